@@ -1,0 +1,16 @@
+#pragma once
+// The batch road (outputs without any dialog) and the window road.
+
+namespace orvane {
+
+struct ProcessState;
+
+// Loads the diagram named in state.pendingCommandLine and writes the
+// requested outputs. Exit status: 0 when every requested output was
+// written, 1 otherwise.
+int RunBatch(int argc, char** argv, ProcessState& state);
+
+// Hands the file to a running instance or opens the editor's windows.
+int RunInteractive(int argc, char** argv, ProcessState& state);
+
+}  // namespace orvane

@@ -1,0 +1,31 @@
+#pragma once
+// The process-wide state that Main sets up from the command line and that
+// the rest of the program reads: title, pending path, folders, switches.
+
+#include "FsmDocument.h"
+
+#include <QString>
+
+namespace orvane {
+
+struct ProcessState {
+    QString windowTitle;
+    QString pendingCommandLine;  // the diagram path, or empty
+    QString outputFolder;        // /O, without a trailing "/"
+    QString errorFolder;         // /E, without a trailing "/"
+    bool batchMode = false;
+
+    bool swC = false, swCS = false, swCP = false, swCA = false, swCH = false;
+    bool swLS = false, swHL = false, swH = false, swW = false;
+    bool dPlus = false, acPlus = false, ptPlus = false, bfPlus = false;
+    OptionOverrides overrides;
+
+    // True when any C-code switch was given (code files are then written
+    // without a dialog).
+    bool anyCodeSwitch() const { return swC || swCS || swCP || swCA || swCH; }
+};
+
+// The one instance of the process.
+ProcessState& Process();
+
+}  // namespace orvane

@@ -1,0 +1,75 @@
+#include "modLib_Log.h"
+
+#include "ProcessState.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QStandardPaths>
+
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace orvane::modLib_Log {
+
+namespace {
+QString Now()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QLocale loc = QLocale::system();
+    return loc.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+           + loc.toString(now.time(), QLocale::LongFormat);
+}
+
+void Append(const QString& path, const QString& record)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
+        return;
+    f.write((record + QStringLiteral("\r\n")).toUtf8());
+}
+}  // namespace
+
+QString DebugLogPath()
+{
+    QString dir = qEnvironmentVariable("ORVANE_LOG_DIR");
+    if (dir.isEmpty()) {
+        dir = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+        if (dir.isEmpty())
+            dir = QDir::tempPath();
+        QDir().mkpath(dir);
+    }
+    if (!dir.endsWith(QLatin1Char('/')))
+        dir += QLatin1Char('/');
+    return dir + QStringLiteral("FSM.log");
+}
+
+QString ErrorLogPath()
+{
+    const QString& folder = Process().errorFolder;
+    if (folder.isEmpty())
+        return QStringLiteral("FSM_ERR.log");
+    if (folder.endsWith(QLatin1Char('/')))
+        return folder + QStringLiteral("FSM_ERR.log");
+    return folder + QStringLiteral("/FSM_ERR.log");
+}
+
+void WriteLog(const QString& message)
+{
+    const QString handle = QString::number(qulonglong(getpid()), 16).toUpper();
+    const QString thread = QString::number(qulonglong(syscall(SYS_gettid)), 16).toUpper();
+    Append(DebugLogPath(),
+           QLatin1Char('[') + handle + QLatin1Char(':') + thread + QLatin1Char('|') + Now()
+               + QStringLiteral("]:") + message);
+}
+
+void WriteErrorLog(const QString& message)
+{
+    Append(ErrorLogPath(), QLatin1Char('[') + Now() + QStringLiteral("]:") + message);
+    WriteLog(message);
+}
+
+void ClearLog() { QFile::remove(DebugLogPath()); }
+
+}  // namespace orvane::modLib_Log

@@ -1,0 +1,18 @@
+#pragma once
+// The two append-only logs: the debug log FSM.log (per-user data folder, or
+// $ORVANE_LOG_DIR) and the error log FSM_ERR.log (the /E folder, else the
+// current folder). Each record opens, appends and closes the file; failures
+// are ignored.
+
+#include <QString>
+
+namespace orvane::modLib_Log {
+
+QString DebugLogPath();
+QString ErrorLogPath();
+void WriteLog(const QString& message);
+// Appends to the error log, then to the debug log.
+void WriteErrorLog(const QString& message);
+void ClearLog();
+
+}  // namespace orvane::modLib_Log

@@ -1,0 +1,30 @@
+#pragma once
+// Start-up: the command line, the help text and the choice of road.
+
+#include <QString>
+#include <QStringList>
+
+namespace orvane {
+
+struct ProcessState;
+
+namespace modMain {
+
+enum class Road { Help, Batch, HandOverOrInteractive, BatchWithoutPath };
+
+// The help text: the executable's name without extension, then the lines.
+QString HelpText(const QString& executableName);
+
+// True when the path ends in ".fsm" (ignoring case) and names an existing file.
+bool IsFsmFile(const QString& path);
+
+// Takes the switches out of the arguments into `state` and chooses the road.
+// Problems (bad /E or /O value, bad diagram path) are written to the logs.
+// `commandLineError` is set when a value or the path was bad.
+Road ParseCommandLine(const QStringList& args, ProcessState& state, bool& commandLineError);
+
+// The process entry; returns the exit status.
+int Main(int argc, char** argv);
+
+}  // namespace modMain
+}  // namespace orvane

@@ -1,0 +1,572 @@
+// Reading and writing the .fsm diagram file: one JSON object, version 1.
+// The reader checks the whole file before it touches the diagram; the writer
+// emits a fixed member order and layout so that diagrams diff well.
+
+#include "Diagram.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QSaveFile>
+
+#include <charconv>
+#include <cmath>
+#include <unordered_map>
+
+namespace orvane {
+
+namespace {
+
+constexpr qint64 kMaxFileSize = 256LL * 1024 * 1024;
+constexpr double kMaxGeometry = 1e9;
+
+// ------------------------------------------------------------ reading
+
+struct NodeData {
+    double left = 0, top = 0, width = 0, height = 0;
+    QString text, toolTip, tag;
+    qint32 userData = 0;
+    bool isFsmItem = true;
+    int shape = 1, drawWidth = 1;
+    quint32 drawColor = 0xFF0000, fillColor = 0xFFFFF0, foreColor = 0;
+    DiagramFont font;
+};
+
+struct LinkData {
+    int org = 0, dst = 0;  // indices into the node list
+    quint32 drawColor = 0xFF0000;
+    int drawStyle = 0, drawWidth = 1, arrowOrg = 0, arrowDst = 3;
+    bool isFsmItem = true;
+    std::vector<QPointF> extraPoints;
+};
+
+struct FileData {
+    DiagramFont font;
+    quint32 defaultDrawColor = 0xFF0000, defaultFillColor = 0xFFFFF0, defaultForeColor = 0;
+    bool showGrid = false, snapToGrid = false;
+    double gridSize = 120;
+    std::vector<NodeData> nodes;
+    std::vector<LinkData> links;
+};
+
+// Collects the first problem found; every getter returns a usable value.
+class Checker {
+public:
+    QString problem;
+    bool ok() const { return problem.isEmpty(); }
+    void fail(const QString& what)
+    {
+        if (problem.isEmpty())
+            problem = what;
+    }
+
+    bool has(const QJsonObject& o, const char* key) const { return o.contains(QLatin1String(key)); }
+
+    double number(const QJsonObject& o, const char* key, const QString& where, bool required,
+                  double def)
+    {
+        const QJsonValue v = o.value(QLatin1String(key));
+        if (v.isUndefined()) {
+            if (required)
+                fail(QStringLiteral("%1: member \"%2\" is missing").arg(where, QLatin1String(key)));
+            return def;
+        }
+        if (!v.isDouble()) {
+            fail(QStringLiteral("%1: member \"%2\" is not a number").arg(where, QLatin1String(key)));
+            return def;
+        }
+        const double d = v.toDouble();
+        if (!std::isfinite(d)) {
+            fail(QStringLiteral("%1: member \"%2\" is not finite").arg(where, QLatin1String(key)));
+            return def;
+        }
+        return d;
+    }
+
+    double geometry(const QJsonObject& o, const char* key, const QString& where)
+    {
+        const double d = number(o, key, where, true, 0);
+        if (std::fabs(d) > kMaxGeometry) {
+            fail(QStringLiteral("%1: member \"%2\" is out of range").arg(where, QLatin1String(key)));
+            return 0;
+        }
+        return d;
+    }
+
+    qint64 integer(const QJsonObject& o, const char* key, const QString& where, bool required,
+                   qint64 def, qint64 lo, qint64 hi)
+    {
+        if (!has(o, key) && !required)
+            return def;
+        const double d = number(o, key, where, required, double(def));
+        if (!ok())
+            return def;
+        if (d != std::floor(d) || d < double(lo) || d > double(hi)) {
+            fail(QStringLiteral("%1: member \"%2\" is not an integer in range").arg(where, QLatin1String(key)));
+            return def;
+        }
+        return qint64(d);
+    }
+
+    quint32 colour(const QJsonObject& o, const char* key, const QString& where, quint32 def)
+    {
+        return quint32(integer(o, key, where, false, def, -2147483648LL, 4294967295LL) & 0xFFFFFFFF);
+    }
+
+    bool boolean(const QJsonObject& o, const char* key, const QString& where, bool def)
+    {
+        const QJsonValue v = o.value(QLatin1String(key));
+        if (v.isUndefined())
+            return def;
+        if (!v.isBool()) {
+            fail(QStringLiteral("%1: member \"%2\" is not a boolean").arg(where, QLatin1String(key)));
+            return def;
+        }
+        return v.toBool();
+    }
+
+    QString string(const QJsonObject& o, const char* key, const QString& where)
+    {
+        const QJsonValue v = o.value(QLatin1String(key));
+        if (v.isUndefined())
+            return {};
+        if (!v.isString()) {
+            fail(QStringLiteral("%1: member \"%2\" is not a string").arg(where, QLatin1String(key)));
+            return {};
+        }
+        return v.toString();
+    }
+
+    DiagramFont font(const QJsonObject& o, const char* key, const QString& where, const DiagramFont& def)
+    {
+        const QJsonValue v = o.value(QLatin1String(key));
+        if (v.isUndefined())
+            return def;
+        if (!v.isObject()) {
+            fail(QStringLiteral("%1: member \"%2\" is not an object").arg(where, QLatin1String(key)));
+            return def;
+        }
+        const QJsonObject f = v.toObject();
+        const QString fw = where + QStringLiteral(" font");
+        DiagramFont out = def;
+        if (f.contains(QLatin1String("name")))
+            out.name = string(f, "name", fw);
+        out.size = number(f, "size", fw, false, def.size);
+        if (out.size <= 0 || out.size > 10000) {
+            fail(QStringLiteral("%1: member \"size\" is out of range").arg(fw));
+            out.size = def.size;
+        }
+        out.bold = boolean(f, "bold", fw, def.bold);
+        out.italic = boolean(f, "italic", fw, def.italic);
+        out.underline = boolean(f, "underline", fw, def.underline);
+        out.strikeout = boolean(f, "strikeout", fw, def.strikeout);
+        return out;
+    }
+};
+
+bool parseFile(const QByteArray& bytes, FileData& data, QString& problem)
+{
+    QJsonParseError perr;
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &perr);
+    if (perr.error != QJsonParseError::NoError) {
+        problem = QStringLiteral("not valid JSON at offset %1 (%2)").arg(perr.offset).arg(perr.errorString());
+        return false;
+    }
+    if (!doc.isObject()) {
+        problem = QStringLiteral("not a JSON object");
+        return false;
+    }
+    const QJsonObject top = doc.object();
+    if (top.value(QLatin1String("format")).toString() != QLatin1String("fsm-diagram")) {
+        problem = QStringLiteral("not a diagram file (format is not \"fsm-diagram\")");
+        return false;
+    }
+    const QJsonValue ver = top.value(QLatin1String("version"));
+    if (!ver.isDouble() || ver.toDouble() != std::floor(ver.toDouble())) {
+        problem = QStringLiteral("version missing or not an integer");
+        return false;
+    }
+    if (ver.toDouble() > 1) {
+        problem = QStringLiteral("version %1 is newer than this program reads (1)").arg(ver.toDouble());
+        return false;
+    }
+    if (ver.toDouble() < 1) {
+        problem = QStringLiteral("unknown version %1").arg(ver.toDouble());
+        return false;
+    }
+    if (!top.value(QLatin1String("nodes")).isArray()) {
+        problem = QStringLiteral("\"nodes\" missing or not an array");
+        return false;
+    }
+    if (!top.value(QLatin1String("links")).isArray()) {
+        problem = QStringLiteral("\"links\" missing or not an array");
+        return false;
+    }
+
+    Checker c;
+    if (top.contains(QLatin1String("diagram"))) {
+        if (!top.value(QLatin1String("diagram")).isObject()) {
+            problem = QStringLiteral("\"diagram\" is not an object");
+            return false;
+        }
+        const QJsonObject d = top.value(QLatin1String("diagram")).toObject();
+        const QString w = QStringLiteral("diagram");
+        data.font = c.font(d, "font", w, DiagramFont());
+        data.defaultDrawColor = c.colour(d, "defaultDrawColor", w, 0xFF0000);
+        data.defaultFillColor = c.colour(d, "defaultFillColor", w, 0xFFFFF0);
+        data.defaultForeColor = c.colour(d, "defaultForeColor", w, 0);
+        data.showGrid = c.boolean(d, "showGrid", w, false);
+        data.snapToGrid = c.boolean(d, "snapToGrid", w, false);
+        data.gridSize = c.number(d, "gridSize", w, false, 120);
+        if (data.gridSize <= 0 || data.gridSize > kMaxGeometry)
+            c.fail(QStringLiteral("diagram: member \"gridSize\" is out of range"));
+    }
+
+    const QJsonArray nodes = top.value(QLatin1String("nodes")).toArray();
+    std::unordered_map<qint64, int> idToIndex;
+    idToIndex.reserve(size_t(nodes.size()));
+    data.nodes.reserve(size_t(nodes.size()));
+    for (qsizetype i = 0; i < nodes.size() && c.ok(); ++i) {
+        const QString w = QStringLiteral("node %1").arg(i + 1);
+        if (!nodes.at(i).isObject()) {
+            c.fail(w + QStringLiteral(" is not an object"));
+            break;
+        }
+        const QJsonObject o = nodes.at(i).toObject();
+        const qint64 id = c.integer(o, "id", w, true, 0, 1, 9007199254740991LL);
+        if (!c.ok())
+            break;
+        if (!idToIndex.emplace(id, int(i)).second) {
+            c.fail(QStringLiteral("%1: id %2 is used by another node").arg(w).arg(id));
+            break;
+        }
+        NodeData n;
+        n.left = c.geometry(o, "left", w);
+        n.top = c.geometry(o, "top", w);
+        n.width = c.geometry(o, "width", w);
+        n.height = c.geometry(o, "height", w);
+        n.text = c.string(o, "text", w);
+        n.toolTip = c.string(o, "toolTip", w);
+        n.tag = c.string(o, "tag", w);
+        n.userData = qint32(c.integer(o, "userData", w, false, 0, -2147483648LL, 2147483647LL));
+        n.isFsmItem = c.boolean(o, "isFsmItem", w, true);
+        n.shape = int(c.integer(o, "shape", w, false, 1, -2147483648LL, 2147483647LL));
+        n.drawWidth = int(c.integer(o, "drawWidth", w, false, 1, 0, 1000));
+        n.drawColor = c.colour(o, "drawColor", w, 0xFF0000);
+        n.fillColor = c.colour(o, "fillColor", w, 0xFFFFF0);
+        n.foreColor = c.colour(o, "foreColor", w, 0);
+        n.font = c.font(o, "font", w, data.font);
+        data.nodes.push_back(std::move(n));
+    }
+
+    const QJsonArray links = top.value(QLatin1String("links")).toArray();
+    data.links.reserve(size_t(links.size()));
+    for (qsizetype i = 0; i < links.size() && c.ok(); ++i) {
+        const QString w = QStringLiteral("link %1").arg(i + 1);
+        if (!links.at(i).isObject()) {
+            c.fail(w + QStringLiteral(" is not an object"));
+            break;
+        }
+        const QJsonObject o = links.at(i).toObject();
+        LinkData l;
+        const qint64 org = c.integer(o, "org", w, true, 0, -9007199254740991LL, 9007199254740991LL);
+        const qint64 dst = c.integer(o, "dst", w, true, 0, -9007199254740991LL, 9007199254740991LL);
+        if (!c.ok())
+            break;
+        const auto io = idToIndex.find(org);
+        const auto id = idToIndex.find(dst);
+        if (io == idToIndex.end() || id == idToIndex.end()) {
+            c.fail(QStringLiteral("%1: refers to node id %2, which does not exist")
+                       .arg(w)
+                       .arg(io == idToIndex.end() ? org : dst));
+            break;
+        }
+        l.org = io->second;
+        l.dst = id->second;
+        l.drawColor = c.colour(o, "drawColor", w, 0xFF0000);
+        l.drawStyle = int(c.integer(o, "drawStyle", w, false, 0, 0, 100));
+        l.drawWidth = int(c.integer(o, "drawWidth", w, false, 1, 0, 1000));
+        l.arrowOrg = int(c.integer(o, "arrowOrg", w, false, 0, 0, 100));
+        l.arrowDst = int(c.integer(o, "arrowDst", w, false, 3, 0, 100));
+        l.isFsmItem = c.boolean(o, "isFsmItem", w, true);
+        const QJsonValue pts = o.value(QLatin1String("extraPoints"));
+        if (!pts.isUndefined()) {
+            if (!pts.isArray()) {
+                c.fail(w + QStringLiteral(": member \"extraPoints\" is not an array"));
+                break;
+            }
+            for (const QJsonValue& p : pts.toArray()) {
+                const QJsonArray xy = p.toArray();
+                if (!p.isArray() || xy.size() != 2 || !xy.at(0).isDouble() || !xy.at(1).isDouble()
+                    || !std::isfinite(xy.at(0).toDouble()) || !std::isfinite(xy.at(1).toDouble())
+                    || std::fabs(xy.at(0).toDouble()) > kMaxGeometry
+                    || std::fabs(xy.at(1).toDouble()) > kMaxGeometry) {
+                    c.fail(w + QStringLiteral(": a bend point is not a pair of numbers in range"));
+                    break;
+                }
+                l.extraPoints.emplace_back(xy.at(0).toDouble(), xy.at(1).toDouble());
+            }
+        }
+        data.links.push_back(std::move(l));
+    }
+    problem = c.problem;
+    return c.ok();
+}
+
+// ------------------------------------------------------------ writing
+
+void appendString(QByteArray& out, const QString& s)
+{
+    out += '"';
+    const QByteArray utf8 = s.toUtf8();
+    for (char ch : utf8) {
+        const auto u = static_cast<unsigned char>(ch);
+        switch (ch) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        default:
+            if (u < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", u);
+                out += buf;
+            } else {
+                out += ch;
+            }
+        }
+    }
+    out += '"';
+}
+
+void appendNumber(QByteArray& out, double v)
+{
+    if (v == std::floor(v) && std::fabs(v) < 1e15) {
+        out += QByteArray::number(qint64(v));
+        return;
+    }
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, int(res.ptr - buf));
+}
+
+void appendMember(QByteArray& out, const char* key, bool first = false)
+{
+    if (!first)
+        out += ", ";
+    out += '"';
+    out += key;
+    out += "\": ";
+}
+
+void appendBool(QByteArray& out, bool b) { out += b ? "true" : "false"; }
+
+void appendFont(QByteArray& out, const DiagramFont& f)
+{
+    out += '{';
+    appendMember(out, "name", true);
+    appendString(out, f.name);
+    appendMember(out, "size");
+    appendNumber(out, f.size);
+    appendMember(out, "bold");
+    appendBool(out, f.bold);
+    appendMember(out, "italic");
+    appendBool(out, f.italic);
+    appendMember(out, "underline");
+    appendBool(out, f.underline);
+    appendMember(out, "strikeout");
+    appendBool(out, f.strikeout);
+    out += '}';
+}
+
+}  // namespace
+
+// Builds the diagram from checked data (friend of Diagram).
+class DiagramFileReader {
+public:
+    static void apply(Diagram& d, FileData& data)
+    {
+        d.m_currentNode = nullptr;
+        d.m_currentLink = nullptr;
+        d.m_links.clear();
+        d.m_nodes.clear();
+        d.m_font = data.font;
+        d.m_defaultDrawColor = data.defaultDrawColor;
+        d.m_defaultFillColor = data.defaultFillColor;
+        d.m_defaultForeColor = data.defaultForeColor;
+        d.m_showGrid = data.showGrid;
+        d.m_snapToGrid = data.snapToGrid;
+        d.m_gridSize = data.gridSize;
+        d.m_nodes.reserve(data.nodes.size());
+        for (NodeData& nd : data.nodes) {
+            auto n = std::unique_ptr<Node>(new Node(&d));
+            n->m_left = nd.left;
+            n->m_top = nd.top;
+            n->m_width = nd.width;
+            n->m_height = nd.height;
+            n->m_text = std::move(nd.text);
+            n->m_toolTip = std::move(nd.toolTip);
+            n->m_tag = std::move(nd.tag);
+            n->m_userData = nd.userData;
+            n->m_isFsmItem = nd.isFsmItem;
+            n->m_shape = nd.shape;
+            n->m_drawWidth = nd.drawWidth;
+            n->m_drawColor = nd.drawColor;
+            n->m_fillColor = nd.fillColor;
+            n->m_foreColor = nd.foreColor;
+            n->m_font = std::move(nd.font);
+            d.m_nodes.push_back(std::move(n));
+        }
+        d.m_links.reserve(data.links.size());
+        for (LinkData& ld : data.links) {
+            Node* org = d.m_nodes[size_t(ld.org)].get();
+            Node* dst = d.m_nodes[size_t(ld.dst)].get();
+            auto l = std::unique_ptr<Link>(new Link(&d, org, dst));
+            l->m_drawColor = ld.drawColor;
+            l->m_drawStyle = ld.drawStyle;
+            l->m_drawWidth = ld.drawWidth;
+            l->m_arrowOrg = ld.arrowOrg;
+            l->m_arrowDst = ld.arrowDst;
+            l->m_isFsmItem = ld.isFsmItem;
+            l->m_extraPoints = std::move(ld.extraPoints);
+            org->m_outLinks.push_back(l.get());
+            dst->m_inLinks.push_back(l.get());
+            d.m_links.push_back(std::move(l));
+        }
+        d.m_changed = false;
+        emit d.contentReset();
+    }
+};
+
+bool Diagram::loadFile(const QString& path, QString* error)
+{
+    auto fail = [&](const QString& why) {
+        if (error)
+            *error = QStringLiteral("Cannot load \"%1\": %2").arg(path, why);
+        return false;
+    };
+    QFileInfo info(path);
+    if (!info.exists() || !info.isFile())
+        return fail(QStringLiteral("no such file"));
+    if (info.size() > kMaxFileSize)
+        return fail(QStringLiteral("the file is larger than 256 MiB"));
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return fail(f.errorString());
+    const QByteArray bytes = f.read(kMaxFileSize + 1);
+    if (bytes.size() > kMaxFileSize)
+        return fail(QStringLiteral("the file is larger than 256 MiB"));
+    FileData data;
+    QString problem;
+    if (!parseFile(bytes, data, problem))
+        return fail(problem);
+    DiagramFileReader::apply(*this, data);
+    return true;
+}
+
+bool Diagram::saveFile(const QString& path, QString* error) const
+{
+    QByteArray out;
+    out.reserve(256 + qsizetype(m_nodes.size()) * 256 + qsizetype(m_links.size()) * 64);
+    out += "{\n  \"format\": \"fsm-diagram\",\n  \"version\": 1,\n  \"diagram\": {\n    \"font\": ";
+    appendFont(out, m_font);
+    out += ",\n    \"defaultDrawColor\": " + QByteArray::number(m_defaultDrawColor);
+    out += ",\n    \"defaultFillColor\": " + QByteArray::number(m_defaultFillColor);
+    out += ",\n    \"defaultForeColor\": " + QByteArray::number(m_defaultForeColor);
+    out += ",\n    \"showGrid\": ";
+    appendBool(out, m_showGrid);
+    out += ",\n    \"snapToGrid\": ";
+    appendBool(out, m_snapToGrid);
+    out += ",\n    \"gridSize\": ";
+    appendNumber(out, m_gridSize);
+    out += "\n  },\n  \"nodes\": [";
+
+    std::unordered_map<const Node*, qint64> ids;
+    ids.reserve(m_nodes.size());
+    for (size_t i = 0; i < m_nodes.size(); ++i) {
+        const Node& n = *m_nodes[i];
+        ids.emplace(&n, qint64(i + 1));
+        out += i ? ",\n    {" : "\n    {";
+        appendMember(out, "id", true);
+        out += QByteArray::number(qint64(i + 1));
+        appendMember(out, "left");
+        appendNumber(out, n.m_left);
+        appendMember(out, "top");
+        appendNumber(out, n.m_top);
+        appendMember(out, "width");
+        appendNumber(out, n.m_width);
+        appendMember(out, "height");
+        appendNumber(out, n.m_height);
+        appendMember(out, "text");
+        appendString(out, n.m_text);
+        appendMember(out, "toolTip");
+        appendString(out, n.m_toolTip);
+        appendMember(out, "tag");
+        appendString(out, n.m_tag);
+        appendMember(out, "userData");
+        out += QByteArray::number(n.m_userData);
+        appendMember(out, "isFsmItem");
+        appendBool(out, n.m_isFsmItem);
+        appendMember(out, "shape");
+        out += QByteArray::number(n.m_shape);
+        appendMember(out, "drawWidth");
+        out += QByteArray::number(n.m_drawWidth);
+        appendMember(out, "drawColor");
+        out += QByteArray::number(n.m_drawColor);
+        appendMember(out, "fillColor");
+        out += QByteArray::number(n.m_fillColor);
+        appendMember(out, "foreColor");
+        out += QByteArray::number(n.m_foreColor);
+        appendMember(out, "font");
+        appendFont(out, n.m_font);
+        out += '}';
+    }
+    out += m_nodes.empty() ? "],\n  \"links\": [" : "\n  ],\n  \"links\": [";
+    for (size_t i = 0; i < m_links.size(); ++i) {
+        const Link& l = *m_links[i];
+        out += i ? ",\n    {" : "\n    {";
+        appendMember(out, "org", true);
+        out += QByteArray::number(ids[l.m_org]);
+        appendMember(out, "dst");
+        out += QByteArray::number(ids[l.m_dst]);
+        appendMember(out, "drawColor");
+        out += QByteArray::number(l.m_drawColor);
+        appendMember(out, "drawStyle");
+        out += QByteArray::number(l.m_drawStyle);
+        appendMember(out, "drawWidth");
+        out += QByteArray::number(l.m_drawWidth);
+        appendMember(out, "arrowOrg");
+        out += QByteArray::number(l.m_arrowOrg);
+        appendMember(out, "arrowDst");
+        out += QByteArray::number(l.m_arrowDst);
+        appendMember(out, "isFsmItem");
+        appendBool(out, l.m_isFsmItem);
+        appendMember(out, "extraPoints");
+        out += '[';
+        for (size_t p = 0; p < l.m_extraPoints.size(); ++p) {
+            out += p ? ", [" : "[";
+            appendNumber(out, l.m_extraPoints[p].x());
+            out += ", ";
+            appendNumber(out, l.m_extraPoints[p].y());
+            out += ']';
+        }
+        out += "]}";
+    }
+    out += m_links.empty() ? "]\n}\n" : "\n  ]\n}\n";
+
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(out) != out.size() || !f.commit()) {
+        if (error)
+            *error = QStringLiteral("Cannot save \"%1\": %2").arg(path, f.errorString());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace orvane

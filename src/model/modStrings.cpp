@@ -1,0 +1,138 @@
+#include "modStrings.h"
+
+namespace orvane::modStrings {
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+
+// The text cut at each CR, LF characters dropped.
+QStringList CutLines(const QString& text)
+{
+    QString t = text;
+    t.remove(QLatin1Char('\n'));
+    return t.split(QLatin1Char('\r'));
+}
+
+QString TrimLeadingBlanks(const QString& s)
+{
+    qsizetype i = 0;
+    while (i < s.size() && s.at(i) == QLatin1Char(' '))
+        ++i;
+    return s.mid(i);
+}
+}  // namespace
+
+QString GetField(const QString& record, int k)
+{
+    if (k < 0)
+        return {};
+    qsizetype start = 0;
+    for (int i = 0; i < k; ++i) {
+        const qsizetype p = record.indexOf(kSep, start);
+        if (p < 0)
+            return {};
+        start = p + kSep.size();
+    }
+    const qsizetype end = record.indexOf(kSep, start);
+    if (end < 0)
+        return {};
+    return record.mid(start, end - start);
+}
+
+QStringList SplitFields(const QString& record, int count)
+{
+    QStringList out;
+    out.reserve(count);
+    qsizetype start = 0;
+    bool exhausted = false;
+    for (int i = 0; i < count; ++i) {
+        if (exhausted) {
+            out.append(QString());
+            continue;
+        }
+        const qsizetype end = record.indexOf(kSep, start);
+        if (end < 0) {
+            exhausted = true;
+            out.append(QString());
+            continue;
+        }
+        out.append(record.mid(start, end - start));
+        start = end + kSep.size();
+    }
+    return out;
+}
+
+QString JoinFields(const QStringList& fields)
+{
+    QString out;
+    for (const QString& f : fields) {
+        out += f;
+        out += kSep;
+    }
+    return out;
+}
+
+QString FilterDisplayLine(const QString& line, bool hideComments)
+{
+    const QString trimmed = TrimLeadingBlanks(line);
+    if (hideComments && trimmed.startsWith(QLatin1String("//")))
+        return {};
+    if (trimmed.contains(QLatin1String("//HIDE_LINE")))
+        return {};
+    return line;
+}
+
+QString FormatActionText(const QString& text, int indent, bool hideComments)
+{
+    if (text.isEmpty())
+        return {};
+    const QString pad(indent, QLatin1Char(' '));
+    QString out;
+    for (const QString& line : CutLines(text))
+        out += FilterDisplayLine(pad + line + kCrLf, hideComments);
+    return out;
+}
+
+QString CommentOutLines(const QString& text)
+{
+    QString out;
+    for (const QString& line : CutLines(text))
+        out += QLatin1String("// ") + line + kCrLf;
+    return out;
+}
+
+QString BreakCommentMarks(const QString& text)
+{
+    if (!text.contains(QLatin1String("/*")) && !text.contains(QLatin1String("*/")))
+        return text;
+    QString out;
+    out.reserve(text.size() + 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\n'))
+            continue;
+        if (c == QLatin1Char('\r')) {
+            out += kCrLf;
+            continue;
+        }
+        out += c;
+        if (i + 1 < text.size()) {
+            const QChar next = text.at(i + 1);
+            if ((c == QLatin1Char('/') && next == QLatin1Char('*'))
+                || (c == QLatin1Char('*') && next == QLatin1Char('/')))
+                out += QLatin1Char(' ');
+        }
+    }
+    return out;
+}
+
+qsizetype FindInText(const QString& text, const QString& what, bool matchCase, qsizetype start)
+{
+    if (what.isEmpty() || start < 0 || start > text.size())
+        return -1;
+    if (matchCase)
+        return text.indexOf(what, start, Qt::CaseSensitive);
+    return text.toLower().indexOf(what.toLower(), start);
+}
+
+}  // namespace orvane::modStrings

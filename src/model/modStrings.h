@@ -1,0 +1,33 @@
+#pragma once
+// Record fields, the drawing's action texts and the filters that place user
+// text into C comments. Positions given to callers are 0-based.
+
+#include <QString>
+#include <QStringList>
+
+namespace orvane::modStrings {
+
+// The field separator of every record: middle dot, blank, middle dot.
+inline const QString kSep = QStringLiteral("\u00B7 \u00B7");
+
+// Field k (from 0) of a record; empty when fewer than k+1 separators follow.
+QString GetField(const QString& record, int k);
+// The first `count` fields of a record; missing fields are empty.
+QStringList SplitFields(const QString& record, int count);
+// Every field followed by the separator.
+QString JoinFields(const QStringList& fields);
+
+// Each line (cut at CR, LF dropped) indented, ended by CR LF and filtered.
+QString FormatActionText(const QString& text, int indent, bool hideComments);
+// Empty for a hidden line (a "//" line with hideComments, or //HIDE_LINE).
+QString FilterDisplayLine(const QString& line, bool hideComments);
+
+// Every line, the last one too, as "// " + line + CR LF.
+QString CommentOutLines(const QString& text);
+// "/*" and "*/" split by a blank so user text cannot open or close a comment.
+QString BreakCommentMarks(const QString& text);
+
+// Position (0-based) of `what` in `text` from `start`, or -1.
+qsizetype FindInText(const QString& text, const QString& what, bool matchCase, qsizetype start);
+
+}  // namespace orvane::modStrings
