@@ -267,6 +267,21 @@ TEST(DiagramFile, FailedSaveLeavesTheOldFile)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 }
 
+TEST(DiagramFile, SaveOverAFolderFailsCleanly)
+{
+    // Renaming the finished file over a folder fails even for root: the
+    // folder stays, no temporary file is left behind and the error says so.
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("taken.fsm/inside");
+    Diagram d;
+    d.addNode(0, 0, 10, 10);
+    QString err;
+    EXPECT_FALSE(d.saveFile(dir.filePath("taken.fsm"), &err));
+    EXPECT_TRUE(err.contains(QStringLiteral("taken.fsm")));
+    EXPECT_TRUE(QDir(dir.filePath("taken.fsm/inside")).exists());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
+}
+
 TEST(Diagram, DeletingANodeRemovesItsLinksAndKeepsOrder)
 {
     Diagram d;

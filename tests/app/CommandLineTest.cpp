@@ -1,0 +1,199 @@
+#include "ProcessState.h"
+#include "modMain.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+using namespace orvane;
+
+namespace {
+
+const QByteArray kMinimalDiagram =
+    R"({"format": "fsm-diagram", "version": 1, "nodes": [], "links": []})";
+
+QString WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return path;
+}
+
+QString ReadFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll());
+}
+
+struct ProcessRun {
+    int exitCode = -1;
+    QString out, err;
+};
+
+// Runs the real program in `cwd` with its debug log kept in `cwd` too.
+ProcessRun RunProgram(const QString& cwd, const QStringList& args)
+{
+    QProcess p;
+    p.setWorkingDirectory(cwd);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ORVANE_LOG_DIR"), cwd);
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(ORVANE_BINARY), args);
+    p.closeWriteChannel();
+    p.waitForFinished(60000);
+    ProcessRun r;
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+// Parses in-process with logs kept in a temporary folder.
+class ParseTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        qputenv("ORVANE_LOG_DIR", dir.path().toLocal8Bit());
+        oldCwd = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        fsm = WriteFile(dir.filePath("m.fsm"), kMinimalDiagram);
+    }
+    void TearDown() override
+    {
+        QDir::setCurrent(oldCwd);
+        Process() = ProcessState();
+    }
+    modMain::Road Parse(const QStringList& args)
+    {
+        // The logs read the process-wide state, so parse into it.
+        Process() = ProcessState();
+        return modMain::ParseCommandLine(args, st, error);
+    }
+    QString ErrorLog() { return ReadFile(dir.filePath("FSM_ERR.log")); }
+
+    QTemporaryDir dir;
+    QString oldCwd, fsm;
+    ProcessState& st = Process();
+    bool error = false;
+};
+
+}  // namespace
+
+TEST_F(ParseTest, SwitchesIgnoreCaseAndLeaveThePath)
+{
+    EXPECT_EQ(Parse({"/cs", fsm, "/o" + dir.path(), "/Ls"}), modMain::Road::Batch);
+    EXPECT_FALSE(error);
+    EXPECT_TRUE(st.swCS);
+    EXPECT_TRUE(st.swLS);
+    EXPECT_FALSE(st.swC);
+    EXPECT_EQ(st.outputFolder, dir.path());
+    EXPECT_EQ(st.pendingCommandLine, fsm);
+    EXPECT_EQ(st.windowTitle, QStringLiteral("Orvane Editor v1.0r0"));
+}
+
+TEST_F(ParseTest, OptionPairsMinusWinsAndNeitherKeepsTheDiagrams)
+{
+    Parse({fsm, "/D-", "/D+", "/AC+", "/PT-"});
+    EXPECT_FALSE(st.batchMode);
+    EXPECT_EQ(st.overrides.debugInfo, std::optional<bool>(false));
+    EXPECT_EQ(st.overrides.ansiComment, std::optional<bool>(true));
+    EXPECT_EQ(st.overrides.textBoxes, std::optional<bool>(false));
+    EXPECT_FALSE(st.overrides.bitFields.has_value());
+    EXPECT_FALSE(st.dPlus);
+}
+
+TEST_F(ParseTest, ARepeatedSwitchIsLeftOverAndFailsThePath)
+{
+    EXPECT_EQ(Parse({"/CS", "/cs", fsm}), modMain::Road::BatchWithoutPath);
+    EXPECT_TRUE(error);
+    EXPECT_TRUE(ErrorLog().contains(QStringLiteral("]:Fsm path error [/cs ") + fsm + "]\r\n"));
+}
+
+TEST_F(ParseTest, SwitchesOnlyReportAnEmptyPath)
+{
+    EXPECT_EQ(Parse({"/LS"}), modMain::Road::BatchWithoutPath);
+    EXPECT_TRUE(ErrorLog().contains(QStringLiteral("]:Fsm path error []\r\n")));
+    // Without a batch switch the window road is still taken (new diagram).
+    EXPECT_EQ(Parse({"/D+"}), modMain::Road::HandOverOrInteractive);
+    EXPECT_TRUE(st.pendingCommandLine.isEmpty());
+}
+
+TEST_F(ParseTest, BadFoldersAreReportedAndEmptyThePath)
+{
+    EXPECT_EQ(Parse({"/CS", fsm, "/o/no/such/dir/"}), modMain::Road::BatchWithoutPath);
+    EXPECT_TRUE(ErrorLog().contains(QStringLiteral("]:Path error [/O/no/such/dir]\r\n")));
+    EXPECT_TRUE(st.outputFolder.isEmpty());
+
+    // A bad /E folder is not used: its own report lands in the current folder.
+    QFile::remove(dir.filePath("FSM_ERR.log"));
+    Parse({"/CS", fsm, "/E/nowhere"});
+    EXPECT_TRUE(st.errorFolder.isEmpty());
+    EXPECT_TRUE(ErrorLog().contains(QStringLiteral("Path error [/E/nowhere]")));
+
+    // A good /E folder receives the later reports.
+    QDir(dir.path()).mkdir("logs");
+    Parse({"/CS", "/e./logs/", "/O/no/such"});
+    EXPECT_EQ(st.errorFolder, QStringLiteral("./logs"));
+    EXPECT_TRUE(ReadFile(dir.filePath("logs/FSM_ERR.log")).contains(QStringLiteral("Path error [/O/no/such]")));
+    // Every error record is copied into the debug log.
+    EXPECT_TRUE(ReadFile(dir.filePath("FSM.log")).contains(QStringLiteral("Path error [/O/no/such]")));
+}
+
+TEST_F(ParseTest, ThePathIsNeverTakenAsASwitch)
+{
+    QDir(dir.path()).mkdir("Code");
+    const QString tricky = WriteFile(dir.filePath("Code/H.fsm"), kMinimalDiagram);
+    EXPECT_EQ(Parse({"/H", tricky}), modMain::Road::Batch);
+    EXPECT_TRUE(st.swH);
+    EXPECT_EQ(st.pendingCommandLine, tricky);
+}
+
+TEST(CommandLineProcess, HelpGoesToStandardOutput)
+{
+    QTemporaryDir dir;
+    for (const char* sw : {"/?", "--help", "-h"}) {
+        const ProcessRun r = RunProgram(dir.path(), {QString::fromLatin1(sw)});
+        EXPECT_EQ(r.exitCode, 0) << sw;
+        EXPECT_TRUE(r.out.startsWith(QStringLiteral(
+            "orvane file.fsm [/?][/C[S|P|A|H]][/H[L]][/W][/O<path>][/E<path>][/D+|-][/AC+|-][/PT+|-][/BF+|-]\r\n"
+            " /C   generates default C-code\r\n"
+            " /CS  generates \"switch case\" code\r\n")))
+            << r.out.toStdString();
+        EXPECT_TRUE(r.out.endsWith(QStringLiteral(" /BF+ use bitfields to save RAM\r\n /?   Help\r\n")));
+        EXPECT_EQ(r.out.count(QStringLiteral("\r\n")), 22);
+    }
+}
+
+TEST(CommandLineProcess, BatchExitCodesAndLogs)
+{
+    QTemporaryDir dir;
+    const QString good = WriteFile(dir.filePath("ok.fsm"), kMinimalDiagram);
+    const QString broken = WriteFile(dir.filePath("broken.fsm"), "{ not json");
+
+    ProcessRun r = RunProgram(dir.path(), {"/LS"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(ReadFile(dir.filePath("FSM_ERR.log")).contains("Fsm path error []"));
+
+    r = RunProgram(dir.path(), {"/LS", broken});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(ReadFile(dir.filePath("FSM_ERR.log")).contains("Fsm error loading:[" + broken + "]"));
+    EXPECT_TRUE(r.err.contains("broken.fsm"));
+
+    r = RunProgram(dir.path(), {"/CS", "/O/no/such", good});
+    EXPECT_EQ(r.exitCode, 2);
+
+    // The debug log record: [PID:TID|date time]:message, CR LF ended.
+    const QString log = ReadFile(dir.filePath("FSM.log"));
+    const QRegularExpression record(QStringLiteral("^\\[[0-9A-F]+:[0-9A-F]+\\|[^\\]]+\\]:Path error \\[/O/no/such\\]\r$"),
+                                    QRegularExpression::MultilineOption);
+    EXPECT_TRUE(record.match(log).hasMatch()) << log.toStdString();
+}
