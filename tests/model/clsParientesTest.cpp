@@ -104,4 +104,9 @@ TEST(ChildPaths, FullAndRelativePaths)
     EXPECT_EQ(rootDoc.siblingFolder(), QStringLiteral("/"));
     EXPECT_EQ(rootDoc.childFolder(), QStringLiteral("/a"));
     EXPECT_EQ(rootDoc.RutaCompleta(QStringLiteral("B.fsm")), QStringLiteral("/B.fsm"));
+
+    clsParientes dotted;
+    dotted.Reset(QStringLiteral("/w/v1.2/Top"));  // a dot only in a folder name
+    EXPECT_EQ(dotted.childFolder(), QStringLiteral("/w/v1.2/Top"));
+    EXPECT_EQ(dotted.RutaRelativa(QStringLiteral("/S.fsm")), QStringLiteral("./Top/S.fsm"));
 }

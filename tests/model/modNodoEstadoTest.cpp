@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QSet>
+
 using namespace orvane;
 using namespace orvane::modNodoEstado;
 using namespace orvane::testkit;
@@ -270,6 +272,20 @@ TEST(StateRefresh, OfThreeInitialStatesTheLastStaysInitial)
     EXPECT_EQ(StateFieldOf(unnamed, kStateName), QStringLiteral("STATE_1"));
     EXPECT_EQ(FindOtherNode(d, NODE_STATE_INITIAL, nullptr), c);
     EXPECT_EQ(FindOtherNode(d, NODE_STATE_INITIAL, c), nullptr);
+}
+
+TEST(StateRefresh, ManyUnnamedStatesGetDistinctNames)
+{
+    FsmDocument doc;
+    RecordingMessenger m;
+    for (int i = 0; i < 2000; ++i)
+        RawNode(doc.diagram(), NODE_STATE_NORMAL, {"", "", QString::number(i + 1)});
+    RefreshAllItems(doc, m);
+    QSet<QString> names;
+    for (const auto& n : doc.diagram().nodes())
+        names.insert(StateFieldOf(n.get(), kStateName));
+    EXPECT_EQ(names.size(), 2000);
+    EXPECT_TRUE(names.contains(QStringLiteral("STATE_2000")));
 }
 
 TEST(StateQueries, SelectionOfTextItemsAndDefaultColours)
