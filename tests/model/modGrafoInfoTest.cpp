@@ -25,19 +25,6 @@ int InfoNodes(const Diagram& d)
 }
 }  // namespace
 
-TEST(GraphRecord, FieldsComeBackInTheirPlacesWithTheNameTrimmed)
-{
-    Diagram d;
-    SetSample(d, QStringLiteral("opts"));
-    const QStringList expected = {kSignature, "my fsm", "init;", "before;", "opts", "int p",
-                                  "after;", "final;", "/* mod */", "/* fn */\r\n", "dflt;"};
-    for (int k = 0; k < kGraphFieldCount; ++k)
-        EXPECT_EQ(GetGraphField(k, d), expected[k]) << k;
-    EXPECT_EQ(GetGraphField(kGraphFieldCount, d), QString());
-    Diagram empty;
-    EXPECT_EQ(GetGraphField(kGraphName, empty), QString());
-}
-
 TEST(GraphRecord, OptionsStringListsEveryToken)
 {
     FsmDocument doc;
@@ -64,6 +51,7 @@ TEST(GraphRecord, SaveAddsOneInfoNodeAndClearsItemTextsOnly)
     Node* remark = RawNode(d, modNodoEstado::NODE_TEXTBOX, {});
     remark->setText(QStringLiteral("remark"));
     d.setChanged(false);
+    EXPECT_EQ(GetGraphField(kGraphName, d), QStringLiteral("my fsm"));  // trimmed
 
     SaveGraphInfo(doc, true);
     EXPECT_FALSE(d.changed());
@@ -72,6 +60,9 @@ TEST(GraphRecord, SaveAddsOneInfoNodeAndClearsItemTextsOnly)
     EXPECT_EQ(GetGraphField(kGraphName, d), QStringLiteral("my_machine.v2"));
     EXPECT_EQ(GetGraphField(kGraphOptions, d), OptionsString(doc));
     EXPECT_EQ(GetGraphField(kGraphInit, d), QStringLiteral("init;"));
+    EXPECT_EQ(GetGraphField(kGraphParams, d), QStringLiteral("int p"));
+    EXPECT_EQ(GetGraphField(kGraphFunctionHeader, d), QStringLiteral("/* fn */\r\n"));
+    EXPECT_EQ(GetGraphField(kGraphDefault, d), QStringLiteral("dflt;"));
     EXPECT_EQ(info->tag(), d.tag());
     EXPECT_FALSE(info->isFsmItem());
     EXPECT_EQ(info->fillColor(), 0x00AABBCCu);

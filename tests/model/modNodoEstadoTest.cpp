@@ -43,24 +43,6 @@ TEST(StateDisplay, HideCommentsDropsCommentLinesButKeepsTheRecord)
     EXPECT_EQ(StateFieldOf(n, kStateDuring), during);
 }
 
-TEST(StateRecord, HoldsEightFieldsToolTipAndKind)
-{
-    FsmDocument doc;
-    RecordingMessenger m;
-    Node* n = doc.diagram().addNode(1000, 1000, 1500, 900);
-    QString name = QStringLiteral("Idle");
-    ASSERT_TRUE(Configura_Nodo_Estado(doc, name, QStringLiteral("d"), QStringLiteral("en"),
-                                      QStringLiteral("ex"), QStringLiteral("el"),
-                                      QStringLiteral("3"), NODE_STATE_SUPER, Y, N, n, m));
-    EXPECT_EQ(n->tag(), modStrings::JoinFields({"Idle", "d", "3", "en", "ex", "Y", "N", "el"}));
-    EXPECT_TRUE(n->tag().endsWith(modStrings::kSep));
-    EXPECT_EQ(n->toolTip(), QStringLiteral("Idle  (3)"));
-    EXPECT_EQ(n->userData(), NODE_STATE_SUPER);
-    EXPECT_EQ(n->drawWidth(), 2);
-    EXPECT_EQ(n->drawColor(), 0xFF0000u);
-    EXPECT_TRUE(m.messages.empty());
-}
-
 TEST(StateRecord, UnknownKindIsRefusedAndLeavesTheNodeAlone)
 {
     FsmDocument doc;
@@ -137,16 +119,6 @@ TEST(StateLook, HistoryLineIsWrittenOnceAndFollowsTheOption)
     RefreshAllItems(doc, m);
     EXPECT_FALSE(a->text().contains(QStringLiteral("<History>")));
     EXPECT_EQ(a->drawColor(), Rgb(230, 0, 0));
-}
-
-TEST(StateLook, FinalStateColour)
-{
-    FsmDocument doc;
-    Node* f = AddState(doc, {QStringLiteral("F"), QStringLiteral("1"), NODE_STATE_FINAL});
-    EXPECT_EQ(f->drawColor(), Rgb(128, 128, 64));
-    EXPECT_EQ(f->drawWidth(), 2);
-    EXPECT_TRUE(IsFinalNode(f));
-    EXPECT_FALSE(IsInitialNode(f));
 }
 
 TEST(StateGeometry, KeepsTheCentreAndNeverGoesBelowOne)
@@ -286,27 +258,4 @@ TEST(StateRefresh, ManyUnnamedStatesGetDistinctNames)
         names.insert(StateFieldOf(n.get(), kStateName));
     EXPECT_EQ(names.size(), 2000);
     EXPECT_TRUE(names.contains(QStringLiteral("STATE_2000")));
-}
-
-TEST(StateQueries, SelectionOfTextItemsAndDefaultColours)
-{
-    FsmDocument doc;
-    Diagram& d = doc.diagram();
-    Node* s = AddState(doc, {QStringLiteral("A"), QStringLiteral("1")});
-    Node* remark = RawNode(d, NODE_TEXTBOX, {});
-    remark->setIsFsmItem(false);
-    EXPECT_TRUE(OnlyTextItemsSelected(d));  // nothing selected
-    remark->setSelected(true);
-    EXPECT_TRUE(OnlyTextItemsSelected(d));
-    EXPECT_TRUE(IsTextBox(remark));
-    EXPECT_FALSE(IsTextBox(nullptr));
-    s->setSelected(true);
-    EXPECT_FALSE(OnlyTextItemsSelected(d));
-
-    d.setDefaultFillColor(0x123456);
-    d.setDefaultForeColor(0x654321);
-    ApplyDefaultColours(d);
-    EXPECT_EQ(s->fillColor(), 0x123456u);
-    EXPECT_EQ(s->foreColor(), 0x654321u);
-    EXPECT_NE(remark->fillColor(), 0x123456u);
 }

@@ -83,19 +83,6 @@ TEST(TransitionLabel, ConditionLinesThenActionAfterSlash)
     EXPECT_EQ(u->text(), QStringLiteral("{2}\r\n/z();\r\n"));
 }
 
-TEST(TransitionLabel, InternalTransitionLinksAreGreenAndDotted)
-{
-    TwoStates m;
-    Node* t = AddTransition(m.doc, m.a, m.a, {}, {}, N);
-    for (const Link* l : {t->inLinks()[0], t->outLinks()[0]}) {
-        EXPECT_EQ(l->drawColor(), 32512u);
-        EXPECT_EQ(l->drawStyle(), 2);
-    }
-    Configura_Nodo_Transicion(m.doc, QStringLiteral("1"), {}, {}, Y, N, t);
-    EXPECT_EQ(t->inLinks()[0]->drawColor(), 0xFF0000u);
-    EXPECT_EQ(t->outLinks()[0]->drawStyle(), 0);
-}
-
 TEST(TransitionPriorities, MustBeLastMovesBehindANewTransition)
 {
     TwoStates m;
