@@ -103,9 +103,15 @@ QString CanonicalPath(const QString& path)
 {
     if (path.isEmpty())
         return {};
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    const QString canonical = QFileInfo(absolute).canonicalFilePath();
+    if (!canonical.isEmpty())
+        return canonical;
+    // A file not written yet: its folder may still be reached through a link.
+    const QString folder = QFileInfo(modLib_Rutas::FolderOf(absolute)).canonicalFilePath();
+    if (folder.isEmpty())
+        return absolute;
+    return QDir(folder).filePath(modLib_Rutas::FileNameOf(absolute));
 }
 
 bool SamePath(const QString& a, const QString& b)

@@ -87,12 +87,17 @@ QString clsLib_UndoRedo::MirrorBase(const QString& documentPath)
     const QString base = FileHelpers::WithoutExtension(documentPath);
     if (base.size() < 4)
         return {};
-    // ".." is resolved first so that the mirror never leaves the folder.
     QString mirror = QDir::cleanPath(modLib_Rutas::AbsolutePath(base));
     if (mirror.startsWith(QLatin1Char('/')))
         mirror.remove(0, 1);
     else if (mirror.size() > 1 && mirror.at(1) == QLatin1Char(':'))
         mirror.remove(1, 1);  // a drive letter keeps its letter, loses the colon
+    // The cleaned path keeps ".." only above the root, where it means the
+    // root; dropped, so that the mirror never leaves the snapshot folder.
+    while (mirror.startsWith(QLatin1String("../")))
+        mirror.remove(0, 3);
+    if (mirror == QLatin1String(".."))
+        mirror.clear();
     const QString folder = SnapshotFolder();
     if (folder.isEmpty() || mirror.isEmpty())
         return {};

@@ -155,9 +155,11 @@ OpenResult FileOpen(DocumentRegistry& docs, const QString& pathIn)
         modLib_Log::WriteLog(ErrorLine(QStringLiteral("FileOpen"), kLoadError, error));
         return LoadFailed(doc, error);
     }
+    // Read before the undo history starts: its first snapshot stores the
+    // record again, with the current signature.
+    const QString signature = modGrafoInfo::GetGraphField(modGrafoInfo::kGraphSignature, fsm.diagram());
     doc->undRed.Init();
 
-    const QString signature = modGrafoInfo::GetGraphField(modGrafoInfo::kGraphSignature, fsm.diagram());
     if (modGrafoInfo::SignatureIsNewer(signature)) {
         const Answer a = ui.askYesNo(
             QStringLiteral("Atention this FSM has newer signature.") + kCrLf
