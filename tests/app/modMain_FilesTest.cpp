@@ -142,6 +142,11 @@ TEST_F(FilesTest, AFileThatDoesNotLoadLeavesAnEmptyUnnamedDocument)
     EXPECT_FALSE(FileSave(*docs, *r.document));
     EXPECT_EQ(ui.count(QStringLiteral("save")), 1);
     EXPECT_EQ(ReadFile(path), QByteArray("this is not a diagram"));
+
+    // Without a caption the close prompt has only its question.
+    ui.answers.push_back(Answer::Cancel);
+    EXPECT_FALSE(CloseDocument(*docs, *r.document));
+    EXPECT_EQ(ui.shown.back().text, QStringLiteral("Do you want to save the changes?"));
 }
 
 TEST_F(FilesTest, ANewerSignatureAsksAndNoClosesTheDocument)
