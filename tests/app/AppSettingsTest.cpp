@@ -1,7 +1,5 @@
 #include "AppTestSupport.h"
 
-#include "UserInterface.h"
-
 using namespace orvane;
 
 namespace {
@@ -30,25 +28,6 @@ TEST_F(SettingsTest, MissingKeysGiveTheDefaultsAndValuesAreStoredAsText)
     AppSettings::SaveSetting(AppSettings::kSectionSettings, QStringLiteral("MainTop"), QStringLiteral("abc"));
     EXPECT_EQ(AppSettings::GetMainPlacement().left, 12);
     EXPECT_EQ(AppSettings::GetMainPlacement().top, 0);
-}
-
-TEST(BatchUserInterface, QuestionsTakeTheirDefaultAndDialogsCancel)
-{
-    BatchUserInterface ui;
-    EXPECT_EQ(ui.askYesNo(QStringLiteral("q"), QStringLiteral("t"), MessageIcon::Critical, Answer::No), Answer::No);
-    EXPECT_EQ(ui.askYesNo(QStringLiteral("q"), QStringLiteral("t"), MessageIcon::None, Answer::Yes), Answer::Yes);
-    EXPECT_EQ(ui.askYesNoCancel(QStringLiteral("q"), QStringLiteral("t"), MessageIcon::Question, Answer::Cancel),
-              Answer::Cancel);
-    bool readOnly = false;
-    EXPECT_TRUE(ui.openFileName(FsmOpenDialog(), readOnly).isEmpty());
-    EXPECT_TRUE(ui.saveFileName(CodeSaveDialog(QStringLiteral("x.c"))).isEmpty());
-}
-
-TEST(UserInterface, FiltersTranslateToQtForm)
-{
-    EXPECT_EQ(ToQtFilter(QStringLiteral("Fsm Files(*.FSM)|*.fsm|")), QStringLiteral("Fsm Files(*.FSM) (*.fsm)"));
-    EXPECT_EQ(ToQtFilter(QStringLiteral("C Files(*.C)|*.c|All Files(*.*)|*.*|")),
-              QStringLiteral("C Files(*.C) (*.c);;All Files(*.*) (*.*)"));
 }
 
 }  // namespace
