@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 
 using namespace orvane;
 using namespace orvane::modNodoEstado;
@@ -185,4 +186,18 @@ TEST(FontTextMeasurer, AutosizedNodesHoldTheirDrawnText)
     const QRectF outline(n->left() - pen, n->top() - pen, n->width() + 2 * pen,
                          n->height() + 2 * pen);
     EXPECT_EQ(DiagramRenderer::nodeBounds(*n), outline);  // no text sticks out
+}
+
+TEST(DiagramRenderer, OnlyItemsMeetingTheAreaAreDrawn)
+{
+    Transition tr;
+    QImage image(600, 200, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.scale(1 / 15.0, 1 / 15.0);
+    DiagramRenderer::render(p, tr.d, QRectF(0, 0, 3000, 3000));  // A and its link only
+    p.end();
+    EXPECT_TRUE(near(image.pixelColor(1150 / 15, 1450 / 15), Qt::yellow));
+    EXPECT_TRUE(near(image.pixelColor(5150 / 15, 1450 / 15), Qt::white));
+    EXPECT_TRUE(near(image.pixelColor(3000 / 15, 1450 / 15), Qt::red));
 }
