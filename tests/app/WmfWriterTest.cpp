@@ -103,19 +103,6 @@ TEST(WmfWriter, ShapesBecomeTheirOwnRecordsInTransformedCoordinates)
     EXPECT_EQ(line->word(4), 50);
 }
 
-TEST(WmfWriter, ARotatedRectangleIsWrittenAsAPolygon)
-{
-    const WmfFile f = paintWmf(QSize(2000, 2000), [](QPainter& p) {
-        p.translate(1000, 1000);
-        p.rotate(30);
-        p.drawRect(QRectF(0, 0, 300, 200));
-        p.drawEllipse(QRectF(0, 0, 300, 200));
-    });
-    EXPECT_TRUE(f.withFunction(RECTANGLE).empty());
-    EXPECT_TRUE(f.withFunction(ELLIPSE).empty());
-    EXPECT_EQ(f.withFunction(POLYGON).size(), 2u);
-}
-
 TEST(WmfWriter, ObjectsAreCreatedOnlyWhenTheyChange)
 {
     const WmfFile f = paintWmf(QSize(2000, 2000), [](QPainter& p) {
@@ -195,17 +182,6 @@ TEST(WmfWriter, UnderlinedTextGetsOneUnderlineOnly)
     ASSERT_EQ(fonts.size(), 1u);
     EXPECT_EQ(fonts[0]->params[11], 0);  // the font itself does not underline
     EXPECT_EQ(f.withFunction(POLYLINE).size(), 1u);  // the painter draws the line
-}
-
-TEST(WmfWriter, CoordinatesBeyondSixteenBitsAreClamped)
-{
-    const WmfFile f = paintWmf(QSize(2000, 2000), [](QPainter& p) {
-        p.drawRect(QRectF(-100000, 0, 200000, 100));
-    });
-    const auto rect = f.withFunction(RECTANGLE);
-    ASSERT_EQ(rect.size(), 1u);
-    EXPECT_EQ(rect[0]->word(1), 32767);
-    EXPECT_EQ(rect[0]->word(3), -32768);
 }
 
 TEST(WmfWriter, ALargeDiagramIsStoredWithFewerUnitsPerInch)
