@@ -11,7 +11,13 @@
 #include <QFile>
 #include <QStringList>
 
-#include <functional>
+#include <ostream>
+
+// Readable QString values in test failures.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace orvane::testing {
 
