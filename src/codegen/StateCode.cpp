@@ -68,6 +68,8 @@ QString TransitionChain(const GenContext& ctx, const StateView& s, int base, boo
 {
     const int body = base + 4;
     const int outLinks = s.outLinkCount;
+    if (s.transitions.empty())
+        return {};
     const QString children = ChildInitBlock(
         StateChildren(ctx.documentPath, s.during, s.elseAction), body);
     QString chain;
