@@ -15,24 +15,9 @@ namespace {
 const QString kData = QStringLiteral(ORVANE_TEST_DATA);
 constexpr qint32 kNormal = 0x2000, kInitial = 0x4000, kFinal = 0x8000;
 
-enum class Style { SwitchCase, Pointers, PointerArray };
-
-struct Opts {
-    bool FI = false, FE = false, HF = false, DI = false, AC = false, PT = false;
-};
-
 QString Generate(Style s, const Diagram& d, Messenger& m, const Opts& o = {})
 {
-    const QString path = QStringLiteral("/nonexistent/machine.fsm");
-    switch (s) {
-    case Style::SwitchCase:
-        return modC_CodeGen::GenerateCodeSwitchCase(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT, m);
-    case Style::Pointers:
-        return modC_CodeGen::GenerateCodePointers(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT, m);
-    case Style::PointerArray:
-        return modC_CodeGen::GenerateCodePointerArray(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT, m);
-    }
-    return {};
+    return orvane::testing::Generate(s, d, QStringLiteral("/nonexistent/machine.fsm"), o, m);
 }
 
 QString Code(Style s, const Diagram& d, const Opts& o = {})
@@ -154,27 +139,6 @@ TEST_F(NotRenumbered, ListFileKeepsTheStatesOwnIndices)
     EXPECT_TRUE(list.contains(QStringLiteral("      [Priority]\r\n          abc\r\n")));
 }
 
-TEST(GenerationLeavesTheDiagramAlone, NothingChanges)
-{
-    FsmDocument doc;
-    ASSERT_TRUE(OpenDocument(doc, kData + QStringLiteral("/motor.fsm")));
-    Diagram& d = doc.diagram();
-    d.setChanged(false);
-    QStringList before;
-    for (const auto& n : d.nodes())
-        before << n->tag() + n->text();
-    RecordingMessenger m;
-    for (const Style s : kAllStyles)
-        EXPECT_FALSE(Generate(s, d, m, Opts{.FI = true, .FE = true, .DI = true, .AC = true, .PT = true}).isEmpty());
-    modC_CodeGen::GenerateListFile(d);
-    QStringList after;
-    for (const auto& n : d.nodes())
-        after << n->tag() + n->text();
-    EXPECT_EQ(before, after);
-    EXPECT_FALSE(d.changed());
-    EXPECT_TRUE(d.redraw());
-}
-
 // A state with one, two or three ways out, and the shape of its chain.
 class Chain : public ::testing::Test {
 protected:
@@ -215,20 +179,6 @@ TEST_F(Chain, ALinkThatIsNoTransitionStillCountsAsAWayOut)
     const QString code = Code(Style::SwitchCase, d);
     EXPECT_TRUE(code.contains(QStringLiteral("            if(1){\t// [1].\r\n")));
     EXPECT_TRUE(code.contains(QStringLiteral("                ind_M = i_T;\r\n            }\r\n        break;")));
-}
-
-TEST_F(Chain, ConditionLinesAlignUnderTheirFirstCharacter)
-{
-    Node* s = b.state(QStringLiteral("S"), kInitial, QStringLiteral("1"));
-    Node* t = b.state(QStringLiteral("T"), kNormal, QStringLiteral("2"));
-    b.transition(s, t, QStringLiteral("1"), QStringLiteral("a &&\r\nb"));
-    b.transition(s, t, QStringLiteral("2"), QStringLiteral("c ||\r\nd"));
-    const QString sc = Code(Style::SwitchCase, d);
-    EXPECT_TRUE(sc.contains(QStringLiteral("            if(a &&\r\n") + QString(15, u' ') + QStringLiteral("b){")));
-    EXPECT_TRUE(sc.contains(QStringLiteral("            }else if(c ||\r\n") + QString(21, u' ') + QStringLiteral("d){")));
-    const QString pa = Code(Style::PointerArray, d);
-    EXPECT_TRUE(pa.contains(QStringLiteral("    if(a &&\r\n") + QString(7, u' ') + QStringLiteral("b){")));
-    EXPECT_TRUE(pa.contains(QStringLiteral("    }else if(c ||\r\n") + QString(13, u' ') + QStringLiteral("d){")));
 }
 
 TEST_F(Chain, AConditionEndingInACommentClosesOnTheNextLine)
@@ -322,28 +272,6 @@ TEST(InitialState, GeneratorsTakeTheLastAndTheListTheFirst)
     EXPECT_TRUE(Code(Style::Pointers, d).contains(QStringLiteral("(*Dis_M)(void)= E_Second;")));
     EXPECT_TRUE(modC_CodeGen::GenerateListFile(d).contains(
         QStringLiteral("[Init state]\r\n    First\r\n[Final states]\r\n")));
-}
-
-TEST(Parameters, BlankParametersAreVoid)
-{
-    Diagram d;
-    DiagramBuilder(d).state(QStringLiteral("A"), kInitial, QStringLiteral("1"));
-    Name(d, QStringLiteral("M"), QStringLiteral("   "));
-    EXPECT_TRUE(Code(Style::SwitchCase, d).contains(QStringLiteral("\r\nvoid M(void)\r\n{\r\n")));
-    const QString pointers = Code(Style::Pointers, d);
-    EXPECT_TRUE(pointers.contains(QStringLiteral("static void E_A(void)\r\n")));
-    EXPECT_TRUE(pointers.contains(QStringLiteral("    Dis_M();\r\n")));
-}
-
-TEST(Remarks, PrintedFrameIsKeptWithoutRemarks)
-{
-    Diagram d;
-    DiagramBuilder(d).state(QStringLiteral("A"), kInitial, QStringLiteral("1"));
-    Name(d, QStringLiteral("M"));
-    const QString dash = QStringLiteral("//") + QStringLiteral(" -").repeated(39) + QStringLiteral("\r\n");
-    EXPECT_TRUE(Code(Style::SwitchCase, d, Opts{.PT = true})
-                    .contains(QStringLiteral("// Diagram comments (Start).\r\n") + dash + dash
-                              + QStringLiteral("// Diagram comments (End).\r\n")));
 }
 
 TEST(AnsiComments, NoLineCommentSurvivesOutsideRemarks)

@@ -6,6 +6,7 @@
 #include "Diagram.h"
 #include "FsmDocument.h"
 #include "Messenger.h"
+#include "modC_CodeGen.h"
 #include "modStrings.h"
 
 #include <QFile>
@@ -94,6 +95,25 @@ inline bool OpenDocument(FsmDocument& doc, const QString& path)
     doc.sFullDocname = path;
     SilentMessenger silent;
     return doc.AfterLoad({}, silent);
+}
+
+enum class Style { SwitchCase, Pointers, PointerArray };
+
+struct Opts {
+    bool FI = false, FE = false, HF = false, DI = false, AC = false, PT = false;
+};
+
+inline QString Generate(Style s, const Diagram& d, const QString& path, const Opts& o, Messenger& m)
+{
+    switch (s) {
+    case Style::SwitchCase:
+        return modC_CodeGen::GenerateCodeSwitchCase(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT, m);
+    case Style::Pointers:
+        return modC_CodeGen::GenerateCodePointers(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT, m);
+    case Style::PointerArray:
+        return modC_CodeGen::GenerateCodePointerArray(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT, m);
+    }
+    return {};
 }
 
 struct CodeAndHeader {

@@ -49,16 +49,11 @@ TEST_P(Golden, CodeAndHeaderMatchTheExpectedFiles)
     ASSERT_TRUE(OpenDocument(doc, kData + u'/' + QLatin1String(c.diagram)));
     RecordingMessenger messenger;
     const QString m = QLatin1String(c.methodology);
-    QString result;
-    if (m == QLatin1String("switchcase"))
-        result = modC_CodeGen::GenerateCodeSwitchCase(doc.diagram(), doc.sFullDocname, c.FI, c.FE,
-                                                      c.HF, c.DI, c.AC, c.PT, messenger);
-    else if (m == QLatin1String("pointers"))
-        result = modC_CodeGen::GenerateCodePointers(doc.diagram(), doc.sFullDocname, c.FI, c.FE, c.HF,
-                                                    c.DI, c.AC, c.PT, messenger);
-    else
-        result = modC_CodeGen::GenerateCodePointerArray(doc.diagram(), doc.sFullDocname, c.FI, c.FE,
-                                                        c.HF, c.DI, c.AC, c.PT, messenger);
+    const Style style = m == QLatin1String("switchcase") ? Style::SwitchCase
+                        : m == QLatin1String("pointers") ? Style::Pointers
+                                                         : Style::PointerArray;
+    const QString result =
+        Generate(style, doc.diagram(), doc.sFullDocname, Opts{c.FI, c.FE, c.HF, c.DI, c.AC, c.PT}, messenger);
     EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.messages.join(u'\n').toStdString();
     const CodeAndHeader parts = Split(result);
     ASSERT_TRUE(parts.ok);
