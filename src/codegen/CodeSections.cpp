@@ -76,28 +76,32 @@ QString NextStateCheck(const GenContext& ctx)
     return out;
 }
 
-void InitParts(const GenContext& ctx, MacroParts& parts)
+// A function of the header and the code text: the heading stands in front
+// of its declaration and of its body.
+void AddFunction(QString& declarations, QString& bodies, const QString& heading,
+                 const QString& signature, const QString& inner)
 {
-    if (ctx.opt.HF && !ctx.opt.FI)
-        return;
-    const QString heading = QStringLiteral("// Force the FSM to the initial state.");
-    const QString signature = QStringLiteral("void ") + ctx.names.name + QStringLiteral("_Init(void)");
-    Line(parts.initDeclaration, heading);
-    Line(parts.initDeclaration, signature + u';');
-    Line(parts.initDeclaration, QString());
+    Line(declarations, heading);
+    Line(declarations, signature + u';');
+    Line(declarations, QString());
+    Line(bodies, heading);
+    Line(bodies, signature);
+    Line(bodies, QStringLiteral("{"));
+    bodies += inner;
+    Line(bodies, QStringLiteral("}"));
+    Line(bodies, QString());
+}
 
-    const StateView& initial = ctx.fsm.at(ctx.fsm.lastInitialRank);
-    QString& b = parts.initBody;
-    Line(b, heading);
-    Line(b, signature);
-    Line(b, QStringLiteral("{"));
-    Line(b, 4, ctx.StateVariable() + QStringLiteral(" = ") + ctx.StateReference(initial) + u';');
+// The inside of a function that forces the FSM into a state.
+QString ForcingBody(const GenContext& ctx, const StateView& s, bool initFunction)
+{
+    QString inner;
+    Line(inner, 4, ctx.StateVariable() + QStringLiteral(" = ") + ctx.StateReference(s) + u';');
     if (ctx.anyEntry)
-        Line(b, 4, ctx.names.entryFlag + QStringLiteral(" = 0;"));
+        Line(inner, 4, ctx.names.entryFlag + QStringLiteral(" = 0;"));
     if (ctx.opt.DI)
-        ForcingDebug(b, ctx, initial.rank, true);
-    Line(b, QStringLiteral("}"));
-    Line(b, QString());
+        ForcingDebug(inner, ctx, s.rank, initFunction);
+    return inner;
 }
 
 QString FinalStateTest(const GenContext& ctx)
@@ -114,64 +118,9 @@ QString FinalStateTest(const GenContext& ctx)
     return test;
 }
 
-void EndParts(const GenContext& ctx, MacroParts& parts)
+QString ReturnLine(const QString& expression)
 {
-    if (!ctx.opt.FE)
-        return;
-    const QString heading = QStringLiteral("// Confirm that the FSM has reached a final state.");
-    const QString signature =
-        QStringLiteral("unsigned char ") + ctx.names.name + QStringLiteral("_End(void)");
-    Line(parts.endDeclaration, heading);
-    Line(parts.endDeclaration, signature + u';');
-    Line(parts.endDeclaration, QString());
-    QString& b = parts.endBody;
-    Line(b, heading);
-    Line(b, signature);
-    Line(b, QStringLiteral("{"));
-    Line(b, 4, QStringLiteral("return(") + FinalStateTest(ctx) + QStringLiteral(");"));
-    Line(b, QStringLiteral("}"));
-    Line(b, QString());
-}
-
-void StateTestParts(const GenContext& ctx, const StateView& s, MacroParts& parts)
-{
-    const QString heading =
-        QStringLiteral("// Confirm that the FSM has reached the state:[") + s.name + QStringLiteral("].");
-    const QString signature = QStringLiteral("unsigned char ") + ctx.names.name
-                              + QStringLiteral("_IsIn_") + s.name + QStringLiteral("(void)");
-    Line(parts.testDeclarations, heading);
-    Line(parts.testDeclarations, signature + u';');
-    Line(parts.testDeclarations, QString());
-    QString& b = parts.testBodies;
-    Line(b, heading);
-    Line(b, signature);
-    Line(b, QStringLiteral("{"));
-    Line(b, 4, QStringLiteral("return(") + ctx.StateVariable() + QStringLiteral(" == ")
-                   + ctx.StateReference(s) + QStringLiteral(");"));
-    Line(b, QStringLiteral("}"));
-    Line(b, QString());
-}
-
-void StateGotoParts(const GenContext& ctx, const StateView& s, MacroParts& parts)
-{
-    const QString heading =
-        QStringLiteral("// Force the FSM to the state:[") + s.name + QStringLiteral("].");
-    const QString signature = QStringLiteral("void ") + ctx.names.name + QStringLiteral("_Goto_")
-                              + s.name + QStringLiteral("(void)");
-    Line(parts.gotoDeclarations, heading);
-    Line(parts.gotoDeclarations, signature + u';');
-    Line(parts.gotoDeclarations, QString());
-    QString& b = parts.gotoBodies;
-    Line(b, heading);
-    Line(b, signature);
-    Line(b, QStringLiteral("{"));
-    Line(b, 4, ctx.StateVariable() + QStringLiteral(" = ") + ctx.StateReference(s) + u';');
-    if (ctx.anyEntry)
-        Line(b, 4, ctx.names.entryFlag + QStringLiteral(" = 0;"));
-    if (ctx.opt.DI)
-        ForcingDebug(b, ctx, s.rank, false);
-    Line(b, QStringLiteral("}"));
-    Line(b, QString());
+    return Blanks(4) + QStringLiteral("return(") + expression + QStringLiteral(");") + kCrLf;
 }
 
 }  // namespace
@@ -367,14 +316,33 @@ MacroParts BuildMacroParts(const GenContext& ctx)
     const QString userCode = ctx.init + ctx.before + ctx.after + ctx.ending;
     if (userCode.contains(kNextStateMacro))
         parts.nextStateCheck = NextStateCheck(ctx);
-    InitParts(ctx, parts);
-    EndParts(ctx, parts);
+    const QString& name = ctx.names.name;
+    // No Init function for a history FSM unless it is asked for.
+    if (!(ctx.opt.HF && !ctx.opt.FI))
+        AddFunction(parts.initDeclaration, parts.initBody,
+                    QStringLiteral("// Force the FSM to the initial state."),
+                    QStringLiteral("void ") + name + QStringLiteral("_Init(void)"),
+                    ForcingBody(ctx, ctx.fsm.at(ctx.fsm.lastInitialRank), true));
+    if (ctx.opt.FE)
+        AddFunction(parts.endDeclaration, parts.endBody,
+                    QStringLiteral("// Confirm that the FSM has reached a final state."),
+                    QStringLiteral("unsigned char ") + name + QStringLiteral("_End(void)"),
+                    ReturnLine(FinalStateTest(ctx)));
     for (const int rank : ctx.fsm.diagramOrder) {
         const StateView& s = ctx.fsm.at(rank);
         if (s.isIn == QLatin1String("Y"))
-            StateTestParts(ctx, s, parts);
+            AddFunction(parts.testDeclarations, parts.testBodies,
+                        QStringLiteral("// Confirm that the FSM has reached the state:[") + s.name
+                            + QStringLiteral("]."),
+                        QStringLiteral("unsigned char ") + name + QStringLiteral("_IsIn_") + s.name
+                            + QStringLiteral("(void)"),
+                        ReturnLine(ctx.StateVariable() + QStringLiteral(" == ") + ctx.StateReference(s)));
         if (s.goTo == QLatin1String("Y"))
-            StateGotoParts(ctx, s, parts);
+            AddFunction(parts.gotoDeclarations, parts.gotoBodies,
+                        QStringLiteral("// Force the FSM to the state:[") + s.name + QStringLiteral("]."),
+                        QStringLiteral("void ") + name + QStringLiteral("_Goto_") + s.name
+                            + QStringLiteral("(void)"),
+                        ForcingBody(ctx, s, false));
     }
     return parts;
 }

@@ -75,19 +75,12 @@ bool RunEntryExit(GenContext& ctx, const Diagram& d, Messenger& messenger)
     return false;
 }
 
-QString Finish(const GenContext& ctx, QString code, QString header)
-{
-    if (ctx.opt.AC) {
-        code = ToAnsiComments(code, 80, true);
-        header = ToAnsiComments(header, 80, true);
-    }
-    return code + modStrings::kSep + header + modStrings::kSep;
-}
-
 void StateFunctionDeclarations(QString& out, const GenContext& ctx)
 {
+    Line(out, QStringLiteral(" // States functions declaration."));
     for (const StateView& s : ctx.fsm.states)
         Line(out, QStringLiteral("  static void E_") + s.name + u'(' + ctx.names.params + QStringLiteral(");"));
+    Line(out, QString());
 }
 
 void StateFunctions(QString& out, const GenContext& ctx)
@@ -100,162 +93,140 @@ void StateFunctions(QString& out, const GenContext& ctx)
         out += StateFunction(ctx, s);
 }
 
-// The sections after the dispatcher, common to the three methodologies.
-void ClosingSections(QString& out, const GenContext& ctx)
+// The checks made before any text is built, in the methodology's order; the
+// first failure shows its message and refuses the generation.
+bool CheckAndScan(GenContext& ctx, const Diagram& d, Messenger& messenger)
 {
-    ExitFunctionBodies(out, ctx);
-    EndingCode(out, ctx);
-    DiagramComments(out, ctx);
-    ClosingBanner(out);
+    if (!CheckName(ctx, messenger))
+        return false;
+    ctx.fsm = ScanFsm(d);
+    if (ctx.style == Methodology::Pointers)
+        return RunEntryExit(ctx, d, messenger) && CheckInitial(ctx, messenger);
+    return CheckInitial(ctx, messenger) && RunEntryExit(ctx, d, messenger);
+}
+
+// What a methodology puts into the frame that all three share.
+struct MethodologyPieces {
+    QString declarations;  // after "Automatic initialization (Start)", entry flag included
+    QString debugExtraLine;  // a line added to the debug block
+    QString dispatch;  // the FSM function's body after "Next state analyser."
+    QString stateFunctions;  // after the FSM function
+    QString functionComment;  // the header's line above the prototype
+};
+
+QString Assemble(const GenContext& ctx, const MethodologyPieces& pieces)
+{
+    const MacroParts parts = BuildMacroParts(ctx);
+    QString code;
+    CodeOpening(code, ctx);
+    ModuleHeaderSection(code, ctx);
+    UserInitSection(code, ctx);
+    AutoInitStart(code);
+    code += pieces.declarations;
+    DebugBlock(code, ctx, pieces.debugExtraLine);
+    MacrosAndFunctions(code, parts);
+    ExitFunctionDeclarations(code, ctx);
+    DispatcherHeading(code, ctx);
+    BeforeActions(code, ctx);
+    Line(code, 4, QStringLiteral("// Next state analyser."));
+    code += pieces.dispatch;
+    AfterActions(code, ctx);
+    code += pieces.stateFunctions;
+    ExitFunctionBodies(code, ctx);
+    EndingCode(code, ctx);
+    DiagramComments(code, ctx);
+    ClosingBanner(code);
+
+    QString header;
+    HeaderOpening(header, ctx, pieces.functionComment);
+    HeaderFunctions(header, ctx, parts);
+    if (ctx.opt.AC) {
+        code = ToAnsiComments(code, 80, true);
+        header = ToAnsiComments(header, 80, true);
+    }
+    return code + modStrings::kSep + header + modStrings::kSep;
+}
+
+void IndexDeclarations(QString& out, const GenContext& ctx)
+{
+    Line(out, QStringLiteral(" // States index."));
+    IndexLines(out, ctx);
+    Line(out, QString());
 }
 
 QString SwitchCase(GenContext& ctx, const Diagram& d, Messenger& messenger)
 {
-    if (!CheckName(ctx, messenger))
+    if (!CheckAndScan(ctx, d, messenger))
         return {};
-    ctx.fsm = ScanFsm(d);
-    if (!CheckInitial(ctx, messenger) || !RunEntryExit(ctx, d, messenger))
-        return {};
-    const MacroParts parts = BuildMacroParts(ctx);
+    MethodologyPieces pieces;
+    pieces.functionComment = QStringLiteral("// FSM function.");
+    QString& decl = pieces.declarations;
+    IndexDeclarations(decl, ctx);
+    Line(decl, QStringLiteral(" // Index variable."));
+    IndexVariable(decl, ctx);
+    EntryFlagVariable(decl, ctx, true);
 
-    QString code;
-    CodeOpening(code, ctx);
-    ModuleHeaderSection(code, ctx);
-    UserInitSection(code, ctx);
-    AutoInitStart(code);
-    Line(code, QStringLiteral(" // States index."));
-    IndexLines(code, ctx);
-    Line(code, QString());
-    Line(code, QStringLiteral(" // Index variable."));
-    IndexVariable(code, ctx);
-    EntryFlagVariable(code, ctx, true);
-    DebugBlock(code, ctx, QString());
-    MacrosAndFunctions(code, parts);
-    ExitFunctionDeclarations(code, ctx);
-    DispatcherHeading(code, ctx);
-    BeforeActions(code, ctx);
-    Line(code, 4, QStringLiteral("// Next state analyser."));
-    Line(code, 4, QStringLiteral("switch(") + ctx.names.ind + QStringLiteral("){"));
+    QString& dispatch = pieces.dispatch;
+    Line(dispatch, 4, QStringLiteral("switch(") + ctx.names.ind + QStringLiteral("){"));
     for (const StateView& s : ctx.fsm.states)
-        code += CaseBlock(ctx, s);
+        dispatch += CaseBlock(ctx, s);
     if (!ctx.defaultCode.isEmpty()) {
-        Line(code, 8, QStringLiteral("default:"));
-        Line(code, 12, QStringLiteral("// State index error trap (MISRA requiremment)."));
-        Line(code, IndentText(ctx.defaultCode, 12, true));
+        Line(dispatch, 8, QStringLiteral("default:"));
+        Line(dispatch, 12, QStringLiteral("// State index error trap (MISRA requiremment)."));
+        Line(dispatch, IndentText(ctx.defaultCode, 12, true));
     }
-    Line(code, 4, QStringLiteral("}"));
-    AfterActions(code, ctx);
-    ClosingSections(code, ctx);
-
-    QString header;
-    HeaderOpening(header, ctx, QStringLiteral("// FSM function."));
-    HeaderFunctions(header, ctx, parts);
-    return Finish(ctx, code, header);
+    Line(dispatch, 4, QStringLiteral("}"));
+    return Assemble(ctx, pieces);
 }
 
 QString Pointers(GenContext& ctx, const Diagram& d, Messenger& messenger)
 {
-    if (!CheckName(ctx, messenger))
-        return {};
-    ctx.fsm = ScanFsm(d);
-    if (!RunEntryExit(ctx, d, messenger) || !CheckInitial(ctx, messenger))
+    if (!CheckAndScan(ctx, d, messenger))
         return {};
     const StateView& initial = ctx.fsm.at(ctx.fsm.lastInitialRank);
-    const MacroParts parts = BuildMacroParts(ctx);
-
-    QString code;
-    CodeOpening(code, ctx);
-    ModuleHeaderSection(code, ctx);
-    UserInitSection(code, ctx);
-    AutoInitStart(code);
-    Line(code, QStringLiteral(" // States functions declaration."));
-    StateFunctionDeclarations(code, ctx);
-    Line(code, QString());
-    Line(code, QStringLiteral(" // State function pointer."));
-    Line(code, QStringLiteral("  static void (*") + ctx.names.dis + QStringLiteral(")(") + ctx.names.params
+    MethodologyPieces pieces;
+    pieces.functionComment = QStringLiteral("// FSM function.");
+    QString& decl = pieces.declarations;
+    StateFunctionDeclarations(decl, ctx);
+    Line(decl, QStringLiteral(" // State function pointer."));
+    Line(decl, QStringLiteral("  static void (*") + ctx.names.dis + QStringLiteral(")(") + ctx.names.params
                    + QStringLiteral(")= E_") + initial.name + u';');
-    EntryFlagVariable(code, ctx, true);
-    DebugBlock(code, ctx,
-               QStringLiteral("static unsigned int ") + ctx.names.ind + QStringLiteral(" = ")
-                   + QString::number(initial.rank - 1) + u';');
-    MacrosAndFunctions(code, parts);
-    ExitFunctionDeclarations(code, ctx);
-    DispatcherHeading(code, ctx);
-    BeforeActions(code, ctx);
-    Line(code, 4, QStringLiteral("// Next state analyser."));
-    Line(code, 4, ctx.names.dis + u'(' + ctx.names.args + QStringLiteral(");"));
-    AfterActions(code, ctx);
-    StateFunctions(code, ctx);
-    ClosingSections(code, ctx);
-
-    QString header;
-    HeaderOpening(header, ctx, QStringLiteral("// FSM function."));
-    HeaderFunctions(header, ctx, parts);
-    return Finish(ctx, code, header);
+    EntryFlagVariable(decl, ctx, true);
+    // The index variable only mirrors the pointer, for the debug names.
+    pieces.debugExtraLine = QStringLiteral("static unsigned int ") + ctx.names.ind + QStringLiteral(" = ")
+                            + QString::number(initial.rank - 1) + u';';
+    Line(pieces.dispatch, 4, ctx.names.dis + u'(' + ctx.names.args + QStringLiteral(");"));
+    StateFunctions(pieces.stateFunctions, ctx);
+    return Assemble(ctx, pieces);
 }
 
 QString PointerArray(GenContext& ctx, const Diagram& d, Messenger& messenger)
 {
-    if (!CheckName(ctx, messenger))
+    if (!CheckAndScan(ctx, d, messenger))
         return {};
-    ctx.fsm = ScanFsm(d);
-    if (!CheckInitial(ctx, messenger) || !RunEntryExit(ctx, d, messenger))
-        return {};
-    const MacroParts parts = BuildMacroParts(ctx);
-
-    QString code;
-    CodeOpening(code, ctx);
-    ModuleHeaderSection(code, ctx);
-    UserInitSection(code, ctx);
-    AutoInitStart(code);
-    Line(code, QStringLiteral(" // States index."));
-    IndexLines(code, ctx);
-    Line(code, QString());
-    Line(code, QStringLiteral(" // States functions declaration."));
-    StateFunctionDeclarations(code, ctx);
-    Line(code, QString());
-    Line(code, QStringLiteral(" // Pointer array to states functions."));
-    Line(code, QStringLiteral("  #pragma INTO_ROM"));
-    Line(code, QStringLiteral("  static void (*const ") + ctx.names.dis + QStringLiteral("[])(")
+    MethodologyPieces pieces;
+    pieces.functionComment = QStringLiteral("// FSM function");
+    QString& decl = pieces.declarations;
+    IndexDeclarations(decl, ctx);
+    StateFunctionDeclarations(decl, ctx);
+    Line(decl, QStringLiteral(" // Pointer array to states functions."));
+    Line(decl, QStringLiteral("  #pragma INTO_ROM"));
+    Line(decl, QStringLiteral("  static void (*const ") + ctx.names.dis + QStringLiteral("[])(")
                    + ctx.names.params + QStringLiteral(")= {"));
     for (const StateView& s : ctx.fsm.states) {
         const bool last = s.rank == ctx.fsm.count();
-        Line(code, 8, QStringLiteral("E_") + s.name + (last ? QString() : QStringLiteral(",")));
+        Line(decl, 8, QStringLiteral("E_") + s.name + (last ? QString() : QStringLiteral(",")));
     }
-    Line(code, QStringLiteral("  };"));
-    Line(code, QString());
-    Line(code, QStringLiteral(" // Index variable."));
-    IndexVariable(code, ctx);
+    Line(decl, QStringLiteral("  };"));
+    Line(decl, QString());
+    Line(decl, QStringLiteral(" // Index variable."));
+    IndexVariable(decl, ctx);
     // The entry flag runs on into whatever follows, as this layout always had.
-    EntryFlagVariable(code, ctx, false);
-    DebugBlock(code, ctx, QString());
-    MacrosAndFunctions(code, parts);
-    ExitFunctionDeclarations(code, ctx);
-    DispatcherHeading(code, ctx);
-    BeforeActions(code, ctx);
-    Line(code, 4, QStringLiteral("// Next state analyser."));
-    Line(code, 4, ctx.names.dis + u'[' + ctx.names.ind + QStringLiteral("](") + ctx.names.args
-                      + QStringLiteral(");"));
-    AfterActions(code, ctx);
-    StateFunctions(code, ctx);
-    ClosingSections(code, ctx);
-
-    QString header;
-    HeaderOpening(header, ctx, QStringLiteral("// FSM function"));
-    HeaderFunctions(header, ctx, parts);
-    return Finish(ctx, code, header);
-}
-
-GenOptions Options(bool FI, bool FE, bool HF, bool DI, bool AC, bool PT)
-{
-    GenOptions o;
-    o.FI = FI;
-    o.FE = FE;
-    o.HF = HF;
-    o.DI = DI;
-    o.AC = AC;
-    o.PT = PT;
-    return o;
+    EntryFlagVariable(decl, ctx, false);
+    Line(pieces.dispatch, 4, ctx.names.dis + u'[' + ctx.names.ind + QStringLiteral("](") + ctx.names.args
+                                 + QStringLiteral(");"));
+    StateFunctions(pieces.stateFunctions, ctx);
+    return Assemble(ctx, pieces);
 }
 
 }  // namespace
@@ -263,14 +234,14 @@ GenOptions Options(bool FI, bool FE, bool HF, bool DI, bool AC, bool PT)
 QString GenerateCodeSwitchCase(const Diagram& d, const QString& documentPath, bool FI, bool FE,
                                bool HF, bool DI, bool AC, bool PT, Messenger& messenger)
 {
-    GenContext ctx = Prepare(d, documentPath, Options(FI, FE, HF, DI, AC, PT), Methodology::SwitchCase);
+    GenContext ctx = Prepare(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT}, Methodology::SwitchCase);
     return SwitchCase(ctx, d, messenger);
 }
 
 QString GenerateCodePointers(const Diagram& d, const QString& documentPath, bool FI, bool FE,
                              bool HF, bool DI, bool AC, bool PT, Messenger& messenger)
 {
-    GenContext ctx = Prepare(d, documentPath, Options(FI, FE, HF, DI, AC, PT), Methodology::Pointers);
+    GenContext ctx = Prepare(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT}, Methodology::Pointers);
     return Pointers(ctx, d, messenger);
 }
 
@@ -278,7 +249,7 @@ QString GenerateCodePointerArray(const Diagram& d, const QString& documentPath, 
                                  bool HF, bool DI, bool AC, bool PT, Messenger& messenger)
 {
     GenContext ctx =
-        Prepare(d, documentPath, Options(FI, FE, HF, DI, AC, PT), Methodology::PointerArray);
+        Prepare(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT}, Methodology::PointerArray);
     return PointerArray(ctx, d, messenger);
 }
 
