@@ -40,15 +40,15 @@ Condition Always()
     return {QString(), [](unsigned long, int) { return true; }};
 }
 
-struct TransitionSpec {
-    int target;  // position in MachineSpec::states
+struct TransitionDef {
+    int target;  // position in MachineDef::states
     QString priority;
     Condition condition;
     QStringList action;
     bool internal = false;  // self transition flag "N"
 };
 
-struct StateSpec {
+struct StateDef {
     QString name;
     qint32 kind = kNormal;
     QString index;
@@ -56,22 +56,22 @@ struct StateSpec {
     QString untracedDuring;  // C text after the traced during actions
     bool callsChild = false;
     bool isIn = false, goTo = false;
-    std::vector<TransitionSpec> transitions;  // in out-link order
+    std::vector<TransitionDef> transitions;  // in out-link order
 };
 
-StateSpec NewState(const QString& name, qint32 kind, const QString& index)
+StateDef NewState(const QString& name, qint32 kind, const QString& index)
 {
-    StateSpec s;
+    StateDef s;
     s.name = name;
     s.kind = kind;
     s.index = index;
     return s;
 }
 
-TransitionSpec Tr(int target, const QString& priority, const Condition& condition,
+TransitionDef Tr(int target, const QString& priority, const Condition& condition,
                   const QStringList& action = {}, bool internal = false)
 {
-    TransitionSpec t;
+    TransitionDef t;
     t.target = target;
     t.priority = priority;
     t.condition = condition;
@@ -80,10 +80,10 @@ TransitionSpec Tr(int target, const QString& priority, const Condition& conditio
     return t;
 }
 
-struct MachineSpec {
+struct MachineDef {
     QString name, params, init;
     bool top = true;  // before and after actions; a child has none
-    std::vector<StateSpec> states;
+    std::vector<StateDef> states;
 };
 
 QString Traced(const QStringList& tokens)
@@ -94,11 +94,11 @@ QString Traced(const QStringList& tokens)
     return lines.join(kCrLf);
 }
 
-void Build(const MachineSpec& m, Diagram& d)
+void Build(const MachineDef& m, Diagram& d)
 {
     DiagramBuilder b(d);
     std::vector<Node*> nodes;
-    for (const StateSpec& s : m.states) {
+    for (const StateDef& s : m.states) {
         StateTexts t;
         t.entry = Traced(s.entry);
         t.during = Traced(s.during);
@@ -113,7 +113,7 @@ void Build(const MachineSpec& m, Diagram& d)
         nodes.push_back(b.state(s.name, s.kind, s.index, t));
     }
     for (size_t i = 0; i < m.states.size(); ++i)
-        for (const TransitionSpec& t : m.states[i].transitions)
+        for (const TransitionDef& t : m.states[i].transitions)
             b.transition(nodes[i], nodes[size_t(t.target)], t.priority, t.condition.c, Traced(t.action),
                          t.internal ? QStringLiteral("N") : QStringLiteral("Y"));
     GraphTexts g;
@@ -136,12 +136,12 @@ void Build(const MachineSpec& m, Diagram& d)
 // What the generated code does, step by step, written independently of it.
 class ReferenceModel {
 public:
-    ReferenceModel(const MachineSpec& m, ReferenceModel* child) : m_m(m), m_child(child)
+    ReferenceModel(const MachineDef& m, ReferenceModel* child) : m_m(m), m_child(child)
     {
         for (size_t i = 0; i < m.states.size(); ++i)
             if (m.states[i].kind == kInitial)
                 m_initial = int(i);
-        for (const StateSpec& s : m.states)
+        for (const StateDef& s : m.states)
             m_anyEntry = m_anyEntry || !s.entry.isEmpty();
         Init();
     }
@@ -169,7 +169,7 @@ public:
         if (m_m.top)
             trace << QStringLiteral("before");
         m_debugTrans = 0;
-        const StateSpec& s = m_m.states[size_t(m_cur)];
+        const StateDef& s = m_m.states[size_t(m_cur)];
         if (!s.entry.isEmpty() && !m_entryDone) {
             m_entryDone = true;
             trace << s.entry;
@@ -177,14 +177,14 @@ public:
         trace << s.during;
         if (s.callsChild)
             m_child->Step(a, bits, false, trace);
-        std::vector<const TransitionSpec*> byPriority;
-        for (const TransitionSpec& t : s.transitions)
+        std::vector<const TransitionDef*> byPriority;
+        for (const TransitionDef& t : s.transitions)
             byPriority.push_back(&t);
         std::stable_sort(byPriority.begin(), byPriority.end(), [](auto* x, auto* y) {
             return x->priority.toDouble() < y->priority.toDouble();
         });
         bool fired = false;
-        for (const TransitionSpec* t : byPriority) {
+        for (const TransitionDef* t : byPriority) {
             if (!t->condition.eval(bits, a))
                 continue;
             const bool internal = t->internal && t->target == m_cur;
@@ -209,7 +209,7 @@ public:
     }
 
 private:
-    const MachineSpec& m_m;
+    const MachineDef& m_m;
     ReferenceModel* m_child;
     int m_initial = 0;
     int m_cur = 0;
@@ -221,14 +221,14 @@ private:
 // The machine under test: every kind of state, entry and exit actions inline
 // and as a function, internal and normal self transitions, multi-line
 // conditions (one ending in a comment), else actions, a child machine.
-MachineSpec Machine()
+MachineDef Machine()
 {
-    MachineSpec m;
+    MachineDef m;
     m.name = QStringLiteral("Machine");
     m.params = QStringLiteral("int a, char *p");
     m.init = QStringLiteral("#include \"harness.h\"\r\n#include \"Child.h\"");
     enum { Idle, Run, Fault, Sub, Done };
-    StateSpec idle = NewState(QStringLiteral("Idle"), kInitial, QStringLiteral("10"));
+    StateDef idle = NewState(QStringLiteral("Idle"), kInitial, QStringLiteral("10"));
     idle.entry = {QStringLiteral("Idle.en")};
     idle.during = {QStringLiteral("Idle.du")};
     idle.isIn = true;
@@ -241,7 +241,7 @@ MachineSpec Machine()
            {QStringLiteral("a % 5 == 0 // every fifth"), [](unsigned long, int a) { return a % 5 == 0; }},
            {QStringLiteral("tick")}, true),
     };
-    StateSpec run = NewState(QStringLiteral("Run"), kNormal, QStringLiteral("20"));
+    StateDef run = NewState(QStringLiteral("Run"), kNormal, QStringLiteral("20"));
     run.during = {QStringLiteral("Run.du")};
     run.untracedDuring = QStringLiteral("p[0] = 'r';");
     run.exit = {QStringLiteral("Run.x1"), QStringLiteral("Run.x2"), QStringLiteral("Run.x3")};
@@ -255,12 +255,12 @@ MachineSpec Machine()
            {QStringLiteral("in(4) ||\r\n   a == 7"),
             [](unsigned long b, int a) { return ((b >> 4) & 1UL) || a == 7; }}),
     };
-    StateSpec fault = NewState(QStringLiteral("Fault"), kFinal, QStringLiteral("30"));
+    StateDef fault = NewState(QStringLiteral("Fault"), kFinal, QStringLiteral("30"));
     fault.entry = {QStringLiteral("Fault.en")};
     fault.exit = {QStringLiteral("Fault.ex")};
     fault.goTo = true;
     fault.transitions = {Tr(Idle, QStringLiteral("1"), In(7))};
-    StateSpec sub = NewState(QStringLiteral("Sub"), kSuper, QStringLiteral("40"));
+    StateDef sub = NewState(QStringLiteral("Sub"), kSuper, QStringLiteral("40"));
     sub.during = {QStringLiteral("Sub.du")};
     sub.callsChild = true;
     sub.elseAction = {QStringLiteral("Sub.el")};
@@ -268,23 +268,23 @@ MachineSpec Machine()
         Tr(Done, QStringLiteral("1"), In(8), {QStringLiteral("done")}),
         Tr(Sub, QStringLiteral("2"), In(9), {QStringLiteral("stay")}, true),
     };
-    StateSpec done = NewState(QStringLiteral("Done"), kFinal, QStringLiteral("50"));
+    StateDef done = NewState(QStringLiteral("Done"), kFinal, QStringLiteral("50"));
     done.entry = {QStringLiteral("Done.en")};
     done.transitions = {Tr(Idle, QStringLiteral("1"), Always(), {QStringLiteral("restart")})};
     m.states = {idle, run, fault, sub, done};
     return m;
 }
 
-MachineSpec Child()
+MachineDef Child()
 {
-    MachineSpec m;
+    MachineDef m;
     m.name = QStringLiteral("Child");
     m.init = QStringLiteral("#include \"harness.h\"");
     m.top = false;
-    StateSpec ca = NewState(QStringLiteral("CA"), kInitial, QStringLiteral("1"));
+    StateDef ca = NewState(QStringLiteral("CA"), kInitial, QStringLiteral("1"));
     ca.during = {QStringLiteral("C.A")};
     ca.transitions = {Tr(1, QStringLiteral("1"), In(10))};
-    StateSpec cb = NewState(QStringLiteral("CB"), kNormal, QStringLiteral("2"));
+    StateDef cb = NewState(QStringLiteral("CB"), kNormal, QStringLiteral("2"));
     cb.entry = {QStringLiteral("C.en")};
     cb.during = {QStringLiteral("C.B")};
     cb.transitions = {Tr(0, QStringLiteral("1"), In(11), {QStringLiteral("C.back")})};
@@ -336,7 +336,7 @@ int main(void)
 }
 )";
 
-QString ExpectedTrace(const MachineSpec& m, const MachineSpec& child, const Config& c)
+QString ExpectedTrace(const MachineDef& m, const MachineDef& child, const Config& c)
 {
     ReferenceModel childModel(child, nullptr);
     ReferenceModel model(m, &childModel);
@@ -428,37 +428,37 @@ protected:
     }
 
     // Generates, compiles, links and runs one machine in one methodology.
-    QString BuildAndRun(Style s, const MachineSpec& m, const MachineSpec& child, const Config& c)
+    QString BuildAndRun(Style s, const MachineDef& m, const MachineDef& child, const Config& c)
     {
         const QString work = dir.filePath(QLatin1String(StyleName(s)) + u'-' + m.name);
         QDir().mkpath(work);
         QStringList objects;
         const QStringList standards = c.opts.AC ? QStringList{QStringLiteral("c89"), QStringLiteral("c99")}
                                            : QStringList{QStringLiteral("c99")};
-        auto generate = [&](const MachineSpec& spec, const QString& docPath, bool isChild) -> bool {
+        auto generate = [&](const MachineDef& def, const QString& docPath, bool isChild) -> bool {
             Diagram d;
-            Build(spec, d);
+            Build(def, d);
             // A child keeps no history, so that its parent's transitions restart it.
             Opts o = c.opts;
             o.HF = o.HF && !isChild;
             RecordingMessenger messenger;
             const CodeAndHeader parts = Split(Generate(s, d, docPath, o, messenger));
-            EXPECT_TRUE(parts.ok) << spec.name.toStdString();
+            EXPECT_TRUE(parts.ok) << def.name.toStdString();
             if (!parts.ok)
                 return false;
-            WriteFile(work + u'/' + spec.name + QStringLiteral(".c"), parts.code);
-            WriteFile(work + u'/' + spec.name + QStringLiteral(".h"), parts.header);
+            WriteFile(work + u'/' + def.name + QStringLiteral(".c"), parts.code);
+            WriteFile(work + u'/' + def.name + QStringLiteral(".h"), parts.header);
             for (const QString& standard : standards) {
                 QStringList args = WarningFlags(s, c, standard);
-                args << QStringLiteral("-I") + dir.path() << QStringLiteral("-c") << spec.name + QStringLiteral(".c")
-                     << QStringLiteral("-o") << spec.name + u'-' + standard + QStringLiteral(".o");
+                args << QStringLiteral("-I") + dir.path() << QStringLiteral("-c") << def.name + QStringLiteral(".c")
+                     << QStringLiteral("-o") << def.name + u'-' + standard + QStringLiteral(".o");
                 const ProcessResult r = RunProcess(gcc, args, work);
                 EXPECT_TRUE(r.ok) << StyleName(s) << " -std=" << standard.toStdString() << "\n"
                                   << r.output.toStdString();
                 if (!r.ok)
                     return false;
             }
-            objects << spec.name + u'-' + standards.first() + QStringLiteral(".o");
+            objects << def.name + u'-' + standards.first() + QStringLiteral(".o");
             return true;
         };
         // The child diagram must exist in the parent's child folder to be found.
@@ -486,7 +486,7 @@ protected:
         return run.output;
     }
 
-    void CheckAllStyles(const MachineSpec& m, const MachineSpec& child)
+    void CheckAllStyles(const MachineDef& m, const MachineDef& child)
     {
         const Config& c = GetParam();
         const QString expected = ExpectedTrace(m, child, c);
