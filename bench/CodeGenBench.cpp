@@ -92,21 +92,24 @@ void Run(benchmark::State& state, Generate generate)
 void SwitchCase(benchmark::State& state)
 {
     Run(state, [](const Diagram& d, Messenger& m) {
-        return modC_CodeGen::GenerateCodeSwitchCase(d, kPath, true, true, false, true, true, false, m);
+        return modC_CodeGen::GenerateCodeSwitchCase(d, kPath, true, true, false, true, true, false,
+                                                    m);
     });
 }
 
 void Pointers(benchmark::State& state)
 {
     Run(state, [](const Diagram& d, Messenger& m) {
-        return modC_CodeGen::GenerateCodePointers(d, kPath, true, true, false, true, true, false, m);
+        return modC_CodeGen::GenerateCodePointers(d, kPath, true, true, false, true, true, false,
+                                                  m);
     });
 }
 
 void PointerArray(benchmark::State& state)
 {
     Run(state, [](const Diagram& d, Messenger& m) {
-        return modC_CodeGen::GenerateCodePointerArray(d, kPath, true, true, false, true, true, false, m);
+        return modC_CodeGen::GenerateCodePointerArray(d, kPath, true, true, false, true, true,
+                                                      false, m);
     });
 }
 

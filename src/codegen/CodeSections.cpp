@@ -260,14 +260,16 @@ void DebugBlock(QString& out, const GenContext& ctx, const QString& extraLine)
         return;
     Line(out, QString());
     Line(out, QStringLiteral("#if defined(FSM_DEBUG)"));
-    Line(out, 4, QStringLiteral("static unsigned char ") + ctx.names.debugTrans + QStringLiteral(" = 0;"));
+    Line(out, 4,
+         QStringLiteral("static unsigned char ") + ctx.names.debugTrans + QStringLiteral(" = 0;"));
     if (!extraLine.isEmpty())
         Line(out, 4, extraLine);
     Line(out, 4, QStringLiteral("static const char* debug_stateNames[] = {"));
     for (const StateView& s : ctx.fsm.states)
         Line(out, 8, u'"' + s.name + QStringLiteral("\","));
     Line(out, 4, QStringLiteral("};"));
-    Line(out, 4, QStringLiteral("#define FSM_STATE_NAME()   debug_stateNames[") + ctx.names.ind + u']');
+    Line(out, 4,
+         QStringLiteral("#define FSM_STATE_NAME()   debug_stateNames[") + ctx.names.ind + u']');
     Line(out, 4, QStringLiteral("#define FSM_TRANS_NUMBER() ") + ctx.names.debugTrans);
     Line(out, 4, QStringLiteral("#define FSM_NAME()         \"") + ctx.names.name + u'"');
     Line(out, QStringLiteral("#else"));
@@ -331,15 +333,17 @@ MacroParts BuildMacroParts(const GenContext& ctx)
     for (const int rank : ctx.fsm.diagramOrder) {
         const StateView& s = ctx.fsm.at(rank);
         if (s.isIn == QLatin1String("Y"))
-            AddFunction(parts.testDeclarations, parts.testBodies,
-                        QStringLiteral("// Confirm that the FSM has reached the state:[") + s.name
-                            + QStringLiteral("]."),
-                        QStringLiteral("unsigned char ") + name + QStringLiteral("_IsIn_") + s.name
-                            + QStringLiteral("(void)"),
-                        ReturnLine(ctx.StateVariable() + QStringLiteral(" == ") + ctx.StateReference(s)));
+            AddFunction(
+                parts.testDeclarations, parts.testBodies,
+                QStringLiteral("// Confirm that the FSM has reached the state:[") + s.name
+                    + QStringLiteral("]."),
+                QStringLiteral("unsigned char ") + name + QStringLiteral("_IsIn_") + s.name
+                    + QStringLiteral("(void)"),
+                ReturnLine(ctx.StateVariable() + QStringLiteral(" == ") + ctx.StateReference(s)));
         if (s.goTo == QLatin1String("Y"))
             AddFunction(parts.gotoDeclarations, parts.gotoBodies,
-                        QStringLiteral("// Force the FSM to the state:[") + s.name + QStringLiteral("]."),
+                        QStringLiteral("// Force the FSM to the state:[") + s.name
+                            + QStringLiteral("]."),
                         QStringLiteral("void ") + name + QStringLiteral("_Goto_") + s.name
                             + QStringLiteral("(void)"),
                         ForcingBody(ctx, s, false));

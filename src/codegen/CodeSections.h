@@ -24,11 +24,11 @@ struct GenOptions {
 
 // Identifiers the generated code uses for one FSM.
 struct FsmNames {
-    QString name;  // the FSM function, as written
+    QString name;    // the FSM function, as written
     QString params;  // the parameter list, "void" when empty
-    QString args;  // the parameter names, to pass the parameters on
-    QString ind;  // the index variable
-    QString dis;  // the dispatcher pointer or pointer array
+    QString args;    // the parameter names, to pass the parameters on
+    QString ind;     // the index variable
+    QString dis;     // the dispatcher pointer or pointer array
     QString labelPrefix = QStringLiteral("i_");
     QString entryFlag = QStringLiteral("entryFsmFlg");
     QString debugTrans = QStringLiteral("debug_transNumber");

@@ -26,17 +26,17 @@ struct StateView {
     QString name, during, indexText, entry, exit, isIn, goTo, elseAction;
     bool isInitial = false;
     bool isFinal = false;
-    int outLinkCount = 0;  // every out-link, transitions or not
+    int outLinkCount = 0;                     // every out-link, transitions or not
     std::vector<TransitionView> transitions;  // by rank of priority
 };
 
 struct FsmView {
     std::vector<StateView> states;  // states[r - 1] has rank r
     std::vector<int> diagramOrder;  // ranks of the states in diagram order
-    int firstInitialRank = 0;  // 0 when there is no initial state
+    int firstInitialRank = 0;       // 0 when there is no initial state
     int lastInitialRank = 0;
     std::vector<int> finalRanks;  // in diagram order
-    int longestUpperName = 0;  // longest upper-cased state name
+    int longestUpperName = 0;     // longest upper-cased state name
 
     int count() const { return int(states.size()); }
     const StateView& at(int rank) const { return states[size_t(rank - 1)]; }

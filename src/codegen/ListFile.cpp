@@ -72,7 +72,8 @@ void Transition(QString& out, const codegen::FsmView& fsm, const codegen::StateV
 
 void State(QString& out, const codegen::FsmView& fsm, const codegen::StateView& s)
 {
-    Tag(out, 2, QStringLiteral("[Index]"), QString::number(modFsmOrder::LenientIndex(s.indexText)), 6);
+    Tag(out, 2, QStringLiteral("[Index]"), QString::number(modFsmOrder::LenientIndex(s.indexText)),
+        6);
     Tag(out, 4, QStringLiteral("[Nombre]"), s.name, 8);
     OptionalTag(out, 4, QStringLiteral("[Generate Goto]"), s.goTo, 8);
     OptionalTag(out, 4, QStringLiteral("[Generate IsIn]"), s.isIn, 8);

@@ -57,7 +57,8 @@ void TransitionDebug(QString& out, const GenContext& ctx, int body, const Transi
 {
     Line(out, body, QStringLiteral("#if defined(FSM_DEBUG)"));
     if (ctx.style == Methodology::Pointers)
-        Line(out, body + 4, ctx.names.ind + QStringLiteral(" = ") + QString::number(t.targetRank - 1) + u';');
+        Line(out, body + 4,
+             ctx.names.ind + QStringLiteral(" = ") + QString::number(t.targetRank - 1) + u';');
     Line(out, body + 4, ctx.names.debugTrans + QStringLiteral(" = ") + t.priority + u';');
     Line(out, body, QStringLiteral("#endif"));
 }
@@ -70,8 +71,8 @@ QString TransitionChain(const GenContext& ctx, const StateView& s, int base, boo
     const int outLinks = s.outLinkCount;
     if (s.transitions.empty())
         return {};
-    const QString children = ChildInitBlock(
-        StateChildren(ctx.documentPath, s.during, s.elseAction), body);
+    const QString children =
+        ChildInitBlock(StateChildren(ctx.documentPath, s.during, s.elseAction), body);
     QString chain;
     int p = 0;
     for (const TransitionView& t : s.transitions) {
@@ -79,7 +80,8 @@ QString TransitionChain(const GenContext& ctx, const StateView& s, int base, boo
         if (!IsBlankCondition(t.condition)) {
             // Continuation lines align under the condition's first character.
             const int continuation = p == 1 ? base + 3 : base + 9;
-            chain += QStringLiteral("if(") + IndentText(ConditionText(t.condition), continuation, false);
+            chain +=
+                QStringLiteral("if(") + IndentText(ConditionText(t.condition), continuation, false);
         } else if (p < outLinks || hasElse) {
             chain += QStringLiteral("if(1){");
         } else {
@@ -129,8 +131,8 @@ QString StateBody(const GenContext& ctx, const StateView& s, int base)
     }
     QString elseText;
     if (!s.elseAction.isEmpty()) {
-        elseText = QStringLiteral("{ // Else actions.") + kCrLf + IndentText(s.elseAction, base + 4, true)
-                   + kCrLf + QString(base, u' ') + u'}';
+        elseText = QStringLiteral("{ // Else actions.") + kCrLf
+                   + IndentText(s.elseAction, base + 4, true) + kCrLf + QString(base, u' ') + u'}';
     }
     QString chain = TransitionChain(ctx, s, base, !elseText.isEmpty(), hasEntry);
     if (!chain.isEmpty()) {

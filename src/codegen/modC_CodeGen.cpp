@@ -79,7 +79,8 @@ void StateFunctionDeclarations(QString& out, const GenContext& ctx)
 {
     Line(out, QStringLiteral(" // States functions declaration."));
     for (const StateView& s : ctx.fsm.states)
-        Line(out, QStringLiteral("  static void E_") + s.name + u'(' + ctx.names.params + QStringLiteral(");"));
+        Line(out, QStringLiteral("  static void E_") + s.name + u'(' + ctx.names.params
+                      + QStringLiteral(");"));
     Line(out, QString());
 }
 
@@ -107,10 +108,10 @@ bool CheckAndScan(GenContext& ctx, const Diagram& d, Messenger& messenger)
 
 // What a methodology puts into the frame that all three share.
 struct MethodologyPieces {
-    QString declarations;  // after "Automatic initialization (Start)", entry flag included
-    QString debugExtraLine;  // a line added to the debug block
-    QString dispatch;  // the FSM function's body after "Next state analyser."
-    QString stateFunctions;  // after the FSM function
+    QString declarations;     // after "Automatic initialization (Start)", entry flag included
+    QString debugExtraLine;   // a line added to the debug block
+    QString dispatch;         // the FSM function's body after "Next state analyser."
+    QString stateFunctions;   // after the FSM function
     QString functionComment;  // the header's line above the prototype
 };
 
@@ -189,12 +190,12 @@ QString Pointers(GenContext& ctx, const Diagram& d, Messenger& messenger)
     QString& decl = pieces.declarations;
     StateFunctionDeclarations(decl, ctx);
     Line(decl, QStringLiteral(" // State function pointer."));
-    Line(decl, QStringLiteral("  static void (*") + ctx.names.dis + QStringLiteral(")(") + ctx.names.params
-                   + QStringLiteral(")= E_") + initial.name + u';');
+    Line(decl, QStringLiteral("  static void (*") + ctx.names.dis + QStringLiteral(")(")
+                   + ctx.names.params + QStringLiteral(")= E_") + initial.name + u';');
     EntryFlagVariable(decl, ctx, true);
     // The index variable only mirrors the pointer, for the debug names.
-    pieces.debugExtraLine = QStringLiteral("static unsigned int ") + ctx.names.ind + QStringLiteral(" = ")
-                            + QString::number(initial.rank - 1) + u';';
+    pieces.debugExtraLine = QStringLiteral("static unsigned int ") + ctx.names.ind
+                            + QStringLiteral(" = ") + QString::number(initial.rank - 1) + u';';
     Line(pieces.dispatch, 4, ctx.names.dis + u'(' + ctx.names.args + QStringLiteral(");"));
     StateFunctions(pieces.stateFunctions, ctx);
     return Assemble(ctx, pieces);
@@ -223,8 +224,9 @@ QString PointerArray(GenContext& ctx, const Diagram& d, Messenger& messenger)
     IndexVariable(decl, ctx);
     // The entry flag runs on into whatever follows, as this layout always had.
     EntryFlagVariable(decl, ctx, false);
-    Line(pieces.dispatch, 4, ctx.names.dis + u'[' + ctx.names.ind + QStringLiteral("](") + ctx.names.args
-                                 + QStringLiteral(");"));
+    Line(pieces.dispatch, 4,
+         ctx.names.dis + u'[' + ctx.names.ind + QStringLiteral("](") + ctx.names.args
+             + QStringLiteral(");"));
     StateFunctions(pieces.stateFunctions, ctx);
     return Assemble(ctx, pieces);
 }
@@ -234,14 +236,16 @@ QString PointerArray(GenContext& ctx, const Diagram& d, Messenger& messenger)
 QString GenerateCodeSwitchCase(const Diagram& d, const QString& documentPath, bool FI, bool FE,
                                bool HF, bool DI, bool AC, bool PT, Messenger& messenger)
 {
-    GenContext ctx = Prepare(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT}, Methodology::SwitchCase);
+    GenContext ctx =
+        Prepare(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT}, Methodology::SwitchCase);
     return SwitchCase(ctx, d, messenger);
 }
 
 QString GenerateCodePointers(const Diagram& d, const QString& documentPath, bool FI, bool FE,
                              bool HF, bool DI, bool AC, bool PT, Messenger& messenger)
 {
-    GenContext ctx = Prepare(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT}, Methodology::Pointers);
+    GenContext ctx =
+        Prepare(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT}, Methodology::Pointers);
     return Pointers(ctx, d, messenger);
 }
 

@@ -89,7 +89,7 @@ TEST(Refusal, PointersCheckEntryExitBeforeTheStartState)
 
 // States with gaps and repeated indices, transitions with odd priorities.
 class NotRenumbered : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         DiagramBuilder b(d);
@@ -100,7 +100,8 @@ protected:
         b.transition(a, bx, QStringLiteral("10"), QStringLiteral("c10"));
         b.transition(a, cc, QStringLiteral("abc"), QStringLiteral("cabc"));
         b.transition(a, dd, QStringLiteral("2.5"), QStringLiteral("c25"));
-        Name(d, QStringLiteral("M"), QString(), QStringLiteral("if(Is_Next_State_Illegal()) M_Init();"));
+        Name(d, QStringLiteral("M"), QString(),
+             QStringLiteral("if(Is_Next_State_Illegal()) M_Init();"));
     }
     Diagram d;
     Node *a = nullptr, *bx = nullptr, *cc = nullptr, *dd = nullptr;
@@ -111,7 +112,8 @@ TEST_F(NotRenumbered, StatesAreNumberedByRankAndTransitionsOrderedByPriority)
     const QString code = Code(Style::SwitchCase, d, Opts{.DI = true});
     EXPECT_TRUE(code.contains(QStringLiteral("  #define  i_A   0\r\n  #define  i_CC  1\r\n"
                                              "  #define  i_BX  2\r\n  #define  i_D   3\r\n")));
-    EXPECT_TRUE(code.contains(QStringLiteral("\"A\",\r\n        \"Cc\",\r\n        \"Bx\",\r\n        \"D\",")));
+    EXPECT_TRUE(code.contains(
+        QStringLiteral("\"A\",\r\n        \"Cc\",\r\n        \"Bx\",\r\n        \"D\",")));
     EXPECT_TRUE(code.contains(QStringLiteral("(ind_M > i_D)")));
     EXPECT_LT(code.indexOf(QLatin1String("case i_A:")), code.indexOf(QLatin1String("case i_CC:")));
     EXPECT_LT(code.indexOf(QLatin1String("case i_CC:")), code.indexOf(QLatin1String("case i_BX:")));
@@ -123,11 +125,13 @@ TEST_F(NotRenumbered, StatesAreNumberedByRankAndTransitionsOrderedByPriority)
 
     // The pointer array lines up with the constants.
     const QString array = Code(Style::PointerArray, d);
-    EXPECT_TRUE(array.contains(QStringLiteral("        E_A,\r\n        E_Cc,\r\n        E_Bx,\r\n        E_D\r\n")));
+    EXPECT_TRUE(array.contains(
+        QStringLiteral("        E_A,\r\n        E_Cc,\r\n        E_Bx,\r\n        E_D\r\n")));
     // The pointer methodology's debug index follows the ranks too.
     const QString pointers = Code(Style::Pointers, d, Opts{.DI = true});
-    EXPECT_TRUE(pointers.contains(QStringLiteral("Dis_M = E_D;\r\n        #if defined(FSM_DEBUG)\r\n"
-                                                 "            ind_M = 3;")));
+    EXPECT_TRUE(
+        pointers.contains(QStringLiteral("Dis_M = E_D;\r\n        #if defined(FSM_DEBUG)\r\n"
+                                         "            ind_M = 3;")));
 }
 
 TEST_F(NotRenumbered, ListFileKeepsTheStatesOwnIndices)
@@ -135,13 +139,14 @@ TEST_F(NotRenumbered, ListFileKeepsTheStatesOwnIndices)
     const QString list = modC_CodeGen::GenerateListFile(d);
     const QString order = QStringLiteral("  [Index]\r\n      2\r\n    [Nombre]\r\n        A\r\n");
     EXPECT_TRUE(list.contains(order));
-    EXPECT_LT(list.indexOf(QLatin1String("        Cc\r\n")), list.indexOf(QLatin1String("        Bx\r\n")));
+    EXPECT_LT(list.indexOf(QLatin1String("        Cc\r\n")),
+              list.indexOf(QLatin1String("        Bx\r\n")));
     EXPECT_TRUE(list.contains(QStringLiteral("      [Priority]\r\n          abc\r\n")));
 }
 
 // A state with one, two or three ways out, and the shape of its chain.
 class Chain : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { Name(d, QStringLiteral("M")); }
     Diagram d;
     DiagramBuilder b{d};
@@ -154,9 +159,10 @@ TEST_F(Chain, AnUnconditionedOnlyTransitionIsAPlainBlock)
     // Blanks, tabs and line breaks make no condition either.
     b.transition(s, t, QStringLiteral("1"), QStringLiteral("  \r\n\t "));
     const QString code = Code(Style::SwitchCase, d);
-    EXPECT_TRUE(code.contains(QStringLiteral("            // Next state selection.\r\n            {\r\n"
-                                             "                // Pointing to the next state.\r\n"
-                                             "                ind_M = i_T;\r\n            }\r\n        break;")));
+    EXPECT_TRUE(code.contains(
+        QStringLiteral("            // Next state selection.\r\n            {\r\n"
+                       "                // Pointing to the next state.\r\n"
+                       "                ind_M = i_T;\r\n            }\r\n        break;")));
 }
 
 TEST_F(Chain, UnconditionedTransitionsBeforeTheLastAreAlwaysTrue)
@@ -178,7 +184,8 @@ TEST_F(Chain, ALinkThatIsNoTransitionStillCountsAsAWayOut)
     d.addLink(s, b.remark(QStringLiteral("note")));
     const QString code = Code(Style::SwitchCase, d);
     EXPECT_TRUE(code.contains(QStringLiteral("            if(1){\t// [1].\r\n")));
-    EXPECT_TRUE(code.contains(QStringLiteral("                ind_M = i_T;\r\n            }\r\n        break;")));
+    EXPECT_TRUE(code.contains(
+        QStringLiteral("                ind_M = i_T;\r\n            }\r\n        break;")));
 }
 
 TEST_F(Chain, AConditionEndingInACommentClosesOnTheNextLine)
@@ -188,10 +195,11 @@ TEST_F(Chain, AConditionEndingInACommentClosesOnTheNextLine)
     b.transition(s, t, QStringLiteral("1"), QStringLiteral("ready() // sensor"));
     b.transition(s, t, QStringLiteral("2"), QStringLiteral("done()\r\n"));
     const QString code = Code(Style::SwitchCase, d);
-    EXPECT_TRUE(code.contains(QStringLiteral("            if(ready() // sensor\r\n") + QString(15, u' ')
-                              + QStringLiteral("){\t// [1].")));
+    EXPECT_TRUE(code.contains(QStringLiteral("            if(ready() // sensor\r\n")
+                              + QString(15, u' ') + QStringLiteral("){\t// [1].")));
     // A condition that ends in a line break already puts "){" on a line of its own.
-    EXPECT_TRUE(code.contains(QStringLiteral("}else if(done()\r\n") + QString(21, u' ') + QStringLiteral("){\t// [2].")));
+    EXPECT_TRUE(code.contains(QStringLiteral("}else if(done()\r\n") + QString(21, u' ')
+                              + QStringLiteral("){\t// [2].")));
 }
 
 TEST_F(Chain, SelfTransitionsRunExitAndReentryUnlessInternal)
@@ -201,8 +209,10 @@ TEST_F(Chain, SelfTransitionsRunExitAndReentryUnlessInternal)
     texts.exit = QStringLiteral("off();");
     texts.during = QStringLiteral("CHILD();");
     Node* s = b.state(QStringLiteral("S"), kInitial, QStringLiteral("1"), texts);
-    b.transition(s, s, QStringLiteral("1"), QStringLiteral("again"), QString(), QStringLiteral("Y"));
-    b.transition(s, s, QStringLiteral("2"), QStringLiteral("stay"), QStringLiteral("keep();"), QStringLiteral("N"));
+    b.transition(s, s, QStringLiteral("1"), QStringLiteral("again"), QString(),
+                 QStringLiteral("Y"));
+    b.transition(s, s, QStringLiteral("2"), QStringLiteral("stay"), QStringLiteral("keep();"),
+                 QStringLiteral("N"));
     const QString code = Code(Style::SwitchCase, d);
     const qsizetype again = code.indexOf(QLatin1String("if(again)"));
     const qsizetype stay = code.indexOf(QLatin1String("}else if(stay)"));
@@ -224,9 +234,11 @@ void Ring(Diagram& d, int n)
     DiagramBuilder b(d);
     std::vector<Node*> states;
     for (int i = 1; i <= n; ++i)
-        states.push_back(b.state(QStringLiteral("S%1").arg(i), i == 1 ? kInitial : kNormal, QString::number(i)));
+        states.push_back(
+            b.state(QStringLiteral("S%1").arg(i), i == 1 ? kInitial : kNormal, QString::number(i)));
     for (int i = 0; i < n; ++i)
-        b.transition(states[size_t(i)], states[size_t((i + 1) % n)], QStringLiteral("1"), QStringLiteral("go"));
+        b.transition(states[size_t(i)], states[size_t((i + 1) % n)], QStringLiteral("1"),
+                     QStringLiteral("go"));
     Name(d, QStringLiteral("R"));
 }
 

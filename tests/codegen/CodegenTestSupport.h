@@ -23,8 +23,11 @@ inline void PrintTo(const QString& s, std::ostream* os)
 namespace orvane::testing {
 
 class RecordingMessenger : public Messenger {
-public:
-    void message(const QString& text, MessageIcon, const QString&) override { messages.append(text); }
+  public:
+    void message(const QString& text, MessageIcon, const QString&) override
+    {
+        messages.append(text);
+    }
     QStringList messages;
 };
 
@@ -41,7 +44,7 @@ struct GraphTexts {
 
 // Builds diagrams record by record, the way files hold them.
 class DiagramBuilder {
-public:
+  public:
     explicit DiagramBuilder(Diagram& d) : m_d(d) {}
 
     Node* state(const QString& name, qint32 kind, const QString& index, const StateTexts& t = {})
@@ -58,8 +61,8 @@ public:
     {
         Node* t = m_d.addNode(0, 0, 150, 100);
         t->setUserData(0x800);
-        t->setTag(modStrings::JoinFields(
-            {priority, condition, action, selfFlag, QStringLiteral("N")}));
+        t->setTag(
+            modStrings::JoinFields({priority, condition, action, selfFlag, QStringLiteral("N")}));
         m_d.addLink(from, t);
         m_d.addLink(t, to);
         return t;
@@ -81,7 +84,7 @@ public:
                                            g.functionHeader, g.defaultCode}));
     }
 
-private:
+  private:
     Diagram& m_d;
 };
 
@@ -111,7 +114,8 @@ inline QString Generate(Style s, const Diagram& d, const QString& path, const Op
     case Style::Pointers:
         return modC_CodeGen::GenerateCodePointers(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT, m);
     case Style::PointerArray:
-        return modC_CodeGen::GenerateCodePointerArray(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT, m);
+        return modC_CodeGen::GenerateCodePointerArray(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT,
+                                                      m);
     }
     return {};
 }

@@ -32,7 +32,8 @@ struct Condition {
 
 Condition In(int k)
 {
-    return {QStringLiteral("in(%1)").arg(k), [k](unsigned long b, int) { return ((b >> k) & 1UL) != 0; }};
+    return {QStringLiteral("in(%1)").arg(k),
+            [k](unsigned long b, int) { return ((b >> k) & 1UL) != 0; }};
 }
 
 Condition Always()
@@ -69,7 +70,7 @@ StateDef NewState(const QString& name, qint32 kind, const QString& index)
 }
 
 TransitionDef Tr(int target, const QString& priority, const Condition& condition,
-                  const QStringList& action = {}, bool internal = false)
+                 const QStringList& action = {}, bool internal = false)
 {
     TransitionDef t;
     t.target = target;
@@ -114,16 +115,17 @@ void Build(const MachineDef& m, Diagram& d)
     }
     for (size_t i = 0; i < m.states.size(); ++i)
         for (const TransitionDef& t : m.states[i].transitions)
-            b.transition(nodes[i], nodes[size_t(t.target)], t.priority, t.condition.c, Traced(t.action),
-                         t.internal ? QStringLiteral("N") : QStringLiteral("Y"));
+            b.transition(nodes[i], nodes[size_t(t.target)], t.priority, t.condition.c,
+                         Traced(t.action), t.internal ? QStringLiteral("N") : QStringLiteral("Y"));
     GraphTexts g;
     g.name = m.name;
     g.params = m.params;
     g.init = m.init;
     if (m.top) {
         g.before = QStringLiteral("T(\"before\");");
-        g.after = QStringLiteral("T(\"after\");\r\nif(Is_Next_State_Illegal()) T(\"illegal\");\r\n"
-                                 "#if defined(FSM_DEBUG)\r\nTD(FSM_STATE_NAME(), FSM_TRANS_NUMBER());\r\n#endif");
+        g.after = QStringLiteral(
+            "T(\"after\");\r\nif(Is_Next_State_Illegal()) T(\"illegal\");\r\n"
+            "#if defined(FSM_DEBUG)\r\nTD(FSM_STATE_NAME(), FSM_TRANS_NUMBER());\r\n#endif");
     }
     g.moduleHeader = QStringLiteral("Generated for a test /* with marks */");
     g.functionHeader = QStringLiteral("Called once per step.");
@@ -135,7 +137,7 @@ void Build(const MachineDef& m, Diagram& d)
 
 // What the generated code does, step by step, written independently of it.
 class ReferenceModel {
-public:
+  public:
     ReferenceModel(const MachineDef& m, ReferenceModel* child) : m_m(m), m_child(child)
     {
         for (size_t i = 0; i < m.states.size(); ++i)
@@ -205,10 +207,12 @@ public:
         if (m_m.top)
             trace << QStringLiteral("after");
         if (m_m.top && debugBuild)
-            trace << QStringLiteral("dbg %1 %2").arg(m_m.states[size_t(m_cur)].name).arg(m_debugTrans);
+            trace << QStringLiteral("dbg %1 %2")
+                         .arg(m_m.states[size_t(m_cur)].name)
+                         .arg(m_debugTrans);
     }
 
-private:
+  private:
     const MachineDef& m_m;
     ReferenceModel* m_child;
     int m_initial = 0;
@@ -234,11 +238,13 @@ MachineDef Machine()
     idle.isIn = true;
     idle.transitions = {
         Tr(Run, QStringLiteral("1"),
-           {QStringLiteral("in(0) &&\r\nin(1)"), [](unsigned long b, int) { return (b & 3UL) == 3UL; }},
+           {QStringLiteral("in(0) &&\r\nin(1)"),
+            [](unsigned long b, int) { return (b & 3UL) == 3UL; }},
            {QStringLiteral("go")}),
         Tr(Idle, QStringLiteral("3"), In(2), {QStringLiteral("again")}),
         Tr(Idle, QStringLiteral("2"),
-           {QStringLiteral("a % 5 == 0 // every fifth"), [](unsigned long, int a) { return a % 5 == 0; }},
+           {QStringLiteral("a % 5 == 0 // every fifth"),
+            [](unsigned long, int a) { return a % 5 == 0; }},
            {QStringLiteral("tick")}, true),
     };
     StateDef run = NewState(QStringLiteral("Run"), kNormal, QStringLiteral("20"));
@@ -248,7 +254,8 @@ MachineDef Machine()
     run.elseAction = {QStringLiteral("Run.el")};
     run.transitions = {
         Tr(Run, QStringLiteral("3"),
-           {QStringLiteral("in(5) && in(6)"), [](unsigned long b, int) { return (b & 0x60UL) == 0x60UL; }},
+           {QStringLiteral("in(5) && in(6)"),
+            [](unsigned long b, int) { return (b & 0x60UL) == 0x60UL; }},
            {QStringLiteral("rerun")}),
         Tr(Fault, QStringLiteral("1"), In(3), {QStringLiteral("fault"), QStringLiteral("fault2")}),
         Tr(Sub, QStringLiteral("2"),
@@ -394,13 +401,16 @@ void WriteFile(const QString& path, const QString& text)
 
 const char* StyleName(Style s)
 {
-    return s == Style::SwitchCase ? "switchcase" : s == Style::Pointers ? "pointers" : "pointerarray";
+    return s == Style::SwitchCase ? "switchcase"
+           : s == Style::Pointers ? "pointers"
+                                  : "pointerarray";
 }
 
 QStringList WarningFlags(Style s, const Config& c, const QString& standard)
 {
-    QStringList f{QStringLiteral("-std=") + standard, QStringLiteral("-Wall"), QStringLiteral("-Wextra"),
-                  QStringLiteral("-pedantic"), QStringLiteral("-Werror")};
+    QStringList f{QStringLiteral("-std=") + standard, QStringLiteral("-Wall"),
+                  QStringLiteral("-Wextra"), QStringLiteral("-pedantic"),
+                  QStringLiteral("-Werror")};
     if (s != Style::SwitchCase)
         f << QStringLiteral("-Wno-unused-parameter") << QStringLiteral("-Wno-unused-function");
     if (s == Style::PointerArray)
@@ -413,7 +423,7 @@ QStringList WarningFlags(Style s, const Config& c, const QString& standard)
 }
 
 class CompileAndRun : public ::testing::TestWithParam<Config> {
-protected:
+  protected:
     void SetUp() override
     {
         gcc = QStandardPaths::findExecutable(QStringLiteral("gcc"));
@@ -433,8 +443,9 @@ protected:
         const QString work = dir.filePath(QLatin1String(StyleName(s)) + u'-' + m.name);
         QDir().mkpath(work);
         QStringList objects;
-        const QStringList standards = c.opts.AC ? QStringList{QStringLiteral("c89"), QStringLiteral("c99")}
-                                           : QStringList{QStringLiteral("c99")};
+        const QStringList standards =
+            c.opts.AC ? QStringList{QStringLiteral("c89"), QStringLiteral("c99")}
+                      : QStringList{QStringLiteral("c99")};
         auto generate = [&](const MachineDef& def, const QString& docPath, bool isChild) -> bool {
             Diagram d;
             Build(def, d);
@@ -450,8 +461,9 @@ protected:
             WriteFile(work + u'/' + def.name + QStringLiteral(".h"), parts.header);
             for (const QString& standard : standards) {
                 QStringList args = WarningFlags(s, c, standard);
-                args << QStringLiteral("-I") + dir.path() << QStringLiteral("-c") << def.name + QStringLiteral(".c")
-                     << QStringLiteral("-o") << def.name + u'-' + standard + QStringLiteral(".o");
+                args << QStringLiteral("-I") + dir.path() << QStringLiteral("-c")
+                     << def.name + QStringLiteral(".c") << QStringLiteral("-o")
+                     << def.name + u'-' + standard + QStringLiteral(".o");
                 const ProcessResult r = RunProcess(gcc, args, work);
                 EXPECT_TRUE(r.ok) << StyleName(s) << " -std=" << standard.toStdString() << "\n"
                                   << r.output.toStdString();
@@ -469,14 +481,16 @@ protected:
         if (!generate(child, childPath, true) || !generate(m, parentPath, false))
             return {};
         WriteFile(work + QStringLiteral("/driver.c"), QString::fromUtf8(kDriver));
-        QStringList args{QStringLiteral("-std=c99"), QStringLiteral("-Wall"), QStringLiteral("-Wextra"),
-                         QStringLiteral("-pedantic"), QStringLiteral("-Werror"),
-                         QStringLiteral("-DSTEPS=%1").arg(kSteps), QStringLiteral("-I") + dir.path()};
+        QStringList args{QStringLiteral("-std=c99"),       QStringLiteral("-Wall"),
+                         QStringLiteral("-Wextra"),        QStringLiteral("-pedantic"),
+                         QStringLiteral("-Werror"),        QStringLiteral("-DSTEPS=%1").arg(kSteps),
+                         QStringLiteral("-I") + dir.path()};
         if (!(c.opts.HF && !c.opts.FI))
             args << QStringLiteral("-DHAS_INIT");
         if (c.opts.FE)
             args << QStringLiteral("-DHAS_END");
-        args << QStringLiteral("driver.c") << objects << QStringLiteral("-o") << QStringLiteral("machine");
+        args << QStringLiteral("driver.c") << objects << QStringLiteral("-o")
+             << QStringLiteral("machine");
         const ProcessResult link = RunProcess(gcc, args, work);
         EXPECT_TRUE(link.ok) << link.output.toStdString();
         if (!link.ok)
@@ -520,10 +534,11 @@ TEST_P(CompileAndRun, MachineWithChildBehavesAlikeInEveryMethodology)
 
 INSTANTIATE_TEST_SUITE_P(
     Options, CompileAndRun,
-    ::testing::Values(Config{"all_on_debug", {true, true, false, true, false, true}, true},
-                      Config{"debug_info_without_debug_build", {true, true, false, true, false, true}, false},
-                      Config{"ansi_comments", {false, true, false, true, true, true}, true},
-                      Config{"history_without_init", {false, false, true, false, false, false}, false}),
+    ::testing::Values(
+        Config{"all_on_debug", {true, true, false, true, false, true}, true},
+        Config{"debug_info_without_debug_build", {true, true, false, true, false, true}, false},
+        Config{"ansi_comments", {false, true, false, true, true, true}, true},
+        Config{"history_without_init", {false, false, true, false, false, false}, false}),
     [](const ::testing::TestParamInfo<Config>& info) { return std::string(info.param.label); });
 
 }  // namespace

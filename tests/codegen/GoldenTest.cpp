@@ -38,7 +38,10 @@ struct GoldenCase {
     const char* expected;  // base name under golden/
 };
 
-void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.expected; }
+void PrintTo(const GoldenCase& c, std::ostream* os)
+{
+    *os << c.expected;
+}
 
 class Golden : public ::testing::TestWithParam<GoldenCase> {};
 
@@ -52,39 +55,39 @@ TEST_P(Golden, CodeAndHeaderMatchTheExpectedFiles)
     const Style style = m == QLatin1String("switchcase") ? Style::SwitchCase
                         : m == QLatin1String("pointers") ? Style::Pointers
                                                          : Style::PointerArray;
-    const QString result =
-        Generate(style, doc.diagram(), doc.sFullDocname, Opts{c.FI, c.FE, c.HF, c.DI, c.AC, c.PT}, messenger);
+    const QString result = Generate(style, doc.diagram(), doc.sFullDocname,
+                                    Opts{c.FI, c.FE, c.HF, c.DI, c.AC, c.PT}, messenger);
     EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.messages.join(u'\n').toStdString();
     const CodeAndHeader parts = Split(result);
     ASSERT_TRUE(parts.ok);
     const QString base = kData + QStringLiteral("/golden/") + QLatin1String(c.expected);
     EXPECT_TRUE(SameText(parts.code, ReadUtf8(base + QStringLiteral(".c")))) << c.expected << ".c";
-    EXPECT_TRUE(SameText(parts.header, ReadUtf8(base + QStringLiteral(".h")))) << c.expected << ".h";
+    EXPECT_TRUE(SameText(parts.header, ReadUtf8(base + QStringLiteral(".h"))))
+        << c.expected << ".h";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Diagrams, Golden,
-    ::testing::Values(
-        GoldenCase{"lamp.fsm", "switchcase", false, false, false, false, false, false,
-                   "lamp--switchcase"},
-        GoldenCase{"lamp.fsm", "pointers", true, true, true, false, false, false,
-                   "lamp--pointers--FI--FE--HF"},
-        GoldenCase{"lamp.fsm", "pointerarray", false, false, true, false, true, false,
-                   "lamp--pointerarray--HF--AC"},
-        GoldenCase{"motor.fsm", "switchcase", true, true, false, true, false, true,
-                   "motor--switchcase--FI--FE--DI--PT"},
-        GoldenCase{"motor.fsm", "pointers", true, true, false, true, false, true,
-                   "motor--pointers--FI--FE--DI--PT"},
-        GoldenCase{"motor.fsm", "pointerarray", true, true, false, true, false, true,
-                   "motor--pointerarray--FI--FE--DI--PT"}));
+    ::testing::Values(GoldenCase{"lamp.fsm", "switchcase", false, false, false, false, false, false,
+                                 "lamp--switchcase"},
+                      GoldenCase{"lamp.fsm", "pointers", true, true, true, false, false, false,
+                                 "lamp--pointers--FI--FE--HF"},
+                      GoldenCase{"lamp.fsm", "pointerarray", false, false, true, false, true, false,
+                                 "lamp--pointerarray--HF--AC"},
+                      GoldenCase{"motor.fsm", "switchcase", true, true, false, true, false, true,
+                                 "motor--switchcase--FI--FE--DI--PT"},
+                      GoldenCase{"motor.fsm", "pointers", true, true, false, true, false, true,
+                                 "motor--pointers--FI--FE--DI--PT"},
+                      GoldenCase{"motor.fsm", "pointerarray", true, true, false, true, false, true,
+                                 "motor--pointerarray--FI--FE--DI--PT"}));
 
 TEST(GoldenList, ListFilesMatchTheExpectedFiles)
 {
     for (const char* name : {"lamp", "motor"}) {
         FsmDocument doc;
         ASSERT_TRUE(OpenDocument(doc, kData + u'/' + QLatin1String(name) + QStringLiteral(".fsm")));
-        const QString expected =
-            ReadUtf8(kData + QStringLiteral("/golden/") + QLatin1String(name) + QStringLiteral(".lst"));
+        const QString expected = ReadUtf8(kData + QStringLiteral("/golden/") + QLatin1String(name)
+                                          + QStringLiteral(".lst"));
         EXPECT_TRUE(SameText(modC_CodeGen::GenerateListFile(doc.diagram()), expected)) << name;
     }
 }
@@ -98,8 +101,8 @@ TEST(GoldenDocument, DocumentFlagsDriveTheGenerators)
     RecordingMessenger messenger;
     const CodeAndHeader parts = Split(modC_CodeGen::GenerateCodePointers(doc, messenger));
     ASSERT_TRUE(parts.ok);
-    EXPECT_TRUE(SameText(parts.code,
-                         ReadUtf8(kData + QStringLiteral("/golden/motor--pointers--FI--FE--DI--PT.c"))));
+    EXPECT_TRUE(SameText(
+        parts.code, ReadUtf8(kData + QStringLiteral("/golden/motor--pointers--FI--FE--DI--PT.c"))));
 }
 
 }  // namespace

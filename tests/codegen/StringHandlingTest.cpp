@@ -38,21 +38,26 @@ TEST(ToAnsiComments, LeavesLinesInsideABlockCommentAlone)
               QStringLiteral("/*\r\nremark // with slashes\r\n*/\r\ny; /* after */"));
     // The block opens in the middle of a line; the line that closes it began
     // inside it and stays as it is; the line after is converted again.
-    EXPECT_EQ(ToAnsiComments(QStringLiteral("x; /* open\r\n// in\r\nclose */ z; // c\r\n// out"), 80, false),
-              QStringLiteral("x; /* open\r\n// in\r\nclose */ z; // c\r\n/* out") + QString(74, u' ')
-                  + QStringLiteral("*/"));
+    EXPECT_EQ(ToAnsiComments(QStringLiteral("x; /* open\r\n// in\r\nclose */ z; // c\r\n// out"),
+                             80, false),
+              QStringLiteral("x; /* open\r\n// in\r\nclose */ z; // c\r\n/* out")
+                  + QString(74, u' ') + QStringLiteral("*/"));
 }
 
 TEST(ToAnsiComments, BlockMarksInCommentsAndLiteralsOpenNothing)
 {
     const QString next = QStringLiteral("\r\n// next");
-    const QString converted = QStringLiteral("\r\n/* next") + QString(73, u' ') + QStringLiteral("*/");
+    const QString converted =
+        QStringLiteral("\r\n/* next") + QString(73, u' ') + QStringLiteral("*/");
     // In a line comment.
-    EXPECT_TRUE(ToAnsiComments(QStringLiteral("// see /* here") + next, 80, false).endsWith(converted));
+    EXPECT_TRUE(
+        ToAnsiComments(QStringLiteral("// see /* here") + next, 80, false).endsWith(converted));
     // In a string literal, with an escaped quote before the mark.
-    EXPECT_TRUE(ToAnsiComments(QStringLiteral("s = \"a\\\"/*\";") + next, 80, false).endsWith(converted));
+    EXPECT_TRUE(
+        ToAnsiComments(QStringLiteral("s = \"a\\\"/*\";") + next, 80, false).endsWith(converted));
     // In a character literal.
-    EXPECT_TRUE(ToAnsiComments(QStringLiteral("c = '/'; d = '*';") + next, 80, false).endsWith(converted));
+    EXPECT_TRUE(
+        ToAnsiComments(QStringLiteral("c = '/'; d = '*';") + next, 80, false).endsWith(converted));
     // A quote character does not start a string.
     EXPECT_EQ(ToAnsiComments(QStringLiteral("c = '\"'; /* open") + next, 80, false),
               QStringLiteral("c = '\"'; /* open") + next);
@@ -72,7 +77,8 @@ TEST(ParameterNames, ListsTheNamesOfAParameterList)
 TEST(SmallHelpers, BehaveAtTheirEdges)
 {
     // Tabs stop at multiples of the width, counted from the last line break.
-    EXPECT_EQ(ExpandTabs(QStringLiteral("abcd\te\r\n\tf\n"), 4), QStringLiteral("abcd    e\r\n    f"));
+    EXPECT_EQ(ExpandTabs(QStringLiteral("abcd\te\r\n\tf\n"), 4),
+              QStringLiteral("abcd    e\r\n    f"));
     EXPECT_EQ(ExpandTabs(QStringLiteral("no tab\n"), 4), QStringLiteral("no tab\n"));
     EXPECT_EQ(Unquote(QStringLiteral("\"")), QStringLiteral("\""));
     EXPECT_EQ(TrimLastLineBreak(QStringLiteral("a\r\n\r\n")), QStringLiteral("a\r\n"));
@@ -82,7 +88,7 @@ TEST(SmallHelpers, BehaveAtTheirEdges)
 
 // Child diagrams are found by file: beside the document and in its folder.
 class ChildLookup : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
@@ -115,18 +121,20 @@ TEST_F(ChildLookup, InitListNamesEveryChildOnceInDiagramOrder)
     b.state(QStringLiteral("S3"), 0x10000, QStringLiteral("3"), third);
     // A.fsm exists in both places, yet its init call is listed once; _B_Init()
     // is not mistaken for a part of _X_B_Init().
-    EXPECT_EQ(ChildrenInitList(d, docPath),
-              QStringLiteral("_X_B_Init(); _A_Init(); _B_Init();"));
+    EXPECT_EQ(ChildrenInitList(d, docPath), QStringLiteral("_X_B_Init(); _A_Init(); _B_Init();"));
 }
 
 TEST_F(ChildLookup, StateBlockKeepsDuplicatesAndIsEmptyWithoutChildren)
 {
-    const QStringList children = StateChildren(docPath, QStringLiteral("A();"), QStringLiteral("none();"));
+    const QStringList children =
+        StateChildren(docPath, QStringLiteral("A();"), QStringLiteral("none();"));
     EXPECT_EQ(children, (QStringList{QStringLiteral("A"), QStringLiteral("A")}));
     EXPECT_EQ(ChildInitBlock(children, 16),
               QString(16, u' ') + QStringLiteral("// Child Initialization.\r\n") + QString(16, u' ')
-                  + QStringLiteral("_A_Init();\r\n") + QString(16, u' ') + QStringLiteral("_A_Init();\r\n"));
-    EXPECT_EQ(ChildInitBlock(StateChildren(docPath, QStringLiteral("none();"), QString()), 8), QString());
+                  + QStringLiteral("_A_Init();\r\n") + QString(16, u' ')
+                  + QStringLiteral("_A_Init();\r\n"));
+    EXPECT_EQ(ChildInitBlock(StateChildren(docPath, QStringLiteral("none();"), QString()), 8),
+              QString());
     Diagram empty;
     EXPECT_EQ(ChildrenInitList(empty, docPath), QString());
 }
