@@ -1,8 +1,8 @@
 #include "UserInterface.h"
 
-#include "BatchMessenger.h"
-
 #include <QStringList>
+
+#include <cstdio>
 
 namespace orvane {
 
@@ -24,16 +24,19 @@ QString AnswerWord(Answer a)
 // A question in batch mode: its text on standard error with the answer taken.
 Answer TakeDefault(const QString& text, const QString& title, MessageIcon icon, Answer answer)
 {
-    BatchMessenger().message(text + QStringLiteral(" [") + AnswerWord(answer) + QLatin1Char(']'),
-                             icon, title);
+    BatchUserInterface().message(text + QStringLiteral(" [") + AnswerWord(answer) + QLatin1Char(']'),
+                                 icon, title);
     return answer;
 }
 
 }  // namespace
 
-void BatchUserInterface::message(const QString& text, MessageIcon icon, const QString& title)
+void BatchUserInterface::message(const QString& text, MessageIcon, const QString& title)
 {
-    BatchMessenger().message(text, icon, title);
+    QString line = title.isEmpty() ? text : title + QStringLiteral(": ") + text;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QByteArray bytes = (line + QLatin1Char('\n')).toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
 Answer BatchUserInterface::askYesNo(const QString& text, const QString& title, MessageIcon icon,

@@ -5,6 +5,7 @@
 
 #include "FileHelpers.h"
 #include "FsmDocument.h"
+#include "OutputPaths.h"
 #include "ProcessState.h"
 #include "UserInterface.h"
 #include "modLib_Log.h"
@@ -47,12 +48,7 @@ bool WriteOutput(UserInterface& ui, bool interactive, const QString& routine, co
 
 QString ProposedOutputName(const FsmDocument& doc, const QString& extension)
 {
-    QString folder = Process().outputFolder;
-    if (folder.isEmpty())
-        return FileHelpers::WithoutExtension(doc.sFullDocname) + extension;
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
-    return folder + modLib_Rutas::BaseName(doc.sFullDocname) + extension;
+    return BatchOutputPath(doc, extension);
 }
 
 CodeParts SplitGeneratedCode(const QString& text)
