@@ -1,5 +1,6 @@
 #include "FileHelpers.h"
 
+#include "AtomicFile.h"
 #include "modLib_Rutas.h"
 
 #include <QDir>
@@ -52,17 +53,7 @@ bool IsProtectedFile(const QString& path)
 
 bool WriteTextFile(const QString& path, const QString& text, QString* error)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return Fail(error, f.errorString());
-    const QByteArray bytes = text.toUtf8();
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        return Fail(error, f.errorString());
-    }
-    if (!f.commit())
-        return Fail(error, f.errorString());
-    return true;
+    return AtomicFile::Replace(path, text.toUtf8(), error);
 }
 
 bool CopyFileSafely(const QString& source, const QString& target, QString* error)
@@ -72,7 +63,7 @@ bool CopyFileSafely(const QString& source, const QString& target, QString* error
         return Fail(error, in.errorString());
     MakeWritable(target);
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!AtomicFile::Open(out))
         return Fail(error, out.errorString());
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(kCopyChunk);

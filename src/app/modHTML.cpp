@@ -1,5 +1,6 @@
 #include "modHTML.h"
 
+#include "AtomicFile.h"
 #include "DiagramPicture.h"
 #include "FsmDocument.h"
 #include "Messenger.h"
@@ -16,7 +17,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -49,11 +49,9 @@ FileError writeFile(const QString& path, const QByteArray& bytes)
         return info.isDir() ? failed : denied;
     // Written to a temporary file and renamed, so a failure never leaves a
     // half-written file in place of the old one.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.error() == QFileDevice::PermissionsError ? denied : failed;
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return file.error() == QFileDevice::PermissionsError ? denied : failed;
+    QFileDevice::FileError kind = QFileDevice::NoError;
+    if (!AtomicFile::Replace(path, bytes, nullptr, &kind))
+        return kind == QFileDevice::PermissionsError ? denied : failed;
     return {};
 }
 

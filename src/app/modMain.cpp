@@ -10,14 +10,24 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <vector>
 
 namespace orvane::modMain {
 
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-// Marks an argument already taken as a switch.
-const QString kTaken = QStringLiteral("\x01");
+
+// The arguments and which of them a switch has taken; positions stay
+// stable, and whatever is left over is the diagram path (or an error).
+// Any text may be an argument, so no marker text could stand for "taken".
+struct Arguments {
+    QStringList args;
+    std::vector<bool> taken;
+    qsizetype pathIndex = -1;  // never taken as a switch
+
+    bool available(qsizetype i) const { return i != pathIndex && !taken[size_t(i)]; }
+};
 
 // The index of the diagram path among the arguments: the first argument that
 // names an existing ".fsm" file; it is never taken as a switch.
@@ -29,14 +39,12 @@ qsizetype FindPathArgument(const QStringList& args)
     return -1;
 }
 
-// Removes the first argument equal to the switch (ignoring case).
-bool TakeSwitch(QStringList& args, qsizetype protectedIndex, const QString& sw)
+// Takes the first argument equal to the switch (ignoring case).
+bool TakeSwitch(Arguments& a, const QString& sw)
 {
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (i == protectedIndex)
-            continue;
-        if (args.at(i).compare(sw, Qt::CaseInsensitive) == 0) {
-            args[i] = kTaken;  // positions stay stable; taken ones are dropped later
+    for (qsizetype i = 0; i < a.args.size(); ++i) {
+        if (a.available(i) && a.args.at(i).compare(sw, Qt::CaseInsensitive) == 0) {
+            a.taken[size_t(i)] = true;
             return true;
         }
     }
@@ -45,16 +53,16 @@ bool TakeSwitch(QStringList& args, qsizetype protectedIndex, const QString& sw)
 
 // Takes the first argument that starts with the switch ("/O", "/E"); the rest
 // of it is the value. Returns true when the value names nothing that exists.
-bool TakeSwitchValue(QStringList& args, qsizetype protectedIndex, const QString& sw, QString& value)
+bool TakeSwitchValue(Arguments& a, const QString& sw, QString& value)
 {
     value.clear();
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (i == protectedIndex || !args.at(i).startsWith(sw, Qt::CaseInsensitive))
+    for (qsizetype i = 0; i < a.args.size(); ++i) {
+        if (!a.available(i) || !a.args.at(i).startsWith(sw, Qt::CaseInsensitive))
             continue;
-        QString v = args.at(i).mid(sw.size()).trimmed();
+        QString v = a.args.at(i).mid(sw.size()).trimmed();
         if (v.size() > 1 && v.endsWith(QLatin1Char('/')))
             v.chop(1);
-        args[i] = kTaken;
+        a.taken[size_t(i)] = true;
         if (!modLib_Rutas::FileExists(v) || !QFileInfo(v).isDir()) {
             value.clear();
             modLib_Log::WriteErrorLog(QStringLiteral("Path error [") + sw + v + QLatin1Char(']'));
@@ -116,14 +124,13 @@ Road ParseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
     if (argsIn.isEmpty())
         return Road::HandOverOrInteractive;
 
-    QStringList args = argsIn;
-    const qsizetype pathIndex = FindPathArgument(args);
+    Arguments a{argsIn, std::vector<bool>(size_t(argsIn.size()), false), FindPathArgument(argsIn)};
     for (const QString& help : {QStringLiteral("/?"), QStringLiteral("--help"), QStringLiteral("-h")})
-        if (TakeSwitch(args, pathIndex, help))
+        if (TakeSwitch(a, help))
             return Road::Help;
 
-    bool valueError = TakeSwitchValue(args, pathIndex, QStringLiteral("/E"), st.errorFolder);
-    valueError = TakeSwitchValue(args, pathIndex, QStringLiteral("/O"), st.outputFolder) || valueError;
+    bool valueError = TakeSwitchValue(a, QStringLiteral("/E"), st.errorFolder);
+    valueError = TakeSwitchValue(a, QStringLiteral("/O"), st.outputFolder) || valueError;
 
     struct Flag {
         const char* sw;
@@ -138,7 +145,7 @@ Road ParseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
         {"/BF+", &st.bfPlus},
     };
     for (const Flag& f : flags)
-        *f.flag = TakeSwitch(args, pathIndex, QString::fromLatin1(f.sw));
+        *f.flag = TakeSwitch(a, QString::fromLatin1(f.sw));
 
     // A pair's "+" flag holds only without its "-"; either form overrides.
     auto pair = [](bool& plus, bool minus, std::optional<bool>& override) {
@@ -156,9 +163,9 @@ Road ParseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
                    || st.swCA || st.swCH;
 
     QStringList rest;
-    for (const QString& a : args)
-        if (a != kTaken)
-            rest.append(a);
+    for (qsizetype i = 0; i < a.args.size(); ++i)
+        if (!a.taken[size_t(i)])
+            rest.append(a.args.at(i));
     QString remaining = rest.join(QLatin1Char(' '));
     if (rest.size() != 1 || !IsFsmFile(rest.first())) {
         modLib_Log::WriteErrorLog(QStringLiteral("Fsm path error [") + remaining + QLatin1Char(']'));

@@ -4,13 +4,14 @@
 
 #include "Diagram.h"
 
+#include "AtomicFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
-#include <QSaveFile>
 
 #include <charconv>
 #include <cmath>
@@ -560,10 +561,10 @@ bool Diagram::saveFile(const QString& path, QString* error) const
     }
     out += m_links.empty() ? "]\n}\n" : "\n  ]\n}\n";
 
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(out) != out.size() || !f.commit()) {
+    QString why;
+    if (!AtomicFile::Replace(path, out, &why)) {
         if (error)
-            *error = QStringLiteral("Cannot save \"%1\": %2").arg(path, f.errorString());
+            *error = QStringLiteral("Cannot save \"%1\": %2").arg(path, why);
         return false;
     }
     return true;

@@ -1,0 +1,101 @@
+#include "BigMachine.h"
+
+#include "Messenger.h"
+#include "modGrafoInfo.h"
+#include "modNodoEstado.h"
+#include "modStrings.h"
+
+#include <cmath>
+#include <vector>
+
+namespace orvane::bench {
+
+namespace {
+
+constexpr double kPitch = 3000;  // twips between grid cells
+
+Node* AddTransition(Diagram& d, Node* from, Node* to, int priority, const QString& condition,
+                    const QString& action, const QString& self)
+{
+    const double x = (from->left() + to->left()) / 2 + 200 * priority;
+    const double y = (from->top() + to->top()) / 2 + 1100;
+    Node* t = d.addNode(x, y, 150, 100);
+    t->setUserData(modNodoEstado::NODE_TRANSITION);
+    t->setTag(modStrings::JoinFields(
+        {QString::number(priority), condition, action, self, QStringLiteral("N")}));
+    Link* in = d.addLink(from, t);
+    in->setArrowDst(0);
+    d.addLink(t, to);
+    return t;
+}
+
+}  // namespace
+
+void BuildMachine(Diagram& d, int states)
+{
+    using namespace modNodoEstado;
+    const int columns = std::max(1, int(std::ceil(std::sqrt(double(states)))));
+    std::vector<Node*> nodes;
+    nodes.reserve(size_t(states));
+    for (int i = 0; i < states; ++i) {
+        const QString name = QStringLiteral("State%1").arg(i + 1);
+        const bool entryExit = i % 5 == 0;
+        Node* n = d.addNode(1000 + kPitch * (i % columns), 1000 + kPitch * (i / columns), 1500, 900);
+        n->setUserData(i == 0 ? NODE_STATE_INITIAL
+                              : (i == states - 1 ? NODE_STATE_FINAL : NODE_STATE_NORMAL));
+        n->setTag(modStrings::JoinFields(
+            {name, QStringLiteral("out(%1);\r\ncount++;").arg(i), QString::number(i + 1),
+             entryExit ? QStringLiteral("led(1);") : QString(),
+             entryExit ? QStringLiteral("led(0);\r\nlog(%1);\r\nbeep();").arg(i) : QString(),
+             i % 3 == 0 ? QStringLiteral("Y") : QStringLiteral("N"),
+             i % 4 == 0 ? QStringLiteral("Y") : QStringLiteral("N"),
+             i % 7 == 0 ? QStringLiteral("idle();") : QString()}));
+        nodes.push_back(n);
+    }
+    for (int i = 0; i < states; ++i) {
+        Node* s = nodes[size_t(i)];
+        AddTransition(d, s, nodes[size_t((i + 1) % states)], 1,
+                      QStringLiteral("in(%1)").arg(i % 16), QStringLiteral("step();"),
+                      QStringLiteral("Y"));
+        AddTransition(d, s, nodes[0], 2, QStringLiteral("reset &&\r\nin(%1) // back").arg(i % 8),
+                      QString(), QStringLiteral("Y"));
+        AddTransition(d, s, s, 3, QString(), QStringLiteral("wait();"), QStringLiteral("N"));
+    }
+    modGrafoInfo::SetGraphInfo(
+        d, QStringLiteral("Big"), QStringLiteral("int a, char *p"), QStringLiteral("#include \"io.h\""),
+        QStringLiteral("read();"), QStringLiteral("Big_Init();"), QStringLiteral("write();"),
+        QString(), modGrafoInfo::kSignature,
+        QStringLiteral("&Switch Case...;AS_Y;FO_Y;HC_N;FI_Y;FE_Y;DI_Y;AC_Y;PT_N;HF_N;BF_N;UM_Y;"),
+        QStringLiteral("Benchmark machine."), QString());
+}
+
+void OpenMachine(FsmDocument& doc, int states, const QString& path)
+{
+    BuildMachine(doc.diagram(), states);
+    doc.sFullDocname = path;
+    doc.GetGrafoConfig(OptionOverrides{});
+    SilentMessenger quiet;
+    modNodoEstado::RefreshAllItems(doc, quiet);
+    doc.diagram().setChanged(false);
+}
+
+Node* BuildFan(Diagram& d, int transitions)
+{
+    using namespace modNodoEstado;
+    Node* hub = d.addNode(1000, 1000, 1500, 900);
+    hub->setUserData(NODE_STATE_INITIAL);
+    hub->setTag(modStrings::JoinFields({QStringLiteral("Hub"), {}, QStringLiteral("1"), {}, {},
+                                        QStringLiteral("N"), QStringLiteral("N"), {}}));
+    for (int i = 0; i < transitions; ++i) {
+        Node* s = d.addNode(1000 + kPitch * (i + 1), 5000, 1500, 900);
+        s->setUserData(NODE_STATE_NORMAL);
+        s->setTag(modStrings::JoinFields({QStringLiteral("S%1").arg(i), {}, QString::number(i + 2),
+                                          {}, {}, QStringLiteral("N"), QStringLiteral("N"), {}}));
+        // Priorities in reverse order, so that renumbering has to sort them.
+        AddTransition(d, hub, s, transitions - i, QStringLiteral("c(%1)").arg(i), QString(),
+                      QStringLiteral("Y"));
+    }
+    return hub;
+}
+
+}  // namespace orvane::bench

@@ -1,0 +1,25 @@
+#pragma once
+// A large machine for the benchmarks and for the big diagram files of the
+// batch measurements: `states` states on a square grid, three transitions
+// each (to the next state; a two-line condition back to the first state; an
+// internal self transition). Every fifth state has entry and exit actions,
+// every seventh an else action. The records are written as a file holds
+// them; a document opened on them rebuilds the texts.
+
+#include "Diagram.h"
+#include "FsmDocument.h"
+
+namespace orvane::bench {
+
+// Fills an empty diagram with the machine's nodes, links and record.
+void BuildMachine(Diagram& d, int states);
+
+// A document holding the machine, opened as after a load (texts and sizes
+// rebuilt from the records) and named `path`.
+void OpenMachine(FsmDocument& doc, int states, const QString& path);
+
+// One state with `transitions` transitions to as many other states: the
+// input of a priority renumbering.
+Node* BuildFan(Diagram& d, int transitions);
+
+}  // namespace orvane::bench

@@ -1,0 +1,32 @@
+#pragma once
+// The inputs the fuzzers feed, run through the program's own entry points.
+// The fuzz targets call these for every generated input; the regression test
+// replays the kept inputs through the same functions. A fault shows as a
+// crash, a sanitizer report, or a failed check that prints what broke and
+// aborts.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace orvane::fuzz {
+
+// Creates the private work folder the entries write into and points the
+// logs there. Call once before the first input.
+void Setup();
+
+// The bytes as a diagram file: loaded, opened as a document (the load
+// sequence), generated in every flat methodology, listed, and written as
+// the HTML page text; then saved and loaded again, which must succeed and
+// give the same list and code.
+void DiagramFile(const std::uint8_t* data, std::size_t size);
+
+// The bytes as a diagram file drawn as a picture: the metafile and the SVG.
+// Needs a QGuiApplication (the fonts measure and draw the texts).
+void DiagramPicture(const std::uint8_t* data, std::size_t size);
+
+// The bytes as a command line: arguments separated by NUL bytes (no real
+// argument holds one). Run in a folder holding a few diagram files and
+// folders that arguments may name.
+void CommandLine(const std::uint8_t* data, std::size_t size);
+
+}  // namespace orvane::fuzz
