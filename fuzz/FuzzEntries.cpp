@@ -163,7 +163,6 @@ void Setup()
     for (const char* file : {"a.fsm", "B.FSM", "dir/c.fsm", "two words.fsm", "plain.txt"})
         Touch(WorkPath(file));
     qputenv("ORVANE_LOG_DIR", QFile::encodeName(g_work->path()));
-    Check(QDir::setCurrent(g_work->path()), "the work folder is the current folder");
 }
 
 void DiagramFile(const std::uint8_t* data, std::size_t size)
@@ -221,6 +220,10 @@ void CommandLine(const std::uint8_t* data, std::size_t size)
         for (const QByteArray& a : bytes.split('\0'))
             args.append(QString::fromLocal8Bit(a));
 
+    // Relative arguments name the work folder's files; the fuzzer itself
+    // reads its inputs relative to the folder it was started in.
+    const QString started = QDir::currentPath();
+    Check(QDir::setCurrent(g_work->path()), "the work folder is the current folder");
     ProcessState st;
     bool error = false;
     const modMain::Road road = modMain::ParseCommandLine(args, st, error);
@@ -233,6 +236,7 @@ void CommandLine(const std::uint8_t* data, std::size_t size)
     // The logs would grow with every input.
     QFile::remove(WorkPath("FSM_ERR.log"));
     QFile::remove(WorkPath("FSM.log"));
+    QDir::setCurrent(started);
 }
 
 }  // namespace orvane::fuzz

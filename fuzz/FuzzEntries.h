@@ -11,7 +11,7 @@
 namespace orvane::fuzz {
 
 // Creates the private work folder the entries write into and points the
-// logs there. Call once before the first input.
+// debug log there. Call once before the first input.
 void Setup();
 
 // The bytes as a diagram file: loaded, opened as a document (the load
@@ -25,8 +25,8 @@ void DiagramFile(const std::uint8_t* data, std::size_t size);
 void DiagramPicture(const std::uint8_t* data, std::size_t size);
 
 // The bytes as a command line: arguments separated by NUL bytes (no real
-// argument holds one). Run in a folder holding a few diagram files and
-// folders that arguments may name.
+// argument holds one). Run in the work folder, which holds a few diagram
+// files and folders that arguments may name; the error log goes there too.
 void CommandLine(const std::uint8_t* data, std::size_t size);
 
 }  // namespace orvane::fuzz

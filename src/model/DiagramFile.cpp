@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <unordered_map>
@@ -317,6 +318,26 @@ bool parseFile(const QByteArray& bytes, FileData& data, QString& problem)
     return c.ok();
 }
 
+// Reads up to `limit` bytes. Asking QIODevice::read for the whole limit at
+// once would allocate all of it for any file, however small; the file's size
+// (plus one byte, to see whether it grew) is read instead, then the rest
+// in pieces while there is more.
+bool readAtMost(QFile& f, qint64 limit, QByteArray& bytes)
+{
+    constexpr qint64 kPiece = 1 << 16;
+    while (bytes.size() < limit) {
+        const qint64 expected = std::max(f.size() - bytes.size() + 1, kPiece);
+        const QByteArray piece = f.read(std::min(expected, limit - bytes.size()));
+        if (piece.isEmpty())
+            return f.error() == QFileDevice::NoError;
+        if (bytes.isEmpty())
+            bytes = piece;  // shared, not copied: a whole file is read once
+        else
+            bytes += piece;
+    }
+    return true;
+}
+
 // ------------------------------------------------------------ writing
 
 void appendString(QByteArray& out, const QString& s)
@@ -355,6 +376,14 @@ void appendNumber(QByteArray& out, double v)
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, v);
     out.append(buf, int(res.ptr - buf));
+}
+
+// The reader refuses geometry beyond the limit. A node can be pushed past
+// it (re-centred after its text shrank, or fitted to a huge text), so it is
+// stored at the limit: every saved diagram must load again.
+void appendGeometry(QByteArray& out, double v)
+{
+    appendNumber(out, std::isfinite(v) ? std::clamp(v, -kMaxGeometry, kMaxGeometry) : 0.0);
 }
 
 void appendMember(QByteArray& out, const char* key, bool first = false)
@@ -460,7 +489,9 @@ bool Diagram::loadFile(const QString& path, QString* error)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return fail(f.errorString());
-    const QByteArray bytes = f.read(kMaxFileSize + 1);
+    QByteArray bytes;
+    if (!readAtMost(f, kMaxFileSize + 1, bytes))
+        return fail(f.errorString());
     if (bytes.size() > kMaxFileSize)
         return fail(QStringLiteral("the file is larger than 256 MiB"));
     FileData data;
@@ -497,13 +528,13 @@ bool Diagram::saveFile(const QString& path, QString* error) const
         appendMember(out, "id", true);
         out += QByteArray::number(qint64(i + 1));
         appendMember(out, "left");
-        appendNumber(out, n.m_left);
+        appendGeometry(out, n.m_left);
         appendMember(out, "top");
-        appendNumber(out, n.m_top);
+        appendGeometry(out, n.m_top);
         appendMember(out, "width");
-        appendNumber(out, n.m_width);
+        appendGeometry(out, n.m_width);
         appendMember(out, "height");
-        appendNumber(out, n.m_height);
+        appendGeometry(out, n.m_height);
         appendMember(out, "text");
         appendString(out, n.m_text);
         appendMember(out, "toolTip");
@@ -552,9 +583,9 @@ bool Diagram::saveFile(const QString& path, QString* error) const
         out += '[';
         for (size_t p = 0; p < l.m_extraPoints.size(); ++p) {
             out += p ? ", [" : "[";
-            appendNumber(out, l.m_extraPoints[p].x());
+            appendGeometry(out, l.m_extraPoints[p].x());
             out += ", ";
-            appendNumber(out, l.m_extraPoints[p].y());
+            appendGeometry(out, l.m_extraPoints[p].y());
             out += ']';
         }
         out += "]}";

@@ -55,17 +55,15 @@ bool clsParientes::BuscaEnlaces(const QString& text)
     // Scanned backwards: a name is what stands directly before a "(".
     const QString s = QLatin1Char(' ') + text;
     bool found = false;
-    bool collecting = false;
-    QString name;
+    qsizetype open = -1;  // the "(" whose name is being read, -1 when none
     for (qsizetype i = s.size() - 1; i >= 0; --i) {
         const QChar c = s.at(i);
-        if (!collecting) {
-            if (c == QLatin1Char('(')) {
-                collecting = true;
-                name.clear();
-            }
+        if (open < 0) {
+            if (c == QLatin1Char('('))
+                open = i;
         } else if (EndsName(c)) {
-            collecting = false;
+            const QString name = s.mid(i + 1, open - i - 1);
+            open = -1;
             if (!IsValidChildName(name))
                 continue;
             const QString file = name + kExt;
@@ -78,9 +76,7 @@ bool clsParientes::BuscaEnlaces(const QString& text)
                 found = true;
             }
         } else if (c == QLatin1Char('(')) {
-            name.clear();
-        } else {
-            name.prepend(c);
+            open = i;
         }
     }
     return found;

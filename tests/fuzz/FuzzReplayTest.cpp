@@ -47,7 +47,8 @@ int Replay(Entry entry, const QStringList& folders, const QString& filter = QStr
     return count;
 }
 
-const QStringList kSeedDiagrams = {Source("tests/data"), Source("examples")};
+const QStringList kSeedDiagrams = {Source("tests/data"), Source("examples"),
+                                   Source("fuzz/seeds/diagram")};
 
 TEST(FuzzReplay, DiagramFilesLoadGenerateAndSurviveASave)
 {
