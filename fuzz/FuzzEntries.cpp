@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonParseError>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -42,12 +44,13 @@ void Check(bool ok, const char* what)
     std::abort();
 }
 
-void WriteInput(const QString& path, const std::uint8_t* data, std::size_t size)
+QByteArray WriteInput(const QString& path, const std::uint8_t* data, std::size_t size)
 {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     QFile f(path);
     Check(f.open(QIODevice::WriteOnly | QIODevice::Truncate), "the input file can be written");
-    Check(f.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size),
-          "the input file is written whole");
+    Check(f.write(bytes) == bytes.size(), "the input file is written whole");
+    return bytes;
 }
 
 void Touch(const QString& path)
@@ -56,12 +59,27 @@ void Touch(const QString& path)
     Check(f.open(QIODevice::WriteOnly), "the work folder can be filled");
 }
 
+// The reader's verdict on JSON agrees with Qt's parser of whole documents:
+// what that parser refuses is refused, and what it accepts is not called
+// invalid JSON.
+void CheckJsonVerdict(const QByteArray& bytes, bool loaded, const QString& error)
+{
+    QJsonParseError perr;
+    QJsonDocument::fromJson(bytes, &perr);
+    if (perr.error != QJsonParseError::NoError)
+        Check(!loaded, "a file that is not JSON is refused");
+    else
+        Check(!error.contains(QLatin1String("not valid JSON")), "valid JSON is read as JSON");
+}
+
 // Loads the file and runs the load sequence; false when either refuses.
-bool Open(FsmDocument& doc, const QString& path)
+bool Open(FsmDocument& doc, const QString& path, const QByteArray& bytes)
 {
     SilentMessenger quiet;
     QString error;
-    if (!doc.diagram().loadFile(path, &error)) {
+    const bool loaded = doc.diagram().loadFile(path, &error);
+    CheckJsonVerdict(bytes, loaded, error);
+    if (!loaded) {
         Check(error.contains(path), "a refused file is named in the message");
         Check(doc.diagram().nodeCount() == 0, "a refused file leaves the diagram as it was");
         return false;
@@ -168,9 +186,9 @@ void Setup()
 void DiagramFile(const std::uint8_t* data, std::size_t size)
 {
     const QString input = WorkPath("fuzz.fsm");
-    WriteInput(input, data, size);
+    const QByteArray bytes = WriteInput(input, data, size);
     FsmDocument doc;
-    if (!Open(doc, input))
+    if (!Open(doc, input, bytes))
         return;
     Generate(doc);
     CheckPage(doc);
@@ -202,10 +220,10 @@ void DiagramFile(const std::uint8_t* data, std::size_t size)
 void DiagramPicture(const std::uint8_t* data, std::size_t size)
 {
     const QString input = WorkPath("picture.fsm");
-    WriteInput(input, data, size);
+    const QByteArray bytes = WriteInput(input, data, size);
     FsmDocument doc;
     doc.diagram().setTextMeasurer(std::make_shared<FontTextMeasurer>());
-    if (!Open(doc, input))
+    if (!Open(doc, input, bytes))
         return;
     const QByteArray wmf = DiagramPicture::ToWmf(doc.diagram());
     Check(wmf.startsWith(QByteArray::fromHex("d7cdc69a")), "the metafile is placeable");

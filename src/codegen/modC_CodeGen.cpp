@@ -7,6 +7,8 @@
 #include "modLib_StringHandling.h"
 #include "modStrings.h"
 
+#include <utility>
+
 namespace orvane::modC_CodeGen {
 
 using namespace codegen;
@@ -115,7 +117,10 @@ struct MethodologyPieces {
     QString functionComment;  // the header's line above the prototype
 };
 
-QString Assemble(const GenContext& ctx, const MethodologyPieces& pieces)
+// The pieces are consumed: the large ones (the dispatcher, the state
+// functions) are released once copied, so a big machine's module is not
+// held twice at once.
+QString Assemble(const GenContext& ctx, MethodologyPieces pieces)
 {
     const MacroParts parts = BuildMacroParts(ctx);
     QString code;
@@ -130,9 +135,9 @@ QString Assemble(const GenContext& ctx, const MethodologyPieces& pieces)
     DispatcherHeading(code, ctx);
     BeforeActions(code, ctx);
     Line(code, 4, QStringLiteral("// Next state analyser."));
-    code += pieces.dispatch;
+    code += std::exchange(pieces.dispatch, QString());
     AfterActions(code, ctx);
-    code += pieces.stateFunctions;
+    code += std::exchange(pieces.stateFunctions, QString());
     ExitFunctionBodies(code, ctx);
     EndingCode(code, ctx);
     DiagramComments(code, ctx);
@@ -145,7 +150,10 @@ QString Assemble(const GenContext& ctx, const MethodologyPieces& pieces)
         code = ToAnsiComments(code, 80, true);
         header = ToAnsiComments(header, 80, true);
     }
-    return code + modStrings::kSep + header + modStrings::kSep;
+    code += modStrings::kSep;
+    code += header;
+    code += modStrings::kSep;
+    return code;
 }
 
 void IndexDeclarations(QString& out, const GenContext& ctx)
@@ -177,7 +185,7 @@ QString SwitchCase(GenContext& ctx, const Diagram& d, Messenger& messenger)
         Line(dispatch, IndentText(ctx.defaultCode, 12, true));
     }
     Line(dispatch, 4, QStringLiteral("}"));
-    return Assemble(ctx, pieces);
+    return Assemble(ctx, std::move(pieces));
 }
 
 QString Pointers(GenContext& ctx, const Diagram& d, Messenger& messenger)
@@ -198,7 +206,7 @@ QString Pointers(GenContext& ctx, const Diagram& d, Messenger& messenger)
                             + QStringLiteral(" = ") + QString::number(initial.rank - 1) + u';';
     Line(pieces.dispatch, 4, ctx.names.dis + u'(' + ctx.names.args + QStringLiteral(");"));
     StateFunctions(pieces.stateFunctions, ctx);
-    return Assemble(ctx, pieces);
+    return Assemble(ctx, std::move(pieces));
 }
 
 QString PointerArray(GenContext& ctx, const Diagram& d, Messenger& messenger)
@@ -228,7 +236,7 @@ QString PointerArray(GenContext& ctx, const Diagram& d, Messenger& messenger)
          ctx.names.dis + u'[' + ctx.names.ind + QStringLiteral("](") + ctx.names.args
              + QStringLiteral(");"));
     StateFunctions(pieces.stateFunctions, ctx);
-    return Assemble(ctx, pieces);
+    return Assemble(ctx, std::move(pieces));
 }
 
 }  // namespace

@@ -17,12 +17,24 @@ const QChar kCr = QLatin1Char('\r');
 const QChar kLf = QLatin1Char('\n');
 const QChar kBlank = QLatin1Char(' ');
 
-// The text cut at each CR, LF characters dropped.
-QStringList CutLines(const QString& text)
+// Calls `visit` with each line of the text cut at each CR, LF characters
+// dropped, one line at a time: a whole generated module would otherwise be
+// held a second time as a list of lines.
+template <typename Visit>
+void ForEachLine(const QString& text, Visit visit)
 {
-    QString t = text;
-    t.remove(kLf);
-    return t.split(kCr);
+    QString line;
+    qsizetype start = 0;
+    while (true) {
+        const qsizetype cr = text.indexOf(kCr, start);
+        const qsizetype end = cr < 0 ? text.size() : cr;
+        line = text.mid(start, end - start);
+        line.remove(kLf);
+        visit(line);
+        if (cr < 0)
+            return;
+        start = cr + 1;
+    }
 }
 
 // Advances over a string or character literal that starts at i (the quote);
@@ -135,14 +147,14 @@ QString ToAnsiComments(const QString& text, int width, bool newlineAtEnd)
     out.reserve(text.size() + text.size() / 8 + 2);
     bool open = false;
     bool first = true;
-    for (const QString& line : CutLines(text)) {
+    ForEachLine(text, [&](const QString& line) {
         if (!first)
             out += kCrLf;
         first = false;
         // A line that begins inside a block comment is comment text already.
         out += open ? line : AnsiCommentLine(line, width);
         open = BlockOpenAfter(line, open);
-    }
+    });
     if (newlineAtEnd)
         out += kCrLf;
     return out;

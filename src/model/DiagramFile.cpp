@@ -5,6 +5,7 @@
 #include "Diagram.h"
 
 #include "AtomicFile.h"
+#include "JsonSlices.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <unordered_map>
 
 namespace orvane {
@@ -169,19 +171,69 @@ public:
     }
 };
 
-bool parseFile(const QByteArray& bytes, FileData& data, QString& problem)
+bool syntaxError(const JsonSlices::SyntaxError& e, QString& problem)
 {
-    QJsonParseError perr;
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &perr);
-    if (perr.error != QJsonParseError::NoError) {
-        problem = QStringLiteral("not valid JSON at offset %1 (%2)").arg(perr.offset).arg(perr.errorString());
-        return false;
-    }
-    if (!doc.isObject()) {
+    problem = QStringLiteral("not valid JSON at offset %1 (%2)").arg(e.offset).arg(e.text);
+    return false;
+}
+
+// The top-level members, parsed, except the node and link arrays, whose
+// ranges are kept to be read one element at a time: parsed whole, a big
+// diagram would take several times the size of its file.
+struct TopLevel {
+    QJsonObject members;
+    std::optional<JsonSlices::Range> nodes, links;
+};
+
+bool readTopLevel(const QByteArray& bytes, TopLevel& top, QString& problem)
+{
+    using namespace JsonSlices;
+    SyntaxError serr;
+    std::vector<Member> members;
+    switch (ObjectMembers(bytes, members, serr)) {
+    case Outline::Invalid:
+        return syntaxError(serr, problem);
+    case Outline::NotAnObject: {
+        QJsonParseError perr;
+        QJsonDocument::fromJson(bytes, &perr);
+        if (perr.error != QJsonParseError::NoError)
+            return syntaxError({perr.offset, perr.errorString()}, problem);
         problem = QStringLiteral("not a JSON object");
         return false;
     }
-    const QJsonObject top = doc.object();
+    case Outline::Object:
+        break;
+    }
+    for (const Member& m : members) {
+        std::optional<Range>* array = m.name == QLatin1String("nodes")   ? &top.nodes
+                                      : m.name == QLatin1String("links") ? &top.links
+                                                                         : nullptr;
+        QJsonValue value;
+        // A repeated name: the last one counts, as in a parsed object; the
+        // earlier array is still checked.
+        if (array && *array) {
+            if (!Parse(bytes, **array, value, serr))
+                return syntaxError(serr, problem);
+            array->reset();
+        }
+        if (array && FirstByte(bytes, m.value) == '[') {
+            *array = m.value;
+            top.members.remove(m.name);
+            continue;
+        }
+        if (!Parse(bytes, m.value, value, serr))
+            return syntaxError(serr, problem);
+        top.members.insert(m.name, value);
+    }
+    return true;
+}
+
+bool parseFile(const QByteArray& bytes, FileData& data, QString& problem)
+{
+    TopLevel outline;
+    if (!readTopLevel(bytes, outline, problem))
+        return false;
+    const QJsonObject& top = outline.members;
     if (top.value(QLatin1String("format")).toString() != QLatin1String("fsm-diagram")) {
         problem = QStringLiteral("not a diagram file (format is not \"fsm-diagram\")");
         return false;
@@ -199,14 +251,23 @@ bool parseFile(const QByteArray& bytes, FileData& data, QString& problem)
         problem = QStringLiteral("unknown version %1").arg(ver.toDouble());
         return false;
     }
-    if (!top.value(QLatin1String("nodes")).isArray()) {
+    if (!outline.nodes) {
         problem = QStringLiteral("\"nodes\" missing or not an array");
         return false;
     }
-    if (!top.value(QLatin1String("links")).isArray()) {
+    if (!outline.links) {
         problem = QStringLiteral("\"links\" missing or not an array");
         return false;
     }
+    JsonSlices::SyntaxError serr;
+    std::vector<JsonSlices::Range> nodes, links;
+    if (!JsonSlices::ArrayElements(bytes, *outline.nodes, nodes, serr)
+        || !JsonSlices::ArrayElements(bytes, *outline.links, links, serr))
+        return syntaxError(serr, problem);
+    // Each element parsed in turn; a syntax error in it ends the reading.
+    const auto element = [&bytes, &serr](JsonSlices::Range r, QJsonValue& v) {
+        return JsonSlices::Parse(bytes, r, v, serr);
+    };
 
     Checker c;
     if (top.contains(QLatin1String("diagram"))) {
@@ -227,17 +288,19 @@ bool parseFile(const QByteArray& bytes, FileData& data, QString& problem)
             c.fail(QStringLiteral("diagram: member \"gridSize\" is out of range"));
     }
 
-    const QJsonArray nodes = top.value(QLatin1String("nodes")).toArray();
     std::unordered_map<qint64, int> idToIndex;
-    idToIndex.reserve(size_t(nodes.size()));
-    data.nodes.reserve(size_t(nodes.size()));
-    for (qsizetype i = 0; i < nodes.size() && c.ok(); ++i) {
+    idToIndex.reserve(nodes.size());
+    data.nodes.reserve(nodes.size());
+    for (size_t i = 0; i < nodes.size() && c.ok(); ++i) {
+        QJsonValue v;
+        if (!element(nodes[i], v))
+            return syntaxError(serr, problem);
         const QString w = QStringLiteral("node %1").arg(i + 1);
-        if (!nodes.at(i).isObject()) {
+        if (!v.isObject()) {
             c.fail(w + QStringLiteral(" is not an object"));
             break;
         }
-        const QJsonObject o = nodes.at(i).toObject();
+        const QJsonObject o = v.toObject();
         const qint64 id = c.integer(o, "id", w, true, 0, 1, 9007199254740991LL);
         if (!c.ok())
             break;
@@ -264,15 +327,17 @@ bool parseFile(const QByteArray& bytes, FileData& data, QString& problem)
         data.nodes.push_back(std::move(n));
     }
 
-    const QJsonArray links = top.value(QLatin1String("links")).toArray();
-    data.links.reserve(size_t(links.size()));
-    for (qsizetype i = 0; i < links.size() && c.ok(); ++i) {
+    data.links.reserve(links.size());
+    for (size_t i = 0; i < links.size() && c.ok(); ++i) {
+        QJsonValue v;
+        if (!element(links[i], v))
+            return syntaxError(serr, problem);
         const QString w = QStringLiteral("link %1").arg(i + 1);
-        if (!links.at(i).isObject()) {
+        if (!v.isObject()) {
             c.fail(w + QStringLiteral(" is not an object"));
             break;
         }
-        const QJsonObject o = links.at(i).toObject();
+        const QJsonObject o = v.toObject();
         LinkData l;
         const qint64 org = c.integer(o, "org", w, true, 0, -9007199254740991LL, 9007199254740991LL);
         const qint64 dst = c.integer(o, "dst", w, true, 0, -9007199254740991LL, 9007199254740991LL);

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <tuple>
+
 using namespace orvane;
 
 namespace {
@@ -212,6 +214,54 @@ TEST(DiagramFile, HostileFilesAreRefusedAndLeaveTheDiagramAlone)
         ASSERT_EQ(d.nodeCount(), 1) << what;
         EXPECT_EQ(d.item(1)->text(), QStringLiteral("keep")) << what;
         EXPECT_FALSE(d.changed()) << what;
+    }
+}
+
+// The reader takes the file apart before parsing its pieces; any layout of
+// valid JSON must read the same, and a syntax error anywhere must refuse it.
+TEST(DiagramFile, AnyLayoutOfValidJsonReads)
+{
+    QTemporaryDir dir;
+    const QByteArray node = R"({"id": 7, "left": 0, "top": 0, "width": 1, "height": 1, "text": "a ] } \" [ {"})";
+    const std::vector<std::pair<const char*, QByteArray>> cases = {
+        {"byte order mark", "\xEF\xBB\xBF{\"format\": \"fsm-diagram\", \"version\": 1, \"nodes\": [" + node + "], \"links\": []}"},
+        {"white space everywhere", " \t\r\n{ \"links\" :\n[ ] ,\t\"nodes\"\r\n:[\n" + node + "\n] , \"version\":1,\"format\":\"fsm-diagram\" }\n\n"},
+        {"unknown members", R"({"format": "fsm-diagram", "x": {"y": ["]", "}", {"z": null}]}, "version": 1, "nodes": [)" + node + R"(], "links": [], "w": -1.5e3})"},
+        {"repeated member, the last counts", R"({"format": "fsm-diagram", "version": 1, "nodes": 5, "nodes": [)" + node + R"(], "links": []})"},
+        {"escaped names", R"({"\u0066ormat": "fsm-diagram", "version": 1, "nodes": [)" + node + R"(], "links": []})"},
+    };
+    for (const auto& [what, bytes] : cases) {
+        Diagram d;
+        QString err;
+        ASSERT_TRUE(d.loadFile(WriteText(dir, "ok.fsm", bytes), &err)) << what << ": " << err.toStdString();
+        ASSERT_EQ(d.nodeCount(), 1) << what;
+        EXPECT_EQ(d.item(1)->text(), QStringLiteral("a ] } \" [ {")) << what;
+    }
+}
+
+TEST(DiagramFile, SyntaxErrorsAnywhereAreRefusedWithTheirOffset)
+{
+    // The offset is that of the byte where reading stopped (the head is 40 bytes).
+    QTemporaryDir dir;
+    const QByteArray head = R"({"format": "fsm-diagram", "version": 1, )";
+    const std::vector<std::tuple<const char*, QByteArray, int>> cases = {
+        {"inside a node", head + R"("nodes": [{"id": 1,, "left": 0}], "links": []})", 60},
+        {"between nodes", head + R"("nodes": [{"id": 1} {"id": 2}], "links": []})", 60},
+        {"comma before the end of an array", head + R"("nodes": [], "links": [{"org": 1},]})", 74},
+        {"inside an unknown member", head + R"("nodes": [], "links": [], "x": {"a" 1}})", 77},
+        {"comma before the end of the object", head + R"("nodes": [], "links": [],})", 65},
+        {"missing name separator", head + R"("nodes" [], "links": []})", 48},
+        {"unterminated string", head + R"("nodes": [], "links": [], "x": "abc)", 75},
+        {"mismatched brackets", head + R"("nodes": [{"id": 1]], "links": []})", 58},
+        {"text after the object", head + R"("nodes": [], "links": []} x)", 66},
+        {"bad literal", head + R"("nodes": [], "links": [], "x": tru})", 72},
+    };
+    for (const auto& [what, bytes, offset] : cases) {
+        Diagram d;
+        QString err;
+        EXPECT_FALSE(d.loadFile(WriteText(dir, "bad.fsm", bytes), &err)) << what;
+        EXPECT_TRUE(err.contains(QStringLiteral("not valid JSON at offset %1 ").arg(offset)))
+            << what << ": " << err.toStdString();
     }
 }
 
