@@ -8,11 +8,13 @@
 #include <cmath>
 #include <vector>
 
-namespace orvane::bench {
+namespace orvane::bench
+{
 
-namespace {
+namespace
+{
 
-constexpr double kPitch = 3000;  // twips between grid cells
+constexpr double kPitch = 3000; // twips between grid cells
 
 Node* AddTransition(Diagram& d, Node* from, Node* to, int priority, const QString& condition,
                     const QString& action, const QString& self)
@@ -29,18 +31,19 @@ Node* AddTransition(Diagram& d, Node* from, Node* to, int priority, const QStrin
     return t;
 }
 
-}  // namespace
+} // namespace
 
-void BuildMachine(Diagram& d, int states)
+void BuildMachine(Diagram& d, int states, bool named)
 {
     using namespace modNodoEstado;
     const int columns = std::max(1, int(std::ceil(std::sqrt(double(states)))));
     std::vector<Node*> nodes;
     nodes.reserve(size_t(states));
     for (int i = 0; i < states; ++i) {
-        const QString name = QStringLiteral("State%1").arg(i + 1);
+        const QString name = named ? QStringLiteral("State%1").arg(i + 1) : QString();
         const bool entryExit = i % 5 == 0;
-        Node* n = d.addNode(1000 + kPitch * (i % columns), 1000 + kPitch * (i / columns), 1500, 900);
+        Node* n =
+            d.addNode(1000 + kPitch * (i % columns), 1000 + kPitch * (i / columns), 1500, 900);
         n->setUserData(i == 0 ? NODE_STATE_INITIAL
                               : (i == states - 1 ? NODE_STATE_FINAL : NODE_STATE_NORMAL));
         n->setTag(modStrings::JoinFields(
@@ -62,9 +65,10 @@ void BuildMachine(Diagram& d, int states)
         AddTransition(d, s, s, 3, QString(), QStringLiteral("wait();"), QStringLiteral("N"));
     }
     modGrafoInfo::SetGraphInfo(
-        d, QStringLiteral("Big"), QStringLiteral("int a, char *p"), QStringLiteral("#include \"io.h\""),
-        QStringLiteral("read();"), QStringLiteral("Big_Init();"), QStringLiteral("write();"),
-        QString(), modGrafoInfo::kSignature,
+        d, QStringLiteral("Big"), QStringLiteral("int a, char *p"),
+        QStringLiteral("#include \"io.h\""), QStringLiteral("read();"),
+        QStringLiteral("Big_Init();"), QStringLiteral("write();"), QString(),
+        modGrafoInfo::kSignature,
         QStringLiteral("&Switch Case...;AS_Y;FO_Y;HC_N;FI_Y;FE_Y;DI_Y;AC_Y;PT_N;HF_N;BF_N;UM_Y;"),
         QStringLiteral("Benchmark machine."), QString());
 }
@@ -84,13 +88,25 @@ Node* BuildFan(Diagram& d, int transitions)
     using namespace modNodoEstado;
     Node* hub = d.addNode(1000, 1000, 1500, 900);
     hub->setUserData(NODE_STATE_INITIAL);
-    hub->setTag(modStrings::JoinFields({QStringLiteral("Hub"), {}, QStringLiteral("1"), {}, {},
-                                        QStringLiteral("N"), QStringLiteral("N"), {}}));
+    hub->setTag(modStrings::JoinFields({QStringLiteral("Hub"),
+                                        {},
+                                        QStringLiteral("1"),
+                                        {},
+                                        {},
+                                        QStringLiteral("N"),
+                                        QStringLiteral("N"),
+                                        {}}));
     for (int i = 0; i < transitions; ++i) {
         Node* s = d.addNode(1000 + kPitch * (i + 1), 5000, 1500, 900);
         s->setUserData(NODE_STATE_NORMAL);
-        s->setTag(modStrings::JoinFields({QStringLiteral("S%1").arg(i), {}, QString::number(i + 2),
-                                          {}, {}, QStringLiteral("N"), QStringLiteral("N"), {}}));
+        s->setTag(modStrings::JoinFields({QStringLiteral("S%1").arg(i),
+                                          {},
+                                          QString::number(i + 2),
+                                          {},
+                                          {},
+                                          QStringLiteral("N"),
+                                          QStringLiteral("N"),
+                                          {}}));
         // Priorities in reverse order, so that renumbering has to sort them.
         AddTransition(d, hub, s, transitions - i, QStringLiteral("c(%1)").arg(i), QString(),
                       QStringLiteral("Y"));
@@ -98,4 +114,4 @@ Node* BuildFan(Diagram& d, int transitions)
     return hub;
 }
 
-}  // namespace orvane::bench
+} // namespace orvane::bench

@@ -9,10 +9,13 @@
 #include "Diagram.h"
 #include "FsmDocument.h"
 
-namespace orvane::bench {
+namespace orvane::bench
+{
 
 // Fills an empty diagram with the machine's nodes, links and record.
-void BuildMachine(Diagram& d, int states);
+// Without `named` the states' records leave the name out, as a file
+// written by another tool may: opening the file gives the default names.
+void BuildMachine(Diagram& d, int states, bool named = true);
 
 // A document holding the machine, opened as after a load (texts and sizes
 // rebuilt from the records) and named `path`.
@@ -22,4 +25,4 @@ void OpenMachine(FsmDocument& doc, int states, const QString& path);
 // input of a priority renumbering.
 Node* BuildFan(Diagram& d, int transitions);
 
-}  // namespace orvane::bench
+} // namespace orvane::bench

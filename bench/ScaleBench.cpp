@@ -1,7 +1,7 @@
 // How the steps of the batch road grow with the diagram: load, open (the
-// load sequence), save, every generator, the page text, the picture, and
-// the two renumberings, on machines of 100, 1,000 and 10,000 states (three
-// transitions each). Each should grow linearly (n log n where it sorts):
+// load sequence, also of a file whose states have no names), save, every
+// generator, the page text, the picture, and the two renumberings, on
+// machines of 100, 1,000 and 10,000 states (three transitions each). Each should grow linearly (n log n where it sorts):
 // the time per state stays flat across the sizes, and the fitted
 // complexity printed after each family says so.
 
@@ -17,6 +17,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
@@ -25,7 +26,8 @@
 
 using namespace orvane;
 
-namespace {
+namespace
+{
 
 QTemporaryDir& Folder()
 {
@@ -58,9 +60,9 @@ FsmDocument& Machine(int states)
 void PerState(benchmark::State& state)
 {
     state.SetComplexityN(state.range(0));
-    state.counters["per_state"] = benchmark::Counter(
-        double(state.iterations()) * double(state.range(0)),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_state"] =
+        benchmark::Counter(double(state.iterations()) * double(state.range(0)),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void LoadFile(benchmark::State& state)
@@ -88,6 +90,28 @@ void Open(benchmark::State& state)
     PerState(state);
 }
 
+// A file whose states have no names: opening it names them all.
+void OpenUnnamed(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    const QString path = Folder().filePath(QStringLiteral("Unnamed%1.fsm").arg(n));
+    if (!QFileInfo::exists(path)) {
+        FsmDocument doc;
+        bench::BuildMachine(doc.diagram(), n, false);
+        doc.sFullDocname = path;
+        doc.BeforeSave();
+        doc.diagram().saveFile(path, nullptr);
+    }
+    SilentMessenger quiet;
+    for (auto _ : state) {
+        FsmDocument doc;
+        doc.diagram().loadFile(path, nullptr);
+        doc.sFullDocname = path;
+        benchmark::DoNotOptimize(doc.AfterLoad(OptionOverrides{}, quiet));
+    }
+    PerState(state);
+}
+
 void Save(benchmark::State& state)
 {
     FsmDocument& doc = Machine(int(state.range(0)));
@@ -101,39 +125,46 @@ void Save(benchmark::State& state)
     PerState(state);
 }
 
-template <QString (*Generate)(const FsmDocument&, Messenger&)>
-void Generator(benchmark::State& state)
+// One step that reads the opened machine and makes a text or a picture.
+template <typename Step> void OnMachine(benchmark::State& state, Step step)
 {
     const FsmDocument& doc = Machine(int(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(step(doc));
+    PerState(state);
+}
+
+QString SwitchCase(const FsmDocument& doc)
+{
     SilentMessenger quiet;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(Generate(doc, quiet));
-    PerState(state);
+    return modC_CodeGen::GenerateCodeSwitchCase(doc, quiet);
 }
 
-void ListFile(benchmark::State& state)
+QString Pointers(const FsmDocument& doc)
 {
-    const FsmDocument& doc = Machine(int(state.range(0)));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(modC_CodeGen::GenerateListFile(doc.diagram()));
-    PerState(state);
+    SilentMessenger quiet;
+    return modC_CodeGen::GenerateCodePointers(doc, quiet);
 }
 
-void PageText(benchmark::State& state)
+QString PointerArray(const FsmDocument& doc)
 {
-    const FsmDocument& doc = Machine(int(state.range(0)));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(modHTML::HtmlPageText(doc, QStringLiteral("Big"),
-                                                       QStringLiteral("Big.wmf"), false));
-    PerState(state);
+    SilentMessenger quiet;
+    return modC_CodeGen::GenerateCodePointerArray(doc, quiet);
 }
 
-void Picture(benchmark::State& state)
+QString ListFile(const FsmDocument& doc)
 {
-    const FsmDocument& doc = Machine(int(state.range(0)));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(DiagramPicture::ToWmf(doc.diagram()));
-    PerState(state);
+    return modC_CodeGen::GenerateListFile(doc.diagram());
+}
+
+QString PageText(const FsmDocument& doc)
+{
+    return modHTML::HtmlPageText(doc, QStringLiteral("Big"), QStringLiteral("Big.wmf"), false);
+}
+
+QByteArray Picture(const FsmDocument& doc)
+{
+    return DiagramPicture::ToWmf(doc.diagram());
 }
 
 void RenumberStateIndices(benchmark::State& state)
@@ -155,22 +186,25 @@ void RenumberPriorities(benchmark::State& state)
     PerState(state);
 }
 
-#define SCALE(fn)                                                                                  \
-    BENCHMARK(fn)->RangeMultiplier(10)->Range(100, 10000)->Unit(benchmark::kMillisecond)->Complexity()
+#define SIZES(b)                                                                                   \
+    b->RangeMultiplier(10)->Range(100, 10000)->Unit(benchmark::kMillisecond)->Complexity()
+#define SCALE(fn) SIZES(BENCHMARK(fn))
+#define SCALE_STEP(fn) SIZES(BENCHMARK_CAPTURE(OnMachine, fn, fn))
 
 SCALE(LoadFile);
 SCALE(Open);
+SCALE(OpenUnnamed);
 SCALE(Save);
-SCALE(Generator<modC_CodeGen::GenerateCodeSwitchCase>)->Name("SwitchCase");
-SCALE(Generator<modC_CodeGen::GenerateCodePointers>)->Name("Pointers");
-SCALE(Generator<modC_CodeGen::GenerateCodePointerArray>)->Name("PointerArray");
-SCALE(ListFile);
-SCALE(PageText);
-SCALE(Picture);
+SCALE_STEP(SwitchCase);
+SCALE_STEP(Pointers);
+SCALE_STEP(PointerArray);
+SCALE_STEP(ListFile);
+SCALE_STEP(PageText);
+SCALE_STEP(Picture);
 SCALE(RenumberStateIndices);
 SCALE(RenumberPriorities);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -22,9 +22,11 @@
 #include <cstdlib>
 #include <memory>
 
-namespace orvane::fuzz {
+namespace orvane::fuzz
+{
 
-namespace {
+namespace
+{
 
 QTemporaryDir* g_work = nullptr;
 
@@ -110,8 +112,8 @@ Outputs Generate(const FsmDocument& doc)
     for (const QString* code : {&out.switchCase, &out.pointers, &out.pointerArray})
         Check(code->isEmpty() || code->endsWith(modStrings::kSep),
               "generated code ends with the header's separator");
-    Check(out.list.startsWith(QLatin1String("[FSM LIST FILE START]"))
-              && out.list.endsWith(QLatin1String("[FSM LIST FILE END]")),
+    Check(out.list.startsWith(QLatin1String("[FSM LIST FILE START]")) &&
+              out.list.endsWith(QLatin1String("[FSM LIST FILE END]")),
           "the list file is complete");
     for (QString* text : {&out.switchCase, &out.pointers, &out.pointerArray, &out.list})
         *text = AsStored(*text);
@@ -132,8 +134,8 @@ void CheckPage(const FsmDocument& doc)
 bool IsKnownSwitch(const QString& arg)
 {
     static const char* const switches[] = {
-        "/?",  "--help", "-h",  "/CS", "/CP", "/CA",  "/CH",  "/C",   "/LS",  "/HL",
-        "/H",  "/W",     "/D-", "/D+", "/AC-", "/AC+", "/PT-", "/PT+", "/BF-", "/BF+",
+        "/?", "--help", "-h",  "/CS", "/CP",  "/CA",  "/CH",  "/C",   "/LS",  "/HL",
+        "/H", "/W",     "/D-", "/D+", "/AC-", "/AC+", "/PT-", "/PT+", "/BF-", "/BF+",
     };
     for (const char* sw : switches)
         if (arg.compare(QLatin1String(sw), Qt::CaseInsensitive) == 0)
@@ -143,8 +145,8 @@ bool IsKnownSwitch(const QString& arg)
 
 bool IsValueSwitch(const QString& arg)
 {
-    return arg.startsWith(QLatin1String("/O"), Qt::CaseInsensitive)
-           || arg.startsWith(QLatin1String("/E"), Qt::CaseInsensitive);
+    return arg.startsWith(QLatin1String("/O"), Qt::CaseInsensitive) ||
+           arg.startsWith(QLatin1String("/E"), Qt::CaseInsensitive);
 }
 
 // A command line accepted without error holds one diagram path and nothing
@@ -167,7 +169,7 @@ void CheckAccepted(const QStringList& args, const ProcessState& st)
     Check(paths == 1, "an accepted command line names one diagram");
 }
 
-}  // namespace
+} // namespace
 
 void Setup()
 {
@@ -211,7 +213,8 @@ void DiagramFile(const std::uint8_t* data, std::size_t size)
     Check(again.AfterLoad(OptionOverrides{}, quiet), "a saved diagram opens again");
     const Outputs after = Generate(again);
     Check(after.list == before.list, "the saved diagram lists the same");
-    Check(after.switchCase == before.switchCase, "the saved diagram generates the same switch-case");
+    Check(after.switchCase == before.switchCase,
+          "the saved diagram generates the same switch-case");
     Check(after.pointers == before.pointers, "the saved diagram generates the same pointers");
     Check(after.pointerArray == before.pointerArray,
           "the saved diagram generates the same pointer array");
@@ -257,4 +260,4 @@ void CommandLine(const std::uint8_t* data, std::size_t size)
     QDir::setCurrent(started);
 }
 
-}  // namespace orvane::fuzz
+} // namespace orvane::fuzz

@@ -8,7 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace orvane::fuzz {
+namespace orvane::fuzz
+{
 
 // Creates the private work folder the entries write into and points the
 // debug log there. Call once before the first input.
@@ -29,4 +30,4 @@ void DiagramPicture(const std::uint8_t* data, std::size_t size);
 // files and folders that arguments may name; the error log goes there too.
 void CommandLine(const std::uint8_t* data, std::size_t size);
 
-}  // namespace orvane::fuzz
+} // namespace orvane::fuzz

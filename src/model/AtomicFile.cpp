@@ -2,7 +2,8 @@
 
 #include <QSaveFile>
 
-namespace orvane::AtomicFile {
+namespace orvane::AtomicFile
+{
 
 bool Open(QSaveFile& file)
 {
@@ -36,4 +37,4 @@ bool Replace(const QString& path, const QByteArray& bytes, QString* error,
     return false;
 }
 
-}  // namespace orvane::AtomicFile
+} // namespace orvane::AtomicFile

@@ -8,7 +8,8 @@
 
 class QSaveFile;
 
-namespace orvane::AtomicFile {
+namespace orvane::AtomicFile
+{
 
 // Opens a QSaveFile for writing, unbuffered: every write then reaches the
 // temporary file at once, and a failed one (a full disk) marks the save as
@@ -23,4 +24,4 @@ bool Open(QSaveFile& file);
 bool Replace(const QString& path, const QByteArray& bytes, QString* error,
              QFileDevice::FileError* kind = nullptr);
 
-}  // namespace orvane::AtomicFile
+} // namespace orvane::AtomicFile

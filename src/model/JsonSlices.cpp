@@ -6,18 +6,25 @@
 
 #include <algorithm>
 
-namespace orvane::JsonSlices {
+namespace orvane::JsonSlices
+{
 
-namespace {
+namespace
+{
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool IsSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 // A forward reader over the text that finds where values end without
 // decoding them: strings are skipped with their escapes, brackets matched.
-class Scanner {
-public:
+class Scanner
+{
+  public:
     Scanner(const QByteArray& json, qsizetype from, SyntaxError& error)
-        : m_begin(json.constData()), m_p(m_begin + from), m_end(m_begin + json.size()), m_error(error)
+        : m_begin(json.constData()), m_p(m_begin + from), m_end(m_begin + json.size()),
+          m_error(error)
     {
     }
 
@@ -75,8 +82,8 @@ public:
                 return false;
         } else {
             // A number or a literal runs to the next separator; Parse checks it.
-            while (m_p < m_end && !IsSpace(*m_p) && *m_p != ',' && *m_p != ']' && *m_p != '}'
-                   && *m_p != ':')
+            while (m_p < m_end && !IsSpace(*m_p) && *m_p != ',' && *m_p != ']' && *m_p != '}' &&
+                   *m_p != ':')
                 ++m_p;
             if (offset() == range.begin)
                 return fail("illegal value");
@@ -85,7 +92,7 @@ public:
         return true;
     }
 
-private:
+  private:
     static const char* unterminated(char closer)
     {
         return closer == '}' ? "unterminated object" : "unterminated array";
@@ -123,7 +130,7 @@ private:
     SyntaxError& m_error;
 };
 
-}  // namespace
+} // namespace
 
 Outline ObjectMembers(const QByteArray& json, std::vector<Member>& members, SyntaxError& error)
 {
@@ -221,4 +228,4 @@ char FirstByte(const QByteArray& json, Range range)
     return range.begin < range.end ? json.at(range.begin) : '\0';
 }
 
-}  // namespace orvane::JsonSlices
+} // namespace orvane::JsonSlices

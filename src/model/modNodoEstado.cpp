@@ -9,6 +9,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <optional>
 
 namespace orvane::modNodoEstado {
 
@@ -32,17 +33,46 @@ QSet<QString> TakenNames(const FsmDocument& doc)
     return taken;
 }
 
-// The first "STATE_" + counter that no other state uses (one pass over the
-// diagram, so files full of unnamed states load in reasonable time).
+QString DefaultName(int n) { return QStringLiteral("STATE_") + QString::number(n); }
+
+// The first "STATE_" + counter that no other state uses.
 QString DefaultStateName(const FsmDocument& doc)
 {
     const QSet<QString> taken = TakenNames(doc);
     for (int n = 1;; ++n) {
-        const QString candidate = QStringLiteral("STATE_") + QString::number(n);
+        const QString candidate = DefaultName(n);
         if (!taken.contains(candidate.toUpper()))
             return candidate;
     }
 }
+
+// The default names a pass over every state gives, as DefaultStateName
+// would give them one after the other, but with the taken names collected
+// once: a file full of unnamed states would otherwise cost a pass over the
+// diagram for each of them. Made when the first unnamed state is met.
+class DefaultNames {
+public:
+    explicit DefaultNames(const FsmDocument& doc)
+        : m_taken(TakenNames(doc)), m_current(doc.diagram().currentNode())
+    {
+    }
+
+    QString nameFor(const Node* node)
+    {
+        while (m_taken.contains(DefaultName(m_next).toUpper()))
+            ++m_next;
+        const QString name = DefaultName(m_next);
+        // The current node's own name never counts as taken.
+        if (node != m_current)
+            m_taken.insert(name.toUpper());
+        return name;
+    }
+
+private:
+    QSet<QString> m_taken;
+    const Node* m_current;
+    int m_next = 1;
+};
 
 // The drawn text: the name between middle dots, then the actions under their
 // headers. "#during:" appears only when an entry action precedes it.
@@ -101,14 +131,21 @@ void ApplyKindLook(FsmDocument& doc, Node* node, qint32 kind)
     }
 }
 
-// Configures a state again from its own record with another index.
-void ReconfigureState(FsmDocument& doc, Node* n, const QString& index, Messenger& messenger)
+// Configures a state again from its own record with another index; an
+// unnamed one gets its default name from `names`.
+void ReconfigureState(FsmDocument& doc, Node* n, const QString& index, Messenger& messenger,
+                      std::optional<DefaultNames>& names)
 {
     const QStringList f = modStrings::SplitFields(n->tag(), kStateFieldCount);
     QString name = f[kStateName];
+    const qint32 kind = n->userData() & NODE_STATE_ANY;
+    if (name.isEmpty() && IsStateKind(kind)) {
+        if (!names)
+            names.emplace(doc);
+        name = names->nameFor(n);
+    }
     Configura_Nodo_Estado(doc, name, f[kStateDuring], f[kStateEntry], f[kStateExit], f[kStateElse],
-                          index, n->userData() & NODE_STATE_ANY, f[kStateIsIn], f[kStateGoto], n,
-                          messenger);
+                          index, kind, f[kStateIsIn], f[kStateGoto], n, messenger);
 }
 }  // namespace
 
@@ -217,8 +254,9 @@ void RenumberStateIndices(FsmDocument& doc, Node* edited, Messenger& messenger)
     const bool autoRefresh = d.autoRefresh();
     d.setAutoRefresh(false);
     int counter = 0;
+    std::optional<DefaultNames> names;
     for (Node* n : order) {
-        ReconfigureState(doc, n, QString::number(++counter), messenger);
+        ReconfigureState(doc, n, QString::number(++counter), messenger, names);
         n->setUserData(n->userData() | NODE_MARK);
     }
     for (const auto& n : d.nodes())
@@ -299,10 +337,11 @@ void RefreshAllItems(FsmDocument& doc, Messenger& messenger)
 {
     Diagram& d = doc.diagram();
     // Configuring never adds or removes nodes, so indices stay valid.
+    std::optional<DefaultNames> names;
     for (int i = 1; i <= d.nodeCount(); ++i) {
         Node* n = d.item(i);
         if (IsStateNode(n)) {
-            ReconfigureState(doc, n, GetStateField(kStateIndex, n), messenger);
+            ReconfigureState(doc, n, GetStateField(kStateIndex, n), messenger, names);
         } else if (modNodoTransicion::IsTransitionNode(n)) {
             const QStringList f = modStrings::SplitFields(n->tag(), modNodoTransicion::kTransFieldCount);
             modNodoTransicion::Configura_Nodo_Transicion(

@@ -24,14 +24,15 @@ using namespace orvane::modMain;
 using orvane::test::ReadFile;
 using orvane::test::WriteFile;
 
-namespace {
+namespace
+{
 
 constexpr int kChildSetupFailed = 99;
 constexpr uid_t kNobody = 65534;
 
 struct ChildLimits {
-    std::optional<rlim_t> fileSize;  // largest file the child may write
-    bool unprivileged = false;       // drop root's rights first
+    std::optional<rlim_t> fileSize; // largest file the child may write
+    bool unprivileged = false;      // drop root's rights first
 };
 
 // Runs `work` in a forked child and returns its exit status (or 128 + the
@@ -49,8 +50,7 @@ int InChild(const ChildLimits& limits, const std::function<int()>& work)
             if (setrlimit(RLIMIT_FSIZE, &rl) != 0)
                 _exit(kChildSetupFailed);
         }
-        if (limits.unprivileged && geteuid() == 0
-            && (setgid(kNobody) != 0 || setuid(kNobody) != 0))
+        if (limits.unprivileged && geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0))
             _exit(kChildSetupFailed);
         _exit(work());
     }
@@ -59,8 +59,9 @@ int InChild(const ChildLimits& limits, const std::function<int()>& work)
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-class SaveSafetyTest : public test::AppTest {
-protected:
+class SaveSafetyTest : public test::AppTest
+{
+  protected:
     QString path;
     QByteArray original;
 
@@ -100,7 +101,8 @@ TEST_F(SaveSafetyTest, AFullDiskDuringTheSaveKeepsTheOldFileAndItsBackup)
     EXPECT_EQ(ReadFile(path), original);
     // The backup is a copy of the old file, complete.
     EXPECT_EQ(ReadFile(path + QStringLiteral(".bak")), original);
-    EXPECT_EQ(FilesBeside(), (QStringList{QStringLiteral("lamp.fsm"), QStringLiteral("lamp.fsm.bak")}));
+    EXPECT_EQ(FilesBeside(),
+              (QStringList{QStringLiteral("lamp.fsm"), QStringLiteral("lamp.fsm.bak")}));
 }
 
 TEST_F(SaveSafetyTest, AFullDiskBeforeTheBackupKeepsTheOldBackupToo)
@@ -111,7 +113,8 @@ TEST_F(SaveSafetyTest, AFullDiskBeforeTheBackupKeepsTheOldBackupToo)
     EXPECT_EQ(status, int(SaveStatus::Failed));
     EXPECT_EQ(ReadFile(path), original);
     EXPECT_EQ(ReadFile(path + QStringLiteral(".bak")), QByteArray("old backup"));
-    EXPECT_EQ(FilesBeside(), (QStringList{QStringLiteral("lamp.fsm"), QStringLiteral("lamp.fsm.bak")}));
+    EXPECT_EQ(FilesBeside(),
+              (QStringList{QStringLiteral("lamp.fsm"), QStringLiteral("lamp.fsm.bak")}));
 }
 
 TEST_F(SaveSafetyTest, AFolderThatCannotBeWrittenKeepsTheOldFile)
@@ -143,7 +146,8 @@ TEST_F(SaveSafetyTest, SavingBelowAFileIsRefusedWithoutAnyTrace)
     EXPECT_FALSE(FileSaveAs(*docs, *doc));
     EXPECT_EQ(doc->fsm.sFullDocname, path);
     EXPECT_EQ(ReadFile(Work(QStringLiteral("plain.txt"))), QByteArray("text"));
-    EXPECT_EQ(FilesBeside(), (QStringList{QStringLiteral("lamp.fsm"), QStringLiteral("plain.txt")}));
+    EXPECT_EQ(FilesBeside(),
+              (QStringList{QStringLiteral("lamp.fsm"), QStringLiteral("plain.txt")}));
 }
 
 TEST_F(SaveSafetyTest, GeneratedFilesAndPagesOnAFullDiskKeepTheirOldContents)
@@ -167,4 +171,4 @@ TEST_F(SaveSafetyTest, GeneratedFilesAndPagesOnAFullDiskKeepTheirOldContents)
                                           QStringLiteral("lamp.htm"), QStringLiteral("lamp.wmf")}));
 }
 
-}  // namespace
+} // namespace

@@ -13,7 +13,8 @@
 
 using namespace orvane;
 
-namespace {
+namespace
+{
 
 using Entry = void (*)(const std::uint8_t*, std::size_t);
 
@@ -30,8 +31,9 @@ int Replay(Entry entry, const QStringList& folders, const QString& filter = QStr
     int count = 0;
     for (const QString& folder : folders) {
         const QDir dir(folder);
-        const QStringList names = filter.isEmpty() ? dir.entryList(QDir::Files, QDir::Name)
-                                                   : dir.entryList({filter}, QDir::Files, QDir::Name);
+        const QStringList names = filter.isEmpty()
+                                      ? dir.entryList(QDir::Files, QDir::Name)
+                                      : dir.entryList({filter}, QDir::Files, QDir::Name);
         for (const QString& name : names) {
             QFile f(dir.filePath(name));
             if (!f.open(QIODevice::ReadOnly)) {
@@ -64,9 +66,9 @@ TEST(FuzzReplay, DiagramFilesDrawAsPictures)
 
 TEST(FuzzReplay, CommandLines)
 {
-    EXPECT_GT(Replay(fuzz::CommandLine, {Source("fuzz/regressions/command_line"),
-                                         Source("fuzz/seeds/command_line")}),
+    EXPECT_GT(Replay(fuzz::CommandLine,
+                     {Source("fuzz/regressions/command_line"), Source("fuzz/seeds/command_line")}),
               0);
 }
 
-}  // namespace
+} // namespace

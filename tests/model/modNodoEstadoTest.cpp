@@ -75,6 +75,32 @@ TEST(StateNames, DefaultNameSkipsNamesTakenIgnoringCase)
     EXPECT_EQ(name, QStringLiteral("STATE_4"));  // the caller learns the name
 }
 
+TEST(StateNames, ARefreshNamesUnnamedStatesInDiagramOrderAroundTakenNames)
+{
+    // A file may leave names out; the refresh after loading names them in
+    // one pass, as naming them one after the other would.
+    FsmDocument doc;
+    Diagram& d = doc.diagram();
+    Node* first = RawNode(d, NODE_STATE_NORMAL, {"", "", "1"});
+    RawNode(d, NODE_STATE_NORMAL, {"state_2", "", "2"});
+    Node* second = RawNode(d, NODE_STATE_INITIAL, {"", "", "3"});
+    Node* broken = RawNode(d, NODE_STATE_NORMAL | NODE_STATE_FINAL, {"", "", "4"});
+    RawNode(d, NODE_STATE_NORMAL, {"STATE_4", "", "5"});
+    Node* third = RawNode(d, NODE_STATE_NORMAL, {"", "", "6"});
+    // The current node's own name never blocks another state's.
+    Node* current = RawNode(d, NODE_STATE_NORMAL, {"", "", "7"});
+    Node* fourth = RawNode(d, NODE_STATE_NORMAL, {"", "", "8"});
+    d.setCurrentNode(current);
+    RecordingMessenger m;
+    RefreshAllItems(doc, m);
+    EXPECT_EQ(StateFieldOf(first, kStateName), QStringLiteral("STATE_1"));
+    EXPECT_EQ(StateFieldOf(second, kStateName), QStringLiteral("STATE_3"));
+    EXPECT_EQ(StateFieldOf(broken, kStateName), QString());  // refused, left as it was
+    EXPECT_EQ(StateFieldOf(third, kStateName), QStringLiteral("STATE_5"));
+    EXPECT_EQ(StateFieldOf(current, kStateName), QStringLiteral("STATE_6"));
+    EXPECT_EQ(StateFieldOf(fourth, kStateName), QStringLiteral("STATE_6"));
+}
+
 TEST(StateNames, TheCurrentNodeDoesNotBlockItsOwnName)
 {
     FsmDocument doc;
