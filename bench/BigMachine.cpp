@@ -14,7 +14,7 @@ namespace orvane::bench
 namespace
 {
 
-constexpr double kPitch = 3000; // twips between grid cells
+constexpr double kPitch = 3000;  // twips between grid cells
 
 Node* AddTransition(Diagram& d, Node* from, Node* to, int priority, const QString& condition,
                     const QString& action, const QString& self)
@@ -31,7 +31,7 @@ Node* AddTransition(Diagram& d, Node* from, Node* to, int priority, const QStrin
     return t;
 }
 
-} // namespace
+}  // namespace
 
 void BuildMachine(Diagram& d, int states, bool named)
 {
@@ -114,4 +114,4 @@ Node* BuildFan(Diagram& d, int transitions)
     return hub;
 }
 
-} // namespace orvane::bench
+}  // namespace orvane::bench

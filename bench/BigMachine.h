@@ -25,4 +25,4 @@ void OpenMachine(FsmDocument& doc, int states, const QString& path);
 // input of a priority renumbering.
 Node* BuildFan(Diagram& d, int transitions);
 
-} // namespace orvane::bench
+}  // namespace orvane::bench

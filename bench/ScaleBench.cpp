@@ -204,7 +204,7 @@ SCALE_STEP(Picture);
 SCALE(RenumberStateIndices);
 SCALE(RenumberPriorities);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

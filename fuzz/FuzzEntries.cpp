@@ -169,7 +169,7 @@ void CheckAccepted(const QStringList& args, const ProcessState& st)
     Check(paths == 1, "an accepted command line names one diagram");
 }
 
-} // namespace
+}  // namespace
 
 void Setup()
 {
@@ -260,4 +260,4 @@ void CommandLine(const std::uint8_t* data, std::size_t size)
     QDir::setCurrent(started);
 }
 
-} // namespace orvane::fuzz
+}  // namespace orvane::fuzz

@@ -30,4 +30,4 @@ void DiagramPicture(const std::uint8_t* data, std::size_t size);
 // files and folders that arguments may name; the error log goes there too.
 void CommandLine(const std::uint8_t* data, std::size_t size);
 
-} // namespace orvane::fuzz
+}  // namespace orvane::fuzz

@@ -37,4 +37,4 @@ bool Replace(const QString& path, const QByteArray& bytes, QString* error,
     return false;
 }
 
-} // namespace orvane::AtomicFile
+}  // namespace orvane::AtomicFile

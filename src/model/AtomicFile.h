@@ -24,4 +24,4 @@ bool Open(QSaveFile& file);
 bool Replace(const QString& path, const QByteArray& bytes, QString* error,
              QFileDevice::FileError* kind = nullptr);
 
-} // namespace orvane::AtomicFile
+}  // namespace orvane::AtomicFile

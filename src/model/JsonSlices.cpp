@@ -130,7 +130,7 @@ class Scanner
     SyntaxError& m_error;
 };
 
-} // namespace
+}  // namespace
 
 Outline ObjectMembers(const QByteArray& json, std::vector<Member>& members, SyntaxError& error)
 {
@@ -228,4 +228,4 @@ char FirstByte(const QByteArray& json, Range range)
     return range.begin < range.end ? json.at(range.begin) : '\0';
 }
 
-} // namespace orvane::JsonSlices
+}  // namespace orvane::JsonSlices

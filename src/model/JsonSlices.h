@@ -14,7 +14,7 @@ namespace orvane::JsonSlices
 {
 
 struct Range {
-    qsizetype begin = 0, end = 0; // byte offsets into the text
+    qsizetype begin = 0, end = 0;  // byte offsets into the text
 };
 
 struct Member {
@@ -46,4 +46,4 @@ bool Parse(const QByteArray& json, Range range, QJsonValue& value, SyntaxError& 
 // The first byte of the value in `range` ('{', '[', '"', a digit, ...).
 char FirstByte(const QByteArray& json, Range range);
 
-} // namespace orvane::JsonSlices
+}  // namespace orvane::JsonSlices

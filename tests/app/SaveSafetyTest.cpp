@@ -31,7 +31,7 @@ constexpr int kChildSetupFailed = 99;
 constexpr uid_t kNobody = 65534;
 
 struct ChildLimits {
-    std::optional<rlim_t> fileSize; // largest file the child may write
+    std::optional<rlim_t> fileSize;  // largest file the child may write
     bool unprivileged = false;      // drop root's rights first
 };
 
@@ -171,4 +171,4 @@ TEST_F(SaveSafetyTest, GeneratedFilesAndPagesOnAFullDiskKeepTheirOldContents)
                                           QStringLiteral("lamp.htm"), QStringLiteral("lamp.wmf")}));
 }
 
-} // namespace
+}  // namespace

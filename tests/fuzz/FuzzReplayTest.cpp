@@ -60,7 +60,8 @@ TEST(FuzzReplay, DiagramFilesLoadGenerateAndSurviveASave)
 
 TEST(FuzzReplay, DiagramFilesDrawAsPictures)
 {
-    Replay(fuzz::DiagramPicture, {Source("fuzz/regressions/picture")});
+    Replay(fuzz::DiagramPicture,
+           {Source("fuzz/regressions/picture"), Source("fuzz/regressions/diagram")});
     EXPECT_GT(Replay(fuzz::DiagramPicture, kSeedDiagrams, QStringLiteral("*.fsm")), 0);
 }
 
@@ -71,4 +72,4 @@ TEST(FuzzReplay, CommandLines)
               0);
 }
 
-} // namespace
+}  // namespace
