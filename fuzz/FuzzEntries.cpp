@@ -231,6 +231,15 @@ void DiagramPicture(const std::uint8_t* data, std::size_t size)
     const QByteArray wmf = DiagramPicture::ToWmf(doc.diagram());
     Check(wmf.startsWith(QByteArray::fromHex("d7cdc69a")), "the metafile is placeable");
     Check(DiagramPicture::ToSvg(doc.diagram()).contains("</svg>"), "the SVG is complete");
+
+    // The page export adds a margin node for the time it draws; afterwards
+    // the diagram is as it was.
+    const int nodes = doc.diagram().nodeCount();
+    const size_t links = doc.diagram().links().size();
+    SilentMessenger quiet;
+    Check(modHTML::FileSaveAsHTML(doc, WorkPath("picture.htm"), false, quiet), "the page is written");
+    Check(doc.diagram().nodeCount() == nodes && doc.diagram().links().size() == links,
+          "the page export leaves the diagram as it was");
 }
 
 void CommandLine(const std::uint8_t* data, std::size_t size)

@@ -21,7 +21,8 @@ void Setup();
 // give the same list and code.
 void DiagramFile(const std::uint8_t* data, std::size_t size);
 
-// The bytes as a diagram file drawn as a picture: the metafile and the SVG.
+// The bytes as a diagram file drawn as a picture: the metafile, the SVG and
+// the HTML page with its picture, which must leave the diagram as it was.
 // Needs a QGuiApplication (the fonts measure and draw the texts).
 void DiagramPicture(const std::uint8_t* data, std::size_t size);
 

@@ -19,6 +19,7 @@
 #include <QMimeData>
 
 #include <algorithm>
+#include <utility>
 
 namespace orvane::modHTML {
 
@@ -101,31 +102,27 @@ public:
             right = std::max(right, n->left() + n->width());
             bottom = std::max(bottom, n->top() + n->height());
         }
-        Node* margin = m_diagram.addNode(right, bottom, kMarginSize, kMarginSize);
-        margin->setUserData(modNodoEstado::NODE_MARGIN);
-        margin->setIsFsmItem(false);
-        m_marginAdded = true;
+        m_margin = m_diagram.addNode(right, bottom, kMarginSize, kMarginSize);
+        m_margin->setUserData(modNodoEstado::NODE_MARGIN);
+        m_margin->setIsFsmItem(false);
     }
 
-    // Deletes every margin node; the user's selection stays as it was.
+    // Deletes the margin node; the user's selection stays as it was. Only
+    // the node added here goes: a node of the file whose kind bits happen
+    // to include the margin's belongs to the user.
     void removeMargin()
     {
-        if (!m_marginAdded)
+        if (!m_margin)
             return;
-        std::vector<Node*> margins;
-        for (const auto& n : m_diagram.nodes())
-            if (n->userData() & modNodoEstado::NODE_MARGIN)
-                margins.push_back(n.get());
-        for (Node* n : margins)
-            m_diagram.deleteNode(n);
+        m_diagram.deleteNode(std::exchange(m_margin, nullptr));
         m_diagram.setRedraw(m_redraw);
-        m_marginAdded = false;
     }
 
 private:
     Diagram& m_diagram;
     bool m_grid, m_changed, m_cursor = false;
-    bool m_redraw = true, m_marginAdded = false;
+    bool m_redraw = true;
+    Node* m_margin = nullptr;
 };
 
 }  // namespace
