@@ -8,11 +8,9 @@
 #include <cmath>
 #include <vector>
 
-namespace orvane::bench
-{
+namespace orvane::bench {
 
-namespace
-{
+namespace {
 
 constexpr double kPitch = 3000;  // twips between grid cells
 

@@ -9,8 +9,7 @@
 #include "Diagram.h"
 #include "FsmDocument.h"
 
-namespace orvane::bench
-{
+namespace orvane::bench {
 
 // Fills an empty diagram with the machine's nodes, links and record.
 // Without `named` the states' records leave the name out, as a file

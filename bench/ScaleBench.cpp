@@ -26,8 +26,7 @@
 
 using namespace orvane;
 
-namespace
-{
+namespace {
 
 QTemporaryDir& Folder()
 {

@@ -22,11 +22,9 @@
 #include <cstdlib>
 #include <memory>
 
-namespace orvane::fuzz
-{
+namespace orvane::fuzz {
 
-namespace
-{
+namespace {
 
 QTemporaryDir* g_work = nullptr;
 

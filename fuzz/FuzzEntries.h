@@ -8,8 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace orvane::fuzz
-{
+namespace orvane::fuzz {
 
 // Creates the private work folder the entries write into and points the
 // debug log there. Call once before the first input.

@@ -2,8 +2,7 @@
 
 #include <QSaveFile>
 
-namespace orvane::AtomicFile
-{
+namespace orvane::AtomicFile {
 
 bool Open(QSaveFile& file)
 {

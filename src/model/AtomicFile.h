@@ -8,8 +8,7 @@
 
 class QSaveFile;
 
-namespace orvane::AtomicFile
-{
+namespace orvane::AtomicFile {
 
 // Opens a QSaveFile for writing, unbuffered: every write then reaches the
 // temporary file at once, and a failed one (a full disk) marks the save as

@@ -6,11 +6,9 @@
 
 #include <algorithm>
 
-namespace orvane::JsonSlices
-{
+namespace orvane::JsonSlices {
 
-namespace
-{
+namespace {
 
 bool IsSpace(char c)
 {
@@ -19,8 +17,7 @@ bool IsSpace(char c)
 
 // A forward reader over the text that finds where values end without
 // decoding them: strings are skipped with their escapes, brackets matched.
-class Scanner
-{
+class Scanner {
   public:
     Scanner(const QByteArray& json, qsizetype from, SyntaxError& error)
         : m_begin(json.constData()), m_p(m_begin + from), m_end(m_begin + json.size()),

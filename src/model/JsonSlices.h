@@ -10,8 +10,7 @@
 
 #include <vector>
 
-namespace orvane::JsonSlices
-{
+namespace orvane::JsonSlices {
 
 struct Range {
     qsizetype begin = 0, end = 0;  // byte offsets into the text

@@ -24,8 +24,7 @@ using namespace orvane::modMain;
 using orvane::test::ReadFile;
 using orvane::test::WriteFile;
 
-namespace
-{
+namespace {
 
 constexpr int kChildSetupFailed = 99;
 constexpr uid_t kNobody = 65534;
@@ -59,8 +58,7 @@ int InChild(const ChildLimits& limits, const std::function<int()>& work)
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-class SaveSafetyTest : public test::AppTest
-{
+class SaveSafetyTest : public test::AppTest {
   protected:
     QString path;
     QByteArray original;

@@ -13,8 +13,7 @@
 
 using namespace orvane;
 
-namespace
-{
+namespace {
 
 using Entry = void (*)(const std::uint8_t*, std::size_t);
 
