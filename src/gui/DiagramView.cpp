@@ -120,6 +120,8 @@ void DiagramView::zoomToRect(const QRectF& twips)
     const double zy = vp.height() * kTwipsPerInch / (logicalDpiY() * r.height()) * 100;
     // The same zoom both ways, so that the drawing keeps its proportions.
     const double z = std::min(zx, zy);
+    // The area asked for can be scrolled to even where nothing is drawn.
+    m_shownArea = m_shownArea.isNull() ? r : m_shownArea.united(r);
     applyZoom(z, z);
     centerOn(r.center());
     emit zoomChanged();
@@ -138,7 +140,9 @@ void DiagramView::fitInWindow()
 
 void DiagramView::updateSceneRect()
 {
-    const QRectF extent = m_scene->extent();
+    QRectF extent = m_scene->extent();
+    if (!m_shownArea.isNull())
+        extent = extent.isNull() ? m_shownArea : extent.united(m_shownArea);
     QRectF r = extent.isNull() ? QRectF(0, 0, 1, 1) : extent.united(QRectF(0, 0, 1, 1));
     r.adjust(-kSceneMargin, -kSceneMargin, kSceneMargin, kSceneMargin);
     // A drawing in positive coordinates starts at the window's corner.

@@ -158,6 +158,7 @@ private:
     bool m_inputEnabled = true;
     QPointF m_lastMouse;
     bool m_mouseInside = false;
+    QRectF m_shownArea;  // zoomed to, kept within the scroll range
     Drag m_drag;
     QGraphicsRectItem* m_rubberRect = nullptr;
     QGraphicsPathItem* m_rubberLine = nullptr;

@@ -21,6 +21,14 @@ QRectF storedRect(const Node* n) { return QRectF(n->left(), n->top(), n->width()
 
 void setStoredRect(Node* n, const QRectF& r) { n->setGeometry(r.left(), r.top(), r.width(), r.height()); }
 
+// Whether `inner` lies within `outer`; unlike QRectF::contains, a line
+// (a rectangle without height or width) can be inside too.
+bool within(const QRectF& outer, const QRectF& inner)
+{
+    return inner.left() >= outer.left() && inner.right() <= outer.right() && inner.top() >= outer.top()
+           && inner.bottom() <= outer.bottom();
+}
+
 // Smallest side a node can be resized to, in twips.
 constexpr double kMinNodeSide = 60;
 
@@ -258,11 +266,11 @@ void DiagramView::selectInRect(const QRectF& r, bool add)
     for (QGraphicsItem* it : m_scene->items(r, Qt::IntersectsItemBoundingRect)) {
         if (it->type() == NodeItem::Type && it->isVisible()) {
             Node* n = static_cast<NodeItem*>(it)->node();
-            if (r.contains(DiagramPaint::nodeRect(*n)))
+            if (within(r, DiagramPaint::nodeRect(*n)))
                 n->setSelected(true);
         } else if (it->type() == LinkItem::Type) {
             auto* li = static_cast<LinkItem*>(it);
-            if (r.contains(li->line().boundingRect()))
+            if (within(r, li->line().boundingRect()))
                 li->link()->setSelected(true);
         }
     }
