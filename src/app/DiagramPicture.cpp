@@ -1,0 +1,95 @@
+#include "DiagramPicture.h"
+
+#include "DiagramRenderer.h"
+#include "WmfWriter.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cmath>
+
+namespace orvane::DiagramPicture {
+
+namespace {
+constexpr double kTwipsPerInch = 1440.0;
+constexpr double kMaxWmfUnits = 32000.0;
+constexpr double kMaxImagePixels = 16000.0;
+
+void paint(QPainter& p, const Diagram& diagram, const QRectF& frame, double scale)
+{
+    p.scale(scale, scale);
+    p.translate(-frame.topLeft());
+    DiagramRenderer::render(p, diagram);
+}
+
+QSize scaledSize(const QRectF& frame, double scale)
+{
+    return QSize(std::max(1, int(std::ceil(frame.width() * scale))),
+                 std::max(1, int(std::ceil(frame.height() * scale))));
+}
+}  // namespace
+
+QRectF Frame(const Diagram& diagram)
+{
+    const QRectF ext = DiagramRenderer::extent(diagram);
+    if (ext.isNull())
+        return QRectF(0, 0, DiagramRenderer::kTwipsPerPixel, DiagramRenderer::kTwipsPerPixel);
+    const QPointF topLeft(std::min(0.0, ext.left()), std::min(0.0, ext.top()));
+    return QRectF(topLeft, ext.bottomRight());
+}
+
+QByteArray ToWmf(const Diagram& diagram)
+{
+    const QRectF frame = Frame(diagram);
+    const double longest = std::max(frame.width(), frame.height());
+    int unitsPerInch = int(kTwipsPerInch);
+    if (longest > kMaxWmfUnits)
+        unitsPerInch = std::max(1, int(kTwipsPerInch * kMaxWmfUnits / longest));
+    const double scale = unitsPerInch / kTwipsPerInch;
+    WmfWriter wmf(scaledSize(frame, scale), unitsPerInch);
+    QPainter p(&wmf);
+    paint(p, diagram, frame, scale);
+    p.end();
+    return wmf.data();
+}
+
+QByteArray ToSvg(const Diagram& diagram)
+{
+    const QRectF frame = Frame(diagram);
+    const double scale = 1.0 / DiagramRenderer::kTwipsPerPixel;
+    const QSize size = scaledSize(frame, scale);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setResolution(96);
+    QPainter p(&svg);
+    paint(p, diagram, frame, scale);
+    p.end();
+    return buffer.data();
+}
+
+QImage ToImage(const Diagram& diagram, double dotsPerInch)
+{
+    const QRectF frame = Frame(diagram);
+    double scale = dotsPerInch / kTwipsPerInch;
+    const double longest = std::max(frame.width(), frame.height()) * scale;
+    if (longest > kMaxImagePixels)
+        scale *= kMaxImagePixels / longest;
+    QImage image(scaledSize(frame, scale), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    image.fill(Qt::white);
+    image.setDotsPerMeterX(int(std::lround(dotsPerInch / 0.0254)));
+    image.setDotsPerMeterY(int(std::lround(dotsPerInch / 0.0254)));
+    QPainter p(&image);
+    paint(p, diagram, frame, scale);
+    p.end();
+    return image;
+}
+
+}  // namespace orvane::DiagramPicture

@@ -1,0 +1,34 @@
+#pragma once
+// Real font metrics for the diagram: the fonts the renderer draws with and a
+// TextMeasurer built on them, so that nodes fitted to their text (autosize)
+// hold exactly the text that is drawn.
+
+#include "Diagram.h"
+
+#include <QFont>
+#include <QStringList>
+
+namespace orvane {
+
+// The font a diagram font is drawn with. Its pixel size is the font size in
+// twips (1 point = 20 twips), so in a painter whose units are twips it has
+// the right size on any device, and its metrics do not depend on the screen.
+QFont ToQFont(const DiagramFont& font);
+
+// The lines of a node text as they are drawn: cut at CR (LF dropped), a final
+// line break opens no new line, tabs expanded to the next multiple of 4
+// columns. An empty text is one empty line.
+QStringList DisplayLines(const QString& text);
+
+// Measures texts with QFontMetricsF; needs a QGuiApplication.
+class FontTextMeasurer : public TextMeasurer {
+public:
+    QSizeF textSize(const QString& text, const DiagramFont& font) const override;
+};
+
+// Makes FontTextMeasurer the measurer of every diagram. Call it once after
+// the QGuiApplication exists and before diagrams are loaded; without a
+// QGuiApplication it does nothing and diagrams keep the estimate.
+void InstallFontTextMeasurer();
+
+}  // namespace orvane

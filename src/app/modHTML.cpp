@@ -1,0 +1,257 @@
+#include "modHTML.h"
+
+#include "DiagramPicture.h"
+#include "FsmDocument.h"
+#include "Messenger.h"
+#include "OutputPaths.h"
+#include "Windows1252.h"
+#include "clsParientes.h"
+#include "modGrafoInfo.h"
+#include "modLib_Log.h"
+#include "modLib_Rutas.h"
+#include "modNodoEstado.h"
+
+#include <QClipboard>
+#include <QCursor>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace orvane::modHTML {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+constexpr double kMarginSize = 1000.0;
+
+// File names put into the page: ordinary names stay as they are, but a
+// name holding & < > or " cannot break the markup.
+QString markupSafe(const QString& text)
+{
+    return text.toHtmlEscaped();
+}
+
+struct FileError {
+    int number = 0;  // 0: written
+    QString description;
+};
+
+FileError writeFile(const QString& path, const QByteArray& bytes)
+{
+    const QFileInfo info(path);
+    const QString where = QStringLiteral(" [") + path + QLatin1Char(']');
+    const FileError denied{70, QStringLiteral("Permission denied") + where};
+    const FileError failed{75, QStringLiteral("Path/File access error") + where};
+    if (info.exists() && (info.isDir() || !info.isWritable()))
+        return info.isDir() ? failed : denied;
+    // Written to a temporary file and renamed, so a failure never leaves a
+    // half-written file in place of the old one.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.error() == QFileDevice::PermissionsError ? denied : failed;
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return file.error() == QFileDevice::PermissionsError ? denied : failed;
+    return {};
+}
+
+bool report(const QString& routine, const FileError& error, Messenger& messenger)
+{
+    if (error.number == 0)
+        return true;
+    const QString text = QLatin1Char(' ') + routine + QStringLiteral(", Error #") +
+                         QString::number(error.number) + QStringLiteral(": ") + error.description;
+    modLib_Log::WriteLog(text);
+    if (error.number == 70 || error.number == 75)
+        messenger.message(text, MessageIcon::Exclamation);
+    return false;
+}
+
+// What an export changes on the document only for the time it runs: the
+// grid display, the changed flag, the margin node and the wait cursor. The
+// destructor puts everything back, whichever way the export ends.
+class ExportScope {
+public:
+    explicit ExportScope(Diagram& d) : m_diagram(d), m_grid(d.showGrid()), m_changed(d.changed())
+    {
+        m_cursor = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+        if (m_cursor)
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        d.setShowGrid(false);
+    }
+    ~ExportScope()
+    {
+        removeMargin();
+        m_diagram.setShowGrid(m_grid);
+        m_diagram.setChanged(m_changed);
+        if (m_cursor)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    ExportScope(const ExportScope&) = delete;
+    ExportScope& operator=(const ExportScope&) = delete;
+
+    // A 1000 x 1000 twips node beyond the lower right corner of all nodes
+    // keeps a margin on the right and at the bottom of the picture.
+    void addMargin()
+    {
+        m_redraw = m_diagram.redraw();
+        m_diagram.setRedraw(false);
+        double right = 0, bottom = 0;
+        for (const auto& n : m_diagram.nodes()) {
+            right = std::max(right, n->left() + n->width());
+            bottom = std::max(bottom, n->top() + n->height());
+        }
+        Node* margin = m_diagram.addNode(right, bottom, kMarginSize, kMarginSize);
+        margin->setUserData(modNodoEstado::NODE_MARGIN);
+        margin->setIsFsmItem(false);
+        m_marginAdded = true;
+    }
+
+    // Deletes every margin node; the user's selection stays as it was.
+    void removeMargin()
+    {
+        if (!m_marginAdded)
+            return;
+        std::vector<Node*> margins;
+        for (const auto& n : m_diagram.nodes())
+            if (n->userData() & modNodoEstado::NODE_MARGIN)
+                margins.push_back(n.get());
+        for (Node* n : margins)
+            m_diagram.deleteNode(n);
+        m_diagram.setRedraw(m_redraw);
+        m_marginAdded = false;
+    }
+
+private:
+    Diagram& m_diagram;
+    bool m_grid, m_changed, m_cursor = false;
+    bool m_redraw = true, m_marginAdded = false;
+};
+
+}  // namespace
+
+QString HtmlEscape(const QString& text, int indent)
+{
+    QString prefix;
+    for (int i = 0; i < indent; ++i)
+        prefix += QStringLiteral("&nbsp;");
+    QString out, line;
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '\r':
+            out += prefix + line + QStringLiteral("<BR>") + kCrLf;
+            line.clear();
+            break;
+        case '\n': break;
+        case '<': line += QStringLiteral("&lt;"); break;
+        case '>': line += QStringLiteral("&gt;"); break;
+        case '&': line += QStringLiteral("&amp;"); break;
+        case '"': line += QStringLiteral("&quot;"); break;
+        case '|': line += QStringLiteral("&brvbar;"); break;
+        case 0x00A1: line += QStringLiteral("&iexcl;"); break;
+        case ' ': line += QStringLiteral("&#32;"); break;
+        default: line += c; break;
+        }
+    }
+    return out + prefix + line;
+}
+
+QString HtmlLinks(const FsmDocument& doc, bool sameFolder)
+{
+    clsParientes parientes;
+    parientes.Reset(doc.sFullDocname);
+    parientes.BuscaTodosEnlaces(doc.diagram());
+    QString out = QStringLiteral("<BR>") + kCrLf;
+    for (int i = 1; i <= parientes.DimeNumeroHijos(); ++i) {
+        QString target = ReplaceExtension(parientes.RutaRelativa(parientes.DimeHijo(i)),
+                                          QStringLiteral(".htm"));
+        if (sameFolder)
+            target = QStringLiteral("./") + modLib_Rutas::FileNameOf(target);
+        out += QStringLiteral("<A HREF=\"") + markupSafe(target) + QStringLiteral("\">") +
+               markupSafe(modLib_Rutas::FileNameOf(target)) + QStringLiteral("</A><BR>") + kCrLf;
+    }
+    return out;
+}
+
+QString HtmlPageText(const FsmDocument& doc, const QString& name, const QString& picture,
+                     bool sameFolder)
+{
+    using namespace modGrafoInfo;
+    const auto field = [&doc](int k) { return HtmlEscape(GetGraphField(k, doc.diagram()), 4); };
+    const auto section = [&field](const char* heading, int k) {
+        return QStringLiteral("<p><U><B>") + QLatin1String(heading) +
+               QStringLiteral(":</B></U><BR>") + kCrLf + field(k) + QStringLiteral("</p>");
+    };
+    const QStringList lines = {
+        QStringLiteral("<HTML>"),
+        QStringLiteral("<HEAD>"),
+        QStringLiteral(
+            "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1252\">"),
+        QStringLiteral("<META NAME=\"Generator\" CONTENT=\"Orvane Editor Diagram\">"),
+        QStringLiteral("<TITLE>") + markupSafe(name) + QStringLiteral("</TITLE>"),
+        QStringLiteral("</HEAD>"),
+        QStringLiteral("<BODY>"),
+        QStringLiteral("<FONT SIZE=2><P ALIGN=\"LEFT\"><IMG SRC=\"") + markupSafe(picture) +
+            QStringLiteral("\"></P>"),
+        QStringLiteral("<p><U><B>FSM function name:</B></U><BR>") + field(kGraphName) +
+            QStringLiteral("</p>"),
+        section("Parameters", kGraphParams),
+        section("Module header", kGraphModuleHeader),
+        section("Global initialization", kGraphInit),
+        section("Function header", kGraphFunctionHeader),
+        section("Global actions (before FSM analysis)", kGraphBefore),
+        section("Global actions (after FSM analysis)", kGraphAfter),
+        section("Global final (out of FSM function)", kGraphFinal),
+        QStringLiteral("<p><U><B>Links:</B></U>&nbsp;&nbsp;&nbsp;&nbsp;") +
+            HtmlLinks(doc, sameFolder) + QStringLiteral("</FONT></p>"),
+        QStringLiteral("</BODY>"),
+        QStringLiteral("</HTML>"),
+    };
+    return lines.join(kCrLf) + kCrLf;
+}
+
+bool FileSaveAsHTML(FsmDocument& doc, const QString& path, bool sameFolder, Messenger& messenger)
+{
+    const QString routine = QStringLiteral("FileSaveAsHTML");
+    const QString picturePath = ReplaceExtension(path, QStringLiteral(".wmf"));
+    FileError error;
+    {
+        ExportScope scope(doc.diagram());
+        const QString page = HtmlPageText(doc, modLib_Rutas::BaseName(path),
+                                          modLib_Rutas::FileNameOf(picturePath), sameFolder);
+        scope.addMargin();
+        const QByteArray picture = DiagramPicture::ToWmf(doc.diagram());
+        scope.removeMargin();
+        error = writeFile(picturePath, picture);
+        if (error.number == 0)
+            error = writeFile(path, Windows1252::EncodeWithCharRefs(page));
+    }
+    return report(routine, error, messenger);
+}
+
+bool FileSaveAsEMF(FsmDocument& doc, const QString& path, Messenger& messenger)
+{
+    FileError error;
+    {
+        ExportScope scope(doc.diagram());
+        error = writeFile(path, DiagramPicture::ToWmf(doc.diagram()));
+    }
+    return report(QStringLiteral("FileSaveAsEMF"), error, messenger);
+}
+
+bool CopyPictureToClipboard(const FsmDocument& doc)
+{
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return false;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    auto* mime = new QMimeData;
+    mime->setData(QStringLiteral("image/svg+xml"), DiagramPicture::ToSvg(doc.diagram()));
+    mime->setImageData(DiagramPicture::ToImage(doc.diagram()));
+    clipboard->setMimeData(mime);  // the clipboard takes ownership
+    return true;
+}
+
+}  // namespace orvane::modHTML
