@@ -1,7 +1,6 @@
 #include "DiagramItems.h"
 
-#include "DiagramPaint.h"
-#include "modNodoEstado.h"
+#include "DiagramRenderer.h"
 
 #include <QPainter>
 #include <QPainterPathStroker>
@@ -17,6 +16,18 @@ namespace {
 
 // Texts smaller than this many device pixels are not drawn.
 constexpr double kMinTextPixels = 4;
+
+// A node whose text is too small to read: its outline and fill only, which
+// is much quicker when a large diagram is seen whole.
+void paintWithoutText(QPainter& p, const Node& n)
+{
+    if (n.shape() == 0)
+        return;
+    auto colour = [](quint32 bgr) { return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF)); };
+    p.setPen(QPen(colour(n.drawColor()), 0));  // one device pixel
+    p.setBrush(colour(n.fillColor()));
+    p.drawPath(DiagramRenderer::nodeOutline(n));
+}
 
 void drawHandle(QPainter& p, const ItemContext& ctx, QPointF at, bool filled)
 {
@@ -34,6 +45,8 @@ QPen handlePen()
 }
 
 }  // namespace
+
+QRectF nodeRect(const Node& n) { return QRectF(n.left(), n.top(), n.width(), n.height()).normalized(); }
 
 std::array<QPointF, 8> nodeHandles(const QRectF& r)
 {
@@ -89,23 +102,22 @@ NodeItem::NodeItem(Node* n, const ItemContext* ctx) : m_node(n), m_ctx(ctx)
 
 void NodeItem::computeBounds()
 {
-    double mx = DiagramPaint::nodeMargin(*m_node);
-    double my = mx;
+    m_bounds = m_drawn;
     if (m_showSelected) {
-        mx = std::max(mx, kHandlePixels * m_ctx->twipsPerPixelX);
-        my = std::max(my, kHandlePixels * m_ctx->twipsPerPixelY);
+        const double mx = kHandlePixels * m_ctx->twipsPerPixelX;
+        const double my = kHandlePixels * m_ctx->twipsPerPixelY;
+        m_bounds = m_bounds.united(m_rect.adjusted(-mx, -my, mx, my));
     }
-    m_bounds = m_rect.adjusted(-mx, -my, mx, my);
 }
 
 void NodeItem::sync()
 {
-    const QRectF r = DiagramPaint::nodeRect(*m_node);
     prepareGeometryChange();
-    m_rect = r;
+    m_rect = nodeRect(*m_node);
+    m_drawn = DiagramRenderer::nodeBounds(*m_node).normalized();
     computeBounds();
-    // The info node only travels in files; it is never shown.
-    setVisible((m_node->userData() & modNodoEstado::NODE_INFO) == 0);
+    // The info node only travels in files and margin nodes only in exports.
+    setVisible(DiagramRenderer::isDrawn(*m_node));
     if (toolTip() != m_node->toolTip())
         setToolTip(m_node->toolTip());
     update();
@@ -142,8 +154,10 @@ QPainterPath NodeItem::shape() const
 void NodeItem::paint(QPainter* p, const QStyleOptionGraphicsItem* opt, QWidget*)
 {
     const double lod = opt->levelOfDetailFromTransform(p->worldTransform());
-    const bool withText = m_node->font().size * 20 * lod >= kMinTextPixels;
-    DiagramPaint::paintNode(*p, *m_node, withText);
+    if (m_node->text().isEmpty() || m_node->font().size * 20 * lod >= kMinTextPixels)
+        DiagramRenderer::paintNode(*p, *m_node);
+    else
+        paintWithoutText(*p, *m_node);
     if (!m_showSelected)
         return;
     p->setPen(handlePen());
@@ -172,18 +186,22 @@ void LinkItem::computeBounds()
 {
     // The pick distance is the view's business (DiagramScene::linkAt), so
     // that zooming does not have to touch every link.
-    double m = DiagramPaint::linkMargin(*m_link);
-    if (m_showSelected)
-        m = std::max(m, kHandlePixels * m_ctx->pixelsToTwips());
-    m_bounds = m_line.boundingRect().adjusted(-m, -m, m, m);
+    m_bounds = m_drawn;
+    if (m_showSelected) {
+        const double mx = kHandlePixels * m_ctx->twipsPerPixelX;
+        const double my = kHandlePixels * m_ctx->twipsPerPixelY;
+        m_bounds = m_bounds.united(m_line.boundingRect().adjusted(-mx, -my, mx, my));
+    }
     m_shape = QPainterPath();
 }
 
 void LinkItem::sync()
 {
     prepareGeometryChange();
-    m_line = DiagramPaint::linkLine(*m_link);
+    m_line = DiagramRenderer::linkLine(*m_link);
+    m_drawn = DiagramRenderer::linkBounds(*m_link).normalized();
     computeBounds();
+    setVisible(DiagramRenderer::isDrawn(*m_link->org()) && DiagramRenderer::isDrawn(*m_link->dst()));
     update();
 }
 
@@ -214,7 +232,7 @@ QPainterPath LinkItem::shape() const
         QPainterPath path;
         path.addPolygon(m_line);
         QPainterPathStroker stroker;
-        stroker.setWidth(2 * DiagramPaint::linkMargin(*m_link));
+        stroker.setWidth(2 * DiagramRenderer::kTwipsPerPixel * std::max(1, m_link->drawWidth()));
         m_shape = stroker.createStroke(path);
     }
     return m_shape;
@@ -222,7 +240,7 @@ QPainterPath LinkItem::shape() const
 
 void LinkItem::paint(QPainter* p, const QStyleOptionGraphicsItem*, QWidget*)
 {
-    DiagramPaint::paintLink(*p, *m_link, m_line);
+    DiagramRenderer::paintLink(*p, *m_link);
     if (!m_showSelected)
         return;
     p->setPen(handlePen());

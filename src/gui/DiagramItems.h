@@ -23,6 +23,9 @@ struct ItemContext {
 // Side of a selection handle, in device pixels.
 constexpr double kHandlePixels = 7;
 
+// A node's rectangle in twips, normalised.
+QRectF nodeRect(const Node& n);
+
 // The eight resize handles of a node rectangle: corners and edge middles,
 // clockwise from the top left.
 std::array<QPointF, 8> nodeHandles(const QRectF& r);
@@ -46,6 +49,8 @@ public:
     NodeItem(Node* n, const ItemContext* ctx);
 
     Node* node() const { return m_node; }
+    // What the node's drawing covers, without selection handles.
+    const QRectF& drawnRect() const { return m_drawn; }
     // Takes geometry, visibility and tool tip from the node.
     void sync();
     // Shows or hides the selection handles.
@@ -62,6 +67,7 @@ private:
     Node* m_node;
     const ItemContext* m_ctx;
     QRectF m_rect;
+    QRectF m_drawn;
     QRectF m_bounds;
     bool m_showSelected = false;
     void computeBounds();
@@ -74,6 +80,7 @@ public:
 
     Link* link() const { return m_link; }
     const QPolygonF& line() const { return m_line; }
+    const QRectF& drawnRect() const { return m_drawn; }
     // Takes the line from the link and its ends.
     void sync();
     void setShowSelected(bool on);
@@ -88,6 +95,7 @@ private:
     Link* m_link;
     const ItemContext* m_ctx;
     QPolygonF m_line;
+    QRectF m_drawn;
     QRectF m_bounds;
     mutable QPainterPath m_shape;  // built when first asked for
     bool m_showSelected = false;

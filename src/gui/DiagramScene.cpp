@@ -1,6 +1,5 @@
 #include "DiagramScene.h"
 
-#include "DiagramPaint.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -160,9 +159,10 @@ QRectF DiagramScene::drawingRect() const
     QRectF r;
     for (const auto& [node, item] : m_nodeItems)
         if (item->isVisible())
-            r = r.isNull() ? DiagramPaint::nodeRect(*node) : r.united(DiagramPaint::nodeRect(*node));
+            r = r.united(item->drawnRect());
     for (const auto& [link, item] : m_linkItems)
-        r = r.isNull() ? item->line().boundingRect() : r.united(item->line().boundingRect());
+        if (item->isVisible())
+            r = r.united(item->drawnRect());
     return r;
 }
 

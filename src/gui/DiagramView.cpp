@@ -1,6 +1,8 @@
 #include "DiagramView.h"
 
-#include "DiagramPaint.h"
+#include "DiagramPicture.h"
+#include "DiagramRenderer.h"
+
 
 #include <QApplication>
 #include <QBuffer>
@@ -10,9 +12,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QPainter>
 #include <QScrollBar>
-#include <QSvgGenerator>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -28,8 +28,6 @@ constexpr double kWheelZoomStep = 1.1;
 constexpr double kSceneMargin = 1440;
 // Pasted copies move down and right by this much each time, in twips.
 constexpr double kPasteStep = 240;
-// Largest side of the clipboard's bitmap picture, in pixels.
-constexpr int kMaxPictureSide = 8000;
 // Twips in an inch.
 constexpr double kTwipsPerInch = 1440;
 }  // namespace
@@ -186,13 +184,13 @@ QRect DiagramView::nodeViewportRect(const Node* n) const
 {
     if (!n)
         return {};
-    return mapFromScene(DiagramPaint::nodeRect(*n)).boundingRect();
+    return mapFromScene(nodeRect(*n)).boundingRect();
 }
 
 void DiagramView::ensureNodeVisible(const Node* n)
 {
     if (n)
-        ensureVisible(DiagramPaint::nodeRect(*n));
+        ensureVisible(nodeRect(*n));
 }
 
 void DiagramView::setInputEnabled(bool on)
@@ -214,43 +212,19 @@ bool DiagramView::copy()
     auto mime = std::make_unique<QMimeData>();
     mime->setData(kMimeType, data);
 
-    // The picture shows exactly what was copied.
+    // The picture shows exactly what was copied, from its own top left.
     Diagram copied;
     copied.pasteData(data, QPointF(), nullptr);
-    const QRectF area = DiagramPaint::diagramRect(copied);
-    double scale = logicalDpiX() / kTwipsPerInch;
-    scale = std::min(scale, kMaxPictureSide / std::max(area.width(), area.height()));
-    const QSize size(std::max(1, int(std::ceil(area.width() * scale))),
-                     std::max(1, int(std::ceil(area.height() * scale))));
-    auto draw = [&](QPainter& p) {
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(scale, scale);
-        p.translate(-area.topLeft());
-        DiagramPaint::paintDiagram(p, copied);
-    };
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    {
-        QPainter p(&image);
-        draw(p);
-    }
+    const QRectF area = DiagramRenderer::extent(copied);
+    Diagram shifted;
+    shifted.pasteData(data, -area.topLeft(), nullptr);
+    const QImage image = DiagramPicture::ToImage(shifted, logicalDpiX());
     QByteArray png;
     QBuffer pngBuffer(&png);
     pngBuffer.open(QIODevice::WriteOnly);
     image.save(&pngBuffer, "PNG");
     mime->setData(QStringLiteral("image/png"), png);
-
-    QByteArray svg;
-    QBuffer svgBuffer(&svg);
-    QSvgGenerator gen;
-    gen.setOutputDevice(&svgBuffer);
-    gen.setSize(size);
-    gen.setViewBox(QRectF(QPointF(0, 0), QSizeF(size)));
-    {
-        QPainter p(&gen);
-        draw(p);
-    }
-    mime->setData(QStringLiteral("image/svg+xml"), svg);
+    mime->setData(QStringLiteral("image/svg+xml"), DiagramPicture::ToSvg(shifted));
 
     m_lastPasted = data;
     m_pasteCount = 0;

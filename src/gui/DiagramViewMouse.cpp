@@ -1,7 +1,6 @@
 // The diagram view's mouse work: what a press takes hold of, what a drag
 // does while it runs, and the edit reported when it ends.
 
-#include "DiagramPaint.h"
 #include "DiagramView.h"
 
 #include <QApplication>
@@ -138,7 +137,7 @@ DiagramView::HandleHit DiagramView::handleAt(QPointF pos) const
             Node* n = static_cast<NodeItem*>(it)->node();
             if (!n->selected())
                 continue;
-            const auto handles = nodeHandles(DiagramPaint::nodeRect(*n));
+            const auto handles = nodeHandles(nodeRect(*n));
             for (int i = 0; i < 8; ++i)
                 if (near(handles[size_t(i)]))
                     return HandleHit{Op::Resize, n, nullptr, i};
@@ -266,7 +265,7 @@ void DiagramView::selectInRect(const QRectF& r, bool add)
     for (QGraphicsItem* it : m_scene->items(r, Qt::IntersectsItemBoundingRect)) {
         if (it->type() == NodeItem::Type && it->isVisible()) {
             Node* n = static_cast<NodeItem*>(it)->node();
-            if (within(r, DiagramPaint::nodeRect(*n)))
+            if (within(r, nodeRect(*n)))
                 n->setSelected(true);
         } else if (it->type() == LinkItem::Type) {
             auto* li = static_cast<LinkItem*>(it);
@@ -312,7 +311,7 @@ void DiagramView::continueDrag(QPointF pos)
     case Op::SelectRect:
     case Op::ZoomRect: showRubberRect(QRectF(m_drag.pressPos, pos).normalized()); break;
     case Op::NewLink: {
-        const QRectF from = DiagramPaint::nodeRect(*m_drag.node);
+        const QRectF from = nodeRect(*m_drag.node);
         if (!from.contains(pos))
             m_drag.leftOrigin = true;
         showRubberLine(QPolygonF() << from.center() << pos);
@@ -400,6 +399,13 @@ void DiagramView::finishDrag(QPointF pos)
         if (!target || (target == drag.node && !drag.leftOrigin))
             return;
         Link* l = d->addLink(drag.node, target);
+        if (target == drag.node) {
+            // Two bends beyond the top right corner make a visible loop.
+            const QRectF r = nodeRect(*target);
+            const double reach = std::clamp(std::min(r.width(), r.height()) / 2, 150.0, 600.0);
+            l->setExtraPoints({QPointF(r.right() - r.width() / 4, r.top() - reach),
+                               QPointF(r.right() + reach, r.top() + r.height() / 4)});
+        }
         selectOnly(nullptr, l);
         d->setCurrentLink(l);
         edit.kind = DiagramEdit::LinkDrawn;

@@ -161,8 +161,13 @@ TEST_F(DiagramViewTest, ALinkNeedsANodeAtBothEnds)
     QTest::mouseMove(vp(), centre(a));
     QTest::mouseRelease(vp(), Qt::LeftButton, {}, centre(a));
     ASSERT_EQ(d.links().size(), 1u);
-    EXPECT_EQ(d.links()[0]->org(), a);
-    EXPECT_EQ(d.links()[0]->dst(), a);
+    const Link* loop = d.links()[0].get();
+    EXPECT_EQ(loop->org(), a);
+    EXPECT_EQ(loop->dst(), a);
+    // Bent outside the node, so that the loop can be seen.
+    ASSERT_EQ(loop->extraPoints().size(), 2u);
+    for (QPointF b : loop->extraPoints())
+        EXPECT_FALSE(QRectF(a->left(), a->top(), a->width(), a->height()).contains(b));
 }
 
 // ---------------------------------------------------------------- selecting
