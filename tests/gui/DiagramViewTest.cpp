@@ -428,6 +428,18 @@ TEST_F(DiagramViewTest, ZoomScalesBothDirectionsAndFitShowsEverything)
         EXPECT_TRUE(vp()->rect().contains(view.nodeViewportRect(n)));
 }
 
+TEST_F(DiagramViewTest, LinesStaySolidWhenZoomedOut)
+{
+    Pair p(d);
+    view.setZoom(25);
+    const QImage shot = vp()->grab().toImage();
+    const QPoint on = px(QPointF(4500, 1950));
+    bool solid = false;
+    for (int dy = -1; dy <= 1; ++dy)
+        solid = solid || shot.pixelColor(on + QPoint(0, dy)) == QColor(0, 0, 255);
+    EXPECT_TRUE(solid);
+}
+
 // ---------------------------------------------------------------- read-only
 
 TEST_F(DiagramViewTest, ReadOnlyRefusesEveryEditButStillSelects)
