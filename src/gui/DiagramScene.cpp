@@ -73,6 +73,19 @@ void DiagramScene::clearItems()
     m_pendingLinks.clear();
 }
 
+void DiagramScene::beginBatch()
+{
+    m_batch = true;
+    m_batchGrew = false;
+}
+
+void DiagramScene::endBatch()
+{
+    m_batch = false;
+    if (m_batchGrew)
+        emit extentGrown();
+}
+
 void DiagramScene::rebuild()
 {
     clearItems();
@@ -80,6 +93,7 @@ void DiagramScene::rebuild()
     m_pendingReset = false;
     if (!m_diagram)
         return;
+    beginBatch();
     m_nodeItems.reserve(m_diagram->nodes().size());
     for (const auto& n : m_diagram->nodes())
         addNodeItem(n.get());
@@ -87,7 +101,8 @@ void DiagramScene::rebuild()
     for (const auto& l : m_diagram->links())
         addLinkItem(l.get());
     syncSelection();
-    emit extentGrown();
+    m_batchGrew = true;  // the extent may also have shrunk
+    endBatch();
 }
 
 NodeItem* DiagramScene::addNodeItem(Node* n)
@@ -113,8 +128,9 @@ void DiagramScene::grow(const QRectF& r)
     if (m_extent.contains(r))
         return;
     m_extent = m_extent.isNull() ? r : m_extent.united(r);
-    // A rebuild reports once at its end.
-    if (m_nodeItems.size() + m_linkItems.size() > 0)
+    if (m_batch)
+        m_batchGrew = true;
+    else
         emit extentGrown();
 }
 
@@ -323,6 +339,7 @@ void DiagramScene::flushPending()
         rebuild();
         return;
     }
+    beginBatch();
     // Nodes first, so that links meet their ends' final geometry.
     for (Node* n : m_pendingNodeOrder) {
         if (m_pendingNodes.erase(n) == 0)
@@ -347,6 +364,7 @@ void DiagramScene::flushPending()
     // Links of nodes that were added while suspended have been created
     // above; links of moved nodes followed them in syncNode.
     syncSelection();
+    endBatch();
 }
 
 // ---------------------------------------------------------------- grid

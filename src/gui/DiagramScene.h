@@ -57,6 +57,9 @@ private:
     void syncNode(Node* n);
     void syncLink(Link* l);
     void grow(const QRectF& r);
+    // Many items at once report the grown extent once, at the end.
+    void beginBatch();
+    void endBatch();
     void scheduleSelectionSync();
     void syncSelection();
     void onRedrawChanged();
@@ -75,6 +78,8 @@ private:
     std::unordered_map<const Node*, NodeItem*> m_nodeItems;
     std::unordered_map<const Link*, LinkItem*> m_linkItems;
     QRectF m_extent;
+    bool m_batch = false;
+    bool m_batchGrew = false;
     bool m_selectionSyncQueued = false;
 
     // Collected while suspended, in the order they came.

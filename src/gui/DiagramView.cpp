@@ -58,7 +58,11 @@ DiagramView::DiagramView(Diagram* diagram, QWidget* parent)
         // A drag must not outlive what it holds.
         connect(diagram, &Diagram::nodeAboutToBeRemoved, this, &DiagramView::abandonDrag);
         connect(diagram, &Diagram::linkAboutToBeRemoved, this, &DiagramView::abandonDrag);
-        connect(diagram, &Diagram::contentReset, this, &DiagramView::abandonDrag);
+        connect(diagram, &Diagram::contentReset, this, [this] {
+            abandonDrag();
+            m_shownArea = QRectF();
+            updateSceneRect();
+        });
         viewport()->setUpdatesEnabled(!m_scene->suspended());
     }
     applyZoom(100, 100);

@@ -221,6 +221,19 @@ TEST_F(DiagramViewTest, ClicksMakeTheCurrentItemAndCtrlTogglesSelection)
     EXPECT_TRUE(d.selectedLinks().empty());
 }
 
+TEST_F(DiagramViewTest, AnInvisibleTransitionBoxCanStillBeTaken)
+{
+    Pair p(d);
+    Node* t = d.addNode(4000, 1900, 150, 100);
+    t->setShape(0);
+    t->setUserData(modNodoEstado::NODE_TRANSITION);
+    const QPoint at = px(QPointF(4075, 1950));
+    QTest::mouseDClick(vp(), Qt::LeftButton, {}, at);
+    ASSERT_EQ(doubleClicks.size(), 1u);
+    EXPECT_EQ(doubleClicks[0].first, t);  // the node wins over the link under it
+    EXPECT_EQ(d.currentNode(), t);
+}
+
 TEST_F(DiagramViewTest, PointedItemsFollowTheMouse)
 {
     Pair p(d);
