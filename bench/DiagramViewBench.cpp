@@ -20,7 +20,8 @@
 
 using namespace orvane;
 
-namespace {
+namespace
+{
 
 constexpr int kStates = 2000;
 constexpr int kColumns = 50;
@@ -36,13 +37,14 @@ std::unique_ptr<FsmDocument> BuildMachine()
     SilentMessenger quiet;
     std::vector<Node*> states;
     for (int i = 0; i < kStates; ++i) {
-        Node* n = d.addNode(1000 + (i % kColumns) * 4000.0, 1000 + (i / kColumns) * 3000.0, 1800, 1200);
+        Node* n =
+            d.addNode(1000 + (i % kColumns) * 4000.0, 1000 + (i / kColumns) * 3000.0, 1800, 1200);
         QString name = QStringLiteral("S_%1").arg(i + 1);
-        modNodoEstado::Configura_Nodo_Estado(*doc, name, QStringLiteral("work();"), QStringLiteral("enter();"),
-                                             QString(), QString(), QString::number(i + 1),
-                                             i == 0 ? modNodoEstado::NODE_STATE_INITIAL
-                                                    : modNodoEstado::NODE_STATE_NORMAL,
-                                             QStringLiteral("N"), QStringLiteral("N"), n, quiet);
+        modNodoEstado::Configura_Nodo_Estado(
+            *doc, name, QStringLiteral("work();"), QStringLiteral("enter();"), QString(), QString(),
+            QString::number(i + 1),
+            i == 0 ? modNodoEstado::NODE_STATE_INITIAL : modNodoEstado::NODE_STATE_NORMAL,
+            QStringLiteral("N"), QStringLiteral("N"), n, quiet);
         states.push_back(n);
     }
     const int steps[kTransitionsPerState] = {1, kColumns, kStates - 1};
@@ -52,8 +54,9 @@ std::unique_ptr<FsmDocument> BuildMachine()
             d.setCurrentLink(d.addLink(states[size_t(i)], dst));
             Node* t = modNodoTransicion::SplitLinkIntoTransition(*doc);
             modNodoTransicion::Configura_Nodo_Transicion(
-                *doc, modNodoTransicion::GetTransitionField(0, t), QStringLiteral("evt == EV_%1").arg(k),
-                QStringLiteral("count++;"), QStringLiteral("Y"), QStringLiteral("N"), t);
+                *doc, modNodoTransicion::GetTransitionField(0, t),
+                QStringLiteral("evt == EV_%1").arg(k), QStringLiteral("count++;"),
+                QStringLiteral("Y"), QStringLiteral("N"), t);
         }
     }
     d.clearSelection();
@@ -67,8 +70,9 @@ FsmDocument& Machine()
 }
 
 // Counts the paints of the view's viewport.
-class PaintCounter : public QObject {
-public:
+class PaintCounter : public QObject
+{
+  public:
     int paints = 0;
     bool eventFilter(QObject*, QEvent* e) override
     {
@@ -97,7 +101,8 @@ struct Harness {
     }
     void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons)
     {
-        QMouseEvent e(type, at, view.viewport()->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QMouseEvent e(type, at, view.viewport()->mapToGlobal(at), Qt::LeftButton, buttons,
+                      Qt::NoModifier);
         QApplication::sendEvent(view.viewport(), &e);
     }
 };
@@ -141,7 +146,13 @@ void BM_ZoomFrame(benchmark::State& state)
         h.frame();
     }
 }
-BENCHMARK(BM_ZoomFrame)->Arg(150)->Arg(100)->Arg(50)->Arg(25)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ZoomFrame)
+    ->Arg(150)
+    ->Arg(100)
+    ->Arg(50)
+    ->Arg(25)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The whole machine in the window, painted again from scratch.
 void BM_FitInWindowFrame(benchmark::State& state)
@@ -167,7 +178,7 @@ void BM_DragNodeFrame(benchmark::State& state)
     h.frame();
     const QRectF before(n->left(), n->top(), n->width(), n->height());
     const QPoint at = h.view.mapFromScene(before.center());
-    h.mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);  // selects it
+    h.mouse(QEvent::MouseButtonPress, at, Qt::LeftButton); // selects it
     h.mouse(QEvent::MouseButtonRelease, at, Qt::NoButton);
     h.mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
     int dx = 0;
@@ -217,7 +228,7 @@ void BM_BulkChangeWithRedrawOff(benchmark::State& state)
 }
 BENCHMARK(BM_BulkChangeWithRedrawOff)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -10,9 +10,11 @@
 #include <cmath>
 #include <limits>
 
-namespace orvane {
+namespace orvane
+{
 
-namespace {
+namespace
+{
 
 // Texts smaller than this many device pixels are not drawn.
 constexpr double kMinTextPixels = 4;
@@ -23,8 +25,10 @@ void paintWithoutText(QPainter& p, const Node& n)
 {
     if (n.shape() == 0)
         return;
-    auto colour = [](quint32 bgr) { return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF)); };
-    p.setPen(QPen(colour(n.drawColor()), 0));  // one device pixel
+    auto colour = [](quint32 bgr) {
+        return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+    };
+    p.setPen(QPen(colour(n.drawColor()), 0)); // one device pixel
     p.setBrush(colour(n.fillColor()));
     p.drawPath(DiagramRenderer::nodeOutline(n));
 }
@@ -44,15 +48,19 @@ QPen handlePen()
     return pen;
 }
 
-}  // namespace
+} // namespace
 
-QRectF nodeRect(const Node& n) { return QRectF(n.left(), n.top(), n.width(), n.height()).normalized(); }
+QRectF nodeRect(const Node& n)
+{
+    return QRectF(n.left(), n.top(), n.width(), n.height()).normalized();
+}
 
 std::array<QPointF, 8> nodeHandles(const QRectF& r)
 {
     const double cx = r.center().x(), cy = r.center().y();
-    return {QPointF(r.left(), r.top()),     QPointF(cx, r.top()),    QPointF(r.right(), r.top()),
-            QPointF(r.right(), cy),         QPointF(r.right(), r.bottom()), QPointF(cx, r.bottom()),
+    return {QPointF(r.left(), r.top()),     QPointF(cx, r.top()),
+            QPointF(r.right(), r.top()),    QPointF(r.right(), cy),
+            QPointF(r.right(), r.bottom()), QPointF(cx, r.bottom()),
             QPointF(r.left(), r.bottom()),  QPointF(r.left(), cy)};
 }
 
@@ -63,7 +71,7 @@ LinkHandles linkHandles(const QPolygonF& line, const Link& l)
         return h;
     h.orgEnd = line.front();
     h.dstEnd = line.back();
-    // A loop drawn for a self link has corners that are not bend points.
+    // A link to its own node without bends has no segment to take.
     if (!(l.org() == l.dst() && l.extraPoints().empty())) {
         h.bends.assign(l.extraPoints().begin(), l.extraPoints().end());
         for (int i = 0; i + 1 < line.size(); ++i)
@@ -142,7 +150,10 @@ void NodeItem::contextChanged()
     update();
 }
 
-QRectF NodeItem::boundingRect() const { return m_bounds; }
+QRectF NodeItem::boundingRect() const
+{
+    return m_bounds;
+}
 
 QPainterPath NodeItem::shape() const
 {
@@ -201,7 +212,8 @@ void LinkItem::sync()
     m_line = DiagramRenderer::linkLine(*m_link);
     m_drawn = DiagramRenderer::linkBounds(*m_link).normalized();
     computeBounds();
-    setVisible(DiagramRenderer::isDrawn(*m_link->org()) && DiagramRenderer::isDrawn(*m_link->dst()));
+    setVisible(DiagramRenderer::isDrawn(*m_link->org()) &&
+               DiagramRenderer::isDrawn(*m_link->dst()));
     update();
 }
 
@@ -224,7 +236,10 @@ void LinkItem::contextChanged()
     update();
 }
 
-QRectF LinkItem::boundingRect() const { return m_bounds; }
+QRectF LinkItem::boundingRect() const
+{
+    return m_bounds;
+}
 
 QPainterPath LinkItem::shape() const
 {
@@ -253,4 +268,4 @@ void LinkItem::paint(QPainter* p, const QStyleOptionGraphicsItem*, QWidget*)
         drawHandle(*p, *m_ctx, m, false);
 }
 
-}  // namespace orvane
+} // namespace orvane

@@ -10,11 +10,12 @@
 
 #include <array>
 
-namespace orvane {
+namespace orvane
+{
 
 // What every item needs to know about the view it is shown in.
 struct ItemContext {
-    double twipsPerPixelX = 15;  // at the current zoom
+    double twipsPerPixelX = 15; // at the current zoom
     double twipsPerPixelY = 15;
     bool readOnly = false;
     double pixelsToTwips() const { return std::max(twipsPerPixelX, twipsPerPixelY); }
@@ -35,7 +36,7 @@ std::array<QPointF, 8> nodeHandles(const QRectF& r);
 struct LinkHandles {
     QPointF orgEnd, dstEnd;
     std::vector<QPointF> bends;
-    std::vector<QPointF> middles;  // middles[i] lies on segment i
+    std::vector<QPointF> middles; // middles[i] lies on segment i
 };
 LinkHandles linkHandles(const QPolygonF& line, const Link& l);
 
@@ -43,8 +44,9 @@ LinkHandles linkHandles(const QPolygonF& line, const Link& l);
 // nearest segment (the one from point i to point i + 1).
 double distanceToLine(const QPolygonF& line, QPointF p, int* segment = nullptr);
 
-class NodeItem : public QGraphicsItem {
-public:
+class NodeItem : public QGraphicsItem
+{
+  public:
     enum { Type = UserType + 1 };
     NodeItem(Node* n, const ItemContext* ctx);
 
@@ -63,7 +65,7 @@ public:
     QPainterPath shape() const override;
     void paint(QPainter* p, const QStyleOptionGraphicsItem* opt, QWidget* w) override;
 
-private:
+  private:
     Node* m_node;
     const ItemContext* m_ctx;
     QRectF m_rect;
@@ -73,8 +75,9 @@ private:
     void computeBounds();
 };
 
-class LinkItem : public QGraphicsItem {
-public:
+class LinkItem : public QGraphicsItem
+{
+  public:
     enum { Type = UserType + 2 };
     LinkItem(Link* l, const ItemContext* ctx);
 
@@ -91,15 +94,15 @@ public:
     QPainterPath shape() const override;
     void paint(QPainter* p, const QStyleOptionGraphicsItem* opt, QWidget* w) override;
 
-private:
+  private:
     Link* m_link;
     const ItemContext* m_ctx;
     QPolygonF m_line;
     QRectF m_drawn;
     QRectF m_bounds;
-    mutable QPainterPath m_shape;  // built when first asked for
+    mutable QPainterPath m_shape; // built when first asked for
     bool m_showSelected = false;
     void computeBounds();
 };
 
-}  // namespace orvane
+} // namespace orvane

@@ -1,20 +1,22 @@
 #include "DiagramScene.h"
 
-
 #include <QApplication>
 #include <QPainter>
 #include <QPalette>
 
 #include <cmath>
 
-namespace orvane {
+namespace orvane
+{
 
-namespace {
+namespace
+{
 // Grid dots closer than this many device pixels are thinned out.
 constexpr double kMinGridPixels = 8;
-}  // namespace
+} // namespace
 
-DiagramScene::DiagramScene(Diagram* diagram, QObject* parent) : QGraphicsScene(parent), m_diagram(diagram)
+DiagramScene::DiagramScene(Diagram* diagram, QObject* parent)
+    : QGraphicsScene(parent), m_diagram(diagram)
 {
     setItemIndexMethod(BspTreeIndex);
     setBackgroundBrush(QApplication::palette().color(QPalette::Base));
@@ -45,7 +47,10 @@ DiagramScene::DiagramScene(Diagram* diagram, QObject* parent) : QGraphicsScene(p
         rebuild();
 }
 
-DiagramScene::~DiagramScene() { clearItems(); }
+DiagramScene::~DiagramScene()
+{
+    clearItems();
+}
 
 NodeItem* DiagramScene::itemOf(const Node* n) const
 {
@@ -101,7 +106,7 @@ void DiagramScene::rebuild()
     for (const auto& l : m_diagram->links())
         addLinkItem(l.get());
     syncSelection();
-    m_batchGrew = true;  // the extent may also have shrunk
+    m_batchGrew = true; // the extent may also have shrunk
     endBatch();
 }
 
@@ -343,7 +348,7 @@ void DiagramScene::flushPending()
     // Nodes first, so that links meet their ends' final geometry.
     for (Node* n : m_pendingNodeOrder) {
         if (m_pendingNodes.erase(n) == 0)
-            continue;  // removed meanwhile, or already done
+            continue; // removed meanwhile, or already done
         if (itemOf(n))
             syncNode(n);
         else
@@ -393,4 +398,4 @@ void DiagramScene::drawBackground(QPainter* p, const QRectF& rect)
     p->drawPoints(dots.constData(), int(dots.size()));
 }
 
-}  // namespace orvane
+} // namespace orvane

@@ -12,11 +12,13 @@
 #include <unordered_map>
 #include <unordered_set>
 
-namespace orvane {
+namespace orvane
+{
 
-class DiagramScene : public QGraphicsScene {
+class DiagramScene : public QGraphicsScene
+{
     Q_OBJECT
-public:
+  public:
     explicit DiagramScene(Diagram* diagram, QObject* parent = nullptr);
     ~DiagramScene() override;
 
@@ -42,14 +44,14 @@ public:
     // The link nearest to a scene point within `tolerance` twips.
     Link* linkAt(QPointF pos, double tolerance) const;
 
-signals:
+  signals:
     void extentGrown();
     void suspendedChanged(bool suspended);
 
-protected:
+  protected:
     void drawBackground(QPainter* p, const QRectF& rect) override;
 
-private:
+  private:
     void rebuild();
     void clearItems();
     NodeItem* addNodeItem(Node* n);
@@ -92,4 +94,4 @@ private:
     std::unordered_set<Link*> m_pendingLinks;
 };
 
-}  // namespace orvane
+} // namespace orvane

@@ -3,7 +3,6 @@
 #include "DiagramPicture.h"
 #include "DiagramRenderer.h"
 
-
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
@@ -18,9 +17,11 @@
 #include <algorithm>
 #include <cmath>
 
-namespace orvane {
+namespace orvane
+{
 
-namespace {
+namespace
+{
 constexpr double kMinZoom = 5;
 constexpr double kMaxZoom = 1000;
 constexpr double kWheelZoomStep = 1.1;
@@ -30,7 +31,7 @@ constexpr double kSceneMargin = 1440;
 constexpr double kPasteStep = 240;
 // Twips in an inch.
 constexpr double kTwipsPerInch = 1440;
-}  // namespace
+} // namespace
 
 const QString DiagramView::kMimeType = QStringLiteral("application/x-orvane-diagram");
 
@@ -170,7 +171,10 @@ QPointF DiagramView::snap(QPointF p) const
     return QPointF(std::round(p.x() / g) * g, std::round(p.y() / g) * g);
 }
 
-bool DiagramView::editable() const { return diagram() && !diagram()->readOnly(); }
+bool DiagramView::editable() const
+{
+    return diagram() && !diagram()->readOnly();
+}
 
 // ---------------------------------------------------------------- queries
 
@@ -315,4 +319,4 @@ bool DiagramView::viewportEvent(QEvent* e)
     return QGraphicsView::viewportEvent(e);
 }
 
-}  // namespace orvane
+} // namespace orvane

@@ -11,21 +11,29 @@
 
 #include <cmath>
 
-namespace orvane {
+namespace orvane
+{
 
-namespace {
+namespace
+{
 
 // A node's geometry as stored (not normalised), to put it back exactly.
-QRectF storedRect(const Node* n) { return QRectF(n->left(), n->top(), n->width(), n->height()); }
+QRectF storedRect(const Node* n)
+{
+    return QRectF(n->left(), n->top(), n->width(), n->height());
+}
 
-void setStoredRect(Node* n, const QRectF& r) { n->setGeometry(r.left(), r.top(), r.width(), r.height()); }
+void setStoredRect(Node* n, const QRectF& r)
+{
+    n->setGeometry(r.left(), r.top(), r.width(), r.height());
+}
 
 // Whether `inner` lies within `outer`; unlike QRectF::contains, a line
 // (a rectangle without height or width) can be inside too.
 bool within(const QRectF& outer, const QRectF& inner)
 {
-    return inner.left() >= outer.left() && inner.right() <= outer.right() && inner.top() >= outer.top()
-           && inner.bottom() <= outer.bottom();
+    return inner.left() >= outer.left() && inner.right() <= outer.right() &&
+           inner.top() >= outer.top() && inner.bottom() <= outer.bottom();
 }
 
 // Smallest side a node can be resized to, in twips.
@@ -35,16 +43,20 @@ Qt::CursorShape resizeCursor(int handle)
 {
     switch (handle) {
     case 0:
-    case 4: return Qt::SizeFDiagCursor;
+    case 4:
+        return Qt::SizeFDiagCursor;
     case 2:
-    case 6: return Qt::SizeBDiagCursor;
+    case 6:
+        return Qt::SizeBDiagCursor;
     case 1:
-    case 5: return Qt::SizeVerCursor;
-    default: return Qt::SizeHorCursor;
+    case 5:
+        return Qt::SizeVerCursor;
+    default:
+        return Qt::SizeHorCursor;
     }
 }
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------- events
 
@@ -84,7 +96,8 @@ void DiagramView::mouseMoveEvent(QMouseEvent* e)
         return;
     }
     if (!m_drag.started) {
-        if ((e->position().toPoint() - m_drag.pressPixel).manhattanLength() < QApplication::startDragDistance())
+        if ((e->position().toPoint() - m_drag.pressPixel).manhattanLength() <
+            QApplication::startDragDistance())
             return;
         startDrag();
     }
@@ -130,9 +143,12 @@ DiagramView::HandleHit DiagramView::handleAt(QPointF pos) const
     const ItemContext& ctx = m_scene->context();
     const double rx = (kHandlePixels / 2 + 1) * ctx.twipsPerPixelX;
     const double ry = (kHandlePixels / 2 + 1) * ctx.twipsPerPixelY;
-    auto near = [&](QPointF h) { return std::fabs(h.x() - pos.x()) <= rx && std::fabs(h.y() - pos.y()) <= ry; };
+    auto near = [&](QPointF h) {
+        return std::fabs(h.x() - pos.x()) <= rx && std::fabs(h.y() - pos.y()) <= ry;
+    };
     const QRectF area(pos.x() - rx, pos.y() - ry, 2 * rx, 2 * ry);
-    for (QGraphicsItem* it : m_scene->items(area, Qt::IntersectsItemBoundingRect, Qt::DescendingOrder)) {
+    for (QGraphicsItem* it :
+         m_scene->items(area, Qt::IntersectsItemBoundingRect, Qt::DescendingOrder)) {
         if (it->type() == NodeItem::Type && it->isVisible()) {
             Node* n = static_cast<NodeItem*>(it)->node();
             if (!n->selected())
@@ -154,7 +170,7 @@ DiagramView::HandleHit DiagramView::handleAt(QPointF pos) const
                     return HandleHit{Op::MoveBend, nullptr, l, int(i)};
             for (size_t i = 0; i < h.middles.size(); ++i)
                 if (near(h.middles[i]))
-                    hit = HandleHit{Op::MoveBend, nullptr, l, -1 - int(i)};  // insert on segment i
+                    hit = HandleHit{Op::MoveBend, nullptr, l, -1 - int(i)}; // insert on segment i
         }
     }
     return hit;
@@ -245,8 +261,8 @@ void DiagramView::selectOnly(Node* n, Link* l)
     Diagram* d = diagram();
     const auto nodes = d->selectedNodes();
     const auto links = d->selectedLinks();
-    const bool already = (n && nodes.size() == 1 && nodes[0] == n && links.empty())
-                         || (l && links.size() == 1 && links[0] == l && nodes.empty());
+    const bool already = (n && nodes.size() == 1 && nodes[0] == n && links.empty()) ||
+                         (l && links.size() == 1 && links[0] == l && nodes.empty());
     if (already)
         return;
     d->clearSelection();
@@ -297,7 +313,8 @@ void DiagramView::startDrag()
         m_drag.startBends = {{m_drag.link, pts}};
         if (m_drag.index < 0) {
             const int at = -1 - m_drag.index;
-            pts.insert(pts.begin() + std::min<size_t>(size_t(at), pts.size()), snap(m_drag.pressPos));
+            pts.insert(pts.begin() + std::min<size_t>(size_t(at), pts.size()),
+                       snap(m_drag.pressPos));
             m_drag.index = std::min(at, int(pts.size()) - 1);
             m_drag.link->setExtraPoints(pts);
         }
@@ -307,9 +324,13 @@ void DiagramView::startDrag()
 void DiagramView::continueDrag(QPointF pos)
 {
     switch (m_drag.op) {
-    case Op::NewNode: showRubberRect(QRectF(snap(m_drag.pressPos), snap(pos)).normalized()); break;
+    case Op::NewNode:
+        showRubberRect(QRectF(snap(m_drag.pressPos), snap(pos)).normalized());
+        break;
     case Op::SelectRect:
-    case Op::ZoomRect: showRubberRect(QRectF(m_drag.pressPos, pos).normalized()); break;
+    case Op::ZoomRect:
+        showRubberRect(QRectF(m_drag.pressPos, pos).normalized());
+        break;
     case Op::NewLink: {
         const QRectF from = nodeRect(*m_drag.node);
         if (!from.contains(pos))
@@ -317,8 +338,12 @@ void DiagramView::continueDrag(QPointF pos)
         showRubberLine(QPolygonF() << from.center() << pos);
         break;
     }
-    case Op::MoveNodes: moveNodesTo(pos); break;
-    case Op::Resize: resizeTo(pos); break;
+    case Op::MoveNodes:
+        moveNodesTo(pos);
+        break;
+    case Op::Resize:
+        resizeTo(pos);
+        break;
     case Op::MoveBend: {
         std::vector<QPointF> pts = m_drag.link->extraPoints();
         if (m_drag.index >= 0 && size_t(m_drag.index) < pts.size()) {
@@ -332,7 +357,8 @@ void DiagramView::continueDrag(QPointF pos)
         showRubberLine(QPolygonF() << line[line.size() - 2] << pos);
         break;
     }
-    case Op::None: break;
+    case Op::None:
+        break;
     }
 }
 
@@ -381,7 +407,8 @@ void DiagramView::finishDrag(QPointF pos)
     m_drag = Drag{};
     DiagramEdit edit;
     switch (drag.op) {
-    case Op::None: return;
+    case Op::None:
+        return;
     case Op::NewNode: {
         const QRectF r = QRectF(snap(drag.pressPos), snap(pos)).normalized();
         if (r.width() <= 0 && r.height() <= 0)
@@ -412,7 +439,9 @@ void DiagramView::finishDrag(QPointF pos)
         edit.link = l;
         break;
     }
-    case Op::SelectRect: selectInRect(QRectF(drag.pressPos, pos).normalized(), drag.add); return;
+    case Op::SelectRect:
+        selectInRect(QRectF(drag.pressPos, pos).normalized(), drag.add);
+        return;
     case Op::ZoomRect:
         zoomToRect(QRectF(drag.pressPos, pos));
         setMouseMode(InsertMode);
@@ -467,7 +496,8 @@ void DiagramView::cancelDrag()
     if (m_drag.started && diagram()) {
         // Put back what the drag changed so far.
         if (m_drag.op == Op::MoveNodes || m_drag.op == Op::Resize) {
-            const std::vector<Node*> nodes = m_drag.op == Op::Resize ? std::vector<Node*>{m_drag.node} : m_drag.nodes;
+            const std::vector<Node*> nodes =
+                m_drag.op == Op::Resize ? std::vector<Node*>{m_drag.node} : m_drag.nodes;
             for (size_t i = 0; i < nodes.size(); ++i)
                 setStoredRect(nodes[i], m_drag.startRects[i]);
         }
@@ -533,4 +563,4 @@ void DiagramView::updateHoverCursor(QPointF pos)
         viewport()->unsetCursor();
 }
 
-}  // namespace orvane
+} // namespace orvane

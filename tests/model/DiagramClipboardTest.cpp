@@ -6,7 +6,8 @@
 
 using namespace orvane;
 
-namespace {
+namespace
+{
 
 struct Triangle {
     Diagram d;
@@ -32,13 +33,13 @@ struct Triangle {
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST(DiagramClipboard, NothingSelectedGivesNoData)
 {
     Triangle t;
     EXPECT_TRUE(t.d.selectionData().isEmpty());
-    t.ab->setSelected(true);  // a link alone cannot travel without its ends
+    t.ab->setSelected(true); // a link alone cannot travel without its ends
     EXPECT_TRUE(t.d.selectionData().isEmpty());
 }
 
@@ -102,8 +103,9 @@ TEST(DiagramClipboard, RefusesForeignDataAndLeavesTheDiagramAlone)
     QString err;
     EXPECT_FALSE(t.d.pasteData("hello", QPointF(), &err));
     EXPECT_TRUE(err.startsWith(QStringLiteral("Cannot paste")));
-    EXPECT_FALSE(t.d.pasteData(R"({"format":"fsm-diagram","version":1,"nodes":[],"links":[{"org":1,"dst":2}]})",
-                               QPointF(), &err));
+    EXPECT_FALSE(t.d.pasteData(
+        R"({"format":"fsm-diagram","version":1,"nodes":[],"links":[{"org":1,"dst":2}]})", QPointF(),
+        &err));
     EXPECT_EQ(t.d.nodeCount(), 3);
     EXPECT_EQ(t.d.links().size(), 3u);
     EXPECT_TRUE(t.c->selected());
