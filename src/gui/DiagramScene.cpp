@@ -202,7 +202,7 @@ Link* DiagramScene::linkAt(QPointF pos, double tolerance) const
     double bestDist = 0;
     // Topmost first: among links at the same distance the upper one wins.
     for (QGraphicsItem* it : items(area, Qt::IntersectsItemBoundingRect, Qt::DescendingOrder)) {
-        if (it->type() != LinkItem::Type)
+        if (it->type() != LinkItem::Type || !it->isVisible())
             continue;
         auto* li = static_cast<LinkItem*>(it);
         const double d = distanceToLine(li->line(), pos);

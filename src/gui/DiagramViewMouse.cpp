@@ -157,7 +157,7 @@ DiagramView::HandleHit DiagramView::handleAt(QPointF pos) const
             for (int i = 0; i < 8; ++i)
                 if (near(handles[size_t(i)]))
                     return HandleHit{Op::Resize, n, nullptr, i};
-        } else if (it->type() == LinkItem::Type) {
+        } else if (it->type() == LinkItem::Type && it->isVisible()) {
             const auto* li = static_cast<LinkItem*>(it);
             Link* l = li->link();
             if (!l->selected())
@@ -283,7 +283,7 @@ void DiagramView::selectInRect(const QRectF& r, bool add)
             Node* n = static_cast<NodeItem*>(it)->node();
             if (within(r, nodeRect(*n)))
                 n->setSelected(true);
-        } else if (it->type() == LinkItem::Type) {
+        } else if (it->type() == LinkItem::Type && it->isVisible()) {
             auto* li = static_cast<LinkItem*>(it);
             if (within(r, li->line().boundingRect()))
                 li->link()->setSelected(true);
