@@ -132,14 +132,15 @@ TextLayout layoutText(const Node& n)
 }
 
 // The point where the ray from the node's centre towards `towards` leaves
-// the node's outline (`towards` itself when it lies inside).
+// the node's outline (`towards` itself when it lies inside). Links of an
+// invisible node meet at its centre, so they read as one line.
 QPointF exitPoint(const Node& n, const QPointF& towards)
 {
     const QRectF r = rectOf(n);
     const QPointF c = r.center();
     const double dx = towards.x() - c.x(), dy = towards.y() - c.y();
     const double a = r.width() / 2.0, b = r.height() / 2.0;
-    if ((dx == 0 && dy == 0) || a <= 0 || b <= 0)
+    if ((dx == 0 && dy == 0) || a <= 0 || b <= 0 || shapeOf(n) == Invisible)
         return c;
     double t;
     switch (shapeOf(n)) {

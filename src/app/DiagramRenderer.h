@@ -47,7 +47,8 @@ void render(QPainter& painter, const Diagram& diagram, const QRectF& area = QRec
 // an empty rectangle when there is nothing to draw.
 QRectF extent(const Diagram& diagram);
 
-// The pieces, for views that draw item by item.
+// The pieces, for views that draw item by item (paintNode and paintLink
+// leave their pen, brush and font set on the painter).
 bool isDrawn(const Node& node);     // false for the info node and margin nodes
 QPainterPath nodeOutline(const Node& node);
 void paintNode(QPainter& painter, const Node& node);

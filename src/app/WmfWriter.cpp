@@ -156,7 +156,7 @@ public:
     void drawTextItem(const QPointF& p, const QTextItem& item) override;
     // Pictures of the diagram hold no pixmaps; they are left out.
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-    Type type() const override { return Type(QPaintEngine::User + 17); }
+    Type type() const override { return QPaintEngine::User; }
 
     QByteArray fileData(const QSize& size, int unitsPerInch) const;
 

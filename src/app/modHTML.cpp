@@ -160,10 +160,14 @@ QString HtmlEscape(const QString& text, int indent)
 
 QString HtmlLinks(const FsmDocument& doc, bool sameFolder)
 {
+    QString out = QStringLiteral("<BR>") + kCrLf;
+    // Children are files beside the document's file; a document that was
+    // never saved has none (rather than those of the current folder).
+    if (doc.sFullDocname.isEmpty())
+        return out;
     clsParientes parientes;
     parientes.Reset(doc.sFullDocname);
     parientes.BuscaTodosEnlaces(doc.diagram());
-    QString out = QStringLiteral("<BR>") + kCrLf;
     for (int i = 1; i <= parientes.DimeNumeroHijos(); ++i) {
         QString target = ReplaceExtension(parientes.RutaRelativa(parientes.DimeHijo(i)),
                                           QStringLiteral(".htm"));

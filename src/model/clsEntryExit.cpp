@@ -135,22 +135,23 @@ QString clsEntryExit::ExistExitInThisTrans(int rank, int priorityRank, bool& int
     return t.exitCode;
 }
 
-QString clsEntryExit::DimeDefinicionExitFunc() const
+QString clsEntryExit::exitFunctionTexts(QString State::*text) const
 {
     QString out;
     for (const State& s : m_states)
         if (s.useExitFunction)
-            out += s.exitPrototype + kCrLf;
+            out += s.*text + kCrLf;
     return out;
+}
+
+QString clsEntryExit::DimeDefinicionExitFunc() const
+{
+    return exitFunctionTexts(&State::exitPrototype);
 }
 
 QString clsEntryExit::DimeImplementacionExitFunc() const
 {
-    QString out;
-    for (const State& s : m_states)
-        if (s.useExitFunction)
-            out += s.exitBody + kCrLf;
-    return out;
+    return exitFunctionTexts(&State::exitBody);
 }
 
 }  // namespace orvane

@@ -54,6 +54,8 @@ private:
     const State* at(int rank) const;
     // Inline exit code or an exit function, placed on every transition.
     void decideExitEmission(State& s) const;
+    // One text of every state with an exit function, each + CR LF, by rank.
+    QString exitFunctionTexts(QString State::*text) const;
     std::vector<State> m_states;
     QString m_suffix;
 };

@@ -41,7 +41,10 @@ bool EndsName(QChar c)
 void clsParientes::Reset(const QString& documentPath)
 {
     m_children.clear();
-    const QString withoutExtension = modLib_Rutas::StripExtension(documentPath);
+    // Only the file name's extension goes ("/a.d/Top" keeps its folder).
+    const QString withoutExtension = modLib_Rutas::FileNameOf(documentPath).contains(QLatin1Char('.'))
+                                         ? modLib_Rutas::StripExtension(documentPath)
+                                         : documentPath;
     m_childFolder = modLib_Rutas::AbsolutePath(withoutExtension);
     m_siblingFolder = modLib_Rutas::FolderOf(m_childFolder);
     m_relativeChildFolder = QStringLiteral("./") + modLib_Rutas::FileNameOf(withoutExtension);

@@ -14,7 +14,8 @@ class clsParientes {
 public:
     // Empties the list and takes the folders from the document's file name.
     void Reset(const QString& documentPath);
-    // Adds the child references called in `text`; true when one was added.
+    // Adds the child references called in `text`; true when a call named an
+    // existing diagram (already listed or not).
     bool BuscaEnlaces(const QString& text);
     // BuscaEnlaces over the during and else actions of every state.
     bool BuscaTodosEnlaces(const Diagram& d);

@@ -48,6 +48,18 @@ qsizetype NumericPrefixEnd(const QString& t, qsizetype start)
     }
     return i;
 }
+
+// The nodes in ascending key order; equal keys keep their order.
+std::vector<Node*> StableByKey(std::vector<std::pair<double, Node*>>& keyed)
+{
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<Node*> out;
+    out.reserve(keyed.size());
+    for (const auto& k : keyed)
+        out.push_back(k.second);
+    return out;
+}
 }  // namespace
 
 double LenientNumber(const QString& text)
@@ -94,19 +106,13 @@ int LenientIndex(const QString& text)
 
 std::vector<Node*> StatesByRank(const Diagram& d)
 {
-    std::vector<std::pair<int, Node*>> keyed;
+    std::vector<std::pair<double, Node*>> keyed;
     for (const auto& n : d.nodes())
         if (modNodoEstado::IsStateNode(n.get()))
             keyed.emplace_back(
                 LenientIndex(modNodoEstado::GetStateField(modNodoEstado::kStateIndex, n.get())),
                 n.get());
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<Node*> out;
-    out.reserve(keyed.size());
-    for (const auto& k : keyed)
-        out.push_back(k.second);
-    return out;
+    return StableByKey(keyed);
 }
 
 Node* TransitionTarget(const Node* transition)
@@ -132,13 +138,7 @@ std::vector<Node*> TransitionsByRank(const Node* state)
             LenientNumber(modNodoTransicion::GetTransitionField(modNodoTransicion::kTransPriority, t)),
             t);
     }
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<Node*> out;
-    out.reserve(keyed.size());
-    for (const auto& k : keyed)
-        out.push_back(k.second);
-    return out;
+    return StableByKey(keyed);
 }
 
 }  // namespace orvane::modFsmOrder

@@ -6,6 +6,8 @@
 #include "modNodoTransicion.h"
 #include "modStrings.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace orvane::modNodoEstado {
@@ -19,12 +21,25 @@ constexpr double kMinHeight = 100;
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kHistoryLine = QStringLiteral("<History>\r\n");
 
-// The first "STATE_" + counter that no other state uses.
+// The names IsStateNameFree compares against, upper-cased.
+QSet<QString> TakenNames(const FsmDocument& doc)
+{
+    const Diagram& d = doc.diagram();
+    QSet<QString> taken;
+    for (const auto& n : d.nodes())
+        if (n.get() != d.currentNode() && IsStateNode(n.get()))
+            taken.insert(GetStateField(kStateName, n.get()).toUpper());
+    return taken;
+}
+
+// The first "STATE_" + counter that no other state uses (one pass over the
+// diagram, so files full of unnamed states load in reasonable time).
 QString DefaultStateName(const FsmDocument& doc)
 {
+    const QSet<QString> taken = TakenNames(doc);
     for (int n = 1;; ++n) {
         const QString candidate = QStringLiteral("STATE_") + QString::number(n);
-        if (IsStateNameFree(doc, candidate))
+        if (!taken.contains(candidate.toUpper()))
             return candidate;
     }
 }
@@ -213,15 +228,7 @@ void RenumberStateIndices(FsmDocument& doc, Node* edited, Messenger& messenger)
 
 bool IsStateNameFree(const FsmDocument& doc, const QString& name)
 {
-    const Diagram& d = doc.diagram();
-    const QString wanted = name.toUpper();
-    for (const auto& n : d.nodes()) {
-        if (n.get() == d.currentNode() || !IsStateNode(n.get()))
-            continue;
-        if (GetStateField(kStateName, n.get()).toUpper() == wanted)
-            return false;
-    }
-    return true;
+    return !TakenNames(doc).contains(name.toUpper());
 }
 
 QString GetStateField(int k, const Node* node)

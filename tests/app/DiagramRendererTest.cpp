@@ -1,0 +1,203 @@
+#include "DiagramPicture.h"
+#include "DiagramRenderer.h"
+#include "FontTextMeasurer.h"
+#include "modNodoEstado.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+using namespace orvane;
+using namespace orvane::modNodoEstado;
+
+namespace {
+
+constexpr quint32 kBlue = 0xFF0000;   // 0x00BBGGRR
+constexpr quint32 kYellow = 0x00FFFF;
+constexpr quint32 kRed = 0x0000FF;
+
+Node* addState(Diagram& d, double left, double top, const QString& name)
+{
+    Node* n = d.addNode(left, top, 1500, 900);
+    n->setUserData(NODE_STATE_NORMAL);
+    n->setText(QStringLiteral("\u00B7") + name + QStringLiteral("\u00B7\r\n"));
+    n->setFillColor(kYellow);
+    n->setDrawColor(kBlue);
+    return n;
+}
+
+// The image at 96 dpi (15 twips a pixel), with the frame starting at the origin.
+struct Picture {
+    explicit Picture(const Diagram& d) : image(DiagramPicture::ToImage(d)) {}
+    QColor at(double xTwips, double yTwips) const
+    {
+        return image.pixelColor(int(xTwips / 15.0), int(yTwips / 15.0));
+    }
+    QImage image;
+};
+
+bool near(const QColor& c, Qt::GlobalColor expected)
+{
+    const QColor e(expected);
+    return std::abs(c.red() - e.red()) < 100 && std::abs(c.green() - e.green()) < 100 &&
+           std::abs(c.blue() - e.blue()) < 100;
+}
+
+// Two states side by side, joined through a transition node in the middle.
+struct Transition {
+    Diagram d;
+    Node* a = addState(d, 1000, 1000, QStringLiteral("A"));
+    Node* b = addState(d, 5000, 1000, QStringLiteral("B"));
+    Node* t = d.addNode(3925, 1400, 150, 100);
+    Link* in = nullptr;
+    Link* out = nullptr;
+    Transition()
+    {
+        t->setUserData(NODE_TRANSITION);
+        t->setFillColor(kYellow);
+        d.setNewLinkArrowDst(0);
+        in = d.addLink(a, t);
+        d.setNewLinkArrowDst(3);
+        out = d.addLink(t, b);
+        for (Link* l : {in, out})
+            l->setDrawColor(kRed);
+    }
+};
+
+}  // namespace
+
+TEST(DiagramRenderer, StatesAreFilledAndOutlined)
+{
+    Diagram d;
+    addState(d, 1000, 1000, QStringLiteral("Idle"));
+    const Picture pic(d);
+    EXPECT_TRUE(near(pic.at(1150, 1450), Qt::yellow));      // inside, away from the text
+    EXPECT_TRUE(near(pic.at(1000, 1450), Qt::blue));        // left edge
+    EXPECT_TRUE(near(pic.at(900, 1450), Qt::white));        // outside
+    EXPECT_TRUE(near(pic.at(1030, 1030), Qt::white));       // the rounded corner is cut off
+}
+
+TEST(DiagramRenderer, AnInvisibleTransitionNodeLeavesTheLinksShowing)
+{
+    Transition tr;
+    tr.t->setShape(0);
+    Picture invisible(tr.d);
+    EXPECT_TRUE(near(invisible.at(4000, 1450), Qt::red));
+    EXPECT_TRUE(near(invisible.at(3960, 1410), Qt::white));  // no box around it
+
+    tr.t->setShape(5);
+    tr.t->setGeometry(3700, 1300, 600, 300);
+    Picture label(tr.d);
+    EXPECT_TRUE(near(label.at(3760, 1360), Qt::yellow));  // the label box is filled
+    EXPECT_TRUE(near(label.at(3600, 1450), Qt::red));     // the link reaches the box
+}
+
+TEST(DiagramRenderer, DottedLinksHaveGapsAndSolidOnesHaveNone)
+{
+    Transition tr;
+    tr.t->setShape(0);
+    const auto gaps = [&tr] {
+        const Picture pic(tr.d);
+        int white = 0;
+        for (double x = 2700; x < 3800; x += 15)
+            white += near(pic.at(x, 1450), Qt::white) ? 1 : 0;
+        return white;
+    };
+    EXPECT_EQ(gaps(), 0);
+    tr.in->setDrawStyle(2);
+    EXPECT_GT(gaps(), 15);
+}
+
+TEST(DiagramRenderer, ArrowHeadsOnlyWhereAsked)
+{
+    Transition tr;
+    tr.t->setShape(0);
+    // The arrow head ends at B's left edge (x 5000); 100 twips before its tip
+    // it is 80 twips wide.
+    const auto beside = [&tr] { return Picture(tr.d).at(4900, 1450 - 30); };
+    EXPECT_TRUE(near(beside(), Qt::red));
+    tr.out->setArrowDst(0);
+    EXPECT_TRUE(near(beside(), Qt::white));
+}
+
+TEST(DiagramRenderer, InfoAndMarginNodesDrawNothing)
+{
+    Diagram d;
+    addState(d, 1000, 1000, QStringLiteral("A"));
+    Node* info = d.addNode(3000, 0, 500, 500);
+    info->setUserData(NODE_INFO);
+    info->setFillColor(kRed);
+    Node* margin = d.addNode(2500, 1900, 1000, 1000);
+    margin->setUserData(NODE_MARGIN);
+    margin->setFillColor(kRed);
+
+    const QRectF ext = DiagramRenderer::extent(d);
+    EXPECT_DOUBLE_EQ(ext.right(), 3500);   // the margin node counts, the info node does not
+    EXPECT_DOUBLE_EQ(ext.bottom(), 2900);
+    const Picture pic(d);
+    EXPECT_TRUE(near(pic.at(3000, 2500), Qt::white));
+    EXPECT_TRUE(near(pic.at(3200, 200), Qt::white));
+}
+
+TEST(DiagramRenderer, ExtentCoversBendPointsAndStartsFrameAtTheOrigin)
+{
+    Transition tr;
+    tr.out->setExtraPoints({QPointF(4500, 6000)});
+    const QRectF ext = DiagramRenderer::extent(tr.d);
+    EXPECT_GE(ext.bottom(), 6000);
+    EXPECT_EQ(DiagramPicture::Frame(tr.d).topLeft(), QPointF(0, 0));
+
+    tr.a->setLeft(-500);
+    EXPECT_LT(DiagramPicture::Frame(tr.d).left(), -500);  // the pen reaches beyond the node
+}
+
+TEST(DiagramRenderer, AnEmptyDiagramGivesATinyBlankPicture)
+{
+    Diagram d;
+    EXPECT_TRUE(DiagramRenderer::extent(d).isNull());
+    const QImage image = DiagramPicture::ToImage(d);
+    EXPECT_EQ(image.size(), QSize(1, 1));
+}
+
+TEST(FontTextMeasurer, LinesAsDrawn)
+{
+    EXPECT_EQ(DisplayLines(QString()), QStringList{QString()});
+    EXPECT_EQ(DisplayLines(QStringLiteral("a\r\nb\r\n")), (QStringList{"a", "b"}));
+    EXPECT_EQ(DisplayLines(QStringLiteral("a\r\n\r\n")), (QStringList{"a", ""}));
+    EXPECT_EQ(DisplayLines(QStringLiteral("\tx\ty")), (QStringList{"    x   y"}));
+}
+
+TEST(FontTextMeasurer, AutosizedNodesHoldTheirDrawnText)
+{
+    const auto measurer = std::make_shared<FontTextMeasurer>();
+    Diagram d;
+    d.setTextMeasurer(measurer);
+    Node* n = addState(d, 1000, 1000, QStringLiteral("A_rather_long_state_name"));
+    n->setText(n->text() + QStringLiteral("#during:\r\n x = x + 1;\r\n y();\r\n"));
+    n->setAutosize(3);
+
+    const QSizeF one = measurer->textSize(QStringLiteral("x"), n->font());
+    const QSizeF three = measurer->textSize(QStringLiteral("x\r\nx\r\nx\r\n"), n->font());
+    EXPECT_NEAR(three.height(), 3 * one.height(), 2.0);
+    EXPECT_GT(measurer->textSize(QStringLiteral("xx"), n->font()).width(), one.width());
+
+    const double pen = DiagramRenderer::kTwipsPerPixel / 2;
+    const QRectF outline(n->left() - pen, n->top() - pen, n->width() + 2 * pen,
+                         n->height() + 2 * pen);
+    EXPECT_EQ(DiagramRenderer::nodeBounds(*n), outline);  // no text sticks out
+}
+
+TEST(DiagramRenderer, OnlyItemsMeetingTheAreaAreDrawn)
+{
+    Transition tr;
+    QImage image(600, 200, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.scale(1 / 15.0, 1 / 15.0);
+    DiagramRenderer::render(p, tr.d, QRectF(0, 0, 3000, 3000));  // A and its link only
+    p.end();
+    EXPECT_TRUE(near(image.pixelColor(1150 / 15, 1450 / 15), Qt::yellow));
+    EXPECT_TRUE(near(image.pixelColor(5150 / 15, 1450 / 15), Qt::white));
+    EXPECT_TRUE(near(image.pixelColor(3000 / 15, 1450 / 15), Qt::red));
+}

@@ -1,0 +1,56 @@
+#pragma once
+// Shared by the export tests: diagrams loaded from small .fsm texts, and a
+// reader of the metafile records that checks what players rely on.
+
+#include "FsmDocument.h"
+#include "Messenger.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+namespace orvane::exporttest {
+
+class RecordingMessenger : public Messenger {
+public:
+    void message(const QString& text, MessageIcon, const QString&) override { texts << text; }
+    QStringList texts;
+};
+
+// A state node: kind 8192/16384/..., name, index, during action.
+QString StateJson(int id, double left, double top, qint32 kind, const QString& name,
+                  const QString& index, const QString& during = QString());
+// A transition node (kind 2048) with its record.
+QString TransitionJson(int id, double left, double top, const QString& priority,
+                       const QString& condition, const QString& action = QString());
+// The info node with a GraphInfo record (signature and options filled in).
+QString InfoJson(int id, QStringList graphFields);
+QString LinkJson(int org, int dst, int arrowDst = 3);
+
+// Writes the file and opens it as a document the way batch mode does.
+// Fails the current test (and returns null) when the load fails.
+std::unique_ptr<FsmDocument> LoadDocument(const QString& path, const QStringList& nodes,
+                                          const QStringList& links);
+
+struct WmfRecord {
+    quint16 function = 0;
+    QByteArray params;
+    int word(int i) const;  // parameter word i, signed
+};
+
+struct WmfFile {
+    QString error;  // empty when the file is well formed
+    int right = 0, bottom = 0, unitsPerInch = 0;  // the frame starts at 0, 0
+    std::vector<WmfRecord> records;
+    std::vector<const WmfRecord*> withFunction(quint16 function) const;
+};
+
+// Parses a placeable metafile and checks the header checksum, the sizes,
+// the end record and the object table (objects take the lowest free slot,
+// only live objects are selected or deleted, none is left at the end).
+WmfFile ReadWmf(const QByteArray& bytes);
+
+}  // namespace orvane::exporttest

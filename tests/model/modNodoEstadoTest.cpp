@@ -1,0 +1,261 @@
+#include "FsmTestKit.h"
+
+#include <gtest/gtest.h>
+
+#include <QSet>
+
+using namespace orvane;
+using namespace orvane::modNodoEstado;
+using namespace orvane::testkit;
+
+namespace {
+const QString kHistory = QStringLiteral("<History>\r\n");
+constexpr quint32 Rgb(quint32 r, quint32 g, quint32 b) { return r + 256 * g + 65536 * b; }
+
+bool Configure(FsmDocument& doc, Node* n, QString& name, qint32 kind, const QString& index,
+               RecordingMessenger& m)
+{
+    return Configura_Nodo_Estado(doc, name, {}, {}, {}, {}, index, kind, N, N, n, m);
+}
+}  // namespace
+
+TEST(StateDisplay, HeadersAppearOnlyForPresentActions)
+{
+    FsmDocument doc;
+    Node* onlyDuring = AddState(doc, {QStringLiteral("A"), QStringLiteral("1"), NODE_STATE_NORMAL,
+                                      QStringLiteral("x = 1;")});
+    EXPECT_EQ(onlyDuring->text(), QStringLiteral("\u00B7A\u00B7\r\n x = 1;\r\n"));
+
+    Node* all = AddState(doc, {QStringLiteral("B"), QStringLiteral("2"), NODE_STATE_NORMAL,
+                               QStringLiteral("d1\r\nd2"), QStringLiteral("e"), QStringLiteral("x"),
+                               QStringLiteral("el")});
+    EXPECT_EQ(all->text(), QStringLiteral("\u00B7B\u00B7\r\n#entry:\r\n e\r\n#during:\r\n d1\r\n d2\r\n"
+                                          "#else:\r\n el\r\n#exit:\r\n x\r\n"));
+}
+
+TEST(StateDisplay, HideCommentsDropsCommentLinesButKeepsTheRecord)
+{
+    FsmDocument doc;
+    doc.hideComments = true;
+    const QString during = QStringLiteral("  // note\r\nx = 1; // kept\r\ny = 2; //HIDE_LINE");
+    Node* n = AddState(doc, {QStringLiteral("A"), QStringLiteral("1"), NODE_STATE_NORMAL, during});
+    EXPECT_EQ(n->text(), QStringLiteral("\u00B7A\u00B7\r\n x = 1; // kept\r\n"));
+    EXPECT_EQ(StateFieldOf(n, kStateDuring), during);
+}
+
+TEST(StateRecord, UnknownKindIsRefusedAndLeavesTheNodeAlone)
+{
+    FsmDocument doc;
+    RecordingMessenger m;
+    Node* n = RawNode(doc.diagram(), 0, {"old"});
+    const QString tagBefore = n->tag();
+    for (qint32 kind : {0, NODE_TRANSITION, NODE_STATE_NORMAL | NODE_STATE_FINAL, -1}) {
+        QString name = QStringLiteral("X");
+        EXPECT_FALSE(Configure(doc, n, name, kind, QStringLiteral("1"), m));
+    }
+    ASSERT_EQ(m.messages.size(), 4u);
+    EXPECT_EQ(m.messages[0].text, QStringLiteral("Error in Configura_Nodo_Estado"));
+    EXPECT_EQ(n->tag(), tagBefore);
+    EXPECT_EQ(n->userData(), 0);
+    EXPECT_EQ(n->left(), 500);
+    EXPECT_EQ(n->width(), 200);
+}
+
+TEST(StateNames, DefaultNameSkipsNamesTakenIgnoringCase)
+{
+    FsmDocument doc;
+    AddState(doc, {QStringLiteral("state_1"), QStringLiteral("1")});
+    AddState(doc, {QStringLiteral("STATE_3"), QStringLiteral("2")});
+    Node* fresh = AddState(doc, {QString(), QStringLiteral("3")});
+    EXPECT_EQ(StateFieldOf(fresh, kStateName), QStringLiteral("STATE_2"));
+    QString name;
+    RecordingMessenger m;
+    Node* another = doc.diagram().addNode(0, 0, 400, 300);
+    Configure(doc, another, name, NODE_STATE_NORMAL, QStringLiteral("4"), m);
+    EXPECT_EQ(name, QStringLiteral("STATE_4"));  // the caller learns the name
+}
+
+TEST(StateNames, TheCurrentNodeDoesNotBlockItsOwnName)
+{
+    FsmDocument doc;
+    Node* a = AddState(doc, {QStringLiteral("Run"), QStringLiteral("1")});
+    EXPECT_FALSE(IsStateNameFree(doc, QStringLiteral("RUN")));
+    doc.diagram().setCurrentNode(a);
+    EXPECT_TRUE(IsStateNameFree(doc, QStringLiteral("run")));
+    // Non-state nodes never block a name.
+    RawNode(doc.diagram(), NODE_TRANSITION, {"Stop"});
+    EXPECT_TRUE(IsStateNameFree(doc, QStringLiteral("Stop")));
+}
+
+TEST(StateLook, NewInitialStateDemotesThePreviousOneAndItsHistoryLine)
+{
+    FsmDocument doc;
+    doc.bHistoryFsm = true;
+    Node* a = AddState(doc, {QStringLiteral("A"), QStringLiteral("1"), NODE_STATE_INITIAL});
+    EXPECT_TRUE(a->text().startsWith(kHistory));
+    EXPECT_EQ(a->drawColor(), Rgb(180, 0, 60));
+    EXPECT_EQ(a->drawWidth(), 2);
+
+    Node* b = AddState(doc, {QStringLiteral("B"), QStringLiteral("2"), NODE_STATE_INITIAL});
+    EXPECT_EQ(b->userData(), NODE_STATE_INITIAL);
+    EXPECT_EQ(a->userData(), NODE_STATE_NORMAL);
+    EXPECT_EQ(a->drawWidth(), 1);
+    EXPECT_EQ(a->drawColor(), 0xFF0000u);
+    EXPECT_FALSE(a->text().startsWith(kHistory));
+    EXPECT_GE(a->width(), 150);
+    EXPECT_GE(a->height(), 100);
+}
+
+TEST(StateLook, HistoryLineIsWrittenOnceAndFollowsTheOption)
+{
+    FsmDocument doc;
+    doc.bHistoryFsm = true;
+    Node* a = AddState(doc, {QStringLiteral("A"), QStringLiteral("1"), NODE_STATE_INITIAL});
+    SetHistoryMark(doc, nullptr);  // the diagram's initial state
+    EXPECT_EQ(a->text().count(QStringLiteral("<History>")), 1);
+
+    doc.bHistoryFsm = false;
+    RecordingMessenger m;
+    RefreshAllItems(doc, m);
+    EXPECT_FALSE(a->text().contains(QStringLiteral("<History>")));
+    EXPECT_EQ(a->drawColor(), Rgb(230, 0, 0));
+}
+
+TEST(StateGeometry, KeepsTheCentreAndNeverGoesBelowOne)
+{
+    FsmDocument doc;
+    doc.autosizeNodes = false;
+    Node* n = doc.diagram().addNode(2000, 3000, 1000, 600);
+    QString name = QStringLiteral("A");
+    RecordingMessenger m;
+    Configure(doc, n, name, NODE_STATE_NORMAL, QStringLiteral("1"), m);
+    EXPECT_EQ(n->left(), 2000);
+    EXPECT_EQ(n->top(), 3000);
+
+    Node* corner = doc.diagram().addNode(-50, 10, 20, 20);  // centre (-40, 20)
+    Configure(doc, corner, name, NODE_STATE_NORMAL, QStringLiteral("2"), m);
+    EXPECT_EQ(corner->width(), 150);
+    EXPECT_EQ(corner->height(), 100);
+    EXPECT_EQ(corner->left(), 1);
+    EXPECT_EQ(corner->top(), 1);
+}
+
+TEST(StateGeometry, SizingNeverMarksTheDiagramChanged)
+{
+    FsmDocument doc;
+    Node* n = AddState(doc, {QStringLiteral("A"), QStringLiteral("1"), NODE_STATE_NORMAL,
+                             QStringLiteral("a long during action line")});
+    doc.diagram().setChanged(false);
+    SizeNodeToText(doc, n);
+    EXPECT_FALSE(doc.diagram().changed());
+    // With autosize the node fits its text plus 15.
+    const QSizeF s = doc.diagram().textMeasurer().textSize(n->text(), n->font());
+    EXPECT_DOUBLE_EQ(n->width(), s.width() + 120 + 15);
+}
+
+TEST(StateIndices, NextIndexReadsLenientlyAndIgnoresOtherNodes)
+{
+    FsmDocument doc;
+    EXPECT_EQ(NextStateIndex(doc.diagram()), QStringLiteral("1"));
+    RawNode(doc.diagram(), NODE_TRANSITION, {"99"});
+    EXPECT_EQ(NextStateIndex(doc.diagram()), QStringLiteral("1"));
+    RawNode(doc.diagram(), NODE_STATE_NORMAL, {"A", "", "7abc"});
+    RawNode(doc.diagram(), NODE_STATE_NORMAL, {"B", "", "x"});
+    RawNode(doc.diagram(), NODE_STATE_NORMAL, {"C"});  // no index field at all
+    EXPECT_EQ(NextStateIndex(doc.diagram()), QStringLiteral("8"));
+}
+
+TEST(StateIndices, RenumberPutsTheEditedStateFirstAmongEquals)
+{
+    FsmDocument doc;
+    RecordingMessenger m;
+    Node* first3 = AddState(doc, {QStringLiteral("A"), QStringLiteral("3")});
+    Node* seven = AddState(doc, {QStringLiteral("B"), QStringLiteral("7")});
+    Node* edited3 = AddState(doc, {QStringLiteral("C"), QStringLiteral("3")});
+    doc.diagram().setAutoRefresh(true);
+    RenumberStateIndices(doc, edited3, m);
+    EXPECT_EQ(StateFieldOf(edited3, kStateIndex), QStringLiteral("1"));
+    EXPECT_EQ(StateFieldOf(first3, kStateIndex), QStringLiteral("2"));
+    EXPECT_EQ(StateFieldOf(seven, kStateIndex), QStringLiteral("3"));
+    EXPECT_EQ(seven->toolTip(), QStringLiteral("B  (3)"));
+    for (const auto& n : doc.diagram().nodes())
+        EXPECT_EQ(n->userData() & NODE_MARK, 0);
+    EXPECT_TRUE(doc.diagram().autoRefresh());
+
+    // Without an edited state equal indices keep diagram order.
+    RenumberStateIndices(doc, nullptr, m);
+    EXPECT_EQ(StateFieldOf(edited3, kStateIndex), QStringLiteral("1"));
+    EXPECT_EQ(StateFieldOf(first3, kStateIndex), QStringLiteral("2"));
+}
+
+TEST(StateIndices, RenumberCopesWithHandWrittenIndices)
+{
+    FsmDocument doc;
+    RecordingMessenger m;
+    Diagram& d = doc.diagram();
+    Node* junk = RawNode(d, NODE_STATE_NORMAL, {"J", "", "junk"});
+    Node* half = RawNode(d, NODE_STATE_NORMAL, {"H", "", "2.5"});  // rounds to 2
+    Node* big = RawNode(d, NODE_STATE_NORMAL, {"B", "", "99999999999"});
+    Node* two = RawNode(d, NODE_STATE_NORMAL, {"T", "", " 2"});
+    Node* shortRecord = RawNode(d, NODE_STATE_FINAL, {"S"});
+    Node* remark = RawNode(d, NODE_TEXTBOX, {"5"});
+    RenumberStateIndices(doc, nullptr, m);
+    EXPECT_EQ(StateFieldOf(junk, kStateIndex), QStringLiteral("1"));
+    EXPECT_EQ(StateFieldOf(shortRecord, kStateIndex), QStringLiteral("2"));
+    EXPECT_EQ(StateFieldOf(half, kStateIndex), QStringLiteral("3"));
+    EXPECT_EQ(StateFieldOf(two, kStateIndex), QStringLiteral("4"));
+    EXPECT_EQ(StateFieldOf(big, kStateIndex), QStringLiteral("5"));
+    EXPECT_EQ(shortRecord->tag(), modStrings::JoinFields({"S", "", "2", "", "", "", "", ""}));
+    EXPECT_EQ(remark->tag(), modStrings::JoinFields({"5"}));
+    EXPECT_TRUE(m.messages.empty());
+}
+
+TEST(StateIndices, RenumberWithSeveralInitialStatesStillGivesOneToN)
+{
+    FsmDocument doc;
+    RecordingMessenger m;
+    Diagram& d = doc.diagram();
+    // Visited R, Q, P: R demotes P, then Q demotes the already renumbered R.
+    Node* p = RawNode(d, NODE_STATE_INITIAL, {"P", "", "3"});
+    Node* q = RawNode(d, NODE_STATE_INITIAL, {"Q", "", "2"});
+    Node* r = RawNode(d, NODE_STATE_INITIAL, {"R", "", "1"});
+    RenumberStateIndices(doc, nullptr, m);
+    EXPECT_EQ(StateFieldOf(r, kStateIndex), QStringLiteral("1"));
+    EXPECT_EQ(StateFieldOf(q, kStateIndex), QStringLiteral("2"));
+    EXPECT_EQ(StateFieldOf(p, kStateIndex), QStringLiteral("3"));
+    EXPECT_EQ(q->userData(), NODE_STATE_INITIAL);
+    EXPECT_EQ(p->userData(), NODE_STATE_NORMAL);
+    EXPECT_EQ(r->userData(), NODE_STATE_NORMAL);
+}
+
+TEST(StateRefresh, OfThreeInitialStatesTheLastStaysInitial)
+{
+    FsmDocument doc;
+    RecordingMessenger m;
+    Diagram& d = doc.diagram();
+    Node* a = RawNode(d, NODE_STATE_INITIAL, {"A", "", "1"});
+    Node* b = RawNode(d, NODE_STATE_INITIAL, {"B", "", "2"});
+    Node* c = RawNode(d, NODE_STATE_INITIAL, {"C", "", "3"});
+    Node* unnamed = RawNode(d, NODE_STATE_NORMAL, {"", "", "4"});
+    RefreshAllItems(doc, m);
+    EXPECT_EQ(a->userData(), NODE_STATE_NORMAL);
+    EXPECT_EQ(b->userData(), NODE_STATE_NORMAL);
+    EXPECT_EQ(c->userData(), NODE_STATE_INITIAL);
+    EXPECT_EQ(StateFieldOf(unnamed, kStateName), QStringLiteral("STATE_1"));
+    EXPECT_EQ(FindOtherNode(d, NODE_STATE_INITIAL, nullptr), c);
+    EXPECT_EQ(FindOtherNode(d, NODE_STATE_INITIAL, c), nullptr);
+}
+
+TEST(StateRefresh, ManyUnnamedStatesGetDistinctNames)
+{
+    FsmDocument doc;
+    RecordingMessenger m;
+    for (int i = 0; i < 2000; ++i)
+        RawNode(doc.diagram(), NODE_STATE_NORMAL, {"", "", QString::number(i + 1)});
+    RefreshAllItems(doc, m);
+    QSet<QString> names;
+    for (const auto& n : doc.diagram().nodes())
+        names.insert(StateFieldOf(n.get(), kStateName));
+    EXPECT_EQ(names.size(), 2000);
+    EXPECT_TRUE(names.contains(QStringLiteral("STATE_2000")));
+}
