@@ -3,7 +3,7 @@
 #include "DiagramRenderer.h"
 
 #include <QPainter>
-#include <QPainterPathStroker>
+#include <QPainterPath>
 #include <QStyleOptionGraphicsItem>
 
 #include <algorithm>
@@ -31,14 +31,6 @@ void paintWithoutText(QPainter& p, const Node& n)
     p.setPen(QPen(colour(n.drawColor()), 0)); // one device pixel
     p.setBrush(colour(n.fillColor()));
     p.drawPath(DiagramRenderer::nodeOutline(n));
-}
-
-void drawHandle(QPainter& p, const ItemContext& ctx, QPointF at, bool filled)
-{
-    const double w = kHandlePixels * ctx.twipsPerPixelX;
-    const double h = kHandlePixels * ctx.twipsPerPixelY;
-    p.setBrush(filled ? QBrush(Qt::black) : QBrush(Qt::white));
-    p.drawRect(QRectF(at.x() - w / 2, at.y() - h / 2, w, h));
 }
 
 QPen handlePen()
@@ -100,38 +92,28 @@ double distanceToLine(const QPolygonF& line, QPointF p, int* segment)
     return best;
 }
 
-// ---------------------------------------------------------------- NodeItem
+// ---------------------------------------------------------------- DiagramItem
 
-NodeItem::NodeItem(Node* n, const ItemContext* ctx) : m_node(n), m_ctx(ctx)
+void DiagramItem::setArea(const QRectF& drawn, const QRectF& handles)
 {
-    setZValue(1);
-    sync();
+    prepareGeometryChange();
+    m_drawn = drawn;
+    m_handles = handles;
+    computeBounds();
+    update();
 }
 
-void NodeItem::computeBounds()
+void DiagramItem::computeBounds()
 {
     m_bounds = m_drawn;
     if (m_showSelected) {
         const double mx = kHandlePixels * m_ctx->twipsPerPixelX;
         const double my = kHandlePixels * m_ctx->twipsPerPixelY;
-        m_bounds = m_bounds.united(m_rect.adjusted(-mx, -my, mx, my));
+        m_bounds = m_bounds.united(m_handles.adjusted(-mx, -my, mx, my));
     }
 }
 
-void NodeItem::sync()
-{
-    prepareGeometryChange();
-    m_rect = nodeRect(*m_node);
-    m_drawn = DiagramRenderer::nodeBounds(*m_node).normalized();
-    computeBounds();
-    // The info node only travels in files and margin nodes only in exports.
-    setVisible(DiagramRenderer::isDrawn(*m_node));
-    if (toolTip() != m_node->toolTip())
-        setToolTip(m_node->toolTip());
-    update();
-}
-
-void NodeItem::setShowSelected(bool on)
+void DiagramItem::setShowSelected(bool on)
 {
     if (m_showSelected == on)
         return;
@@ -141,7 +123,7 @@ void NodeItem::setShowSelected(bool on)
     update();
 }
 
-void NodeItem::contextChanged()
+void DiagramItem::contextChanged()
 {
     if (!m_showSelected)
         return;
@@ -150,9 +132,31 @@ void NodeItem::contextChanged()
     update();
 }
 
-QRectF NodeItem::boundingRect() const
+void DiagramItem::paintHandle(QPainter& p, QPointF at, bool filled) const
 {
-    return m_bounds;
+    const double w = kHandlePixels * m_ctx->twipsPerPixelX;
+    const double h = kHandlePixels * m_ctx->twipsPerPixelY;
+    p.setPen(handlePen());
+    p.setBrush(filled ? QBrush(Qt::black) : QBrush(Qt::white));
+    p.drawRect(QRectF(at.x() - w / 2, at.y() - h / 2, w, h));
+}
+
+// ---------------------------------------------------------------- NodeItem
+
+NodeItem::NodeItem(Node* n, const ItemContext* ctx) : DiagramItem(ctx), m_node(n)
+{
+    setZValue(1);
+    sync();
+}
+
+void NodeItem::sync()
+{
+    m_rect = nodeRect(*m_node);
+    setArea(DiagramRenderer::nodeBounds(*m_node).normalized(), m_rect);
+    // The info node only travels in files and margin nodes only in exports.
+    setVisible(DiagramRenderer::isDrawn(*m_node));
+    if (toolTip() != m_node->toolTip())
+        setToolTip(m_node->toolTip());
 }
 
 QPainterPath NodeItem::shape() const
@@ -171,7 +175,6 @@ void NodeItem::paint(QPainter* p, const QStyleOptionGraphicsItem* opt, QWidget*)
         paintWithoutText(*p, *m_node);
     if (!m_showSelected)
         return;
-    p->setPen(handlePen());
     if (m_node->shape() == 0) {
         // An invisible box still shows where it is while selected.
         QPen dash = handlePen();
@@ -179,78 +182,27 @@ void NodeItem::paint(QPainter* p, const QStyleOptionGraphicsItem* opt, QWidget*)
         p->setPen(dash);
         p->setBrush(Qt::NoBrush);
         p->drawRect(m_rect);
-        p->setPen(handlePen());
     }
     for (const QPointF& h : nodeHandles(m_rect))
-        drawHandle(*p, *m_ctx, h, !m_ctx->readOnly);
+        paintHandle(*p, h, !m_ctx->readOnly);
 }
 
 // ---------------------------------------------------------------- LinkItem
 
-LinkItem::LinkItem(Link* l, const ItemContext* ctx) : m_link(l), m_ctx(ctx)
+LinkItem::LinkItem(Link* l, const ItemContext* ctx) : DiagramItem(ctx), m_link(l)
 {
     setZValue(0);
     sync();
 }
 
-void LinkItem::computeBounds()
-{
-    // The pick distance is the view's business (DiagramScene::linkAt), so
-    // that zooming does not have to touch every link.
-    m_bounds = m_drawn;
-    if (m_showSelected) {
-        const double mx = kHandlePixels * m_ctx->twipsPerPixelX;
-        const double my = kHandlePixels * m_ctx->twipsPerPixelY;
-        m_bounds = m_bounds.united(m_line.boundingRect().adjusted(-mx, -my, mx, my));
-    }
-    m_shape = QPainterPath();
-}
-
 void LinkItem::sync()
 {
-    prepareGeometryChange();
     m_line = DiagramRenderer::linkLine(*m_link);
-    m_drawn = DiagramRenderer::linkBounds(*m_link).normalized();
-    computeBounds();
+    // The pick distance is the view's business (DiagramScene::linkAt), so
+    // that zooming does not have to touch every link.
+    setArea(DiagramRenderer::linkBounds(*m_link).normalized(), m_line.boundingRect());
     setVisible(DiagramRenderer::isDrawn(*m_link->org()) &&
                DiagramRenderer::isDrawn(*m_link->dst()));
-    update();
-}
-
-void LinkItem::setShowSelected(bool on)
-{
-    if (m_showSelected == on)
-        return;
-    prepareGeometryChange();
-    m_showSelected = on;
-    computeBounds();
-    update();
-}
-
-void LinkItem::contextChanged()
-{
-    if (!m_showSelected)
-        return;
-    prepareGeometryChange();
-    computeBounds();
-    update();
-}
-
-QRectF LinkItem::boundingRect() const
-{
-    return m_bounds;
-}
-
-QPainterPath LinkItem::shape() const
-{
-    if (m_shape.isEmpty() && m_line.size() >= 2) {
-        QPainterPath path;
-        path.addPolygon(m_line);
-        QPainterPathStroker stroker;
-        stroker.setWidth(2 * DiagramRenderer::kTwipsPerPixel * std::max(1, m_link->drawWidth()));
-        m_shape = stroker.createStroke(path);
-    }
-    return m_shape;
 }
 
 void LinkItem::paint(QPainter* p, const QStyleOptionGraphicsItem*, QWidget*)
@@ -258,14 +210,14 @@ void LinkItem::paint(QPainter* p, const QStyleOptionGraphicsItem*, QWidget*)
     DiagramRenderer::paintLink(*p, *m_link);
     if (!m_showSelected)
         return;
-    p->setPen(handlePen());
     const LinkHandles h = linkHandles(m_line, *m_link);
-    drawHandle(*p, *m_ctx, h.orgEnd, !m_ctx->readOnly);
-    drawHandle(*p, *m_ctx, h.dstEnd, !m_ctx->readOnly);
+    const bool filled = !m_ctx->readOnly;
+    paintHandle(*p, h.orgEnd, filled);
+    paintHandle(*p, h.dstEnd, filled);
     for (const QPointF& b : h.bends)
-        drawHandle(*p, *m_ctx, b, !m_ctx->readOnly);
+        paintHandle(*p, b, filled);
     for (const QPointF& m : h.middles)
-        drawHandle(*p, *m_ctx, m, false);
+        paintHandle(*p, m, false);
 }
 
 } // namespace orvane

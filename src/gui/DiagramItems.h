@@ -44,38 +44,53 @@ LinkHandles linkHandles(const QPolygonF& line, const Link& l);
 // nearest segment (the one from point i to point i + 1).
 double distanceToLine(const QPolygonF& line, QPointF p, int* segment = nullptr);
 
-class NodeItem : public QGraphicsItem
+// What node and link items share: the rectangle their drawing covers and
+// the selection handles, which keep their size in pixels at any zoom.
+class DiagramItem : public QGraphicsItem
+{
+  public:
+    // What the drawing covers, without selection handles.
+    const QRectF& drawnRect() const { return m_drawn; }
+    // Shows or hides the selection handles.
+    void setShowSelected(bool on);
+    // The zoom or read-only state changed.
+    void contextChanged();
+    QRectF boundingRect() const override { return m_bounds; }
+
+  protected:
+    explicit DiagramItem(const ItemContext* ctx) : m_ctx(ctx) {}
+    // Sets what the drawing covers and where the handles sit.
+    void setArea(const QRectF& drawn, const QRectF& handles);
+    void paintHandle(QPainter& p, QPointF at, bool filled) const;
+
+    const ItemContext* m_ctx;
+    bool m_showSelected = false;
+
+  private:
+    QRectF m_drawn, m_handles, m_bounds;
+    void computeBounds();
+};
+
+class NodeItem : public DiagramItem
 {
   public:
     enum { Type = UserType + 1 };
     NodeItem(Node* n, const ItemContext* ctx);
 
     Node* node() const { return m_node; }
-    // What the node's drawing covers, without selection handles.
-    const QRectF& drawnRect() const { return m_drawn; }
     // Takes geometry, visibility and tool tip from the node.
     void sync();
-    // Shows or hides the selection handles.
-    void setShowSelected(bool on);
-    // The zoom or read-only state changed.
-    void contextChanged();
 
     int type() const override { return Type; }
-    QRectF boundingRect() const override;
     QPainterPath shape() const override;
     void paint(QPainter* p, const QStyleOptionGraphicsItem* opt, QWidget* w) override;
 
   private:
     Node* m_node;
-    const ItemContext* m_ctx;
     QRectF m_rect;
-    QRectF m_drawn;
-    QRectF m_bounds;
-    bool m_showSelected = false;
-    void computeBounds();
 };
 
-class LinkItem : public QGraphicsItem
+class LinkItem : public DiagramItem
 {
   public:
     enum { Type = UserType + 2 };
@@ -83,26 +98,15 @@ class LinkItem : public QGraphicsItem
 
     Link* link() const { return m_link; }
     const QPolygonF& line() const { return m_line; }
-    const QRectF& drawnRect() const { return m_drawn; }
     // Takes the line from the link and its ends.
     void sync();
-    void setShowSelected(bool on);
-    void contextChanged();
 
     int type() const override { return Type; }
-    QRectF boundingRect() const override;
-    QPainterPath shape() const override;
     void paint(QPainter* p, const QStyleOptionGraphicsItem* opt, QWidget* w) override;
 
   private:
     Link* m_link;
-    const ItemContext* m_ctx;
     QPolygonF m_line;
-    QRectF m_drawn;
-    QRectF m_bounds;
-    mutable QPainterPath m_shape; // built when first asked for
-    bool m_showSelected = false;
-    void computeBounds();
 };
 
 } // namespace orvane

@@ -22,12 +22,12 @@ DiagramScene::DiagramScene(Diagram* diagram, QObject* parent)
     setBackgroundBrush(QApplication::palette().color(QPalette::Base));
     if (!diagram)
         return;
-    connect(diagram, &Diagram::nodeAdded, this, &DiagramScene::onNodeAdded);
+    connect(diagram, &Diagram::nodeAdded, this, &DiagramScene::onNodeTouched);
+    connect(diagram, &Diagram::nodeChanged, this, &DiagramScene::onNodeTouched);
     connect(diagram, &Diagram::nodeAboutToBeRemoved, this, &DiagramScene::onNodeRemoved);
-    connect(diagram, &Diagram::nodeChanged, this, &DiagramScene::onNodeChanged);
-    connect(diagram, &Diagram::linkAdded, this, &DiagramScene::onLinkAdded);
+    connect(diagram, &Diagram::linkAdded, this, &DiagramScene::onLinkTouched);
+    connect(diagram, &Diagram::linkChanged, this, &DiagramScene::onLinkTouched);
     connect(diagram, &Diagram::linkAboutToBeRemoved, this, &DiagramScene::onLinkRemoved);
-    connect(diagram, &Diagram::linkChanged, this, &DiagramScene::onLinkChanged);
     connect(diagram, &Diagram::selectionChanged, this, &DiagramScene::scheduleSelectionSync);
     connect(diagram, &Diagram::redrawChanged, this, &DiagramScene::onRedrawChanged);
     connect(diagram, &Diagram::viewSettingsChanged, this, &DiagramScene::onViewSettingsChanged);
@@ -72,9 +72,7 @@ void DiagramScene::clearItems()
         delete item;
     m_nodeItems.clear();
     m_linkItems.clear();
-    m_pendingNodeOrder.clear();
     m_pendingNodes.clear();
-    m_pendingLinkOrder.clear();
     m_pendingLinks.clear();
 }
 
@@ -216,11 +214,27 @@ Link* DiagramScene::linkAt(QPointF pos, double tolerance) const
 
 // ---------------------------------------------------------------- model signals
 
-void DiagramScene::onNodeAdded(Node* n)
+namespace
+{
+// Deletes the item of a model object, if it has one.
+template <typename Map, typename Key> void dropItem(Map& items, Key* key)
+{
+    const auto it = items.find(key);
+    if (it == items.end())
+        return;
+    delete it->second;
+    items.erase(it);
+}
+} // namespace
+
+void DiagramScene::onNodeTouched(Node* n)
 {
     if (m_suspended) {
-        if (m_pendingNodes.insert(n).second)
-            m_pendingNodeOrder.push_back(n);
+        m_pendingNodes.add(n);
+        return;
+    }
+    if (itemOf(n)) {
+        syncNode(n);
         return;
     }
     addNodeItem(n);
@@ -228,32 +242,14 @@ void DiagramScene::onNodeAdded(Node* n)
         scheduleSelectionSync();
 }
 
-void DiagramScene::onNodeRemoved(Node* n)
-{
-    // Even while suspended: the item must not outlive its node.
-    m_pendingNodes.erase(n);
-    const auto it = m_nodeItems.find(n);
-    if (it == m_nodeItems.end())
-        return;
-    delete it->second;
-    m_nodeItems.erase(it);
-}
-
-void DiagramScene::onNodeChanged(Node* n)
+void DiagramScene::onLinkTouched(Link* l)
 {
     if (m_suspended) {
-        if (m_pendingNodes.insert(n).second)
-            m_pendingNodeOrder.push_back(n);
+        m_pendingLinks.add(l);
         return;
     }
-    syncNode(n);
-}
-
-void DiagramScene::onLinkAdded(Link* l)
-{
-    if (m_suspended) {
-        if (m_pendingLinks.insert(l).second)
-            m_pendingLinkOrder.push_back(l);
+    if (itemOf(l)) {
+        syncLink(l);
         return;
     }
     addLinkItem(l);
@@ -261,24 +257,17 @@ void DiagramScene::onLinkAdded(Link* l)
         scheduleSelectionSync();
 }
 
-void DiagramScene::onLinkRemoved(Link* l)
+// Removals are applied even while suspended: no item may outlive its object.
+void DiagramScene::onNodeRemoved(Node* n)
 {
-    m_pendingLinks.erase(l);
-    const auto it = m_linkItems.find(l);
-    if (it == m_linkItems.end())
-        return;
-    delete it->second;
-    m_linkItems.erase(it);
+    m_pendingNodes.remove(n);
+    dropItem(m_nodeItems, n);
 }
 
-void DiagramScene::onLinkChanged(Link* l)
+void DiagramScene::onLinkRemoved(Link* l)
 {
-    if (m_suspended) {
-        if (m_pendingLinks.insert(l).second)
-            m_pendingLinkOrder.push_back(l);
-        return;
-    }
-    syncLink(l);
+    m_pendingLinks.remove(l);
+    dropItem(m_linkItems, l);
 }
 
 void DiagramScene::onViewSettingsChanged()
@@ -346,26 +335,8 @@ void DiagramScene::flushPending()
     }
     beginBatch();
     // Nodes first, so that links meet their ends' final geometry.
-    for (Node* n : m_pendingNodeOrder) {
-        if (m_pendingNodes.erase(n) == 0)
-            continue; // removed meanwhile, or already done
-        if (itemOf(n))
-            syncNode(n);
-        else
-            addNodeItem(n);
-    }
-    m_pendingNodeOrder.clear();
-    m_pendingNodes.clear();
-    for (Link* l : m_pendingLinkOrder) {
-        if (m_pendingLinks.erase(l) == 0)
-            continue;
-        if (itemOf(l))
-            syncLink(l);
-        else
-            addLinkItem(l);
-    }
-    m_pendingLinkOrder.clear();
-    m_pendingLinks.clear();
+    m_pendingNodes.drain([this](Node* n) { onNodeTouched(n); });
+    m_pendingLinks.drain([this](Link* l) { onLinkTouched(l); });
     // Links of nodes that were added while suspended have been created
     // above; links of moved nodes followed them in syncNode.
     syncSelection();

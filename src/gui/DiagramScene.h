@@ -15,6 +15,36 @@
 namespace orvane
 {
 
+// Items changed while drawing is suspended, once each, in the order they
+// first changed.
+template <typename T> class PendingItems
+{
+  public:
+    void add(T* p)
+    {
+        if (m_set.insert(p).second)
+            m_order.push_back(p);
+    }
+    void remove(T* p) { m_set.erase(p); }
+    // Calls f for each item still pending, then forgets them all.
+    template <typename F> void drain(F f)
+    {
+        for (T* p : m_order)
+            if (m_set.erase(p) != 0)
+                f(p);
+        clear();
+    }
+    void clear()
+    {
+        m_order.clear();
+        m_set.clear();
+    }
+
+  private:
+    std::vector<T*> m_order;
+    std::unordered_set<T*> m_set;
+};
+
 class DiagramScene : public QGraphicsScene
 {
     Q_OBJECT
@@ -67,12 +97,11 @@ class DiagramScene : public QGraphicsScene
     void onRedrawChanged();
     void flushPending();
 
-    void onNodeAdded(Node* n);
+    // Added or changed.
+    void onNodeTouched(Node* n);
+    void onLinkTouched(Link* l);
     void onNodeRemoved(Node* n);
-    void onNodeChanged(Node* n);
-    void onLinkAdded(Link* l);
     void onLinkRemoved(Link* l);
-    void onLinkChanged(Link* l);
     void onViewSettingsChanged();
 
     QPointer<Diagram> m_diagram;
@@ -88,10 +117,8 @@ class DiagramScene : public QGraphicsScene
     bool m_suspended = false;
     bool m_pendingReset = false;
     bool m_pendingSelection = false;
-    std::vector<Node*> m_pendingNodeOrder;
-    std::unordered_set<Node*> m_pendingNodes;
-    std::vector<Link*> m_pendingLinkOrder;
-    std::unordered_set<Link*> m_pendingLinks;
+    PendingItems<Node> m_pendingNodes;
+    PendingItems<Link> m_pendingLinks;
 };
 
 } // namespace orvane
