@@ -397,10 +397,11 @@ TEST_F(DiagramViewTest, DeleteKeyIsReportedAndRemovalsDropTheirItems)
 
     // Removed in the middle of a drag: the drag is dropped, nothing breaks.
     p.b->setSelected(true);
-    QTest::mousePress(vp(), Qt::LeftButton, {}, centre(p.b));
-    QTest::mouseMove(vp(), centre(p.b) + QPoint(40, 40));
+    const QPoint at = centre(p.b);
+    QTest::mousePress(vp(), Qt::LeftButton, {}, at);
+    QTest::mouseMove(vp(), at + QPoint(40, 40));
     d.deleteSelected();
-    QTest::mouseMove(vp(), centre(p.b) + QPoint(80, 80));
+    QTest::mouseMove(vp(), at + QPoint(80, 80));
     QTest::mouseRelease(vp(), Qt::LeftButton, {}, QPoint(600, 500));
     EXPECT_EQ(d.nodeCount(), 0);
     EXPECT_EQ(itemCount(NodeItem::Type), 0);
