@@ -52,6 +52,8 @@ private:
         std::vector<Transition> transitions;
     };
     const State* at(int rank) const;
+    // Inline exit code or an exit function, placed on every transition.
+    void decideExitEmission(State& s) const;
     std::vector<State> m_states;
     QString m_suffix;
 };

@@ -50,6 +50,14 @@ bool Configura_Nodo_Estado(FsmDocument& doc, QString& name, const QString& durin
 // Fits a node to its text (transition nodes always, others with AS on)
 // without touching the diagram's Changed flag.
 void SizeNodeToText(const FsmDocument& doc, Node* node);
+// Enlarges a node to at least 150 x 100.
+void EnlargeToMinimum(Node* node);
+// The node's centre (left + width/2, top + height/2).
+QPointF NodeCentre(const Node* node);
+// Puts the node's centre on `centre`; a left or top not above 0 becomes 1.
+void Recentre(Node* node, QPointF centre);
+// True when `kind` is exactly one of the four state kinds.
+bool IsStateKind(qint32 kind);
 
 // 1 + the largest state index ("1" for a diagram without nodes).
 QString NextStateIndex(const Diagram& d);

@@ -1,0 +1,195 @@
+#include "modNodoTransicion.h"
+
+#include "FsmDocument.h"
+#include "modFsmOrder.h"
+#include "modNodoEstado.h"
+#include "modStrings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_set>
+
+namespace orvane::modNodoTransicion {
+
+namespace {
+constexpr quint32 kBlue = 0xFF0000;
+constexpr quint32 kGreen = 32512;  // RGB(0,127,0)
+constexpr int kStyleSolid = 0;
+constexpr int kStyleDotted = 2;
+const QString kLastPriority = QStringLiteral("10000");
+
+// The state the transition leaves: the origin of its first in-link.
+Node* SourceOf(const Node* t)
+{
+    return t->inLinks().empty() ? nullptr : t->inLinks().front()->org();
+}
+
+// A number as decimal text: whole numbers without a fraction.
+QString NumberText(double v)
+{
+    if (v == std::floor(v) && std::abs(v) < 1e15)
+        return QString::number(qint64(v));
+    return QString::number(v, 'g', 15);
+}
+
+// The label: "[p]" or "{p}" when the source has two or more out-links, the
+// condition, then "/" and the action.
+QString TransitionLabel(const FsmDocument& doc, const Node* t, const QString& priority,
+                        const QString& condition, const QString& action, const QString& lastFlag)
+{
+    const Node* source = SourceOf(t);
+    QString label;
+    if (source && source->outLinks().size() >= 2)
+        label = lastFlag == QLatin1String("Y") ? QStringLiteral("{") + priority + QStringLiteral("}")
+                                               : QStringLiteral("[") + priority + QStringLiteral("]");
+    if (condition.isEmpty()) {
+        if (!label.isEmpty())
+            label += QStringLiteral("\r\n");
+    } else {
+        label += modStrings::FormatActionText(condition, 0, doc.hideComments);
+    }
+    if (!action.isEmpty())
+        label += QStringLiteral("/") + modStrings::FormatActionText(action, 0, doc.hideComments);
+    return label;
+}
+
+void StyleLink(Link* l, bool internal)
+{
+    if (!l)
+        return;
+    l->setDrawStyle(internal ? kStyleDotted : kStyleSolid);
+    l->setDrawColor(internal ? kGreen : kBlue);
+}
+
+// The distinct transition nodes reached by the state's out-links, in link order.
+std::vector<Node*> TransitionNodesOf(const Node* source)
+{
+    std::vector<Node*> out;
+    std::unordered_set<const Node*> seen;
+    for (const Link* l : source->outLinks())
+        if (IsTransitionNode(l->dst()) && !modNodoEstado::IsStateNode(l->dst())
+            && seen.insert(l->dst()).second)
+            out.push_back(l->dst());
+    return out;
+}
+
+// Configures a transition again from its own record with another priority.
+void Reprioritise(FsmDocument& doc, Node* t, const QString& priority)
+{
+    const QStringList f = modStrings::SplitFields(t->tag(), kTransFieldCount);
+    Configura_Nodo_Transicion(doc, priority, f[kTransCondition], f[kTransAction], f[kTransSelf],
+                              f[kTransLast], t);
+}
+}  // namespace
+
+Node* SplitLinkIntoTransition(FsmDocument& doc)
+{
+    Diagram& d = doc.diagram();
+    Link* drawn = d.currentLink();
+    if (!drawn)
+        return nullptr;
+    Node* source = drawn->org();
+    Node* dest = drawn->dst();
+    const QPointF mid = (modNodoEstado::NodeCentre(source) + modNodoEstado::NodeCentre(dest)) / 2;
+    Node* t = d.addNode(mid.x(), mid.y(), 1, 1);
+    t->setForeColor(0);
+    t->setFillColor(0xFFFFC0);
+    d.setNewLinkArrowDst(0);
+    d.addLink(source, t);
+    d.setNewLinkArrowDst(3);
+    d.addLink(t, dest);
+    // Only the drawn link goes: whatever else the user has selected stays.
+    d.deleteLink(drawn);
+    Configura_Nodo_Transicion(doc, NextPriority(t), QString(), QString(), QStringLiteral("Y"),
+                              QStringLiteral("N"), t);
+    RenumberPriorities(doc, source, t);
+    return t;
+}
+
+void Configura_Nodo_Transicion(FsmDocument& doc, const QString& priority, const QString& condition,
+                               const QString& action, const QString& selfFlag,
+                               const QString& lastFlag, Node* node)
+{
+    if (!node)
+        return;
+    const QPointF centre = modNodoEstado::NodeCentre(node);
+    node->setUserData(modNodoEstado::NODE_TRANSITION);
+    const QString label = TransitionLabel(doc, node, priority, condition, action, lastFlag);
+    node->setText(label);
+    const bool internal = selfFlag == QLatin1String("N");
+    StyleLink(node->inLinks().empty() ? nullptr : node->inLinks().front(), internal);
+    StyleLink(node->outLinks().empty() ? nullptr : node->outLinks().front(), internal);
+    if (!label.isEmpty()) {
+        node->setShape(5);
+    } else {
+        node->setShape(0);
+        node->setWidth(1);
+        node->setHeight(1);
+    }
+    node->setTag(modStrings::JoinFields({priority, condition, action, selfFlag, lastFlag}));
+    modNodoEstado::SizeNodeToText(doc, node);
+    modNodoEstado::EnlargeToMinimum(node);
+    modNodoEstado::Recentre(node, centre);
+}
+
+QString NextPriority(const Node* node)
+{
+    const Node* source = node ? SourceOf(node) : nullptr;
+    if (!source)
+        return QStringLiteral("1");
+    bool any = false;
+    double largest = 0;
+    for (const Link* l : source->outLinks()) {
+        const Node* t = l->dst();
+        if (t == node || !IsTransitionNode(t))
+            continue;
+        const double p = modFsmOrder::LenientNumber(GetTransitionField(kTransPriority, t));
+        largest = any ? std::max(largest, p) : p;
+        any = true;
+    }
+    return any ? NumberText(largest + 1) : QStringLiteral("1");
+}
+
+void RenumberPriorities(FsmDocument& doc, Node* source, Node* edited)
+{
+    if (!source || source->outLinks().empty())
+        return;
+    std::vector<Node*> transitions = TransitionNodesOf(source);
+    for (Node* t : transitions)
+        if (GetTransitionField(kTransLast, t) == QLatin1String("Y"))
+            Reprioritise(doc, t, kLastPriority);
+
+    std::vector<std::pair<double, Node*>> order;
+    for (Node* t : transitions)
+        order.emplace_back(modFsmOrder::LenientNumber(GetTransitionField(kTransPriority, t)), t);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    // The transition just edited goes first among those with its priority.
+    const auto pos = std::find_if(order.begin(), order.end(),
+                                  [edited](const auto& e) { return e.second == edited; });
+    if (pos != order.end()) {
+        const double target = pos->first;
+        const auto first = std::find_if(order.begin(), pos,
+                                        [target](const auto& e) { return e.first == target; });
+        std::rotate(first, pos, pos + 1);
+    }
+    int counter = 0;
+    for (const auto& e : order) {
+        Reprioritise(doc, e.second, QString::number(++counter));
+        e.second->setUserData(e.second->userData() | modNodoEstado::NODE_MARK);
+    }
+    for (Node* t : transitions)
+        t->setUserData(t->userData() & ~modNodoEstado::NODE_MARK);
+}
+
+QString GetTransitionField(int k, const Node* node)
+{
+    return node ? modStrings::GetField(node->tag(), k) : QString();
+}
+
+bool IsTransitionNode(const Node* node)
+{
+    return node && (node->userData() & modNodoEstado::NODE_TRANSITION);
+}
+
+}  // namespace orvane::modNodoTransicion
