@@ -76,6 +76,33 @@ qsizetype SectionEnd(const QStringList& lines, qsizetype header)
     return i;
 }
 
+// Sets one key, adding it at the end of its section, or the section at the
+// end of the file.
+void Set(QStringList& lines, const QString& section, const QString& key, const QString& value)
+{
+    const QString entry = key + QLatin1Char('=') + value;
+    const qsizetype header = FindSection(lines, section);
+    if (header < 0) {
+        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
+            lines.append(QString());
+        lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
+        lines.append(entry);
+        return;
+    }
+    const qsizetype end = SectionEnd(lines, header);
+    qsizetype lastKey = header;
+    for (qsizetype i = header + 1; i < end; ++i) {
+        if (KeyOf(lines[i]).isEmpty())
+            continue;
+        lastKey = i;
+        if (SameName(KeyOf(lines[i]), key)) {
+            lines[i] = entry;
+            return;
+        }
+    }
+    lines.insert(lastKey + 1, entry);
+}
+
 QString Unquote(const QString& v)
 {
     if (v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\''))
@@ -106,31 +133,15 @@ QString ReadString(const QString& section, const QString& key, const QString& fa
 bool WriteString(const QString& section, const QString& key, const QString& value,
                  const QString& file)
 {
+    return WriteStrings(section, {{key, value}}, file);
+}
+
+bool WriteStrings(const QString& section, const QList<QPair<QString, QString>>& values,
+                  const QString& file)
+{
     Lines l = Load(file);
-    const QString entry = key + QLatin1Char('=') + value;
-    qsizetype header = FindSection(l.lines, section);
-    if (header < 0) {
-        if (!l.lines.isEmpty() && !l.lines.last().trimmed().isEmpty())
-            l.lines.append(QString());
-        l.lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
-        l.lines.append(entry);
-    } else {
-        const qsizetype end = SectionEnd(l.lines, header);
-        qsizetype lastKey = header;
-        bool replaced = false;
-        for (qsizetype i = header + 1; i < end; ++i) {
-            if (KeyOf(l.lines[i]).isEmpty())
-                continue;
-            lastKey = i;
-            if (SameName(KeyOf(l.lines[i]), key)) {
-                l.lines[i] = entry;
-                replaced = true;
-                break;
-            }
-        }
-        if (!replaced)
-            l.lines.insert(lastKey + 1, entry);
-    }
+    for (const auto& [key, value] : values)
+        Set(l.lines, section, key, value);
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly))
         return false;

@@ -3,6 +3,8 @@
 // private profile functions do: sections and keys ignore case, values are
 // trimmed and lose one pair of surrounding quotes, other lines are kept.
 
+#include <QList>
+#include <QPair>
 #include <QString>
 
 namespace orvane::ProfileFile {
@@ -15,5 +17,8 @@ QString ReadString(const QString& section, const QString& key, const QString& fa
 // False when the file cannot be written.
 bool WriteString(const QString& section, const QString& key, const QString& value,
                  const QString& file);
+// Several keys of one section in one rewrite of the file, in list order.
+bool WriteStrings(const QString& section, const QList<QPair<QString, QString>>& values,
+                  const QString& file);
 
 }  // namespace orvane::ProfileFile

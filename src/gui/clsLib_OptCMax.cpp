@@ -258,12 +258,14 @@ bool clsLib_OptCMax::loadColours()
 
 void clsLib_OptCMax::saveColours() const
 {
+    QList<QPair<QString, QString>> values;
     for (int n = 0; n < kColourEntries; ++n) {
         const ColourEntry& c = m_colours[size_t(n)];
-        ProfileFile::WriteString(kColors, ColourKey(n, "bg"), QString::number(c.bg), m_coderIni);
-        ProfileFile::WriteString(kColors, ColourKey(n, "fr"), QString::number(c.fr), m_coderIni);
-        ProfileFile::WriteString(kColors, ColourKey(n, "fnt"), QString::number(c.fnt), m_coderIni);
+        values.append({ColourKey(n, "bg"), QString::number(c.bg)});
+        values.append({ColourKey(n, "fr"), QString::number(c.fr)});
+        values.append({ColourKey(n, "fnt"), QString::number(c.fnt)});
     }
+    ProfileFile::WriteStrings(kColors, values, m_coderIni);
 }
 
 QString clsLib_OptCMax::readList(const QString& section, const QString& prefix) const

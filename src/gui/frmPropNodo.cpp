@@ -256,6 +256,9 @@ qint32 frmPropNodo::kindValue() const
 
 void frmPropNodo::apply()
 {
+    // The kind follows the calls the actions hold now, also when they were
+    // changed without leaving an editor (find and replace).
+    fillChildList();
     QString name = txtNombre->text();
     Estado::Configura_Nodo_Estado(m_doc, name, txtAccionMoore->Text(), txtAccionInput->Text(),
                                   txtAccionOutput->Text(), txtAccionElse->Text(), txtIndice->text(),
