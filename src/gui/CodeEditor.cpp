@@ -412,6 +412,13 @@ void CodeEditor::keyPressEvent(QKeyEvent* e)
         e->accept();
         return;
     }
+    // Esc belongs to the dialog around the editor (its Cancel button)
+    // unless a completion list or call tip is open.
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier && !isListActive()
+        && !isCallTipActive()) {
+        e->ignore();
+        return;
+    }
     QsciScintilla::keyPressEvent(e);
     if (e->key() == Qt::Key_Insert)
         applyCaretStyle();

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QTest>
 
 using namespace orvane;
 using namespace orvane::testing;
@@ -125,6 +126,39 @@ TEST_F(frmPropFSMTest, TabsBecomeBlanksWhenLeavingAnEditor)
     init->SetText(QStringLiteral("ab\tc\r\nx\ty\r\n\tz "));
     LeaveControl(init);
     EXPECT_EQ(init->Text(), QStringLiteral("ab  c\r\nx   y\r\n    z "));
+}
+
+TEST_F(frmPropFSMTest, EscInAnEditorCancelsTheDialog)
+{
+    auto dlg = Open();
+    dlg->show();
+    auto* init = Find<CodeEditor>(*dlg, "txtInicializacion");
+    init->SetText(QStringLiteral("changed"));
+    QTest::keyClick(init, Qt::Key_Escape);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), QDialog::Rejected);
+    EXPECT_EQ(Field(Grafo::kGraphInit), QStringLiteral("int x;"));
+}
+
+TEST_F(frmPropFSMTest, F2OpensTheRepositoryAndTheEditorKeepsItsTextMeanwhile)
+{
+    QStringList opened;
+    SetRepositoryHandler([&opened](CodeEditor& editor, FsmDocument&) {
+        opened << editor.objectName();
+        LeaveControl(&editor);  // the word picker takes the focus
+        editor.SetSelText(QStringLiteral("word"));
+    });
+    auto dlg = Open();
+    auto* init = Find<CodeEditor>(*dlg, "txtInicializacion");
+    init->SetText(QStringLiteral("a\t"));
+    init->setCursorPosition(0, 2);
+    QTest::keyClick(init, Qt::Key_F2);
+    QTest::keyClick(Find<CodeEditor>(*dlg, "txtHeader"), Qt::Key_F2);
+    SetRepositoryHandler(nullptr);
+    EXPECT_EQ(opened, QStringList{QStringLiteral("txtInicializacion")});
+    EXPECT_EQ(init->Text(), QStringLiteral("a\tword"));
+    LeaveControl(init);
+    EXPECT_EQ(init->Text(), QStringLiteral("a   word"));
 }
 
 TEST_F(frmPropFSMTest, LockedDiagramIsReadOnlyAndBuscarWritesNothing)
