@@ -225,6 +225,10 @@ int CodeEditor::GetFontStyle(int item) const
 
 void CodeEditor::SetLanguage(const QString& name)
 {
+    // The options are applied on every focus change; the lexer is only
+    // rebuilt when the language really changes.
+    if (name == m_language && m_lexer)
+        return;
     m_language = name;
     rebuildLexer();
 }
