@@ -432,26 +432,22 @@ void CodeEditor::keyPressEvent(QKeyEvent* e)
 // an ordinary one.
 void CodeEditor::mousePressEvent(QMouseEvent* e)
 {
-    if (m_enableColumnSel || !(e->modifiers() & Qt::AltModifier)) {
-        QsciScintilla::mousePressEvent(e);
-        return;
-    }
-    QMouseEvent plain(e->type(), e->position(), e->scenePosition(), e->globalPosition(),
-                      e->button(), e->buttons(), e->modifiers() & ~Qt::AltModifier,
-                      e->pointingDevice());
+    QMouseEvent plain = withoutColumnSelection(e);
     QsciScintilla::mousePressEvent(&plain);
 }
 
 void CodeEditor::mouseMoveEvent(QMouseEvent* e)
 {
-    if (m_enableColumnSel || !(e->modifiers() & Qt::AltModifier)) {
-        QsciScintilla::mouseMoveEvent(e);
-        return;
-    }
-    QMouseEvent plain(e->type(), e->position(), e->scenePosition(), e->globalPosition(),
-                      e->button(), e->buttons(), e->modifiers() & ~Qt::AltModifier,
-                      e->pointingDevice());
+    QMouseEvent plain = withoutColumnSelection(e);
     QsciScintilla::mouseMoveEvent(&plain);
+}
+
+QMouseEvent CodeEditor::withoutColumnSelection(const QMouseEvent* e) const
+{
+    const Qt::KeyboardModifiers mods =
+        m_enableColumnSel ? e->modifiers() : e->modifiers() & ~Qt::AltModifier;
+    return QMouseEvent(e->type(), e->position(), e->scenePosition(), e->globalPosition(),
+                       e->button(), e->buttons(), mods, e->pointingDevice());
 }
 
 void CodeEditor::contextMenuEvent(QContextMenuEvent* e)

@@ -6,6 +6,7 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <QMouseEvent>
 #include <QString>
 
 #include <array>
@@ -203,6 +204,8 @@ private:
     void applyRemovedHotKeys();
     void updateLineNumberMargin();
     void showLineToolTip(int value);
+    // The mouse event with Alt taken away while column selection is off.
+    QMouseEvent withoutColumnSelection(const QMouseEvent* e) const;
     QColor foreground(int item) const;
     QColor background(int item) const;
     QFont styledFont(int styleItem) const;

@@ -283,22 +283,31 @@ QString clsLib_OptCMax::readList(const QString& section, const QString& prefix) 
 
 void clsLib_OptCMax::loadLanguage()
 {
-    LanguageDefinition& l = m_language;
-    l.caseSensitive = true;
-    l.style = 0;
-    l.keywords = readList(QStringLiteral("keywords"), QStringLiteral("k"));
-    l.operators = readList(QStringLiteral("operators"), QStringLiteral("o"));
-    l.singleLineComments = readList(QStringLiteral("singleLineComments"), QStringLiteral("c"));
-    l.multiLineCommentsStart = readList(QStringLiteral("multiLineCommentsStart"), QStringLiteral("c"));
-    l.multiLineCommentsEnd = readList(QStringLiteral("multiLineCommentsEnd"), QStringLiteral("c"));
-    l.scopeKeywordsStart = readList(QStringLiteral("scopeKeywordsStart"), QStringLiteral("s"));
-    l.scopeKeywordsEnd = readList(QStringLiteral("scopeKeywordsEnd"), QStringLiteral("s"));
-    l.stringDelims = readList(QStringLiteral("stringDelims"), QStringLiteral("d"));
-    l.escapeChar = readList(QStringLiteral("escapeChar"), QStringLiteral("c"));
-    l.terminatorChar = readList(QStringLiteral("terminatorChar"), QStringLiteral("c"));
-    l.tagAttributeNames = readList(QStringLiteral("tagAttributeNames"), QStringLiteral("a"));
-    l.tagElementNames = readList(QStringLiteral("tagElementNames"), QStringLiteral("e"));
-    l.tagEntities = readList(QStringLiteral("tagEntities"), QStringLiteral("e"));
+    using L = LanguageDefinition;
+    static const struct {
+        const char* section;
+        const char* prefix;
+        QString L::*list;
+    } kLists[] = {
+        {"keywords", "k", &L::keywords},
+        {"operators", "o", &L::operators},
+        {"singleLineComments", "c", &L::singleLineComments},
+        {"multiLineCommentsStart", "c", &L::multiLineCommentsStart},
+        {"multiLineCommentsEnd", "c", &L::multiLineCommentsEnd},
+        {"scopeKeywordsStart", "s", &L::scopeKeywordsStart},
+        {"scopeKeywordsEnd", "s", &L::scopeKeywordsEnd},
+        {"stringDelims", "d", &L::stringDelims},
+        {"escapeChar", "c", &L::escapeChar},
+        {"terminatorChar", "c", &L::terminatorChar},
+        {"tagAttributeNames", "a", &L::tagAttributeNames},
+        {"tagElementNames", "e", &L::tagElementNames},
+        {"tagEntities", "e", &L::tagEntities},
+    };
+    m_language = LanguageDefinition();
+    m_language.caseSensitive = true;
+    m_language.style = 0;
+    for (const auto& l : kLists)
+        m_language.*l.list = readList(QLatin1String(l.section), QLatin1String(l.prefix));
 }
 
 }  // namespace orvane

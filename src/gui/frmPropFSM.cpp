@@ -71,14 +71,10 @@ QCheckBox* NewCheck(QWidget* parent, const QString& name, const QString& caption
 
 frmPropFSM::frmPropFSM(FsmDocument& doc, clsLib_OptCMax* options, DialogAsker* asker,
                        QWidget* parent)
-    : QDialog(parent),
-      m_doc(doc),
-      m_options(options),
-      m_ownAsker(asker ? nullptr : std::make_unique<MessageBoxAsker>(this)),
-      m_asker(asker ? asker : m_ownAsker.get())
+    : PropertyDialog(doc, options, asker, parent, kSection, kDefaultHeight, kDefaultWidth)
 {
     buildUi();
-    Support::RestoreSize(*this, kSection, kDefaultHeight, kDefaultWidth);
+    restoreSize();
     SSTab1->setCurrentIndex(1);
     load();
     fillChildList();
@@ -89,24 +85,20 @@ frmPropFSM::~frmPropFSM() = default;
 int frmPropFSM::Open(FsmDocument& doc, clsLib_OptCMax* options, QWidget* parent,
                      QString& pendingDocument)
 {
-    frmPropFSM dialog(doc, options, nullptr, parent);
-    const int result = dialog.exec();
-    pendingDocument = dialog.pendingDocument();
-    return result;
+    return OpenPropertyDialog<frmPropFSM>(doc, options, parent, &pendingDocument);
 }
 
 bool frmPropFSM::Buscar(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
                         const QString& replaceWith, bool caseSensitive, DialogAsker* asker)
 {
-    frmPropFSM dialog(doc, nullptr, asker);
-    return dialog.Buscar(matcher, findWhat, replaceWith, caseSensitive);
+    return SearchPropertyDialog<frmPropFSM>(doc, matcher, findWhat, replaceWith, caseSensitive,
+                                            asker);
 }
 
 void frmPropFSM::buildUi()
 {
     setObjectName(QStringLiteral("frmPropFSM"));
     setWindowTitle(QStringLiteral("FSM properties"));
-    Support::SetMinimumTwips(*this, kDefaultWidth, kDefaultHeight);
     auto* layout = new QVBoxLayout(this);
 
     auto* head = new QGridLayout;
@@ -141,34 +133,45 @@ void frmPropFSM::buildUi()
     headersLayout->addWidget(txtHeader, 1);
     SSTab1->addTab(headers, QStringLiteral("Headers"));
 
-    lblInicializacion = NewLabel(
-        this, QStringLiteral("lblInicializacion"),
-        QStringLiteral("Module initializations (definition and external declarations to the function):"),
-        QStringLiteral("Code to be put inside the initialization area"));
-    txtInicializacion = Support::NewEditor(this, QStringLiteral("txtInicializacion"));
-    SSTab1->addTab(textTab(lblInicializacion, txtInicializacion), QStringLiteral("Initialization"));
-    lblAcciones = NewLabel(this, QStringLiteral("lblAcciones"),
-                           QStringLiteral("Actions to be executed before to process a state."),
-                           QStringLiteral("Actions executed into the fsm-function before analyze the state."));
-    txtBeforeAction = Support::NewEditor(this, QStringLiteral("txtBeforeAction"));
-    SSTab1->addTab(textTab(lblAcciones, txtBeforeAction), QStringLiteral("PreProcess"));
-    Label3 = NewLabel(
-        this, QStringLiteral("Label3"),
-        QStringLiteral("Executed in the case that the dispatcher points to a invalid state. (included to be MISRA compliance)."),
-        QStringLiteral("Never is reached except if the user modify directly the internal state index, this exist only to be MISRA compliance and only works for switch case models."));
-    txtDefault = Support::NewEditor(this, QStringLiteral("txtDefault"));
-    SSTab1->addTab(textTab(Label3, txtDefault), QStringLiteral("DefaultCase"));
-    Label1 = NewLabel(this, QStringLiteral("Label1"),
-                      QStringLiteral("Actions to be executed after process a state."),
-                      QStringLiteral("Actions executed into the fsm-function after analyze the state."));
-    txtAfterAction = Support::NewEditor(this, QStringLiteral("txtAfterAction"));
-    SSTab1->addTab(textTab(Label1, txtAfterAction), QStringLiteral("PostProcess"));
-    Label2 = NewLabel(
-        this, QStringLiteral("Label2"),
-        QStringLiteral("Code area located in the bottom of the module (outside of the FSM-Function)"),
-        QStringLiteral("This is the user functions implementation area"));
-    txtFinalAction = Support::NewEditor(this, QStringLiteral("txtFinalAction"));
-    SSTab1->addTab(textTab(Label2, txtFinalAction), QStringLiteral("ExtraCode"));
+    struct TextTab {
+        QLabel*& label;
+        const char* labelName;
+        const char* caption;
+        const char* toolTip;
+        CodeEditor*& editor;
+        const char* editorName;
+        const char* title;
+    };
+    const TextTab tabs[] = {
+        {lblInicializacion, "lblInicializacion",
+         "Module initializations (definition and external declarations to the function):",
+         "Code to be put inside the initialization area", txtInicializacion, "txtInicializacion",
+         "Initialization"},
+        {lblAcciones, "lblAcciones", "Actions to be executed before to process a state.",
+         "Actions executed into the fsm-function before analyze the state.", txtBeforeAction,
+         "txtBeforeAction", "PreProcess"},
+        {Label3, "Label3",
+         "Executed in the case that the dispatcher points to a invalid state. (included to be MISRA compliance).",
+         "Never is reached except if the user modify directly the internal state index, this exist only to be MISRA compliance and only works for switch case models.",
+         txtDefault, "txtDefault", "DefaultCase"},
+        {Label1, "Label1", "Actions to be executed after process a state.",
+         "Actions executed into the fsm-function after analyze the state.", txtAfterAction,
+         "txtAfterAction", "PostProcess"},
+        {Label2, "Label2",
+         "Code area located in the bottom of the module (outside of the FSM-Function)",
+         "This is the user functions implementation area", txtFinalAction, "txtFinalAction",
+         "ExtraCode"},
+    };
+    for (const TextTab& t : tabs) {
+        auto* tab = new QWidget(SSTab1);
+        auto* tabLayout = new QVBoxLayout(tab);
+        t.label = NewLabel(tab, QLatin1String(t.labelName), QLatin1String(t.caption),
+                           QLatin1String(t.toolTip));
+        t.editor = Support::NewEditor(tab, QLatin1String(t.editorName));
+        tabLayout->addWidget(t.label);
+        tabLayout->addWidget(t.editor, 1);
+        SSTab1->addTab(tab, QLatin1String(t.title));
+    }
     SSTab1->addTab(optionsTab(), QStringLiteral("Options"));
 
     auto* bottom = new QHBoxLayout;
@@ -183,15 +186,10 @@ void frmPropFSM::buildUi()
     childLayout->addWidget(cmdEnlace);
     bottom->addWidget(frmSubEstados, 1);
     auto* buttons = new QVBoxLayout;
-    cmdValidar = Support::NewButton(this, QStringLiteral("cmdValidar"), QStringLiteral("Ok"));
-    cmdCancelar = Support::NewButton(this, QStringLiteral("cmdCancelar"), QStringLiteral("Cancel"));
-    buttons->addWidget(cmdValidar);
-    buttons->addWidget(cmdCancelar);
+    addOkCancel(buttons);
     bottom->addLayout(buttons);
     layout->addLayout(bottom);
 
-    connect(cmdValidar, &QPushButton::clicked, this, &frmPropFSM::onOk);
-    connect(cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdEnlace, &QPushButton::clicked, this, &frmPropFSM::onChildButton);
     connect(cmdSelectComments, &QPushButton::clicked, this, &frmPropFSM::switchHeader);
     connect(cmdFillColor, &QPushButton::clicked, this, &frmPropFSM::onFillColour);
@@ -206,17 +204,6 @@ void frmPropFSM::buildUi()
             if (!m_repositoryBusy)
                 Support::TidyEditorText(e, false);
         });
-}
-
-QWidget* frmPropFSM::textTab(QLabel* label, CodeEditor* editor)
-{
-    auto* tab = new QWidget(SSTab1);
-    auto* tabLayout = new QVBoxLayout(tab);
-    label->setParent(tab);
-    editor->setParent(tab);
-    tabLayout->addWidget(label);
-    tabLayout->addWidget(editor, 1);
-    return tab;
 }
 
 QWidget* frmPropFSM::optionsTab()
@@ -456,20 +443,8 @@ bool frmPropFSM::Buscar(FindMatcher& matcher, const QString& findWhat, const QSt
         if (go)
             editor->SetText(text);
     }
-    if (m_readOnly)
-        reject();
-    else
-        onOk();
+    finishSearch();
     return go;
-}
-
-void frmPropFSM::done(int result)
-{
-    if (!m_closing) {
-        m_closing = true;
-        Support::SaveSize(*this, kSection);
-    }
-    QDialog::done(result);
 }
 
 }  // namespace orvane

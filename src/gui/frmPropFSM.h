@@ -3,13 +3,10 @@
 // record, the eight generation options of the document, the default state
 // colours, and the child diagrams the machine calls.
 
-#include "PropertyDialogSupport.h"
+#include "PropertyDialog.h"
 #include "clsParientes.h"
 
-#include <QDialog>
-
 #include <array>
-#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -25,7 +22,7 @@ class CodeEditor;
 class FsmDocument;
 class clsLib_OptCMax;
 
-class frmPropFSM : public QDialog {
+class frmPropFSM : public PropertyDialog {
     Q_OBJECT
 public:
     // Loads the document's record and flags. `options` and `asker` may be
@@ -50,9 +47,6 @@ public:
 
     const QString& pendingDocument() const { return m_pendingDocument; }
 
-public slots:
-    void done(int result) override;
-
 private:
     static constexpr int kFlagCount = 8;
     struct Values {
@@ -62,7 +56,6 @@ private:
         friend bool operator==(const Values&, const Values&) = default;
     };
     void buildUi();
-    QWidget* textTab(QLabel* label, CodeEditor* editor);
     QWidget* optionsTab();
     void load();
     void fillChildList();
@@ -70,7 +63,7 @@ private:
     void switchHeader();
     // Keeps the header editor's text (tabs expanded) as the header it shows.
     void commitHeader();
-    void onOk();
+    void onOk() override;
     void onChildButton();
     void onFillColour();
     void onForeColour();
@@ -78,15 +71,8 @@ private:
     // The option check boxes in the order of their document flags.
     std::array<QCheckBox*, kFlagCount> flagBoxes() const;
 
-    FsmDocument& m_doc;
-    clsLib_OptCMax* m_options;
-    std::unique_ptr<MessageBoxAsker> m_ownAsker;
-    DialogAsker* m_asker;
     clsParientes m_parientes;
-    bool m_readOnly = false;
-    bool m_repositoryBusy = false;
     bool m_loaded = false;
-    bool m_closing = false;
     // True while txtHeader shows the module header.
     bool m_headerSelector = false;
     QString m_moduleHeader;
@@ -102,8 +88,6 @@ private:
     QGroupBox* frmSubEstados = nullptr;
     QComboBox* cmbEnlaces = nullptr;
     QPushButton* cmdEnlace = nullptr;
-    QPushButton* cmdValidar = nullptr;
-    QPushButton* cmdCancelar = nullptr;
     QTabWidget* SSTab1 = nullptr;
     QPushButton* cmdSelectComments = nullptr;
     CodeEditor* txtHeader = nullptr;

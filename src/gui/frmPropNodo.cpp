@@ -9,7 +9,6 @@
 #include "modLib_StringHandling.h"
 #include "modNodoEstado.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -39,12 +38,8 @@ const QString kN = QStringLiteral("N");
 
 frmPropNodo::frmPropNodo(FsmDocument& doc, clsLib_OptCMax* options, DialogAsker* asker,
                          QWidget* parent)
-    : QDialog(parent),
-      m_doc(doc),
-      m_node(doc.diagram().currentNode()),
-      m_options(options),
-      m_ownAsker(asker ? nullptr : std::make_unique<MessageBoxAsker>(this)),
-      m_asker(asker ? asker : m_ownAsker.get())
+    : PropertyDialog(doc, options, asker, parent, kSection, kDefaultHeight, kDefaultWidth),
+      m_node(doc.diagram().currentNode())
 {
     if (m_node && !Estado::IsStateNode(m_node))
         m_node = nullptr;
@@ -57,24 +52,20 @@ frmPropNodo::~frmPropNodo() = default;
 int frmPropNodo::Open(FsmDocument& doc, clsLib_OptCMax* options, QWidget* parent,
                       QString& pendingDocument)
 {
-    frmPropNodo dialog(doc, options, nullptr, parent);
-    const int result = dialog.exec();
-    pendingDocument = dialog.pendingDocument();
-    return result;
+    return OpenPropertyDialog<frmPropNodo>(doc, options, parent, &pendingDocument);
 }
 
 bool frmPropNodo::Buscar(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
                          const QString& replaceWith, bool caseSensitive, DialogAsker* asker)
 {
-    frmPropNodo dialog(doc, nullptr, asker);
-    return dialog.Buscar(matcher, findWhat, replaceWith, caseSensitive);
+    return SearchPropertyDialog<frmPropNodo>(doc, matcher, findWhat, replaceWith, caseSensitive,
+                                             asker);
 }
 
 void frmPropNodo::buildUi()
 {
     setObjectName(QStringLiteral("frmPropNodo"));
     setWindowTitle(QStringLiteral("State properties"));
-    Support::SetMinimumTwips(*this, kDefaultWidth, kDefaultHeight);
     auto* layout = new QVBoxLayout(this);
 
     SSTab1 = new QTabWidget(this);
@@ -139,16 +130,11 @@ void frmPropNodo::buildUi()
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    cmdValidar = Support::NewButton(this, QStringLiteral("cmdValidar"), QStringLiteral("Ok"));
-    cmdCancelar = Support::NewButton(this, QStringLiteral("cmdCancelar"), QStringLiteral("Cancel"));
-    buttons->addWidget(cmdValidar);
-    buttons->addWidget(cmdCancelar);
+    addOkCancel(buttons);
     layout->addLayout(buttons);
 
     txtIndice->installEventFilter(this);
     txtNombre->installEventFilter(this);
-    connect(cmdValidar, &QPushButton::clicked, this, &frmPropNodo::onOk);
-    connect(cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdEnlace, &QPushButton::clicked, this, &frmPropNodo::onChildButton);
     for (CodeEditor* e : {txtAccionInput, txtAccionMoore, txtAccionElse, txtAccionOutput})
         Support::WireEditor(e, m_options, m_doc, m_repositoryBusy, [this, e] { onEditorLeft(e); });
@@ -156,7 +142,7 @@ void frmPropNodo::buildUi()
 
 void frmPropNodo::load()
 {
-    Support::RestoreSize(*this, kSection, kDefaultHeight, kDefaultWidth);
+    restoreSize();
     m_readOnly = m_doc.diagram().readOnly() || !m_node;
     const bool noExit = !m_node || m_node->outLinks().empty();
     cmdValidar->setEnabled(!m_readOnly);
@@ -176,7 +162,7 @@ void frmPropNodo::load()
     if (m_node) {
         QString index = Estado::GetStateField(Estado::kStateIndex, m_node);
         if (index.isEmpty() && !m_readOnly) {
-            Estado::RenumberStateIndices(m_doc, m_node, *m_asker);
+            Estado::RenumberStateIndices(m_doc, m_node, asker());
             index = Estado::GetStateField(Estado::kStateIndex, m_node);
         }
         txtIndice->setText(index);
@@ -263,7 +249,7 @@ void frmPropNodo::apply()
     Estado::Configura_Nodo_Estado(m_doc, name, txtAccionMoore->Text(), txtAccionInput->Text(),
                                   txtAccionOutput->Text(), txtAccionElse->Text(), txtIndice->text(),
                                   kindValue(), chkGenFunctionIsIn->isChecked() ? kY : kN,
-                                  chkGenFunctionGoto->isChecked() ? kY : kN, m_node, *m_asker);
+                                  chkGenFunctionGoto->isChecked() ? kY : kN, m_node, asker());
     txtNombre->setText(name);
 }
 
@@ -274,14 +260,14 @@ bool frmPropNodo::ValidarIndice()
     const double value = modFsmOrder::LenientNumber(txtIndice->text());
     if (value < 1 || value > kMaxIndex) {
         txtIndice->clear();
-        m_asker->message(QStringLiteral("Illegal index, try other different"));
+        asker().message(QStringLiteral("Illegal index, try other different"));
         txtIndice->setFocus();
         return false;
     }
     txtIndice->setText(QString::number(modFsmOrder::LenientIndex(txtIndice->text())));
     if (txtIndice->text() == m_loadedIndex)
         return true;
-    if (!m_asker->askOkCancel(QStringLiteral("This can reorganize all index of this diagram"),
+    if (!asker().askOkCancel(QStringLiteral("This can reorganize all index of this diagram"),
                               QStringLiteral("The index has changed"))) {
         txtIndice->setText(m_loadedIndex);
         return true;
@@ -290,13 +276,13 @@ bool frmPropNodo::ValidarIndice()
     // would be written too; refuse the change instead.
     NormalizeName();
     if (!nameIsFree()) {
-        m_asker->message(QStringLiteral("The name: ") + txtNombre->text()
+        asker().message(QStringLiteral("The name: ") + txtNombre->text()
                          + QStringLiteral(" is already used"));
         txtIndice->setText(m_loadedIndex);
         return false;
     }
     apply();
-    Estado::RenumberStateIndices(m_doc, m_node, *m_asker);
+    Estado::RenumberStateIndices(m_doc, m_node, asker());
     txtIndice->setText(Estado::GetStateField(Estado::kStateIndex, m_node));
     m_loadedIndex = txtIndice->text();
     return true;
@@ -319,7 +305,7 @@ void frmPropNodo::onOk()
         return;
     NormalizeName();
     if (!nameIsFree()) {
-        m_asker->message(QStringLiteral("The name: ") + txtNombre->text()
+        asker().message(QStringLiteral("The name: ") + txtNombre->text()
                          + QStringLiteral(" is already used"));
         return;
     }
@@ -373,28 +359,19 @@ bool frmPropNodo::Buscar(FindMatcher& matcher, const QString& findWhat, const QS
             editor->SetText(text);
     }
     if (m_readOnly) {
-        reject();
+        finishSearch();
         return go;
     }
     // A replaced name that another state already uses would keep the
     // hidden dialog from closing; the state keeps its old name instead.
     NormalizeName();
     if (!nameIsFree()) {
-        m_asker->message(QStringLiteral("The name: ") + txtNombre->text()
+        asker().message(QStringLiteral("The name: ") + txtNombre->text()
                          + QStringLiteral(" is already used"));
         txtNombre->setText(m_snapshot.name);
     }
     onOk();
     return go;
-}
-
-void frmPropNodo::done(int result)
-{
-    if (!m_closing) {
-        m_closing = true;
-        Support::SaveSize(*this, kSection);
-    }
-    QDialog::done(result);
 }
 
 bool frmPropNodo::eventFilter(QObject* watched, QEvent* event)
@@ -410,15 +387,11 @@ bool frmPropNodo::eventFilter(QObject* watched, QEvent* event)
             }
             return true;
         }
-    } else if (event->type() == QEvent::FocusOut && !m_closing && !m_readOnly) {
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        // Going to Cancel abandons the edit: no check, no question.
-        if (CodeEditor::IsControlFocusChange(reason) && QApplication::focusWidget() != cmdCancelar) {
-            if (watched == txtIndice)
-                ValidarIndice();
-            else if (watched == txtNombre)
-                NormalizeName();
-        }
+    } else if (isFieldLeave(event)) {
+        if (watched == txtIndice)
+            ValidarIndice();
+        else if (watched == txtNombre)
+            NormalizeName();
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -4,12 +4,8 @@
 // diagram's current node and writes it only through the state operations of
 // the model.
 
-#include "PropertyDialogSupport.h"
+#include "PropertyDialog.h"
 #include "clsParientes.h"
-
-#include <QDialog>
-
-#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -26,7 +22,7 @@ class FsmDocument;
 class Node;
 class clsLib_OptCMax;
 
-class frmPropNodo : public QDialog {
+class frmPropNodo : public PropertyDialog {
     Q_OBJECT
 public:
     // Loads the diagram's current node (a state). `options` and `asker` may
@@ -60,9 +56,6 @@ public:
     // Leaving the name field: trimmed, blanks made "_".
     void NormalizeName();
 
-public slots:
-    void done(int result) override;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -80,22 +73,15 @@ private:
     qint32 kindValue() const;
     // Configura_Nodo_Estado with the values shown.
     void apply();
-    void onOk();
+    void onOk() override;
     void onChildButton();
     void onEditorLeft(CodeEditor* editor);
     void onEditorKey(CodeEditor* editor, int keyCode, bool& handled);
     bool nameIsFree() const;
 
-    FsmDocument& m_doc;
     Node* m_node;
-    clsLib_OptCMax* m_options;
-    std::unique_ptr<MessageBoxAsker> m_ownAsker;
-    DialogAsker* m_asker;
     clsParientes m_parientes;
-    bool m_readOnly = false;
     bool m_hasChildren = false;
-    bool m_repositoryBusy = false;
-    bool m_closing = false;
     QString m_loadedIndex;
     Values m_snapshot;
     QString m_pendingDocument;
@@ -116,8 +102,6 @@ private:
     QGroupBox* frmSubEstados = nullptr;
     QComboBox* cmbEnlaces = nullptr;
     QPushButton* cmdEnlace = nullptr;
-    QPushButton* cmdValidar = nullptr;
-    QPushButton* cmdCancelar = nullptr;
 };
 
 }  // namespace orvane

@@ -7,7 +7,6 @@
 #include "modNodoEstado.h"
 #include "modNodoTransicion.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -48,12 +47,8 @@ bool OtherMustBeLast(const Node* source, const Node* self)
 
 frmPropTransicion::frmPropTransicion(FsmDocument& doc, clsLib_OptCMax* options,
                                      DialogAsker* asker, QWidget* parent)
-    : QDialog(parent),
-      m_doc(doc),
-      m_node(doc.diagram().currentNode()),
-      m_options(options),
-      m_ownAsker(asker ? nullptr : std::make_unique<MessageBoxAsker>(this)),
-      m_asker(asker ? asker : m_ownAsker.get())
+    : PropertyDialog(doc, options, asker, parent, kSection, kDefaultHeight, kDefaultWidth),
+      m_node(doc.diagram().currentNode())
 {
     if (m_node && !Trans::IsTransitionNode(m_node))
         m_node = nullptr;
@@ -65,15 +60,14 @@ frmPropTransicion::~frmPropTransicion() = default;
 
 int frmPropTransicion::Open(FsmDocument& doc, clsLib_OptCMax* options, QWidget* parent)
 {
-    frmPropTransicion dialog(doc, options, nullptr, parent);
-    return dialog.exec();
+    return OpenPropertyDialog<frmPropTransicion>(doc, options, parent, nullptr);
 }
 
 bool frmPropTransicion::Buscar(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
                                const QString& replaceWith, bool caseSensitive, DialogAsker* asker)
 {
-    frmPropTransicion dialog(doc, nullptr, asker);
-    return dialog.Buscar(matcher, findWhat, replaceWith, caseSensitive);
+    return SearchPropertyDialog<frmPropTransicion>(doc, matcher, findWhat, replaceWith,
+                                                   caseSensitive, asker);
 }
 
 Node* frmPropTransicion::source() const
@@ -85,7 +79,6 @@ void frmPropTransicion::buildUi()
 {
     setObjectName(QStringLiteral("frmPropTransicion"));
     setWindowTitle(QStringLiteral("Transition properties"));
-    Support::SetMinimumTwips(*this, kDefaultWidth, kDefaultHeight);
     auto* layout = new QVBoxLayout(this);
 
     auto* top = new QFormLayout;
@@ -112,15 +105,10 @@ void frmPropTransicion::buildUi()
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    cmdValidar = Support::NewButton(this, QStringLiteral("cmdValidar"), QStringLiteral("Ok"));
-    cmdCancelar = Support::NewButton(this, QStringLiteral("cmdCancelar"), QStringLiteral("Cancel"));
-    buttons->addWidget(cmdValidar);
-    buttons->addWidget(cmdCancelar);
+    addOkCancel(buttons);
     layout->addLayout(buttons);
 
     txtPrioridad->installEventFilter(this);
-    connect(cmdValidar, &QPushButton::clicked, this, &frmPropTransicion::onOk);
-    connect(cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
     connect(chkMustBeLast, &QCheckBox::clicked, this, &frmPropTransicion::onMustBeLastClicked);
     for (CodeEditor* e : {txtCondicion, txtAccion})
         Support::WireEditor(e, m_options, m_doc, m_repositoryBusy, [this, e] {
@@ -131,7 +119,7 @@ void frmPropTransicion::buildUi()
 
 void frmPropTransicion::load()
 {
-    Support::RestoreSize(*this, kSection, kDefaultHeight, kDefaultWidth);
+    restoreSize();
     m_readOnly = m_doc.diagram().readOnly() || !m_node;
     cmdValidar->setEnabled(!m_readOnly);
     Support::LockLineEdit(txtPrioridad, m_readOnly);
@@ -174,14 +162,14 @@ bool frmPropTransicion::ValidarPrioridad(bool force)
 {
     const double value = modFsmOrder::LenientNumber(txtPrioridad->text());
     if (value < 1 || value > kMaxPriority) {
-        m_asker->message(QStringLiteral("Illegal priority, try other different"));
+        asker().message(QStringLiteral("Illegal priority, try other different"));
         txtPrioridad->setFocus();
         return false;
     }
     if (!force && txtPrioridad->text() == m_loadedPriority)
         return true;
     if (!m_setByMustBeLast
-        && !m_asker->askOkCancel(QStringLiteral("This can reorganize all priorities of this node"),
+        && !asker().askOkCancel(QStringLiteral("This can reorganize all priorities of this node"),
                                  QStringLiteral("The priority has changed"))) {
         txtPrioridad->setText(m_loadedPriority);
         return true;
@@ -234,20 +222,8 @@ bool frmPropTransicion::Buscar(FindMatcher& matcher, const QString& findWhat,
             break;
         editor->SetText(text);
     }
-    if (m_readOnly)
-        reject();
-    else
-        onOk();
+    finishSearch();
     return go;
-}
-
-void frmPropTransicion::done(int result)
-{
-    if (!m_closing) {
-        m_closing = true;
-        Support::SaveSize(*this, kSection);
-    }
-    QDialog::done(result);
 }
 
 bool frmPropTransicion::eventFilter(QObject* watched, QEvent* event)
@@ -259,12 +235,8 @@ bool frmPropTransicion::eventFilter(QObject* watched, QEvent* event)
             txtCondicion->setFocus(Qt::TabFocusReason);
             return true;
         }
-    } else if (watched == txtPrioridad && event->type() == QEvent::FocusOut && !m_closing
-               && !m_readOnly) {
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        // Going to Cancel abandons the edit: no check, no question.
-        if (CodeEditor::IsControlFocusChange(reason) && QApplication::focusWidget() != cmdCancelar)
-            ValidarPrioridad();
+    } else if (watched == txtPrioridad && isFieldLeave(event)) {
+        ValidarPrioridad();
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -4,11 +4,7 @@
 // self-transition flag. It edits the diagram's current node (a transition
 // node) through the transition operations of the model.
 
-#include "PropertyDialogSupport.h"
-
-#include <QDialog>
-
-#include <memory>
+#include "PropertyDialog.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -22,7 +18,7 @@ class FsmDocument;
 class Node;
 class clsLib_OptCMax;
 
-class frmPropTransicion : public QDialog {
+class frmPropTransicion : public PropertyDialog {
     Q_OBJECT
 public:
     // Loads the diagram's current node (a transition node). `options` and
@@ -48,9 +44,6 @@ public:
     // `force` applies and renumbers even when the text did not change.
     bool ValidarPrioridad(bool force = false);
 
-public slots:
-    void done(int result) override;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -64,18 +57,11 @@ private:
     void load();
     Values shownValues() const;
     void apply();
-    void onOk();
+    void onOk() override;
     void onMustBeLastClicked(bool checked);
     Node* source() const;
 
-    FsmDocument& m_doc;
     Node* m_node;
-    clsLib_OptCMax* m_options;
-    std::unique_ptr<MessageBoxAsker> m_ownAsker;
-    DialogAsker* m_asker;
-    bool m_readOnly = false;
-    bool m_repositoryBusy = false;
-    bool m_closing = false;
     // The priority was set by the must-be-last box: no question.
     bool m_setByMustBeLast = false;
     QString m_loadedPriority;
@@ -87,8 +73,6 @@ private:
     CodeEditor* txtAccion = nullptr;
     QCheckBox* chkMustBeLast = nullptr;
     QCheckBox* chkSelfTransition = nullptr;
-    QPushButton* cmdValidar = nullptr;
-    QPushButton* cmdCancelar = nullptr;
 };
 
 }  // namespace orvane
