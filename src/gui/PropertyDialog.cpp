@@ -1,6 +1,8 @@
 #include "PropertyDialog.h"
 
 #include "CodeEditor.h"
+#include "clsParientes.h"
+#include "modLib_Rutas.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -58,6 +60,17 @@ void PropertyDialog::finishSearch()
         reject();
     else
         onOk();
+}
+
+void PropertyDialog::openChild(const clsParientes& children, const QString& reference)
+{
+    const QString path = children.RutaCompleta(reference);
+    if (!reference.isEmpty() && modLib_Rutas::FileExists(path)) {
+        m_pendingDocument = path;
+        onOk();
+    } else {
+        m_pendingDocument.clear();
+    }
 }
 
 void PropertyDialog::done(int result)

@@ -18,11 +18,15 @@ namespace orvane {
 
 class FsmDocument;
 class clsLib_OptCMax;
+class clsParientes;
 
 class PropertyDialog : public QDialog {
     Q_OBJECT
 public:
     ~PropertyDialog() override;
+
+    // The child diagram left by "Open Child_FSM" (empty when none).
+    const QString& pendingDocument() const { return m_pendingDocument; }
 
 public slots:
     // Every way of closing ends here: the window size is saved once.
@@ -45,6 +49,10 @@ protected:
     // diagram is read-only, otherwise as "Ok".
     void finishSearch();
     virtual void onOk() = 0;
+    // "Open Child_FSM": when the reference names an existing file, its path
+    // becomes the pending document and "Ok" follows; otherwise the pending
+    // document is emptied and the dialog stays.
+    void openChild(const clsParientes& children, const QString& reference);
 
     DialogAsker& asker() { return *m_asker; }
 
@@ -62,6 +70,7 @@ private:
     int m_defaultHeight;
     int m_defaultWidth;
     bool m_closing = false;
+    QString m_pendingDocument;
 };
 
 // The static entry points of the dialogs: open modally and hand back the
@@ -72,10 +81,8 @@ int OpenPropertyDialog(FsmDocument& doc, clsLib_OptCMax* options, QWidget* paren
 {
     Dialog dialog(doc, options, nullptr, parent);
     const int result = dialog.exec();
-    if constexpr (requires { dialog.pendingDocument(); }) {
-        if (pendingDocument)
-            *pendingDocument = dialog.pendingDocument();
-    }
+    if (pendingDocument)
+        *pendingDocument = dialog.pendingDocument();
     return result;
 }
 

@@ -4,7 +4,6 @@
 #include "FsmDocument.h"
 #include "clsLib_OptCMax.h"
 #include "modGrafoInfo.h"
-#include "modLib_Rutas.h"
 #include "modLib_StringHandling.h"
 #include "modNodoEstado.h"
 
@@ -190,7 +189,8 @@ void frmPropFSM::buildUi()
     bottom->addLayout(buttons);
     layout->addLayout(bottom);
 
-    connect(cmdEnlace, &QPushButton::clicked, this, &frmPropFSM::onChildButton);
+    connect(cmdEnlace, &QPushButton::clicked, this,
+            [this] { openChild(m_parientes, cmbEnlaces->currentText()); });
     connect(cmdSelectComments, &QPushButton::clicked, this, &frmPropFSM::switchHeader);
     connect(cmdFillColor, &QPushButton::clicked, this, &frmPropFSM::onFillColour);
     connect(cmdForeColor, &QPushButton::clicked, this, &frmPropFSM::onForeColour);
@@ -377,16 +377,6 @@ void frmPropFSM::onOk()
     accept();
 }
 
-void frmPropFSM::onChildButton()
-{
-    const QString path = m_parientes.RutaCompleta(cmbEnlaces->currentText());
-    if (!cmbEnlaces->currentText().isEmpty() && modLib_Rutas::FileExists(path)) {
-        m_pendingDocument = path;
-        onOk();
-    } else {
-        m_pendingDocument.clear();
-    }
-}
 
 // A cancelled colour dialog changes nothing.
 void frmPropFSM::onFillColour()

@@ -45,8 +45,6 @@ public:
     bool Buscar(FindMatcher& matcher, const QString& findWhat, const QString& replaceWith,
                 bool caseSensitive);
 
-    const QString& pendingDocument() const { return m_pendingDocument; }
-
 private:
     static constexpr int kFlagCount = 8;
     struct Values {
@@ -64,7 +62,6 @@ private:
     // Keeps the header editor's text (tabs expanded) as the header it shows.
     void commitHeader();
     void onOk() override;
-    void onChildButton();
     void onFillColour();
     void onForeColour();
     void onResetColours();
@@ -78,7 +75,6 @@ private:
     QString m_moduleHeader;
     QString m_functionHeader;
     Values m_snapshot;
-    QString m_pendingDocument;
 
     QLabel* lblNombre = nullptr;
     QLineEdit* txtNombreFSM = nullptr;

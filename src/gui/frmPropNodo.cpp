@@ -5,7 +5,6 @@
 #include "clsLib_OptCMax.h"
 #include "modFsmOrder.h"
 #include "modGrafoInfo.h"
-#include "modLib_Rutas.h"
 #include "modLib_StringHandling.h"
 #include "modNodoEstado.h"
 
@@ -135,7 +134,8 @@ void frmPropNodo::buildUi()
 
     txtIndice->installEventFilter(this);
     txtNombre->installEventFilter(this);
-    connect(cmdEnlace, &QPushButton::clicked, this, &frmPropNodo::onChildButton);
+    connect(cmdEnlace, &QPushButton::clicked, this,
+            [this] { openChild(m_parientes, cmbEnlaces->currentText()); });
     for (CodeEditor* e : {txtAccionInput, txtAccionMoore, txtAccionElse, txtAccionOutput})
         Support::WireEditor(e, m_options, m_doc, m_repositoryBusy, [this, e] { onEditorLeft(e); });
 }
@@ -314,16 +314,6 @@ void frmPropNodo::onOk()
     accept();
 }
 
-void frmPropNodo::onChildButton()
-{
-    const QString path = m_parientes.RutaCompleta(cmbEnlaces->currentText());
-    if (!cmbEnlaces->currentText().isEmpty() && modLib_Rutas::FileExists(path)) {
-        m_pendingDocument = path;
-        onOk();
-    } else {
-        m_pendingDocument.clear();
-    }
-}
 
 void frmPropNodo::onEditorLeft(CodeEditor* editor)
 {

@@ -47,9 +47,6 @@ public:
     bool Buscar(FindMatcher& matcher, const QString& findWhat, const QString& replaceWith,
                 bool caseSensitive);
 
-    // The path left by "Open Child_FSM" (empty when none).
-    const QString& pendingDocument() const { return m_pendingDocument; }
-
     // Leaving the index field: range check, and the renumbering question
     // when it changed. False when the index was refused.
     bool ValidarIndice();
@@ -74,7 +71,6 @@ private:
     // Configura_Nodo_Estado with the values shown.
     void apply();
     void onOk() override;
-    void onChildButton();
     void onEditorLeft(CodeEditor* editor);
     void onEditorKey(CodeEditor* editor, int keyCode, bool& handled);
     bool nameIsFree() const;
@@ -84,7 +80,6 @@ private:
     bool m_hasChildren = false;
     QString m_loadedIndex;
     Values m_snapshot;
-    QString m_pendingDocument;
 
     QTabWidget* SSTab1 = nullptr;
     QLineEdit* txtIndice = nullptr;
