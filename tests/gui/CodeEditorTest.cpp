@@ -1,6 +1,7 @@
 #include "DialogTestSupport.h"
 
 #include "CodeEditor.h"
+#include "CodeEditorPropertyPage.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -92,6 +93,36 @@ TEST(CodeEditorTest, OptionsReadBackAsSet)
     EXPECT_TRUE(editor.EnableColumnSel());
     editor.SetExpandTabs(false);
     EXPECT_TRUE(editor.indentationsUseTabs());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CodeEditorPropertyPageTest, AcceptedPageCopiesEveryOptionItShows)
+{
+    CodeEditor source;
+    source.SetFontName(QStringLiteral("DejaVu Sans Mono"));
+    source.SetFontSize(14);
+    source.SetTabSize(8);
+    source.SetAutoIndentMode(2);
+    source.SetDisplayWhitespace(true);
+    source.SetLineNumbering(false);
+    source.SetEnableDragDrop(false);
+    source.SetColor(CodeEditor::ClrString, 0x123456);
+    source.SetFontStyle(CodeEditor::StyKeyword, CodeEditor::FontUnderline);
+    CodeEditorPropertyPage page(source);
+    CodeEditor target;
+    page.ApplyTo(target);
+    EXPECT_EQ(target.FontSize(), 14);
+    EXPECT_EQ(target.TabSize(), 8);
+    EXPECT_EQ(target.AutoIndentMode(), 2);
+    EXPECT_TRUE(target.DisplayWhitespace());
+    EXPECT_FALSE(target.LineNumbering());
+    EXPECT_FALSE(target.EnableDragDrop());
+    EXPECT_TRUE(target.ColorSyntax());
+    EXPECT_EQ(target.GetColor(CodeEditor::ClrString), 0x123456);
+    EXPECT_EQ(target.GetFontStyle(CodeEditor::StyKeyword), CodeEditor::FontUnderline);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 using namespace orvane;
 using namespace orvane::testing;
@@ -71,6 +72,29 @@ TEST_F(frmPropNodoTest, AcceptedIndexChangeRenumbersAtOnceEvenIfCancelledLater)
     EXPECT_EQ(Index(s3), QStringLiteral("1"));
     EXPECT_EQ(Index(s1), QStringLiteral("2"));
     EXPECT_EQ(Index(s2), QStringLiteral("3"));
+}
+
+TEST_F(frmPropNodoTest, TypedIndexIsCheckedWhenOkIsClicked)
+{
+    auto dlg = Open(s2);
+    dlg->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    auto* index = Find<QLineEdit>(*dlg, "txtIndice");
+    index->setFocus();
+    index->selectAll();
+    QTest::keyClicks(index, QStringLiteral("0"));
+    QTest::mouseClick(Find<QPushButton>(*dlg, "cmdValidar"), Qt::LeftButton);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_FALSE(asker.messages.isEmpty());
+    EXPECT_EQ(asker.messages.front(), QStringLiteral("Illegal index, try other different"));
+
+    index->setFocus();
+    QTest::keyClicks(index, QStringLiteral("4"));
+    QTest::mouseClick(Find<QPushButton>(*dlg, "cmdValidar"), Qt::LeftButton);
+    EXPECT_EQ(asker.questions.size(), 1);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(Index(s2), QStringLiteral("3"));
+    EXPECT_EQ(Index(s3), QStringLiteral("2"));
 }
 
 TEST_F(frmPropNodoTest, CancelledIndexQuestionPutsTheLoadedIndexBack)
