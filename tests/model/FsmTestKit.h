@@ -31,8 +31,8 @@ public:
 inline const QString Y = QStringLiteral("Y");
 inline const QString N = QStringLiteral("N");
 
-struct StateSpec {
-    StateSpec(QString n, QString i, qint32 k = modNodoEstado::NODE_STATE_NORMAL, QString d = {},
+struct StateDef {
+    StateDef(QString n, QString i, qint32 k = modNodoEstado::NODE_STATE_NORMAL, QString d = {},
               QString en = {}, QString ex = {}, QString el = {})
         : name(std::move(n)), index(std::move(i)), kind(k), during(std::move(d)),
           entry(std::move(en)), exit(std::move(ex)), elseAction(std::move(el))
@@ -44,7 +44,7 @@ struct StateSpec {
 };
 
 // A state configured through the model, as the properties dialog does.
-inline Node* AddState(FsmDocument& doc, StateSpec s, double left = 1000, double top = 1000)
+inline Node* AddState(FsmDocument& doc, StateDef s, double left = 1000, double top = 1000)
 {
     RecordingMessenger m;
     Node* n = doc.diagram().addNode(left, top, 1500, 900);

@@ -1,0 +1,99 @@
+#include "UserInterface.h"
+
+#include <QStringList>
+
+#include <cstdio>
+
+namespace orvane {
+
+namespace {
+
+QString AnswerWord(Answer a)
+{
+    switch (a) {
+    case Answer::Yes:
+        return QStringLiteral("Yes");
+    case Answer::No:
+        return QStringLiteral("No");
+    case Answer::Cancel:
+        return QStringLiteral("Cancel");
+    }
+    return {};
+}
+
+// A question in batch mode: its text on standard error with the answer taken.
+Answer TakeDefault(const QString& text, const QString& title, MessageIcon icon, Answer answer)
+{
+    BatchUserInterface().message(text + QStringLiteral(" [") + AnswerWord(answer) + QLatin1Char(']'),
+                                 icon, title);
+    return answer;
+}
+
+}  // namespace
+
+void BatchUserInterface::message(const QString& text, MessageIcon, const QString& title)
+{
+    QString line = title.isEmpty() ? text : title + QStringLiteral(": ") + text;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QByteArray bytes = (line + QLatin1Char('\n')).toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+Answer BatchUserInterface::askYesNo(const QString& text, const QString& title, MessageIcon icon,
+                                    Answer defaultButton)
+{
+    return TakeDefault(text, title, icon, defaultButton == Answer::No ? Answer::No : Answer::Yes);
+}
+
+Answer BatchUserInterface::askYesNoCancel(const QString& text, const QString& title,
+                                          MessageIcon icon, Answer defaultButton)
+{
+    return TakeDefault(text, title, icon, defaultButton);
+}
+
+QString BatchUserInterface::openFileName(const FileDialog&, bool& readOnly)
+{
+    readOnly = true;
+    return {};
+}
+
+QString BatchUserInterface::saveFileName(const FileDialog&) { return {}; }
+
+QString ToQtFilter(const QString& pipeFilter)
+{
+    const QStringList parts = pipeFilter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts.at(i).isEmpty())
+            continue;
+        QString patterns = parts.at(i + 1);
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters.append(parts.at(i) + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+FileDialog FsmOpenDialog()
+{
+    return {QString(), QStringLiteral("FSM"), QStringLiteral("Fsm Files(*.FSM)|*.fsm|"), QString()};
+}
+
+FileDialog FsmSaveDialog(const QString& proposedName)
+{
+    return {QString(), QStringLiteral("FSM"), QStringLiteral("Fsm Files(*.FSM)|*.fsm|"),
+            proposedName};
+}
+
+FileDialog CodeSaveDialog(const QString& proposedName)
+{
+    return {QStringLiteral("Save Finite_State file as Ansi-C File..."), QStringLiteral("C"),
+            QStringLiteral("C Files(*.C)|*.c|All Files(*.*)|*.*|"), proposedName};
+}
+
+FileDialog ListSaveDialog(const QString& proposedName)
+{
+    return {QStringLiteral("Save As List file..."), QStringLiteral("LST"),
+            QStringLiteral("Lst Files(*.LST)|*.lst|All Files(*.*)|*.*|"), proposedName};
+}
+
+}  // namespace orvane

@@ -1,0 +1,76 @@
+#pragma once
+// How the application layer talks to the user: message boxes, questions and
+// file dialogs. The window program answers with real dialogs, batch mode with
+// standard error and default buttons, tests with a script.
+
+#include "Messenger.h"
+
+#include <QString>
+
+namespace orvane {
+
+enum class Answer { Yes, No, Cancel };
+
+// One common open or save dialog.
+struct FileDialog {
+    QString title;             // empty: the platform's default title
+    QString defaultExtension;  // without the dot ("FSM"), added to a name typed without one
+    QString filter;            // "Description(*.X)|*.x|" pairs
+    QString proposedName;      // the name the dialog starts with
+};
+
+class UserInterface : public Messenger {
+public:
+    // A Yes/No box; `defaultButton` is Yes or No.
+    virtual Answer askYesNo(const QString& text, const QString& title, MessageIcon icon,
+                            Answer defaultButton) = 0;
+    // A Yes/No/Cancel box.
+    virtual Answer askYesNoCancel(const QString& text, const QString& title, MessageIcon icon,
+                                  Answer defaultButton) = 0;
+    // The open dialog with its read-only box shown and ticked. Returns the
+    // chosen path, empty when cancelled; `readOnly` receives the box's state.
+    virtual QString openFileName(const FileDialog& dialog, bool& readOnly) = 0;
+    // The save dialog (asks before replacing a file). Empty when cancelled.
+    virtual QString saveFileName(const FileDialog& dialog) = 0;
+    // The hourglass pointer on or off.
+    virtual void setBusy(bool) {}
+};
+
+// Shows the hourglass for the lifetime of the object.
+class BusyScope {
+public:
+    explicit BusyScope(UserInterface& ui) : m_ui(ui) { m_ui.setBusy(true); }
+    ~BusyScope() { m_ui.setBusy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    UserInterface& m_ui;
+};
+
+// Batch mode: messages and questions go to standard error, every question
+// takes its default button, file dialogs are never shown (they answer
+// "cancelled").
+class BatchUserInterface : public UserInterface {
+public:
+    void message(const QString& text, MessageIcon icon = MessageIcon::None,
+                 const QString& title = QString()) override;
+    Answer askYesNo(const QString& text, const QString& title, MessageIcon icon,
+                    Answer defaultButton) override;
+    Answer askYesNoCancel(const QString& text, const QString& title, MessageIcon icon,
+                          Answer defaultButton) override;
+    QString openFileName(const FileDialog& dialog, bool& readOnly) override;
+    QString saveFileName(const FileDialog& dialog) override;
+};
+
+// The dialog filters in Qt's form: "Fsm Files(*.FSM)|*.fsm|" gives
+// "Fsm Files(*.FSM) (*.fsm)"; pairs are joined with ";;".
+QString ToQtFilter(const QString& pipeFilter);
+
+// The dialogs of the document files.
+FileDialog FsmOpenDialog();
+FileDialog FsmSaveDialog(const QString& proposedName);
+FileDialog CodeSaveDialog(const QString& proposedName);
+FileDialog ListSaveDialog(const QString& proposedName);
+
+}  // namespace orvane

@@ -1,0 +1,113 @@
+#pragma once
+// The pieces of text that the flat generators share: banners, the user's
+// texts framed by comments, the automatic initialization, the macros and
+// helper functions, the dispatcher frame, and the per-state code (switch
+// cases and state functions). Each function appends one section to `out`.
+
+#include "FsmView.h"
+#include "clsEntryExit.h"
+
+#include <QString>
+
+namespace orvane::codegen {
+
+enum class Methodology { SwitchCase, Pointers, PointerArray };
+
+struct GenOptions {
+    bool FI = false;  // Init function for a history FSM
+    bool FE = false;  // final-state test function
+    bool HF = false;  // history FSM
+    bool DI = false;  // FSM_DEBUG blocks
+    bool AC = false;  // ANSI comments
+    bool PT = false;  // remarks printed into the code
+};
+
+// Identifiers the generated code uses for one FSM.
+struct FsmNames {
+    QString name;    // the FSM function, as written
+    QString params;  // the parameter list, "void" when empty
+    QString args;    // the parameter names, to pass the parameters on
+    QString ind;     // the index variable
+    QString dis;     // the dispatcher pointer or pointer array
+    QString labelPrefix = QStringLiteral("i_");
+    QString entryFlag = QStringLiteral("entryFsmFlg");
+    QString debugTrans = QStringLiteral("debug_transNumber");
+};
+
+// Everything a generator reads from the diagram, read once.
+struct GenContext {
+    const Diagram* diagram = nullptr;
+    QString documentPath;
+    GenOptions opt;
+    Methodology style = Methodology::SwitchCase;
+    FsmNames names;
+    QString init, before, after, ending, moduleHeader, functionHeader, defaultCode;
+    FsmView fsm;
+    clsEntryExit entryExit;
+    bool anyEntry = false;
+
+    // "i_" + upper-case name: the state's constant.
+    QString Label(const StateView& s) const;
+    // What holds the current state: the dispatcher pointer or the index variable.
+    const QString& StateVariable() const;
+    // How the state variable names a state: its function or its constant.
+    QString StateReference(const StateView& s) const;
+};
+
+// The methodology line of the banner, without the version and "]".
+QString MethodologyLine(Methodology m);
+
+// Comment rulers: "//" + 78 "+" and "//" + 39 " -", each with CR LF.
+const QString& PlusLine();
+const QString& DashLine();
+
+// out += text + CR LF.
+void Line(QString& out, const QString& text);
+void Line(QString& out, int indent, const QString& text);
+
+void Banner(QString& out, Methodology m);
+QString PrototypeLine(const FsmNames& n);
+void CodeOpening(QString& out, const GenContext& ctx);
+// `functionComment` is "// FSM function." or, for the pointer array, without the full stop.
+void HeaderOpening(QString& out, const GenContext& ctx, const QString& functionComment);
+void ModuleHeaderSection(QString& out, const GenContext& ctx);
+void UserInitSection(QString& out, const GenContext& ctx);
+void AutoInitStart(QString& out);
+void EntryFlagVariable(QString& out, const GenContext& ctx, bool lineEnd);
+// `extraLine` (may be empty) follows the debug_transNumber declaration.
+void DebugBlock(QString& out, const GenContext& ctx, const QString& extraLine);
+void DebugReset(QString& out, const GenContext& ctx, int indent);
+// "  #define  i_NAME   k" for every state by rank, names padded to one column.
+void IndexLines(QString& out, const GenContext& ctx);
+// The index variable, unsigned int from 256 states on.
+void IndexVariable(QString& out, const GenContext& ctx);
+
+// The optional functions and macros, collected before they are placed.
+struct MacroParts {
+    QString nextStateCheck;
+    QString initDeclaration, initBody;
+    QString endDeclaration, endBody;
+    QString testDeclarations, testBodies;
+    QString gotoDeclarations, gotoBodies;
+};
+MacroParts BuildMacroParts(const GenContext& ctx);
+void MacrosAndFunctions(QString& out, const MacroParts& parts);
+// The header text after its opening: Init, history macro, End, tests, forcings.
+void HeaderFunctions(QString& out, const GenContext& ctx, const MacroParts& parts);
+
+void ExitFunctionDeclarations(QString& out, const GenContext& ctx);
+void DispatcherHeading(QString& out, const GenContext& ctx);
+void BeforeActions(QString& out, const GenContext& ctx);
+// The after actions and the "}" that closes the FSM function.
+void AfterActions(QString& out, const GenContext& ctx);
+void ExitFunctionBodies(QString& out, const GenContext& ctx);
+void EndingCode(QString& out, const GenContext& ctx);
+void DiagramComments(QString& out, const GenContext& ctx);
+void ClosingBanner(QString& out);
+
+// The "case" block of one state in the switch dispatcher.
+QString CaseBlock(const GenContext& ctx, const StateView& s);
+// The static function of one state (pointer methodologies).
+QString StateFunction(const GenContext& ctx, const StateView& s);
+
+}  // namespace orvane::codegen

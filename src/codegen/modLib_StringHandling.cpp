@@ -1,0 +1,323 @@
+#include "modLib_StringHandling.h"
+
+#include "clsParientes.h"
+#include "modLib_Rutas.h"
+#include "modNodoEstado.h"
+#include "modStrings.h"
+
+#include <QSet>
+
+#include <algorithm>
+
+namespace orvane::modLib_StringHandling {
+
+namespace {
+
+const QChar kCr = QLatin1Char('\r');
+const QChar kLf = QLatin1Char('\n');
+const QChar kBlank = QLatin1Char(' ');
+
+// The text cut at each CR, LF characters dropped.
+QStringList CutLines(const QString& text)
+{
+    QString t = text;
+    t.remove(kLf);
+    return t.split(kCr);
+}
+
+// Advances over a string or character literal that starts at i (the quote);
+// the literal ends at its closing quote or at the end of the line.
+qsizetype SkipLiteral(const QString& line, qsizetype i)
+{
+    const QChar quote = line.at(i);
+    ++i;
+    while (i < line.size()) {
+        const QChar c = line.at(i);
+        if (c == QLatin1Char('\\'))
+            i += 2;
+        else if (c == quote)
+            return i + 1;
+        else
+            ++i;
+    }
+    return line.size();
+}
+
+// Whether a block comment is still open at the end of the line, given
+// whether one was open at its start. A "/*" inside a "//" comment or inside
+// a literal opens nothing.
+bool BlockOpenAfter(const QString& line, bool open)
+{
+    qsizetype i = 0;
+    const qsizetype n = line.size();
+    while (i < n) {
+        if (open) {
+            const qsizetype close = line.indexOf(QLatin1String("*/"), i);
+            if (close < 0)
+                return true;
+            open = false;
+            i = close + 2;
+            continue;
+        }
+        const QChar c = line.at(i);
+        if (c == QLatin1Char('/') && i + 1 < n) {
+            const QChar next = line.at(i + 1);
+            if (next == QLatin1Char('/'))
+                return false;
+            if (next == QLatin1Char('*')) {
+                open = true;
+                i += 2;
+                continue;
+            }
+        }
+        if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+            i = SkipLiteral(line, i);
+            continue;
+        }
+        ++i;
+    }
+    return open;
+}
+
+}  // namespace
+
+QString IndentText(const QString& text, int n, bool indentFirst)
+{
+    if (text.isEmpty())
+        return {};
+    const QString pad(n, kBlank);
+    QString out;
+    out.reserve(text.size() + (n + 1) * (text.count(kCr) + 1));
+    if (indentFirst)
+        out += pad;
+    for (const QChar c : text) {
+        if (c == kCr) {
+            out += kCrLf;
+            out += pad;
+        } else if (c != kLf) {
+            out += c;
+        }
+    }
+    return TrimTrailingBlanks(out);
+}
+
+QString CommentOutLines(const QString& text)
+{
+    return modStrings::CommentOutLines(text);
+}
+
+QString BreakCommentMarks(const QString& text)
+{
+    return modStrings::BreakCommentMarks(text);
+}
+
+QString AnsiCommentLine(const QString& line, int width)
+{
+    const qsizetype p = line.indexOf(QLatin1String("//"));
+    if (p < 0)
+        return line;
+    const QString rest = line.mid(p + 2);
+    // A "*/" after the "//" would end the new comment early: keep the line.
+    if (rest.contains(QLatin1String("*/")))
+        return line;
+    if (p == 0) {
+        QString out = QLatin1String("/*") + rest;
+        if (out.size() < width)
+            out += QString(width - out.size(), kBlank);
+        return out + QLatin1String("*/");
+    }
+    return line.left(p) + QLatin1String("/*") + rest + QLatin1String(" */");
+}
+
+QString ToAnsiComments(const QString& text, int width, bool newlineAtEnd)
+{
+    QString out;
+    out.reserve(text.size() + text.size() / 8 + 2);
+    bool open = false;
+    bool first = true;
+    for (const QString& line : CutLines(text)) {
+        if (!first)
+            out += kCrLf;
+        first = false;
+        // A line that begins inside a block comment is comment text already.
+        out += open ? line : AnsiCommentLine(line, width);
+        open = BlockOpenAfter(line, open);
+    }
+    if (newlineAtEnd)
+        out += kCrLf;
+    return out;
+}
+
+QString DiagramCommentsBlock(const Diagram& d)
+{
+    QString collected;
+    for (const auto& node : d.nodes()) {
+        if (modNodoEstado::IsTextBox(node.get()))
+            collected += kCrLf + BreakCommentMarks(node->text()) + kCrLf;
+    }
+    if (collected.isEmpty())
+        return {};
+    return QLatin1String("/*") + kCrLf + collected + kCrLf + QLatin1String("*/") + kCrLf;
+}
+
+QStringList StateChildren(const QString& documentPath, const QString& during,
+                          const QString& elseAction)
+{
+    clsParientes parientes;
+    parientes.Reset(documentPath);
+    QStringList out;
+    if (!parientes.BuscaEnlaces(during + kCrLf + elseAction))
+        return out;
+    const int count = parientes.DimeNumeroHijos();
+    out.reserve(count);
+    for (int i = 1; i <= count; ++i)
+        out.append(modLib_Rutas::BaseName(parientes.DimeHijo(i)));
+    return out;
+}
+
+QString ChildrenInitList(const Diagram& d, const QString& documentPath)
+{
+    QString list;
+    QSet<QString> seen;
+    for (const auto& node : d.nodes()) {
+        if (!modNodoEstado::IsStateNode(node.get()))
+            continue;
+        const QStringList children = StateChildren(
+            documentPath, modNodoEstado::GetStateField(modNodoEstado::kStateDuring, node.get()),
+            modNodoEstado::GetStateField(modNodoEstado::kStateElse, node.get()));
+        for (const QString& child : children) {
+            const QString item = QLatin1Char('_') + child + QLatin1String("_Init(); ");
+            if (!seen.contains(item)) {
+                seen.insert(item);
+                list += item;
+            }
+        }
+    }
+    return TrimTrailingBlanks(list);
+}
+
+QString ChildInitBlock(const QStringList& children, int indent)
+{
+    if (children.isEmpty())
+        return {};
+    QString list;
+    for (const QString& child : children)
+        list += QLatin1Char('_') + child + QLatin1String("_Init();") + kCrLf;
+    return QString(indent, kBlank) + QLatin1String("// Child Initialization.") + kCrLf
+           + IndentText(list, indent, true);
+}
+
+QString ParameterNames(const QString& params)
+{
+    // Read backwards: a name ends (going left) at a blank or "*"; the type in
+    // front of it is skipped up to the "," that ends the previous parameter.
+    QString reversed;
+    bool skipping = false;
+    for (qsizetype i = params.size() - 1; i >= 0; --i) {
+        const QChar c = params.at(i);
+        if (skipping) {
+            if (c == QLatin1Char(',')) {
+                skipping = false;
+                reversed += c;
+            }
+        } else if (c == kBlank || c == QLatin1Char('*')) {
+            skipping = true;
+        } else {
+            reversed += c;
+        }
+    }
+    std::reverse(reversed.begin(), reversed.end());
+    if (reversed == QLatin1String("void"))
+        return {};
+    return reversed;
+}
+
+QString SpacesToUnderscore(const QString& text)
+{
+    QString out = text;
+    out.replace(kBlank, QLatin1Char('_'));
+    return out;
+}
+
+bool IsValidIdentifier(const QString& text)
+{
+    if (text.isEmpty())
+        return false;
+    static const QString forbidden = QStringLiteral("*?+-|&!;,/");
+    for (const QChar c : text) {
+        if (forbidden.contains(c))
+            return false;
+    }
+    const QChar first = text.at(0);
+    return !(first >= QLatin1Char('0') && first <= QLatin1Char('9'));
+}
+
+QString ExpandTabs(const QString& text, int width)
+{
+    if (!text.contains(QLatin1Char('\t')) || width <= 0)
+        return text;
+    QString out;
+    out.reserve(text.size() + 4 * width);
+    int column = 0;
+    for (const QChar c : text) {
+        if (c == kLf)
+            continue;
+        if (c == kCr) {
+            out += kCrLf;
+            column = 0;
+        } else if (c == QLatin1Char('\t')) {
+            const int blanks = width - column % width;
+            out += QString(blanks, kBlank);
+            column += blanks;
+        } else {
+            out += c;
+            ++column;
+        }
+    }
+    return out;
+}
+
+QString Unquote(const QString& text)
+{
+    if (text.size() >= 2 && text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"')))
+        return text.mid(1, text.size() - 2);
+    return text;
+}
+
+QString PadRight(const QString& text, int width)
+{
+    if (text.size() >= width)
+        return text;
+    return text + QString(width - text.size(), kBlank);
+}
+
+QString TrimLastLineBreak(const QString& text)
+{
+    QString out = text;
+    if (out.endsWith(kLf))
+        out.chop(1);
+    if (out.endsWith(kCr))
+        out.chop(1);
+    return out;
+}
+
+QString TrimBlanks(const QString& text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text.at(start) == kBlank)
+        ++start;
+    while (end > start && text.at(end - 1) == kBlank)
+        --end;
+    return text.mid(start, end - start);
+}
+
+QString TrimTrailingBlanks(const QString& text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1) == kBlank)
+        --end;
+    return end == text.size() ? text : text.left(end);
+}
+
+}  // namespace orvane::modLib_StringHandling

@@ -1,0 +1,135 @@
+#pragma once
+// A fixture for the app layer's tests: every file the code under test may
+// touch (temporary folder, settings, logs, current folder) lies in one
+// temporary folder of the test.
+
+#include "AppSettings.h"
+#include "Document.h"
+#include "DocumentRegistry.h"
+#include "ProcessState.h"
+#include "ScriptedUserInterface.h"
+#include "modStrings.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace orvane::test {
+
+inline QByteArray ReadFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    f.write(bytes);
+}
+
+// A small diagram (two states, one transition) with the given signature.
+inline QByteArray DiagramBytes(const QString& signature = QStringLiteral("FSM V0.4c"))
+{
+    const QString sep = modStrings::kSep;
+    const QString info = signature + sep + QStringLiteral("Lamp") + sep + sep + sep
+                         + QStringLiteral("&Switch Case...;AS_Y;FO_Y;HC_N;FI_N;FE_N;DI_N;AC_N;PT_N;HF_Y;BF_N;UM_Y;")
+                         + sep + sep + sep + sep + sep + sep + sep;
+    // "@" stands for the separator in the records below.
+    QString json = QStringLiteral(R"({"format": "fsm-diagram", "version": 1, "nodes": [
+ {"id": 1, "left": 1000, "top": 1000, "width": 1500, "height": 900, "tag": "Off@@1@@@N@N@@", "userData": 16384},
+ {"id": 2, "left": 4000, "top": 1000, "width": 1500, "height": 900, "tag": "On@led = 1;@2@@@N@N@@", "userData": 8192},
+ {"id": 3, "left": 2500, "top": 1200, "width": 150, "height": 100, "tag": "1@button@@Y@N@", "userData": 2048},
+ {"id": 4, "left": 0, "top": 0, "width": 100, "height": 100, "isFsmItem": false, "userData": 512, "tag": "INFO"}
+], "links": [{"org": 1, "dst": 3, "arrowDst": 0}, {"org": 3, "dst": 2}]})");
+    json.replace(QStringLiteral("INFO"), info);
+    json.replace(QLatin1Char('@'), sep);
+    return json.toUtf8();
+}
+
+class AppTest : public ::testing::Test {
+protected:
+    QTemporaryDir root;
+    QString tmpDir, workDir, logDir, settingsDir;
+    ScriptedUserInterface ui;
+    std::unique_ptr<DocumentRegistry> docs;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(root.isValid());
+        tmpDir = MakeDir(QStringLiteral("tmp"));
+        workDir = MakeDir(QStringLiteral("work"));
+        logDir = MakeDir(QStringLiteral("logs"));
+        settingsDir = MakeDir(QStringLiteral("settings"));
+        qputenv("TMPDIR", QFile::encodeName(tmpDir));
+        qputenv("ORVANE_LOG_DIR", QFile::encodeName(logDir));
+        AppSettings::SetSettingsFolder(settingsDir);
+        m_savedCwd = QDir::currentPath();
+        QDir::setCurrent(workDir);
+        Process() = ProcessState{};
+        Process().errorFolder = logDir;
+        docs = std::make_unique<DocumentRegistry>(ui);
+    }
+
+    void TearDown() override
+    {
+        docs.reset();
+        QDir::setCurrent(m_savedCwd);
+        Process() = ProcessState{};
+        AppSettings::SetSettingsFolder(QString());
+        qunsetenv("ORVANE_LOG_DIR");
+        qunsetenv("TMPDIR");
+    }
+
+    QString MakeDir(const QString& name)
+    {
+        const QString p = root.filePath(name);
+        QDir().mkpath(p);
+        return p;
+    }
+    QString Work(const QString& name) const { return workDir + QLatin1Char('/') + name; }
+
+    // A diagram file in the work folder (or at an absolute path).
+    QString WriteDiagram(const QString& name, const QString& signature = QStringLiteral("FSM V0.4c"))
+    {
+        const QString path = name.startsWith(QLatin1Char('/')) ? name : Work(name);
+        WriteFile(path, DiagramBytes(signature));
+        return path;
+    }
+
+    QString ErrorLog() const { return QString::fromUtf8(ReadFile(logDir + QStringLiteral("/FSM_ERR.log"))); }
+    QString DebugLog() const { return QString::fromUtf8(ReadFile(logDir + QStringLiteral("/FSM.log"))); }
+
+    // Every snapshot file below the temporary folder.
+    QStringList Snapshots() const
+    {
+        QStringList files;
+        QDirIterator it(tmpDir, {QStringLiteral("*.UND")}, QDir::Files | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files.append(it.next());
+        files.sort();
+        return files;
+    }
+
+    // A user edit: a remark added, then the end-of-command bookkeeping.
+    static void Edit(Document& doc)
+    {
+        Node* n = doc.fsm.diagram().addNode(100, 100, 800, 300);
+        n->setUserData(0x400);
+        n->setIsFsmItem(false);
+        n->setText(QStringLiteral("remark"));
+        doc.undRed.StoreGraphChanges();
+    }
+
+private:
+    QString m_savedCwd;
+};
+
+}  // namespace orvane::test

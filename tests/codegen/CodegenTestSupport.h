@@ -1,0 +1,158 @@
+#pragma once
+// Shared helpers of the code generation tests: diagrams built in code,
+// diagram files loaded as the editor opens them, a recording messenger and
+// the split of a generator's result.
+
+#include "Diagram.h"
+#include "FsmDocument.h"
+#include "Messenger.h"
+#include "modC_CodeGen.h"
+#include "modStrings.h"
+
+#include <QFile>
+#include <QStringList>
+
+#include <ostream>
+
+// Readable QString values in test failures.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace orvane::testing {
+
+class RecordingMessenger : public Messenger {
+  public:
+    void message(const QString& text, MessageIcon, const QString&) override
+    {
+        messages.append(text);
+    }
+    QStringList messages;
+};
+
+struct StateTexts {
+    QString during, entry, exit, elseAction;
+    QString isIn = QStringLiteral("N");
+    QString goTo = QStringLiteral("N");
+};
+
+struct GraphTexts {
+    QString name, params, init, before, after, ending, moduleHeader, functionHeader, defaultCode;
+    QString options;
+};
+
+// Builds diagrams record by record, the way files hold them.
+class DiagramBuilder {
+  public:
+    explicit DiagramBuilder(Diagram& d) : m_d(d) {}
+
+    Node* state(const QString& name, qint32 kind, const QString& index, const StateTexts& t = {})
+    {
+        Node* n = m_d.addNode(0, 0, 1500, 900);
+        n->setUserData(kind);
+        n->setTag(modStrings::JoinFields(
+            {name, t.during, index, t.entry, t.exit, t.isIn, t.goTo, t.elseAction}));
+        return n;
+    }
+
+    Node* transition(Node* from, Node* to, const QString& priority, const QString& condition = {},
+                     const QString& action = {}, const QString& selfFlag = QStringLiteral("Y"))
+    {
+        Node* t = m_d.addNode(0, 0, 150, 100);
+        t->setUserData(0x800);
+        t->setTag(
+            modStrings::JoinFields({priority, condition, action, selfFlag, QStringLiteral("N")}));
+        m_d.addLink(from, t);
+        m_d.addLink(t, to);
+        return t;
+    }
+
+    Node* remark(const QString& text)
+    {
+        Node* n = m_d.addNode(0, 0, 2000, 600);
+        n->setUserData(0x400);
+        n->setIsFsmItem(false);
+        n->setText(text);
+        return n;
+    }
+
+    void config(const GraphTexts& g)
+    {
+        m_d.setTag(modStrings::JoinFields({QStringLiteral("FSM V0.4c"), g.name, g.init, g.before,
+                                           g.options, g.params, g.after, g.ending, g.moduleHeader,
+                                           g.functionHeader, g.defaultCode}));
+    }
+
+  private:
+    Diagram& m_d;
+};
+
+// Opens a diagram file as the editor does (configuration record taken out
+// of the info node, options applied).
+inline bool OpenDocument(FsmDocument& doc, const QString& path)
+{
+    QString error;
+    if (!doc.diagram().loadFile(path, &error))
+        return false;
+    doc.sFullDocname = path;
+    SilentMessenger silent;
+    return doc.AfterLoad({}, silent);
+}
+
+enum class Style { SwitchCase, Pointers, PointerArray };
+
+struct Opts {
+    bool FI = false, FE = false, HF = false, DI = false, AC = false, PT = false;
+};
+
+inline QString Generate(Style s, const Diagram& d, const QString& path, const Opts& o, Messenger& m)
+{
+    switch (s) {
+    case Style::SwitchCase:
+        return modC_CodeGen::GenerateCodeSwitchCase(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT, m);
+    case Style::Pointers:
+        return modC_CodeGen::GenerateCodePointers(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT, m);
+    case Style::PointerArray:
+        return modC_CodeGen::GenerateCodePointerArray(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT,
+                                                      m);
+    }
+    return {};
+}
+
+struct CodeAndHeader {
+    QString code, header;
+    bool ok = false;
+};
+
+// Splits "code· ·header· ·".
+inline CodeAndHeader Split(const QString& result)
+{
+    CodeAndHeader out;
+    const QString& sep = modStrings::kSep;
+    if (!result.endsWith(sep))
+        return out;
+    const QString body = result.left(result.size() - sep.size());
+    const qsizetype at = body.lastIndexOf(sep);
+    if (at < 0)
+        return out;
+    out.code = body.left(at);
+    out.header = body.mid(at + sep.size());
+    out.ok = true;
+    return out;
+}
+
+inline QString ReadUtf8(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll());
+}
+
+inline QStringList Lines(const QString& text)
+{
+    return text.split(QStringLiteral("\r\n"));
+}
+
+}  // namespace orvane::testing

@@ -1,0 +1,318 @@
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
+//  Automatic generated C-code by the application:
+//     Orvane Editor v1.0r0
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
+// Methodology: Pointer to state functions. [v1.2r3]
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
+// Exported function: void Motor(int a, char *p);
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
+
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
+// Module header proposed by the user (Start).
+// - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -
+// Motor control.
+// Uses / *timers* / heavily.
+// - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -
+// Module header proposed by the user (End).
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
+
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
+// Initialization proposed by the user (Start).
+// - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -
+  #include "motor_io.h"
+  static int n = 0;
+// - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -
+// Initialization proposed by the user (End).
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
+
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
+// Automatic initialization (Start).
+// - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -
+ // States functions declaration.
+  static void E_Idle(int a, char *p);
+  static void E_Run(int a, char *p);
+  static void E_Fault(int a, char *p);
+  static void E_Sub(int a, char *p);
+  static void E_Done(int a, char *p);
+
+ // State function pointer.
+  static void (*Dis_Motor)(int a, char *p)= E_Idle;
+static unsigned char entryFsmFlg = 0;
+
+#if defined(FSM_DEBUG)
+    static unsigned char debug_transNumber = 0;
+    static unsigned int ind_Motor = 0;
+    static const char* debug_stateNames[] = {
+        "Idle",
+        "Run",
+        "Fault",
+        "Sub",
+        "Done",
+    };
+    #define FSM_STATE_NAME()   debug_stateNames[ind_Motor]
+    #define FSM_TRANS_NUMBER() debug_transNumber
+    #define FSM_NAME()         "Motor"
+#else
+    #define FSM_STATE_NAME()
+    #define FSM_TRANS_NUMBER()
+    #define FSM_NAME()
+#endif
+
+
+ // Macros & functions.
+#define Is_Next_State_Illegal() ( Dis_Motor != E_Run && \
+                                  Dis_Motor != E_Idle && \
+                                  Dis_Motor != E_Fault && \
+                                  Dis_Motor != E_Sub && \
+                                  Dis_Motor != E_Done )
+
+// Force the FSM to the initial state.
+void Motor_Init(void)
+{
+    Dis_Motor = E_Idle;
+    entryFsmFlg = 0;
+    #if defined(FSM_DEBUG)
+        ind_Motor = 0;
+        debug_transNumber = 0;
+    #endif
+}
+
+// Confirm that the FSM has reached a final state.
+unsigned char Motor_End(void)
+{
+    return((Dis_Motor == E_Fault) ||
+           (Dis_Motor == E_Done));
+}
+
+// Confirm that the FSM has reached the state:[Run].
+unsigned char Motor_IsIn_Run(void)
+{
+    return(Dis_Motor == E_Run);
+}
+
+// Confirm that the FSM has reached the state:[Fault].
+unsigned char Motor_IsIn_Fault(void)
+{
+    return(Dis_Motor == E_Fault);
+}
+
+// Force the FSM to the state:[Idle].
+void Motor_Goto_Idle(void)
+{
+    Dis_Motor = E_Idle;
+    entryFsmFlg = 0;
+    #if defined(FSM_DEBUG)
+        ind_Motor = 0;
+        debug_transNumber = 0;
+    #endif
+}
+
+// Force the FSM to the state:[Fault].
+void Motor_Goto_Fault(void)
+{
+    Dis_Motor = E_Fault;
+    entryFsmFlg = 0;
+    #if defined(FSM_DEBUG)
+        ind_Motor = 2;
+        debug_transNumber = 0;
+    #endif
+}
+
+
+ // Definition of Exit_functions.
+  static void Run_OnExit(void);
+
+// - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -
+// Automatic initialization (End).
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
+
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
+// FSM dispatcher function to be called by the O.S.
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
+// Call every 10 ms.
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
+void Motor(int a, char *p)
+{
+    // User actions to be executed before analyse the state.
+    read_inputs();
+
+    #if defined(FSM_DEBUG)
+        debug_transNumber = 0;
+    #endif
+    // Next state analyser.
+    Dis_Motor(a,p);
+
+    // User actions to be executed after analyse the state.
+    write_outputs();
+    if(Is_Next_State_Illegal()) Motor_Init();
+}
+
+
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
+// States functions.
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
+static void E_Idle(int a, char *p)
+{
+    // Entry check
+    if(entryFsmFlg == 0){
+        entryFsmFlg = 1;
+        // Entry actions
+        led(0);
+    }
+    // Next state selection.
+    if(a > 0 &&
+       p != 0){	// [1].
+        // Transition actions (Meally).
+        start();
+        // Pointing to the next state.
+        Dis_Motor = E_Run;
+        #if defined(FSM_DEBUG)
+            ind_Motor = 1;
+            debug_transNumber = 1;
+        #endif
+        // Reset entry flag
+        entryFsmFlg = 0;
+    }else {	// [2].
+        // Transition actions (Meally).
+        wait();
+        #if defined(FSM_DEBUG)
+            ind_Motor = 0;
+            debug_transNumber = 2;
+        #endif
+    }
+}
+
+static void E_Run(int a, char *p)
+{
+    // State actions (Moore).
+    speed = a;
+    // Next state selection.
+    if(err){	// [1].
+        // Exit actions.
+        Run_OnExit();
+        // Pointing to the next state.
+        Dis_Motor = E_Fault;
+        #if defined(FSM_DEBUG)
+            ind_Motor = 2;
+            debug_transNumber = 1;
+        #endif
+    }else if(a == 0 ||
+             p == 0 // null
+             ){	// [2].
+        // Exit actions.
+        Run_OnExit();
+        // Transition actions (Meally).
+        n++;
+        log(n);
+        // Pointing to the next state.
+        Dis_Motor = E_Idle;
+        #if defined(FSM_DEBUG)
+            ind_Motor = 0;
+            debug_transNumber = 2;
+        #endif
+    }else if(tick){	// [5].
+        // Exit actions.
+        Run_OnExit();
+        // Transition actions (Meally).
+        count++;
+        #if defined(FSM_DEBUG)
+            ind_Motor = 1;
+            debug_transNumber = 5;
+        #endif
+    }else { // Else actions.
+        idle();
+    }
+}
+
+static void E_Fault(int a, char *p)
+{
+    // Entry check
+    if(entryFsmFlg == 0){
+        entryFsmFlg = 1;
+        // Entry actions
+        alarm(1);
+    }
+    // State actions (Moore).
+    CHILD();
+    // Next state selection.
+    if(reset){
+        // Child Initialization.
+        _CHILD_Init();
+        // Exit actions.
+        alarm(0);
+        // Pointing to the next state.
+        Dis_Motor = E_Idle;
+        #if defined(FSM_DEBUG)
+            ind_Motor = 0;
+            debug_transNumber = 1;
+        #endif
+        // Reset entry flag
+        entryFsmFlg = 0;
+    }
+}
+
+static void E_Sub(int a, char *p)
+{
+    // State actions (Moore).
+    CHILD();
+    // Next state selection.
+    if(1){
+        // Child Initialization.
+        _CHILD_Init();
+        _SIB_Init();
+        // Pointing to the next state.
+        Dis_Motor = E_Done;
+        #if defined(FSM_DEBUG)
+            ind_Motor = 4;
+            debug_transNumber = 1;
+        #endif
+    }else { // Else actions.
+        SIB(p);
+    }
+}
+
+static void E_Done(int a, char *p)
+{
+    // Entry check
+    if(entryFsmFlg == 0){
+        entryFsmFlg = 1;
+        // Entry actions
+        led(2);
+    }
+}
+
+
+ // Implementation of Exit_functions.
+static void Run_OnExit(void)
+{
+    stop();
+    log_exit(1);
+    beep();
+}
+
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
+// Ending code proposed by the user (Start).
+// - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -
+/* end of module */
+// - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -
+// Ending code proposed by the user (End).
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
+
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
+// Diagram comments (Start).
+// - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -
+/*
+
+Motor remark with / *marks* /
+second line
+
+Second remark
+
+*/
+// - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -
+// Diagram comments (End).
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
+
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
+//  End of the automatic generated C-code.
+//++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++++
