@@ -1,0 +1,67 @@
+#include "ModalTestSupport.h"
+#include "frmFindWhat.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace orvane;
+using namespace orvane::testing;
+
+namespace {
+
+TEST(frmFindWhatTest, ReplacementCountsOnlyWhenEnabled)
+{
+    OnModal([](QDialog* d) {
+        auto* replace = Child<QLineEdit>(d, "txtToReplace");
+        auto* enable = Child<QCheckBox>(d, "chkEnableReplace");
+        EXPECT_FALSE(enable->isChecked());  // unchecked whenever the dialog opens
+        EXPECT_TRUE(replace->isReadOnly());
+        EXPECT_EQ(replace->text(), QStringLiteral("old"));
+        EXPECT_EQ(Child<QLineEdit>(d, "txtToFind")->selectedText(), QStringLiteral("abc"));
+        enable->click();
+        EXPECT_FALSE(replace->isReadOnly());
+        EXPECT_EQ(replace->palette().color(QPalette::Base), QColor(Qt::white));
+        replace->setText(QStringLiteral("new"));
+        Child<QCheckBox>(d, "chkCaseSensitive")->click();
+        Child<QPushButton>(d, "cmdOk")->click();
+    });
+    QString replaceWith = QStringLiteral("old");
+    bool caseSensitive = false;
+    EXPECT_EQ(frmFindWhat::Ask(QStringLiteral("abc"), replaceWith, caseSensitive, false),
+              QStringLiteral("abc"));
+    EXPECT_EQ(replaceWith, QStringLiteral("new"));
+    EXPECT_TRUE(caseSensitive);
+
+    // A replacement typed while "Enable Replace" is off is not taken.
+    frmFindWhat dialog(QStringLiteral("abc"), QStringLiteral("typed"), false, false);
+    EXPECT_TRUE(dialog.replaceText().isEmpty());
+}
+
+TEST(frmFindWhatTest, CancelSearchesNothingButKeepsTheCaseChoice)
+{
+    OnModal([](QDialog* d) {
+        Child<QCheckBox>(d, "chkCaseSensitive")->click();
+        d->reject();
+    });
+    QString replaceWith;
+    bool caseSensitive = true;
+    EXPECT_TRUE(frmFindWhat::Ask(QStringLiteral("abc"), replaceWith, caseSensitive, false).isEmpty());
+    EXPECT_FALSE(caseSensitive);
+}
+
+TEST(frmFindWhatTest, ReadOnlyDiagramCannotReplace)
+{
+    frmFindWhat dialog(QStringLiteral("abc"), QStringLiteral("old"), false, true);
+    auto* enable = Child<QCheckBox>(&dialog, "chkEnableReplace");
+    EXPECT_FALSE(enable->isEnabled());
+    EXPECT_FALSE(enable->isChecked());
+    EXPECT_TRUE(Child<QLineEdit>(&dialog, "txtToReplace")->text().isEmpty());
+    EXPECT_EQ(Child<QLineEdit>(&dialog, "txtToReplace")->palette().color(QPalette::Base),
+              QColor(0xFF, 0xFF, 0xF0));
+    EXPECT_TRUE(dialog.replaceText().isEmpty());
+}
+
+}  // namespace
