@@ -35,16 +35,15 @@ frmLib_LinkInstance* frmLib_LinkInstance::Current() { return CurrentLink(); }
 bool frmLib_LinkInstance::Listen(const QString& channel)
 {
     delete m_server;
+    m_server = nullptr;
+    // Listening would quietly replace another instance's socket, so ask first.
+    if (clsLib_PrevInstance(channel, kOtherInstanceWaitMs).PrevInstance())
+        return false;
+    // Whatever is left is a socket of a program that is gone.
+    QLocalServer::removeServer(channel);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    bool ok = m_server->listen(channel);
-    if (!ok && m_server->serverError() == QAbstractSocket::AddressInUseError
-        && !clsLib_PrevInstance(channel, kOtherInstanceWaitMs).PrevInstance()) {
-        // A socket left behind by a program that is gone.
-        QLocalServer::removeServer(channel);
-        ok = m_server->listen(channel);
-    }
-    if (!ok) {
+    if (!m_server->listen(channel)) {
         delete m_server;
         m_server = nullptr;
         return false;

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 
 using namespace orvane;
 using namespace orvane::testing;
