@@ -4,6 +4,7 @@
 #include "PropertyDialogSupport.h"
 #include "frmFind.h"
 #include "frmFindWhat.h"
+#include "frmLib_LinkInstance.h"
 #include "frmPropFSM.h"
 #include "frmPropNodo.h"
 #include "frmPropTransicion.h"
@@ -12,6 +13,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QRegularExpression>
 
 namespace orvane::FindAndReplace {
 
@@ -34,8 +36,7 @@ private:
 // Runs `search` on every node that `is` accepts, made the current node
 // first. Nodes are taken by position: the dialogs never add or remove
 // nodes before the one being searched.
-template <class Is, class Search>
-bool EachNode(FsmDocument& doc, Is is, Search search)
+template <class Is, class Search> bool EachNode(FsmDocument& doc, Is is, Search search)
 {
     Diagram& d = doc.diagram();
     for (int i = 1; i <= d.nodeCount(); ++i) {
@@ -95,8 +96,14 @@ bool SearchDocument(FsmDocument& doc, FindMatcher& matcher, const QString& findW
 
 void RunFind(FsmDocument& doc, FindTexts& texts, bool& caseSensitive, QWidget* parent)
 {
-    if (texts.findWhat.isEmpty())
-        texts.findWhat = QApplication::clipboard()->text();
+    // No other start's file opens in the middle of the walk (the dialogs'
+    // own messages included).
+    const HandOverPause pause;
+    if (texts.findWhat.isEmpty()) {
+        // The search box holds one line: the clipboard's first.
+        const QString clip = QApplication::clipboard()->text();
+        texts.findWhat = clip.left(clip.indexOf(QRegularExpression(QStringLiteral("[\r\n]"))));
+    }
     const bool readOnly = doc.diagram().readOnly();
     texts.findWhat =
         frmFindWhat::Ask(texts.findWhat, texts.replaceWith, caseSensitive, readOnly, parent);

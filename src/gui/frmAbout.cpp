@@ -125,10 +125,14 @@ QString frmAbout::VersionLine()
 
 QStringList frmAbout::SystemInfoTools()
 {
-    return {QStringLiteral("hardinfo2"),           QStringLiteral("hardinfo"),
-            QStringLiteral("kinfocenter"),         QStringLiteral("gnome-system-monitor"),
-            QStringLiteral("plasma-systemmonitor"), QStringLiteral("ksysguard"),
-            QStringLiteral("mate-system-monitor"), QStringLiteral("xfce4-taskmanager")};
+    return {QStringLiteral("hardinfo2"),
+            QStringLiteral("hardinfo"),
+            QStringLiteral("kinfocenter"),
+            QStringLiteral("gnome-system-monitor"),
+            QStringLiteral("plasma-systemmonitor"),
+            QStringLiteral("ksysguard"),
+            QStringLiteral("mate-system-monitor"),
+            QStringLiteral("xfce4-taskmanager")};
 }
 
 QString frmAbout::FindSystemInfoTool()

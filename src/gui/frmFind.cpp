@@ -115,7 +115,8 @@ frmFind::frmFind(QWidget* parent) : QDialog(parent)
     connect(tmrReinicia, &QTimer::timeout, this, &frmFind::tmrReinicia_Timer);
 
     // The dialog sees every key first, whichever control has the focus.
-    for (QWidget* w : std::initializer_list<QWidget*>{txtFind, cmdSustituir, cmdContinuar, cmdCancelar})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{txtFind, cmdSustituir, cmdContinuar, cmdCancelar})
         w->installEventFilter(this);
 }
 
@@ -145,7 +146,8 @@ bool frmFind::busqueda(const QString& caption, QString& text, const QString& fin
     } else if (const QScreen* s = screen()) {
         adjustSize();
         const QRect area = s->availableGeometry();
-        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+        move(area.left() + (area.width() - width()) / 2,
+             area.top() + (area.height() - height()) / 2);
     }
     tmrReinicia->start();
     {

@@ -43,14 +43,15 @@ bool EndsWord(QChar c)
 
 bool StartsWord(QChar c)
 {
-    return c == QLatin1Char('"') || c == QLatin1Char('#') || (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-           || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+    return c == QLatin1Char('"') || c == QLatin1Char('#') ||
+           (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+           (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
 }
 
 void AddWord(const QString& word, QStringList& words)
 {
-    if (word.size() <= 1 || !RepositoryWords::IsValidWord(word) || words.contains(word)
-        || words.size() >= RepositoryWords::kMaxWords)
+    if (word.size() <= 1 || !RepositoryWords::IsValidWord(word) || words.contains(word) ||
+        words.size() >= RepositoryWords::kMaxWords)
         return;
     words.append(word);
 }
@@ -77,7 +78,8 @@ QString CollectTexts(const FsmDocument& doc)
     for (const auto& owned : d.nodes()) {
         const Node* n = owned.get();
         if (Estado::IsStateNode(n)) {
-            for (int f : {Estado::kStateEntry, Estado::kStateDuring, Estado::kStateElse, Estado::kStateExit})
+            for (int f : {Estado::kStateEntry, Estado::kStateDuring, Estado::kStateElse,
+                          Estado::kStateExit})
                 add(Estado::GetStateField(f, n));
         } else if (Transicion::IsTransitionNode(n)) {
             add(Transicion::GetTransitionField(Transicion::kTransCondition, n));

@@ -58,10 +58,7 @@ void SpreadDiagramFont(FsmDocument& doc, Messenger& messenger, bool sizeOnly)
     Estado::RefreshAllItems(doc, messenger);
 }
 
-bool CanStep(double size, double step)
-{
-    return step > 0 ? size < kMaxSize : size > kMinSize;
-}
+bool CanStep(double size, double step) { return step > 0 ? size < kMaxSize : size > kMinSize; }
 
 // One point in the step's direction, never past the limit on that side
 // (a fractional size ends on the limit).
@@ -119,8 +116,14 @@ DiagramFont FromQFont(const QFont& font)
     return f;
 }
 
-QColor FromColorRef(quint32 c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
-quint32 ToColorRef(const QColor& c) { return quint32(c.red() | (c.green() << 8) | (c.blue() << 16)); }
+QColor FromColorRef(quint32 c)
+{
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+quint32 ToColorRef(const QColor& c)
+{
+    return quint32(c.red() | (c.green() << 8) | (c.blue() << 16));
+}
 
 void ShowSwatch(QPushButton* button, const QColor& colour)
 {
@@ -147,10 +150,11 @@ bool ChangeFont(FsmDocument& doc, bool fixedPitchOnly, Messenger& messenger, con
     if (d.readOnly() || !ask)
         return false;
     Node* remark = CurrentRemark(d, commit);
-    const FontChoice initial = remark ? FontChoice{remark->font(), remark->foreColor()}
-                                      : FontChoice{d.font(), 0};
+    const FontChoice initial =
+        remark ? FontChoice{remark->font(), remark->foreColor()} : FontChoice{d.font(), 0};
     // A remark's dialog is never restricted to fixed-pitch fonts.
-    const std::optional<FontChoice> chosen = ask(initial, remark != nullptr, !remark && fixedPitchOnly);
+    const std::optional<FontChoice> chosen =
+        ask(initial, remark != nullptr, !remark && fixedPitchOnly);
     if (!chosen)
         return false;
 
@@ -216,7 +220,8 @@ std::optional<FontChoice> AskFont(const FontChoice& initial, bool withEffects, b
     }
     if (result != QDialog::Accepted)
         return std::nullopt;
-    FontChoice chosen{FromQFont(fonts->currentFont()), withEffects ? ToColorRef(colour) : initial.foreColor};
+    FontChoice chosen{FromQFont(fonts->currentFont()),
+                      withEffects ? ToColorRef(colour) : initial.foreColor};
     // Without effects the diagram's underline and strikethrough stay as they were.
     if (!withEffects) {
         chosen.font.underline = initial.font.underline;

@@ -47,13 +47,13 @@ bool EnlargeFont(FsmDocument& doc, Messenger& messenger, const CommitEditor& com
 bool ReduceFont(FsmDocument& doc, Messenger& messenger, const CommitEditor& commit = {});
 // The font dialog on the remark or the diagram. True when the user chose a
 // font (and it was applied).
-bool ChangeFont(FsmDocument& doc, bool fixedPitchOnly, Messenger& messenger,
-                const FontAsker& ask, const CommitEditor& commit = {});
+bool ChangeFont(FsmDocument& doc, bool fixedPitchOnly, Messenger& messenger, const FontAsker& ask,
+                const CommitEditor& commit = {});
 
 // The program's font dialog (QFontDialog, with a colour button for remarks);
 // the hand-over of other starts waits while it is open.
-std::optional<FontChoice> AskFont(const FontChoice& initial, bool withEffects,
-                                  bool fixedPitchOnly, QWidget* parent = nullptr);
+std::optional<FontChoice> AskFont(const FontChoice& initial, bool withEffects, bool fixedPitchOnly,
+                                  QWidget* parent = nullptr);
 
 }  // namespace modFont
 }  // namespace orvane

@@ -6,6 +6,8 @@
 #include "modGrafoInfo.h"
 #include "modStrings.h"
 
+#include <QClipboard>
+#include <QLineEdit>
 #include <QPushButton>
 
 using namespace orvane;
@@ -61,8 +63,9 @@ protected:
         remark->setUserData(Estado::NODE_TEXTBOX);
         remark->setIsFsmItem(false);
         remark->setText(QStringLiteral("see x4"));
-        modGrafoInfo::SetGraphInfo(doc.diagram(), QStringLiteral("M"), {}, QStringLiteral("int x5;"),
-                                   {}, {}, {}, {}, modGrafoInfo::kSignature, {}, {}, {});
+        modGrafoInfo::SetGraphInfo(doc.diagram(), QStringLiteral("M"), {},
+                                   QStringLiteral("int x5;"), {}, {}, {}, {},
+                                   modGrafoInfo::kSignature, {}, {}, {});
         doc.diagram().setChanged(false);
     }
     void SetState(Node* n, int field, const QString& value)
@@ -70,10 +73,10 @@ protected:
         QStringList f = modStrings::SplitFields(n->tag(), Estado::kStateFieldCount);
         f[field] = value;
         QString name = f[Estado::kStateName];
-        Estado::Configura_Nodo_Estado(doc, name, f[Estado::kStateDuring], f[Estado::kStateEntry],
-                                      f[Estado::kStateExit], f[Estado::kStateElse],
-                                      f[Estado::kStateIndex], n->userData() & Estado::NODE_STATE_ANY,
-                                      QStringLiteral("N"), QStringLiteral("N"), n, silent);
+        Estado::Configura_Nodo_Estado(
+            doc, name, f[Estado::kStateDuring], f[Estado::kStateEntry], f[Estado::kStateExit],
+            f[Estado::kStateElse], f[Estado::kStateIndex], n->userData() & Estado::NODE_STATE_ANY,
+            QStringLiteral("N"), QStringLiteral("N"), n, silent);
     }
 
     Node* s1 = nullptr;
@@ -92,7 +95,8 @@ TEST_F(FindAndReplaceTest, StagesRunInOrderAndStoreTheirReplacements)
                                           QStringLiteral("State[S2]: Moore actions "),
                                           QStringLiteral("Transition(1) from [S1]: Condition"),
                                           QStringLiteral("Label")}));
-    EXPECT_EQ(modGrafoInfo::GetGraphField(modGrafoInfo::kGraphInit, doc.diagram()), QStringLiteral("int y5;"));
+    EXPECT_EQ(modGrafoInfo::GetGraphField(modGrafoInfo::kGraphInit, doc.diagram()),
+              QStringLiteral("int y5;"));
     EXPECT_EQ(Estado::GetStateField(Estado::kStateEntry, s1), QStringLiteral("y1();"));
     EXPECT_EQ(Estado::GetStateField(Estado::kStateDuring, s2), QStringLiteral("y2(y);"));
     EXPECT_EQ(Transicion::GetTransitionField(Transicion::kTransCondition, t), QStringLiteral("y3"));
@@ -134,11 +138,28 @@ TEST_F(FindAndReplaceTest, CancelInTheSecondStateStopsEverything)
     EXPECT_EQ(find.shown, (QStringList{QStringLiteral("FSM properties: Initialization"),
                                        QStringLiteral("State[S1]: Input actions "),
                                        QStringLiteral("State[S2]: Moore actions ")}));
-    EXPECT_EQ(modGrafoInfo::GetGraphField(modGrafoInfo::kGraphInit, doc.diagram()), QStringLiteral("int z5;"));
+    EXPECT_EQ(modGrafoInfo::GetGraphField(modGrafoInfo::kGraphInit, doc.diagram()),
+              QStringLiteral("int z5;"));
     EXPECT_EQ(Estado::GetStateField(Estado::kStateEntry, s1), QStringLiteral("z1();"));
     EXPECT_EQ(Estado::GetStateField(Estado::kStateDuring, s2), QStringLiteral("x2(x);"));
     EXPECT_EQ(Transicion::GetTransitionField(Transicion::kTransCondition, t), QStringLiteral("x3"));
     EXPECT_EQ(remark->text(), QStringLiteral("see x4"));
+}
+
+TEST_F(FindAndReplaceTest, FirstSearchProposesTheClipboardsFirstLine)
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("x1\r\nrest"));
+    QString proposed;
+    OnModal([&proposed](QDialog* d) {
+        proposed = Child<QLineEdit>(d, "txtToFind")->text();
+        d->reject();
+    });
+    FindTexts texts;
+    bool caseSensitive = false;
+    FindAndReplace::RunFind(doc, texts, caseSensitive);
+    EXPECT_EQ(proposed, QStringLiteral("x1"));
+    EXPECT_TRUE(texts.findWhat.isEmpty());  // cancelled: nothing searched
+    EXPECT_FALSE(doc.diagram().changed());
 }
 
 }  // namespace

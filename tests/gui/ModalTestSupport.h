@@ -30,8 +30,7 @@ inline void OnModal(std::function<void(QDialog*)> act, int timeoutMs = 5000)
     timer->start();
 }
 
-template <class T>
-T* Child(QWidget* parent, const char* name)
+template <class T> T* Child(QWidget* parent, const char* name)
 {
     return parent->findChild<T*>(QLatin1String(name));
 }

@@ -23,7 +23,10 @@ public:
 // PATH set to one folder for the lifetime of the object.
 class PathOverride {
 public:
-    explicit PathOverride(const QString& folder) : m_old(qgetenv("PATH")) { qputenv("PATH", folder.toLocal8Bit()); }
+    explicit PathOverride(const QString& folder) : m_old(qgetenv("PATH"))
+    {
+        qputenv("PATH", folder.toLocal8Bit());
+    }
     ~PathOverride() { qputenv("PATH", m_old); }
 
 private:

@@ -1,6 +1,6 @@
+#include "frmFind.h"
 #include "ModalTestSupport.h"
 #include "PropertyDialogSupport.h"
-#include "frmFind.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +33,12 @@ TEST(frmFindTest, TextWithoutMatchIsNeverShown)
 {
     frmFind find;
     bool shown = false;
-    OnModal([&shown](QDialog* d) { shown = true; d->reject(); }, 200);
+    OnModal(
+        [&shown](QDialog* d) {
+            shown = true;
+            d->reject();
+        },
+        200);
     QString text = QStringLiteral("int A;");
     EXPECT_TRUE(find.busqueda(QStringLiteral("c"), text, QStringLiteral("a"), {}, true, false));
     QTest::qWait(250);

@@ -1,5 +1,5 @@
-#include "ModalTestSupport.h"
 #include "frmFindWhat.h"
+#include "ModalTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -48,7 +48,8 @@ TEST(frmFindWhatTest, CancelSearchesNothingButKeepsTheCaseChoice)
     });
     QString replaceWith;
     bool caseSensitive = true;
-    EXPECT_TRUE(frmFindWhat::Ask(QStringLiteral("abc"), replaceWith, caseSensitive, false).isEmpty());
+    EXPECT_TRUE(
+        frmFindWhat::Ask(QStringLiteral("abc"), replaceWith, caseSensitive, false).isEmpty());
     EXPECT_FALSE(caseSensitive);
 }
 

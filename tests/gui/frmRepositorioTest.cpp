@@ -64,12 +64,12 @@ protected:
         Node* b = AddState(QStringLiteral("B"), QStringLiteral("2"), Estado::NODE_STATE_NORMAL,
                            QStringLiteral("during_b(); during_a();"));
         Node* t = AddTransition(a, b);
-        modNodoTransicion::Configura_Nodo_Transicion(doc, QStringLiteral("1"), QStringLiteral("ready"),
-                                                     QStringLiteral("go()"), QStringLiteral("N"),
-                                                     QStringLiteral("N"), t);
-        modGrafoInfo::SetGraphInfo(doc.diagram(), QStringLiteral("Motor"), QStringLiteral("int ev"), {},
-                                   {}, QStringLiteral("never_seen"), {}, {}, modGrafoInfo::kSignature,
-                                   {}, {}, {});
+        modNodoTransicion::Configura_Nodo_Transicion(
+            doc, QStringLiteral("1"), QStringLiteral("ready"), QStringLiteral("go()"),
+            QStringLiteral("N"), QStringLiteral("N"), t);
+        modGrafoInfo::SetGraphInfo(doc.diagram(), QStringLiteral("Motor"), QStringLiteral("int ev"),
+                                   {}, {}, QStringLiteral("never_seen"), {}, {},
+                                   modGrafoInfo::kSignature, {}, {}, {});
     }
     void TearDown() override
     {
@@ -105,7 +105,12 @@ TEST_F(frmRepositorioTest, InsertReplacesTheSelectionAndFillsTheClipboard)
 TEST_F(frmRepositorioTest, ReadOnlyTargetsOpenNothing)
 {
     bool shown = false;
-    OnModal([&shown](QDialog* d) { shown = true; d->reject(); }, 200);
+    OnModal(
+        [&shown](QDialog* d) {
+            shown = true;
+            d->reject();
+        },
+        200);
     CodeEditor editor;
     editor.SetReadOnly(true);
     frmRepositorio::Edita(&editor, nullptr, 2, doc);

@@ -94,7 +94,8 @@ TEST_F(modFontTest, ChangeFontAsksTheRightDialogAndCancelChangesNothing)
 {
     SetDiagramSize(10);
     bool effects = true, fixed = false;
-    auto cancel = [&](const modFont::FontChoice&, bool e, bool f) -> std::optional<modFont::FontChoice> {
+    auto cancel = [&](const modFont::FontChoice&, bool e,
+                      bool f) -> std::optional<modFont::FontChoice> {
         effects = e;
         fixed = f;
         return std::nullopt;
@@ -107,7 +108,8 @@ TEST_F(modFontTest, ChangeFontAsksTheRightDialogAndCancelChangesNothing)
     SelectRemark(10);
     remark->setForeColor(0x0000FF);
     modFont::FontChoice seen;
-    auto choose = [&](const modFont::FontChoice& initial, bool e, bool f) -> std::optional<modFont::FontChoice> {
+    auto choose = [&](const modFont::FontChoice& initial, bool e,
+                      bool f) -> std::optional<modFont::FontChoice> {
         seen = initial;
         effects = e;
         fixed = f;
@@ -130,7 +132,8 @@ TEST_F(modFontTest, ChangeFontAsksTheRightDialogAndCancelChangesNothing)
 TEST_F(modFontTest, WholeDiagramTakesTheChosenFontAndReadOnlyIgnoresAll)
 {
     SetDiagramSize(10);
-    auto choose = [](const modFont::FontChoice& initial, bool, bool) -> std::optional<modFont::FontChoice> {
+    auto choose = [](const modFont::FontChoice& initial, bool,
+                     bool) -> std::optional<modFont::FontChoice> {
         modFont::FontChoice c = initial;
         c.font.name = QStringLiteral("DejaVu Serif");
         c.font.bold = true;
