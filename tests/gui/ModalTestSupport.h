@@ -3,7 +3,9 @@
 // dialog is shown, from inside its own event loop.
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDialog>
+#include <QPointer>
 #include <QTimer>
 
 #include <functional>
@@ -11,23 +13,32 @@
 namespace orvane::testing {
 
 // Runs `act` on the next modal dialog that is shown. Gives up (and does
-// nothing) after `timeoutMs`, so a dialog that never comes does not leave a
-// timer behind.
-inline void OnModal(std::function<void(QDialog*)> act, int timeoutMs = 5000)
+// nothing) after `timeoutMs`. The returned watch can be stopped early, so
+// that a test expecting no dialog leaves nothing behind for the next test.
+inline QPointer<QTimer> OnModal(std::function<void(QDialog*)> act, int timeoutMs = 5000)
 {
     auto* timer = new QTimer;
-    int left = timeoutMs / 5;
     timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, act = std::move(act), left]() mutable {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog && --left > 0)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (dialog)
-            act(dialog);
-    });
+    QObject::connect(timer, &QTimer::timeout,
+                     [timer, act = std::move(act), deadline = QDeadlineTimer(timeoutMs)] {
+                         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                         if (!dialog && !deadline.hasExpired())
+                             return;
+                         timer->stop();
+                         timer->deleteLater();
+                         if (dialog)
+                             act(dialog);
+                     });
     timer->start();
+    return timer;
+}
+
+// Stops a watch that has not fired; true when it had not (no dialog came).
+inline bool StopWatch(QPointer<QTimer> watch)
+{
+    const bool unfired = watch && watch->isActive();
+    delete watch.data();
+    return unfired;
 }
 
 template <class T> T* Child(QWidget* parent, const char* name)
