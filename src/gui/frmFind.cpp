@@ -47,14 +47,6 @@ QString BoxLineEnds(QString text)
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
 }
-
-QPushButton* NewButton(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
 }  // namespace
 
 bool FindInTextBox(QPlainTextEdit* box, const QString& findWhat, bool caseSensitive,
@@ -93,10 +85,12 @@ frmFind::frmFind(QWidget* parent) : QDialog(parent)
     txtFind->setMinimumSize(480, 240);
     layout->addWidget(txtFind, 1);
 
-    cmdSustituir = NewButton(this, QStringLiteral("cmdSustituir"), QStringLiteral("Change"));
-    cmdContinuar = NewButton(this, QStringLiteral("cmdContinuar"), QStringLiteral("Next (F3)"));
+    cmdSustituir =
+        Support::NewButton(this, QStringLiteral("cmdSustituir"), QStringLiteral("Change"));
+    cmdContinuar =
+        Support::NewButton(this, QStringLiteral("cmdContinuar"), QStringLiteral("Next (F3)"));
     cmdContinuar->setDefault(true);
-    cmdCancelar = NewButton(this, QStringLiteral("cmdCancelar"), QStringLiteral("Cancel"));
+    cmdCancelar = Support::NewButton(this, QStringLiteral("cmdCancelar"), QStringLiteral("Cancel"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(cmdSustituir);

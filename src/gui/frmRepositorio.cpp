@@ -205,17 +205,15 @@ frmRepositorio::frmRepositorio(QWidget* parent) : QDialog(parent)
     cmbReposi->setMaxVisibleItems(20);
     layout->addWidget(cmbReposi);
 
-    auto newButton = [this](const QString& name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
-    };
-    cmdInsert = newButton(QStringLiteral("cmdInsert"), QStringLiteral("Insert"));
+    cmdInsert = PropertyDialogSupport::NewButton(this, QStringLiteral("cmdInsert"),
+                                                 QStringLiteral("Insert"));
     cmdInsert->setDefault(true);
-    cmdCopy = newButton(QStringLiteral("cmdCopy"), QStringLiteral("Copy"));
-    cmdSeekAllFsm = newButton(QStringLiteral("cmdSeekAllFsm"), QStringLiteral("Seek in all FSM"));
-    cmdCancel = newButton(QStringLiteral("cmdCancel"), QStringLiteral("Cancel"));
+    cmdCopy =
+        PropertyDialogSupport::NewButton(this, QStringLiteral("cmdCopy"), QStringLiteral("Copy"));
+    cmdSeekAllFsm = PropertyDialogSupport::NewButton(this, QStringLiteral("cmdSeekAllFsm"),
+                                                     QStringLiteral("Seek in all FSM"));
+    cmdCancel = PropertyDialogSupport::NewButton(this, QStringLiteral("cmdCancel"),
+                                                 QStringLiteral("Cancel"));
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {cmdInsert, cmdCopy, cmdSeekAllFsm, cmdCancel})
         buttons->addWidget(b);
