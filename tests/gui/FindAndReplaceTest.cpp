@@ -4,7 +4,6 @@
 #include "FindAndReplace.h"
 #include "frmFind.h"
 #include "modGrafoInfo.h"
-#include "modStrings.h"
 
 #include <QClipboard>
 #include <QLineEdit>
@@ -52,31 +51,20 @@ protected:
     void SetUp() override
     {
         DialogTest::SetUp();
-        s1 = AddState(QStringLiteral("S1"), QStringLiteral("1"), Estado::NODE_STATE_INITIAL);
-        s2 = AddState(QStringLiteral("S2"), QStringLiteral("2"));
-        SetState(s1, Estado::kStateEntry, QStringLiteral("x1();"));
-        SetState(s2, Estado::kStateDuring, QStringLiteral("x2(x);"));
+        s1 = AddState(QStringLiteral("S1"), QStringLiteral("1"), Estado::NODE_STATE_INITIAL,
+                      QStringLiteral("x1();"));
+        s2 = AddState(QStringLiteral("S2"), QStringLiteral("2"), Estado::NODE_STATE_NORMAL,
+                      QStringLiteral("x2(x);"));
         t = AddTransition(s1, s2);
         Transicion::Configura_Nodo_Transicion(doc, QStringLiteral("1"), QStringLiteral("x3"), {},
                                               QStringLiteral("N"), QStringLiteral("N"), t);
         remark = doc.diagram().addNode(100, 4000, 800, 400);
         remark->setUserData(Estado::NODE_TEXTBOX);
-        remark->setIsFsmItem(false);
         remark->setText(QStringLiteral("see x4"));
         modGrafoInfo::SetGraphInfo(doc.diagram(), QStringLiteral("M"), {},
                                    QStringLiteral("int x5;"), {}, {}, {}, {},
                                    modGrafoInfo::kSignature, {}, {}, {});
         doc.diagram().setChanged(false);
-    }
-    void SetState(Node* n, int field, const QString& value)
-    {
-        QStringList f = modStrings::SplitFields(n->tag(), Estado::kStateFieldCount);
-        f[field] = value;
-        QString name = f[Estado::kStateName];
-        Estado::Configura_Nodo_Estado(
-            doc, name, f[Estado::kStateDuring], f[Estado::kStateEntry], f[Estado::kStateExit],
-            f[Estado::kStateElse], f[Estado::kStateIndex], n->userData() & Estado::NODE_STATE_ANY,
-            QStringLiteral("N"), QStringLiteral("N"), n, silent);
     }
 
     Node* s1 = nullptr;
@@ -91,13 +79,13 @@ TEST_F(FindAndReplaceTest, StagesRunInOrderAndStoreTheirReplacements)
     EXPECT_TRUE(FindAndReplace::SearchDocument(doc, matcher, QStringLiteral("x"),
                                                QStringLiteral("y"), true, &asker));
     EXPECT_EQ(matcher.shown, (QStringList{QStringLiteral("FSM properties: Initialization"),
-                                          QStringLiteral("State[S1]: Input actions "),
+                                          QStringLiteral("State[S1]: Moore actions "),
                                           QStringLiteral("State[S2]: Moore actions "),
                                           QStringLiteral("Transition(1) from [S1]: Condition"),
                                           QStringLiteral("Label")}));
     EXPECT_EQ(modGrafoInfo::GetGraphField(modGrafoInfo::kGraphInit, doc.diagram()),
               QStringLiteral("int y5;"));
-    EXPECT_EQ(Estado::GetStateField(Estado::kStateEntry, s1), QStringLiteral("y1();"));
+    EXPECT_EQ(Estado::GetStateField(Estado::kStateDuring, s1), QStringLiteral("y1();"));
     EXPECT_EQ(Estado::GetStateField(Estado::kStateDuring, s2), QStringLiteral("y2(y);"));
     EXPECT_EQ(Transicion::GetTransitionField(Transicion::kTransCondition, t), QStringLiteral("y3"));
     EXPECT_EQ(remark->text(), QStringLiteral("see y4"));
@@ -112,7 +100,7 @@ TEST_F(FindAndReplaceTest, ReadOnlyDiagramIsShownButNeverWritten)
     EXPECT_TRUE(FindAndReplace::SearchDocument(doc, matcher, QStringLiteral("x"),
                                                QStringLiteral("y"), true, &asker));
     EXPECT_EQ(matcher.shown.size(), 5);
-    EXPECT_EQ(Estado::GetStateField(Estado::kStateEntry, s1), QStringLiteral("x1();"));
+    EXPECT_EQ(Estado::GetStateField(Estado::kStateDuring, s1), QStringLiteral("x1();"));
     EXPECT_EQ(remark->text(), QStringLiteral("see x4"));
     EXPECT_FALSE(doc.diagram().changed());
 }
@@ -136,11 +124,11 @@ TEST_F(FindAndReplaceTest, CancelInTheSecondStateStopsEverything)
     EXPECT_FALSE(FindAndReplace::SearchDocument(doc, find, QStringLiteral("x"), QStringLiteral("z"),
                                                 true, &asker));
     EXPECT_EQ(find.shown, (QStringList{QStringLiteral("FSM properties: Initialization"),
-                                       QStringLiteral("State[S1]: Input actions "),
+                                       QStringLiteral("State[S1]: Moore actions "),
                                        QStringLiteral("State[S2]: Moore actions ")}));
     EXPECT_EQ(modGrafoInfo::GetGraphField(modGrafoInfo::kGraphInit, doc.diagram()),
               QStringLiteral("int z5;"));
-    EXPECT_EQ(Estado::GetStateField(Estado::kStateEntry, s1), QStringLiteral("z1();"));
+    EXPECT_EQ(Estado::GetStateField(Estado::kStateDuring, s1), QStringLiteral("z1();"));
     EXPECT_EQ(Estado::GetStateField(Estado::kStateDuring, s2), QStringLiteral("x2(x);"));
     EXPECT_EQ(Transicion::GetTransitionField(Transicion::kTransCondition, t), QStringLiteral("x3"));
     EXPECT_EQ(remark->text(), QStringLiteral("see x4"));

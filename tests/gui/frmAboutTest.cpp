@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,17 +31,6 @@ public:
 private:
     QByteArray m_old;
 };
-
-TEST(frmAboutTest, ShowsTitleAndVersion)
-{
-    frmAbout about;
-    EXPECT_TRUE(about.windowTitle().startsWith(QStringLiteral("About Orvane Editor v")));
-    EXPECT_EQ(about.findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
-              QStringLiteral("Version %1.%2r%3   (27-Nov-2002)")
-                  .arg(ORVANE_VERSION_MAJOR)
-                  .arg(ORVANE_VERSION_MINOR)
-                  .arg(ORVANE_VERSION_PATCH));
-}
 
 TEST(frmAboutTest, InfoStartsTheFirstToolOnPathOrSaysNoneIsThere)
 {

@@ -17,18 +17,6 @@ QPlainTextEdit* Box(QDialog* d) { return Child<QPlainTextEdit>(d, "txtFind"); }
 QPushButton* Button(QDialog* d, const char* name) { return Child<QPushButton>(d, name); }
 QString Selected(QDialog* d) { return Box(d)->textCursor().selectedText(); }
 
-TEST(FindInTextBoxTest, CaseChoiceDecidesWhatMatches)
-{
-    QPlainTextEdit box;
-    box.setPlainText(QStringLiteral("int A = 0;"));
-    EXPECT_FALSE(FindInTextBox(&box, QStringLiteral("a"), true, 0));
-    EXPECT_FALSE(box.textCursor().hasSelection());
-    ASSERT_TRUE(FindInTextBox(&box, QStringLiteral("a"), false, 0));
-    EXPECT_EQ(box.textCursor().selectionStart(), 4);
-    EXPECT_EQ(box.textCursor().selectedText(), QStringLiteral("A"));
-    EXPECT_FALSE(FindInTextBox(&box, QStringLiteral("a"), false, 5));
-}
-
 TEST(frmFindTest, TextWithoutMatchIsNeverShown)
 {
     frmFind find;

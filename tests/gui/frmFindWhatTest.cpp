@@ -34,10 +34,6 @@ TEST(frmFindWhatTest, ReplacementCountsOnlyWhenEnabled)
               QStringLiteral("abc"));
     EXPECT_EQ(replaceWith, QStringLiteral("new"));
     EXPECT_TRUE(caseSensitive);
-
-    // A replacement typed while "Enable Replace" is off is not taken.
-    frmFindWhat dialog(QStringLiteral("abc"), QStringLiteral("typed"), false, false);
-    EXPECT_TRUE(dialog.replaceText().isEmpty());
 }
 
 TEST(frmFindWhatTest, CancelSearchesNothingButKeepsTheCaseChoice)
@@ -51,18 +47,6 @@ TEST(frmFindWhatTest, CancelSearchesNothingButKeepsTheCaseChoice)
     EXPECT_TRUE(
         frmFindWhat::Ask(QStringLiteral("abc"), replaceWith, caseSensitive, false).isEmpty());
     EXPECT_FALSE(caseSensitive);
-}
-
-TEST(frmFindWhatTest, ReadOnlyDiagramCannotReplace)
-{
-    frmFindWhat dialog(QStringLiteral("abc"), QStringLiteral("old"), false, true);
-    auto* enable = Child<QCheckBox>(&dialog, "chkEnableReplace");
-    EXPECT_FALSE(enable->isEnabled());
-    EXPECT_FALSE(enable->isChecked());
-    EXPECT_TRUE(Child<QLineEdit>(&dialog, "txtToReplace")->text().isEmpty());
-    EXPECT_EQ(Child<QLineEdit>(&dialog, "txtToReplace")->palette().color(QPalette::Base),
-              QColor(0xFF, 0xFF, 0xF0));
-    EXPECT_TRUE(dialog.replaceText().isEmpty());
 }
 
 }  // namespace
