@@ -36,17 +36,4 @@ TEST(frmFindWhatTest, ReplacementCountsOnlyWhenEnabled)
     EXPECT_TRUE(caseSensitive);
 }
 
-TEST(frmFindWhatTest, CancelSearchesNothingButKeepsTheCaseChoice)
-{
-    OnModal([](QDialog* d) {
-        Child<QCheckBox>(d, "chkCaseSensitive")->click();
-        d->reject();
-    });
-    QString replaceWith;
-    bool caseSensitive = true;
-    EXPECT_TRUE(
-        frmFindWhat::Ask(QStringLiteral("abc"), replaceWith, caseSensitive, false).isEmpty());
-    EXPECT_FALSE(caseSensitive);
-}
-
 }  // namespace
