@@ -7,6 +7,7 @@
 #include "OutputPaths.h"
 #include "ProcessState.h"
 #include "UserInterface.h"
+#include "clsLib_PrevInstance.h"
 #include "modC_CodeGen.h"
 #include "modHTML.h"
 #include "modLib_Log.h"
@@ -78,8 +79,12 @@ int RunBatch(int argc, char** argv, ProcessState& state)
     return allWritten ? 0 : 1;
 }
 
-int RunInteractive(int, char**, ProcessState&)
+int RunInteractive(int, char**, ProcessState& state)
 {
+    // Another instance is running: it takes the file (if one was named) and
+    // this start ends.
+    if (clsLib_PrevInstance::HandOverToRunningInstance(state.pendingCommandLine))
+        return 0;
     std::fputs("The editor's windows are not available in this build; "
                "use the batch switches (see /?).\n",
                stderr);
