@@ -7,11 +7,19 @@
 #include "FsmDocument.h"
 #include "Messenger.h"
 #include "modC_CodeGen.h"
+#include "modC_CodeGenHSC.h"
+#include "modLib_Rutas.h"
 #include "modStrings.h"
 
+#include <gtest/gtest.h>
+
+#include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QStringList>
 
+#include <functional>
+#include <memory>
 #include <ostream>
 
 // Readable QString values in test failures.
@@ -154,5 +162,65 @@ inline QStringList Lines(const QString& text)
 {
     return text.split(QStringLiteral("\r\n"));
 }
+
+// Reports the first line that differs, so a failure reads like a diff.
+inline ::testing::AssertionResult SameText(const QString& actual, const QString& expected)
+{
+    if (actual == expected)
+        return ::testing::AssertionSuccess();
+    const QStringList a = Lines(actual);
+    const QStringList e = Lines(expected);
+    for (qsizetype i = 0; i < std::max(a.size(), e.size()); ++i) {
+        const QString al = i < a.size() ? a[i] : QStringLiteral("<end>");
+        const QString el = i < e.size() ? e[i] : QStringLiteral("<end>");
+        if (al != el)
+            return ::testing::AssertionFailure()
+                   << "line " << (i + 1) << "\n  actual:   [" << al.toStdString()
+                   << "]\n  expected: [" << el.toStdString() << "]";
+    }
+    return ::testing::AssertionFailure() << "texts differ in line ends";
+}
+
+// Child documents read from disk, each file once, as the editor's
+// registry keeps one document per file. `adjust` sees every document
+// opened, so a test can change its options.
+class FileChildSource : public ChildDocumentSource {
+  public:
+    const FsmDocument* OpenChild(const QString& fullPath, QString* error) override
+    {
+        ++opens;
+        return Load(fullPath, error);
+    }
+
+    // The top document, opened the same way and known to the source.
+    FsmDocument* Top(const QString& path)
+    {
+        QString error;
+        return Load(path, &error);
+    }
+
+    std::function<void(FsmDocument&)> adjust;
+    int opens = 0;
+
+  private:
+    FsmDocument* Load(const QString& fullPath, QString* error)
+    {
+        const QString key = QDir::cleanPath(fullPath);
+        if (FsmDocument* known = m_docs.value(key).get())
+            return known;
+        auto doc = std::make_shared<FsmDocument>();
+        if (!OpenDocument(*doc, key)) {
+            *error = QStringLiteral("cannot load ") + key;
+            return nullptr;
+        }
+        doc->caption = modLib_Rutas::BaseName(key);
+        if (adjust)
+            adjust(*doc);
+        m_docs.insert(key, doc);
+        return doc.get();
+    }
+
+    QHash<QString, std::shared_ptr<FsmDocument>> m_docs;
+};
 
 }  // namespace orvane::testing
