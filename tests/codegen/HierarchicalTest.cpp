@@ -80,4 +80,197 @@ INSTANTIATE_TEST_SUITE_P(
         TreeCase{"three/Top.fsm", true, false, false, false, false, "Top--hier--DI"},
         TreeCase{"three/Top.fsm", false, false, true, true, false, "Top--hier--BF--PT"}));
 
+
+
+// ------------------------------------------------------------ trees on disk
+
+constexpr qint32 kNormal = 0x2000, kInitial = 0x4000;
+
+struct MachineSpec {
+    QString name;
+    QString during;  // of the first state, where the children are called
+    bool initial = true;
+    QString entry;  // of the second state
+};
+
+MachineSpec Spec(const QString& name, const QString& during, bool initial = true,
+                 const QString& entry = {})
+{
+    return MachineSpec{name, during, initial, entry};
+}
+
+class HierarchicalTree : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    QString Path(const QString& relative) const { return dir.filePath(relative); }
+
+    // Two states and two transitions; the record goes into an info node, as
+    // a saved file holds it.
+    void Write(const QString& relative, const MachineSpec& m)
+    {
+        Diagram d;
+        DiagramBuilder b(d);
+        StateTexts first;
+        first.during = m.during;
+        StateTexts second;
+        second.entry = m.entry;
+        Node* s1 = b.state(QStringLiteral("S1"), m.initial ? kInitial : kNormal,
+                           QStringLiteral("1"), first);
+        Node* s2 = b.state(QStringLiteral("S2"), kNormal, QStringLiteral("2"), second);
+        b.transition(s1, s2, QStringLiteral("1"), QStringLiteral("go"));
+        b.transition(s2, s1, QStringLiteral("1"), QStringLiteral("back"));
+        GraphTexts g;
+        g.name = m.name;
+        g.options = QStringLiteral("HF_N;UM_Y;");
+        b.config(g);
+        Node* info = d.addNode(0, 0, 100, 100);
+        info->setUserData(0x200);
+        info->setIsFsmItem(false);
+        info->setTag(d.tag());
+        QDir().mkpath(QFileInfo(Path(relative)).absolutePath());
+        QString error;
+        ASSERT_TRUE(d.saveFile(Path(relative), &error)) << error.toStdString();
+    }
+
+    QString Generate(const QString& topRelative)
+    {
+        FsmDocument* top = source.Top(Path(topRelative));
+        EXPECT_NE(top, nullptr);
+        if (!top)
+            return {};
+        if (adjustTop)
+            adjustTop(*top);
+        return modC_CodeGenHSC::GenerateCodeHierarchical(*top, source, messenger);
+    }
+
+    QTemporaryDir dir;
+    FileChildSource source;
+    RecordingMessenger messenger;
+    std::function<void(FsmDocument&)> adjustTop;
+};
+
+// The source of the tests, failing for one path.
+class FailingSource : public ChildDocumentSource {
+  public:
+    FailingSource(ChildDocumentSource& inner, QString failing)
+        : m_inner(inner), m_failing(std::move(failing))
+    {
+    }
+    const FsmDocument* OpenChild(const QString& fullPath, QString* error) override
+    {
+        if (QDir::cleanPath(fullPath) == m_failing) {
+            *error = QStringLiteral("the file is locked");
+            return nullptr;
+        }
+        return m_inner.OpenChild(fullPath, error);
+    }
+
+  private:
+    ChildDocumentSource& m_inner;
+    QString m_failing;
+};
+
+TEST_F(HierarchicalTree, AnyFailingDiagramRefusesTheWholeTreeWithItsOwnMessage)
+{
+    Write(QStringLiteral("Top.fsm"), Spec(QStringLiteral("Top"), QStringLiteral("Kid();")));
+    Write(QStringLiteral("Top/Kid.fsm"), Spec(QStringLiteral("Kid"), QStringLiteral("Leaf();")));
+    Write(QStringLiteral("Top/Leaf.fsm"), Spec(QString(), QString()));
+    EXPECT_TRUE(Generate(QStringLiteral("Top.fsm")).isEmpty());
+    EXPECT_EQ(messenger.messages, QStringList{modC_CodeGen::kMsgNoName});
+
+    messenger.messages.clear();
+    Write(QStringLiteral("Top/Kid.fsm"), Spec(QStringLiteral("Kid"), QString(), false));
+    source = FileChildSource();
+    EXPECT_TRUE(Generate(QStringLiteral("Top.fsm")).isEmpty());
+    EXPECT_EQ(messenger.messages, QStringList{modC_CodeGen::kMsgNoInitial});
+}
+
+TEST_F(HierarchicalTree, ChildThatCannotBeOpenedRefusesWithItsPathAndReason)
+{
+    Write(QStringLiteral("Top.fsm"), Spec(QStringLiteral("Top"), QStringLiteral("Near();")));
+    Write(QStringLiteral("Near.fsm"), Spec(QStringLiteral("Near"), QString()));
+    FsmDocument* top = source.Top(Path(QStringLiteral("Top.fsm")));
+    ASSERT_NE(top, nullptr);
+    const QString nearPath = QDir::cleanPath(Path(QStringLiteral("Near.fsm")));
+    FailingSource failing(source, nearPath);
+    EXPECT_TRUE(modC_CodeGenHSC::GenerateCodeHierarchical(*top, failing, messenger).isEmpty());
+    EXPECT_EQ(messenger.messages,
+              QStringList{modC_CodeGenHSC::kMsgChildNotOpened + u'[' + nearPath + u']'
+                          + QStringLiteral("\r\nthe file is locked")});
+}
+
+TEST_F(HierarchicalTree, CallsBackToAnAncestorEndTheWalk)
+{
+    // Top calls itself and X; X calls Y; Y calls X and Top: all beside each other.
+    Write(QStringLiteral("Top.fsm"), Spec(QStringLiteral("Top"), QStringLiteral("X();\r\nTop();")));
+    Write(QStringLiteral("X.fsm"), Spec(QStringLiteral("X"), QStringLiteral("Y();")));
+    Write(QStringLiteral("Y.fsm"), Spec(QStringLiteral("Y"), QStringLiteral("X();\r\nTop();")));
+    const CodeAndHeader parts = SplitLast(Generate(QStringLiteral("Top.fsm")));
+    ASSERT_TRUE(parts.ok);
+    EXPECT_TRUE(messenger.messages.isEmpty());
+    EXPECT_EQ(parts.code.count(QStringLiteral("\r\nvoid Top(void)\r\n")), 1);
+    EXPECT_EQ(parts.code.count(QStringLiteral("static void X(void)\r\n")), 1);
+    EXPECT_EQ(parts.code.count(QStringLiteral("static void Y(void)\r\n")), 1);
+    // Top's children are "Top.fsm" (skipped, position 1) and "X.fsm".
+    EXPECT_TRUE(parts.code.contains(QStringLiteral("static unsigned char ind_2_X = i_2_S1;")));
+    EXPECT_TRUE(parts.code.contains(QStringLiteral("static unsigned char ind_2_1_Y = i_2_1_S1;")));
+}
+
+TEST_F(HierarchicalTree, SameNameInTwoFoldersIsOneFunctionOnlyWhenTheDiagramsAreCopies)
+{
+    Write(QStringLiteral("Top.fsm"), Spec(QStringLiteral("Top"), QStringLiteral("A();\r\nB();")));
+    Write(QStringLiteral("A.fsm"), Spec(QStringLiteral("A"), QStringLiteral("Timer();")));
+    Write(QStringLiteral("B.fsm"), Spec(QStringLiteral("B"), QStringLiteral("Timer();")));
+    Write(QStringLiteral("A/Timer.fsm"), Spec(QStringLiteral("Timer"), QStringLiteral("tick();")));
+    Write(QStringLiteral("B/Timer.fsm"), Spec(QStringLiteral("Timer"), QStringLiteral("tick();")));
+    const CodeAndHeader parts = SplitLast(Generate(QStringLiteral("Top.fsm")));
+    ASSERT_TRUE(parts.ok);
+    EXPECT_TRUE(messenger.messages.isEmpty());
+    EXPECT_EQ(parts.code.count(QStringLiteral("static void Timer(void)\r\n")), 1);
+    EXPECT_TRUE(parts.code.contains(QStringLiteral("ind_1_1_Timer")));
+    EXPECT_FALSE(parts.code.contains(QStringLiteral("ind_2_1_Timer")));
+
+    // A different machine under the same name would silently be left out.
+    Write(QStringLiteral("B/Timer.fsm"), Spec(QStringLiteral("Timer"), QStringLiteral("tock();")));
+    source = FileChildSource();
+    EXPECT_TRUE(Generate(QStringLiteral("Top.fsm")).isEmpty());
+    EXPECT_EQ(messenger.messages,
+              QStringList{modC_CodeGenHSC::kMsgNameClash + QStringLiteral("[Timer]\r\n")
+                          + QDir::cleanPath(Path(QStringLiteral("A/Timer.fsm"))) + QStringLiteral("\r\n")
+                          + QDir::cleanPath(Path(QStringLiteral("B/Timer.fsm")))});
+}
+
+TEST_F(HierarchicalTree, TopDocumentDecidesDebugBitFieldsRemarksAndComments)
+{
+    Write(QStringLiteral("Top.fsm"), Spec(QStringLiteral("Top"), QStringLiteral("Kid();")));
+    Write(QStringLiteral("Top/Kid.fsm"), Spec(QStringLiteral("Kid"), QString(), true, QStringLiteral("on();")));
+    source.adjust = [](FsmDocument& doc) {
+        doc.bDebugInfo = doc.bAnsiComment = doc.bTextBoxesInCode = doc.bUseBitFields = true;
+    };
+    adjustTop = [](FsmDocument& top) {
+        top.bDebugInfo = top.bAnsiComment = top.bTextBoxesInCode = top.bUseBitFields = false;
+    };
+    const QString result = Generate(QStringLiteral("Top.fsm"));
+    ASSERT_FALSE(result.isEmpty());
+    EXPECT_FALSE(result.contains(QStringLiteral("FSM_DEBUG")));
+    EXPECT_FALSE(result.contains(QStringLiteral("Diagram comments")));
+    EXPECT_FALSE(result.contains(QStringLiteral("/*++")));
+    EXPECT_TRUE(result.contains(QStringLiteral("  static unsigned char entryFsmFlg_1 = 0;\r\n")));
+}
+
+TEST_F(HierarchicalTree, BitFieldsWithoutEntryActionsNeedNoStructure)
+{
+    Write(QStringLiteral("Top.fsm"), Spec(QStringLiteral("Top"), QStringLiteral("Kid();")));
+    Write(QStringLiteral("Top/Kid.fsm"), Spec(QStringLiteral("Kid"), QString()));
+    adjustTop = [](FsmDocument& top) { top.bUseBitFields = true; };
+    const QString code = SplitLast(Generate(QStringLiteral("Top.fsm"))).code;
+    ASSERT_FALSE(code.isEmpty());
+    EXPECT_FALSE(code.contains(QStringLiteral("typedef")));
+    EXPECT_FALSE(code.contains(QStringLiteral("entryFsm")));
+    const QString dash = QStringLiteral("//") + QStringLiteral(" -").repeated(39) + QStringLiteral("\r\n");
+    EXPECT_TRUE(code.contains(QStringLiteral("// Entry flags (Start).\r\n") + dash + QStringLiteral("\r\n")
+                              + dash + QStringLiteral("// Entry flags (End).")));
+}
+
 }  // namespace
