@@ -2,6 +2,7 @@
 // files written by hand, and the trees that must be refused or cut short.
 
 #include "CodegenTestSupport.h"
+#include "MachineFiles.h"
 #include "modC_CodeGenHSC.h"
 #include "modGrafoInfo.h"
 
@@ -84,20 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ------------------------------------------------------------ trees on disk
 
-constexpr qint32 kNormal = 0x2000, kInitial = 0x4000;
-
-struct MachineSpec {
-    QString name;
-    QString during;  // of the first state, where the children are called
-    bool initial = true;
-    QString entry;  // of the second state
-};
-
-MachineSpec Spec(const QString& name, const QString& during, bool initial = true,
-                 const QString& entry = {})
-{
-    return MachineSpec{name, during, initial, entry};
-}
+using testfiles::Spec;
 
 class HierarchicalTree : public ::testing::Test {
   protected:
@@ -105,32 +93,10 @@ class HierarchicalTree : public ::testing::Test {
 
     QString Path(const QString& relative) const { return dir.filePath(relative); }
 
-    // Two states and two transitions; the record goes into an info node, as
-    // a saved file holds it.
-    void Write(const QString& relative, const MachineSpec& m)
+    void Write(const QString& relative, const testfiles::MachineSpec& m)
     {
-        Diagram d;
-        DiagramBuilder b(d);
-        StateTexts first;
-        first.during = m.during;
-        StateTexts second;
-        second.entry = m.entry;
-        Node* s1 = b.state(QStringLiteral("S1"), m.initial ? kInitial : kNormal,
-                           QStringLiteral("1"), first);
-        Node* s2 = b.state(QStringLiteral("S2"), kNormal, QStringLiteral("2"), second);
-        b.transition(s1, s2, QStringLiteral("1"), QStringLiteral("go"));
-        b.transition(s2, s1, QStringLiteral("1"), QStringLiteral("back"));
-        GraphTexts g;
-        g.name = m.name;
-        g.options = QStringLiteral("HF_N;UM_Y;");
-        b.config(g);
-        Node* info = d.addNode(0, 0, 100, 100);
-        info->setUserData(0x200);
-        info->setIsFsmItem(false);
-        info->setTag(d.tag());
-        QDir().mkpath(QFileInfo(Path(relative)).absolutePath());
         QString error;
-        ASSERT_TRUE(d.saveFile(Path(relative), &error)) << error.toStdString();
+        ASSERT_TRUE(testfiles::WriteMachine(Path(relative), m, &error)) << error.toStdString();
     }
 
     QString Generate(const QString& topRelative)
