@@ -77,6 +77,7 @@ inline StateDef NewState(const QString& name, qint32 kind, const QString& index)
 
 struct MachineDef {
     QString name, params, init, ending;
+    QString options;  // the generation options of the configuration record
     QStringList before, after;  // traced
     bool checkIllegal = false;  // the after actions use Is_Next_State_Illegal()
     bool traceDebug = false;    // the after actions print FSM_STATE_NAME(), FSM_TRANS_NUMBER()
@@ -141,6 +142,7 @@ inline void Build(const MachineDef& m, Diagram& d)
     g.moduleHeader = QStringLiteral("Generated for a test /* with marks */");
     g.functionHeader = QStringLiteral("Called once per step.");
     g.ending = m.ending;
+    g.options = m.options;
     g.defaultCode = QStringLiteral("T(\"bad index\");\r\nbreak;");
     b.config(g);
     b.remark(QStringLiteral("A remark // with slashes\r\nand a */ mark"));

@@ -29,9 +29,21 @@ inline MachineSpec Spec(const QString& name, const QString& during, bool initial
     return m;
 }
 
+// Saves a diagram whose configuration record is in its Tag as a saved file
+// holds it: the record in an info node. Missing folders are made.
+inline bool SaveWithRecord(Diagram& d, const QString& path, QString* error = nullptr)
+{
+    Node* info = d.addNode(0, 0, 100, 100);
+    info->setUserData(0x200);
+    info->setIsFsmItem(false);
+    info->setTag(d.tag());
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return d.saveFile(path, error);
+}
+
 // States S1 (initial unless asked otherwise) and S2, S1 -> S2 on "go" and
 // S2 -> S1 on "back"; the configuration record in an info node, as a saved
-// file holds it. Missing folders are made. False when the file was not written.
+// file holds it. False when the file was not written.
 inline bool WriteMachine(const QString& path, const MachineSpec& m, QString* error = nullptr)
 {
     Diagram d;
@@ -56,16 +68,12 @@ inline bool WriteMachine(const QString& path, const MachineSpec& m, QString* err
     Node* s2 = state(QStringLiteral("S2"), 0x2000, QStringLiteral("2"), QString(), m.entry);
     transition(s1, s2, QStringLiteral("go"));
     transition(s2, s1, QStringLiteral("back"));
-    Node* info = d.addNode(0, 0, 100, 100);
-    info->setUserData(0x200);
-    info->setIsFsmItem(false);
     QStringList fields(11);
     fields[0] = QStringLiteral("FSM V0.4c");
     fields[1] = m.name;
     fields[4] = m.options;
-    info->setTag(modStrings::JoinFields(fields));
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    return d.saveFile(path, error);
+    d.setTag(modStrings::JoinFields(fields));
+    return SaveWithRecord(d, path, error);
 }
 
 }  // namespace orvane::testfiles
