@@ -150,6 +150,23 @@ inline CodeAndHeader Split(const QString& result)
     return out;
 }
 
+// Code and header split at the last two separators, as the files are written.
+inline CodeAndHeader SplitLast(const QString& result)
+{
+    CodeAndHeader out;
+    const QString& sep = modStrings::kSep;
+    const qsizetype last = result.lastIndexOf(sep);
+    if (last < 0)
+        return out;
+    const qsizetype before = result.left(last).lastIndexOf(sep);
+    if (before < 0)
+        return out;
+    out.code = result.left(before);
+    out.header = result.mid(before + sep.size(), last - before - sep.size());
+    out.ok = true;
+    return out;
+}
+
 inline QString ReadUtf8(const QString& path)
 {
     QFile f(path);

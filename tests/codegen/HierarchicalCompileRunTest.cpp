@@ -223,14 +223,11 @@ class HierarchicalCompileAndRun : public ::testing::TestWithParam<TreeConfig> {
         RecordingMessenger messenger;
         const QString result = modC_CodeGenHSC::GenerateCodeHierarchical(*top, source, messenger);
         EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.messages.join(u'\n').toStdString();
-        const QString& sep = modStrings::kSep;
-        const qsizetype last = result.lastIndexOf(sep);
-        const qsizetype before = last > 0 ? result.left(last).lastIndexOf(sep) : -1;
-        if (before < 0)
+        const CodeAndHeader parts = SplitLast(result);
+        if (!parts.ok)
             return false;
-        WriteTextFile(dir.filePath(QStringLiteral("Machine.c")), result.left(before));
-        WriteTextFile(dir.filePath(QStringLiteral("Machine.h")),
-                      result.mid(before + sep.size(), last - before - sep.size()));
+        WriteTextFile(dir.filePath(QStringLiteral("Machine.c")), parts.code);
+        WriteTextFile(dir.filePath(QStringLiteral("Machine.h")), parts.header);
         return true;
     }
 
@@ -290,5 +287,36 @@ INSTANTIATE_TEST_SUITE_P(
         TreeConfig{"history_top_without_init", false, false, true, false, false, false, false,
                    false, false}),
     [](const ::testing::TestParamInfo<TreeConfig>& info) { return std::string(info.param.label); });
+
+// The example a new user opens first: its module is the one the generator
+// makes from it, and it compiles.
+TEST(HierarchicalExample, CommittedModuleIsCurrentAndCompiles)
+{
+    const QString folder = QStringLiteral(ORVANE_SOURCE_DIR) + QStringLiteral("/examples/washer");
+    FileChildSource source;
+    FsmDocument* top = source.Top(folder + QStringLiteral("/Washer.fsm"));
+    ASSERT_NE(top, nullptr);
+    RecordingMessenger messenger;
+    const CodeAndHeader parts =
+        SplitLast(modC_CodeGenHSC::GenerateCodeHierarchical(*top, source, messenger));
+    ASSERT_TRUE(parts.ok) << messenger.messages.join(u'\n').toStdString();
+    EXPECT_TRUE(SameText(parts.code, ReadUtf8(folder + QStringLiteral("/Washer.c"))));
+    EXPECT_TRUE(SameText(parts.header, ReadUtf8(folder + QStringLiteral("/Washer.h"))));
+
+    const QString gcc = QStandardPaths::findExecutable(QStringLiteral("gcc"));
+    if (gcc.isEmpty())
+        GTEST_SKIP() << "gcc is not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    WriteTextFile(dir.filePath(QStringLiteral("Washer.c")), parts.code);
+    const ProcessResult r = RunProcess(
+        gcc,
+        {QStringLiteral("-std=c99"), QStringLiteral("-Wall"), QStringLiteral("-Wextra"),
+         QStringLiteral("-pedantic"), QStringLiteral("-Werror"), QStringLiteral("-I") + folder,
+         QStringLiteral("-c"), QStringLiteral("Washer.c"), QStringLiteral("-o"),
+         QStringLiteral("Washer.o")},
+        dir.path());
+    EXPECT_TRUE(r.ok) << r.output.toStdString();
+}
 
 }  // namespace

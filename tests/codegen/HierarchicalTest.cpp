@@ -17,23 +17,6 @@ namespace {
 
 const QString kData = QStringLiteral(ORVANE_TEST_DATA);
 
-// Code and header split at the last two separators, as the files are written.
-CodeAndHeader SplitLast(const QString& result)
-{
-    CodeAndHeader out;
-    const QString& sep = modStrings::kSep;
-    const qsizetype last = result.lastIndexOf(sep);
-    if (last < 0)
-        return out;
-    const qsizetype before = result.left(last).lastIndexOf(sep);
-    if (before < 0)
-        return out;
-    out.code = result.left(before);
-    out.header = result.mid(before + sep.size(), last - before - sep.size());
-    out.ok = true;
-    return out;
-}
-
 struct TreeCase {
     const char* top;  // under hier/
     bool DI, AC, PT, BF;
