@@ -377,6 +377,14 @@ void MacrosAndFunctions(QString& out, const MacroParts& parts)
 void HeaderFunctions(QString& out, const GenContext& ctx, const MacroParts& parts)
 {
     out += parts.initDeclaration;
+    HistoryMacro(out, ctx);
+    out += parts.endDeclaration;
+    out += parts.testDeclarations;
+    out += parts.gotoDeclarations;
+}
+
+void HistoryMacro(QString& out, const GenContext& ctx)
+{
     const QString macro = QStringLiteral("#define _") + ctx.names.name + QStringLiteral("_Init()");
     if (ctx.opt.HF) {
         Line(out, QStringLiteral("// This is a history FSM."));
@@ -388,9 +396,6 @@ void HeaderFunctions(QString& out, const GenContext& ctx, const MacroParts& part
                       + ChildrenInitList(*ctx.diagram, ctx.documentPath) + u'}');
     }
     Line(out, QString());
-    out += parts.endDeclaration;
-    out += parts.testDeclarations;
-    out += parts.gotoDeclarations;
 }
 
 void ExitFunctionDeclarations(QString& out, const GenContext& ctx)

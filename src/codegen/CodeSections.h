@@ -98,6 +98,9 @@ void MacrosAndFunctions(QString& out, const MacroParts& parts);
 // The header text after its opening: Init, history macro, End, tests, forcings.
 void HeaderFunctions(QString& out, const GenContext& ctx, const MacroParts& parts);
 
+// The macro a parent calls to restart this FSM and its children, or to leave
+// a history FSM as it is; and an empty line.
+void HistoryMacro(QString& out, const GenContext& ctx);
 void ExitFunctionDeclarations(QString& out, const GenContext& ctx);
 void DispatcherHeading(QString& out, const GenContext& ctx);
 // The user's description of the FSM function, commented out, and a PLUS

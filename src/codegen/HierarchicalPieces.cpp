@@ -92,24 +92,6 @@ void InitMacro(MacroTexts& out, const DiagramJob& g)
                    macro + u';');
 }
 
-// The macro a parent calls to restart this FSM with its children, or to
-// leave a history FSM as it is.
-void HistoryMacro(QString& out, const DiagramJob& g)
-{
-    const GenContext& ctx = g.ctx;
-    const QString macro = QStringLiteral("#define _") + ctx.names.name + QStringLiteral("_Init()");
-    if (g.opt.HF) {
-        Line(out, QStringLiteral("// This is a history FSM."));
-        Line(out, macro + QStringLiteral("  {}"));
-    } else {
-        Line(out, QStringLiteral("// This is not a history FSM."));
-        Line(out, macro + QStringLiteral("  {") + ctx.names.name
-                      + QStringLiteral("_Init(); /* Children: */ ")
-                      + ChildrenInitList(*ctx.diagram, ctx.documentPath) + u'}');
-    }
-    Line(out, QString());
-}
-
 void EndMacro(MacroTexts& out, const DiagramJob& g)
 {
     const GenContext& ctx = g.ctx;
@@ -178,7 +160,7 @@ MacroTexts Macros(const DiagramJob& g)
 {
     MacroTexts out;
     InitMacro(out, g);
-    HistoryMacro(out.code, g);
+    HistoryMacro(out.code, g.ctx);
     EndMacro(out, g);
     StateTestMacros(out, g);
     StateForcingMacros(out, g);

@@ -198,6 +198,16 @@ inline ::testing::AssertionResult SameText(const QString& actual, const QString&
     return ::testing::AssertionFailure() << "texts differ in line ends";
 }
 
+// Code and header equal to the files golden/NAME.c and golden/NAME.h.
+inline void ExpectGolden(const CodeAndHeader& parts, const QString& name)
+{
+    const QString base = QStringLiteral(ORVANE_TEST_DATA "/golden/") + name;
+    EXPECT_TRUE(SameText(parts.code, ReadUtf8(base + QStringLiteral(".c"))))
+        << name.toStdString() << ".c";
+    EXPECT_TRUE(SameText(parts.header, ReadUtf8(base + QStringLiteral(".h"))))
+        << name.toStdString() << ".h";
+}
+
 // Child documents read from disk, each file once, as the editor's
 // registry keeps one document per file. `adjust` sees every document
 // opened, so a test can change its options.
@@ -239,5 +249,25 @@ class FileChildSource : public ChildDocumentSource {
 
     QHash<QString, std::shared_ptr<FsmDocument>> m_docs;
 };
+
+// The options a hierarchical generation takes from the top document.
+struct TopOptions {
+    bool DI = false, AC = false, PT = false, BF = false;
+};
+
+// The tree under the diagram file topPath as one hierarchical module; empty
+// when refused (or when the top file does not load).
+inline QString GenerateTree(FileChildSource& source, const QString& topPath, const TopOptions& o,
+                            Messenger& messenger)
+{
+    FsmDocument* top = source.Top(topPath);
+    if (!top)
+        return {};
+    top->bDebugInfo = o.DI;
+    top->bAnsiComment = o.AC;
+    top->bTextBoxesInCode = o.PT;
+    top->bUseBitFields = o.BF;
+    return modC_CodeGenHSC::GenerateCodeHierarchical(*top, source, messenger);
+}
 
 }  // namespace orvane::testing

@@ -10,6 +10,8 @@
 
 #include <QHash>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <functional>
@@ -416,5 +418,23 @@ inline std::string TraceDifference(const QString& actual, const QString& expecte
            + (i < a.size() ? a[i].toStdString() : "<end>") + "], expected ["
            + (i < e.size() ? e[i].toStdString() : "<end>") + "]";
 }
+
+// A test that builds with gcc in a temporary folder holding harness.h;
+// skipped where gcc is not installed.
+template <class Param>
+class GccTest : public ::testing::TestWithParam<Param> {
+  protected:
+    void SetUp() override
+    {
+        gcc = QStandardPaths::findExecutable(QStringLiteral("gcc"));
+        if (gcc.isEmpty())
+            GTEST_SKIP() << "gcc is not installed";
+        ASSERT_TRUE(dir.isValid());
+        WriteTextFile(dir.filePath(QStringLiteral("harness.h")), QLatin1String(kHarness));
+    }
+
+    QString gcc;
+    QTemporaryDir dir;
+};
 
 }  // namespace orvane::testing

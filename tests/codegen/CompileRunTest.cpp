@@ -111,17 +111,8 @@ QStringList WarningFlags(Style s, const Config& c, const QString& standard)
     return f;
 }
 
-class CompileAndRun : public ::testing::TestWithParam<Config> {
+class CompileAndRun : public GccTest<Config> {
   protected:
-    void SetUp() override
-    {
-        gcc = QStandardPaths::findExecutable(QStringLiteral("gcc"));
-        if (gcc.isEmpty())
-            GTEST_SKIP() << "gcc is not installed";
-        ASSERT_TRUE(dir.isValid());
-        WriteTextFile(dir.filePath(QStringLiteral("harness.h")), QLatin1String(kHarness));
-    }
-
     // Generates, compiles, links and runs one machine in one methodology.
     QString BuildAndRun(Style s, const MachineDef& m, const MachineDef& child, const Config& c)
     {
@@ -200,9 +191,6 @@ class CompileAndRun : public ::testing::TestWithParam<Config> {
         EXPECT_EQ(traces[0], traces[1]);
         EXPECT_EQ(traces[0], traces[2]);
     }
-
-    QString gcc;
-    QTemporaryDir dir;
 };
 
 TEST_P(CompileAndRun, MachineWithChildBehavesAlikeInEveryMethodology)

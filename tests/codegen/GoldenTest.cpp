@@ -42,10 +42,7 @@ TEST_P(Golden, CodeAndHeaderMatchTheExpectedFiles)
     EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.messages.join(u'\n').toStdString();
     const CodeAndHeader parts = Split(result);
     ASSERT_TRUE(parts.ok);
-    const QString base = kData + QStringLiteral("/golden/") + QLatin1String(c.expected);
-    EXPECT_TRUE(SameText(parts.code, ReadUtf8(base + QStringLiteral(".c")))) << c.expected << ".c";
-    EXPECT_TRUE(SameText(parts.header, ReadUtf8(base + QStringLiteral(".h"))))
-        << c.expected << ".h";
+    ExpectGolden(parts, QLatin1String(c.expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -186,17 +186,8 @@ QString Driver()
            + QLatin1String(kDriverLoop) + QStringLiteral("        Hooks(step);\n    }\n    return 0;\n}\n");
 }
 
-class HierarchicalCompileAndRun : public ::testing::TestWithParam<TreeConfig> {
+class HierarchicalCompileAndRun : public GccTest<TreeConfig> {
   protected:
-    void SetUp() override
-    {
-        gcc = QStandardPaths::findExecutable(QStringLiteral("gcc"));
-        if (gcc.isEmpty())
-            GTEST_SKIP() << "gcc is not installed";
-        ASSERT_TRUE(dir.isValid());
-        WriteTextFile(dir.filePath(QStringLiteral("harness.h")), QLatin1String(kHarness));
-    }
-
     void WriteDiagram(const QString& relative, const MachineDef& m)
     {
         Diagram d;
@@ -213,15 +204,9 @@ class HierarchicalCompileAndRun : public ::testing::TestWithParam<TreeConfig> {
         FileChildSource source;
         if (c.macrosOff)
             source.adjust = [](FsmDocument& doc) { doc.bUseMacros = false; };
-        FsmDocument* top = source.Top(dir.filePath(QStringLiteral("Machine.fsm")));
-        if (!top)
-            return false;
-        top->bDebugInfo = c.DI;
-        top->bAnsiComment = c.AC;
-        top->bTextBoxesInCode = c.PT;
-        top->bUseBitFields = c.BF;
         RecordingMessenger messenger;
-        const QString result = modC_CodeGenHSC::GenerateCodeHierarchical(*top, source, messenger);
+        const QString result = GenerateTree(source, dir.filePath(QStringLiteral("Machine.fsm")),
+                                            TopOptions{c.DI, c.AC, c.PT, c.BF}, messenger);
         EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.messages.join(u'\n').toStdString();
         const CodeAndHeader parts = SplitLast(result);
         if (!parts.ok)
@@ -232,9 +217,6 @@ class HierarchicalCompileAndRun : public ::testing::TestWithParam<TreeConfig> {
     }
 
     ProcessResult Gcc(const QStringList& args) { return RunProcess(gcc, args, dir.path()); }
-
-    QString gcc;
-    QTemporaryDir dir;
 };
 
 TEST_P(HierarchicalCompileAndRun, TreeBehavesAsItsDiagramsSay)

@@ -37,21 +37,13 @@ TEST_P(HierarchicalGolden, CodeAndHeaderMatchTheExpectedFiles)
     FileChildSource source;
     if (c.macrosOff)
         source.adjust = [](FsmDocument& doc) { doc.bUseMacros = false; };
-    FsmDocument* top = source.Top(kData + QStringLiteral("/hier/") + QLatin1String(c.top));
-    ASSERT_NE(top, nullptr);
-    top->bDebugInfo = c.DI;
-    top->bAnsiComment = c.AC;
-    top->bTextBoxesInCode = c.PT;
-    top->bUseBitFields = c.BF;
     RecordingMessenger messenger;
-    const QString result = modC_CodeGenHSC::GenerateCodeHierarchical(*top, source, messenger);
+    const CodeAndHeader parts =
+        SplitLast(GenerateTree(source, kData + QStringLiteral("/hier/") + QLatin1String(c.top),
+                               TopOptions{c.DI, c.AC, c.PT, c.BF}, messenger));
     EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.messages.join(u'\n').toStdString();
-    const CodeAndHeader parts = SplitLast(result);
     ASSERT_TRUE(parts.ok);
-    const QString base = kData + QStringLiteral("/golden/") + QLatin1String(c.expected);
-    EXPECT_TRUE(SameText(parts.code, ReadUtf8(base + QStringLiteral(".c")))) << c.expected << ".c";
-    EXPECT_TRUE(SameText(parts.header, ReadUtf8(base + QStringLiteral(".h"))))
-        << c.expected << ".h";
+    ExpectGolden(parts, QLatin1String(c.expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -82,21 +74,14 @@ class HierarchicalTree : public ::testing::Test {
         ASSERT_TRUE(testfiles::WriteMachine(Path(relative), m, &error)) << error.toStdString();
     }
 
-    QString Generate(const QString& topRelative)
+    QString Generate(const QString& topRelative, const TopOptions& o = {})
     {
-        FsmDocument* top = source.Top(Path(topRelative));
-        EXPECT_NE(top, nullptr);
-        if (!top)
-            return {};
-        if (adjustTop)
-            adjustTop(*top);
-        return modC_CodeGenHSC::GenerateCodeHierarchical(*top, source, messenger);
+        return GenerateTree(source, Path(topRelative), o, messenger);
     }
 
     QTemporaryDir dir;
     FileChildSource source;
     RecordingMessenger messenger;
-    std::function<void(FsmDocument&)> adjustTop;
 };
 
 // The source of the tests, failing for one path.
@@ -197,10 +182,7 @@ TEST_F(HierarchicalTree, TopDocumentDecidesDebugBitFieldsRemarksAndComments)
     source.adjust = [](FsmDocument& doc) {
         doc.bDebugInfo = doc.bAnsiComment = doc.bTextBoxesInCode = doc.bUseBitFields = true;
     };
-    adjustTop = [](FsmDocument& top) {
-        top.bDebugInfo = top.bAnsiComment = top.bTextBoxesInCode = top.bUseBitFields = false;
-    };
-    const QString result = Generate(QStringLiteral("Top.fsm"));
+    const QString result = Generate(QStringLiteral("Top.fsm"), TopOptions{});
     ASSERT_FALSE(result.isEmpty());
     EXPECT_FALSE(result.contains(QStringLiteral("FSM_DEBUG")));
     EXPECT_FALSE(result.contains(QStringLiteral("Diagram comments")));
@@ -212,8 +194,8 @@ TEST_F(HierarchicalTree, BitFieldsWithoutEntryActionsNeedNoStructure)
 {
     Write(QStringLiteral("Top.fsm"), Spec(QStringLiteral("Top"), QStringLiteral("Kid();")));
     Write(QStringLiteral("Top/Kid.fsm"), Spec(QStringLiteral("Kid"), QString()));
-    adjustTop = [](FsmDocument& top) { top.bUseBitFields = true; };
-    const QString code = SplitLast(Generate(QStringLiteral("Top.fsm"))).code;
+    const QString code =
+        SplitLast(Generate(QStringLiteral("Top.fsm"), TopOptions{false, false, false, true})).code;
     ASSERT_FALSE(code.isEmpty());
     EXPECT_FALSE(code.contains(QStringLiteral("typedef")));
     EXPECT_FALSE(code.contains(QStringLiteral("entryFsm")));
