@@ -25,8 +25,8 @@ const FsmDocument* RegistryChildSource::OpenChild(const QString& fullPath, QStri
 {
     const modMain::OpenResult r = modMain::FileOpen(m_docs, fullPath);
     // A failed load leaves an empty document behind: it is this source's too.
-    if (r.document && (r.status == modMain::OpenStatus::Opened
-                       || r.status == modMain::OpenStatus::LoadFailed))
+    if (r.document
+        && (r.status == modMain::OpenStatus::Opened || r.status == modMain::OpenStatus::LoadFailed))
         m_opened.append(r.document);
     if (r.ok())
         return &r.document->fsm;

@@ -283,7 +283,8 @@ void DebugBlock(QString& out, const GenContext& ctx, const QString& extraLine)
 
 void DebugStateNames(QString& out, const GenContext& ctx)
 {
-    Line(out, 4, QStringLiteral("static const char* ") + ctx.names.debugNames + QStringLiteral("[] = {"));
+    Line(out, 4,
+         QStringLiteral("static const char* ") + ctx.names.debugNames + QStringLiteral("[] = {"));
     for (const StateView& s : ctx.fsm.states)
         Line(out, 8, u'"' + s.name + QStringLiteral("\","));
     Line(out, 4, QStringLiteral("};"));

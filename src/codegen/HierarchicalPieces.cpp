@@ -24,7 +24,8 @@ void NameIdentifiers(GenContext& ctx, const HierarchicalOptions& opt, const QStr
     FsmNames& n = ctx.names;
     n.ind = QStringLiteral("ind") + prefix + u'_' + n.name;
     n.labelPrefix = QStringLiteral("i") + prefix + u'_';
-    n.entryFlag = (opt.BF ? QStringLiteral("entryFsm.flg") : QStringLiteral("entryFsmFlg")) + prefix;
+    n.entryFlag =
+        (opt.BF ? QStringLiteral("entryFsm.flg") : QStringLiteral("entryFsmFlg")) + prefix;
     n.debugTrans = QStringLiteral("debug_transNumber") + prefix;
     n.debugNames = QStringLiteral("debug_stateNames") + prefix;
 }
@@ -88,7 +89,8 @@ void InitMacro(MacroTexts& out, const DiagramJob& g)
     Line(out.code, heading);
     ForcingMacro(out.code, ctx, macro, ctx.fsm.at(ctx.fsm.lastInitialRank));
     Line(out.code, QString());
-    FunctionBehind(out, g, heading, QStringLiteral("void ") + ctx.names.name + QStringLiteral("_Init(void)"),
+    FunctionBehind(out, g, heading,
+                   QStringLiteral("void ") + ctx.names.name + QStringLiteral("_Init(void)"),
                    macro + u';');
 }
 
@@ -123,8 +125,8 @@ void StateTestMacros(MacroTexts& out, const DiagramJob& g)
         const StateView& s = ctx.fsm.at(rank);
         if (s.isIn != QLatin1String("Y"))
             continue;
-        const QString heading =
-            QStringLiteral("// Confirm that the FSM has reached the state:[") + s.name + QStringLiteral("].");
+        const QString heading = QStringLiteral("// Confirm that the FSM has reached the state:[")
+                                + s.name + QStringLiteral("].");
         const QString macro = MacroName(g, QStringLiteral("IsIn_") + s.name);
         Line(out.code, heading);
         Line(out.code, QStringLiteral("#define ") + macro + QStringLiteral(" (") + ctx.names.ind
@@ -144,7 +146,8 @@ void StateForcingMacros(MacroTexts& out, const DiagramJob& g)
         const StateView& s = ctx.fsm.at(rank);
         if (s.goTo != QLatin1String("Y"))
             continue;
-        const QString heading = QStringLiteral("// Force the FSM to the state:[") + s.name + QStringLiteral("].");
+        const QString heading =
+            QStringLiteral("// Force the FSM to the state:[") + s.name + QStringLiteral("].");
         const QString macro = MacroName(g, QStringLiteral("Goto_") + s.name);
         Line(out.code, heading);
         ForcingMacro(out.code, ctx, macro, s);
@@ -194,7 +197,9 @@ QString Automatic(const DiagramJob& g, const QString& macros)
     if (ctx.opt.DI) {
         Line(out, QString());
         Line(out, QStringLiteral("#if defined(FSM_DEBUG)"));
-        Line(out, 4, QStringLiteral("static unsigned char ") + ctx.names.debugTrans + QStringLiteral(" = 0;"));
+        Line(out, 4,
+             QStringLiteral("static unsigned char ") + ctx.names.debugTrans
+                 + QStringLiteral(" = 0;"));
         DebugStateNames(out, ctx);
         Line(out, QStringLiteral("#endif"));
         Line(out, QString());
@@ -214,8 +219,10 @@ QString EntryFlag(const DiagramJob& g, const QString& prefix)
     if (!ctx.anyEntry)
         return {};
     if (g.opt.BF)
-        return PadRight(QStringLiteral("    T_bit flg") + prefix, 24) + QStringLiteral(" :1;") + kCrLf;
-    return QStringLiteral("static unsigned char ") + ctx.names.entryFlag + QStringLiteral(" = 0;") + kCrLf;
+        return PadRight(QStringLiteral("    T_bit flg") + prefix, 24) + QStringLiteral(" :1;")
+               + kCrLf;
+    return QStringLiteral("static unsigned char ") + ctx.names.entryFlag + QStringLiteral(" = 0;")
+           + kCrLf;
 }
 
 QString DebugMacros(const DiagramJob& g)
@@ -234,8 +241,9 @@ QString DebugMacros(const DiagramJob& g)
             Line(out, 4, QStringLiteral("#undef  FSM_TRANS_NUMBER"));
             Line(out, 4, QStringLiteral("#undef  FSM_NAME"));
         }
-        Line(out, 4, QStringLiteral("#define FSM_STATE_NAME()   ") + ctx.names.debugNames + u'['
-                         + ctx.names.ind + u']');
+        Line(out, 4,
+             QStringLiteral("#define FSM_STATE_NAME()   ") + ctx.names.debugNames + u'['
+                 + ctx.names.ind + u']');
         Line(out, 4, QStringLiteral("#define FSM_TRANS_NUMBER() ") + ctx.names.debugTrans);
         Line(out, 4, QStringLiteral("#define FSM_NAME()         \"") + ctx.names.name + u'"');
         if (g.isTop) {
@@ -249,8 +257,9 @@ QString DebugMacros(const DiagramJob& g)
     const QString userCode = ctx.init + ctx.before + ctx.after + ctx.ending;
     if (userCode.contains(kNextStateMacro)) {
         Line(out, QStringLiteral("#undef Is_Next_State_Illegal"));
-        Line(out, QStringLiteral("#define ") + kNextStateMacro + QStringLiteral(" (") + ctx.names.ind
-                      + QStringLiteral(" > ") + ctx.Label(ctx.fsm.at(ctx.fsm.count())) + u')');
+        Line(out, QStringLiteral("#define ") + kNextStateMacro + QStringLiteral(" (")
+                      + ctx.names.ind + QStringLiteral(" > ")
+                      + ctx.Label(ctx.fsm.at(ctx.fsm.count())) + u')');
     }
     return out;
 }
@@ -311,9 +320,9 @@ bool GenerateDiagramPieces(const Diagram& d, const QString& documentPath,
                            Messenger& messenger, DiagramPieces& out)
 {
     DiagramJob g{PrepareContext(d, documentPath,
-                              GenOptions{opt.FI, opt.FE, opt.HF, opt.DI, false, opt.PT},
-                              Methodology::Hierarchical),
-               opt, isTop};
+                                GenOptions{opt.FI, opt.FE, opt.HF, opt.DI, false, opt.PT},
+                                Methodology::Hierarchical),
+                 opt, isTop};
     GenContext& ctx = g.ctx;
     NameIdentifiers(ctx, opt, prefix);
     // Exit functions of different diagrams share the module.

@@ -153,24 +153,24 @@ QString PointerArray(GenContext& ctx, const Diagram& d, Messenger& messenger)
 QString GenerateCodeSwitchCase(const Diagram& d, const QString& documentPath, bool FI, bool FE,
                                bool HF, bool DI, bool AC, bool PT, Messenger& messenger)
 {
-    GenContext ctx =
-        PrepareContext(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT}, Methodology::SwitchCase);
+    GenContext ctx = PrepareContext(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT},
+                                    Methodology::SwitchCase);
     return SwitchCase(ctx, d, messenger);
 }
 
 QString GenerateCodePointers(const Diagram& d, const QString& documentPath, bool FI, bool FE,
                              bool HF, bool DI, bool AC, bool PT, Messenger& messenger)
 {
-    GenContext ctx =
-        PrepareContext(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT}, Methodology::Pointers);
+    GenContext ctx = PrepareContext(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT},
+                                    Methodology::Pointers);
     return Pointers(ctx, d, messenger);
 }
 
 QString GenerateCodePointerArray(const Diagram& d, const QString& documentPath, bool FI, bool FE,
                                  bool HF, bool DI, bool AC, bool PT, Messenger& messenger)
 {
-    GenContext ctx =
-        PrepareContext(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT}, Methodology::PointerArray);
+    GenContext ctx = PrepareContext(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT},
+                                    Methodology::PointerArray);
     return PointerArray(ctx, d, messenger);
 }
 

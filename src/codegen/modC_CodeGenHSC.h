@@ -33,7 +33,8 @@ QString GenerateCodeHierarchical(const FsmDocument& top, ChildDocumentSource& ch
                                  Messenger& messenger);
 
 // "[" + path + "]" and, when known, a line with the reason follow.
-inline const QString kMsgChildNotOpened = QStringLiteral("Attention, the child FSM can't be opened:");
+inline const QString kMsgChildNotOpened =
+    QStringLiteral("Attention, the child FSM can't be opened:");
 // "[" + FSM name + "]" and the two files follow.
 inline const QString kMsgNameClash =
     QStringLiteral("Attention, two different diagrams have the same FSM name:");

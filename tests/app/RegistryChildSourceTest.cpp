@@ -9,8 +9,7 @@
 using namespace orvane;
 using orvane::testfiles::Spec;
 
-namespace
-{
+namespace {
 
 class RegistryChildSourceTest : public test::AppTest {
 protected:

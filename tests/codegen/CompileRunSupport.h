@@ -62,7 +62,7 @@ struct StateDef {
     qint32 kind = kNormal;
     QString index;
     QStringList entry, during, elseAction, exit;
-    QString untracedDuring;       // C text after the traced during actions
+    QString untracedDuring;        // C text after the traced during actions
     QStringList calls, elseCalls;  // child machines called ("Child();"), after the tokens
     bool isIn = false, goTo = false;
     std::vector<TransitionDef> transitions;  // in out-link order
@@ -79,7 +79,7 @@ inline StateDef NewState(const QString& name, qint32 kind, const QString& index)
 
 struct MachineDef {
     QString name, params, init, ending;
-    QString options;  // the generation options of the configuration record
+    QString options;            // the generation options of the configuration record
     QStringList before, after;  // traced
     bool checkIllegal = false;  // the after actions use Is_Next_State_Illegal()
     bool traceDebug = false;    // the after actions print FSM_STATE_NAME(), FSM_TRANS_NUMBER()
@@ -240,7 +240,9 @@ class ReferenceModel {
         }
         trace << m_m.after;
         if (m_m.traceDebug && debugBuild)
-            trace << QStringLiteral("dbg %1 %2").arg(m_m.states[size_t(m_cur)].name).arg(m_debugTrans);
+            trace << QStringLiteral("dbg %1 %2")
+                         .arg(m_m.states[size_t(m_cur)].name)
+                         .arg(m_debugTrans);
     }
 
   private:
@@ -380,8 +382,7 @@ struct ProcessResult {
     QString output;
 };
 
-inline ProcessResult RunProcess(const QString& program, const QStringList& args,
-                                const QString& dir)
+inline ProcessResult RunProcess(const QString& program, const QStringList& args, const QString& dir)
 {
     QProcess p;
     p.setWorkingDirectory(dir);

@@ -46,7 +46,8 @@ QString Driver()
                             "    char buf[4];\n    int step;\n"
                             "    for (step = 0; step < STEPS; ++step) {")
            + QLatin1String(kDriverLoop)
-           + QStringLiteral(R"(        if (step % 37 == 5) printf("isin %d\n", (int)Machine_IsIn_Idle());
+           + QStringLiteral(R"(
+        if (step % 37 == 5) printf("isin %d\n", (int)Machine_IsIn_Idle());
         if (step % 53 == 7) { Machine_Goto_Fault(); printf("goto\n"); }
 #ifdef HAS_INIT
         if (step % 97 == 50) { Machine_Init(); printf("init\n"); }

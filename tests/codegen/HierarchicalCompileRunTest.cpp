@@ -121,8 +121,9 @@ MachineDef BesideMachine(const TreeConfig& c)
     m.options = Options(true, false, true, c.macrosOff);
     StateDef ba = NewState(QStringLiteral("BA"), kInitial, QStringLiteral("1"));
     ba.during = {QStringLiteral("B.a")};
-    ba.transitions = {Tr(1, QStringLiteral("1"),
-                         {QStringLiteral("a % 3 == 0"), [](unsigned long, int a) { return a % 3 == 0; }})};
+    ba.transitions = {
+        Tr(1, QStringLiteral("1"),
+           {QStringLiteral("a % 3 == 0"), [](unsigned long, int a) { return a % 3 == 0; }})};
     StateDef bb = NewState(QStringLiteral("BB"), kNormal, QStringLiteral("2"));
     bb.during = {QStringLiteral("B.b")};
     bb.transitions = {Tr(0, QStringLiteral("1"), In(5))};
@@ -183,7 +184,8 @@ QString Driver()
            + QStringLiteral("int main(void)\n{\n    unsigned long seed = 12345UL;\n"
                             "    char buf[4];\n    int step;\n"
                             "    for (step = 0; step < STEPS; ++step) {")
-           + QLatin1String(kDriverLoop) + QStringLiteral("        Hooks(step);\n    }\n    return 0;\n}\n");
+           + QLatin1String(kDriverLoop)
+           + QStringLiteral("        Hooks(step);\n    }\n    return 0;\n}\n");
 }
 
 class HierarchicalCompileAndRun : public GccTest<TreeConfig> {
@@ -233,10 +235,15 @@ TEST_P(HierarchicalCompileAndRun, TreeBehavesAsItsDiagramsSay)
     if (c.AC)
         standards << QStringLiteral("c89");
     for (const QString& standard : standards) {
-        QStringList args{QStringLiteral("-std=") + standard, QStringLiteral("-Wall"),
-                         QStringLiteral("-Wextra"), QStringLiteral("-pedantic"),
-                         QStringLiteral("-Werror"), QStringLiteral("-c"), QStringLiteral("Machine.c"),
-                         QStringLiteral("-o"), QStringLiteral("Machine-") + standard + QStringLiteral(".o")};
+        QStringList args{QStringLiteral("-std=") + standard,
+                         QStringLiteral("-Wall"),
+                         QStringLiteral("-Wextra"),
+                         QStringLiteral("-pedantic"),
+                         QStringLiteral("-Werror"),
+                         QStringLiteral("-c"),
+                         QStringLiteral("Machine.c"),
+                         QStringLiteral("-o"),
+                         QStringLiteral("Machine-") + standard + QStringLiteral(".o")};
         if (c.DI)
             args << QStringLiteral("-Wno-unused-variable");
         if (c.debugBuild)
@@ -245,11 +252,11 @@ TEST_P(HierarchicalCompileAndRun, TreeBehavesAsItsDiagramsSay)
         ASSERT_TRUE(r.ok) << "-std=" << standard.toStdString() << "\n" << r.output.toStdString();
     }
     WriteTextFile(dir.filePath(QStringLiteral("driver.c")), Driver());
-    const ProcessResult link = Gcc({QStringLiteral("-std=c99"), QStringLiteral("-Wall"),
-                                    QStringLiteral("-Wextra"), QStringLiteral("-pedantic"),
-                                    QStringLiteral("-Werror"), QStringLiteral("-DSTEPS=%1").arg(kSteps),
-                                    QStringLiteral("driver.c"), QStringLiteral("Machine-c99.o"),
-                                    QStringLiteral("-o"), QStringLiteral("machine")});
+    const ProcessResult link =
+        Gcc({QStringLiteral("-std=c99"), QStringLiteral("-Wall"), QStringLiteral("-Wextra"),
+             QStringLiteral("-pedantic"), QStringLiteral("-Werror"),
+             QStringLiteral("-DSTEPS=%1").arg(kSteps), QStringLiteral("driver.c"),
+             QStringLiteral("Machine-c99.o"), QStringLiteral("-o"), QStringLiteral("machine")});
     ASSERT_TRUE(link.ok) << link.output.toStdString();
     const ProcessResult run = RunProcess(dir.filePath(QStringLiteral("machine")), {}, dir.path());
     ASSERT_TRUE(run.ok) << run.output.toStdString();
@@ -259,15 +266,14 @@ TEST_P(HierarchicalCompileAndRun, TreeBehavesAsItsDiagramsSay)
 
 INSTANTIATE_TEST_SUITE_P(
     Options, HierarchicalCompileAndRun,
-    ::testing::Values(
-        TreeConfig{"debug_bit_fields_remarks", false, true, false, false, true, false, true, true,
-                   true},
-        TreeConfig{"debug_info_without_debug_build", true, true, false, false, true, false, false,
-                   false, false},
-        TreeConfig{"ansi_comments_functions_behind_macros", false, true, false, true, true, true,
-                   true, true, true},
-        TreeConfig{"history_top_without_init", false, false, true, false, false, false, false,
-                   false, false}),
+    ::testing::Values(TreeConfig{"debug_bit_fields_remarks", false, true, false, false, true, false,
+                                 true, true, true},
+                      TreeConfig{"debug_info_without_debug_build", true, true, false, false, true,
+                                 false, false, false, false},
+                      TreeConfig{"ansi_comments_functions_behind_macros", false, true, false, true,
+                                 true, true, true, true, true},
+                      TreeConfig{"history_top_without_init", false, false, true, false, false,
+                                 false, false, false, false}),
     [](const ::testing::TestParamInfo<TreeConfig>& info) { return std::string(info.param.label); });
 
 // The example a new user opens first: its module is the one the generator
@@ -291,13 +297,13 @@ TEST(HierarchicalExample, CommittedModuleIsCurrentAndCompiles)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     WriteTextFile(dir.filePath(QStringLiteral("Washer.c")), parts.code);
-    const ProcessResult r = RunProcess(
-        gcc,
-        {QStringLiteral("-std=c99"), QStringLiteral("-Wall"), QStringLiteral("-Wextra"),
-         QStringLiteral("-pedantic"), QStringLiteral("-Werror"), QStringLiteral("-I") + folder,
-         QStringLiteral("-c"), QStringLiteral("Washer.c"), QStringLiteral("-o"),
-         QStringLiteral("Washer.o")},
-        dir.path());
+    const ProcessResult r =
+        RunProcess(gcc,
+                   {QStringLiteral("-std=c99"), QStringLiteral("-Wall"), QStringLiteral("-Wextra"),
+                    QStringLiteral("-pedantic"), QStringLiteral("-Werror"),
+                    QStringLiteral("-I") + folder, QStringLiteral("-c"), QStringLiteral("Washer.c"),
+                    QStringLiteral("-o"), QStringLiteral("Washer.o")},
+                   dir.path());
     EXPECT_TRUE(r.ok) << r.output.toStdString();
 }
 

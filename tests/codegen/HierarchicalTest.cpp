@@ -56,8 +56,6 @@ INSTANTIATE_TEST_SUITE_P(
         TreeCase{"three/Top.fsm", true, false, false, false, false, "Top--hier--DI"},
         TreeCase{"three/Top.fsm", false, false, true, true, false, "Top--hier--BF--PT"}));
 
-
-
 // ------------------------------------------------------------ trees on disk
 
 using testfiles::Spec;
@@ -129,9 +127,8 @@ TEST_F(HierarchicalTree, ChildThatCannotBeOpenedRefusesWithItsPathAndReason)
     const QString nearPath = QDir::cleanPath(Path(QStringLiteral("Near.fsm")));
     FailingSource failing(source, nearPath);
     EXPECT_TRUE(modC_CodeGenHSC::GenerateCodeHierarchical(*top, failing, messenger).isEmpty());
-    EXPECT_EQ(messenger.messages,
-              QStringList{modC_CodeGenHSC::kMsgChildNotOpened + u'[' + nearPath + u']'
-                          + QStringLiteral("\r\nthe file is locked")});
+    EXPECT_EQ(messenger.messages, QStringList{modC_CodeGenHSC::kMsgChildNotOpened + u'[' + nearPath
+                                              + u']' + QStringLiteral("\r\nthe file is locked")});
 }
 
 TEST_F(HierarchicalTree, CallsBackToAnAncestorEndTheWalk)
@@ -171,14 +168,16 @@ TEST_F(HierarchicalTree, SameNameInTwoFoldersIsOneFunctionOnlyWhenTheDiagramsAre
     EXPECT_TRUE(Generate(QStringLiteral("Top.fsm")).isEmpty());
     EXPECT_EQ(messenger.messages,
               QStringList{modC_CodeGenHSC::kMsgNameClash + QStringLiteral("[Timer]\r\n")
-                          + QDir::cleanPath(Path(QStringLiteral("A/Timer.fsm"))) + QStringLiteral("\r\n")
+                          + QDir::cleanPath(Path(QStringLiteral("A/Timer.fsm")))
+                          + QStringLiteral("\r\n")
                           + QDir::cleanPath(Path(QStringLiteral("B/Timer.fsm")))});
 }
 
 TEST_F(HierarchicalTree, TopDocumentDecidesDebugBitFieldsRemarksAndComments)
 {
     Write(QStringLiteral("Top.fsm"), Spec(QStringLiteral("Top"), QStringLiteral("Kid();")));
-    Write(QStringLiteral("Top/Kid.fsm"), Spec(QStringLiteral("Kid"), QString(), true, QStringLiteral("on();")));
+    Write(QStringLiteral("Top/Kid.fsm"),
+          Spec(QStringLiteral("Kid"), QString(), true, QStringLiteral("on();")));
     source.adjust = [](FsmDocument& doc) {
         doc.bDebugInfo = doc.bAnsiComment = doc.bTextBoxesInCode = doc.bUseBitFields = true;
     };
@@ -199,9 +198,11 @@ TEST_F(HierarchicalTree, BitFieldsWithoutEntryActionsNeedNoStructure)
     ASSERT_FALSE(code.isEmpty());
     EXPECT_FALSE(code.contains(QStringLiteral("typedef")));
     EXPECT_FALSE(code.contains(QStringLiteral("entryFsm")));
-    const QString dash = QStringLiteral("//") + QStringLiteral(" -").repeated(39) + QStringLiteral("\r\n");
-    EXPECT_TRUE(code.contains(QStringLiteral("// Entry flags (Start).\r\n") + dash + QStringLiteral("\r\n")
-                              + dash + QStringLiteral("// Entry flags (End).")));
+    const QString dash =
+        QStringLiteral("//") + QStringLiteral(" -").repeated(39) + QStringLiteral("\r\n");
+    EXPECT_TRUE(code.contains(QStringLiteral("// Entry flags (Start).\r\n") + dash
+                              + QStringLiteral("\r\n") + dash
+                              + QStringLiteral("// Entry flags (End).")));
 }
 
 }  // namespace
