@@ -38,12 +38,14 @@ QString MacroName(const DiagramJob& g, const QString& item)
     return g.ctx.names.name + joint + item + QStringLiteral("()");
 }
 
-// The macro and, without UM, the function that calls it: its declaration
-// (heading, signature, empty line) goes to the header.
+// The macros and their functions for the code text, the functions'
+// declarations for the header.
 struct MacroTexts {
     QString code, header;
 };
 
+// Without UM, the function that calls a macro: its body goes to the code,
+// its declaration (heading, signature, empty line) to the header.
 void FunctionBehind(MacroTexts& out, const DiagramJob& g, const QString& heading,
                     const QString& signature, const QString& statement)
 {

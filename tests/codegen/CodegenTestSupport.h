@@ -215,7 +215,6 @@ class FileChildSource : public ChildDocumentSource {
   public:
     const FsmDocument* OpenChild(const QString& fullPath, QString* error) override
     {
-        ++opens;
         return Load(fullPath, error);
     }
 
@@ -227,7 +226,6 @@ class FileChildSource : public ChildDocumentSource {
     }
 
     std::function<void(FsmDocument&)> adjust;
-    int opens = 0;
 
   private:
     FsmDocument* Load(const QString& fullPath, QString* error)
