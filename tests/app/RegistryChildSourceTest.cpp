@@ -7,13 +7,13 @@
 #include "modNodoEstado.h"
 
 using namespace orvane;
-using orvane::testfiles::Spec;
+using orvane::testfiles::TwoStates;
 
 namespace {
 
 class RegistryChildSourceTest : public test::AppTest {
 protected:
-    QString Machine(const QString& name, const testfiles::MachineSpec& m)
+    QString Machine(const QString& name, const testfiles::TwoStateMachine& m)
     {
         const QString path = Work(name);
         EXPECT_TRUE(testfiles::WriteMachine(path, m));
@@ -23,11 +23,12 @@ protected:
 
 TEST_F(RegistryChildSourceTest, OpensEachFileOnceAndClosesWhatItOpened)
 {
-    Document* mine = modMain::FileOpen(
-                         *docs, Machine(QStringLiteral("Top.fsm"), Spec(QStringLiteral("Top"), {})))
+    Document* mine = modMain::FileOpen(*docs, Machine(QStringLiteral("Top.fsm"),
+                                                      TwoStates(QStringLiteral("Top"), {})))
                          .document;
     ASSERT_NE(mine, nullptr);
-    const QString kid = Machine(QStringLiteral("Top/Kid.fsm"), Spec(QStringLiteral("Kid"), {}));
+    const QString kid =
+        Machine(QStringLiteral("Top/Kid.fsm"), TwoStates(QStringLiteral("Kid"), {}));
     {
         RegistryChildSource source(*docs);
         QString error;
@@ -74,11 +75,11 @@ TEST_F(RegistryChildSourceTest, FilesThatDoNotOpenGiveTheReasonAndLeaveNothingOp
 
 TEST_F(RegistryChildSourceTest, GenerationUsesAnOpenChildWithItsUnsavedEdits)
 {
-    const QString top =
-        Machine(QStringLiteral("Top.fsm"), Spec(QStringLiteral("Top"), QStringLiteral("Kid();")));
+    const QString top = Machine(QStringLiteral("Top.fsm"),
+                                TwoStates(QStringLiteral("Top"), QStringLiteral("Kid();")));
     const QString kidPath = Machine(QStringLiteral("Top/Kid.fsm"),
-                                    Spec(QStringLiteral("Kid"), QStringLiteral("Leaf();")));
-    Machine(QStringLiteral("Top/Leaf.fsm"), Spec(QStringLiteral("Leaf"), {}));
+                                    TwoStates(QStringLiteral("Kid"), QStringLiteral("Leaf();")));
+    Machine(QStringLiteral("Top/Leaf.fsm"), TwoStates(QStringLiteral("Leaf"), {}));
     Document* kid = modMain::FileOpen(*docs, kidPath).document;
     ASSERT_NE(kid, nullptr);
     for (const auto& n : kid->fsm.diagram().nodes()) {

@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ------------------------------------------------------------ trees on disk
 
-using testfiles::Spec;
+using testfiles::TwoStates;
 
 class HierarchicalTree : public ::testing::Test {
   protected:
@@ -66,7 +66,7 @@ class HierarchicalTree : public ::testing::Test {
 
     QString Path(const QString& relative) const { return dir.filePath(relative); }
 
-    void Write(const QString& relative, const testfiles::MachineSpec& m)
+    void Write(const QString& relative, const testfiles::TwoStateMachine& m)
     {
         QString error;
         ASSERT_TRUE(testfiles::WriteMachine(Path(relative), m, &error)) << error.toStdString();
@@ -105,14 +105,15 @@ class FailingSource : public ChildDocumentSource {
 
 TEST_F(HierarchicalTree, AnyFailingDiagramRefusesTheWholeTreeWithItsOwnMessage)
 {
-    Write(QStringLiteral("Top.fsm"), Spec(QStringLiteral("Top"), QStringLiteral("Kid();")));
-    Write(QStringLiteral("Top/Kid.fsm"), Spec(QStringLiteral("Kid"), QStringLiteral("Leaf();")));
-    Write(QStringLiteral("Top/Leaf.fsm"), Spec(QString(), QString()));
+    Write(QStringLiteral("Top.fsm"), TwoStates(QStringLiteral("Top"), QStringLiteral("Kid();")));
+    Write(QStringLiteral("Top/Kid.fsm"),
+          TwoStates(QStringLiteral("Kid"), QStringLiteral("Leaf();")));
+    Write(QStringLiteral("Top/Leaf.fsm"), TwoStates(QString(), QString()));
     EXPECT_TRUE(Generate(QStringLiteral("Top.fsm")).isEmpty());
     EXPECT_EQ(messenger.messages, QStringList{modC_CodeGen::kMsgNoName});
 
     messenger.messages.clear();
-    Write(QStringLiteral("Top/Kid.fsm"), Spec(QStringLiteral("Kid"), QString(), false));
+    Write(QStringLiteral("Top/Kid.fsm"), TwoStates(QStringLiteral("Kid"), QString(), false));
     source = FileChildSource();
     EXPECT_TRUE(Generate(QStringLiteral("Top.fsm")).isEmpty());
     EXPECT_EQ(messenger.messages, QStringList{modC_CodeGen::kMsgNoInitial});
@@ -120,8 +121,8 @@ TEST_F(HierarchicalTree, AnyFailingDiagramRefusesTheWholeTreeWithItsOwnMessage)
 
 TEST_F(HierarchicalTree, ChildThatCannotBeOpenedRefusesWithItsPathAndReason)
 {
-    Write(QStringLiteral("Top.fsm"), Spec(QStringLiteral("Top"), QStringLiteral("Near();")));
-    Write(QStringLiteral("Near.fsm"), Spec(QStringLiteral("Near"), QString()));
+    Write(QStringLiteral("Top.fsm"), TwoStates(QStringLiteral("Top"), QStringLiteral("Near();")));
+    Write(QStringLiteral("Near.fsm"), TwoStates(QStringLiteral("Near"), QString()));
     FsmDocument* top = source.Top(Path(QStringLiteral("Top.fsm")));
     ASSERT_NE(top, nullptr);
     const QString nearPath = QDir::cleanPath(Path(QStringLiteral("Near.fsm")));
@@ -134,9 +135,11 @@ TEST_F(HierarchicalTree, ChildThatCannotBeOpenedRefusesWithItsPathAndReason)
 TEST_F(HierarchicalTree, CallsBackToAnAncestorEndTheWalk)
 {
     // Top calls itself and X; X calls Y; Y calls X and Top: all beside each other.
-    Write(QStringLiteral("Top.fsm"), Spec(QStringLiteral("Top"), QStringLiteral("X();\r\nTop();")));
-    Write(QStringLiteral("X.fsm"), Spec(QStringLiteral("X"), QStringLiteral("Y();")));
-    Write(QStringLiteral("Y.fsm"), Spec(QStringLiteral("Y"), QStringLiteral("X();\r\nTop();")));
+    Write(QStringLiteral("Top.fsm"),
+          TwoStates(QStringLiteral("Top"), QStringLiteral("X();\r\nTop();")));
+    Write(QStringLiteral("X.fsm"), TwoStates(QStringLiteral("X"), QStringLiteral("Y();")));
+    Write(QStringLiteral("Y.fsm"),
+          TwoStates(QStringLiteral("Y"), QStringLiteral("X();\r\nTop();")));
     const CodeAndHeader parts = SplitLast(Generate(QStringLiteral("Top.fsm")));
     ASSERT_TRUE(parts.ok);
     EXPECT_TRUE(messenger.messages.isEmpty());
@@ -150,11 +153,14 @@ TEST_F(HierarchicalTree, CallsBackToAnAncestorEndTheWalk)
 
 TEST_F(HierarchicalTree, SameNameInTwoFoldersIsOneFunctionOnlyWhenTheDiagramsAreCopies)
 {
-    Write(QStringLiteral("Top.fsm"), Spec(QStringLiteral("Top"), QStringLiteral("A();\r\nB();")));
-    Write(QStringLiteral("A.fsm"), Spec(QStringLiteral("A"), QStringLiteral("Timer();")));
-    Write(QStringLiteral("B.fsm"), Spec(QStringLiteral("B"), QStringLiteral("Timer();")));
-    Write(QStringLiteral("A/Timer.fsm"), Spec(QStringLiteral("Timer"), QStringLiteral("tick();")));
-    Write(QStringLiteral("B/Timer.fsm"), Spec(QStringLiteral("Timer"), QStringLiteral("tick();")));
+    Write(QStringLiteral("Top.fsm"),
+          TwoStates(QStringLiteral("Top"), QStringLiteral("A();\r\nB();")));
+    Write(QStringLiteral("A.fsm"), TwoStates(QStringLiteral("A"), QStringLiteral("Timer();")));
+    Write(QStringLiteral("B.fsm"), TwoStates(QStringLiteral("B"), QStringLiteral("Timer();")));
+    Write(QStringLiteral("A/Timer.fsm"),
+          TwoStates(QStringLiteral("Timer"), QStringLiteral("tick();")));
+    Write(QStringLiteral("B/Timer.fsm"),
+          TwoStates(QStringLiteral("Timer"), QStringLiteral("tick();")));
     const CodeAndHeader parts = SplitLast(Generate(QStringLiteral("Top.fsm")));
     ASSERT_TRUE(parts.ok);
     EXPECT_TRUE(messenger.messages.isEmpty());
@@ -163,7 +169,8 @@ TEST_F(HierarchicalTree, SameNameInTwoFoldersIsOneFunctionOnlyWhenTheDiagramsAre
     EXPECT_FALSE(parts.code.contains(QStringLiteral("ind_2_1_Timer")));
 
     // A different machine under the same name would silently be left out.
-    Write(QStringLiteral("B/Timer.fsm"), Spec(QStringLiteral("Timer"), QStringLiteral("tock();")));
+    Write(QStringLiteral("B/Timer.fsm"),
+          TwoStates(QStringLiteral("Timer"), QStringLiteral("tock();")));
     source = FileChildSource();
     EXPECT_TRUE(Generate(QStringLiteral("Top.fsm")).isEmpty());
     EXPECT_EQ(messenger.messages,
@@ -175,9 +182,9 @@ TEST_F(HierarchicalTree, SameNameInTwoFoldersIsOneFunctionOnlyWhenTheDiagramsAre
 
 TEST_F(HierarchicalTree, TopDocumentDecidesDebugBitFieldsRemarksAndComments)
 {
-    Write(QStringLiteral("Top.fsm"), Spec(QStringLiteral("Top"), QStringLiteral("Kid();")));
+    Write(QStringLiteral("Top.fsm"), TwoStates(QStringLiteral("Top"), QStringLiteral("Kid();")));
     Write(QStringLiteral("Top/Kid.fsm"),
-          Spec(QStringLiteral("Kid"), QString(), true, QStringLiteral("on();")));
+          TwoStates(QStringLiteral("Kid"), QString(), true, QStringLiteral("on();")));
     source.adjust = [](FsmDocument& doc) {
         doc.bDebugInfo = doc.bAnsiComment = doc.bTextBoxesInCode = doc.bUseBitFields = true;
     };
@@ -191,8 +198,8 @@ TEST_F(HierarchicalTree, TopDocumentDecidesDebugBitFieldsRemarksAndComments)
 
 TEST_F(HierarchicalTree, BitFieldsWithoutEntryActionsNeedNoStructure)
 {
-    Write(QStringLiteral("Top.fsm"), Spec(QStringLiteral("Top"), QStringLiteral("Kid();")));
-    Write(QStringLiteral("Top/Kid.fsm"), Spec(QStringLiteral("Kid"), QString()));
+    Write(QStringLiteral("Top.fsm"), TwoStates(QStringLiteral("Top"), QStringLiteral("Kid();")));
+    Write(QStringLiteral("Top/Kid.fsm"), TwoStates(QStringLiteral("Kid"), QString()));
     const QString code =
         SplitLast(Generate(QStringLiteral("Top.fsm"), TopOptions{false, false, false, true})).code;
     ASSERT_FALSE(code.isEmpty());

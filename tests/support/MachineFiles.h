@@ -10,7 +10,7 @@
 
 namespace orvane::testfiles {
 
-struct MachineSpec {
+struct TwoStateMachine {
     QString name;
     QString during;  // of the first state, where children are called
     bool initial = true;
@@ -18,10 +18,10 @@ struct MachineSpec {
     QString options = QStringLiteral("HF_N;UM_Y;");
 };
 
-inline MachineSpec Spec(const QString& name, const QString& during, bool initial = true,
-                        const QString& entry = {})
+inline TwoStateMachine TwoStates(const QString& name, const QString& during, bool initial = true,
+                                 const QString& entry = {})
 {
-    MachineSpec m;
+    TwoStateMachine m;
     m.name = name;
     m.during = during;
     m.initial = initial;
@@ -44,7 +44,7 @@ inline bool SaveWithRecord(Diagram& d, const QString& path, QString* error = nul
 // States S1 (initial unless asked otherwise) and S2, S1 -> S2 on "go" and
 // S2 -> S1 on "back"; the configuration record in an info node, as a saved
 // file holds it. False when the file was not written.
-inline bool WriteMachine(const QString& path, const MachineSpec& m, QString* error = nullptr)
+inline bool WriteMachine(const QString& path, const TwoStateMachine& m, QString* error = nullptr)
 {
     Diagram d;
     auto state = [&d](const QString& name, qint32 kind, const QString& index, const QString& during,
