@@ -36,6 +36,8 @@ QString Generate(DocumentRegistry& docs, Document& doc, Methodology m, UserInter
 }
 }  // namespace
 
+bool IsAvailable(Methodology m) { return m != Methodology::Hierarchical; }
+
 bool GenerateCCode(DocumentRegistry& docs, Document& doc, Methodology m, UserInterface& ui)
 {
     doc.fsm.SetDefaultMethodology(CaptionOf(m));

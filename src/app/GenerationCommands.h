@@ -18,6 +18,10 @@ QString CaptionOf(Methodology m);
 
 namespace modGeneration {
 
+// True when this build has a generator for the methodology (the
+// hierarchical generator is not part of it yet).
+bool IsAvailable(Methodology m);
+
 // Generates and writes the code in one methodology. True when both files
 // were written; a refused generation or a failed write gives false.
 bool GenerateCCode(DocumentRegistry& docs, Document& doc, Methodology m, UserInterface& ui);
