@@ -251,6 +251,8 @@ void frmDoc::buildFileMenu()
         AddItem(m, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print..."),
                 [this] { m_main.printActive(); }, QKeySequence::Print);
     m_recent = WindowMenus::AddRecentItems(m, [this](int i) { m_main.openRecentFile(i); });
+    for (QAction* a : m_recent.items)
+        m_actions[a->objectName()] = a;
     m->addSeparator();
     m_actions[QStringLiteral("mnuFileExit")] =
         AddItem(m, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit"),
@@ -333,6 +335,7 @@ void frmDoc::buildViewMenu()
                                      SetGridSize(twips);
                              }, {}, true);
         m_gridItems.append(a);
+        m_actions[a->objectName()] = a;
     }
 
     QMenu* zoom = WindowMenus::AddSubMenu(m, QStringLiteral("mnuViewZoom"), QStringLiteral("&Zoom"));
@@ -344,6 +347,7 @@ void frmDoc::buildViewMenu()
                                      SetZoomItem(i);
                              }, {}, true);
         m_zoomItems.append(a);
+        m_actions[a->objectName()] = a;
     }
     m_zoomItems.at(kNormalZoomItem)->setChecked(true);
     item(zoom, QStringLiteral("mnuViewZoomRectangleIsotropic"), QStringLiteral("Zoom &Window"),
@@ -540,7 +544,15 @@ void frmDoc::afterCommand()
 {
     if (!m_doc)
         return;
+    // Writing the snapshot clears the selection; the user keeps it.
+    Diagram& d = fsm().diagram();
+    const std::vector<Node*> nodes = d.selectedNodes();
+    const std::vector<Link*> links = d.selectedLinks();
     m_doc->undRed.StoreGraphChanges();
+    for (Node* n : nodes)
+        n->setSelected(true);
+    for (Link* l : links)
+        l->setSelected(true);
     RefrescaBotones();
     if (m_main.activeDoc() == this)
         m_main.refreshPreview();

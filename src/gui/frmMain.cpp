@@ -274,6 +274,8 @@ QList<frmDoc*> frmMain::docWindows() const
 
 void frmMain::onDocumentAdded(Document* doc)
 {
+    // Before the window shows: its activation then sets the buttons' states.
+    enableDocumentButtons(true);
     auto* w = new frmDoc(*this, *doc);
     auto* sub = new QMdiSubWindow;
     sub->setWidget(w);
@@ -284,7 +286,6 @@ void frmMain::onDocumentAdded(Document* doc)
     const QSize area = m_mdi->viewport()->size();
     sub->resize(std::max(area.width() * 3 / 4, 320), std::max(area.height() * 3 / 4, 240));
     sub->show();
-    enableDocumentButtons(true);
     modMain::GetRecentFiles(*m_docs);
 }
 
@@ -358,6 +359,14 @@ void frmMain::enableDocumentButtons(bool on)
 {
     for (QAction* a : m_documentButtons)
         a->setEnabled(on && hasTool(a->objectName()));
+}
+
+QAction* frmMain::menuItem(const QString& name) const
+{
+    for (const QMenu* m : m_menus)
+        if (auto* a = m->findChild<QAction*>(name))
+            return a;
+    return nullptr;
 }
 
 bool frmMain::hasTool(const QString& key) const
@@ -478,12 +487,17 @@ void frmMain::dragEnterEvent(QDragEnterEvent* e)
 
 void frmMain::dropEvent(QDropEvent* e)
 {
-    const QList<QUrl> urls = e->mimeData()->urls();
-    if (urls.isEmpty())
+    if (!e->mimeData()->hasUrls())
         return;
     e->acceptProposedAction();
+    openDroppedUrls(e->mimeData()->urls());
+}
+
+void frmMain::openDroppedUrls(const QList<QUrl>& urls)
+{
     // Only the first of several files counts.
-    openDroppedFile(urls.constFirst().toLocalFile());
+    if (!urls.isEmpty())
+        openDroppedFile(urls.constFirst().toLocalFile());
 }
 
 double frmMain::twipsPerPixelX() const { return kTwipsPerInch / logicalDpiX(); }

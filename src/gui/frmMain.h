@@ -11,6 +11,7 @@
 
 #include <QMainWindow>
 #include <QPrinter>
+#include <QUrl>
 
 #include <map>
 #include <memory>
@@ -57,6 +58,8 @@ public:
 
     // A toolbar button's action by its key ("Undo"), null when unknown.
     QAction* button(const QString& key) const;
+    // An item of the window's own menus by its control name ("mnuFileNew").
+    QAction* menuItem(const QString& name) const;
     // Find and the font buttons work only when their tool is installed.
     bool hasTool(const QString& key) const;
     // The "GeneraCode" tooltip: "Generate C-Code: " + caption, or the plain
@@ -74,6 +77,8 @@ public:
     // The file dropped on the window or handed over: queued at the instance
     // link when there is one, else opened.
     void openDroppedFile(const QString& path);
+    // A drop of files: the first one only, when it is a diagram file.
+    void openDroppedUrls(const QList<QUrl>& urls);
 
     void printActive();
     void printerSetup();
