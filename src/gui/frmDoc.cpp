@@ -238,6 +238,7 @@ void frmDoc::buildFileMenu()
                                  if (m_doc)
                                      GenerateCode(methodology);
                              }, {}, true);
+        a->setEnabled(modGeneration::IsAvailable(methodology));
         m_actions[a->objectName()] = a;
     }
     m->addSeparator();

@@ -112,6 +112,10 @@ public:
     void ZoomWindow();
     void OpenParent();
 
+    // The Find command's last search and replacement texts in this window.
+    QString findWhat;
+    QString replaceWith;
+
     // The in-place editor of remarks.
     QPlainTextEdit* remarkEditor() const { return Text1; }
     Node* editedRemark() const { return m_editedNode; }

@@ -8,6 +8,7 @@
 #include "modNodoTransicion.h"
 
 #include <QFileInfo>
+#include <QTimer>
 #include <QMenuBar>
 
 using namespace orvane;
@@ -370,4 +371,53 @@ TEST_F(DocWindowTest, ClosingWithoutSavingLeavesOnlyNewAndOpen)
         EXPECT_FALSE(Button(key)->isEnabled()) << key;
     // The main window's own menus are back.
     EXPECT_EQ(main->menuBar()->actions().size(), 3);
+}
+
+// ---------------------------------------------------------------- dialogs and keys
+
+TEST_F(DocWindowTest, DoubleClicksOpenThePropertyDialogsBetweenStoppedAndRunning)
+{
+    QStringList calls;
+    ToolHooks hooks;
+    hooks.stopped = [&calls] { calls << QStringLiteral("stopped"); };
+    hooks.running = [&calls] { calls << QStringLiteral("running"); };
+    frmMain linked(&ui, nullptr, hooks);
+    linked.resize(900, 700);
+    linked.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&linked));
+    linked.newDocument();
+    frmDoc* w = linked.activeDoc();
+    w->subWindow()->showMaximized();
+    Node* state = DrawNode(w, QPoint(40, 40), QPoint(190, 130));
+    ASSERT_TRUE(state);
+
+    // Each dialog is closed as soon as it shows.
+    const auto closeNextDialog = [&calls] {
+        QTimer::singleShot(0, [&calls] {
+            if (QWidget* d = QApplication::activeModalWidget()) {
+                calls << QString::fromLatin1(d->metaObject()->className());
+                d->close();
+            }
+        });
+    };
+    closeNextDialog();
+    QTest::mouseDClick(w->view()->viewport(), Qt::LeftButton, {}, QPoint(600, 400));
+    closeNextDialog();
+    QTest::mouseDClick(w->view()->viewport(), Qt::LeftButton, {}, Centre(w, state));
+    EXPECT_EQ(calls, (QStringList{QStringLiteral("stopped"), QStringLiteral("orvane::frmPropFSM"),
+                                  QStringLiteral("running"), QStringLiteral("stopped"),
+                                  QStringLiteral("orvane::frmPropNodo"), QStringLiteral("running")}));
+}
+
+TEST_F(DocWindowTest, TheDeleteKeyActsOnTheActiveDocumentOnly)
+{
+    frmDoc* a = NewDocument();
+    DrawNode(a, QPoint(40, 40), QPoint(190, 130));
+    frmDoc* b = NewDocument();
+    DrawNode(b, QPoint(40, 40), QPoint(190, 130));
+    QApplication::setActiveWindow(main.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    QTest::keyClick(b->view(), Qt::Key_Delete);
+    EXPECT_EQ(DiagramOf(b).nodeCount(), 0);
+    EXPECT_EQ(DiagramOf(a).nodeCount(), 1);
 }
