@@ -11,8 +11,6 @@
 
 namespace orvane {
 
-namespace {
-
 QMessageBox::Icon BoxIcon(MessageIcon icon)
 {
     switch (icon) {
@@ -24,6 +22,8 @@ QMessageBox::Icon BoxIcon(MessageIcon icon)
     }
     return QMessageBox::NoIcon;
 }
+
+namespace {
 
 QMessageBox::StandardButton BoxButton(Answer a)
 {

@@ -11,6 +11,9 @@
 
 namespace orvane {
 
+// The message box icon of a message's icon.
+QMessageBox::Icon BoxIcon(MessageIcon icon);
+
 class GuiUserInterface : public UserInterface {
 public:
     // `hooks` (may be null) bracket every dialog with stopped and running.

@@ -8,15 +8,30 @@
 #include "modNodoTransicion.h"
 
 #include <QFileInfo>
-#include <QTimer>
 #include <QMenuBar>
+#include <QTimer>
+
+#include <array>
 
 using namespace orvane;
 using namespace orvane::test;
 
 namespace {
 
-class DocWindowTest : public WindowTest {};
+class DocWindowTest : public WindowTest {
+protected:
+    // Three states drawn side by side and below; a transition from the first
+    // to the second, and one from `from` (index 0 to 2) to the second or third.
+    std::array<Node*, 3> ThreeStates(frmDoc* w, int from, int to)
+    {
+        std::array<Node*, 3> s = {DrawNode(w, QPoint(40, 40), QPoint(190, 130)),
+                                  DrawNode(w, QPoint(420, 40), QPoint(570, 130)),
+                                  DrawNode(w, QPoint(40, 300), QPoint(190, 390))};
+        Drag(w, Centre(w, s[0]), Centre(w, s[1]));
+        Drag(w, Centre(w, s[size_t(from)]), Centre(w, s[size_t(to)]));
+        return s;
+    }
+};
 
 QStringList TransitionLabels(const Diagram& d)
 {
@@ -79,11 +94,7 @@ TEST_F(DocWindowTest, ATinyNodeVanishesWithoutAnUndoStep)
 TEST_F(DocWindowTest, ALinkBetweenTwoTransitionsIsRemoved)
 {
     frmDoc* w = NewDocument();
-    Node* a = DrawNode(w, QPoint(40, 40), QPoint(190, 130));
-    Node* b = DrawNode(w, QPoint(420, 40), QPoint(570, 130));
-    Node* c = DrawNode(w, QPoint(40, 300), QPoint(190, 390));
-    Drag(w, Centre(w, a), Centre(w, b));
-    Drag(w, Centre(w, c), Centre(w, b));
+    ThreeStates(w, 2, 1);
     std::vector<Node*> transitions;
     for (const auto& n : DiagramOf(w).nodes())
         if (modNodoTransicion::IsTransitionNode(n.get()))
@@ -226,11 +237,7 @@ TEST_F(DocWindowTest, AFileNamedToOpenStartsLocked)
 TEST_F(DocWindowTest, DeletingAStateTakesItsTransitionsAndRenumbersTheRest)
 {
     frmDoc* w = NewDocument();
-    Node* a = DrawNode(w, QPoint(40, 40), QPoint(190, 130));
-    Node* b = DrawNode(w, QPoint(420, 40), QPoint(570, 130));
-    Node* c = DrawNode(w, QPoint(40, 300), QPoint(190, 390));
-    Drag(w, Centre(w, a), Centre(w, b));
-    Drag(w, Centre(w, a), Centre(w, c));
+    Node* b = ThreeStates(w, 0, 2)[1];
     ASSERT_EQ(TransitionLabels(DiagramOf(w)).size(), 2);
     DiagramOf(w).clearSelection();
     b->setSelected(true);
