@@ -95,6 +95,7 @@ frmDoc::frmDoc(frmMain& main, Document& doc) : m_main(main), m_doc(&doc)
     m_view->setObjectName(QStringLiteral("AddFlow1"));
     // Dropped files go on to the main window.
     m_view->setAcceptDrops(false);
+    m_view->viewport()->setAcceptDrops(false);
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
     m_view->setBackgroundBrush(palette().color(QPalette::Base));
     layout->addWidget(m_view);
@@ -146,7 +147,7 @@ void frmDoc::connectDocument()
         showStatus();
     });
     connect(m_view, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { m_editMenu->exec(m_view->mapToGlobal(at)); });
+            [this](const QPoint& at) { m_editMenu->exec(m_view->viewport()->mapToGlobal(at)); });
     connect(d, &Diagram::nodeAboutToBeRemoved, this, [this](Node* n) {
         if (n == m_editedNode)
             cancelRemarkEditor();

@@ -99,6 +99,8 @@ frmMain::~frmMain()
         delete w->subWindow();
     }
     m_windows.clear();
+    // The preview uses the printer, a member that goes before the children.
+    delete picPrint;
 }
 
 void frmMain::Start()

@@ -141,7 +141,7 @@ private:
     QMdiArea* m_mdi = nullptr;
     QWidget* picPrint = nullptr;
     QPrintPreviewWidget* PrnFlow1 = nullptr;
-    QPrinter m_printer;
+    QPrinter m_printer{QPrinter::HighResolution};
 
     QToolBar* tbToolBar = nullptr;
     QStatusBar* sbStatusBar = nullptr;
