@@ -34,6 +34,7 @@ public:
     frmDoc(frmMain& main, Document& doc);
     ~frmDoc() override;
 
+    frmMain& mainWindow() const { return m_main; }
     // Null once the document has left the registry.
     Document* document() const { return m_doc; }
     DiagramView* view() const { return m_view; }

@@ -287,8 +287,11 @@ void frmDoc::ToggleSelectMode()
 void frmDoc::ToggleAutosize()
 {
     FsmDocument& f = fsm();
-    if (f.diagram().readOnly())
+    if (f.diagram().readOnly()) {
+        // The toolbar's button is pressed back to the document's state.
+        RefrescaBotones(true);
         return;
+    }
     f.autosizeNodes = !f.autosizeNodes;
     if (f.autosizeNodes)
         modModifica::SizeAllNodesToText(f);

@@ -212,6 +212,10 @@ TEST_F(DocWindowTest, LockingDisablesTheEditingCommandsAndUnlockingBringsThemBac
           "mnuExportEMF", "mnuEditDelete", "mnuViewGrid", "mnuEditSelectAll", "mnuEditSelectMode",
           "mnuViewZoomRectangleIsotropic", "mnuAutosizeNodes", "mnuEditUndo"})
         EXPECT_FALSE(Item(w, name)->isEnabled()) << name;
+    // Autosize cannot change a locked diagram; its button stays as it was.
+    Button("AutoSize")->trigger();
+    EXPECT_TRUE(Button("AutoSize")->isChecked());
+    EXPECT_TRUE(w->document()->fsm.autosizeNodes);
     // Drawing on a locked diagram makes nothing.
     DrawNode(w, QPoint(300, 300), QPoint(450, 390));
     EXPECT_EQ(DiagramOf(w).nodeCount(), 1);
