@@ -54,6 +54,7 @@ void frmMain::printActive()
     frmDoc* w = activeDoc();
     if (!w || !w->document())
         return;
+    w->CommitRemarkEditor();
     m_printer.setDocName(w->document()->caption());
     QPrintDialog dialog(&m_printer, this);
     {
@@ -82,6 +83,8 @@ void frmMain::showPreview(bool on)
     frmDoc* active = activeDoc();
     if (!active || !active->document())
         on = false;
+    else if (on)
+        active->CommitRemarkEditor();
     picPrint->setVisible(on);
     m_previewOf = on ? active->document() : nullptr;
     button(QStringLiteral("Preview"))->setChecked(on);
