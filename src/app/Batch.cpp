@@ -7,15 +7,12 @@
 #include "OutputPaths.h"
 #include "ProcessState.h"
 #include "UserInterface.h"
-#include "clsLib_PrevInstance.h"
 #include "modC_CodeGen.h"
 #include "modHTML.h"
 #include "modLib_Log.h"
 #include "modMain_Files.h"
 
 #include <QGuiApplication>
-
-#include <cstdio>
 
 namespace orvane {
 
@@ -77,18 +74,6 @@ int RunBatch(int argc, char** argv, ProcessState& state)
                      && allWritten;
     }
     return allWritten ? 0 : 1;
-}
-
-int RunInteractive(int, char**, ProcessState& state)
-{
-    // Another instance is running: it takes the file (if one was named) and
-    // this start ends.
-    if (clsLib_PrevInstance::HandOverToRunningInstance(state.pendingCommandLine))
-        return 0;
-    std::fputs("The editor's windows are not available in this build; "
-               "use the batch switches (see /?).\n",
-               stderr);
-    return 2;
 }
 
 }  // namespace orvane

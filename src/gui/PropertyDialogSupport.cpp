@@ -2,6 +2,7 @@
 
 #include "AppSettings.h"
 #include "CodeEditor.h"
+#include "GuiUserInterface.h"
 #include "ProcessState.h"
 #include "clsLib_OptCMax.h"
 #include "modVersion.h"
@@ -20,18 +21,6 @@ namespace {
 QString ApplicationTitle()
 {
     return Process().windowTitle.isEmpty() ? WindowTitle() : Process().windowTitle;
-}
-
-QMessageBox::Icon BoxIcon(MessageIcon icon)
-{
-    switch (icon) {
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Exclamation: return QMessageBox::Warning;
-    case MessageIcon::Critical: return QMessageBox::Critical;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::None: break;
-    }
-    return QMessageBox::NoIcon;
 }
 
 RepositoryHandler& Repository()

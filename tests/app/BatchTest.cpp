@@ -46,6 +46,7 @@ protected:
         env.insert(QStringLiteral("TMPDIR"), dir.path());
         env.remove(QStringLiteral("DISPLAY"));
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(ORVANE_BINARY), args);
         p.closeWriteChannel();
@@ -178,4 +179,15 @@ TEST(BatchTree, HierarchicalModuleOfTheExampleTree)
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     EXPECT_EQ(Read(dir.filePath("Washer.c")), Read(example + "Washer.c") + "\r\n");
     EXPECT_EQ(Read(dir.filePath("Washer.h")), Read(example + "Washer.h") + "\r\n");
+}
+
+TEST_F(Batch, WithoutADisplayTheWindowProgramSaysSoAndEndsWithStatusTwo)
+{
+    for (const QStringList& args : {QStringList{lamp}, QStringList{}, QStringList{"/D+", lamp}}) {
+        const Outcome o = Run(args);
+        EXPECT_EQ(o.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(o.err.contains(QStringLiteral("no display"))) << o.err.toStdString();
+    }
+    // Nothing was opened, so nothing was cleared or written.
+    EXPECT_FALSE(QFile::exists(dir.filePath("FSM_0001.fsm")));
 }
