@@ -14,8 +14,6 @@
 
 #include <QGuiApplication>
 
-#include <cstdio>
-
 namespace orvane {
 
 namespace {
@@ -76,14 +74,6 @@ int RunBatch(int argc, char** argv, ProcessState& state)
                      && allWritten;
     }
     return allWritten ? 0 : 1;
-}
-
-int RunInteractive(int, char**, ProcessState&)
-{
-    std::fputs("The editor's windows are not available in this build; "
-               "use the batch switches (see /?).\n",
-               stderr);
-    return 2;
 }
 
 }  // namespace orvane

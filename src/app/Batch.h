@@ -1,5 +1,5 @@
 #pragma once
-// The batch road (outputs without any dialog) and the window road.
+// The batch road: outputs without any dialog.
 
 namespace orvane {
 
@@ -9,8 +9,5 @@ struct ProcessState;
 // requested outputs. Exit status: 0 when every requested output was
 // written, 1 otherwise.
 int RunBatch(int argc, char** argv, ProcessState& state);
-
-// Hands the file to a running instance or opens the editor's windows.
-int RunInteractive(int argc, char** argv, ProcessState& state);
 
 }  // namespace orvane

@@ -64,6 +64,17 @@ QPen outlinePen(const Node& n)
     return pen;
 }
 
+// A pen no thinner than one device pixel, so that outlines and links stay
+// solid when the drawing is shown scaled down.
+QPen visiblePen(const QPainter& p, QPen pen)
+{
+    const QTransform& t = p.worldTransform();
+    const double scale = std::min(std::hypot(t.m11(), t.m12()), std::hypot(t.m21(), t.m22()));
+    if (scale > 0 && pen.widthF() * scale < 1.0)
+        pen.setWidthF(1.0 / scale);
+    return pen;
+}
+
 struct TextLine {
     QPointF baseline;
     QString text;
@@ -210,7 +221,7 @@ void paintNode(QPainter& p, const Node& node)
     const QRectF r = rectOf(node);
     const Shape shape = shapeOf(node);
     if (shape != Invisible) {
-        p.setPen(outlinePen(node));
+        p.setPen(visiblePen(p, outlinePen(node)));
         p.setBrush(toColor(node.fillColor()));
         switch (shape) {
         case Rounded: p.drawRoundedRect(r, cornerRadius(r), cornerRadius(r)); break;
@@ -269,7 +280,7 @@ void paintLink(QPainter& p, const Link& link)
             line.front() = atOrg.base;
     }
     const QColor colour = toColor(link.drawColor());
-    QPen pen(colour, width, penStyle(link.drawStyle()), Qt::FlatCap, Qt::MiterJoin);
+    const QPen pen = visiblePen(p, QPen(colour, width, penStyle(link.drawStyle()), Qt::FlatCap, Qt::MiterJoin));
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     p.drawPolyline(line);

@@ -3,7 +3,9 @@
 #include "Document.h"
 #include "DocumentRegistry.h"
 #include "UserInterface.h"
+#include "RegistryChildSource.h"
 #include "modC_CodeGen.h"
+#include "modC_CodeGenHSC.h"
 #include "modMain_Files.h"
 
 namespace orvane {
@@ -29,9 +31,12 @@ QString Generate(DocumentRegistry& docs, Document& doc, Methodology m, UserInter
     case Methodology::SwitchCase: return modC_CodeGen::GenerateCodeSwitchCase(fsm, ui);
     case Methodology::DirectPointers: return modC_CodeGen::GenerateCodePointers(fsm, ui);
     case Methodology::PointerArray: return modC_CodeGen::GenerateCodePointerArray(fsm, ui);
-    case Methodology::Hierarchical: break;
+    case Methodology::Hierarchical: {
+        // The children are opened as documents for the walk and closed again.
+        RegistryChildSource children(docs);
+        return modC_CodeGenHSC::GenerateCodeHierarchical(fsm, children, ui);
     }
-    (void)docs;
+    }
     return {};
 }
 }  // namespace

@@ -183,7 +183,7 @@ Road ParseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
     return remaining.isEmpty() ? Road::BatchWithoutPath : Road::Batch;
 }
 
-int Main(int argc, char** argv)
+int Main(int argc, char** argv, WindowRoad windows)
 {
     QStringList args;
     for (int i = 1; i < argc; ++i)
@@ -204,7 +204,7 @@ int Main(int argc, char** argv)
     case Road::Batch:
         return RunBatch(argc, argv, st);
     case Road::HandOverOrInteractive:
-        return RunInteractive(argc, argv, st);
+        return windows(argc, argv, st);
     }
     return 2;
 }

@@ -23,8 +23,13 @@ bool IsFsmFile(const QString& path);
 // `commandLineError` is set when a value or the path was bad.
 Road ParseCommandLine(const QStringList& args, ProcessState& state, bool& commandLineError);
 
-// The process entry; returns the exit status.
-int Main(int argc, char** argv);
+// The window program (built in the gui layer): hands the file to a running
+// instance or opens the editor's windows; returns the exit status.
+using WindowRoad = int (*)(int argc, char** argv, ProcessState& state);
+
+// The process entry; returns the exit status. `windows` takes the
+// interactive road.
+int Main(int argc, char** argv, WindowRoad windows);
 
 }  // namespace modMain
 }  // namespace orvane

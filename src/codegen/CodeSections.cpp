@@ -33,6 +33,7 @@ void ForcingDebug(QString& out, const GenContext& ctx, int rank, bool initFuncti
 {
     switch (ctx.style) {
     case Methodology::SwitchCase:
+    case Methodology::Hierarchical:
         DebugReset(out, ctx, 4);
         break;
     case Methodology::Pointers:
@@ -149,6 +150,8 @@ QString MethodologyLine(Methodology m)
         return QStringLiteral("// Methodology: Pointer to state functions. [");
     case Methodology::PointerArray:
         return QStringLiteral("// Methodology: Array of pointers to state functions. [");
+    case Methodology::Hierarchical:
+        return QStringLiteral("// Methodology: Hierarchical Switch-case state. [");
     }
     return {};
 }
@@ -264,12 +267,10 @@ void DebugBlock(QString& out, const GenContext& ctx, const QString& extraLine)
          QStringLiteral("static unsigned char ") + ctx.names.debugTrans + QStringLiteral(" = 0;"));
     if (!extraLine.isEmpty())
         Line(out, 4, extraLine);
-    Line(out, 4, QStringLiteral("static const char* debug_stateNames[] = {"));
-    for (const StateView& s : ctx.fsm.states)
-        Line(out, 8, u'"' + s.name + QStringLiteral("\","));
-    Line(out, 4, QStringLiteral("};"));
+    DebugStateNames(out, ctx);
     Line(out, 4,
-         QStringLiteral("#define FSM_STATE_NAME()   debug_stateNames[") + ctx.names.ind + u']');
+         QStringLiteral("#define FSM_STATE_NAME()   ") + ctx.names.debugNames + u'[' + ctx.names.ind
+             + u']');
     Line(out, 4, QStringLiteral("#define FSM_TRANS_NUMBER() ") + ctx.names.debugTrans);
     Line(out, 4, QStringLiteral("#define FSM_NAME()         \"") + ctx.names.name + u'"');
     Line(out, QStringLiteral("#else"));
@@ -278,6 +279,15 @@ void DebugBlock(QString& out, const GenContext& ctx, const QString& extraLine)
     Line(out, 4, QStringLiteral("#define FSM_NAME()"));
     Line(out, QStringLiteral("#endif"));
     Line(out, QString());
+}
+
+void DebugStateNames(QString& out, const GenContext& ctx)
+{
+    Line(out, 4,
+         QStringLiteral("static const char* ") + ctx.names.debugNames + QStringLiteral("[] = {"));
+    for (const StateView& s : ctx.fsm.states)
+        Line(out, 8, u'"' + s.name + QStringLiteral("\","));
+    Line(out, 4, QStringLiteral("};"));
 }
 
 void DebugReset(QString& out, const GenContext& ctx, int indent)
@@ -368,6 +378,14 @@ void MacrosAndFunctions(QString& out, const MacroParts& parts)
 void HeaderFunctions(QString& out, const GenContext& ctx, const MacroParts& parts)
 {
     out += parts.initDeclaration;
+    HistoryMacro(out, ctx);
+    out += parts.endDeclaration;
+    out += parts.testDeclarations;
+    out += parts.gotoDeclarations;
+}
+
+void HistoryMacro(QString& out, const GenContext& ctx)
+{
     const QString macro = QStringLiteral("#define _") + ctx.names.name + QStringLiteral("_Init()");
     if (ctx.opt.HF) {
         Line(out, QStringLiteral("// This is a history FSM."));
@@ -379,9 +397,6 @@ void HeaderFunctions(QString& out, const GenContext& ctx, const MacroParts& part
                       + ChildrenInitList(*ctx.diagram, ctx.documentPath) + u'}');
     }
     Line(out, QString());
-    out += parts.endDeclaration;
-    out += parts.testDeclarations;
-    out += parts.gotoDeclarations;
 }
 
 void ExitFunctionDeclarations(QString& out, const GenContext& ctx)
@@ -403,12 +418,17 @@ void DispatcherHeading(QString& out, const GenContext& ctx)
     out += PlusLine();
     Line(out, QStringLiteral("// FSM dispatcher function to be called by the O.S."));
     out += PlusLine();
-    if (!ctx.functionHeader.isEmpty()) {
-        out += CommentOutLines(BreakCommentMarks(ctx.functionHeader));
-        out += PlusLine();
-    }
+    FunctionDescription(out, ctx);
     Line(out, QStringLiteral("void ") + ctx.names.name + u'(' + ctx.names.params + u')');
     Line(out, QStringLiteral("{"));
+}
+
+void FunctionDescription(QString& out, const GenContext& ctx)
+{
+    if (ctx.functionHeader.isEmpty())
+        return;
+    out += CommentOutLines(BreakCommentMarks(ctx.functionHeader));
+    out += PlusLine();
 }
 
 void BeforeActions(QString& out, const GenContext& ctx)

@@ -11,7 +11,7 @@
 
 namespace orvane::codegen {
 
-enum class Methodology { SwitchCase, Pointers, PointerArray };
+enum class Methodology { SwitchCase, Pointers, PointerArray, Hierarchical };
 
 struct GenOptions {
     bool FI = false;  // Init function for a history FSM
@@ -32,6 +32,7 @@ struct FsmNames {
     QString labelPrefix = QStringLiteral("i_");
     QString entryFlag = QStringLiteral("entryFsmFlg");
     QString debugTrans = QStringLiteral("debug_transNumber");
+    QString debugNames = QStringLiteral("debug_stateNames");
 };
 
 // Everything a generator reads from the diagram, read once.
@@ -76,6 +77,8 @@ void AutoInitStart(QString& out);
 void EntryFlagVariable(QString& out, const GenContext& ctx, bool lineEnd);
 // `extraLine` (may be empty) follows the debug_transNumber declaration.
 void DebugBlock(QString& out, const GenContext& ctx, const QString& extraLine);
+// The array of the state names by rank, at indentation 4.
+void DebugStateNames(QString& out, const GenContext& ctx);
 void DebugReset(QString& out, const GenContext& ctx, int indent);
 // "  #define  i_NAME   k" for every state by rank, names padded to one column.
 void IndexLines(QString& out, const GenContext& ctx);
@@ -95,8 +98,14 @@ void MacrosAndFunctions(QString& out, const MacroParts& parts);
 // The header text after its opening: Init, history macro, End, tests, forcings.
 void HeaderFunctions(QString& out, const GenContext& ctx, const MacroParts& parts);
 
+// The macro a parent calls to restart this FSM and its children, or to leave
+// a history FSM as it is; and an empty line.
+void HistoryMacro(QString& out, const GenContext& ctx);
 void ExitFunctionDeclarations(QString& out, const GenContext& ctx);
 void DispatcherHeading(QString& out, const GenContext& ctx);
+// The user's description of the FSM function, commented out, and a PLUS
+// line; nothing when there is no description.
+void FunctionDescription(QString& out, const GenContext& ctx);
 void BeforeActions(QString& out, const GenContext& ctx);
 // The after actions and the "}" that closes the FSM function.
 void AfterActions(QString& out, const GenContext& ctx);
@@ -107,6 +116,9 @@ void ClosingBanner(QString& out);
 
 // The "case" block of one state in the switch dispatcher.
 QString CaseBlock(const GenContext& ctx, const StateView& s);
+// "switch(IND){", the case blocks, the index error trap when the user wrote
+// one (closed by "break;" when asked) and "}".
+void SwitchDispatch(QString& out, const GenContext& ctx, bool breakAfterDefault);
 // The static function of one state (pointer methodologies).
 QString StateFunction(const GenContext& ctx, const StateView& s);
 

@@ -157,6 +157,21 @@ QString CaseBlock(const GenContext& ctx, const StateView& s)
     return out;
 }
 
+void SwitchDispatch(QString& out, const GenContext& ctx, bool breakAfterDefault)
+{
+    Line(out, 4, QStringLiteral("switch(") + ctx.names.ind + QStringLiteral("){"));
+    for (const StateView& s : ctx.fsm.states)
+        out += CaseBlock(ctx, s);
+    if (!ctx.defaultCode.isEmpty()) {
+        Line(out, 8, QStringLiteral("default:"));
+        Line(out, 12, QStringLiteral("// State index error trap (MISRA requiremment)."));
+        Line(out, IndentText(ctx.defaultCode, 12, true));
+        if (breakAfterDefault)
+            Line(out, 8, QStringLiteral("break;"));
+    }
+    Line(out, 4, QStringLiteral("}"));
+}
+
 QString StateFunction(const GenContext& ctx, const StateView& s)
 {
     QString out;

@@ -1,9 +1,8 @@
 #include "modC_CodeGen.h"
 
+#include "CodePreparation.h"
 #include "CodeSections.h"
 #include "FsmDocument.h"
-#include "Messenger.h"
-#include "modGrafoInfo.h"
 #include "modLib_StringHandling.h"
 #include "modStrings.h"
 
@@ -15,67 +14,6 @@ using namespace codegen;
 using namespace modLib_StringHandling;
 
 namespace {
-
-// The configuration texts and the identifiers derived from them.
-void ReadConfiguration(GenContext& ctx, const Diagram& d)
-{
-    using namespace modGrafoInfo;
-    const QStringList f = modStrings::SplitFields(d.tag(), kGraphFieldCount);
-    FsmNames& n = ctx.names;
-    n.name = f[kGraphName];
-    n.params = TrimBlanks(f[kGraphParams]);
-    if (n.params.isEmpty())
-        n.params = QStringLiteral("void");
-    n.args = ParameterNames(n.params);
-    n.ind = QStringLiteral("ind_") + n.name;
-    n.dis = QStringLiteral("Dis_") + n.name;
-    ctx.init = f[kGraphInit];
-    ctx.before = f[kGraphBefore];
-    ctx.after = f[kGraphAfter];
-    ctx.ending = f[kGraphFinal];
-    ctx.moduleHeader = f[kGraphModuleHeader];
-    ctx.functionHeader = f[kGraphFunctionHeader];
-    ctx.defaultCode = f[kGraphDefault];
-}
-
-GenContext Prepare(const Diagram& d, const QString& documentPath, const GenOptions& opt,
-                   Methodology style)
-{
-    GenContext ctx;
-    ctx.diagram = &d;
-    ctx.documentPath = documentPath;
-    ctx.opt = opt;
-    ctx.style = style;
-    ReadConfiguration(ctx, d);
-    return ctx;
-}
-
-bool CheckName(const GenContext& ctx, Messenger& messenger)
-{
-    if (!ctx.names.name.isEmpty())
-        return true;
-    messenger.message(kMsgNoName);
-    return false;
-}
-
-bool CheckInitial(const GenContext& ctx, Messenger& messenger)
-{
-    if (ctx.fsm.lastInitialRank != 0)
-        return true;
-    messenger.message(kMsgNoInitial);
-    return false;
-}
-
-bool RunEntryExit(GenContext& ctx, const Diagram& d, Messenger& messenger)
-{
-    bool anyExit = false;
-    int errors = 0;
-    ctx.entryExit.ProcesarEntryExit(d, ctx.anyEntry, anyExit, errors, messenger);
-    if (errors == 0)
-        return true;
-    messenger.message(kMsgEntryExit);
-    return false;
-}
 
 void StateFunctionDeclarations(QString& out, const GenContext& ctx)
 {
@@ -94,18 +32,6 @@ void StateFunctions(QString& out, const GenContext& ctx)
     out += PlusLine();
     for (const StateView& s : ctx.fsm.states)
         out += StateFunction(ctx, s);
-}
-
-// The checks made before any text is built, in the methodology's order; the
-// first failure shows its message and refuses the generation.
-bool CheckAndScan(GenContext& ctx, const Diagram& d, Messenger& messenger)
-{
-    if (!CheckName(ctx, messenger))
-        return false;
-    ctx.fsm = ScanFsm(d);
-    if (ctx.style == Methodology::Pointers)
-        return RunEntryExit(ctx, d, messenger) && CheckInitial(ctx, messenger);
-    return CheckInitial(ctx, messenger) && RunEntryExit(ctx, d, messenger);
 }
 
 // What a methodology puts into the frame that all three share.
@@ -175,16 +101,7 @@ QString SwitchCase(GenContext& ctx, const Diagram& d, Messenger& messenger)
     IndexVariable(decl, ctx);
     EntryFlagVariable(decl, ctx, true);
 
-    QString& dispatch = pieces.dispatch;
-    Line(dispatch, 4, QStringLiteral("switch(") + ctx.names.ind + QStringLiteral("){"));
-    for (const StateView& s : ctx.fsm.states)
-        dispatch += CaseBlock(ctx, s);
-    if (!ctx.defaultCode.isEmpty()) {
-        Line(dispatch, 8, QStringLiteral("default:"));
-        Line(dispatch, 12, QStringLiteral("// State index error trap (MISRA requiremment)."));
-        Line(dispatch, IndentText(ctx.defaultCode, 12, true));
-    }
-    Line(dispatch, 4, QStringLiteral("}"));
+    SwitchDispatch(pieces.dispatch, ctx, false);
     return Assemble(ctx, std::move(pieces));
 }
 
@@ -244,24 +161,24 @@ QString PointerArray(GenContext& ctx, const Diagram& d, Messenger& messenger)
 QString GenerateCodeSwitchCase(const Diagram& d, const QString& documentPath, bool FI, bool FE,
                                bool HF, bool DI, bool AC, bool PT, Messenger& messenger)
 {
-    GenContext ctx =
-        Prepare(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT}, Methodology::SwitchCase);
+    GenContext ctx = PrepareContext(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT},
+                                    Methodology::SwitchCase);
     return SwitchCase(ctx, d, messenger);
 }
 
 QString GenerateCodePointers(const Diagram& d, const QString& documentPath, bool FI, bool FE,
                              bool HF, bool DI, bool AC, bool PT, Messenger& messenger)
 {
-    GenContext ctx =
-        Prepare(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT}, Methodology::Pointers);
+    GenContext ctx = PrepareContext(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT},
+                                    Methodology::Pointers);
     return Pointers(ctx, d, messenger);
 }
 
 QString GenerateCodePointerArray(const Diagram& d, const QString& documentPath, bool FI, bool FE,
                                  bool HF, bool DI, bool AC, bool PT, Messenger& messenger)
 {
-    GenContext ctx =
-        Prepare(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT}, Methodology::PointerArray);
+    GenContext ctx = PrepareContext(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT},
+                                    Methodology::PointerArray);
     return PointerArray(ctx, d, messenger);
 }
 

@@ -3,6 +3,7 @@
 // control-level settings, selection and the change flag. Drawing lives in the
 // gui layer, which observes this model through its signals.
 
+#include <QByteArray>
 #include <QObject>
 #include <QPointF>
 #include <QSizeF>
@@ -227,6 +228,14 @@ public:
     bool loadFile(const QString& path, QString* error);
     bool saveFile(const QString& path, QString* error) const;
 
+    // The selected nodes and the links among them, in the file format, for
+    // the clipboard; empty when no node is selected.
+    QByteArray selectionData() const;
+    // Adds the items of selectionData() output after the existing ones,
+    // moved by `offset` (twips), and makes exactly them the selection. On
+    // failure nothing changes and `error` says why.
+    bool pasteData(const QByteArray& data, QPointF offset, QString* error);
+
 signals:
     void nodeAdded(orvane::Node* n);
     void nodeAboutToBeRemoved(orvane::Node* n);
@@ -246,6 +255,7 @@ private:
     void nodeTouched(Node* n);
     void linkTouched(Link* l);
     void removeDoomed();
+    QByteArray fileBytes(const std::vector<const Node*>& nodes, const std::vector<const Link*>& links) const;
 
     std::vector<std::unique_ptr<Node>> m_nodes;
     std::vector<std::unique_ptr<Link>> m_links;

@@ -499,43 +499,79 @@ public:
         d.m_snapToGrid = data.snapToGrid;
         d.m_gridSize = data.gridSize;
         d.m_nodes.reserve(data.nodes.size());
-        for (NodeData& nd : data.nodes) {
-            auto n = std::unique_ptr<Node>(new Node(&d));
-            n->m_left = nd.left;
-            n->m_top = nd.top;
-            n->m_width = nd.width;
-            n->m_height = nd.height;
-            n->m_text = std::move(nd.text);
-            n->m_toolTip = std::move(nd.toolTip);
-            n->m_tag = std::move(nd.tag);
-            n->m_userData = nd.userData;
-            n->m_isFsmItem = nd.isFsmItem;
-            n->m_shape = nd.shape;
-            n->m_drawWidth = nd.drawWidth;
-            n->m_drawColor = nd.drawColor;
-            n->m_fillColor = nd.fillColor;
-            n->m_foreColor = nd.foreColor;
-            n->m_font = std::move(nd.font);
-            d.m_nodes.push_back(std::move(n));
-        }
+        for (NodeData& nd : data.nodes)
+            d.m_nodes.push_back(makeNode(d, nd, QPointF()));
         d.m_links.reserve(data.links.size());
-        for (LinkData& ld : data.links) {
-            Node* org = d.m_nodes[size_t(ld.org)].get();
-            Node* dst = d.m_nodes[size_t(ld.dst)].get();
-            auto l = std::unique_ptr<Link>(new Link(&d, org, dst));
-            l->m_drawColor = ld.drawColor;
-            l->m_drawStyle = ld.drawStyle;
-            l->m_drawWidth = ld.drawWidth;
-            l->m_arrowOrg = ld.arrowOrg;
-            l->m_arrowDst = ld.arrowDst;
-            l->m_isFsmItem = ld.isFsmItem;
-            l->m_extraPoints = std::move(ld.extraPoints);
-            org->m_outLinks.push_back(l.get());
-            dst->m_inLinks.push_back(l.get());
-            d.m_links.push_back(std::move(l));
-        }
+        for (LinkData& ld : data.links)
+            d.m_links.push_back(
+                makeLink(d, ld, d.m_nodes[size_t(ld.org)].get(), d.m_nodes[size_t(ld.dst)].get(), QPointF()));
         d.m_changed = false;
         emit d.contentReset();
+    }
+
+    // Adds the items of `data`, moved by `offset`, after the existing ones
+    // and makes them the selection. Diagram-wide settings are not taken.
+    static void append(Diagram& d, FileData& data, QPointF offset)
+    {
+        d.clearSelection();
+        std::vector<Node*> added;
+        added.reserve(data.nodes.size());
+        for (NodeData& nd : data.nodes) {
+            auto n = makeNode(d, nd, offset);
+            n->m_selected = true;
+            added.push_back(n.get());
+            d.m_nodes.push_back(std::move(n));
+            d.m_changed = true;
+            emit d.nodeAdded(added.back());
+        }
+        for (LinkData& ld : data.links) {
+            auto l = makeLink(d, ld, added[size_t(ld.org)], added[size_t(ld.dst)], offset);
+            l->m_selected = true;
+            Link* raw = l.get();
+            d.m_links.push_back(std::move(l));
+            d.m_changed = true;
+            emit d.linkAdded(raw);
+        }
+        emit d.selectionChanged();
+    }
+
+private:
+    static std::unique_ptr<Node> makeNode(Diagram& d, NodeData& nd, QPointF offset)
+    {
+        auto n = std::unique_ptr<Node>(new Node(&d));
+        n->m_left = nd.left + offset.x();
+        n->m_top = nd.top + offset.y();
+        n->m_width = nd.width;
+        n->m_height = nd.height;
+        n->m_text = std::move(nd.text);
+        n->m_toolTip = std::move(nd.toolTip);
+        n->m_tag = std::move(nd.tag);
+        n->m_userData = nd.userData;
+        n->m_isFsmItem = nd.isFsmItem;
+        n->m_shape = nd.shape;
+        n->m_drawWidth = nd.drawWidth;
+        n->m_drawColor = nd.drawColor;
+        n->m_fillColor = nd.fillColor;
+        n->m_foreColor = nd.foreColor;
+        n->m_font = std::move(nd.font);
+        return n;
+    }
+
+    static std::unique_ptr<Link> makeLink(Diagram& d, LinkData& ld, Node* org, Node* dst, QPointF offset)
+    {
+        auto l = std::unique_ptr<Link>(new Link(&d, org, dst));
+        l->m_drawColor = ld.drawColor;
+        l->m_drawStyle = ld.drawStyle;
+        l->m_drawWidth = ld.drawWidth;
+        l->m_arrowOrg = ld.arrowOrg;
+        l->m_arrowDst = ld.arrowDst;
+        l->m_isFsmItem = ld.isFsmItem;
+        l->m_extraPoints = std::move(ld.extraPoints);
+        for (QPointF& p : l->m_extraPoints)
+            p += offset;
+        org->m_outLinks.push_back(l.get());
+        dst->m_inLinks.push_back(l.get());
+        return l;
     }
 };
 
@@ -567,10 +603,10 @@ bool Diagram::loadFile(const QString& path, QString* error)
     return true;
 }
 
-bool Diagram::saveFile(const QString& path, QString* error) const
+QByteArray Diagram::fileBytes(const std::vector<const Node*>& nodes, const std::vector<const Link*>& links) const
 {
     QByteArray out;
-    out.reserve(256 + qsizetype(m_nodes.size()) * 256 + qsizetype(m_links.size()) * 64);
+    out.reserve(256 + qsizetype(nodes.size()) * 256 + qsizetype(links.size()) * 64);
     out += "{\n  \"format\": \"fsm-diagram\",\n  \"version\": 1,\n  \"diagram\": {\n    \"font\": ";
     appendFont(out, m_font);
     out += ",\n    \"defaultDrawColor\": " + QByteArray::number(m_defaultDrawColor);
@@ -585,9 +621,9 @@ bool Diagram::saveFile(const QString& path, QString* error) const
     out += "\n  },\n  \"nodes\": [";
 
     std::unordered_map<const Node*, qint64> ids;
-    ids.reserve(m_nodes.size());
-    for (size_t i = 0; i < m_nodes.size(); ++i) {
-        const Node& n = *m_nodes[i];
+    ids.reserve(nodes.size());
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        const Node& n = *nodes[i];
         ids.emplace(&n, qint64(i + 1));
         out += i ? ",\n    {" : "\n    {";
         appendMember(out, "id", true);
@@ -624,9 +660,9 @@ bool Diagram::saveFile(const QString& path, QString* error) const
         appendFont(out, n.m_font);
         out += '}';
     }
-    out += m_nodes.empty() ? "],\n  \"links\": [" : "\n  ],\n  \"links\": [";
-    for (size_t i = 0; i < m_links.size(); ++i) {
-        const Link& l = *m_links[i];
+    out += nodes.empty() ? "],\n  \"links\": [" : "\n  ],\n  \"links\": [";
+    for (size_t i = 0; i < links.size(); ++i) {
+        const Link& l = *links[i];
         out += i ? ",\n    {" : "\n    {";
         appendMember(out, "org", true);
         out += QByteArray::number(ids[l.m_org]);
@@ -655,7 +691,22 @@ bool Diagram::saveFile(const QString& path, QString* error) const
         }
         out += "]}";
     }
-    out += m_links.empty() ? "]\n}\n" : "\n  ]\n}\n";
+    out += links.empty() ? "]\n}\n" : "\n  ]\n}\n";
+
+    return out;
+}
+
+bool Diagram::saveFile(const QString& path, QString* error) const
+{
+    std::vector<const Node*> nodes;
+    nodes.reserve(m_nodes.size());
+    for (const auto& n : m_nodes)
+        nodes.push_back(n.get());
+    std::vector<const Link*> links;
+    links.reserve(m_links.size());
+    for (const auto& l : m_links)
+        links.push_back(l.get());
+    const QByteArray out = fileBytes(nodes, links);
 
     QString why;
     if (!AtomicFile::Replace(path, out, &why)) {
@@ -663,6 +714,35 @@ bool Diagram::saveFile(const QString& path, QString* error) const
             *error = QStringLiteral("Cannot save \"%1\": %2").arg(path, why);
         return false;
     }
+    return true;
+}
+
+QByteArray Diagram::selectionData() const
+{
+    std::vector<const Node*> nodes;
+    for (const auto& n : m_nodes)
+        if (n->m_selected)
+            nodes.push_back(n.get());
+    if (nodes.empty())
+        return {};
+    // A link goes along only when both of its ends do.
+    std::vector<const Link*> links;
+    for (const auto& l : m_links)
+        if (l->m_org->m_selected && l->m_dst->m_selected)
+            links.push_back(l.get());
+    return fileBytes(nodes, links);
+}
+
+bool Diagram::pasteData(const QByteArray& data, QPointF offset, QString* error)
+{
+    FileData parsed;
+    QString problem;
+    if (!parseFile(data, parsed, problem)) {
+        if (error)
+            *error = QStringLiteral("Cannot paste: %1").arg(problem);
+        return false;
+    }
+    DiagramFileReader::append(*this, parsed, offset);
     return true;
 }
 

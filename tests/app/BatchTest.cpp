@@ -46,6 +46,7 @@ protected:
         env.insert(QStringLiteral("TMPDIR"), dir.path());
         env.remove(QStringLiteral("DISPLAY"));
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(ORVANE_BINARY), args);
         p.closeWriteChannel();
@@ -159,4 +160,34 @@ TEST_F(Batch, NewerSignatureIsNotProcessed)
     EXPECT_TRUE(o.err.contains("newer signature")) << o.err.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("lamp.c")));
     EXPECT_TRUE(ErrorLog().contains("Fsm error loading:[" + lamp + "]"));
+}
+
+TEST(BatchTree, HierarchicalModuleOfTheExampleTree)
+{
+    // The example tree generates the module committed beside it (the files
+    // written end with one more line end than the generated texts).
+    QTemporaryDir dir;
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ORVANE_LOG_DIR"), dir.path());
+    env.insert(QStringLiteral("TMPDIR"), dir.path());
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(dir.path());
+    const QString example = QStringLiteral(ORVANE_SOURCE_DIR "/examples/washer/");
+    p.start(QStringLiteral(ORVANE_BINARY), {"/ch", "/O" + dir.path(), example + "Washer.fsm"});
+    p.waitForFinished(60000);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_EQ(Read(dir.filePath("Washer.c")), Read(example + "Washer.c") + "\r\n");
+    EXPECT_EQ(Read(dir.filePath("Washer.h")), Read(example + "Washer.h") + "\r\n");
+}
+
+TEST_F(Batch, WithoutADisplayTheWindowProgramSaysSoAndEndsWithStatusTwo)
+{
+    for (const QStringList& args : {QStringList{lamp}, QStringList{}, QStringList{"/D+", lamp}}) {
+        const Outcome o = Run(args);
+        EXPECT_EQ(o.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(o.err.contains(QStringLiteral("no display"))) << o.err.toStdString();
+    }
+    // Nothing was opened, so nothing was cleared or written.
+    EXPECT_FALSE(QFile::exists(dir.filePath("FSM_0001.fsm")));
 }

@@ -7,11 +7,19 @@
 #include "FsmDocument.h"
 #include "Messenger.h"
 #include "modC_CodeGen.h"
+#include "modC_CodeGenHSC.h"
+#include "modLib_Rutas.h"
 #include "modStrings.h"
 
+#include <gtest/gtest.h>
+
+#include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QStringList>
 
+#include <functional>
+#include <memory>
 #include <ostream>
 
 // Readable QString values in test failures.
@@ -142,6 +150,23 @@ inline CodeAndHeader Split(const QString& result)
     return out;
 }
 
+// Code and header split at the last two separators, as the files are written.
+inline CodeAndHeader SplitLast(const QString& result)
+{
+    CodeAndHeader out;
+    const QString& sep = modStrings::kSep;
+    const qsizetype last = result.lastIndexOf(sep);
+    if (last < 0)
+        return out;
+    const qsizetype before = result.left(last).lastIndexOf(sep);
+    if (before < 0)
+        return out;
+    out.code = result.left(before);
+    out.header = result.mid(before + sep.size(), last - before - sep.size());
+    out.ok = true;
+    return out;
+}
+
 inline QString ReadUtf8(const QString& path)
 {
     QFile f(path);
@@ -153,6 +178,94 @@ inline QString ReadUtf8(const QString& path)
 inline QStringList Lines(const QString& text)
 {
     return text.split(QStringLiteral("\r\n"));
+}
+
+// Reports the first line that differs, so a failure reads like a diff.
+inline ::testing::AssertionResult SameText(const QString& actual, const QString& expected)
+{
+    if (actual == expected)
+        return ::testing::AssertionSuccess();
+    const QStringList a = Lines(actual);
+    const QStringList e = Lines(expected);
+    for (qsizetype i = 0; i < std::max(a.size(), e.size()); ++i) {
+        const QString al = i < a.size() ? a[i] : QStringLiteral("<end>");
+        const QString el = i < e.size() ? e[i] : QStringLiteral("<end>");
+        if (al != el)
+            return ::testing::AssertionFailure()
+                   << "line " << (i + 1) << "\n  actual:   [" << al.toStdString()
+                   << "]\n  expected: [" << el.toStdString() << "]";
+    }
+    return ::testing::AssertionFailure() << "texts differ in line ends";
+}
+
+// Code and header equal to the files golden/NAME.c and golden/NAME.h.
+inline void ExpectGolden(const CodeAndHeader& parts, const QString& name)
+{
+    const QString base = QStringLiteral(ORVANE_TEST_DATA "/golden/") + name;
+    EXPECT_TRUE(SameText(parts.code, ReadUtf8(base + QStringLiteral(".c"))))
+        << name.toStdString() << ".c";
+    EXPECT_TRUE(SameText(parts.header, ReadUtf8(base + QStringLiteral(".h"))))
+        << name.toStdString() << ".h";
+}
+
+// Child documents read from disk, each file once, as the editor's
+// registry keeps one document per file. `adjust` sees every document
+// opened, so a test can change its options.
+class FileChildSource : public ChildDocumentSource {
+  public:
+    const FsmDocument* OpenChild(const QString& fullPath, QString* error) override
+    {
+        return Load(fullPath, error);
+    }
+
+    // The top document, opened the same way and known to the source.
+    FsmDocument* Top(const QString& path)
+    {
+        QString error;
+        return Load(path, &error);
+    }
+
+    std::function<void(FsmDocument&)> adjust;
+
+  private:
+    FsmDocument* Load(const QString& fullPath, QString* error)
+    {
+        const QString key = QDir::cleanPath(fullPath);
+        if (FsmDocument* known = m_docs.value(key).get())
+            return known;
+        auto doc = std::make_shared<FsmDocument>();
+        if (!OpenDocument(*doc, key)) {
+            *error = QStringLiteral("cannot load ") + key;
+            return nullptr;
+        }
+        doc->caption = modLib_Rutas::BaseName(key);
+        if (adjust)
+            adjust(*doc);
+        m_docs.insert(key, doc);
+        return doc.get();
+    }
+
+    QHash<QString, std::shared_ptr<FsmDocument>> m_docs;
+};
+
+// The options a hierarchical generation takes from the top document.
+struct TopOptions {
+    bool DI = false, AC = false, PT = false, BF = false;
+};
+
+// The tree under the diagram file topPath as one hierarchical module; empty
+// when refused (or when the top file does not load).
+inline QString GenerateTree(FileChildSource& source, const QString& topPath, const TopOptions& o,
+                            Messenger& messenger)
+{
+    FsmDocument* top = source.Top(topPath);
+    if (!top)
+        return {};
+    top->bDebugInfo = o.DI;
+    top->bAnsiComment = o.AC;
+    top->bTextBoxesInCode = o.PT;
+    top->bUseBitFields = o.BF;
+    return modC_CodeGenHSC::GenerateCodeHierarchical(*top, source, messenger);
 }
 
 }  // namespace orvane::testing

@@ -13,24 +13,6 @@ namespace {
 
 const QString kData = QStringLiteral(ORVANE_TEST_DATA);
 
-// Reports the first line that differs, so a failure reads like a diff.
-::testing::AssertionResult SameText(const QString& actual, const QString& expected)
-{
-    if (actual == expected)
-        return ::testing::AssertionSuccess();
-    const QStringList a = Lines(actual);
-    const QStringList e = Lines(expected);
-    for (qsizetype i = 0; i < std::max(a.size(), e.size()); ++i) {
-        const QString al = i < a.size() ? a[i] : QStringLiteral("<end>");
-        const QString el = i < e.size() ? e[i] : QStringLiteral("<end>");
-        if (al != el)
-            return ::testing::AssertionFailure()
-                   << "line " << (i + 1) << "\n  actual:   [" << al.toStdString()
-                   << "]\n  expected: [" << el.toStdString() << "]";
-    }
-    return ::testing::AssertionFailure() << "texts differ in line ends";
-}
-
 struct GoldenCase {
     const char* diagram;
     const char* methodology;  // switchcase, pointers, pointerarray
@@ -60,10 +42,7 @@ TEST_P(Golden, CodeAndHeaderMatchTheExpectedFiles)
     EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.messages.join(u'\n').toStdString();
     const CodeAndHeader parts = Split(result);
     ASSERT_TRUE(parts.ok);
-    const QString base = kData + QStringLiteral("/golden/") + QLatin1String(c.expected);
-    EXPECT_TRUE(SameText(parts.code, ReadUtf8(base + QStringLiteral(".c")))) << c.expected << ".c";
-    EXPECT_TRUE(SameText(parts.header, ReadUtf8(base + QStringLiteral(".h"))))
-        << c.expected << ".h";
+    ExpectGolden(parts, QLatin1String(c.expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(

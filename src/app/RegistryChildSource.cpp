@@ -1,0 +1,53 @@
+#include "RegistryChildSource.h"
+
+#include "Document.h"
+#include "DocumentRegistry.h"
+#include "modMain_Files.h"
+
+namespace orvane {
+
+RegistryChildSource::RegistryChildSource(DocumentRegistry& docs)
+    : m_docs(docs), m_previousActive(docs.active())
+{
+}
+
+RegistryChildSource::~RegistryChildSource()
+{
+    if (!m_keep) {
+        for (Document* doc : m_opened)
+            m_docs.remove(doc);
+    }
+    if (m_previousActive && m_docs.contains(m_previousActive))
+        m_docs.setActive(m_previousActive);
+}
+
+const FsmDocument* RegistryChildSource::OpenChild(const QString& fullPath, QString* error)
+{
+    const modMain::OpenResult r = modMain::FileOpen(m_docs, fullPath);
+    // A failed load leaves an empty document behind: it is this source's too.
+    if (r.document
+        && (r.status == modMain::OpenStatus::Opened || r.status == modMain::OpenStatus::LoadFailed))
+        m_opened.append(r.document);
+    if (r.ok())
+        return &r.document->fsm;
+    QString why;
+    switch (r.status) {
+    case modMain::OpenStatus::Missing:
+        why = QStringLiteral("the file does not exist");
+        break;
+    case modMain::OpenStatus::LoadFailed:
+        why = r.error;
+        break;
+    case modMain::OpenStatus::Declined:
+        why = QStringLiteral("the file has a newer signature");
+        break;
+    default:
+        why = QStringLiteral("the file was not opened");
+        break;
+    }
+    if (error)
+        *error = why;
+    return nullptr;
+}
+
+}  // namespace orvane

@@ -1,0 +1,37 @@
+#pragma once
+// The child documents of a hierarchical generation, opened through the
+// document registry: a child already open is used as it is (unsaved edits
+// included), any other is opened as the Open command opens a file.
+
+#include "modC_CodeGenHSC.h"
+
+#include <QList>
+
+namespace orvane {
+
+class Document;
+class DocumentRegistry;
+
+class RegistryChildSource : public ChildDocumentSource {
+public:
+    explicit RegistryChildSource(DocumentRegistry& docs);
+    // Closes the documents this source opened (they hold no changes) unless
+    // keepOpened was asked for, and makes the document that was active when
+    // the source was made active again.
+    ~RegistryChildSource() override;
+    RegistryChildSource(const RegistryChildSource&) = delete;
+    RegistryChildSource& operator=(const RegistryChildSource&) = delete;
+
+    const FsmDocument* OpenChild(const QString& fullPath, QString* error) override;
+
+    // Leaves the documents opened for the generation open afterwards.
+    void keepOpened(bool keep) { m_keep = keep; }
+
+private:
+    DocumentRegistry& m_docs;
+    Document* m_previousActive;
+    QList<Document*> m_opened;
+    bool m_keep = false;
+};
+
+}  // namespace orvane

@@ -1,0 +1,223 @@
+#include "DiagramItems.h"
+
+#include "DiagramRenderer.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QStyleOptionGraphicsItem>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace orvane
+{
+
+namespace
+{
+
+// Texts smaller than this many device pixels are not drawn.
+constexpr double kMinTextPixels = 4;
+
+// A node whose text is too small to read: its outline and fill only, which
+// is much quicker when a large diagram is seen whole.
+void paintWithoutText(QPainter& p, const Node& n)
+{
+    if (n.shape() == 0)
+        return;
+    auto colour = [](quint32 bgr) {
+        return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+    };
+    p.setPen(QPen(colour(n.drawColor()), 0)); // one device pixel
+    p.setBrush(colour(n.fillColor()));
+    p.drawPath(DiagramRenderer::nodeOutline(n));
+}
+
+QPen handlePen()
+{
+    QPen pen(Qt::black, 1);
+    pen.setCosmetic(true);
+    return pen;
+}
+
+} // namespace
+
+QRectF nodeRect(const Node& n)
+{
+    return QRectF(n.left(), n.top(), n.width(), n.height()).normalized();
+}
+
+std::array<QPointF, 8> nodeHandles(const QRectF& r)
+{
+    const double cx = r.center().x(), cy = r.center().y();
+    return {QPointF(r.left(), r.top()),     QPointF(cx, r.top()),
+            QPointF(r.right(), r.top()),    QPointF(r.right(), cy),
+            QPointF(r.right(), r.bottom()), QPointF(cx, r.bottom()),
+            QPointF(r.left(), r.bottom()),  QPointF(r.left(), cy)};
+}
+
+LinkHandles linkHandles(const QPolygonF& line, const Link& l)
+{
+    LinkHandles h;
+    if (line.size() < 2)
+        return h;
+    h.orgEnd = line.front();
+    h.dstEnd = line.back();
+    // A link to its own node without bends has no segment to take.
+    if (!(l.org() == l.dst() && l.extraPoints().empty())) {
+        h.bends.assign(l.extraPoints().begin(), l.extraPoints().end());
+        for (int i = 0; i + 1 < line.size(); ++i)
+            h.middles.push_back((line[i] + line[i + 1]) / 2);
+    }
+    return h;
+}
+
+double distanceToLine(const QPolygonF& line, QPointF p, int* segment)
+{
+    double best = std::numeric_limits<double>::infinity();
+    for (int i = 0; i + 1 < line.size(); ++i) {
+        const QPointF a = line[i], b = line[i + 1];
+        const QPointF ab = b - a;
+        const double len2 = QPointF::dotProduct(ab, ab);
+        double t = len2 > 0 ? QPointF::dotProduct(p - a, ab) / len2 : 0;
+        t = std::clamp(t, 0.0, 1.0);
+        const QPointF d = p - (a + ab * t);
+        const double dist = std::hypot(d.x(), d.y());
+        if (dist < best) {
+            best = dist;
+            if (segment)
+                *segment = i;
+        }
+    }
+    return best;
+}
+
+// ---------------------------------------------------------------- DiagramItem
+
+void DiagramItem::setArea(const QRectF& drawn, const QRectF& handles)
+{
+    prepareGeometryChange();
+    m_drawn = drawn;
+    m_handles = handles;
+    computeBounds();
+    update();
+}
+
+void DiagramItem::computeBounds()
+{
+    m_bounds = m_drawn;
+    if (m_showSelected) {
+        const double mx = kHandlePixels * m_ctx->twipsPerPixelX;
+        const double my = kHandlePixels * m_ctx->twipsPerPixelY;
+        m_bounds = m_bounds.united(m_handles.adjusted(-mx, -my, mx, my));
+    }
+}
+
+void DiagramItem::setShowSelected(bool on)
+{
+    if (m_showSelected == on)
+        return;
+    prepareGeometryChange();
+    m_showSelected = on;
+    computeBounds();
+    update();
+}
+
+void DiagramItem::contextChanged()
+{
+    if (!m_showSelected)
+        return;
+    prepareGeometryChange();
+    computeBounds();
+    update();
+}
+
+void DiagramItem::paintHandle(QPainter& p, QPointF at, bool filled) const
+{
+    const double w = kHandlePixels * m_ctx->twipsPerPixelX;
+    const double h = kHandlePixels * m_ctx->twipsPerPixelY;
+    p.setPen(handlePen());
+    p.setBrush(filled ? QBrush(Qt::black) : QBrush(Qt::white));
+    p.drawRect(QRectF(at.x() - w / 2, at.y() - h / 2, w, h));
+}
+
+// ---------------------------------------------------------------- NodeItem
+
+NodeItem::NodeItem(Node* n, const ItemContext* ctx) : DiagramItem(ctx), m_node(n)
+{
+    setZValue(1);
+    sync();
+}
+
+void NodeItem::sync()
+{
+    m_rect = nodeRect(*m_node);
+    setArea(DiagramRenderer::nodeBounds(*m_node).normalized(), m_rect);
+    // The info node only travels in files and margin nodes only in exports.
+    setVisible(DiagramRenderer::isDrawn(*m_node));
+    if (toolTip() != m_node->toolTip())
+        setToolTip(m_node->toolTip());
+}
+
+QPainterPath NodeItem::shape() const
+{
+    QPainterPath p;
+    p.addRect(m_rect);
+    return p;
+}
+
+void NodeItem::paint(QPainter* p, const QStyleOptionGraphicsItem* opt, QWidget*)
+{
+    const double lod = opt->levelOfDetailFromTransform(p->worldTransform());
+    if (m_node->text().isEmpty() || m_node->font().size * 20 * lod >= kMinTextPixels)
+        DiagramRenderer::paintNode(*p, *m_node);
+    else
+        paintWithoutText(*p, *m_node);
+    if (!m_showSelected)
+        return;
+    if (m_node->shape() == 0) {
+        // An invisible box still shows where it is while selected.
+        QPen dash = handlePen();
+        dash.setStyle(Qt::DashLine);
+        p->setPen(dash);
+        p->setBrush(Qt::NoBrush);
+        p->drawRect(m_rect);
+    }
+    for (const QPointF& h : nodeHandles(m_rect))
+        paintHandle(*p, h, !m_ctx->readOnly);
+}
+
+// ---------------------------------------------------------------- LinkItem
+
+LinkItem::LinkItem(Link* l, const ItemContext* ctx) : DiagramItem(ctx), m_link(l)
+{
+    setZValue(0);
+    sync();
+}
+
+void LinkItem::sync()
+{
+    m_line = DiagramRenderer::linkLine(*m_link);
+    // The pick distance is the view's business (DiagramScene::linkAt), so
+    // that zooming does not have to touch every link.
+    setArea(DiagramRenderer::linkBounds(*m_link).normalized(), m_line.boundingRect());
+    setVisible(DiagramRenderer::isDrawn(*m_link->org()) &&
+               DiagramRenderer::isDrawn(*m_link->dst()));
+}
+
+void LinkItem::paint(QPainter* p, const QStyleOptionGraphicsItem*, QWidget*)
+{
+    DiagramRenderer::paintLink(*p, *m_link);
+    if (!m_showSelected)
+        return;
+    const LinkHandles h = linkHandles(m_line, *m_link);
+    const bool filled = !m_ctx->readOnly;
+    paintHandle(*p, h.orgEnd, filled);
+    paintHandle(*p, h.dstEnd, filled);
+    for (const QPointF& b : h.bends)
+        paintHandle(*p, b, filled);
+    for (const QPointF& m : h.middles)
+        paintHandle(*p, m, false);
+}
+
+} // namespace orvane

@@ -1,0 +1,152 @@
+#include "ProfileFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringList>
+
+namespace orvane::ProfileFile {
+
+namespace {
+constexpr int kMaxValue = 255;
+
+struct Lines {
+    QStringList lines;
+    QString eol = QStringLiteral("\n");
+};
+
+Lines Load(const QString& file)
+{
+    Lines out;
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return out;
+    const QString text = QString::fromUtf8(f.readAll());
+    if (text.contains(QStringLiteral("\r\n")))
+        out.eol = QStringLiteral("\r\n");
+    out.lines = text.split(QLatin1Char('\n'));
+    for (QString& line : out.lines)
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    if (!out.lines.isEmpty() && out.lines.last().isEmpty())
+        out.lines.removeLast();
+    return out;
+}
+
+// The section name of a "[name]" line, or a null string.
+QString SectionOf(const QString& line)
+{
+    const QString t = line.trimmed();
+    if (t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']')))
+        return t.mid(1, t.size() - 2).trimmed();
+    return QString();
+}
+
+// The key of a "key=value" line (empty for comments and other lines).
+QString KeyOf(const QString& line)
+{
+    const QString t = line.trimmed();
+    if (t.startsWith(QLatin1Char(';')))
+        return QString();
+    const qsizetype eq = t.indexOf(QLatin1Char('='));
+    return eq > 0 ? t.left(eq).trimmed() : QString();
+}
+
+bool SameName(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// Index of the section header, or -1.
+qsizetype FindSection(const QStringList& lines, const QString& section)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString name = SectionOf(lines[i]);
+        if (!name.isNull() && SameName(name, section))
+            return i;
+    }
+    return -1;
+}
+
+// One past the last line of the section that starts at `header`.
+qsizetype SectionEnd(const QStringList& lines, qsizetype header)
+{
+    qsizetype i = header + 1;
+    while (i < lines.size() && SectionOf(lines[i]).isNull())
+        ++i;
+    return i;
+}
+
+// Sets one key, adding it at the end of its section, or the section at the
+// end of the file.
+void Set(QStringList& lines, const QString& section, const QString& key, const QString& value)
+{
+    const QString entry = key + QLatin1Char('=') + value;
+    const qsizetype header = FindSection(lines, section);
+    if (header < 0) {
+        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
+            lines.append(QString());
+        lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
+        lines.append(entry);
+        return;
+    }
+    const qsizetype end = SectionEnd(lines, header);
+    qsizetype lastKey = header;
+    for (qsizetype i = header + 1; i < end; ++i) {
+        if (KeyOf(lines[i]).isEmpty())
+            continue;
+        lastKey = i;
+        if (SameName(KeyOf(lines[i]), key)) {
+            lines[i] = entry;
+            return;
+        }
+    }
+    lines.insert(lastKey + 1, entry);
+}
+
+QString Unquote(const QString& v)
+{
+    if (v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\''))
+        && v.back() == v.front())
+        return v.mid(1, v.size() - 2);
+    return v;
+}
+}  // namespace
+
+QString ReadString(const QString& section, const QString& key, const QString& fallback,
+                   const QString& file)
+{
+    const Lines l = Load(file);
+    const qsizetype header = FindSection(l.lines, section);
+    if (header < 0)
+        return fallback;
+    const qsizetype end = SectionEnd(l.lines, header);
+    for (qsizetype i = header + 1; i < end; ++i) {
+        if (!SameName(KeyOf(l.lines[i]), key))
+            continue;
+        const QString& line = l.lines[i];
+        const QString value = Unquote(line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed());
+        return value.left(kMaxValue);
+    }
+    return fallback;
+}
+
+bool WriteString(const QString& section, const QString& key, const QString& value,
+                 const QString& file)
+{
+    return WriteStrings(section, {{key, value}}, file);
+}
+
+bool WriteStrings(const QString& section, const QList<QPair<QString, QString>>& values,
+                  const QString& file)
+{
+    Lines l = Load(file);
+    for (const auto& [key, value] : values)
+        Set(l.lines, section, key, value);
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    out.write((l.lines.join(l.eol) + l.eol).toUtf8());
+    return out.commit();
+}
+
+}  // namespace orvane::ProfileFile

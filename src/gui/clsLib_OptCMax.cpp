@@ -1,0 +1,313 @@
+#include "clsLib_OptCMax.h"
+
+#include "AppSettings.h"
+#include "Messenger.h"
+#include "ProfileFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace orvane {
+
+namespace {
+const QString kGroup = QStringLiteral("cMax");
+const QString kColors = QStringLiteral("Colors");
+const QString kFileName = QStringLiteral("Coder.ini");
+constexpr int kF2 = 113;
+
+struct BoolOption {
+    const char* key;
+    bool clsLib_OptCMax::Scalars::*member;
+    bool (CodeEditor::*get)() const;
+    void (CodeEditor::*set)(bool);
+};
+
+using S = clsLib_OptCMax::Scalars;
+using E = CodeEditor;
+// The Boolean options in the order in which they are read and written,
+// "fontName", "fontSize", "autoIndentMode" and "tabSize" coming after the
+// first one.
+const BoolOption kFirstBool = {"displayWhiteSpace", &S::displayWhiteSpace,
+                               &E::DisplayWhitespace, &E::SetDisplayWhitespace};
+const BoolOption kOtherBools[] = {
+    {"expandTabs", &S::expandTabs, &E::ExpandTabs, &E::SetExpandTabs},
+    {"normalizeCase", &S::normalizeCase, &E::NormalizeCase, &E::SetNormalizeCase},
+    {"smoothScrolling", &S::smoothScrolling, &E::SmoothScrolling, &E::SetSmoothScrolling},
+    {"displayLeftMargin", &S::displayLeftMargin, &E::DisplayLeftMargin, &E::SetDisplayLeftMargin},
+    {"lineToolTips", &S::lineToolTips, &E::LineToolTips, &E::SetLineToolTips},
+    {"enableDragDrop", &S::enableDragDrop, &E::EnableDragDrop, &E::SetEnableDragDrop},
+    {"enableColumnSel", &S::enableColumnSel, &E::EnableColumnSel, &E::SetEnableColumnSel},
+    {"overtypeCaret", &S::overtypeCaret, &E::OvertypeCaret, &E::SetOvertypeCaret},
+    {"colorSyntax", &S::colorSyntax, &E::ColorSyntax, &E::SetColorSyntax},
+    {"hScrollVisible", &S::hScrollVisible, &E::HScrollVisible, &E::SetHScrollVisible},
+    {"vScrollVisible", &S::vScrollVisible, &E::VScrollVisible, &E::SetVScrollVisible},
+    {"enableHSplitter", &S::enableHSplitter, &E::EnableHSplitter, &E::SetEnableHSplitter},
+    {"enableVSplitter", &S::enableVSplitter, &E::EnableVSplitter, &E::SetEnableVSplitter},
+    {"lineNumbering", &S::lineNumbering, &E::LineNumbering, &E::SetLineNumbering},
+};
+
+// Which editor items each colour-table entry feeds (-1: stored only).
+struct EntryUse {
+    int bgItem;
+    int frItem;
+    int styleItem;
+};
+constexpr EntryUse kEntryUse[clsLib_OptCMax::kColourEntries] = {
+    {E::ClrBookmarkBk, E::ClrBookmark, -1},
+    {E::ClrCommentBk, E::ClrComment, E::StyComment},
+    {-1, E::ClrHDividerLines, -1},
+    {-1, E::ClrVDividerLines, -1},
+    {-1, E::ClrHighlightedLine, -1},
+    {E::ClrKeywordBk, E::ClrKeyword, E::StyKeyword},
+    {-1, E::ClrLeftMargin, -1},
+    {E::ClrLineNumberBk, E::ClrLineNumber, E::StyLineNumber},
+    {E::ClrNumberBk, E::ClrNumber, E::StyNumber},
+    {E::ClrOperatorBk, E::ClrOperator, E::StyOperator},
+    {E::ClrScopeKeywordBk, E::ClrScopeKeyword, E::StyScopeKeyword},
+    {E::ClrStringBk, E::ClrString, E::StyString},
+    {E::ClrTagElementNameBk, E::ClrTagElementName, E::StyTagElementName},
+    {E::ClrTagEntityBk, E::ClrTagEntity, E::StyTagElementName},
+    {E::ClrTagAttributeNameBk, E::ClrTagAttributeName, E::StyTagAttributeName},
+    {E::ClrTagTextBk, E::ClrTagText, E::StyTagText},
+    {E::ClrTextBk, E::ClrText, E::StyText},
+    {-1, -1, -1},
+};
+
+// A Boolean setting; a text that is no Boolean gives the default.
+bool ReadBool(const QSettings& s, const char* key, bool fallback)
+{
+    const QString text =
+        s.value(QLatin1String(key), fallback ? QStringLiteral("True") : QStringLiteral("False"))
+            .toString()
+            .trimmed();
+    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    bool ok = false;
+    const double number = text.toDouble(&ok);
+    return ok ? number != 0 : fallback;
+}
+
+// A 16-bit number setting; a text that is no number, or a value below
+// `minimum`, gives the default.
+qint16 ReadShort(const QSettings& s, const char* key, qint16 fallback, int minimum)
+{
+    bool ok = false;
+    const int v = s.value(QLatin1String(key), QString::number(fallback)).toString().trimmed().toInt(&ok);
+    return ok && v >= minimum && v <= 32767 ? qint16(v) : fallback;
+}
+
+QString BoolWord(bool v) { return v ? QStringLiteral("True") : QStringLiteral("False"); }
+
+QString ColourKey(int entry, const char* part)
+{
+    return QStringLiteral("clr") + QString::number(entry) + QLatin1String(part);
+}
+}  // namespace
+
+clsLib_OptCMax::clsLib_OptCMax(Messenger& messenger, const QString& coderIni) : m_coderIni(coderIni)
+{
+    readScalars();
+    if (!loadColours()) {
+        m_colours = DefaultColours();
+        saveColours();
+        messenger.message(QStringLiteral("Application INI File was damaged. Working default values."));
+    }
+    loadLanguage();
+    CodeEditor::UnregisterAllLanguages();
+    CodeEditor::RegisterLanguage(kLanguageName, m_language);
+    CodeEditor::RemoveHotKey(kF2);
+}
+
+clsLib_OptCMax::~clsLib_OptCMax()
+{
+    writeScalars();
+    saveColours();
+}
+
+clsLib_OptCMax::ColourTable clsLib_OptCMax::DefaultColours()
+{
+    return {{{-1, -1, 0},
+             {-1, 0x008000, 2},
+             {0, 0xFFFFFF, 0},
+             {0, 0xFFFFFF, 0},
+             {0, 0x00FFFF, 0},
+             {-1, 0xFF0000, 1},
+             {0, 0xFFFFFF, 0},
+             {0xA0A0A0, 0x101010, 0},
+             {-1, 0, 0},
+             {-1, 0x0000FF, 0},
+             {-1, 0xFF0000, 0},
+             {-1, 0x800080, 0},
+             {-1, 0x000080, 0},
+             {-1, 0x0000FF, 0},
+             {-1, 0xFF0000, 0},
+             {-1, 0, 1},
+             {-1, 0, 0},
+             {0, 0xFFFFFF, 0}}};
+}
+
+QString clsLib_OptCMax::CoderIniPath()
+{
+    const QString program = QCoreApplication::applicationDirPath() + QLatin1Char('/') + kFileName;
+    const QFileInfo programInfo(program);
+    if (programInfo.isFile() && programInfo.isWritable())
+        return program;
+    const QString folder = QFileInfo(AppSettings::Open()->fileName()).absolutePath();
+    const QString user = folder + QLatin1Char('/') + kFileName;
+    if (!QFileInfo::exists(user) && programInfo.isFile()) {
+        QDir().mkpath(folder);
+        QFile::copy(program, user);
+        QFile::setPermissions(user, QFile::permissions(user) | QFile::WriteOwner);
+    }
+    return user;
+}
+
+void clsLib_OptCMax::GetConfig(CodeEditor& editor) const
+{
+    editor.SetLanguage(kLanguageName);
+    editor.SetLineNumberStyle(10);
+    editor.SetDisplayWhitespace(m_scalars.displayWhiteSpace);
+    editor.SetFontName(m_scalars.fontName);
+    editor.SetFontSize(m_scalars.fontSize);
+    editor.SetAutoIndentMode(m_scalars.autoIndentMode);
+    editor.SetTabSize(m_scalars.tabSize);
+    for (const BoolOption& o : kOtherBools)
+        (editor.*o.set)(m_scalars.*o.member);
+    // Entries in table order, so that entry 13's style is the one style
+    // item 10 keeps.
+    for (int n = 0; n < kColourEntries; ++n) {
+        const EntryUse& use = kEntryUse[n];
+        const ColourEntry& c = m_colours[size_t(n)];
+        if (use.frItem >= 0)
+            editor.SetColor(use.frItem, c.fr);
+        if (use.bgItem >= 0)
+            editor.SetColor(use.bgItem, c.bg);
+        if (use.styleItem >= 0)
+            editor.SetFontStyle(use.styleItem, c.fnt);
+    }
+}
+
+void clsLib_OptCMax::SetConfig(const CodeEditor& editor)
+{
+    m_scalars.displayWhiteSpace = editor.DisplayWhitespace();
+    m_scalars.fontName = editor.FontName();
+    m_scalars.fontSize = qint16(qBound(1, qRound(editor.FontSize()), 32767));
+    m_scalars.autoIndentMode = qint16(editor.AutoIndentMode());
+    m_scalars.tabSize = qint16(editor.TabSize());
+    for (const BoolOption& o : kOtherBools)
+        m_scalars.*o.member = (editor.*o.get)();
+    for (int n = 0; n < kColourEntries; ++n) {
+        const EntryUse& use = kEntryUse[n];
+        ColourEntry& c = m_colours[size_t(n)];
+        if (use.frItem >= 0)
+            c.fr = editor.GetColor(use.frItem);
+        if (use.bgItem >= 0)
+            c.bg = editor.GetColor(use.bgItem);
+        if (use.styleItem >= 0)
+            c.fnt = editor.GetFontStyle(use.styleItem);
+    }
+}
+
+void clsLib_OptCMax::readScalars()
+{
+    const auto settings = AppSettings::Open();
+    settings->beginGroup(kGroup);
+    const Scalars defaults;
+    m_scalars.*kFirstBool.member = ReadBool(*settings, kFirstBool.key, defaults.*kFirstBool.member);
+    m_scalars.fontName = settings->value(QStringLiteral("fontName"), defaults.fontName).toString();
+    m_scalars.fontSize = ReadShort(*settings, "fontSize", defaults.fontSize, 1);
+    m_scalars.autoIndentMode = ReadShort(*settings, "autoIndentMode", defaults.autoIndentMode, 0);
+    m_scalars.tabSize = ReadShort(*settings, "tabSize", defaults.tabSize, 1);
+    for (const BoolOption& o : kOtherBools)
+        m_scalars.*o.member = ReadBool(*settings, o.key, defaults.*o.member);
+}
+
+void clsLib_OptCMax::writeScalars() const
+{
+    const auto settings = AppSettings::Open();
+    settings->beginGroup(kGroup);
+    settings->setValue(QLatin1String(kFirstBool.key), BoolWord(m_scalars.*kFirstBool.member));
+    settings->setValue(QStringLiteral("fontName"), m_scalars.fontName);
+    settings->setValue(QStringLiteral("fontSize"), QString::number(m_scalars.fontSize));
+    settings->setValue(QStringLiteral("autoIndentMode"), QString::number(m_scalars.autoIndentMode));
+    settings->setValue(QStringLiteral("tabSize"), QString::number(m_scalars.tabSize));
+    for (const BoolOption& o : kOtherBools)
+        settings->setValue(QLatin1String(o.key), BoolWord(m_scalars.*o.member));
+}
+
+bool clsLib_OptCMax::loadColours()
+{
+    for (int n = 0; n < kColourEntries; ++n) {
+        for (auto [part, member] : {std::pair{"bg", &ColourEntry::bg}, std::pair{"fr", &ColourEntry::fr},
+                                    std::pair{"fnt", &ColourEntry::fnt}}) {
+            bool ok = false;
+            const qint32 v =
+                ProfileFile::ReadString(kColors, ColourKey(n, part), QString(), m_coderIni)
+                    .toInt(&ok);
+            if (!ok)
+                return false;
+            m_colours[size_t(n)].*member = v;
+        }
+    }
+    return true;
+}
+
+void clsLib_OptCMax::saveColours() const
+{
+    QList<QPair<QString, QString>> values;
+    for (int n = 0; n < kColourEntries; ++n) {
+        const ColourEntry& c = m_colours[size_t(n)];
+        values.append({ColourKey(n, "bg"), QString::number(c.bg)});
+        values.append({ColourKey(n, "fr"), QString::number(c.fr)});
+        values.append({ColourKey(n, "fnt"), QString::number(c.fnt)});
+    }
+    ProfileFile::WriteStrings(kColors, values, m_coderIni);
+}
+
+QString clsLib_OptCMax::readList(const QString& section, const QString& prefix) const
+{
+    QStringList values;
+    for (int i = 1;; ++i) {
+        const QString v =
+            ProfileFile::ReadString(section, prefix + QString::number(i), QString(), m_coderIni);
+        if (v.isEmpty())
+            break;
+        values.append(v);
+    }
+    return values.join(QLatin1Char('\n'));
+}
+
+void clsLib_OptCMax::loadLanguage()
+{
+    using L = LanguageDefinition;
+    static const struct {
+        const char* section;
+        const char* prefix;
+        QString L::*list;
+    } kLists[] = {
+        {"keywords", "k", &L::keywords},
+        {"operators", "o", &L::operators},
+        {"singleLineComments", "c", &L::singleLineComments},
+        {"multiLineCommentsStart", "c", &L::multiLineCommentsStart},
+        {"multiLineCommentsEnd", "c", &L::multiLineCommentsEnd},
+        {"scopeKeywordsStart", "s", &L::scopeKeywordsStart},
+        {"scopeKeywordsEnd", "s", &L::scopeKeywordsEnd},
+        {"stringDelims", "d", &L::stringDelims},
+        {"escapeChar", "c", &L::escapeChar},
+        {"terminatorChar", "c", &L::terminatorChar},
+        {"tagAttributeNames", "a", &L::tagAttributeNames},
+        {"tagElementNames", "e", &L::tagElementNames},
+        {"tagEntities", "e", &L::tagEntities},
+    };
+    m_language = LanguageDefinition();
+    m_language.caseSensitive = true;
+    m_language.style = 0;
+    for (const auto& l : kLists)
+        m_language.*l.list = readList(QLatin1String(l.section), QLatin1String(l.prefix));
+}
+
+}  // namespace orvane

@@ -1,0 +1,92 @@
+#pragma once
+// The options shared by every code editor of the program: font, tabs and
+// display switches (settings section "cMax"), the colour table and the C
+// language lists (file "Coder.ini"). One instance lives for the whole
+// interactive session; it is written back when it is destroyed.
+
+#include "CodeEditor.h"
+
+#include <QString>
+
+#include <array>
+
+namespace orvane {
+
+class Messenger;
+
+class clsLib_OptCMax {
+public:
+    struct Scalars {
+        bool displayWhiteSpace = false;
+        QString fontName = QStringLiteral("Courier New");
+        qint16 fontSize = 10;
+        qint16 autoIndentMode = 1;
+        qint16 tabSize = 4;
+        bool expandTabs = true;
+        bool normalizeCase = true;
+        bool smoothScrolling = false;
+        bool displayLeftMargin = false;
+        bool lineToolTips = false;
+        bool enableDragDrop = true;
+        bool enableColumnSel = false;
+        bool overtypeCaret = true;
+        bool colorSyntax = true;
+        bool hScrollVisible = true;
+        bool vScrollVisible = true;
+        bool enableHSplitter = true;
+        bool enableVSplitter = true;
+        bool lineNumbering = true;
+    };
+    struct ColourEntry {
+        qint32 bg = 0;
+        qint32 fr = 0;
+        qint32 fnt = 0;
+        friend bool operator==(const ColourEntry&, const ColourEntry&) = default;
+    };
+    static constexpr int kColourEntries = 18;
+    using ColourTable = std::array<ColourEntry, kColourEntries>;
+
+    // The name under which the C language is registered.
+    static inline const QString kLanguageName = QStringLiteral("my_C");
+
+    // Reads the scalar options from the settings and the colour table and
+    // language from `coderIni`; registers the language. A damaged or
+    // missing colour table is replaced by the defaults, written to the file
+    // and reported through `messenger`.
+    explicit clsLib_OptCMax(Messenger& messenger, const QString& coderIni = CoderIniPath());
+    // Writes the scalar options and the colour table back.
+    ~clsLib_OptCMax();
+    clsLib_OptCMax(const clsLib_OptCMax&) = delete;
+    clsLib_OptCMax& operator=(const clsLib_OptCMax&) = delete;
+
+    // Applies the shared options to an editor.
+    void GetConfig(CodeEditor& editor) const;
+    // Takes an editor's options into the shared set.
+    void SetConfig(const CodeEditor& editor);
+
+    const Scalars& scalars() const { return m_scalars; }
+    const ColourTable& colours() const { return m_colours; }
+    const LanguageDefinition& language() const { return m_language; }
+    const QString& coderIni() const { return m_coderIni; }
+
+    static ColourTable DefaultColours();
+    // The Coder.ini beside the program when it is there and writable, else
+    // the per-user copy (made from the program's copy when that exists).
+    static QString CoderIniPath();
+
+private:
+    void readScalars();
+    void writeScalars() const;
+    // False when a value is missing or not a number.
+    bool loadColours();
+    void saveColours() const;
+    void loadLanguage();
+    QString readList(const QString& section, const QString& prefix) const;
+
+    QString m_coderIni;
+    Scalars m_scalars;
+    ColourTable m_colours{};
+    LanguageDefinition m_language;
+};
+
+}  // namespace orvane

@@ -1,0 +1,193 @@
+#pragma once
+// A document window: one diagram in a diagram view inside the main window's
+// multiple-document area. It turns the user's drawing into states and
+// transitions, opens the property dialogs on double clicks, edits remarks in
+// place, and offers the document's menus (shown in the main window's menu
+// bar while the window is active). Every command that can change the
+// diagram ends by recording the undo step.
+
+#include "DiagramView.h"
+#include "GenerationCommands.h"
+#include "WindowMenus.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <map>
+#include <optional>
+
+class QMdiSubWindow;
+class QMenu;
+class QPlainTextEdit;
+
+namespace orvane {
+
+class Document;
+class DocumentRegistry;
+class FsmDocument;
+class UserInterface;
+class frmMain;
+
+class frmDoc : public QWidget {
+    Q_OBJECT
+public:
+    frmDoc(frmMain& main, Document& doc);
+    ~frmDoc() override;
+
+    frmMain& mainWindow() const { return m_main; }
+    // Null once the document has left the registry.
+    Document* document() const { return m_doc; }
+    DiagramView* view() const { return m_view; }
+    QMdiSubWindow* subWindow() const { return m_subWindow; }
+    void setSubWindow(QMdiSubWindow* w) { m_subWindow = w; }
+
+    // The window's menus in menu-bar order.
+    const QList<QMenu*>& menus() const { return m_menus; }
+    // A menu item by its control name ("mnuEditUndo"), null when unknown.
+    QAction* action(const QString& name) const;
+
+    // The document leaves the registry: the view over its diagram goes at
+    // once and the window forgets the document.
+    void detach();
+    // True while the window runs its own close prompt.
+    bool isClosing() const { return m_closing; }
+
+    // The window became the active one: buttons, methodology tooltip, status.
+    void activated();
+    // A file was loaded: the check marks follow its configuration.
+    void configurationLoaded();
+    // Toolbar buttons and menu items that follow the document's state; only
+    // what changed since the last call is touched unless `force`.
+    void RefrescaBotones(bool force = false);
+    // Makes a methodology the default (check mark and the "GeneraCode"
+    // tooltip); the diagram is marked changed when the default changes.
+    void SetDefaultMethodology(const QString& caption);
+
+    void showRecentFiles(const QStringList& paths);
+    void setViewChecks(bool toolbar, bool statusBar);
+    void setPreviewChecked(bool on);
+
+    // ---- commands of the menus and the main window's toolbar
+    void NewChild();
+    void CloseWindow();
+    void Save();
+    void SaveAs();
+    void SaveAll();
+    void SaveAsEMF();
+    void SaveAsHTML();
+    void ExportEMF();
+    void GenerateList();
+    void GenerateDefault() { mnuGenerate_C_code_Default(); }
+    // The generation commands; true when the code files were written.
+    bool GenerateCode(Methodology m);
+    bool mnuGenerate_C_code_SwitchCase_Click() { return GenerateCode(Methodology::SwitchCase); }
+    bool mnuGenerate_C_code_Pointers_Click() { return GenerateCode(Methodology::DirectPointers); }
+    bool mnuGenerate_C_code_TablaPoint_Click() { return GenerateCode(Methodology::PointerArray); }
+    bool mnuGenerate_C_code_Hierarchical_Click() { return GenerateCode(Methodology::Hierarchical); }
+    // The command of the checked methodology; false when none is checked.
+    bool mnuGenerate_C_code_Default();
+
+    void FsmProperties();
+    void InsertRemark();
+    void Find();
+    void ChangeFont();
+    void EnlargeFont();
+    void ReduceFont();
+    void ToggleFixedPitch();
+    void Undo();
+    void Redo();
+    void Cut();
+    void Copy();
+    void Paste();
+    void Delete();
+    void SelectAll();
+    void ToggleSelectMode();
+    void ToggleAutosize();
+    void ToggleLocked();
+    void ToggleHideComments();
+    void ToggleShowGrid();
+    void ToggleSnapToGrid();
+    void SetGridSize(int twips);
+    // One of the six zoom items: 150, 100, 75, 50, 25 percent, fit in window.
+    void SetZoomItem(int index);
+    void ZoomWindow();
+    void OpenParent();
+
+    // The Find command's last search and replacement texts in this window.
+    QString findWhat;
+    QString replaceWith;
+
+    // The in-place editor of remarks.
+    QPlainTextEdit* remarkEditor() const { return Text1; }
+    Node* editedRemark() const { return m_editedNode; }
+    void StartRemarkEditor(Node* node);
+    // Stores the editor's text into its remark and closes it; the font
+    // commands call this before they change a remark.
+    void CommitRemarkEditor();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    FsmDocument& fsm() const;
+    DocumentRegistry& docs() const;
+    UserInterface& ui() const;
+
+    void buildMenus();
+    void buildFileMenu();
+    void buildEditMenu();
+    void buildViewMenu();
+    void buildWindowMenu();
+    void connectDocument();
+    QAction* item(QMenu* menu, const QString& name, const QString& caption,
+                  void (frmDoc::*command)(), const QKeySequence& shortcut = {},
+                  bool checkable = false);
+    void fillWindowList();
+
+    // The end of every command that may change the diagram.
+    void afterCommand();
+    // Check marks that follow the document's options and the view.
+    void syncChecks();
+    void syncMethodologyChecks();
+    void syncModeChecks();
+    void showStatus();
+    // A property dialog between the link's stopped and running; a child
+    // diagram chosen in it is opened afterwards.
+    void runDialog(const std::function<int(QString& pending)>& open);
+    QString askExportName(const QString& title, const QString& extension, const QString& filter);
+
+    // Diagram events.
+    void onDoubleClicked(Node* node, Link* link);
+    void onMouseDown();
+    void onMouseUp(const DiagramEdit& edit);
+    void onViewError(int number, const QString& description);
+    void cancelRemarkEditor();
+
+    frmMain& m_main;
+    Document* m_doc;
+    QPointer<DiagramView> m_view;
+    QPlainTextEdit* Text1 = nullptr;
+    QMdiSubWindow* m_subWindow = nullptr;
+    bool m_closing = false;
+    bool m_changedAtPress = false;
+    Node* m_editedNode = nullptr;
+    QString m_editedText;
+    int m_zoomItem = 1;
+    bool m_zoomBySelf = false;
+
+    QList<QMenu*> m_menus;
+    QMenu* m_windowMenu = nullptr;
+    QMenu* m_editMenu = nullptr;
+    std::map<QString, QAction*> m_actions;
+    QList<QAction*> m_zoomItems;
+    QList<QAction*> m_gridItems;
+    WindowMenus::RecentItems m_recent;
+
+    // The last button states (RefrescaBotones touches only what changed).
+    struct ButtonStates {
+        std::optional<bool> locked, selectMode, autosize, parent, child, undo, redo;
+    } m_cache;
+};
+
+}  // namespace orvane

@@ -1,0 +1,53 @@
+// The tools this build installs reach the user through the windows.
+#include "InstalledTools.h"
+#include "WindowTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvane;
+using namespace orvane::test;
+
+namespace {
+
+class InstalledToolsTest : public AppTest {
+protected:
+    std::unique_ptr<frmMain> main;
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        main = std::make_unique<frmMain>(&ui, nullptr, InstalledToolHooks());
+        main->show();
+    }
+    void TearDown() override
+    {
+        main.reset();
+        AppTest::TearDown();
+    }
+};
+
+}  // namespace
+
+TEST_F(InstalledToolsTest, FindFontsAndAboutAreOfferedWithADocument)
+{
+    main->newDocument();
+    for (const char* key : {"Find", "ReduceFont", "AdjustFont", "AmpliaFont"}) {
+        EXPECT_TRUE(main->hasTool(QString::fromLatin1(key))) << key;
+        ASSERT_NE(main->button(QString::fromLatin1(key)), nullptr) << key;
+        EXPECT_TRUE(main->button(QString::fromLatin1(key))->isEnabled()) << key;
+    }
+    EXPECT_TRUE(main->menuItem(QStringLiteral("mnuHelpAbout"))->isEnabled());
+}
+
+TEST_F(InstalledToolsTest, EnlargeAndReduceFontFromTheToolbar)
+{
+    main->newDocument();
+    Diagram& d = main->activeDoc()->document()->fsm.diagram();
+    const double size = d.font().size;
+    main->button(QStringLiteral("AmpliaFont"))->trigger();
+    EXPECT_EQ(d.font().size, size + 1);
+    // The font change is one undo step.
+    EXPECT_TRUE(main->activeDoc()->document()->undRed.CanUndo());
+    main->button(QStringLiteral("ReduceFont"))->trigger();
+    main->button(QStringLiteral("ReduceFont"))->trigger();
+    EXPECT_EQ(d.font().size, size - 1);
+}

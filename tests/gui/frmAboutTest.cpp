@@ -1,0 +1,64 @@
+#include "frmAbout.h"
+
+#include "Messenger.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace orvane;
+
+namespace {
+
+class RecordingMessenger : public Messenger {
+public:
+    void message(const QString& text, MessageIcon, const QString&) override { messages << text; }
+    QStringList messages;
+};
+
+// PATH set to one folder for the lifetime of the object.
+class PathOverride {
+public:
+    explicit PathOverride(const QString& folder) : m_old(qgetenv("PATH"))
+    {
+        qputenv("PATH", folder.toLocal8Bit());
+    }
+    ~PathOverride() { qputenv("PATH", m_old); }
+
+private:
+    QByteArray m_old;
+};
+
+TEST(frmAboutTest, InfoStartsTheFirstToolOnPathOrSaysNoneIsThere)
+{
+    QTemporaryDir bin;
+    ASSERT_TRUE(bin.isValid());
+    RecordingMessenger messenger;
+    frmAbout about(nullptr, &messenger);
+    auto* info = about.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"));
+    {
+        const PathOverride path(bin.path());
+        info->click();
+        EXPECT_EQ(messenger.messages,
+                  QStringList{QStringLiteral("System Information Is Unavailable At This Time")});
+    }
+
+    const QString marker = bin.filePath(QStringLiteral("started"));
+    QFile tool(bin.filePath(QStringLiteral("hardinfo")));
+    ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
+    tool.write(QStringLiteral("#!/bin/sh\n: > '%1'\n").arg(marker).toLocal8Bit());
+    tool.close();
+    tool.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    {
+        const PathOverride path(bin.path());
+        EXPECT_EQ(frmAbout::FindSystemInfoTool(), tool.fileName());
+        info->click();
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marker); }, 5000));
+    EXPECT_EQ(messenger.messages.size(), 1);
+}
+
+}  // namespace
