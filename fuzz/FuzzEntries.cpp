@@ -7,6 +7,7 @@
 #include "ProcessState.h"
 #include "Windows1252.h"
 #include "modC_CodeGen.h"
+#include "modC_CodeGenHSC.h"
 #include "modHTML.h"
 #include "modMain.h"
 #include "modStrings.h"
@@ -20,6 +21,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <memory>
 
 namespace orvane::fuzz {
@@ -59,6 +61,46 @@ void Touch(const QString& path)
     Check(f.open(QIODevice::WriteOnly), "the work folder can be filled");
 }
 
+// A child diagram for the hierarchical generator: states of the inputs that
+// call CHILD() reach it beside the input and in the input's child folder.
+// An input that calls fuzz() is its own child, a cycle the generator ends.
+const char kChildDiagram[] = R"({"format": "fsm-diagram", "version": 1, "nodes": [
+ {"id": 1, "left": 1000, "top": 1000, "width": 1500, "height": 900, "userData": 16384,
+  "tag": "Wait\u00b7 \u00b7tick();\u00b7 \u00b71\u00b7 \u00b7on();\u00b7 \u00b7off();\u00b7 \u00b7N\u00b7 \u00b7N\u00b7 \u00b7\u00b7 \u00b7"},
+ {"id": 2, "left": 4000, "top": 1000, "width": 1500, "height": 900, "userData": 32768,
+  "tag": "Done\u00b7 \u00b7\u00b7 \u00b72\u00b7 \u00b7\u00b7 \u00b7\u00b7 \u00b7N\u00b7 \u00b7N\u00b7 \u00b7\u00b7 \u00b7"},
+ {"id": 3, "left": 2500, "top": 1200, "width": 150, "height": 100, "userData": 2048,
+  "tag": "1\u00b7 \u00b7ready\u00b7 \u00b7\u00b7 \u00b7Y\u00b7 \u00b7N\u00b7 \u00b7"},
+ {"id": 4, "left": 0, "top": 0, "width": 100, "height": 100, "isFsmItem": false, "userData": 512,
+  "tag": "FSM V0.4c\u00b7 \u00b7CHILD\u00b7 \u00b7\u00b7 \u00b7\u00b7 \u00b7&Hierarchical Switch Case...;FI_Y;FE_Y;HF_N;\u00b7 \u00b7\u00b7 \u00b7\u00b7 \u00b7\u00b7 \u00b7\u00b7 \u00b7\u00b7 \u00b7\u00b7 \u00b7"}],
+ "links": [{"org": 1, "dst": 3, "arrowDst": 0}, {"org": 3, "dst": 2}]}
+)";
+
+// Opens child diagrams as the batch road does (load, then the load
+// sequence) and keeps them until the generation ends.
+class FileChildren : public ChildDocumentSource {
+public:
+    const FsmDocument* OpenChild(const QString& fullPath, QString* error) override
+    {
+        if (const auto it = m_open.find(fullPath); it != m_open.end())
+            return it->second.get();
+        auto doc = std::make_unique<FsmDocument>();
+        SilentMessenger quiet;
+        if (!doc->diagram().loadFile(fullPath, error))
+            return nullptr;
+        doc->sFullDocname = fullPath;
+        if (!doc->AfterLoad(OptionOverrides{}, quiet)) {
+            if (error)
+                *error = QStringLiteral("the diagram's records cannot be read");
+            return nullptr;
+        }
+        return m_open.emplace(fullPath, std::move(doc)).first->second.get();
+    }
+
+private:
+    std::map<QString, std::unique_ptr<FsmDocument>> m_open;
+};
+
 // The reader's verdict on JSON agrees with Qt's parser of whole documents:
 // what that parser refuses is refused, and what it accepts is not called
 // invalid JSON.
@@ -91,7 +133,7 @@ bool Open(FsmDocument& doc, const QString& path, const QByteArray& bytes)
 // What the generators make of a document, in a form that survives the file:
 // the file stores UTF-8, so a lone surrogate comes back as U+FFFD.
 struct Outputs {
-    QString switchCase, pointers, pointerArray, list;
+    QString switchCase, pointers, pointerArray, hierarchical, list;
 };
 
 QString AsStored(const QString& text)
@@ -106,14 +148,18 @@ Outputs Generate(const FsmDocument& doc)
     out.switchCase = modC_CodeGen::GenerateCodeSwitchCase(doc, quiet);
     out.pointers = modC_CodeGen::GenerateCodePointers(doc, quiet);
     out.pointerArray = modC_CodeGen::GenerateCodePointerArray(doc, quiet);
+    FileChildren children;
+    out.hierarchical = modC_CodeGenHSC::GenerateCodeHierarchical(doc, children, quiet);
     out.list = modC_CodeGen::GenerateListFile(doc.diagram());
-    for (const QString* code : {&out.switchCase, &out.pointers, &out.pointerArray})
-        Check(code->isEmpty() || code->endsWith(modStrings::kSep),
+    // The hierarchical module with ANSI comments has a line end after it.
+    for (const QString* code : {&out.switchCase, &out.pointers, &out.pointerArray, &out.hierarchical})
+        Check(code->isEmpty() || code->endsWith(modStrings::kSep)
+                  || code->endsWith(modStrings::kSep + QLatin1String("\r\n")),
               "generated code ends with the header's separator");
     Check(out.list.startsWith(QLatin1String("[FSM LIST FILE START]")) &&
               out.list.endsWith(QLatin1String("[FSM LIST FILE END]")),
           "the list file is complete");
-    for (QString* text : {&out.switchCase, &out.pointers, &out.pointerArray, &out.list})
+    for (QString* text : {&out.switchCase, &out.pointers, &out.pointerArray, &out.hierarchical, &out.list})
         *text = AsStored(*text);
     return out;
 }
@@ -180,6 +226,10 @@ void Setup()
         work.mkpath(QString::fromLatin1(folder));
     for (const char* file : {"a.fsm", "B.FSM", "dir/c.fsm", "two words.fsm", "plain.txt"})
         Touch(WorkPath(file));
+    work.mkpath(QStringLiteral("fuzz"));
+    for (const char* child : {"CHILD.fsm", "fuzz/CHILD.fsm"})
+        WriteInput(WorkPath(child), reinterpret_cast<const std::uint8_t*>(kChildDiagram),
+                   sizeof kChildDiagram - 1);
     qputenv("ORVANE_LOG_DIR", QFile::encodeName(g_work->path()));
 }
 
@@ -216,6 +266,8 @@ void DiagramFile(const std::uint8_t* data, std::size_t size)
     Check(after.pointers == before.pointers, "the saved diagram generates the same pointers");
     Check(after.pointerArray == before.pointerArray,
           "the saved diagram generates the same pointer array");
+    Check(after.hierarchical == before.hierarchical,
+          "the saved diagram generates the same hierarchical module");
 }
 
 void DiagramPicture(const std::uint8_t* data, std::size_t size)

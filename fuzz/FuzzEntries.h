@@ -15,9 +15,10 @@ namespace orvane::fuzz {
 void Setup();
 
 // The bytes as a diagram file: loaded, opened as a document (the load
-// sequence), generated in every flat methodology, listed, and written as
-// the HTML page text; then saved and loaded again, which must succeed and
-// give the same list and code.
+// sequence), generated in every methodology (the hierarchical one with a
+// child diagram CHILD.fsm beside the input and in its child folder),
+// listed, and written as the HTML page text; then saved and loaded again,
+// which must succeed and give the same list and code.
 void DiagramFile(const std::uint8_t* data, std::size_t size);
 
 // The bytes as a diagram file drawn as a picture: the metafile, the SVG and
