@@ -18,8 +18,12 @@ QString Join(const QString& folder, const QString& name)
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
-// A diagram file of exactly that name (folders do not count).
-bool DiagramExists(const QString& path) { return QFileInfo(path).isFile(); }
+// A diagram file of exactly that name (folders do not count). A name
+// holding a NUL names no file; Qt would also warn about it on every call.
+bool DiagramExists(const QString& path)
+{
+    return !path.contains(QChar(0)) && QFileInfo(path).isFile();
+}
 
 // Non-empty, none of * ? + - | & ! ; , / and not beginning with a digit.
 bool IsValidChildName(const QString& name)
