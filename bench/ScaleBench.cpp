@@ -11,6 +11,7 @@
 #include "FsmDocument.h"
 #include "Messenger.h"
 #include "modC_CodeGen.h"
+#include "modC_CodeGenHSC.h"
 #include "modHTML.h"
 #include "modNodoEstado.h"
 #include "modNodoTransicion.h"
@@ -151,6 +152,24 @@ QString PointerArray(const FsmDocument& doc)
     return modC_CodeGen::GenerateCodePointerArray(doc, quiet);
 }
 
+// The machine calls no child diagram: a source that opens none will do.
+class NoChildren : public ChildDocumentSource {
+public:
+    const FsmDocument* OpenChild(const QString&, QString* error) override
+    {
+        if (error)
+            *error = QStringLiteral("no child diagrams here");
+        return nullptr;
+    }
+};
+
+QString Hierarchical(const FsmDocument& doc)
+{
+    NoChildren none;
+    SilentMessenger quiet;
+    return modC_CodeGenHSC::GenerateCodeHierarchical(doc, none, quiet);
+}
+
 QString ListFile(const FsmDocument& doc)
 {
     return modC_CodeGen::GenerateListFile(doc.diagram());
@@ -197,6 +216,7 @@ SCALE(Save);
 SCALE_STEP(SwitchCase);
 SCALE_STEP(Pointers);
 SCALE_STEP(PointerArray);
+SCALE_STEP(Hierarchical);
 SCALE_STEP(ListFile);
 SCALE_STEP(PageText);
 SCALE_STEP(Picture);
