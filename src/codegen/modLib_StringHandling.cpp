@@ -95,22 +95,7 @@ bool BlockOpenAfter(const QString& line, bool open)
 
 QString IndentText(const QString& text, int n, bool indentFirst)
 {
-    if (text.isEmpty())
-        return {};
-    const QString pad(n, kBlank);
-    QString out;
-    out.reserve(text.size() + (n + 1) * (text.count(kCr) + 1));
-    if (indentFirst)
-        out += pad;
-    for (const QChar c : text) {
-        if (c == kCr) {
-            out += kCrLf;
-            out += pad;
-        } else if (c != kLf) {
-            out += c;
-        }
-    }
-    return TrimTrailingBlanks(out);
+    return modStrings::IndentText(text, n, indentFirst);
 }
 
 QString CommentOutLines(const QString& text)

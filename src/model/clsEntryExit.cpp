@@ -4,32 +4,12 @@
 #include "modFsmOrder.h"
 #include "modNodoEstado.h"
 #include "modNodoTransicion.h"
+#include "modStrings.h"
 
 namespace orvane {
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
-
-// The text indented by n blanks after every line break (and before the first
-// line when indentFirst); LF dropped, trailing blanks removed.
-QString IndentLines(const QString& text, int n, bool indentFirst)
-{
-    if (text.isEmpty())
-        return {};
-    const QString pad(n, QLatin1Char(' '));
-    QString out = indentFirst ? pad : QString();
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\r'))
-            out += kCrLf + pad;
-        else if (c != QLatin1Char('\n'))
-            out += c;
-    }
-    qsizetype end = out.size();
-    while (end > 0 && out.at(end - 1) == QLatin1Char(' '))
-        --end;
-    out.truncate(end);
-    return out;
-}
 
 QString RejectionMessage(const QString& name)
 {
@@ -86,7 +66,7 @@ void clsEntryExit::decideExitEmission(State& s) const
         const QString function = s.name + m_suffix + QStringLiteral("_OnExit");
         s.exitPrototype = QStringLiteral("static void ") + function + QStringLiteral("(void);");
         s.exitBody = QStringLiteral("static void ") + function + QStringLiteral("(void)") + kCrLf
-                     + QStringLiteral("{") + kCrLf + IndentLines(s.exit, 4, true) + kCrLf
+                     + QStringLiteral("{") + kCrLf + modStrings::IndentText(s.exit, 4, true) + kCrLf
                      + QStringLiteral("}");
         code = function + QStringLiteral("();");
     }

@@ -93,6 +93,30 @@ QString FormatActionText(const QString& text, int indent, bool hideComments)
     return out;
 }
 
+QString IndentText(const QString& text, int n, bool indentFirst)
+{
+    if (text.isEmpty())
+        return {};
+    const QString pad(n, QLatin1Char(' '));
+    QString out;
+    out.reserve(text.size() + (n + 1) * (text.count(QLatin1Char('\r')) + 1));
+    if (indentFirst)
+        out += pad;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\r')) {
+            out += kCrLf;
+            out += pad;
+        } else if (c != QLatin1Char('\n')) {
+            out += c;
+        }
+    }
+    qsizetype end = out.size();
+    while (end > 0 && out.at(end - 1) == QLatin1Char(' '))
+        --end;
+    out.truncate(end);
+    return out;
+}
+
 QString CommentOutLines(const QString& text)
 {
     QString out;

@@ -22,6 +22,10 @@ QString FormatActionText(const QString& text, int indent, bool hideComments);
 // Empty for a hidden line (a "//" line with hideComments, or //HIDE_LINE).
 QString FilterDisplayLine(const QString& line, bool hideComments);
 
+// n blanks after every CR (and before the text when indentFirst), CR made
+// CR LF, LF dropped, trailing blanks removed; empty for an empty text.
+QString IndentText(const QString& text, int n, bool indentFirst);
+
 // Every line, the last one too, as "// " + line + CR LF.
 QString CommentOutLines(const QString& text);
 // "/*" and "*/" split by a blank so user text cannot open or close a comment.
