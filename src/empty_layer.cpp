@@ -1,1 +1,0 @@
-// Compiled into a layer that has no units yet.
