@@ -1,9 +1,9 @@
 #include "BigMachine.h"
 
 #include "Messenger.h"
-#include "modGrafoInfo.h"
-#include "modNodoEstado.h"
-#include "modStrings.h"
+#include "MachineInfo.h"
+#include "States.h"
+#include "Texts.h"
 
 #include <cmath>
 #include <vector>
@@ -14,14 +14,14 @@ namespace {
 
 constexpr double kPitch = 3000;  // twips between grid cells
 
-Node* AddTransition(Diagram& d, Node* from, Node* to, int priority, const QString& condition,
+Node* addTransition(Diagram& d, Node* from, Node* to, int priority, const QString& condition,
                     const QString& action, const QString& self)
 {
     const double x = (from->left() + to->left()) / 2 + 200 * priority;
     const double y = (from->top() + to->top()) / 2 + 1100;
     Node* t = d.addNode(x, y, 150, 100);
-    t->setUserData(modNodoEstado::NODE_TRANSITION);
-    t->setTag(modStrings::JoinFields(
+    t->setUserData(States::NODE_TRANSITION);
+    t->setTag(Texts::joinFields(
         {QString::number(priority), condition, action, self, QStringLiteral("N")}));
     Link* in = d.addLink(from, t);
     in->setArrowDst(0);
@@ -31,9 +31,9 @@ Node* AddTransition(Diagram& d, Node* from, Node* to, int priority, const QStrin
 
 }  // namespace
 
-void BuildMachine(Diagram& d, int states, bool named)
+void buildMachine(Diagram& d, int states, bool named)
 {
-    using namespace modNodoEstado;
+    using namespace States;
     const int columns = std::max(1, int(std::ceil(std::sqrt(double(states)))));
     std::vector<Node*> nodes;
     nodes.reserve(size_t(states));
@@ -44,7 +44,7 @@ void BuildMachine(Diagram& d, int states, bool named)
             d.addNode(1000 + kPitch * (i % columns), 1000 + kPitch * (i / columns), 1500, 900);
         n->setUserData(i == 0 ? NODE_STATE_INITIAL
                               : (i == states - 1 ? NODE_STATE_FINAL : NODE_STATE_NORMAL));
-        n->setTag(modStrings::JoinFields(
+        n->setTag(Texts::joinFields(
             {name, QStringLiteral("out(%1);\r\ncount++;").arg(i), QString::number(i + 1),
              entryExit ? QStringLiteral("led(1);") : QString(),
              entryExit ? QStringLiteral("led(0);\r\nlog(%1);\r\nbeep();").arg(i) : QString(),
@@ -55,38 +55,38 @@ void BuildMachine(Diagram& d, int states, bool named)
     }
     for (int i = 0; i < states; ++i) {
         Node* s = nodes[size_t(i)];
-        AddTransition(d, s, nodes[size_t((i + 1) % states)], 1,
+        addTransition(d, s, nodes[size_t((i + 1) % states)], 1,
                       QStringLiteral("in(%1)").arg(i % 16), QStringLiteral("step();"),
                       QStringLiteral("Y"));
-        AddTransition(d, s, nodes[0], 2, QStringLiteral("reset &&\r\nin(%1) // back").arg(i % 8),
+        addTransition(d, s, nodes[0], 2, QStringLiteral("reset &&\r\nin(%1) // back").arg(i % 8),
                       QString(), QStringLiteral("Y"));
-        AddTransition(d, s, s, 3, QString(), QStringLiteral("wait();"), QStringLiteral("N"));
+        addTransition(d, s, s, 3, QString(), QStringLiteral("wait();"), QStringLiteral("N"));
     }
-    modGrafoInfo::SetGraphInfo(
+    MachineInfo::setGraphInfo(
         d, QStringLiteral("Big"), QStringLiteral("int a, char *p"),
         QStringLiteral("#include \"io.h\""), QStringLiteral("read();"),
         QStringLiteral("Big_Init();"), QStringLiteral("write();"), QString(),
-        modGrafoInfo::kSignature,
+        MachineInfo::kSignature,
         QStringLiteral("&Switch Case...;AS_Y;FO_Y;HC_N;FI_Y;FE_Y;DI_Y;AC_Y;PT_N;HF_N;BF_N;UM_Y;"),
         QStringLiteral("Benchmark machine."), QString());
 }
 
-void OpenMachine(FsmDocument& doc, int states, const QString& path)
+void openMachine(FsmDocument& doc, int states, const QString& path)
 {
-    BuildMachine(doc.diagram(), states);
-    doc.sFullDocname = path;
-    doc.GetGrafoConfig(OptionOverrides{});
+    buildMachine(doc.diagram(), states);
+    doc.filePath = path;
+    doc.readConfig(OptionOverrides{});
     SilentMessenger quiet;
-    modNodoEstado::RefreshAllItems(doc, quiet);
+    States::refreshAllItems(doc, quiet);
     doc.diagram().setChanged(false);
 }
 
-Node* BuildFan(Diagram& d, int transitions)
+Node* buildFan(Diagram& d, int transitions)
 {
-    using namespace modNodoEstado;
+    using namespace States;
     Node* hub = d.addNode(1000, 1000, 1500, 900);
     hub->setUserData(NODE_STATE_INITIAL);
-    hub->setTag(modStrings::JoinFields({QStringLiteral("Hub"),
+    hub->setTag(Texts::joinFields({QStringLiteral("Hub"),
                                         {},
                                         QStringLiteral("1"),
                                         {},
@@ -97,7 +97,7 @@ Node* BuildFan(Diagram& d, int transitions)
     for (int i = 0; i < transitions; ++i) {
         Node* s = d.addNode(1000 + kPitch * (i + 1), 5000, 1500, 900);
         s->setUserData(NODE_STATE_NORMAL);
-        s->setTag(modStrings::JoinFields({QStringLiteral("S%1").arg(i),
+        s->setTag(Texts::joinFields({QStringLiteral("S%1").arg(i),
                                           {},
                                           QString::number(i + 2),
                                           {},
@@ -106,7 +106,7 @@ Node* BuildFan(Diagram& d, int transitions)
                                           QStringLiteral("N"),
                                           {}}));
         // Priorities in reverse order, so that renumbering has to sort them.
-        AddTransition(d, hub, s, transitions - i, QStringLiteral("c(%1)").arg(i), QString(),
+        addTransition(d, hub, s, transitions - i, QStringLiteral("c(%1)").arg(i), QString(),
                       QStringLiteral("Y"));
     }
     return hub;

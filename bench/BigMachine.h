@@ -14,14 +14,14 @@ namespace orvane::bench {
 // Fills an empty diagram with the machine's nodes, links and record.
 // Without `named` the states' records leave the name out, as a file
 // written by another tool may: opening the file gives the default names.
-void BuildMachine(Diagram& d, int states, bool named = true);
+void buildMachine(Diagram& d, int states, bool named = true);
 
 // A document holding the machine, opened as after a load (texts and sizes
 // rebuilt from the records) and named `path`.
-void OpenMachine(FsmDocument& doc, int states, const QString& path);
+void openMachine(FsmDocument& doc, int states, const QString& path);
 
 // One state with `transitions` transitions to as many other states: the
 // input of a priority renumbering.
-Node* BuildFan(Diagram& d, int transitions);
+Node* buildFan(Diagram& d, int transitions);
 
 }  // namespace orvane::bench

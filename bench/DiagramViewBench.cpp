@@ -7,8 +7,8 @@
 #include "FontTextMeasurer.h"
 #include "FsmDocument.h"
 #include "Messenger.h"
-#include "modNodoEstado.h"
-#include "modNodoTransicion.h"
+#include "States.h"
+#include "Transitions.h"
 
 #include <benchmark/benchmark.h>
 
@@ -30,7 +30,7 @@ constexpr int kTransitionsPerState = 3;
 // States on a grid, each with transitions to its right and lower
 // neighbours and back to its left one (wrapping round, so some links cross
 // the whole drawing).
-std::unique_ptr<FsmDocument> BuildMachine()
+std::unique_ptr<FsmDocument> buildMachine()
 {
     auto doc = std::make_unique<FsmDocument>();
     Diagram& d = doc->diagram();
@@ -40,10 +40,10 @@ std::unique_ptr<FsmDocument> BuildMachine()
         Node* n =
             d.addNode(1000 + (i % kColumns) * 4000.0, 1000 + (i / kColumns) * 3000.0, 1800, 1200);
         QString name = QStringLiteral("S_%1").arg(i + 1);
-        modNodoEstado::Configura_Nodo_Estado(
+        States::configureState(
             *doc, name, QStringLiteral("work();"), QStringLiteral("enter();"), QString(), QString(),
             QString::number(i + 1),
-            i == 0 ? modNodoEstado::NODE_STATE_INITIAL : modNodoEstado::NODE_STATE_NORMAL,
+            i == 0 ? States::NODE_STATE_INITIAL : States::NODE_STATE_NORMAL,
             QStringLiteral("N"), QStringLiteral("N"), n, quiet);
         states.push_back(n);
     }
@@ -52,9 +52,9 @@ std::unique_ptr<FsmDocument> BuildMachine()
         for (int k = 0; k < kTransitionsPerState; ++k) {
             Node* dst = states[size_t((i + steps[k]) % kStates)];
             d.setCurrentLink(d.addLink(states[size_t(i)], dst));
-            Node* t = modNodoTransicion::SplitLinkIntoTransition(*doc);
-            modNodoTransicion::Configura_Nodo_Transicion(
-                *doc, modNodoTransicion::GetTransitionField(0, t),
+            Node* t = Transitions::splitLinkIntoTransition(*doc);
+            Transitions::configureTransition(
+                *doc, Transitions::getTransitionField(0, t),
                 QStringLiteral("evt == EV_%1").arg(k), QStringLiteral("count++;"),
                 QStringLiteral("Y"), QStringLiteral("N"), t);
         }
@@ -63,9 +63,9 @@ std::unique_ptr<FsmDocument> BuildMachine()
     return doc;
 }
 
-FsmDocument& Machine()
+FsmDocument& machine()
 {
-    static std::unique_ptr<FsmDocument> doc = BuildMachine();
+    static std::unique_ptr<FsmDocument> doc = buildMachine();
     return *doc;
 }
 
@@ -84,7 +84,7 @@ class PaintCounter : public QObject
 
 // A shown view over the machine, and a way to wait for its next paint.
 struct Harness {
-    DiagramView view{&Machine().diagram()};
+    DiagramView view{&machine().diagram()};
     PaintCounter counter;
     Harness()
     {
@@ -109,7 +109,7 @@ struct Harness {
 
 void BM_OpenView(benchmark::State& state)
 {
-    Machine();
+    machine();
     for (auto _ : state) {
         auto h = std::make_unique<Harness>();
         state.PauseTiming();
@@ -173,7 +173,7 @@ void BM_DragNodeFrame(benchmark::State& state)
 {
     Harness h;
     h.view.setZoom(double(state.range(0)));
-    Node* n = Machine().diagram().item(kColumns + 3);
+    Node* n = machine().diagram().item(kColumns + 3);
     h.view.centerOn(QRectF(n->left(), n->top(), n->width(), n->height()).center());
     h.frame();
     const QRectF before(n->left(), n->top(), n->width(), n->height());
@@ -189,7 +189,7 @@ void BM_DragNodeFrame(benchmark::State& state)
     }
     h.mouse(QEvent::MouseButtonRelease, at + QPoint(dx, dx / 2), Qt::NoButton);
     n->setGeometry(before.left(), before.top(), before.width(), before.height());
-    Machine().diagram().clearSelection();
+    machine().diagram().clearSelection();
     h.frame();
 }
 BENCHMARK(BM_DragNodeFrame)->Arg(100)->Arg(25)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -198,7 +198,7 @@ BENCHMARK(BM_DragNodeFrame)->Arg(100)->Arg(25)->Unit(benchmark::kMillisecond)->U
 void BM_SelectAllFrame(benchmark::State& state)
 {
     Harness h;
-    Diagram& d = Machine().diagram();
+    Diagram& d = machine().diagram();
     for (auto _ : state) {
         for (const auto& n : d.nodes())
             n->setSelected(true);
@@ -214,13 +214,13 @@ BENCHMARK(BM_SelectAllFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_BulkChangeWithRedrawOff(benchmark::State& state)
 {
     Harness h;
-    Diagram& d = Machine().diagram();
+    Diagram& d = machine().diagram();
     quint32 colour = 0xFF0000;
     for (auto _ : state) {
         colour ^= 0x00FF00;
         d.setRedraw(false);
         for (const auto& n : d.nodes())
-            if (modNodoEstado::IsStateNode(n.get()))
+            if (States::isStateNode(n.get()))
                 n->setDrawColor(colour);
         d.setRedraw(true);
         h.frame();
@@ -235,7 +235,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    InstallFontTextMeasurer();
+    installFontTextMeasurer();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

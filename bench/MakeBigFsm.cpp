@@ -19,12 +19,12 @@ int main(int argc, char** argv)
     }
     const QString path = QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath();
     orvane::FsmDocument doc;
-    orvane::bench::OpenMachine(doc, std::atoi(argv[1]), path);
+    orvane::bench::openMachine(doc, std::atoi(argv[1]), path);
     orvane::SilentMessenger quiet;
     QString error;
-    doc.BeforeSave();
+    doc.beforeSave();
     const bool written = doc.diagram().saveFile(path, &error);
-    doc.AfterSave(quiet);
+    doc.afterSave(quiet);
     if (!written) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;

@@ -10,11 +10,11 @@
 #include "FontTextMeasurer.h"
 #include "FsmDocument.h"
 #include "Messenger.h"
-#include "modC_CodeGen.h"
-#include "modC_CodeGenHSC.h"
-#include "modHTML.h"
-#include "modNodoEstado.h"
-#include "modNodoTransicion.h"
+#include "FlatGenerators.h"
+#include "HierarchicalGenerator.h"
+#include "HtmlPage.h"
+#include "States.h"
+#include "Transitions.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,35 +29,35 @@ using namespace orvane;
 
 namespace {
 
-QTemporaryDir& Folder()
+QTemporaryDir& folder()
 {
     static QTemporaryDir dir;
     return dir;
 }
 
-QString MachinePath(int states)
+QString machinePath(int states)
 {
-    return Folder().filePath(QStringLiteral("Big%1.fsm").arg(states));
+    return folder().filePath(QStringLiteral("Big%1.fsm").arg(states));
 }
 
 // The opened machine of each size, and its file written once.
-FsmDocument& Machine(int states)
+FsmDocument& machine(int states)
 {
     static std::map<int, std::unique_ptr<FsmDocument>> cache;
     auto& doc = cache[states];
     if (!doc) {
         doc = std::make_unique<FsmDocument>();
-        bench::OpenMachine(*doc, states, MachinePath(states));
+        bench::openMachine(*doc, states, machinePath(states));
         SilentMessenger quiet;
-        doc->BeforeSave();
-        doc->diagram().saveFile(MachinePath(states), nullptr);
-        doc->AfterSave(quiet);
+        doc->beforeSave();
+        doc->diagram().saveFile(machinePath(states), nullptr);
+        doc->afterSave(quiet);
     }
     return *doc;
 }
 
 // The time per state and the size for the fitted complexity.
-void PerState(benchmark::State& state)
+void perState(benchmark::State& state)
 {
     state.SetComplexityN(state.range(0));
     state.counters["per_state"] =
@@ -65,97 +65,97 @@ void PerState(benchmark::State& state)
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
-void LoadFile(benchmark::State& state)
+void loadFile(benchmark::State& state)
 {
     const int n = int(state.range(0));
-    Machine(n);
+    machine(n);
     for (auto _ : state) {
         Diagram d;
-        benchmark::DoNotOptimize(d.loadFile(MachinePath(n), nullptr));
+        benchmark::DoNotOptimize(d.loadFile(machinePath(n), nullptr));
     }
-    PerState(state);
+    perState(state);
 }
 
-void Open(benchmark::State& state)
+void open(benchmark::State& state)
 {
     const int n = int(state.range(0));
-    Machine(n);
+    machine(n);
     SilentMessenger quiet;
     for (auto _ : state) {
         FsmDocument doc;
-        doc.diagram().loadFile(MachinePath(n), nullptr);
-        doc.sFullDocname = MachinePath(n);
-        benchmark::DoNotOptimize(doc.AfterLoad(OptionOverrides{}, quiet));
+        doc.diagram().loadFile(machinePath(n), nullptr);
+        doc.filePath = machinePath(n);
+        benchmark::DoNotOptimize(doc.afterLoad(OptionOverrides{}, quiet));
     }
-    PerState(state);
+    perState(state);
 }
 
 // A file whose states have no names: opening it names them all.
-void OpenUnnamed(benchmark::State& state)
+void openUnnamed(benchmark::State& state)
 {
     const int n = int(state.range(0));
-    const QString path = Folder().filePath(QStringLiteral("Unnamed%1.fsm").arg(n));
+    const QString path = folder().filePath(QStringLiteral("Unnamed%1.fsm").arg(n));
     if (!QFileInfo::exists(path)) {
         FsmDocument doc;
-        bench::BuildMachine(doc.diagram(), n, false);
-        doc.sFullDocname = path;
-        doc.BeforeSave();
+        bench::buildMachine(doc.diagram(), n, false);
+        doc.filePath = path;
+        doc.beforeSave();
         doc.diagram().saveFile(path, nullptr);
     }
     SilentMessenger quiet;
     for (auto _ : state) {
         FsmDocument doc;
         doc.diagram().loadFile(path, nullptr);
-        doc.sFullDocname = path;
-        benchmark::DoNotOptimize(doc.AfterLoad(OptionOverrides{}, quiet));
+        doc.filePath = path;
+        benchmark::DoNotOptimize(doc.afterLoad(OptionOverrides{}, quiet));
     }
-    PerState(state);
+    perState(state);
 }
 
-void Save(benchmark::State& state)
+void save(benchmark::State& state)
 {
-    FsmDocument& doc = Machine(int(state.range(0)));
-    const QString path = Folder().filePath(QStringLiteral("Saved.fsm"));
+    FsmDocument& doc = machine(int(state.range(0)));
+    const QString path = folder().filePath(QStringLiteral("Saved.fsm"));
     SilentMessenger quiet;
     for (auto _ : state) {
-        doc.BeforeSave();
+        doc.beforeSave();
         benchmark::DoNotOptimize(doc.diagram().saveFile(path, nullptr));
-        doc.AfterSave(quiet);
+        doc.afterSave(quiet);
     }
-    PerState(state);
+    perState(state);
 }
 
 // One step that reads the opened machine and makes a text or a picture.
-template <typename Step> void OnMachine(benchmark::State& state, Step step)
+template <typename Step> void onMachine(benchmark::State& state, Step step)
 {
-    const FsmDocument& doc = Machine(int(state.range(0)));
+    const FsmDocument& doc = machine(int(state.range(0)));
     for (auto _ : state)
         benchmark::DoNotOptimize(step(doc));
-    PerState(state);
+    perState(state);
 }
 
-QString SwitchCase(const FsmDocument& doc)
+QString switchCase(const FsmDocument& doc)
 {
     SilentMessenger quiet;
-    return modC_CodeGen::GenerateCodeSwitchCase(doc, quiet);
+    return FlatGenerators::generateCodeSwitchCase(doc, quiet);
 }
 
-QString Pointers(const FsmDocument& doc)
+QString pointers(const FsmDocument& doc)
 {
     SilentMessenger quiet;
-    return modC_CodeGen::GenerateCodePointers(doc, quiet);
+    return FlatGenerators::generateCodePointers(doc, quiet);
 }
 
-QString PointerArray(const FsmDocument& doc)
+QString pointerArray(const FsmDocument& doc)
 {
     SilentMessenger quiet;
-    return modC_CodeGen::GenerateCodePointerArray(doc, quiet);
+    return FlatGenerators::generateCodePointerArray(doc, quiet);
 }
 
 // The machine calls no child diagram: a source that opens none will do.
 class NoChildren : public ChildDocumentSource {
 public:
-    const FsmDocument* OpenChild(const QString&, QString* error) override
+    const FsmDocument* openChild(const QString&, QString* error) override
     {
         if (error)
             *error = QStringLiteral("no child diagrams here");
@@ -163,65 +163,65 @@ public:
     }
 };
 
-QString Hierarchical(const FsmDocument& doc)
+QString hierarchical(const FsmDocument& doc)
 {
     NoChildren none;
     SilentMessenger quiet;
-    return modC_CodeGenHSC::GenerateCodeHierarchical(doc, none, quiet);
+    return HierarchicalGenerator::generateCodeHierarchical(doc, none, quiet);
 }
 
-QString ListFile(const FsmDocument& doc)
+QString listFile(const FsmDocument& doc)
 {
-    return modC_CodeGen::GenerateListFile(doc.diagram());
+    return FlatGenerators::generateListFile(doc.diagram());
 }
 
-QString PageText(const FsmDocument& doc)
+QString pageText(const FsmDocument& doc)
 {
-    return modHTML::HtmlPageText(doc, QStringLiteral("Big"), QStringLiteral("Big.wmf"), false);
+    return HtmlPage::htmlPageText(doc, QStringLiteral("Big"), QStringLiteral("Big.wmf"), false);
 }
 
-QByteArray Picture(const FsmDocument& doc)
+QByteArray picture(const FsmDocument& doc)
 {
-    return DiagramPicture::ToWmf(doc.diagram());
+    return DiagramPicture::toWmf(doc.diagram());
 }
 
-void RenumberStateIndices(benchmark::State& state)
+void renumberStateIndices(benchmark::State& state)
 {
-    FsmDocument& doc = Machine(int(state.range(0)));
+    FsmDocument& doc = machine(int(state.range(0)));
     SilentMessenger quiet;
     for (auto _ : state)
-        modNodoEstado::RenumberStateIndices(doc, nullptr, quiet);
-    PerState(state);
+        States::renumberStateIndices(doc, nullptr, quiet);
+    perState(state);
 }
 
 // One state with n transitions, priorities in reverse order.
-void RenumberPriorities(benchmark::State& state)
+void renumberPriorities(benchmark::State& state)
 {
     FsmDocument doc;
-    Node* hub = bench::BuildFan(doc.diagram(), int(state.range(0)));
+    Node* hub = bench::buildFan(doc.diagram(), int(state.range(0)));
     for (auto _ : state)
-        modNodoTransicion::RenumberPriorities(doc, hub, nullptr);
-    PerState(state);
+        Transitions::renumberPriorities(doc, hub, nullptr);
+    perState(state);
 }
 
 #define SIZES(b)                                                                                   \
     b->RangeMultiplier(10)->Range(100, 10000)->Unit(benchmark::kMillisecond)->Complexity()
 #define SCALE(fn) SIZES(BENCHMARK(fn))
-#define SCALE_STEP(fn) SIZES(BENCHMARK_CAPTURE(OnMachine, fn, fn))
+#define SCALE_STEP(fn) SIZES(BENCHMARK_CAPTURE(onMachine, fn, fn))
 
-SCALE(LoadFile);
-SCALE(Open);
-SCALE(OpenUnnamed);
-SCALE(Save);
-SCALE_STEP(SwitchCase);
-SCALE_STEP(Pointers);
-SCALE_STEP(PointerArray);
-SCALE_STEP(Hierarchical);
-SCALE_STEP(ListFile);
-SCALE_STEP(PageText);
-SCALE_STEP(Picture);
-SCALE(RenumberStateIndices);
-SCALE(RenumberPriorities);
+SCALE(loadFile);
+SCALE(open);
+SCALE(openUnnamed);
+SCALE(save);
+SCALE_STEP(switchCase);
+SCALE_STEP(pointers);
+SCALE_STEP(pointerArray);
+SCALE_STEP(hierarchical);
+SCALE_STEP(listFile);
+SCALE_STEP(pageText);
+SCALE_STEP(picture);
+SCALE(renumberStateIndices);
+SCALE(renumberPriorities);
 
 }  // namespace
 
@@ -231,7 +231,7 @@ int main(int argc, char** argv)
     // batch mode does; no display is needed.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    InstallFontTextMeasurer();
+    installFontTextMeasurer();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     static char* argv[] = {name, nullptr};
     static QGuiApplication app(argc, argv);
 #endif
-    orvane::fuzz::Setup();
+    orvane::fuzz::setup();
     return 0;
 }
 

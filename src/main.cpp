@@ -1,6 +1,6 @@
-// The program's entry: everything happens in Main; the windows are its
+// The program's entry: everything happens in runMain; the windows are its
 // interactive road.
 #include "WindowRoad.h"
-#include "modMain.h"
+#include "CommandLine.h"
 
-int main(int argc, char** argv) { return orvane::modMain::Main(argc, argv, &orvane::RunWindows); }
+int main(int argc, char** argv) { return orvane::CommandLine::runMain(argc, argv, &orvane::runWindows); }

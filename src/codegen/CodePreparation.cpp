@@ -1,28 +1,28 @@
 #include "CodePreparation.h"
 
 #include "Messenger.h"
-#include "modC_CodeGen.h"
-#include "modGrafoInfo.h"
-#include "modLib_StringHandling.h"
-#include "modStrings.h"
+#include "FlatGenerators.h"
+#include "MachineInfo.h"
+#include "CodeText.h"
+#include "Texts.h"
 
 namespace orvane::codegen {
 
 namespace {
 
-using modLib_StringHandling::ParameterNames;
-using modLib_StringHandling::TrimBlanks;
+using CodeText::parameterNames;
+using CodeText::trimBlanks;
 
-void ReadConfiguration(GenContext& ctx, const Diagram& d)
+void readConfiguration(GenContext& ctx, const Diagram& d)
 {
-    using namespace modGrafoInfo;
-    const QStringList f = modStrings::SplitFields(d.tag(), kGraphFieldCount);
+    using namespace MachineInfo;
+    const QStringList f = Texts::splitFields(d.tag(), kGraphFieldCount);
     FsmNames& n = ctx.names;
     n.name = f[kGraphName];
-    n.params = TrimBlanks(f[kGraphParams]);
+    n.params = trimBlanks(f[kGraphParams]);
     if (n.params.isEmpty())
         n.params = QStringLiteral("void");
-    n.args = ParameterNames(n.params);
+    n.args = parameterNames(n.params);
     n.ind = QStringLiteral("ind_") + n.name;
     n.dis = QStringLiteral("Dis_") + n.name;
     ctx.init = f[kGraphInit];
@@ -34,36 +34,36 @@ void ReadConfiguration(GenContext& ctx, const Diagram& d)
     ctx.defaultCode = f[kGraphDefault];
 }
 
-bool CheckName(const GenContext& ctx, Messenger& messenger)
+bool checkName(const GenContext& ctx, Messenger& messenger)
 {
     if (!ctx.names.name.isEmpty())
         return true;
-    messenger.message(modC_CodeGen::kMsgNoName);
+    messenger.message(FlatGenerators::kMsgNoName);
     return false;
 }
 
-bool CheckInitial(const GenContext& ctx, Messenger& messenger)
+bool checkInitial(const GenContext& ctx, Messenger& messenger)
 {
     if (ctx.fsm.lastInitialRank != 0)
         return true;
-    messenger.message(modC_CodeGen::kMsgNoInitial);
+    messenger.message(FlatGenerators::kMsgNoInitial);
     return false;
 }
 
-bool RunEntryExit(GenContext& ctx, const Diagram& d, Messenger& messenger)
+bool runEntryExit(GenContext& ctx, const Diagram& d, Messenger& messenger)
 {
     bool anyExit = false;
     int errors = 0;
-    ctx.entryExit.ProcesarEntryExit(d, ctx.anyEntry, anyExit, errors, messenger);
+    ctx.entryExit.analyse(d, ctx.anyEntry, anyExit, errors, messenger);
     if (errors == 0)
         return true;
-    messenger.message(modC_CodeGen::kMsgEntryExit);
+    messenger.message(FlatGenerators::kMsgEntryExit);
     return false;
 }
 
 }  // namespace
 
-GenContext PrepareContext(const Diagram& d, const QString& documentPath, const GenOptions& opt,
+GenContext prepareContext(const Diagram& d, const QString& documentPath, const GenOptions& opt,
                           Methodology style)
 {
     GenContext ctx;
@@ -71,18 +71,18 @@ GenContext PrepareContext(const Diagram& d, const QString& documentPath, const G
     ctx.documentPath = documentPath;
     ctx.opt = opt;
     ctx.style = style;
-    ReadConfiguration(ctx, d);
+    readConfiguration(ctx, d);
     return ctx;
 }
 
-bool CheckAndScan(GenContext& ctx, const Diagram& d, Messenger& messenger)
+bool checkAndScan(GenContext& ctx, const Diagram& d, Messenger& messenger)
 {
-    if (!CheckName(ctx, messenger))
+    if (!checkName(ctx, messenger))
         return false;
-    ctx.fsm = ScanFsm(d);
+    ctx.fsm = scanFsm(d);
     if (ctx.style == Methodology::Pointers)
-        return RunEntryExit(ctx, d, messenger) && CheckInitial(ctx, messenger);
-    return CheckInitial(ctx, messenger) && RunEntryExit(ctx, d, messenger);
+        return runEntryExit(ctx, d, messenger) && checkInitial(ctx, messenger);
+    return checkInitial(ctx, messenger) && runEntryExit(ctx, d, messenger);
 }
 
 }  // namespace orvane::codegen

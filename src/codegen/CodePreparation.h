@@ -13,13 +13,13 @@ namespace orvane::codegen {
 
 // A context holding the configuration texts and the identifiers of the flat
 // generators ("ind_" + NAME...); the diagram is not scanned yet.
-GenContext PrepareContext(const Diagram& d, const QString& documentPath, const GenOptions& opt,
+GenContext prepareContext(const Diagram& d, const QString& documentPath, const GenOptions& opt,
                           Methodology style);
 
 // The checks, in the methodology's order: FSM name, state scan, initial
 // state and entry/exit analysis (the pointer methodology analyses before it
 // looks for the initial state). The first failure shows its message; false
 // then.
-bool CheckAndScan(GenContext& ctx, const Diagram& d, Messenger& messenger);
+bool checkAndScan(GenContext& ctx, const Diagram& d, Messenger& messenger);
 
 }  // namespace orvane::codegen

@@ -5,7 +5,7 @@
 // cases and state functions). Each function appends one section to `out`.
 
 #include "FsmView.h"
-#include "clsEntryExit.h"
+#include "EntryExitAnalysis.h"
 
 #include <QString>
 
@@ -44,46 +44,46 @@ struct GenContext {
     FsmNames names;
     QString init, before, after, ending, moduleHeader, functionHeader, defaultCode;
     FsmView fsm;
-    clsEntryExit entryExit;
+    EntryExitAnalysis entryExit;
     bool anyEntry = false;
 
     // "i_" + upper-case name: the state's constant.
-    QString Label(const StateView& s) const;
+    QString label(const StateView& s) const;
     // What holds the current state: the dispatcher pointer or the index variable.
-    const QString& StateVariable() const;
+    const QString& stateVariable() const;
     // How the state variable names a state: its function or its constant.
-    QString StateReference(const StateView& s) const;
+    QString stateReference(const StateView& s) const;
 };
 
 // The methodology line of the banner, without the version and "]".
-QString MethodologyLine(Methodology m);
+QString methodologyLine(Methodology m);
 
 // Comment rulers: "//" + 78 "+" and "//" + 39 " -", each with CR LF.
-const QString& PlusLine();
-const QString& DashLine();
+const QString& plusLine();
+const QString& dashLine();
 
 // out += text + CR LF.
-void Line(QString& out, const QString& text);
-void Line(QString& out, int indent, const QString& text);
+void line(QString& out, const QString& text);
+void line(QString& out, int indent, const QString& text);
 
-void Banner(QString& out, Methodology m);
-QString PrototypeLine(const FsmNames& n);
-void CodeOpening(QString& out, const GenContext& ctx);
+void banner(QString& out, Methodology m);
+QString prototypeLine(const FsmNames& n);
+void codeOpening(QString& out, const GenContext& ctx);
 // `functionComment` is "// FSM function." or, for the pointer array, without the full stop.
-void HeaderOpening(QString& out, const GenContext& ctx, const QString& functionComment);
-void ModuleHeaderSection(QString& out, const GenContext& ctx);
-void UserInitSection(QString& out, const GenContext& ctx);
-void AutoInitStart(QString& out);
-void EntryFlagVariable(QString& out, const GenContext& ctx, bool lineEnd);
+void headerOpening(QString& out, const GenContext& ctx, const QString& functionComment);
+void moduleHeaderSection(QString& out, const GenContext& ctx);
+void userInitSection(QString& out, const GenContext& ctx);
+void autoInitStart(QString& out);
+void entryFlagVariable(QString& out, const GenContext& ctx, bool lineEnd);
 // `extraLine` (may be empty) follows the debug_transNumber declaration.
-void DebugBlock(QString& out, const GenContext& ctx, const QString& extraLine);
+void debugBlock(QString& out, const GenContext& ctx, const QString& extraLine);
 // The array of the state names by rank, at indentation 4.
-void DebugStateNames(QString& out, const GenContext& ctx);
-void DebugReset(QString& out, const GenContext& ctx, int indent);
+void debugStateNames(QString& out, const GenContext& ctx);
+void debugReset(QString& out, const GenContext& ctx, int indent);
 // "  #define  i_NAME   k" for every state by rank, names padded to one column.
-void IndexLines(QString& out, const GenContext& ctx);
+void indexLines(QString& out, const GenContext& ctx);
 // The index variable, unsigned int from 256 states on.
-void IndexVariable(QString& out, const GenContext& ctx);
+void indexVariable(QString& out, const GenContext& ctx);
 
 // The optional functions and macros, collected before they are placed.
 struct MacroParts {
@@ -93,33 +93,33 @@ struct MacroParts {
     QString testDeclarations, testBodies;
     QString gotoDeclarations, gotoBodies;
 };
-MacroParts BuildMacroParts(const GenContext& ctx);
-void MacrosAndFunctions(QString& out, const MacroParts& parts);
+MacroParts buildMacroParts(const GenContext& ctx);
+void macrosAndFunctions(QString& out, const MacroParts& parts);
 // The header text after its opening: Init, history macro, End, tests, forcings.
-void HeaderFunctions(QString& out, const GenContext& ctx, const MacroParts& parts);
+void headerFunctions(QString& out, const GenContext& ctx, const MacroParts& parts);
 
 // The macro a parent calls to restart this FSM and its children, or to leave
 // a history FSM as it is; and an empty line.
-void HistoryMacro(QString& out, const GenContext& ctx);
-void ExitFunctionDeclarations(QString& out, const GenContext& ctx);
-void DispatcherHeading(QString& out, const GenContext& ctx);
+void historyMacro(QString& out, const GenContext& ctx);
+void exitFunctionDeclarations(QString& out, const GenContext& ctx);
+void dispatcherHeading(QString& out, const GenContext& ctx);
 // The user's description of the FSM function, commented out, and a PLUS
 // line; nothing when there is no description.
-void FunctionDescription(QString& out, const GenContext& ctx);
-void BeforeActions(QString& out, const GenContext& ctx);
+void functionDescription(QString& out, const GenContext& ctx);
+void beforeActions(QString& out, const GenContext& ctx);
 // The after actions and the "}" that closes the FSM function.
-void AfterActions(QString& out, const GenContext& ctx);
-void ExitFunctionBodies(QString& out, const GenContext& ctx);
-void EndingCode(QString& out, const GenContext& ctx);
-void DiagramComments(QString& out, const GenContext& ctx);
-void ClosingBanner(QString& out);
+void afterActions(QString& out, const GenContext& ctx);
+void exitFunctionBodies(QString& out, const GenContext& ctx);
+void endingCode(QString& out, const GenContext& ctx);
+void diagramComments(QString& out, const GenContext& ctx);
+void closingBanner(QString& out);
 
 // The "case" block of one state in the switch dispatcher.
-QString CaseBlock(const GenContext& ctx, const StateView& s);
+QString caseBlock(const GenContext& ctx, const StateView& s);
 // "switch(IND){", the case blocks, the index error trap when the user wrote
 // one (closed by "break;" when asked) and "}".
-void SwitchDispatch(QString& out, const GenContext& ctx, bool breakAfterDefault);
+void switchDispatch(QString& out, const GenContext& ctx, bool breakAfterDefault);
 // The static function of one state (pointer methodologies).
-QString StateFunction(const GenContext& ctx, const StateView& s);
+QString stateFunction(const GenContext& ctx, const StateView& s);
 
 }  // namespace orvane::codegen

@@ -1,15 +1,15 @@
-#include "modLib_StringHandling.h"
+#include "CodeText.h"
 
-#include "clsParientes.h"
-#include "modLib_Rutas.h"
-#include "modNodoEstado.h"
-#include "modStrings.h"
+#include "ChildDiagrams.h"
+#include "Paths.h"
+#include "States.h"
+#include "Texts.h"
 
 #include <QSet>
 
 #include <algorithm>
 
-namespace orvane::modLib_StringHandling {
+namespace orvane::CodeText {
 
 namespace {
 
@@ -21,7 +21,7 @@ const QChar kBlank = QLatin1Char(' ');
 // dropped, one line at a time: a whole generated module would otherwise be
 // held a second time as a list of lines.
 template <typename Visit>
-void ForEachLine(const QString& text, Visit visit)
+void forEachLine(const QString& text, Visit visit)
 {
     QString line;
     qsizetype start = 0;
@@ -39,7 +39,7 @@ void ForEachLine(const QString& text, Visit visit)
 
 // Advances over a string or character literal that starts at i (the quote);
 // the literal ends at its closing quote or at the end of the line.
-qsizetype SkipLiteral(const QString& line, qsizetype i)
+qsizetype skipLiteral(const QString& line, qsizetype i)
 {
     const QChar quote = line.at(i);
     ++i;
@@ -58,7 +58,7 @@ qsizetype SkipLiteral(const QString& line, qsizetype i)
 // Whether a block comment is still open at the end of the line, given
 // whether one was open at its start. A "/*" inside a "//" comment or inside
 // a literal opens nothing.
-bool BlockOpenAfter(const QString& line, bool open)
+bool blockOpenAfter(const QString& line, bool open)
 {
     qsizetype i = 0;
     const qsizetype n = line.size();
@@ -83,7 +83,7 @@ bool BlockOpenAfter(const QString& line, bool open)
             }
         }
         if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            i = SkipLiteral(line, i);
+            i = skipLiteral(line, i);
             continue;
         }
         ++i;
@@ -93,22 +93,22 @@ bool BlockOpenAfter(const QString& line, bool open)
 
 }  // namespace
 
-QString IndentText(const QString& text, int n, bool indentFirst)
+QString indentText(const QString& text, int n, bool indentFirst)
 {
-    return modStrings::IndentText(text, n, indentFirst);
+    return Texts::indentText(text, n, indentFirst);
 }
 
-QString CommentOutLines(const QString& text)
+QString commentOutLines(const QString& text)
 {
-    return modStrings::CommentOutLines(text);
+    return Texts::commentOutLines(text);
 }
 
-QString BreakCommentMarks(const QString& text)
+QString breakCommentMarks(const QString& text)
 {
-    return modStrings::BreakCommentMarks(text);
+    return Texts::breakCommentMarks(text);
 }
 
-QString AnsiCommentLine(const QString& line, int width)
+QString ansiCommentLine(const QString& line, int width)
 {
     const qsizetype p = line.indexOf(QLatin1String("//"));
     if (p < 0)
@@ -126,62 +126,62 @@ QString AnsiCommentLine(const QString& line, int width)
     return line.left(p) + QLatin1String("/*") + rest + QLatin1String(" */");
 }
 
-QString ToAnsiComments(const QString& text, int width, bool newlineAtEnd)
+QString toAnsiComments(const QString& text, int width, bool newlineAtEnd)
 {
     QString out;
     out.reserve(text.size() + text.size() / 8 + 2);
     bool open = false;
     bool first = true;
-    ForEachLine(text, [&](const QString& line) {
+    forEachLine(text, [&](const QString& line) {
         if (!first)
             out += kCrLf;
         first = false;
         // A line that begins inside a block comment is comment text already.
-        out += open ? line : AnsiCommentLine(line, width);
-        open = BlockOpenAfter(line, open);
+        out += open ? line : ansiCommentLine(line, width);
+        open = blockOpenAfter(line, open);
     });
     if (newlineAtEnd)
         out += kCrLf;
     return out;
 }
 
-QString DiagramCommentsBlock(const Diagram& d)
+QString diagramCommentsBlock(const Diagram& d)
 {
     QString collected;
     for (const auto& node : d.nodes()) {
-        if (modNodoEstado::IsTextBox(node.get()))
-            collected += kCrLf + BreakCommentMarks(node->text()) + kCrLf;
+        if (States::isTextBox(node.get()))
+            collected += kCrLf + breakCommentMarks(node->text()) + kCrLf;
     }
     if (collected.isEmpty())
         return {};
     return QLatin1String("/*") + kCrLf + collected + kCrLf + QLatin1String("*/") + kCrLf;
 }
 
-QStringList StateChildren(const QString& documentPath, const QString& during,
+QStringList stateChildren(const QString& documentPath, const QString& during,
                           const QString& elseAction)
 {
-    clsParientes parientes;
-    parientes.Reset(documentPath);
+    ChildDiagrams references;
+    references.reset(documentPath);
     QStringList out;
-    if (!parientes.BuscaEnlaces(during + kCrLf + elseAction))
+    if (!references.scanText(during + kCrLf + elseAction))
         return out;
-    const int count = parientes.DimeNumeroHijos();
+    const int count = references.childCount();
     out.reserve(count);
     for (int i = 1; i <= count; ++i)
-        out.append(modLib_Rutas::BaseName(parientes.DimeHijo(i)));
+        out.append(Paths::baseName(references.child(i)));
     return out;
 }
 
-QString ChildrenInitList(const Diagram& d, const QString& documentPath)
+QString childrenInitList(const Diagram& d, const QString& documentPath)
 {
     QString list;
     QSet<QString> seen;
     for (const auto& node : d.nodes()) {
-        if (!modNodoEstado::IsStateNode(node.get()))
+        if (!States::isStateNode(node.get()))
             continue;
-        const QStringList children = StateChildren(
-            documentPath, modNodoEstado::GetStateField(modNodoEstado::kStateDuring, node.get()),
-            modNodoEstado::GetStateField(modNodoEstado::kStateElse, node.get()));
+        const QStringList children = stateChildren(
+            documentPath, States::getStateField(States::kStateDuring, node.get()),
+            States::getStateField(States::kStateElse, node.get()));
         for (const QString& child : children) {
             const QString item = QLatin1Char('_') + child + QLatin1String("_Init(); ");
             if (!seen.contains(item)) {
@@ -190,10 +190,10 @@ QString ChildrenInitList(const Diagram& d, const QString& documentPath)
             }
         }
     }
-    return TrimTrailingBlanks(list);
+    return trimTrailingBlanks(list);
 }
 
-QString ChildInitBlock(const QStringList& children, int indent)
+QString childInitBlock(const QStringList& children, int indent)
 {
     if (children.isEmpty())
         return {};
@@ -201,10 +201,10 @@ QString ChildInitBlock(const QStringList& children, int indent)
     for (const QString& child : children)
         list += QLatin1Char('_') + child + QLatin1String("_Init();") + kCrLf;
     return QString(indent, kBlank) + QLatin1String("// Child Initialization.") + kCrLf
-           + IndentText(list, indent, true);
+           + indentText(list, indent, true);
 }
 
-QString ParameterNames(const QString& params)
+QString parameterNames(const QString& params)
 {
     // Read backwards: a name ends (going left) at a blank or "*"; the type in
     // front of it is skipped up to the "," that ends the previous parameter.
@@ -229,14 +229,14 @@ QString ParameterNames(const QString& params)
     return reversed;
 }
 
-QString SpacesToUnderscore(const QString& text)
+QString spacesToUnderscore(const QString& text)
 {
     QString out = text;
     out.replace(kBlank, QLatin1Char('_'));
     return out;
 }
 
-bool IsValidIdentifier(const QString& text)
+bool isValidIdentifier(const QString& text)
 {
     if (text.isEmpty())
         return false;
@@ -249,7 +249,7 @@ bool IsValidIdentifier(const QString& text)
     return !(first >= QLatin1Char('0') && first <= QLatin1Char('9'));
 }
 
-QString ExpandTabs(const QString& text, int width)
+QString expandTabs(const QString& text, int width)
 {
     if (!text.contains(QLatin1Char('\t')) || width <= 0)
         return text;
@@ -274,21 +274,21 @@ QString ExpandTabs(const QString& text, int width)
     return out;
 }
 
-QString Unquote(const QString& text)
+QString unquote(const QString& text)
 {
     if (text.size() >= 2 && text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"')))
         return text.mid(1, text.size() - 2);
     return text;
 }
 
-QString PadRight(const QString& text, int width)
+QString padRight(const QString& text, int width)
 {
     if (text.size() >= width)
         return text;
     return text + QString(width - text.size(), kBlank);
 }
 
-QString TrimLastLineBreak(const QString& text)
+QString trimLastLineBreak(const QString& text)
 {
     QString out = text;
     if (out.endsWith(kLf))
@@ -298,7 +298,7 @@ QString TrimLastLineBreak(const QString& text)
     return out;
 }
 
-QString TrimBlanks(const QString& text)
+QString trimBlanks(const QString& text)
 {
     qsizetype start = 0;
     qsizetype end = text.size();
@@ -309,7 +309,7 @@ QString TrimBlanks(const QString& text)
     return text.mid(start, end - start);
 }
 
-QString TrimTrailingBlanks(const QString& text)
+QString trimTrailingBlanks(const QString& text)
 {
     qsizetype end = text.size();
     while (end > 0 && text.at(end - 1) == kBlank)
@@ -317,4 +317,4 @@ QString TrimTrailingBlanks(const QString& text)
     return end == text.size() ? text : text.left(end);
 }
 
-}  // namespace orvane::modLib_StringHandling
+}  // namespace orvane::CodeText

@@ -1,5 +1,5 @@
 #pragma once
-// Text helpers of the code generators: indentation of user text, the
+// code helpers of the code generators: indentation of user text, the
 // conversion of "//" comments to ANSI comments, the comment block of the
 // diagram's remarks, child initialization calls and small string utilities.
 // Lines end in CR LF throughout.
@@ -9,64 +9,64 @@
 #include <QString>
 #include <QStringList>
 
-namespace orvane::modLib_StringHandling {
+namespace orvane::CodeText {
 
 inline const QString kCrLf = QStringLiteral("\r\n");
 
 // Every line of `text` indented by n blanks (the first one only when
 // indentFirst); LF characters are dropped, each CR becomes CR LF, trailing
 // blanks of the result are removed. Empty for an empty text.
-QString IndentText(const QString& text, int n, bool indentFirst);
+QString indentText(const QString& text, int n, bool indentFirst);
 
 // Every line (cut at CR, LF dropped), the last one too, as "// " + line + CR LF.
-QString CommentOutLines(const QString& text);
+QString commentOutLines(const QString& text);
 // "/*" and "*/" split by a blank so that user text cannot open or close a comment.
-QString BreakCommentMarks(const QString& text);
+QString breakCommentMarks(const QString& text);
 
 // One line with its first "//" comment made a "/* */" comment. A comment at
 // the start of the line is padded so that its "*/" starts in column width + 1.
 // A line without "//", or with a "*/" after it, is returned unchanged.
-QString AnsiCommentLine(const QString& line, int width);
-// Every line of the text through AnsiCommentLine, except lines that begin
+QString ansiCommentLine(const QString& line, int width);
+// Every line of the text through ansiCommentLine, except lines that begin
 // inside an open block comment; lines joined by CR LF, plus a final CR LF
 // when newlineAtEnd.
-QString ToAnsiComments(const QString& text, int width, bool newlineAtEnd);
+QString toAnsiComments(const QString& text, int width, bool newlineAtEnd);
 
 // "/*" CR LF + every remark of the diagram (CR LF before and after each) +
 // CR LF "*/" CR LF; empty when the diagram has no remark.
-QString DiagramCommentsBlock(const Diagram& d);
+QString diagramCommentsBlock(const Diagram& d);
 
 // Base names of the child diagrams called in the during and else actions of
 // one state, in the order the child lookup lists them (duplicates kept).
-QStringList StateChildren(const QString& documentPath, const QString& during,
+QStringList stateChildren(const QString& documentPath, const QString& during,
                           const QString& elseAction);
 // "_CHILD_Init(); " for every child called by any state, each once, in
 // diagram order, without trailing blanks.
-QString ChildrenInitList(const Diagram& d, const QString& documentPath);
+QString childrenInitList(const Diagram& d, const QString& documentPath);
 // The "// Child Initialization." block of one state at the given indentation,
 // one "_CHILD_Init();" line per child; empty for a state without children.
-QString ChildInitBlock(const QStringList& children, int indent);
+QString childInitBlock(const QStringList& children, int indent);
 
 // The names of a C parameter list, separated by ","; empty for "void".
-QString ParameterNames(const QString& params);
+QString parameterNames(const QString& params);
 
 // Every blank replaced by "_".
-QString SpacesToUnderscore(const QString& text);
+QString spacesToUnderscore(const QString& text);
 // False for an empty text, a text holding one of * ? + - | & ! ; , / or one
 // starting with a digit.
-bool IsValidIdentifier(const QString& text);
+bool isValidIdentifier(const QString& text);
 // TABs expanded to the next multiple of width; CR becomes CR LF, LF dropped.
 // A text without TAB comes back unchanged.
-QString ExpandTabs(const QString& text, int width);
+QString expandTabs(const QString& text, int width);
 // The text without its surrounding double quotes, when it has both.
-QString Unquote(const QString& text);
+QString unquote(const QString& text);
 // Blanks appended up to width characters.
-QString PadRight(const QString& text, int width);
+QString padRight(const QString& text, int width);
 // One trailing LF, then one trailing CR removed.
-QString TrimLastLineBreak(const QString& text);
+QString trimLastLineBreak(const QString& text);
 // Blanks (only blanks) removed at both ends.
-QString TrimBlanks(const QString& text);
+QString trimBlanks(const QString& text);
 // Trailing blanks (only blanks) removed.
-QString TrimTrailingBlanks(const QString& text);
+QString trimTrailingBlanks(const QString& text);
 
-}  // namespace orvane::modLib_StringHandling
+}  // namespace orvane::CodeText

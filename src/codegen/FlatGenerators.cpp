@@ -1,37 +1,37 @@
-#include "modC_CodeGen.h"
+#include "FlatGenerators.h"
 
 #include "CodePreparation.h"
 #include "CodeSections.h"
 #include "FsmDocument.h"
-#include "modLib_StringHandling.h"
-#include "modStrings.h"
+#include "CodeText.h"
+#include "Texts.h"
 
 #include <utility>
 
-namespace orvane::modC_CodeGen {
+namespace orvane::FlatGenerators {
 
 using namespace codegen;
-using namespace modLib_StringHandling;
+using namespace CodeText;
 
 namespace {
 
-void StateFunctionDeclarations(QString& out, const GenContext& ctx)
+void stateFunctionDeclarations(QString& out, const GenContext& ctx)
 {
-    Line(out, QStringLiteral(" // States functions declaration."));
+    line(out, QStringLiteral(" // States functions declaration."));
     for (const StateView& s : ctx.fsm.states)
-        Line(out, QStringLiteral("  static void E_") + s.name + u'(' + ctx.names.params
+        line(out, QStringLiteral("  static void E_") + s.name + u'(' + ctx.names.params
                       + QStringLiteral(");"));
-    Line(out, QString());
+    line(out, QString());
 }
 
-void StateFunctions(QString& out, const GenContext& ctx)
+void stateFunctions(QString& out, const GenContext& ctx)
 {
-    Line(out, QString());
-    out += PlusLine();
-    Line(out, QStringLiteral("// States functions."));
-    out += PlusLine();
+    line(out, QString());
+    out += plusLine();
+    line(out, QStringLiteral("// States functions."));
+    out += plusLine();
     for (const StateView& s : ctx.fsm.states)
-        out += StateFunction(ctx, s);
+        out += stateFunction(ctx, s);
 }
 
 // What a methodology puts into the frame that all three share.
@@ -46,161 +46,161 @@ struct MethodologyPieces {
 // The pieces are consumed: the large ones (the dispatcher, the state
 // functions) are released once copied, so a big machine's module is not
 // held twice at once.
-QString Assemble(const GenContext& ctx, MethodologyPieces pieces)
+QString assemble(const GenContext& ctx, MethodologyPieces pieces)
 {
-    const MacroParts parts = BuildMacroParts(ctx);
+    const MacroParts parts = buildMacroParts(ctx);
     QString code;
-    CodeOpening(code, ctx);
-    ModuleHeaderSection(code, ctx);
-    UserInitSection(code, ctx);
-    AutoInitStart(code);
+    codeOpening(code, ctx);
+    moduleHeaderSection(code, ctx);
+    userInitSection(code, ctx);
+    autoInitStart(code);
     code += pieces.declarations;
-    DebugBlock(code, ctx, pieces.debugExtraLine);
-    MacrosAndFunctions(code, parts);
-    ExitFunctionDeclarations(code, ctx);
-    DispatcherHeading(code, ctx);
-    BeforeActions(code, ctx);
-    Line(code, 4, QStringLiteral("// Next state analyser."));
+    debugBlock(code, ctx, pieces.debugExtraLine);
+    macrosAndFunctions(code, parts);
+    exitFunctionDeclarations(code, ctx);
+    dispatcherHeading(code, ctx);
+    beforeActions(code, ctx);
+    line(code, 4, QStringLiteral("// Next state analyser."));
     code += std::exchange(pieces.dispatch, QString());
-    AfterActions(code, ctx);
+    afterActions(code, ctx);
     code += std::exchange(pieces.stateFunctions, QString());
-    ExitFunctionBodies(code, ctx);
-    EndingCode(code, ctx);
-    DiagramComments(code, ctx);
-    ClosingBanner(code);
+    exitFunctionBodies(code, ctx);
+    endingCode(code, ctx);
+    diagramComments(code, ctx);
+    closingBanner(code);
 
     QString header;
-    HeaderOpening(header, ctx, pieces.functionComment);
-    HeaderFunctions(header, ctx, parts);
+    headerOpening(header, ctx, pieces.functionComment);
+    headerFunctions(header, ctx, parts);
     if (ctx.opt.AC) {
-        code = ToAnsiComments(code, 80, true);
-        header = ToAnsiComments(header, 80, true);
+        code = toAnsiComments(code, 80, true);
+        header = toAnsiComments(header, 80, true);
     }
-    code += modStrings::kSep;
+    code += Texts::kSep;
     code += header;
-    code += modStrings::kSep;
+    code += Texts::kSep;
     return code;
 }
 
-void IndexDeclarations(QString& out, const GenContext& ctx)
+void indexDeclarations(QString& out, const GenContext& ctx)
 {
-    Line(out, QStringLiteral(" // States index."));
-    IndexLines(out, ctx);
-    Line(out, QString());
+    line(out, QStringLiteral(" // States index."));
+    indexLines(out, ctx);
+    line(out, QString());
 }
 
-QString SwitchCase(GenContext& ctx, const Diagram& d, Messenger& messenger)
+QString switchCaseCode(GenContext& ctx, const Diagram& d, Messenger& messenger)
 {
-    if (!CheckAndScan(ctx, d, messenger))
+    if (!checkAndScan(ctx, d, messenger))
         return {};
     MethodologyPieces pieces;
     pieces.functionComment = QStringLiteral("// FSM function.");
     QString& decl = pieces.declarations;
-    IndexDeclarations(decl, ctx);
-    Line(decl, QStringLiteral(" // Index variable."));
-    IndexVariable(decl, ctx);
-    EntryFlagVariable(decl, ctx, true);
+    indexDeclarations(decl, ctx);
+    line(decl, QStringLiteral(" // Index variable."));
+    indexVariable(decl, ctx);
+    entryFlagVariable(decl, ctx, true);
 
-    SwitchDispatch(pieces.dispatch, ctx, false);
-    return Assemble(ctx, std::move(pieces));
+    switchDispatch(pieces.dispatch, ctx, false);
+    return assemble(ctx, std::move(pieces));
 }
 
-QString Pointers(GenContext& ctx, const Diagram& d, Messenger& messenger)
+QString pointersCode(GenContext& ctx, const Diagram& d, Messenger& messenger)
 {
-    if (!CheckAndScan(ctx, d, messenger))
+    if (!checkAndScan(ctx, d, messenger))
         return {};
     const StateView& initial = ctx.fsm.at(ctx.fsm.lastInitialRank);
     MethodologyPieces pieces;
     pieces.functionComment = QStringLiteral("// FSM function.");
     QString& decl = pieces.declarations;
-    StateFunctionDeclarations(decl, ctx);
-    Line(decl, QStringLiteral(" // State function pointer."));
-    Line(decl, QStringLiteral("  static void (*") + ctx.names.dis + QStringLiteral(")(")
+    stateFunctionDeclarations(decl, ctx);
+    line(decl, QStringLiteral(" // State function pointer."));
+    line(decl, QStringLiteral("  static void (*") + ctx.names.dis + QStringLiteral(")(")
                    + ctx.names.params + QStringLiteral(")= E_") + initial.name + u';');
-    EntryFlagVariable(decl, ctx, true);
+    entryFlagVariable(decl, ctx, true);
     // The index variable only mirrors the pointer, for the debug names.
     pieces.debugExtraLine = QStringLiteral("static unsigned int ") + ctx.names.ind
                             + QStringLiteral(" = ") + QString::number(initial.rank - 1) + u';';
-    Line(pieces.dispatch, 4, ctx.names.dis + u'(' + ctx.names.args + QStringLiteral(");"));
-    StateFunctions(pieces.stateFunctions, ctx);
-    return Assemble(ctx, std::move(pieces));
+    line(pieces.dispatch, 4, ctx.names.dis + u'(' + ctx.names.args + QStringLiteral(");"));
+    stateFunctions(pieces.stateFunctions, ctx);
+    return assemble(ctx, std::move(pieces));
 }
 
-QString PointerArray(GenContext& ctx, const Diagram& d, Messenger& messenger)
+QString pointerArrayCode(GenContext& ctx, const Diagram& d, Messenger& messenger)
 {
-    if (!CheckAndScan(ctx, d, messenger))
+    if (!checkAndScan(ctx, d, messenger))
         return {};
     MethodologyPieces pieces;
     pieces.functionComment = QStringLiteral("// FSM function");
     QString& decl = pieces.declarations;
-    IndexDeclarations(decl, ctx);
-    StateFunctionDeclarations(decl, ctx);
-    Line(decl, QStringLiteral(" // Pointer array to states functions."));
-    Line(decl, QStringLiteral("  #pragma INTO_ROM"));
-    Line(decl, QStringLiteral("  static void (*const ") + ctx.names.dis + QStringLiteral("[])(")
+    indexDeclarations(decl, ctx);
+    stateFunctionDeclarations(decl, ctx);
+    line(decl, QStringLiteral(" // Pointer array to states functions."));
+    line(decl, QStringLiteral("  #pragma INTO_ROM"));
+    line(decl, QStringLiteral("  static void (*const ") + ctx.names.dis + QStringLiteral("[])(")
                    + ctx.names.params + QStringLiteral(")= {"));
     for (const StateView& s : ctx.fsm.states) {
         const bool last = s.rank == ctx.fsm.count();
-        Line(decl, 8, QStringLiteral("E_") + s.name + (last ? QString() : QStringLiteral(",")));
+        line(decl, 8, QStringLiteral("E_") + s.name + (last ? QString() : QStringLiteral(",")));
     }
-    Line(decl, QStringLiteral("  };"));
-    Line(decl, QString());
-    Line(decl, QStringLiteral(" // Index variable."));
-    IndexVariable(decl, ctx);
+    line(decl, QStringLiteral("  };"));
+    line(decl, QString());
+    line(decl, QStringLiteral(" // Index variable."));
+    indexVariable(decl, ctx);
     // The entry flag runs on into whatever follows, as this layout always had.
-    EntryFlagVariable(decl, ctx, false);
-    Line(pieces.dispatch, 4,
+    entryFlagVariable(decl, ctx, false);
+    line(pieces.dispatch, 4,
          ctx.names.dis + u'[' + ctx.names.ind + QStringLiteral("](") + ctx.names.args
              + QStringLiteral(");"));
-    StateFunctions(pieces.stateFunctions, ctx);
-    return Assemble(ctx, std::move(pieces));
+    stateFunctions(pieces.stateFunctions, ctx);
+    return assemble(ctx, std::move(pieces));
 }
 
 }  // namespace
 
-QString GenerateCodeSwitchCase(const Diagram& d, const QString& documentPath, bool FI, bool FE,
+QString generateCodeSwitchCase(const Diagram& d, const QString& documentPath, bool FI, bool FE,
                                bool HF, bool DI, bool AC, bool PT, Messenger& messenger)
 {
-    GenContext ctx = PrepareContext(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT},
+    GenContext ctx = prepareContext(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT},
                                     Methodology::SwitchCase);
-    return SwitchCase(ctx, d, messenger);
+    return switchCaseCode(ctx, d, messenger);
 }
 
-QString GenerateCodePointers(const Diagram& d, const QString& documentPath, bool FI, bool FE,
+QString generateCodePointers(const Diagram& d, const QString& documentPath, bool FI, bool FE,
                              bool HF, bool DI, bool AC, bool PT, Messenger& messenger)
 {
-    GenContext ctx = PrepareContext(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT},
+    GenContext ctx = prepareContext(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT},
                                     Methodology::Pointers);
-    return Pointers(ctx, d, messenger);
+    return pointersCode(ctx, d, messenger);
 }
 
-QString GenerateCodePointerArray(const Diagram& d, const QString& documentPath, bool FI, bool FE,
+QString generateCodePointerArray(const Diagram& d, const QString& documentPath, bool FI, bool FE,
                                  bool HF, bool DI, bool AC, bool PT, Messenger& messenger)
 {
-    GenContext ctx = PrepareContext(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT},
+    GenContext ctx = prepareContext(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT},
                                     Methodology::PointerArray);
-    return PointerArray(ctx, d, messenger);
+    return pointerArrayCode(ctx, d, messenger);
 }
 
-QString GenerateCodeSwitchCase(const FsmDocument& doc, Messenger& messenger)
+QString generateCodeSwitchCase(const FsmDocument& doc, Messenger& messenger)
 {
-    return GenerateCodeSwitchCase(doc.diagram(), doc.sFullDocname, doc.bGeneraFuncInit,
-                                  doc.bGeneraFuncEnd, doc.bHistoryFsm, doc.bDebugInfo,
-                                  doc.bAnsiComment, doc.bTextBoxesInCode, messenger);
+    return generateCodeSwitchCase(doc.diagram(), doc.filePath, doc.generateInitFunction,
+                                  doc.generateEndFunction, doc.historyMachine, doc.debugInfo,
+                                  doc.ansiComments, doc.remarksInCode, messenger);
 }
 
-QString GenerateCodePointers(const FsmDocument& doc, Messenger& messenger)
+QString generateCodePointers(const FsmDocument& doc, Messenger& messenger)
 {
-    return GenerateCodePointers(doc.diagram(), doc.sFullDocname, doc.bGeneraFuncInit,
-                                doc.bGeneraFuncEnd, doc.bHistoryFsm, doc.bDebugInfo,
-                                doc.bAnsiComment, doc.bTextBoxesInCode, messenger);
+    return generateCodePointers(doc.diagram(), doc.filePath, doc.generateInitFunction,
+                                doc.generateEndFunction, doc.historyMachine, doc.debugInfo,
+                                doc.ansiComments, doc.remarksInCode, messenger);
 }
 
-QString GenerateCodePointerArray(const FsmDocument& doc, Messenger& messenger)
+QString generateCodePointerArray(const FsmDocument& doc, Messenger& messenger)
 {
-    return GenerateCodePointerArray(doc.diagram(), doc.sFullDocname, doc.bGeneraFuncInit,
-                                    doc.bGeneraFuncEnd, doc.bHistoryFsm, doc.bDebugInfo,
-                                    doc.bAnsiComment, doc.bTextBoxesInCode, messenger);
+    return generateCodePointerArray(doc.diagram(), doc.filePath, doc.generateInitFunction,
+                                    doc.generateEndFunction, doc.historyMachine, doc.debugInfo,
+                                    doc.ansiComments, doc.remarksInCode, messenger);
 }
 
-}  // namespace orvane::modC_CodeGen
+}  // namespace orvane::FlatGenerators

@@ -14,22 +14,22 @@ namespace orvane {
 class FsmDocument;
 class Messenger;
 
-namespace modC_CodeGen {
+namespace FlatGenerators {
 
-QString GenerateCodeSwitchCase(const Diagram& d, const QString& documentPath, bool FI, bool FE,
+QString generateCodeSwitchCase(const Diagram& d, const QString& documentPath, bool FI, bool FE,
                                bool HF, bool DI, bool AC, bool PT, Messenger& messenger);
-QString GenerateCodePointers(const Diagram& d, const QString& documentPath, bool FI, bool FE,
+QString generateCodePointers(const Diagram& d, const QString& documentPath, bool FI, bool FE,
                              bool HF, bool DI, bool AC, bool PT, Messenger& messenger);
-QString GenerateCodePointerArray(const Diagram& d, const QString& documentPath, bool FI, bool FE,
+QString generateCodePointerArray(const Diagram& d, const QString& documentPath, bool FI, bool FE,
                                  bool HF, bool DI, bool AC, bool PT, Messenger& messenger);
 
 // The same with the document's diagram, file path and generation flags.
-QString GenerateCodeSwitchCase(const FsmDocument& doc, Messenger& messenger);
-QString GenerateCodePointers(const FsmDocument& doc, Messenger& messenger);
-QString GenerateCodePointerArray(const FsmDocument& doc, Messenger& messenger);
+QString generateCodeSwitchCase(const FsmDocument& doc, Messenger& messenger);
+QString generateCodePointers(const FsmDocument& doc, Messenger& messenger);
+QString generateCodePointerArray(const FsmDocument& doc, Messenger& messenger);
 
 // The whole FSM as tagged text; never refuses. Ends without a line break.
-QString GenerateListFile(const Diagram& d);
+QString generateListFile(const Diagram& d);
 
 // Messages of a refused generation.
 inline const QString kMsgNoName =
@@ -38,5 +38,5 @@ inline const QString kMsgNoInitial =
     QStringLiteral("Attention, to generate C-code a start node must be defined");
 inline const QString kMsgEntryExit = QStringLiteral("Attention, the Entry/exit has error(s)");
 
-}  // namespace modC_CodeGen
+}  // namespace FlatGenerators
 }  // namespace orvane

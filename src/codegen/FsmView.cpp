@@ -1,9 +1,9 @@
 #include "FsmView.h"
 
-#include "modFsmOrder.h"
-#include "modNodoEstado.h"
-#include "modNodoTransicion.h"
-#include "modStrings.h"
+#include "Ranking.h"
+#include "States.h"
+#include "Transitions.h"
+#include "Texts.h"
 
 #include <QHash>
 
@@ -11,10 +11,10 @@ namespace orvane::codegen {
 
 namespace {
 
-void ReadState(StateView& s)
+void readState(StateView& s)
 {
-    using namespace modNodoEstado;
-    const QStringList f = modStrings::SplitFields(s.node->tag(), kStateFieldCount);
+    using namespace States;
+    const QStringList f = Texts::splitFields(s.node->tag(), kStateFieldCount);
     s.name = f[kStateName];
     s.during = f[kStateDuring];
     s.indexText = f[kStateIndex];
@@ -23,31 +23,31 @@ void ReadState(StateView& s)
     s.isIn = f[kStateIsIn];
     s.goTo = f[kStateGoto];
     s.elseAction = f[kStateElse];
-    s.isInitial = IsInitialNode(s.node);
-    s.isFinal = IsFinalNode(s.node);
+    s.isInitial = isInitialNode(s.node);
+    s.isFinal = isFinalNode(s.node);
     s.outLinkCount = int(s.node->outLinks().size());
 }
 
-TransitionView ReadTransition(const Node* t, const QHash<const Node*, int>& rankOf)
+TransitionView readTransition(const Node* t, const QHash<const Node*, int>& rankOf)
 {
-    using namespace modNodoTransicion;
-    const QStringList f = modStrings::SplitFields(t->tag(), kTransFieldCount);
+    using namespace Transitions;
+    const QStringList f = Texts::splitFields(t->tag(), kTransFieldCount);
     TransitionView v;
     v.node = t;
     v.priority = f[kTransPriority];
     v.condition = f[kTransCondition];
     v.action = f[kTransAction];
     v.selfFlag = f[kTransSelf];
-    v.targetRank = rankOf.value(modFsmOrder::TransitionTarget(t), 0);
+    v.targetRank = rankOf.value(Ranking::transitionTarget(t), 0);
     return v;
 }
 
 }  // namespace
 
-FsmView ScanFsm(const Diagram& d)
+FsmView scanFsm(const Diagram& d)
 {
     FsmView view;
-    const std::vector<Node*> ranked = modFsmOrder::StatesByRank(d);
+    const std::vector<Node*> ranked = Ranking::statesByRank(d);
     QHash<const Node*, int> rankOf;
     rankOf.reserve(qsizetype(ranked.size()));
     view.states.resize(ranked.size());
@@ -55,15 +55,15 @@ FsmView ScanFsm(const Diagram& d)
         StateView& s = view.states[i];
         s.node = ranked[i];
         s.rank = int(i) + 1;
-        ReadState(s);
+        readState(s);
         rankOf.insert(s.node, s.rank);
         view.longestUpperName = std::max(view.longestUpperName, int(s.name.toUpper().size()));
     }
     for (StateView& s : view.states) {
-        const std::vector<Node*> transitions = modFsmOrder::TransitionsByRank(s.node);
+        const std::vector<Node*> transitions = Ranking::transitionsByRank(s.node);
         s.transitions.reserve(transitions.size());
         for (const Node* t : transitions)
-            s.transitions.push_back(ReadTransition(t, rankOf));
+            s.transitions.push_back(readTransition(t, rankOf));
     }
     view.diagramOrder.reserve(ranked.size());
     for (const auto& node : d.nodes()) {

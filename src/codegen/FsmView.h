@@ -42,6 +42,6 @@ struct FsmView {
     const StateView& at(int rank) const { return states[size_t(rank - 1)]; }
 };
 
-FsmView ScanFsm(const Diagram& d);
+FsmView scanFsm(const Diagram& d);
 
 }  // namespace orvane::codegen

@@ -1,20 +1,20 @@
-#include "modC_CodeGenHSC.h"
+#include "HierarchicalGenerator.h"
 
 #include "CodeSections.h"
 #include "FsmDocument.h"
 #include "HierarchicalPieces.h"
 #include "Messenger.h"
-#include "clsParientes.h"
-#include "modGrafoInfo.h"
-#include "modLib_StringHandling.h"
-#include "modStrings.h"
+#include "ChildDiagrams.h"
+#include "MachineInfo.h"
+#include "CodeText.h"
+#include "Texts.h"
 
 #include <QHash>
 
-namespace orvane::modC_CodeGenHSC {
+namespace orvane::HierarchicalGenerator {
 
 using namespace codegen;
-using namespace modLib_StringHandling;
+using namespace CodeText;
 
 namespace {
 
@@ -40,24 +40,24 @@ public:
 
     // Generates the diagram and, depth first, every child not generated
     // before. False at the first diagram that refused.
-    bool Walk(const FsmDocument& doc, bool isTop, const QString& prefix, TreePieces& out)
+    bool walk(const FsmDocument& doc, bool isTop, const QString& prefix, TreePieces& out)
     {
         DiagramPieces own;
-        if (!GenerateDiagramPieces(doc.diagram(), doc.sFullDocname, OptionsOf(doc), isTop, prefix,
+        if (!generateDiagramPieces(doc.diagram(), doc.filePath, optionsOf(doc), isTop, prefix,
                                    m_messenger, own))
             return false;
         // Known before the children are walked, so that a child calling an
         // ancestor ends there.
         m_generated.insert(own.name, Generated{&doc, isTop, prefix, own});
-        TakeOwnPieces(doc, isTop, own, out);
+        takeOwnPieces(doc, isTop, own, out);
 
-        clsParientes parientes;
-        parientes.Reset(doc.sFullDocname);
-        parientes.BuscaTodosEnlaces(doc.diagram());
-        for (int i = 1; i <= parientes.DimeNumeroHijos(); ++i) {
-            const QString path = parientes.RutaCompleta(parientes.DimeHijo(i));
+        ChildDiagrams references;
+        references.reset(doc.filePath);
+        references.scanDiagram(doc.diagram());
+        for (int i = 1; i <= references.childCount(); ++i) {
+            const QString path = references.fullPath(references.child(i));
             QString error;
-            const FsmDocument* child = m_source.OpenChild(path, &error);
+            const FsmDocument* child = m_source.openChild(path, &error);
             if (!child) {
                 QString text = kMsgChildNotOpened + u'[' + path + u']';
                 if (!error.isEmpty())
@@ -66,33 +66,33 @@ public:
                 return false;
             }
             bool skip = false;
-            if (!CheckNotGenerated(*child, skip))
+            if (!checkNotGenerated(*child, skip))
                 return false;
             if (skip)
                 continue;
             TreePieces sub;
-            if (!Walk(*child, false, prefix + u'_' + QString::number(i), sub))
+            if (!walk(*child, false, prefix + u'_' + QString::number(i), sub))
                 return false;
-            AppendChild(out, sub);
+            appendChild(out, sub);
         }
         return true;
     }
 
 private:
-    HierarchicalOptions OptionsOf(const FsmDocument& doc) const
+    HierarchicalOptions optionsOf(const FsmDocument& doc) const
     {
         HierarchicalOptions o;
-        o.FI = doc.bGeneraFuncInit;
-        o.FE = doc.bGeneraFuncEnd;
-        o.HF = doc.bHistoryFsm;
-        o.UM = doc.bUseMacros;
-        o.DI = m_top.bDebugInfo;
-        o.PT = m_top.bTextBoxesInCode;
-        o.BF = m_top.bUseBitFields;
+        o.FI = doc.generateInitFunction;
+        o.FE = doc.generateEndFunction;
+        o.HF = doc.historyMachine;
+        o.UM = doc.useMacros;
+        o.DI = m_top.debugInfo;
+        o.PT = m_top.remarksInCode;
+        o.BF = m_top.useBitFields;
         return o;
     }
 
-    static void TakeOwnPieces(const FsmDocument& doc, bool isTop, const DiagramPieces& own,
+    static void takeOwnPieces(const FsmDocument& doc, bool isTop, const DiagramPieces& own,
                               TreePieces& out)
     {
         if (isTop) {
@@ -116,17 +116,17 @@ private:
         out.entryFlags = own.entryFlag;
     }
 
-    static void AppendChild(TreePieces& out, const TreePieces& child)
+    static void appendChild(TreePieces& out, const TreePieces& child)
     {
         const QString head = kCrLf + QStringLiteral("// [Child:");
         out.header += head + u' ' + child.header;
-        out.initialization += head + IndentText(child.initialization, 2, true);
-        out.automatic += head + IndentText(child.automatic, 2, true);
-        out.dispatcher += head + IndentText(child.dispatcher, 2, true);
+        out.initialization += head + indentText(child.initialization, 2, true);
+        out.automatic += head + indentText(child.automatic, 2, true);
+        out.dispatcher += head + indentText(child.dispatcher, 2, true);
         out.prototypes += child.prototypes;
         out.entryFlags += child.entryFlags;
         if (!child.ending.isEmpty())
-            out.ending += head + IndentText(child.ending, 2, true);
+            out.ending += head + indentText(child.ending, 2, true);
     }
 
     // A child whose FSM name is in the module already is skipped: it is the
@@ -134,10 +134,10 @@ private:
     // ancestor). A different diagram under that name would be left out, or
     // clash with the function of that name: that refuses the generation,
     // unless it is a copy that generates the very same text.
-    bool CheckNotGenerated(const FsmDocument& child, bool& skip)
+    bool checkNotGenerated(const FsmDocument& child, bool& skip)
     {
         skip = false;
-        const QString name = modGrafoInfo::GetGraphField(modGrafoInfo::kGraphName, child.diagram());
+        const QString name = MachineInfo::getGraphField(MachineInfo::kGraphName, child.diagram());
         const auto it = m_generated.constFind(name);
         if (it == m_generated.constEnd())
             return true;
@@ -146,13 +146,13 @@ private:
         if (first.doc == &child)
             return true;
         DiagramPieces again;
-        if (!GenerateDiagramPieces(child.diagram(), child.sFullDocname, OptionsOf(child),
+        if (!generateDiagramPieces(child.diagram(), child.filePath, optionsOf(child),
                                    first.isTop, first.prefix, m_messenger, again))
             return false;
         if (again == first.pieces)
             return true;
-        m_messenger.message(kMsgNameClash + u'[' + name + u']' + kCrLf + first.doc->sFullDocname
-                            + kCrLf + child.sFullDocname);
+        m_messenger.message(kMsgNameClash + u'[' + name + u']' + kCrLf + first.doc->filePath
+                            + kCrLf + child.filePath);
         return false;
     }
 
@@ -164,78 +164,78 @@ private:
 
 // The entry flags of the whole tree, as one structure of one-bit members
 // when bit fields are used.
-QString EntryFlagsText(const QString& lines, bool bitFields)
+QString entryFlagsText(const QString& lines, bool bitFields)
 {
     if (!bitFields || lines.isEmpty())
         return lines;
     QString out;
-    Line(out, QStringLiteral("#ifndef T_bit"));
-    Line(out, 4, QStringLiteral("#define T_bit unsigned char"));
-    Line(out, QStringLiteral("#endif"));
-    Line(out, QString());
-    Line(out, QStringLiteral("typedef struct {"));
+    line(out, QStringLiteral("#ifndef T_bit"));
+    line(out, 4, QStringLiteral("#define T_bit unsigned char"));
+    line(out, QStringLiteral("#endif"));
+    line(out, QString());
+    line(out, QStringLiteral("typedef struct {"));
     out += lines;
-    Line(out, QStringLiteral("} T_EntryFsmFlg;"));
-    Line(out, QStringLiteral("static T_EntryFsmFlg entryFsm;"));
+    line(out, QStringLiteral("} T_EntryFsmFlg;"));
+    line(out, QStringLiteral("static T_EntryFsmFlg entryFsm;"));
     return out;
 }
 
 // A section frame: PLUS, "// " + title + " (Start).", DASH.
-void SectionStart(QString& out, const QString& title)
+void sectionStart(QString& out, const QString& title)
 {
-    out += PlusLine();
-    Line(out, QStringLiteral("// ") + title + QStringLiteral(" (Start)."));
-    out += DashLine();
+    out += plusLine();
+    line(out, QStringLiteral("// ") + title + QStringLiteral(" (Start)."));
+    out += dashLine();
 }
 
-void SectionEnd(QString& out, const QString& title)
+void sectionEnd(QString& out, const QString& title)
 {
-    out += DashLine();
-    Line(out, QStringLiteral("// ") + title + QStringLiteral(" (End)."));
-    out += PlusLine();
+    out += dashLine();
+    line(out, QStringLiteral("// ") + title + QStringLiteral(" (End)."));
+    out += plusLine();
 }
 
-QString CodeText(const TreePieces& tree, bool bitFields)
+QString codeText(const TreePieces& tree, bool bitFields)
 {
     QString code = tree.initialization;
     code += kCrLf;
-    SectionEnd(code, QStringLiteral("Initialization proposed by the user"));
-    Line(code, QString());
-    SectionStart(code, QStringLiteral("Entry flags"));
-    code += IndentText(TrimLastLineBreak(EntryFlagsText(tree.entryFlags, bitFields)), 2, true);
+    sectionEnd(code, QStringLiteral("Initialization proposed by the user"));
+    line(code, QString());
+    sectionStart(code, QStringLiteral("Entry flags"));
+    code += indentText(trimLastLineBreak(entryFlagsText(tree.entryFlags, bitFields)), 2, true);
     code += kCrLf;
-    SectionEnd(code, QStringLiteral("Entry flags"));
-    Line(code, QString());
-    SectionStart(code, QStringLiteral("Automatic initialization"));
-    code += TrimTrailingBlanks(tree.automatic);
-    SectionEnd(code, QStringLiteral("Automatic initialization"));
-    Line(code, QString());
-    SectionStart(code, QStringLiteral("Local child functions "));
-    code += IndentText(TrimLastLineBreak(tree.prototypes), 2, true);
+    sectionEnd(code, QStringLiteral("Entry flags"));
+    line(code, QString());
+    sectionStart(code, QStringLiteral("Automatic initialization"));
+    code += trimTrailingBlanks(tree.automatic);
+    sectionEnd(code, QStringLiteral("Automatic initialization"));
+    line(code, QString());
+    sectionStart(code, QStringLiteral("Local child functions "));
+    code += indentText(trimLastLineBreak(tree.prototypes), 2, true);
     code += kCrLf;
-    SectionEnd(code, QStringLiteral("Local child functions "));
+    sectionEnd(code, QStringLiteral("Local child functions "));
     code += tree.dispatcher;
     code += kCrLf;
-    SectionStart(code, QStringLiteral("Ending code proposed by the user"));
+    sectionStart(code, QStringLiteral("Ending code proposed by the user"));
     code += tree.ending;
     code += kCrLf;
-    SectionEnd(code, QStringLiteral("Ending code proposed by the user"));
-    ClosingBanner(code);
+    sectionEnd(code, QStringLiteral("Ending code proposed by the user"));
+    closingBanner(code);
     return code;
 }
 
 }  // namespace
 
-QString GenerateCodeHierarchical(const FsmDocument& top, ChildDocumentSource& children,
+QString generateCodeHierarchical(const FsmDocument& top, ChildDocumentSource& children,
                                  Messenger& messenger)
 {
     Walker walker(top, children, messenger);
     TreePieces tree;
-    if (!walker.Walk(top, true, QString(), tree))
+    if (!walker.walk(top, true, QString(), tree))
         return {};
     const QString result =
-        CodeText(tree, top.bUseBitFields) + modStrings::kSep + tree.header + modStrings::kSep;
-    return top.bAnsiComment ? ToAnsiComments(result, 80, true) : result;
+        codeText(tree, top.useBitFields) + Texts::kSep + tree.header + Texts::kSep;
+    return top.ansiComments ? toAnsiComments(result, 80, true) : result;
 }
 
-}  // namespace orvane::modC_CodeGenHSC
+}  // namespace orvane::HierarchicalGenerator

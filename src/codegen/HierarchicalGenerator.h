@@ -20,16 +20,16 @@ public:
     virtual ~ChildDocumentSource() = default;
     // The document of the diagram file at fullPath; null, with *error
     // saying why, when it cannot be opened.
-    virtual const FsmDocument* OpenChild(const QString& fullPath, QString* error) = 0;
+    virtual const FsmDocument* openChild(const QString& fullPath, QString* error) = 0;
 };
 
-namespace modC_CodeGenHSC {
+namespace HierarchicalGenerator {
 
 // Code text + "· ·" + header text + "· ·" for the tree under `top`, or an
 // empty text when any diagram of the tree refused (its reason went to the
 // messenger). DI, PT, BF and AC are the top document's; FI, FE, HF and UM
 // each diagram's own.
-QString GenerateCodeHierarchical(const FsmDocument& top, ChildDocumentSource& children,
+QString generateCodeHierarchical(const FsmDocument& top, ChildDocumentSource& children,
                                  Messenger& messenger);
 
 // "[" + path + "]" and, when known, a line with the reason follow.
@@ -39,5 +39,5 @@ inline const QString kMsgChildNotOpened =
 inline const QString kMsgNameClash =
     QStringLiteral("Attention, two different diagrams have the same FSM name:");
 
-}  // namespace modC_CodeGenHSC
+}  // namespace HierarchicalGenerator
 }  // namespace orvane

@@ -43,7 +43,7 @@ struct DiagramPieces {
 
 // Checks the diagram as the switch-case generator does and builds its
 // pieces. False, with the reason shown through the messenger, when refused.
-bool GenerateDiagramPieces(const Diagram& d, const QString& documentPath,
+bool generateDiagramPieces(const Diagram& d, const QString& documentPath,
                            const HierarchicalOptions& opt, bool isTop, const QString& prefix,
                            Messenger& messenger, DiagramPieces& out);
 

@@ -4,108 +4,108 @@
 
 #include "CodeSections.h"
 #include "FsmView.h"
-#include "modC_CodeGen.h"
-#include "modFsmOrder.h"
-#include "modGrafoInfo.h"
-#include "modLib_StringHandling.h"
-#include "modStrings.h"
+#include "FlatGenerators.h"
+#include "Ranking.h"
+#include "MachineInfo.h"
+#include "CodeText.h"
+#include "Texts.h"
 
-namespace orvane::modC_CodeGen {
+namespace orvane::FlatGenerators {
 
-using namespace modLib_StringHandling;
-using codegen::Line;
+using namespace CodeText;
+using codegen::line;
 
 namespace {
 
-void Value(QString& out, const QString& value, int indent)
+void valueLines(QString& out, const QString& value, int indent)
 {
-    Line(out, IndentText(value, indent, true));
+    line(out, indentText(value, indent, true));
 }
 
-void Tag(QString& out, int indent, const QString& tag, const QString& value, int valueIndent)
+void tag(QString& out, int indent, const QString& tag, const QString& value, int valueIndent)
 {
-    Line(out, indent, tag);
-    Value(out, value, valueIndent);
+    line(out, indent, tag);
+    valueLines(out, value, valueIndent);
 }
 
 // A tag whose value lines are written only when the value is not empty.
-void OptionalTag(QString& out, int indent, const QString& tag, const QString& value,
+void optionalTag(QString& out, int indent, const QString& tag, const QString& value,
                  int valueIndent)
 {
-    Line(out, indent, tag);
+    line(out, indent, tag);
     if (!value.isEmpty())
-        Value(out, value, valueIndent);
+        valueLines(out, value, valueIndent);
 }
 
-void Configuration(QString& out, const QStringList& f)
+void configuration(QString& out, const QStringList& f)
 {
-    using namespace modGrafoInfo;
-    Tag(out, 0, QStringLiteral("[FSM name]"), f[kGraphName], 4);
-    Tag(out, 0, QStringLiteral("[List version]"), QStringLiteral("v1.2r3"), 4);
-    OptionalTag(out, 0, QStringLiteral("[Parameters]"), f[kGraphParams], 4);
-    Line(out, QStringLiteral("[Config]"));
-    Value(out,
+    using namespace MachineInfo;
+    tag(out, 0, QStringLiteral("[FSM name]"), f[kGraphName], 4);
+    tag(out, 0, QStringLiteral("[List version]"), QStringLiteral("v1.2r3"), 4);
+    optionalTag(out, 0, QStringLiteral("[Parameters]"), f[kGraphParams], 4);
+    line(out, QStringLiteral("[Config]"));
+    valueLines(out,
           QStringLiteral("[formatCompilacion][AutoSizeNodes][FixedOnlyFont][HideComments]"
                          "[FunctionInit][FunctionEnd][DebugInfo][AnsiComment][PrintTextBoxes]"
                          "[HistoryFsm][UseBitFields]"),
           2);
-    Value(out, f[kGraphOptions], 4);
-    Tag(out, 0, QStringLiteral("[Signature]"), f[kGraphSignature], 4);
-    OptionalTag(out, 0, QStringLiteral("[Module header]"), f[kGraphModuleHeader], 4);
-    OptionalTag(out, 0, QStringLiteral("[Initialization]"), f[kGraphInit], 4);
-    OptionalTag(out, 0, QStringLiteral("[Function header]"), f[kGraphFunctionHeader], 4);
-    OptionalTag(out, 0, QStringLiteral("[Global actions before dispatcher]"), f[kGraphBefore], 4);
-    OptionalTag(out, 0, QStringLiteral("[Global actions after dispatcher]"), f[kGraphAfter], 4);
-    OptionalTag(out, 0, QStringLiteral("[Global ending actions]"), f[kGraphFinal], 4);
+    valueLines(out, f[kGraphOptions], 4);
+    tag(out, 0, QStringLiteral("[Signature]"), f[kGraphSignature], 4);
+    optionalTag(out, 0, QStringLiteral("[Module header]"), f[kGraphModuleHeader], 4);
+    optionalTag(out, 0, QStringLiteral("[Initialization]"), f[kGraphInit], 4);
+    optionalTag(out, 0, QStringLiteral("[Function header]"), f[kGraphFunctionHeader], 4);
+    optionalTag(out, 0, QStringLiteral("[Global actions before dispatcher]"), f[kGraphBefore], 4);
+    optionalTag(out, 0, QStringLiteral("[Global actions after dispatcher]"), f[kGraphAfter], 4);
+    optionalTag(out, 0, QStringLiteral("[Global ending actions]"), f[kGraphFinal], 4);
 }
 
-void Transition(QString& out, const codegen::FsmView& fsm, const codegen::StateView& s,
+void transitionLines(QString& out, const codegen::FsmView& fsm, const codegen::StateView& s,
                 const codegen::TransitionView& t)
 {
-    Tag(out, 6, QStringLiteral("[Priority]"), TrimBlanks(t.priority), 10);
-    OptionalTag(out, 6, QStringLiteral("[Condition]"), t.condition, 10);
-    OptionalTag(out, 8, QStringLiteral("[Meally actions]"), t.action, 12);
-    Tag(out, 8, QStringLiteral("[Next state]"), fsm.at(t.targetRank).name, 12);
+    tag(out, 6, QStringLiteral("[Priority]"), trimBlanks(t.priority), 10);
+    optionalTag(out, 6, QStringLiteral("[Condition]"), t.condition, 10);
+    optionalTag(out, 8, QStringLiteral("[Meally actions]"), t.action, 12);
+    tag(out, 8, QStringLiteral("[Next state]"), fsm.at(t.targetRank).name, 12);
     if (t.targetRank == s.rank)
-        Tag(out, 10, QStringLiteral("[EntryExitOnSelfTrans]"), t.selfFlag, 14);
+        tag(out, 10, QStringLiteral("[EntryExitOnSelfTrans]"), t.selfFlag, 14);
 }
 
-void State(QString& out, const codegen::FsmView& fsm, const codegen::StateView& s)
+void stateLines(QString& out, const codegen::FsmView& fsm, const codegen::StateView& s)
 {
-    Tag(out, 2, QStringLiteral("[Index]"), QString::number(modFsmOrder::LenientIndex(s.indexText)),
+    tag(out, 2, QStringLiteral("[Index]"), QString::number(Ranking::lenientIndex(s.indexText)),
         6);
-    Tag(out, 4, QStringLiteral("[Nombre]"), s.name, 8);
-    OptionalTag(out, 4, QStringLiteral("[Generate Goto]"), s.goTo, 8);
-    OptionalTag(out, 4, QStringLiteral("[Generate IsIn]"), s.isIn, 8);
-    OptionalTag(out, 4, QStringLiteral("[Entry actions]"), s.entry, 8);
-    OptionalTag(out, 4, QStringLiteral("[Moore actions]"), s.during, 8);
-    OptionalTag(out, 4, QStringLiteral("[Else actions]"), s.elseAction, 8);
-    OptionalTag(out, 4, QStringLiteral("[Exit actions]"), s.exit, 8);
-    Line(out, 4, QStringLiteral("[Transitions]"));
+    tag(out, 4, QStringLiteral("[Nombre]"), s.name, 8);
+    optionalTag(out, 4, QStringLiteral("[Generate Goto]"), s.goTo, 8);
+    optionalTag(out, 4, QStringLiteral("[Generate IsIn]"), s.isIn, 8);
+    optionalTag(out, 4, QStringLiteral("[Entry actions]"), s.entry, 8);
+    optionalTag(out, 4, QStringLiteral("[Moore actions]"), s.during, 8);
+    optionalTag(out, 4, QStringLiteral("[Else actions]"), s.elseAction, 8);
+    optionalTag(out, 4, QStringLiteral("[Exit actions]"), s.exit, 8);
+    line(out, 4, QStringLiteral("[Transitions]"));
     for (const codegen::TransitionView& t : s.transitions)
-        Transition(out, fsm, s, t);
+        transitionLines(out, fsm, s, t);
 }
 
 }  // namespace
 
-QString GenerateListFile(const Diagram& d)
+QString generateListFile(const Diagram& d)
 {
-    const QStringList f = modStrings::SplitFields(d.tag(), modGrafoInfo::kGraphFieldCount);
-    const codegen::FsmView fsm = codegen::ScanFsm(d);
+    const QStringList f = Texts::splitFields(d.tag(), MachineInfo::kGraphFieldCount);
+    const codegen::FsmView fsm = codegen::scanFsm(d);
     QString out;
-    Line(out, QStringLiteral("[FSM LIST FILE START]"));
-    Configuration(out, f);
-    Line(out, QStringLiteral("[Init state]"));
+    line(out, QStringLiteral("[FSM LIST FILE START]"));
+    configuration(out, f);
+    line(out, QStringLiteral("[Init state]"));
     if (fsm.firstInitialRank != 0)
-        Value(out, fsm.at(fsm.firstInitialRank).name, 4);
-    Line(out, QStringLiteral("[Final states]"));
+        valueLines(out, fsm.at(fsm.firstInitialRank).name, 4);
+    line(out, QStringLiteral("[Final states]"));
     for (const int rank : fsm.finalRanks)
-        Value(out, fsm.at(rank).name, 4);
-    Line(out, QStringLiteral("[Nodes]"));
+        valueLines(out, fsm.at(rank).name, 4);
+    line(out, QStringLiteral("[Nodes]"));
     for (const codegen::StateView& s : fsm.states)
-        State(out, fsm, s);
+        stateLines(out, fsm, s);
     out += QStringLiteral("[FSM LIST FILE END]");
     return out;
 }
 
-}  // namespace orvane::modC_CodeGen
+}  // namespace orvane::FlatGenerators

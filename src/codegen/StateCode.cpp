@@ -4,16 +4,16 @@
 
 #include "CodeSections.h"
 
-#include "modLib_StringHandling.h"
+#include "CodeText.h"
 
 namespace orvane::codegen {
 
-using namespace modLib_StringHandling;
+using namespace CodeText;
 
 namespace {
 
 // A condition that holds nothing but white space is no condition.
-bool IsBlankCondition(const QString& c)
+bool isBlankCondition(const QString& c)
 {
     for (const QChar ch : c) {
         if (ch != u' ' && ch != u'\t' && ch != u'\r' && ch != u'\n')
@@ -24,7 +24,7 @@ bool IsBlankCondition(const QString& c)
 
 // When the condition's last line ends in a "//" comment, the "){" that
 // follows it must start a line of its own.
-QString ConditionText(const QString& c)
+QString conditionText(const QString& c)
 {
     const qsizetype lastCr = c.lastIndexOf(u'\r');
     QString lastLine = c.mid(lastCr + 1);
@@ -34,37 +34,37 @@ QString ConditionText(const QString& c)
     return c + QStringLiteral("){");
 }
 
-void EntryCheck(QString& out, const GenContext& ctx, int base, const QString& entry)
+void entryCheck(QString& out, const GenContext& ctx, int base, const QString& entry)
 {
-    Line(out, base, QStringLiteral("// Entry check"));
-    Line(out, base, QStringLiteral("if(") + ctx.names.entryFlag + QStringLiteral(" == 0){"));
-    Line(out, base + 4, ctx.names.entryFlag + QStringLiteral(" = 1;"));
-    Line(out, base + 4, QStringLiteral("// Entry actions"));
-    Line(out, IndentText(entry, base + 4, true));
-    Line(out, base, QStringLiteral("}"));
+    line(out, base, QStringLiteral("// Entry check"));
+    line(out, base, QStringLiteral("if(") + ctx.names.entryFlag + QStringLiteral(" == 0){"));
+    line(out, base + 4, ctx.names.entryFlag + QStringLiteral(" = 1;"));
+    line(out, base + 4, QStringLiteral("// Entry actions"));
+    line(out, indentText(entry, base + 4, true));
+    line(out, base, QStringLiteral("}"));
 }
 
-void NextStateLines(QString& out, const GenContext& ctx, int body, const StateView& target)
+void nextStateLines(QString& out, const GenContext& ctx, int body, const StateView& target)
 {
-    Line(out, body, QStringLiteral("// Pointing to the next state."));
+    line(out, body, QStringLiteral("// Pointing to the next state."));
     if (ctx.style == Methodology::Pointers)
-        Line(out, body, ctx.names.dis + QStringLiteral(" = E_") + target.name + u';');
+        line(out, body, ctx.names.dis + QStringLiteral(" = E_") + target.name + u';');
     else
-        Line(out, body, ctx.names.ind + QStringLiteral(" = ") + ctx.Label(target) + u';');
+        line(out, body, ctx.names.ind + QStringLiteral(" = ") + ctx.label(target) + u';');
 }
 
-void TransitionDebug(QString& out, const GenContext& ctx, int body, const TransitionView& t)
+void transitionDebug(QString& out, const GenContext& ctx, int body, const TransitionView& t)
 {
-    Line(out, body, QStringLiteral("#if defined(FSM_DEBUG)"));
+    line(out, body, QStringLiteral("#if defined(FSM_DEBUG)"));
     if (ctx.style == Methodology::Pointers)
-        Line(out, body + 4,
+        line(out, body + 4,
              ctx.names.ind + QStringLiteral(" = ") + QString::number(t.targetRank - 1) + u';');
-    Line(out, body + 4, ctx.names.debugTrans + QStringLiteral(" = ") + t.priority + u';');
-    Line(out, body, QStringLiteral("#endif"));
+    line(out, body + 4, ctx.names.debugTrans + QStringLiteral(" = ") + t.priority + u';');
+    line(out, body, QStringLiteral("#endif"));
 }
 
 // The "if(...){" chain over the state's transitions, each ended by "}else ".
-QString TransitionChain(const GenContext& ctx, const StateView& s, int base, bool hasElse,
+QString transitionChain(const GenContext& ctx, const StateView& s, int base, bool hasElse,
                         bool hasEntry)
 {
     const int body = base + 4;
@@ -72,16 +72,16 @@ QString TransitionChain(const GenContext& ctx, const StateView& s, int base, boo
     if (s.transitions.empty())
         return {};
     const QString children =
-        ChildInitBlock(StateChildren(ctx.documentPath, s.during, s.elseAction), body);
+        childInitBlock(stateChildren(ctx.documentPath, s.during, s.elseAction), body);
     QString chain;
     int p = 0;
     for (const TransitionView& t : s.transitions) {
         ++p;
-        if (!IsBlankCondition(t.condition)) {
+        if (!isBlankCondition(t.condition)) {
             // Continuation lines align under the condition's first character.
             const int continuation = p == 1 ? base + 3 : base + 9;
             chain +=
-                QStringLiteral("if(") + IndentText(ConditionText(t.condition), continuation, false);
+                QStringLiteral("if(") + indentText(conditionText(t.condition), continuation, false);
         } else if (p < outLinks || hasElse) {
             chain += QStringLiteral("if(1){");
         } else {
@@ -93,24 +93,24 @@ QString TransitionChain(const GenContext& ctx, const StateView& s, int base, boo
 
         bool internal = false;
         bool runExit = false;
-        const QString exitCode = ctx.entryExit.ExistExitInThisTrans(s.rank, p, internal, runExit);
+        const QString exitCode = ctx.entryExit.transitionExit(s.rank, p, internal, runExit);
         if (!internal)
             chain += children;
         if (runExit) {
-            Line(chain, body, QStringLiteral("// Exit actions."));
-            Line(chain, IndentText(exitCode, body, true));
+            line(chain, body, QStringLiteral("// Exit actions."));
+            line(chain, indentText(exitCode, body, true));
         }
         if (!t.action.isEmpty()) {
-            Line(chain, body, QStringLiteral("// Transition actions (Meally)."));
-            Line(chain, IndentText(t.action, body, true));
+            line(chain, body, QStringLiteral("// Transition actions (Meally)."));
+            line(chain, indentText(t.action, body, true));
         }
         if (t.targetRank != s.rank)
-            NextStateLines(chain, ctx, body, ctx.fsm.at(t.targetRank));
+            nextStateLines(chain, ctx, body, ctx.fsm.at(t.targetRank));
         if (ctx.opt.DI)
-            TransitionDebug(chain, ctx, body, t);
+            transitionDebug(chain, ctx, body, t);
         if (hasEntry && !internal) {
-            Line(chain, body, QStringLiteral("// Reset entry flag"));
-            Line(chain, body, ctx.names.entryFlag + QStringLiteral(" = 0;"));
+            line(chain, body, QStringLiteral("// Reset entry flag"));
+            line(chain, body, ctx.names.entryFlag + QStringLiteral(" = 0;"));
         }
         chain += QString(base, u' ') + QStringLiteral("}else ");
     }
@@ -118,68 +118,68 @@ QString TransitionChain(const GenContext& ctx, const StateView& s, int base, boo
 }
 
 // Entry check, during actions and next state selection of one state.
-QString StateBody(const GenContext& ctx, const StateView& s, int base)
+QString stateBody(const GenContext& ctx, const StateView& s, int base)
 {
     QString out;
     bool hasEntry = false;
-    const QString entry = ctx.entryExit.ExisteEntryAccion(s.rank, hasEntry);
+    const QString entry = ctx.entryExit.entryAction(s.rank, hasEntry);
     if (hasEntry)
-        EntryCheck(out, ctx, base, entry);
+        entryCheck(out, ctx, base, entry);
     if (!s.during.isEmpty()) {
-        Line(out, base, QStringLiteral("// State actions (Moore)."));
-        Line(out, IndentText(s.during, base, true));
+        line(out, base, QStringLiteral("// State actions (Moore)."));
+        line(out, indentText(s.during, base, true));
     }
     QString elseText;
     if (!s.elseAction.isEmpty()) {
         elseText = QStringLiteral("{ // Else actions.") + kCrLf
-                   + IndentText(s.elseAction, base + 4, true) + kCrLf + QString(base, u' ') + u'}';
+                   + indentText(s.elseAction, base + 4, true) + kCrLf + QString(base, u' ') + u'}';
     }
-    QString chain = TransitionChain(ctx, s, base, !elseText.isEmpty(), hasEntry);
+    QString chain = transitionChain(ctx, s, base, !elseText.isEmpty(), hasEntry);
     if (!chain.isEmpty()) {
-        Line(out, base, QStringLiteral("// Next state selection."));
+        line(out, base, QStringLiteral("// Next state selection."));
         if (elseText.isEmpty())
             chain.chop(5);  // the last "else "
-        Line(out, base, chain + elseText);
+        line(out, base, chain + elseText);
     } else if (!elseText.isEmpty()) {
-        Line(out, base, elseText);
+        line(out, base, elseText);
     }
     return out;
 }
 
 }  // namespace
 
-QString CaseBlock(const GenContext& ctx, const StateView& s)
+QString caseBlock(const GenContext& ctx, const StateView& s)
 {
     QString out;
-    Line(out, 8, QStringLiteral("case ") + ctx.Label(s) + u':');
-    out += StateBody(ctx, s, 12);
-    Line(out, 8, QStringLiteral("break;"));
+    line(out, 8, QStringLiteral("case ") + ctx.label(s) + u':');
+    out += stateBody(ctx, s, 12);
+    line(out, 8, QStringLiteral("break;"));
     return out;
 }
 
-void SwitchDispatch(QString& out, const GenContext& ctx, bool breakAfterDefault)
+void switchDispatch(QString& out, const GenContext& ctx, bool breakAfterDefault)
 {
-    Line(out, 4, QStringLiteral("switch(") + ctx.names.ind + QStringLiteral("){"));
+    line(out, 4, QStringLiteral("switch(") + ctx.names.ind + QStringLiteral("){"));
     for (const StateView& s : ctx.fsm.states)
-        out += CaseBlock(ctx, s);
+        out += caseBlock(ctx, s);
     if (!ctx.defaultCode.isEmpty()) {
-        Line(out, 8, QStringLiteral("default:"));
-        Line(out, 12, QStringLiteral("// State index error trap (MISRA requiremment)."));
-        Line(out, IndentText(ctx.defaultCode, 12, true));
+        line(out, 8, QStringLiteral("default:"));
+        line(out, 12, QStringLiteral("// State index error trap (MISRA requiremment)."));
+        line(out, indentText(ctx.defaultCode, 12, true));
         if (breakAfterDefault)
-            Line(out, 8, QStringLiteral("break;"));
+            line(out, 8, QStringLiteral("break;"));
     }
-    Line(out, 4, QStringLiteral("}"));
+    line(out, 4, QStringLiteral("}"));
 }
 
-QString StateFunction(const GenContext& ctx, const StateView& s)
+QString stateFunction(const GenContext& ctx, const StateView& s)
 {
     QString out;
-    Line(out, QStringLiteral("static void E_") + s.name + u'(' + ctx.names.params + u')');
-    Line(out, QStringLiteral("{"));
-    out += StateBody(ctx, s, 4);
-    Line(out, QStringLiteral("}"));
-    Line(out, QString());
+    line(out, QStringLiteral("static void E_") + s.name + u'(' + ctx.names.params + u')');
+    line(out, QStringLiteral("{"));
+    out += stateBody(ctx, s, 4);
+    line(out, QStringLiteral("}"));
+    line(out, QString());
     return out;
 }
 

@@ -4,12 +4,12 @@
 
 namespace orvane::AtomicFile {
 
-bool Open(QSaveFile& file)
+bool open(QSaveFile& file)
 {
     return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
-bool Replace(const QString& path, const QByteArray& bytes, QString* error,
+bool replace(const QString& path, const QByteArray& bytes, QString* error,
              QFileDevice::FileError* kind)
 {
     // What each way of failing leaves behind:
@@ -25,7 +25,7 @@ bool Replace(const QString& path, const QByteArray& bytes, QString* error,
     //   rename(2) replaces a file atomically, so the target is always
     //   either the old file or the new one, complete.
     QSaveFile file(path);
-    const bool written = Open(file) && file.write(bytes) == bytes.size() && file.commit();
+    const bool written = open(file) && file.write(bytes) == bytes.size() && file.commit();
     if (written)
         return true;
     // The destructor discards the unfinished temporary file.

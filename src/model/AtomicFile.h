@@ -15,12 +15,12 @@ namespace orvane::AtomicFile {
 // failed so that commit() discards it. Through the buffer the last bytes
 // would only be written when commit() closes the file, and a failure there
 // goes unnoticed: the truncated file would replace the target.
-bool Open(QSaveFile& file);
+bool open(QSaveFile& file);
 
 // Replaces the contents of `path` with `bytes`. False when anything failed;
 // `path` then holds its previous contents (or still does not exist), the
 // reason is in `error` and its kind in `kind` (both may be null).
-bool Replace(const QString& path, const QByteArray& bytes, QString* error,
+bool replace(const QString& path, const QByteArray& bytes, QString* error,
              QFileDevice::FileError* kind = nullptr);
 
 }  // namespace orvane::AtomicFile

@@ -1,7 +1,7 @@
-#include "clsParientes.h"
+#include "ChildDiagrams.h"
 
-#include "modLib_Rutas.h"
-#include "modNodoEstado.h"
+#include "Paths.h"
+#include "States.h"
 
 #include <QFileInfo>
 
@@ -13,20 +13,20 @@ namespace {
 const QString kExt = QStringLiteral(".fsm");
 
 // A folder and a name joined by one "/" (the root already ends with one).
-QString Join(const QString& folder, const QString& name)
+QString join(const QString& folder, const QString& name)
 {
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
 // A diagram file of exactly that name (folders do not count). A name
 // holding a NUL names no file; Qt would also warn about it on every call.
-bool DiagramExists(const QString& path)
+bool diagramExists(const QString& path)
 {
     return !path.contains(QChar(0)) && QFileInfo(path).isFile();
 }
 
 // Non-empty, none of * ? + - | & ! ; , / and not beginning with a digit.
-bool IsValidChildName(const QString& name)
+bool isValidChildName(const QString& name)
 {
     static const QString forbidden = QStringLiteral("*?+-|&!;,/");
     if (name.isEmpty() || (name.at(0) >= QLatin1Char('0') && name.at(0) <= QLatin1Char('9')))
@@ -35,26 +35,26 @@ bool IsValidChildName(const QString& name)
                         [](QChar c) { return forbidden.contains(c); });
 }
 
-bool EndsName(QChar c)
+bool endsName(QChar c)
 {
     return c == QLatin1Char('\t') || c == QLatin1Char(' ') || c == QLatin1Char('\n')
            || c == QLatin1Char(';');
 }
 }  // namespace
 
-void clsParientes::Reset(const QString& documentPath)
+void ChildDiagrams::reset(const QString& documentPath)
 {
     m_children.clear();
     // Only the file name's extension goes ("/a.d/Top" keeps its folder).
-    const QString withoutExtension = modLib_Rutas::FileNameOf(documentPath).contains(QLatin1Char('.'))
-                                         ? modLib_Rutas::StripExtension(documentPath)
+    const QString withoutExtension = Paths::fileNameOf(documentPath).contains(QLatin1Char('.'))
+                                         ? Paths::stripExtension(documentPath)
                                          : documentPath;
-    m_childFolder = modLib_Rutas::AbsolutePath(withoutExtension);
-    m_siblingFolder = modLib_Rutas::FolderOf(m_childFolder);
-    m_relativeChildFolder = QStringLiteral("./") + modLib_Rutas::FileNameOf(withoutExtension);
+    m_childFolder = Paths::absolutePath(withoutExtension);
+    m_siblingFolder = Paths::folderOf(m_childFolder);
+    m_relativeChildFolder = QStringLiteral("./") + Paths::fileNameOf(withoutExtension);
 }
 
-bool clsParientes::BuscaEnlaces(const QString& text)
+bool ChildDiagrams::scanText(const QString& text)
 {
     // Scanned backwards: a name is what stands directly before a "(".
     const QString s = QLatin1Char(' ') + text;
@@ -65,17 +65,17 @@ bool clsParientes::BuscaEnlaces(const QString& text)
         if (open < 0) {
             if (c == QLatin1Char('('))
                 open = i;
-        } else if (EndsName(c)) {
+        } else if (endsName(c)) {
             const QString name = s.mid(i + 1, open - i - 1);
             open = -1;
-            if (!IsValidChildName(name))
+            if (!isValidChildName(name))
                 continue;
             const QString file = name + kExt;
-            if (DiagramExists(Join(m_siblingFolder, file))) {
+            if (diagramExists(join(m_siblingFolder, file))) {
                 add(file);
                 found = true;
             }
-            if (DiagramExists(Join(m_childFolder, file))) {
+            if (diagramExists(join(m_childFolder, file))) {
                 add(QLatin1Char('/') + file);
                 found = true;
             }
@@ -86,41 +86,41 @@ bool clsParientes::BuscaEnlaces(const QString& text)
     return found;
 }
 
-bool clsParientes::BuscaTodosEnlaces(const Diagram& d)
+bool ChildDiagrams::scanDiagram(const Diagram& d)
 {
-    using namespace modNodoEstado;
+    using namespace States;
     bool found = false;
     for (const auto& n : d.nodes()) {
-        if (!IsStateNode(n.get()))
+        if (!isStateNode(n.get()))
             continue;
-        found = BuscaEnlaces(GetStateField(kStateDuring, n.get())) || found;
-        found = BuscaEnlaces(GetStateField(kStateElse, n.get())) || found;
+        found = scanText(getStateField(kStateDuring, n.get())) || found;
+        found = scanText(getStateField(kStateElse, n.get())) || found;
     }
     return found;
 }
 
-QString clsParientes::DimeHijo(int i) const
+QString ChildDiagrams::child(int i) const
 {
-    if (i < 1 || i > DimeNumeroHijos())
+    if (i < 1 || i > childCount())
         return {};
     return m_children.at(i - 1);
 }
 
-QString clsParientes::RutaCompleta(const QString& reference) const
+QString ChildDiagrams::fullPath(const QString& reference) const
 {
     if (reference.startsWith(QLatin1Char('/')))
         return m_childFolder + reference;
-    return Join(m_siblingFolder, reference);
+    return join(m_siblingFolder, reference);
 }
 
-QString clsParientes::RutaRelativa(const QString& reference) const
+QString ChildDiagrams::relativePath(const QString& reference) const
 {
     if (reference.startsWith(QLatin1Char('/')))
         return m_relativeChildFolder + reference;
     return QStringLiteral("./") + reference;
 }
 
-void clsParientes::add(const QString& reference)
+void ChildDiagrams::add(const QString& reference)
 {
     const auto pos = std::lower_bound(m_children.begin(), m_children.end(), reference);
     if (pos != m_children.end() && *pos == reference)

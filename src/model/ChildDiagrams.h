@@ -10,20 +10,20 @@
 
 namespace orvane {
 
-class clsParientes {
+class ChildDiagrams {
 public:
     // Empties the list and takes the folders from the document's file name.
-    void Reset(const QString& documentPath);
+    void reset(const QString& documentPath);
     // Adds the child references called in `text`; true when a call named an
     // existing diagram (already listed or not).
-    bool BuscaEnlaces(const QString& text);
-    // BuscaEnlaces over the during and else actions of every state.
-    bool BuscaTodosEnlaces(const Diagram& d);
-    int DimeNumeroHijos() const { return int(m_children.size()); }
+    bool scanText(const QString& text);
+    // scanText over the during and else actions of every state.
+    bool scanDiagram(const Diagram& d);
+    int childCount() const { return int(m_children.size()); }
     // Reference i (1-based): "NAME.fsm" or "/NAME.fsm"; empty outside 1..count.
-    QString DimeHijo(int i) const;
-    QString RutaCompleta(const QString& reference) const;
-    QString RutaRelativa(const QString& reference) const;
+    QString child(int i) const;
+    QString fullPath(const QString& reference) const;
+    QString relativePath(const QString& reference) const;
 
     const QString& childFolder() const { return m_childFolder; }
     const QString& siblingFolder() const { return m_siblingFolder; }

@@ -190,7 +190,7 @@ bool readTopLevel(const QByteArray& bytes, TopLevel& top, QString& problem)
     using namespace JsonSlices;
     SyntaxError serr;
     std::vector<Member> members;
-    switch (ObjectMembers(bytes, members, serr)) {
+    switch (objectMembers(bytes, members, serr)) {
     case Outline::Invalid:
         return syntaxError(serr, problem);
     case Outline::NotAnObject: {
@@ -212,16 +212,16 @@ bool readTopLevel(const QByteArray& bytes, TopLevel& top, QString& problem)
         // A repeated name: the last one counts, as in a parsed object; the
         // earlier array is still checked.
         if (array && *array) {
-            if (!Parse(bytes, **array, value, serr))
+            if (!parse(bytes, **array, value, serr))
                 return syntaxError(serr, problem);
             array->reset();
         }
-        if (array && FirstByte(bytes, m.value) == '[') {
+        if (array && firstByte(bytes, m.value) == '[') {
             *array = m.value;
             top.members.remove(m.name);
             continue;
         }
-        if (!Parse(bytes, m.value, value, serr))
+        if (!parse(bytes, m.value, value, serr))
             return syntaxError(serr, problem);
         top.members.insert(m.name, value);
     }
@@ -261,12 +261,12 @@ bool parseFile(const QByteArray& bytes, FileData& data, QString& problem)
     }
     JsonSlices::SyntaxError serr;
     std::vector<JsonSlices::Range> nodes, links;
-    if (!JsonSlices::ArrayElements(bytes, *outline.nodes, nodes, serr)
-        || !JsonSlices::ArrayElements(bytes, *outline.links, links, serr))
+    if (!JsonSlices::arrayElements(bytes, *outline.nodes, nodes, serr)
+        || !JsonSlices::arrayElements(bytes, *outline.links, links, serr))
         return syntaxError(serr, problem);
     // Each element parsed in turn; a syntax error in it ends the reading.
     const auto element = [&bytes, &serr](JsonSlices::Range r, QJsonValue& v) {
-        return JsonSlices::Parse(bytes, r, v, serr);
+        return JsonSlices::parse(bytes, r, v, serr);
     };
 
     Checker c;
@@ -709,7 +709,7 @@ bool Diagram::saveFile(const QString& path, QString* error) const
     const QByteArray out = fileBytes(nodes, links);
 
     QString why;
-    if (!AtomicFile::Replace(path, out, &why)) {
+    if (!AtomicFile::replace(path, out, &why)) {
         if (error)
             *error = QStringLiteral("Cannot save \"%1\": %2").arg(path, why);
         return false;

@@ -1,17 +1,17 @@
-#include "clsEntryExit.h"
+#include "EntryExitAnalysis.h"
 
 #include "Messenger.h"
-#include "modFsmOrder.h"
-#include "modNodoEstado.h"
-#include "modNodoTransicion.h"
-#include "modStrings.h"
+#include "Ranking.h"
+#include "States.h"
+#include "Transitions.h"
+#include "Texts.h"
 
 namespace orvane {
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
-QString RejectionMessage(const QString& name)
+QString rejectionMessage(const QString& name)
 {
     return QStringLiteral("The \"Exit action\" of the node: ") + name + kCrLf
            + QStringLiteral("node hasn 't Exit transitions were transfer.") + kCrLf
@@ -19,35 +19,35 @@ QString RejectionMessage(const QString& name)
 }
 }  // namespace
 
-void clsEntryExit::ProcesarEntryExit(const Diagram& d, bool& hasEntry, bool& hasExit, int& errors,
+void EntryExitAnalysis::analyse(const Diagram& d, bool& hasEntry, bool& hasExit, int& errors,
                                      Messenger& messenger)
 {
-    using namespace modNodoEstado;
+    using namespace States;
     hasEntry = false;
     hasExit = false;
     errors = 0;
     m_states.clear();
-    for (const Node* node : modFsmOrder::StatesByRank(d)) {
+    for (const Node* node : Ranking::statesByRank(d)) {
         State s;
-        s.name = GetStateField(kStateName, node);
-        s.entry = GetStateField(kStateEntry, node);
-        s.exit = GetStateField(kStateExit, node);
+        s.name = getStateField(kStateName, node);
+        s.entry = getStateField(kStateEntry, node);
+        s.exit = getStateField(kStateExit, node);
         hasEntry = hasEntry || !s.entry.isEmpty();
         hasExit = hasExit || !s.exit.isEmpty();
         s.outCount = int(node->outLinks().size());
-        for (const Node* t : modFsmOrder::TransitionsByRank(node)) {
-            const Node* target = modFsmOrder::TransitionTarget(t);
+        for (const Node* t : Ranking::transitionsByRank(node)) {
+            const Node* target = Ranking::transitionTarget(t);
             Transition tr;
-            tr.targetName = GetStateField(kStateName, target);
+            tr.targetName = getStateField(kStateName, target);
             tr.internal = target == node
-                          && modNodoTransicion::GetTransitionField(modNodoTransicion::kTransSelf, t)
+                          && Transitions::getTransitionField(Transitions::kTransSelf, t)
                                  == QLatin1String("N");
             s.transitions.push_back(tr);
         }
         if (!s.exit.isEmpty()) {
             s.exitCount = s.outCount;
             if (s.outCount == 0) {
-                messenger.message(RejectionMessage(s.name), MessageIcon::Critical);
+                messenger.message(rejectionMessage(s.name), MessageIcon::Critical);
                 ++errors;
             }
         }
@@ -56,7 +56,7 @@ void clsEntryExit::ProcesarEntryExit(const Diagram& d, bool& hasEntry, bool& has
     }
 }
 
-void clsEntryExit::decideExitEmission(State& s) const
+void EntryExitAnalysis::decideExitEmission(State& s) const
 {
     if (s.exitCount <= 0)
         return;
@@ -66,7 +66,7 @@ void clsEntryExit::decideExitEmission(State& s) const
         const QString function = s.name + m_suffix + QStringLiteral("_OnExit");
         s.exitPrototype = QStringLiteral("static void ") + function + QStringLiteral("(void);");
         s.exitBody = QStringLiteral("static void ") + function + QStringLiteral("(void)") + kCrLf
-                     + QStringLiteral("{") + kCrLf + modStrings::IndentText(s.exit, 4, true) + kCrLf
+                     + QStringLiteral("{") + kCrLf + Texts::indentText(s.exit, 4, true) + kCrLf
                      + QStringLiteral("}");
         code = function + QStringLiteral("();");
     }
@@ -74,20 +74,20 @@ void clsEntryExit::decideExitEmission(State& s) const
         t.exitCode = code;
 }
 
-const clsEntryExit::State* clsEntryExit::at(int rank) const
+const EntryExitAnalysis::State* EntryExitAnalysis::at(int rank) const
 {
-    if (rank < 1 || rank > NumNodos())
+    if (rank < 1 || rank > stateCount())
         return nullptr;
     return &m_states[size_t(rank - 1)];
 }
 
-QString clsEntryExit::StateName(int rank) const
+QString EntryExitAnalysis::stateName(int rank) const
 {
     const State* s = at(rank);
     return s ? s->name : QString();
 }
 
-QString clsEntryExit::ExisteEntryAccion(int rank, bool& exists) const
+QString EntryExitAnalysis::entryAction(int rank, bool& exists) const
 {
     const State* s = at(rank);
     const QString entry = s ? s->entry : QString();
@@ -95,13 +95,13 @@ QString clsEntryExit::ExisteEntryAccion(int rank, bool& exists) const
     return entry;
 }
 
-QString clsEntryExit::ExitAction(int rank) const
+QString EntryExitAnalysis::exitAction(int rank) const
 {
     const State* s = at(rank);
     return s ? s->exit : QString();
 }
 
-QString clsEntryExit::ExistExitInThisTrans(int rank, int priorityRank, bool& internal,
+QString EntryExitAnalysis::transitionExit(int rank, int priorityRank, bool& internal,
                                            bool& runExit) const
 {
     internal = false;
@@ -115,7 +115,7 @@ QString clsEntryExit::ExistExitInThisTrans(int rank, int priorityRank, bool& int
     return t.exitCode;
 }
 
-QString clsEntryExit::exitFunctionTexts(QString State::*text) const
+QString EntryExitAnalysis::exitFunctionTexts(QString State::*text) const
 {
     QString out;
     for (const State& s : m_states)
@@ -124,12 +124,12 @@ QString clsEntryExit::exitFunctionTexts(QString State::*text) const
     return out;
 }
 
-QString clsEntryExit::DimeDefinicionExitFunc() const
+QString EntryExitAnalysis::exitFunctionDeclarations() const
 {
     return exitFunctionTexts(&State::exitPrototype);
 }
 
-QString clsEntryExit::DimeImplementacionExitFunc() const
+QString EntryExitAnalysis::exitFunctionDefinitions() const
 {
     return exitFunctionTexts(&State::exitBody);
 }

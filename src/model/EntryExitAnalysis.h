@@ -14,24 +14,24 @@ namespace orvane {
 
 class Messenger;
 
-class clsEntryExit {
+class EntryExitAnalysis {
 public:
     // Analyses the diagram. A state with an exit action and no outgoing link
     // is reported through the messenger and counted in errors.
-    void ProcesarEntryExit(const Diagram& d, bool& hasEntry, bool& hasExit, int& errors,
+    void analyse(const Diagram& d, bool& hasEntry, bool& hasExit, int& errors,
                            Messenger& messenger);
 
-    int NumNodos() const { return int(m_states.size()); }
-    QString StateName(int rank) const;
+    int stateCount() const { return int(m_states.size()); }
+    QString stateName(int rank) const;
     // The entry action and whether it is non-empty.
-    QString ExisteEntryAccion(int rank, bool& exists) const;
-    QString ExitAction(int rank) const;
+    QString entryAction(int rank, bool& exists) const;
+    QString exitAction(int rank) const;
     // The exit code for transition `priorityRank` of state `rank`, whether it
     // is internal, and runExit = code not empty and not internal.
-    QString ExistExitInThisTrans(int rank, int priorityRank, bool& internal, bool& runExit) const;
+    QString transitionExit(int rank, int priorityRank, bool& internal, bool& runExit) const;
     // Declarations / bodies of the exit functions, each + CR LF, by rank.
-    QString DimeDefinicionExitFunc() const;
-    QString DimeImplementacionExitFunc() const;
+    QString exitFunctionDeclarations() const;
+    QString exitFunctionDefinitions() const;
 
     // Exit function names carry a suffix in the hierarchical generator
     // (state name + suffix + "_OnExit"); empty for the flat generators.

@@ -14,7 +14,7 @@ namespace orvane {
 class Messenger;
 
 // The captions of the four generate commands; a document's default
-// methodology (formatCompilacion) is one of them.
+// methodology (defaultMethodology) is one of them.
 inline const QString kCaptionPointerArray = QStringLiteral("&Pointer Array...");
 inline const QString kCaptionDirectPointers = QStringLiteral("&Direct Pointers...");
 inline const QString kCaptionSwitchCase = QStringLiteral("&Switch Case...");
@@ -36,23 +36,23 @@ public:
     const Diagram& diagram() const { return *m_diagram; }
 
     // Identity.
-    QString sFullDocname;
-    QString sLastFullDocname;
-    QString sPadre;
+    QString filePath;
+    QString lastFilePath;
+    QString parentPath;
     QString caption;  // the file title; empty while a load has not succeeded
-    bool nuevoFSM = false;
-    bool bPudoSalvar = false;
+    bool isNew = false;
+    bool lastSaveSucceeded = false;
 
     // Generation options (start values of a new document).
-    QString formatCompilacion;
-    bool bGeneraFuncInit = false;
-    bool bGeneraFuncEnd = false;
-    bool bDebugInfo = false;
-    bool bAnsiComment = false;
-    bool bTextBoxesInCode = false;
-    bool bHistoryFsm = false;
-    bool bUseBitFields = true;
-    bool bUseMacros = true;
+    QString defaultMethodology;
+    bool generateInitFunction = false;
+    bool generateEndFunction = false;
+    bool debugInfo = false;
+    bool ansiComments = false;
+    bool remarksInCode = false;
+    bool historyMachine = false;
+    bool useBitFields = true;
+    bool useMacros = true;
 
     // Display options (the check marks of Autosize Nodes, Fixed Pitch, Hide Comments).
     bool autosizeNodes = true;
@@ -60,19 +60,19 @@ public:
     bool hideComments = false;
 
     // Applies the options string of the configuration record to the members
-    // above, the command-line overrides winning; then SetDefaultMethodology.
-    void GetGrafoConfig(const OptionOverrides& overrides);
+    // above, the command-line overrides winning; then setDefaultMethodology.
+    void readConfig(const OptionOverrides& overrides);
     // Makes a methodology the default; sets the diagram's Changed flag when it
     // differs from the current one. Returns true when it differed.
-    bool SetDefaultMethodology(const QString& caption);
+    bool setDefaultMethodology(const QString& caption);
 
-    // What opening a file does after LoadFile: take the record out of the
+    // What opening a file does after loadFile: take the record out of the
     // info node, apply it, rebuild every item's drawing.
-    bool AfterLoad(const OptionOverrides& overrides, Messenger& messenger);
+    bool afterLoad(const OptionOverrides& overrides, Messenger& messenger);
     // Before SaveFile: store the record into an info node, clear item texts.
-    void BeforeSave();
+    void beforeSave();
     // After SaveFile (or a refused write): rebuild texts, drop the info node.
-    void AfterSave(Messenger& messenger);
+    void afterSave(Messenger& messenger);
 
 private:
     std::unique_ptr<Diagram> m_diagram;

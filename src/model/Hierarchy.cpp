@@ -1,15 +1,15 @@
-#include "modConsulta.h"
+#include "Hierarchy.h"
 
 #include "FsmDocument.h"
-#include "clsParientes.h"
+#include "ChildDiagrams.h"
 
 #include <QFileInfo>
 
-namespace orvane::modConsulta {
+namespace orvane::Hierarchy {
 
-bool HasParent(FsmDocument& doc)
+bool hasParent(FsmDocument& doc)
 {
-    const QString& path = doc.sFullDocname;
+    const QString& path = doc.filePath;
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     // A diagram in the root folder has no folder that could be a child folder.
     if (slash <= 0)
@@ -17,19 +17,19 @@ bool HasParent(FsmDocument& doc)
     const QString candidate = path.left(slash) + QStringLiteral(".fsm");
     if (!QFileInfo(candidate).isFile())
         return false;
-    doc.sPadre = candidate;
+    doc.parentPath = candidate;
     return true;
 }
 
-QStringList ChildReferences(const FsmDocument& doc)
+QStringList childReferences(const FsmDocument& doc)
 {
-    clsParientes parientes;
-    parientes.Reset(doc.sFullDocname);
-    parientes.BuscaTodosEnlaces(doc.diagram());
+    ChildDiagrams references;
+    references.reset(doc.filePath);
+    references.scanDiagram(doc.diagram());
     QStringList out;
-    for (int i = 1; i <= parientes.DimeNumeroHijos(); ++i)
-        out.append(parientes.DimeHijo(i));
+    for (int i = 1; i <= references.childCount(); ++i)
+        out.append(references.child(i));
     return out;
 }
 
-}  // namespace orvane::modConsulta
+}  // namespace orvane::Hierarchy

@@ -7,12 +7,12 @@ namespace orvane {
 class FsmDocument;
 }
 
-namespace orvane::modConsulta {
+namespace orvane::Hierarchy {
 
 // The parent is the folder's name + ".fsm" beside the folder; when it exists
-// it is recorded in doc.sPadre and the result is true.
-bool HasParent(FsmDocument& doc);
+// it is recorded in doc.parentPath and the result is true.
+bool hasParent(FsmDocument& doc);
 // The child references of the document's diagram in list order.
-QStringList ChildReferences(const FsmDocument& doc);
+QStringList childReferences(const FsmDocument& doc);
 
-}  // namespace orvane::modConsulta
+}  // namespace orvane::Hierarchy

@@ -10,7 +10,7 @@ namespace orvane::JsonSlices {
 
 namespace {
 
-bool IsSpace(char c)
+bool isSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
@@ -32,7 +32,7 @@ class Scanner {
 
     void skipSpace()
     {
-        while (m_p < m_end && IsSpace(*m_p))
+        while (m_p < m_end && isSpace(*m_p))
             ++m_p;
     }
 
@@ -79,7 +79,7 @@ class Scanner {
                 return false;
         } else {
             // A number or a literal runs to the next separator; Parse checks it.
-            while (m_p < m_end && !IsSpace(*m_p) && *m_p != ',' && *m_p != ']' && *m_p != '}' &&
+            while (m_p < m_end && !isSpace(*m_p) && *m_p != ',' && *m_p != ']' && *m_p != '}' &&
                    *m_p != ':')
                 ++m_p;
             if (offset() == range.begin)
@@ -129,7 +129,7 @@ class Scanner {
 
 }  // namespace
 
-Outline ObjectMembers(const QByteArray& json, std::vector<Member>& members, SyntaxError& error)
+Outline objectMembers(const QByteArray& json, std::vector<Member>& members, SyntaxError& error)
 {
     Scanner s(json, 0, error);
     const auto invalid = [&s](const char* text) {
@@ -151,7 +151,7 @@ Outline ObjectMembers(const QByteArray& json, std::vector<Member>& members, Synt
             return invalid(s.atEnd() ? "unterminated object" : "illegal value");
         Range name;
         QJsonValue decoded;
-        if (!s.skipValue(name) || !Parse(json, name, decoded, error))
+        if (!s.skipValue(name) || !parse(json, name, decoded, error))
             return Outline::Invalid;
         s.skipSpace();
         if (s.peek() != ':')
@@ -177,7 +177,7 @@ Outline ObjectMembers(const QByteArray& json, std::vector<Member>& members, Synt
     return Outline::Object;
 }
 
-bool ArrayElements(const QByteArray& json, Range array, std::vector<Range>& elements,
+bool arrayElements(const QByteArray& json, Range array, std::vector<Range>& elements,
                    SyntaxError& error)
 {
     Scanner s(json, array.begin, error);
@@ -201,7 +201,7 @@ bool ArrayElements(const QByteArray& json, Range array, std::vector<Range>& elem
     }
 }
 
-bool Parse(const QByteArray& json, Range range, QJsonValue& value, SyntaxError& error)
+bool parse(const QByteArray& json, Range range, QJsonValue& value, SyntaxError& error)
 {
     // Wrapped in an array: a document must be an object or an array.
     QByteArray wrapped;
@@ -220,7 +220,7 @@ bool Parse(const QByteArray& json, Range range, QJsonValue& value, SyntaxError& 
     return true;
 }
 
-char FirstByte(const QByteArray& json, Range range)
+char firstByte(const QByteArray& json, Range range)
 {
     return range.begin < range.end ? json.at(range.begin) : '\0';
 }

@@ -32,17 +32,17 @@ enum class Outline { Object, NotAnObject, Invalid };
 // NotAnObject when the text does not start with "{" (after white space and
 // a byte order mark); Invalid, with `error` set, when the object's own
 // punctuation is wrong. The values themselves are checked only by Parse.
-Outline ObjectMembers(const QByteArray& json, std::vector<Member>& members, SyntaxError& error);
+Outline objectMembers(const QByteArray& json, std::vector<Member>& members, SyntaxError& error);
 
 // The ranges of the elements of the array that starts at `array.begin`.
-bool ArrayElements(const QByteArray& json, Range array, std::vector<Range>& elements,
+bool arrayElements(const QByteArray& json, Range array, std::vector<Range>& elements,
                    SyntaxError& error);
 
 // The value in `range`, parsed; a syntax error's offset counts from the
 // start of the whole text.
-bool Parse(const QByteArray& json, Range range, QJsonValue& value, SyntaxError& error);
+bool parse(const QByteArray& json, Range range, QJsonValue& value, SyntaxError& error);
 
 // The first byte of the value in `range` ('{', '[', '"', a digit, ...).
-char FirstByte(const QByteArray& json, Range range);
+char firstByte(const QByteArray& json, Range range);
 
 }  // namespace orvane::JsonSlices

@@ -1,20 +1,20 @@
-#include "modGrafoInfo.h"
+#include "MachineInfo.h"
 
 #include "FsmDocument.h"
-#include "modLib_Rutas.h"
-#include "modNodoEstado.h"
-#include "modStrings.h"
+#include "Paths.h"
+#include "States.h"
+#include "Texts.h"
 
-namespace orvane::modGrafoInfo {
+namespace orvane::MachineInfo {
 
 namespace {
-QString Token(const char* code, bool on)
+QString token(const char* code, bool on)
 {
     return QLatin1String(code) + (on ? QLatin1String("_Y;") : QLatin1String("_N;"));
 }
 
 // Leading and trailing blanks removed (other white space stays).
-QString TrimBlanks(const QString& s)
+QString trimBlanks(const QString& s)
 {
     qsizetype from = 0;
     qsizetype to = s.size();
@@ -26,42 +26,42 @@ QString TrimBlanks(const QString& s)
 }
 }  // namespace
 
-QString GetGraphField(int k, const Diagram& d) { return modStrings::GetField(d.tag(), k); }
+QString getGraphField(int k, const Diagram& d) { return Texts::getField(d.tag(), k); }
 
-void SetGraphInfo(Diagram& d, const QString& name, const QString& params, const QString& init,
+void setGraphInfo(Diagram& d, const QString& name, const QString& params, const QString& init,
                   const QString& before, const QString& defaultAction, const QString& after,
                   const QString& finalActions, const QString& signature, const QString& options,
                   const QString& moduleHeader, const QString& functionHeader)
 {
-    d.setTag(modStrings::JoinFields({signature, TrimBlanks(name), init, before, options, params,
+    d.setTag(Texts::joinFields({signature, trimBlanks(name), init, before, options, params,
                                      after, finalActions, moduleHeader, functionHeader,
                                      defaultAction}));
 }
 
-QString OptionsString(const FsmDocument& doc)
+QString optionsString(const FsmDocument& doc)
 {
-    return doc.formatCompilacion + QLatin1Char(';') + Token("AS", doc.autosizeNodes)
-           + Token("FO", doc.fixedPitchOnly) + Token("HC", doc.hideComments)
-           + Token("FI", doc.bGeneraFuncInit) + Token("FE", doc.bGeneraFuncEnd)
-           + Token("DI", doc.bDebugInfo) + Token("AC", doc.bAnsiComment)
-           + Token("PT", doc.bTextBoxesInCode) + Token("HF", doc.bHistoryFsm)
-           + Token("BF", doc.bUseBitFields) + Token("UM", doc.bUseMacros);
+    return doc.defaultMethodology + QLatin1Char(';') + token("AS", doc.autosizeNodes)
+           + token("FO", doc.fixedPitchOnly) + token("HC", doc.hideComments)
+           + token("FI", doc.generateInitFunction) + token("FE", doc.generateEndFunction)
+           + token("DI", doc.debugInfo) + token("AC", doc.ansiComments)
+           + token("PT", doc.remarksInCode) + token("HF", doc.historyMachine)
+           + token("BF", doc.useBitFields) + token("UM", doc.useMacros);
 }
 
-void SaveGraphInfo(FsmDocument& doc, bool clearTexts)
+void saveGraphInfo(FsmDocument& doc, bool clearTexts)
 {
     Diagram& d = doc.diagram();
     const bool wasChanged = d.changed();
-    const QStringList f = modStrings::SplitFields(d.tag(), kGraphFieldCount);
-    QString name = modLib_Rutas::BaseName(doc.sFullDocname);
+    const QStringList f = Texts::splitFields(d.tag(), kGraphFieldCount);
+    QString name = Paths::baseName(doc.filePath);
     name.replace(QLatin1Char(' '), QLatin1Char('_'));
-    SetGraphInfo(d, name, f[kGraphParams], f[kGraphInit], f[kGraphBefore], f[kGraphDefault],
-                 f[kGraphAfter], f[kGraphFinal], kSignature, OptionsString(doc),
+    setGraphInfo(d, name, f[kGraphParams], f[kGraphInit], f[kGraphBefore], f[kGraphDefault],
+                 f[kGraphAfter], f[kGraphFinal], kSignature, optionsString(doc),
                  f[kGraphModuleHeader], f[kGraphFunctionHeader]);
 
     Node* info = d.addNode(0, 0, 100, 100);
     info->setIsFsmItem(false);
-    info->setUserData(modNodoEstado::NODE_INFO);
+    info->setUserData(States::NODE_INFO);
     info->setTag(d.tag());
     info->setFillColor(d.defaultFillColor());
     info->setForeColor(d.defaultForeColor());
@@ -70,7 +70,7 @@ void SaveGraphInfo(FsmDocument& doc, bool clearTexts)
     // The file holds only the records; the texts are rebuilt after loading.
     if (clearTexts) {
         for (const auto& n : d.nodes()) {
-            if (!(n->userData() & modNodoEstado::NODE_FSM_ITEM))
+            if (!(n->userData() & States::NODE_FSM_ITEM))
                 continue;
             n->setText(QString());
             n->setToolTip(QString());
@@ -79,7 +79,7 @@ void SaveGraphInfo(FsmDocument& doc, bool clearTexts)
     d.setChanged(wasChanged);
 }
 
-void LoadGraphInfo(FsmDocument& doc, bool copyInfo)
+void loadGraphInfo(FsmDocument& doc, bool copyInfo)
 {
     Diagram& d = doc.diagram();
     const bool wasChanged = d.changed();
@@ -88,9 +88,9 @@ void LoadGraphInfo(FsmDocument& doc, bool copyInfo)
     // Nothing but the info nodes may be selected when they are deleted.
     d.clearSelection();
     for (const auto& n : d.nodes()) {
-        if (!(n->userData() & modNodoEstado::NODE_FSM_ITEM))
+        if (!(n->userData() & States::NODE_FSM_ITEM))
             n->setIsFsmItem(false);
-        if (!(n->userData() & modNodoEstado::NODE_INFO))
+        if (!(n->userData() & States::NODE_INFO))
             continue;
         if (copyInfo) {
             d.setTag(n->tag());
@@ -105,9 +105,9 @@ void LoadGraphInfo(FsmDocument& doc, bool copyInfo)
     d.setChanged(wasChanged);
 }
 
-bool SignatureIsNewer(const QString& signature)
+bool signatureIsNewer(const QString& signature)
 {
     return QString::compare(signature, kSignature, Qt::CaseSensitive) > 0;
 }
 
-}  // namespace orvane::modGrafoInfo
+}  // namespace orvane::MachineInfo

@@ -10,7 +10,7 @@ namespace orvane {
 class FsmDocument;
 }
 
-namespace orvane::modGrafoInfo {
+namespace orvane::MachineInfo {
 
 inline const QString kSignature = QStringLiteral("FSM V0.4c");
 
@@ -29,17 +29,17 @@ enum GraphField {
     kGraphFieldCount = 11
 };
 
-QString GetGraphField(int k, const Diagram& d);
+QString getGraphField(int k, const Diagram& d);
 // Stores the eleven fields (name trimmed) in the diagram's Tag.
-void SetGraphInfo(Diagram& d, const QString& name, const QString& params, const QString& init,
+void setGraphInfo(Diagram& d, const QString& name, const QString& params, const QString& init,
                   const QString& before, const QString& defaultAction, const QString& after,
                   const QString& finalActions, const QString& signature, const QString& options,
                   const QString& moduleHeader, const QString& functionHeader);
 // The default code style + ";" + the eleven option tokens of the document.
-QString OptionsString(const FsmDocument& doc);
-void SaveGraphInfo(FsmDocument& doc, bool clearTexts);
-void LoadGraphInfo(FsmDocument& doc, bool copyInfo);
+QString optionsString(const FsmDocument& doc);
+void saveGraphInfo(FsmDocument& doc, bool clearTexts);
+void loadGraphInfo(FsmDocument& doc, bool copyInfo);
 // True when the signature sorts after "FSM V0.4c" (plain code-unit order).
-bool SignatureIsNewer(const QString& signature);
+bool signatureIsNewer(const QString& signature);
 
-}  // namespace orvane::modGrafoInfo
+}  // namespace orvane::MachineInfo

@@ -1,29 +1,29 @@
-#include "modLib_Rutas.h"
+#include "Paths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-namespace orvane::modLib_Rutas {
+namespace orvane::Paths {
 
 namespace {
 const QChar kSep = QLatin1Char('/');
 }
 
-QString FileNameOf(const QString& path)
+QString fileNameOf(const QString& path)
 {
     const qsizetype p = path.lastIndexOf(kSep);
     return p < 0 ? path : path.mid(p + 1);
 }
 
-QString BaseName(const QString& path)
+QString baseName(const QString& path)
 {
-    const QString name = FileNameOf(path);
+    const QString name = fileNameOf(path);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     return dot < 0 ? name : name.left(dot);
 }
 
-QString FolderOf(const QString& path)
+QString folderOf(const QString& path)
 {
     const qsizetype p = path.lastIndexOf(kSep);
     if (p < 0)
@@ -33,13 +33,13 @@ QString FolderOf(const QString& path)
     return path.left(p);
 }
 
-QString StripExtension(const QString& path)
+QString stripExtension(const QString& path)
 {
     const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
     return dot < 0 ? QString() : path.left(dot);
 }
 
-QString AbsolutePath(const QString& path)
+QString absolutePath(const QString& path)
 {
     if (path.startsWith(kSep))
         return path;
@@ -51,14 +51,14 @@ QString AbsolutePath(const QString& path)
     return cwd + kSep + path;
 }
 
-void EnsureFolders(const QString& path)
+void ensureFolders(const QString& path)
 {
     if (path.isEmpty())
         return;
     QDir().mkpath(path);
 }
 
-QString TempFolder()
+QString tempFolder()
 {
     QString t = QDir::tempPath();
     if (t.isEmpty())
@@ -68,14 +68,14 @@ QString TempFolder()
     return t;
 }
 
-bool FileExists(const QString& path)
+bool fileExists(const QString& path)
 {
     if (path.isEmpty())
         return false;
     return QFileInfo::exists(path);
 }
 
-bool DeleteFile(const QString& path)
+bool deleteFile(const QString& path)
 {
     QFileInfo info(path);
     if (!info.exists() || info.isDir())
@@ -84,4 +84,4 @@ bool DeleteFile(const QString& path)
     return QFile::remove(path);
 }
 
-}  // namespace orvane::modLib_Rutas
+}  // namespace orvane::Paths

@@ -3,25 +3,25 @@
 
 #include <QString>
 
-namespace orvane::modLib_Rutas {
+namespace orvane::Paths {
 
 // File name without folder and without its last extension ("b.c" of "/a/b.c.fsm").
-QString BaseName(const QString& path);
+QString baseName(const QString& path);
 // Everything after the last "/" (the whole path when there is none).
-QString FileNameOf(const QString& path);
+QString fileNameOf(const QString& path);
 // Everything before the last "/"; the root keeps its "/" ("/x.fsm" gives "/").
-QString FolderOf(const QString& path);
+QString folderOf(const QString& path);
 // Everything before the last "."; empty when there is no ".".
-QString StripExtension(const QString& path);
+QString stripExtension(const QString& path);
 // The path made absolute against the current folder ("./x" and "x" alike).
-QString AbsolutePath(const QString& path);
+QString absolutePath(const QString& path);
 // Creates every folder of the path (a final "/" is implied); errors ignored.
-void EnsureFolders(const QString& path);
+void ensureFolders(const QString& path);
 // The system's temporary folder, ending with "/".
-QString TempFolder();
+QString tempFolder();
 // True when a file or folder of exactly that name exists.
-bool FileExists(const QString& path);
+bool fileExists(const QString& path);
 // Deletes the file when it exists, making it writable first.
-bool DeleteFile(const QString& path);
+bool deleteFile(const QString& path);
 
-}  // namespace orvane::modLib_Rutas
+}  // namespace orvane::Paths

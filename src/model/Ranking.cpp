@@ -1,8 +1,8 @@
-#include "modFsmOrder.h"
+#include "Ranking.h"
 
-#include "modNodoEstado.h"
-#include "modNodoTransicion.h"
-#include "modStrings.h"
+#include "States.h"
+#include "Transitions.h"
+#include "Texts.h"
 
 #include <algorithm>
 #include <charconv>
@@ -11,30 +11,30 @@
 #include <cmath>
 #include <unordered_set>
 
-namespace orvane::modFsmOrder {
+namespace orvane::Ranking {
 
 namespace {
-bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
 // Skips the digits from `i`; returns how many there were.
-qsizetype SkipDigits(const QString& t, qsizetype& i)
+qsizetype skipDigits(const QString& t, qsizetype& i)
 {
     const qsizetype from = i;
-    while (i < t.size() && IsDigit(t.at(i)))
+    while (i < t.size() && isDigit(t.at(i)))
         ++i;
     return i - from;
 }
 
 // Length of the numeric prefix of `t` starting at `start` (0 when none).
-qsizetype NumericPrefixEnd(const QString& t, qsizetype start)
+qsizetype numericPrefixEnd(const QString& t, qsizetype start)
 {
     qsizetype i = start;
     if (i < t.size() && (t.at(i) == QLatin1Char('+') || t.at(i) == QLatin1Char('-')))
         ++i;
-    qsizetype digits = SkipDigits(t, i);
+    qsizetype digits = skipDigits(t, i);
     if (i < t.size() && t.at(i) == QLatin1Char('.')) {
         ++i;
-        digits += SkipDigits(t, i);
+        digits += skipDigits(t, i);
     }
     if (digits == 0)
         return start;
@@ -43,14 +43,14 @@ qsizetype NumericPrefixEnd(const QString& t, qsizetype start)
         qsizetype j = i + 1;
         if (j < t.size() && (t.at(j) == QLatin1Char('+') || t.at(j) == QLatin1Char('-')))
             ++j;
-        if (SkipDigits(t, j) > 0)
+        if (skipDigits(t, j) > 0)
             i = j;
     }
     return i;
 }
 
 // The nodes in ascending key order; equal keys keep their order.
-std::vector<Node*> StableByKey(std::vector<std::pair<double, Node*>>& keyed)
+std::vector<Node*> stableByKey(std::vector<std::pair<double, Node*>>& keyed)
 {
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -62,13 +62,13 @@ std::vector<Node*> StableByKey(std::vector<std::pair<double, Node*>>& keyed)
 }
 }  // namespace
 
-double LenientNumber(const QString& text)
+double lenientNumber(const QString& text)
 {
     qsizetype start = 0;
     while (start < text.size()
            && (text.at(start) == QLatin1Char(' ') || text.at(start) == QLatin1Char('\t')))
         ++start;
-    const qsizetype end = NumericPrefixEnd(text, start);
+    const qsizetype end = numericPrefixEnd(text, start);
     if (end == start)
         return 0;
     // The prefix is plain ASCII; from_chars reads it the same in every locale.
@@ -89,9 +89,9 @@ double LenientNumber(const QString& text)
     return ec == std::errc() ? v : 0;
 }
 
-int LenientIndex(const QString& text)
+int lenientIndex(const QString& text)
 {
-    const double v = LenientNumber(text);
+    const double v = lenientNumber(text);
     const double f = std::floor(v);
     const double diff = v - f;
     double r = f;
@@ -104,26 +104,26 @@ int LenientIndex(const QString& text)
     return int(r);
 }
 
-std::vector<Node*> StatesByRank(const Diagram& d)
+std::vector<Node*> statesByRank(const Diagram& d)
 {
     std::vector<std::pair<double, Node*>> keyed;
     for (const auto& n : d.nodes())
-        if (modNodoEstado::IsStateNode(n.get()))
+        if (States::isStateNode(n.get()))
             keyed.emplace_back(
-                LenientIndex(modNodoEstado::GetStateField(modNodoEstado::kStateIndex, n.get())),
+                lenientIndex(States::getStateField(States::kStateIndex, n.get())),
                 n.get());
-    return StableByKey(keyed);
+    return stableByKey(keyed);
 }
 
-Node* TransitionTarget(const Node* transition)
+Node* transitionTarget(const Node* transition)
 {
-    if (!modNodoTransicion::IsTransitionNode(transition) || transition->outLinks().empty())
+    if (!Transitions::isTransitionNode(transition) || transition->outLinks().empty())
         return nullptr;
     Node* target = transition->outLinks().front()->dst();
-    return modNodoEstado::IsStateNode(target) ? target : nullptr;
+    return States::isStateNode(target) ? target : nullptr;
 }
 
-std::vector<Node*> TransitionsByRank(const Node* state)
+std::vector<Node*> transitionsByRank(const Node* state)
 {
     std::vector<std::pair<double, Node*>> keyed;
     if (!state)
@@ -132,13 +132,13 @@ std::vector<Node*> TransitionsByRank(const Node* state)
     for (const Link* l : state->outLinks()) {
         Node* t = l->dst();
         // A second link to the same transition node adds no transition.
-        if (!TransitionTarget(t) || !seen.insert(t).second)
+        if (!transitionTarget(t) || !seen.insert(t).second)
             continue;
         keyed.emplace_back(
-            LenientNumber(modNodoTransicion::GetTransitionField(modNodoTransicion::kTransPriority, t)),
+            lenientNumber(Transitions::getTransitionField(Transitions::kTransPriority, t)),
             t);
     }
-    return StableByKey(keyed);
+    return stableByKey(keyed);
 }
 
-}  // namespace orvane::modFsmOrder
+}  // namespace orvane::Ranking

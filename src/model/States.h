@@ -11,7 +11,7 @@ class FsmDocument;
 class Messenger;
 }
 
-namespace orvane::modNodoEstado {
+namespace orvane::States {
 
 constexpr qint32 NODE_INFO = 0x200;
 constexpr qint32 NODE_TEXTBOX = 0x400;
@@ -42,47 +42,47 @@ enum StateField {
 // A kind other than the four state kinds is refused: the message
 // "Error in Configura_Nodo_Estado" goes to the messenger, the node is left
 // as it was and the result is false.
-bool Configura_Nodo_Estado(FsmDocument& doc, QString& name, const QString& during,
+bool configureState(FsmDocument& doc, QString& name, const QString& during,
                            const QString& entry, const QString& exit, const QString& elseAction,
                            const QString& index, qint32 kind, const QString& isIn,
                            const QString& goTo, Node* node, Messenger& messenger);
 
 // Fits a node to its text (transition nodes always, others with AS on)
 // without touching the diagram's Changed flag.
-void SizeNodeToText(const FsmDocument& doc, Node* node);
+void sizeNodeToText(const FsmDocument& doc, Node* node);
 // Enlarges a node to at least 150 x 100.
-void EnlargeToMinimum(Node* node);
+void enlargeToMinimum(Node* node);
 // The node's centre (left + width/2, top + height/2).
-QPointF NodeCentre(const Node* node);
+QPointF nodeCentre(const Node* node);
 // Puts the node's centre on `centre`; a left or top not above 0 becomes 1.
-void Recentre(Node* node, QPointF centre);
+void recentre(Node* node, QPointF centre);
 // True when `kind` is exactly one of the four state kinds.
-bool IsStateKind(qint32 kind);
+bool isStateKind(qint32 kind);
 
 // 1 + the largest state index ("1" for a diagram without nodes).
-QString NextStateIndex(const Diagram& d);
+QString nextStateIndex(const Diagram& d);
 // Gives the states the indices 1..n in the order of their previous indices;
 // `edited` (may be null) goes first among equals.
-void RenumberStateIndices(FsmDocument& doc, Node* edited, Messenger& messenger);
+void renumberStateIndices(FsmDocument& doc, Node* edited, Messenger& messenger);
 // False when another state than the diagram's current node uses the name
 // (ignoring case).
-bool IsStateNameFree(const FsmDocument& doc, const QString& name);
+bool isStateNameFree(const FsmDocument& doc, const QString& name);
 
-QString GetStateField(int k, const Node* node);
-bool IsStateNode(const Node* node);
-bool IsInitialNode(const Node* node);
-bool IsFinalNode(const Node* node);
-bool IsTextBox(const Node* node);
-bool OnlyTextItemsSelected(const Diagram& d);
+QString getStateField(int k, const Node* node);
+bool isStateNode(const Node* node);
+bool isInitialNode(const Node* node);
+bool isFinalNode(const Node* node);
+bool isTextBox(const Node* node);
+bool onlyTextItemsSelected(const Diagram& d);
 // First node whose UserData has a bit of `mask` and which is not `node`.
-Node* FindOtherNode(const Diagram& d, qint32 mask, const Node* node);
+Node* findOtherNode(const Diagram& d, qint32 mask, const Node* node);
 
 // The "<History>" mark of the initial state (node null: the diagram's
 // initial state).
-void SetHistoryMark(FsmDocument& doc, Node* node);
-void RemoveHistoryMark(FsmDocument& doc, Node* node);
-void ApplyDefaultColours(Diagram& d);
+void setHistoryMark(FsmDocument& doc, Node* node);
+void removeHistoryMark(FsmDocument& doc, Node* node);
+void applyDefaultColours(Diagram& d);
 // Reconfigures every state and transition from its own record.
-void RefreshAllItems(FsmDocument& doc, Messenger& messenger);
+void refreshAllItems(FsmDocument& doc, Messenger& messenger);
 
-}  // namespace orvane::modNodoEstado
+}  // namespace orvane::States

@@ -1,19 +1,19 @@
-#include "modStrings.h"
+#include "Texts.h"
 
-namespace orvane::modStrings {
+namespace orvane::Texts {
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
 // The text cut at each CR, LF characters dropped.
-QStringList CutLines(const QString& text)
+QStringList cutLines(const QString& text)
 {
     QString t = text;
     t.remove(QLatin1Char('\n'));
     return t.split(QLatin1Char('\r'));
 }
 
-QString TrimLeadingBlanks(const QString& s)
+QString trimLeadingBlanks(const QString& s)
 {
     qsizetype i = 0;
     while (i < s.size() && s.at(i) == QLatin1Char(' '))
@@ -22,7 +22,7 @@ QString TrimLeadingBlanks(const QString& s)
 }
 }  // namespace
 
-QString GetField(const QString& record, int k)
+QString getField(const QString& record, int k)
 {
     if (k < 0)
         return {};
@@ -39,7 +39,7 @@ QString GetField(const QString& record, int k)
     return record.mid(start, end - start);
 }
 
-QStringList SplitFields(const QString& record, int count)
+QStringList splitFields(const QString& record, int count)
 {
     QStringList out;
     out.reserve(count);
@@ -62,7 +62,7 @@ QStringList SplitFields(const QString& record, int count)
     return out;
 }
 
-QString JoinFields(const QStringList& fields)
+QString joinFields(const QStringList& fields)
 {
     QString out;
     for (const QString& f : fields) {
@@ -72,9 +72,9 @@ QString JoinFields(const QStringList& fields)
     return out;
 }
 
-QString FilterDisplayLine(const QString& line, bool hideComments)
+QString filterDisplayLine(const QString& line, bool hideComments)
 {
-    const QString trimmed = TrimLeadingBlanks(line);
+    const QString trimmed = trimLeadingBlanks(line);
     if (hideComments && trimmed.startsWith(QLatin1String("//")))
         return {};
     if (trimmed.contains(QLatin1String("//HIDE_LINE")))
@@ -82,18 +82,18 @@ QString FilterDisplayLine(const QString& line, bool hideComments)
     return line;
 }
 
-QString FormatActionText(const QString& text, int indent, bool hideComments)
+QString formatActionText(const QString& text, int indent, bool hideComments)
 {
     if (text.isEmpty())
         return {};
     const QString pad(indent, QLatin1Char(' '));
     QString out;
-    for (const QString& line : CutLines(text))
-        out += FilterDisplayLine(pad + line + kCrLf, hideComments);
+    for (const QString& line : cutLines(text))
+        out += filterDisplayLine(pad + line + kCrLf, hideComments);
     return out;
 }
 
-QString IndentText(const QString& text, int n, bool indentFirst)
+QString indentText(const QString& text, int n, bool indentFirst)
 {
     if (text.isEmpty())
         return {};
@@ -117,15 +117,15 @@ QString IndentText(const QString& text, int n, bool indentFirst)
     return out;
 }
 
-QString CommentOutLines(const QString& text)
+QString commentOutLines(const QString& text)
 {
     QString out;
-    for (const QString& line : CutLines(text))
+    for (const QString& line : cutLines(text))
         out += QLatin1String("// ") + line + kCrLf;
     return out;
 }
 
-QString BreakCommentMarks(const QString& text)
+QString breakCommentMarks(const QString& text)
 {
     if (!text.contains(QLatin1String("/*")) && !text.contains(QLatin1String("*/")))
         return text;
@@ -150,7 +150,7 @@ QString BreakCommentMarks(const QString& text)
     return out;
 }
 
-qsizetype FindInText(const QString& text, const QString& what, bool matchCase, qsizetype start)
+qsizetype findInText(const QString& text, const QString& what, bool matchCase, qsizetype start)
 {
     if (what.isEmpty() || start < 0 || start > text.size())
         return -1;
@@ -159,4 +159,4 @@ qsizetype FindInText(const QString& text, const QString& what, bool matchCase, q
     return text.toLower().indexOf(what.toLower(), start);
 }
 
-}  // namespace orvane::modStrings
+}  // namespace orvane::Texts

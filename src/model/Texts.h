@@ -5,33 +5,33 @@
 #include <QString>
 #include <QStringList>
 
-namespace orvane::modStrings {
+namespace orvane::Texts {
 
 // The field separator of every record: middle dot, blank, middle dot.
 inline const QString kSep = QStringLiteral("\u00B7 \u00B7");
 
 // Field k (from 0) of a record; empty when fewer than k+1 separators follow.
-QString GetField(const QString& record, int k);
+QString getField(const QString& record, int k);
 // The first `count` fields of a record; missing fields are empty.
-QStringList SplitFields(const QString& record, int count);
+QStringList splitFields(const QString& record, int count);
 // Every field followed by the separator.
-QString JoinFields(const QStringList& fields);
+QString joinFields(const QStringList& fields);
 
 // Each line (cut at CR, LF dropped) indented, ended by CR LF and filtered.
-QString FormatActionText(const QString& text, int indent, bool hideComments);
+QString formatActionText(const QString& text, int indent, bool hideComments);
 // Empty for a hidden line (a "//" line with hideComments, or //HIDE_LINE).
-QString FilterDisplayLine(const QString& line, bool hideComments);
+QString filterDisplayLine(const QString& line, bool hideComments);
 
 // n blanks after every CR (and before the text when indentFirst), CR made
 // CR LF, LF dropped, trailing blanks removed; empty for an empty text.
-QString IndentText(const QString& text, int n, bool indentFirst);
+QString indentText(const QString& text, int n, bool indentFirst);
 
 // Every line, the last one too, as "// " + line + CR LF.
-QString CommentOutLines(const QString& text);
+QString commentOutLines(const QString& text);
 // "/*" and "*/" split by a blank so user text cannot open or close a comment.
-QString BreakCommentMarks(const QString& text);
+QString breakCommentMarks(const QString& text);
 
 // Position (0-based) of `what` in `text` from `start`, or -1.
-qsizetype FindInText(const QString& text, const QString& what, bool matchCase, qsizetype start);
+qsizetype findInText(const QString& text, const QString& what, bool matchCase, qsizetype start);
 
-}  // namespace orvane::modStrings
+}  // namespace orvane::Texts

@@ -1,15 +1,15 @@
-#include "modNodoTransicion.h"
+#include "Transitions.h"
 
 #include "FsmDocument.h"
-#include "modFsmOrder.h"
-#include "modNodoEstado.h"
-#include "modStrings.h"
+#include "Ranking.h"
+#include "States.h"
+#include "Texts.h"
 
 #include <algorithm>
 #include <cmath>
 #include <unordered_set>
 
-namespace orvane::modNodoTransicion {
+namespace orvane::Transitions {
 
 namespace {
 constexpr quint32 kBlue = 0xFF0000;
@@ -19,13 +19,13 @@ constexpr int kStyleDotted = 2;
 const QString kLastPriority = QStringLiteral("10000");
 
 // The state the transition leaves: the origin of its first in-link.
-Node* SourceOf(const Node* t)
+Node* sourceOf(const Node* t)
 {
     return t->inLinks().empty() ? nullptr : t->inLinks().front()->org();
 }
 
 // A number as decimal text: whole numbers without a fraction.
-QString NumberText(double v)
+QString numberText(double v)
 {
     if (v == std::floor(v) && std::abs(v) < 1e15)
         return QString::number(qint64(v));
@@ -34,10 +34,10 @@ QString NumberText(double v)
 
 // The label: "[p]" or "{p}" when the source has two or more out-links, the
 // condition, then "/" and the action.
-QString TransitionLabel(const FsmDocument& doc, const Node* t, const QString& priority,
+QString transitionLabel(const FsmDocument& doc, const Node* t, const QString& priority,
                         const QString& condition, const QString& action, const QString& lastFlag)
 {
-    const Node* source = SourceOf(t);
+    const Node* source = sourceOf(t);
     QString label;
     if (source && source->outLinks().size() >= 2)
         label = lastFlag == QLatin1String("Y") ? QStringLiteral("{") + priority + QStringLiteral("}")
@@ -46,14 +46,14 @@ QString TransitionLabel(const FsmDocument& doc, const Node* t, const QString& pr
         if (!label.isEmpty())
             label += QStringLiteral("\r\n");
     } else {
-        label += modStrings::FormatActionText(condition, 0, doc.hideComments);
+        label += Texts::formatActionText(condition, 0, doc.hideComments);
     }
     if (!action.isEmpty())
-        label += QStringLiteral("/") + modStrings::FormatActionText(action, 0, doc.hideComments);
+        label += QStringLiteral("/") + Texts::formatActionText(action, 0, doc.hideComments);
     return label;
 }
 
-void StyleLink(Link* l, bool internal)
+void styleLink(Link* l, bool internal)
 {
     if (!l)
         return;
@@ -62,27 +62,27 @@ void StyleLink(Link* l, bool internal)
 }
 
 // The distinct transition nodes reached by the state's out-links, in link order.
-std::vector<Node*> TransitionNodesOf(const Node* source)
+std::vector<Node*> transitionNodesOf(const Node* source)
 {
     std::vector<Node*> out;
     std::unordered_set<const Node*> seen;
     for (const Link* l : source->outLinks())
-        if (IsTransitionNode(l->dst()) && !modNodoEstado::IsStateNode(l->dst())
+        if (isTransitionNode(l->dst()) && !States::isStateNode(l->dst())
             && seen.insert(l->dst()).second)
             out.push_back(l->dst());
     return out;
 }
 
 // Configures a transition again from its own record with another priority.
-void Reprioritise(FsmDocument& doc, Node* t, const QString& priority)
+void reprioritise(FsmDocument& doc, Node* t, const QString& priority)
 {
-    const QStringList f = modStrings::SplitFields(t->tag(), kTransFieldCount);
-    Configura_Nodo_Transicion(doc, priority, f[kTransCondition], f[kTransAction], f[kTransSelf],
+    const QStringList f = Texts::splitFields(t->tag(), kTransFieldCount);
+    configureTransition(doc, priority, f[kTransCondition], f[kTransAction], f[kTransSelf],
                               f[kTransLast], t);
 }
 }  // namespace
 
-Node* SplitLinkIntoTransition(FsmDocument& doc)
+Node* splitLinkIntoTransition(FsmDocument& doc)
 {
     Diagram& d = doc.diagram();
     Link* drawn = d.currentLink();
@@ -90,7 +90,7 @@ Node* SplitLinkIntoTransition(FsmDocument& doc)
         return nullptr;
     Node* source = drawn->org();
     Node* dest = drawn->dst();
-    const QPointF mid = (modNodoEstado::NodeCentre(source) + modNodoEstado::NodeCentre(dest)) / 2;
+    const QPointF mid = (States::nodeCentre(source) + States::nodeCentre(dest)) / 2;
     Node* t = d.addNode(mid.x(), mid.y(), 1, 1);
     t->setForeColor(0);
     t->setFillColor(0xFFFFC0);
@@ -100,25 +100,25 @@ Node* SplitLinkIntoTransition(FsmDocument& doc)
     d.addLink(t, dest);
     // Only the drawn link goes: whatever else the user has selected stays.
     d.deleteLink(drawn);
-    Configura_Nodo_Transicion(doc, NextPriority(t), QString(), QString(), QStringLiteral("Y"),
+    configureTransition(doc, nextPriority(t), QString(), QString(), QStringLiteral("Y"),
                               QStringLiteral("N"), t);
-    RenumberPriorities(doc, source, t);
+    renumberPriorities(doc, source, t);
     return t;
 }
 
-void Configura_Nodo_Transicion(FsmDocument& doc, const QString& priority, const QString& condition,
+void configureTransition(FsmDocument& doc, const QString& priority, const QString& condition,
                                const QString& action, const QString& selfFlag,
                                const QString& lastFlag, Node* node)
 {
     if (!node)
         return;
-    const QPointF centre = modNodoEstado::NodeCentre(node);
-    node->setUserData(modNodoEstado::NODE_TRANSITION);
-    const QString label = TransitionLabel(doc, node, priority, condition, action, lastFlag);
+    const QPointF centre = States::nodeCentre(node);
+    node->setUserData(States::NODE_TRANSITION);
+    const QString label = transitionLabel(doc, node, priority, condition, action, lastFlag);
     node->setText(label);
     const bool internal = selfFlag == QLatin1String("N");
-    StyleLink(node->inLinks().empty() ? nullptr : node->inLinks().front(), internal);
-    StyleLink(node->outLinks().empty() ? nullptr : node->outLinks().front(), internal);
+    styleLink(node->inLinks().empty() ? nullptr : node->inLinks().front(), internal);
+    styleLink(node->outLinks().empty() ? nullptr : node->outLinks().front(), internal);
     if (!label.isEmpty()) {
         node->setShape(5);
     } else {
@@ -126,42 +126,42 @@ void Configura_Nodo_Transicion(FsmDocument& doc, const QString& priority, const 
         node->setWidth(1);
         node->setHeight(1);
     }
-    node->setTag(modStrings::JoinFields({priority, condition, action, selfFlag, lastFlag}));
-    modNodoEstado::SizeNodeToText(doc, node);
-    modNodoEstado::EnlargeToMinimum(node);
-    modNodoEstado::Recentre(node, centre);
+    node->setTag(Texts::joinFields({priority, condition, action, selfFlag, lastFlag}));
+    States::sizeNodeToText(doc, node);
+    States::enlargeToMinimum(node);
+    States::recentre(node, centre);
 }
 
-QString NextPriority(const Node* node)
+QString nextPriority(const Node* node)
 {
-    const Node* source = node ? SourceOf(node) : nullptr;
+    const Node* source = node ? sourceOf(node) : nullptr;
     if (!source)
         return QStringLiteral("1");
     bool any = false;
     double largest = 0;
     for (const Link* l : source->outLinks()) {
         const Node* t = l->dst();
-        if (t == node || !IsTransitionNode(t))
+        if (t == node || !isTransitionNode(t))
             continue;
-        const double p = modFsmOrder::LenientNumber(GetTransitionField(kTransPriority, t));
+        const double p = Ranking::lenientNumber(getTransitionField(kTransPriority, t));
         largest = any ? std::max(largest, p) : p;
         any = true;
     }
-    return any ? NumberText(largest + 1) : QStringLiteral("1");
+    return any ? numberText(largest + 1) : QStringLiteral("1");
 }
 
-void RenumberPriorities(FsmDocument& doc, Node* source, Node* edited)
+void renumberPriorities(FsmDocument& doc, Node* source, Node* edited)
 {
     if (!source || source->outLinks().empty())
         return;
-    std::vector<Node*> transitions = TransitionNodesOf(source);
+    std::vector<Node*> transitions = transitionNodesOf(source);
     for (Node* t : transitions)
-        if (GetTransitionField(kTransLast, t) == QLatin1String("Y"))
-            Reprioritise(doc, t, kLastPriority);
+        if (getTransitionField(kTransLast, t) == QLatin1String("Y"))
+            reprioritise(doc, t, kLastPriority);
 
     std::vector<std::pair<double, Node*>> order;
     for (Node* t : transitions)
-        order.emplace_back(modFsmOrder::LenientNumber(GetTransitionField(kTransPriority, t)), t);
+        order.emplace_back(Ranking::lenientNumber(getTransitionField(kTransPriority, t)), t);
     std::stable_sort(order.begin(), order.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     // The transition just edited goes first among those with its priority.
@@ -175,21 +175,21 @@ void RenumberPriorities(FsmDocument& doc, Node* source, Node* edited)
     }
     int counter = 0;
     for (const auto& e : order) {
-        Reprioritise(doc, e.second, QString::number(++counter));
-        e.second->setUserData(e.second->userData() | modNodoEstado::NODE_MARK);
+        reprioritise(doc, e.second, QString::number(++counter));
+        e.second->setUserData(e.second->userData() | States::NODE_MARK);
     }
     for (Node* t : transitions)
-        t->setUserData(t->userData() & ~modNodoEstado::NODE_MARK);
+        t->setUserData(t->userData() & ~States::NODE_MARK);
 }
 
-QString GetTransitionField(int k, const Node* node)
+QString getTransitionField(int k, const Node* node)
 {
-    return node ? modStrings::GetField(node->tag(), k) : QString();
+    return node ? Texts::getField(node->tag(), k) : QString();
 }
 
-bool IsTransitionNode(const Node* node)
+bool isTransitionNode(const Node* node)
 {
-    return node && (node->userData() & modNodoEstado::NODE_TRANSITION);
+    return node && (node->userData() & States::NODE_TRANSITION);
 }
 
-}  // namespace orvane::modNodoTransicion
+}  // namespace orvane::Transitions

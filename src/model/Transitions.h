@@ -11,7 +11,7 @@ namespace orvane {
 class FsmDocument;
 }
 
-namespace orvane::modNodoTransicion {
+namespace orvane::Transitions {
 
 enum TransitionField {
     kTransPriority = 0,
@@ -25,13 +25,13 @@ enum TransitionField {
 // Turns the diagram's current link (drawn from one state to another) into a
 // transition node with two link halves. Returns the new node (null when the
 // current link is missing).
-Node* SplitLinkIntoTransition(FsmDocument& doc);
-void Configura_Nodo_Transicion(FsmDocument& doc, const QString& priority, const QString& condition,
+Node* splitLinkIntoTransition(FsmDocument& doc);
+void configureTransition(FsmDocument& doc, const QString& priority, const QString& condition,
                                const QString& action, const QString& selfFlag,
                                const QString& lastFlag, Node* node);
-QString NextPriority(const Node* node);
-void RenumberPriorities(FsmDocument& doc, Node* source, Node* edited);
-QString GetTransitionField(int k, const Node* node);
-bool IsTransitionNode(const Node* node);
+QString nextPriority(const Node* node);
+void renumberPriorities(FsmDocument& doc, Node* source, Node* edited);
+QString getTransitionField(int k, const Node* node);
+bool isTransitionNode(const Node* node);
 
-}  // namespace orvane::modNodoTransicion
+}  // namespace orvane::Transitions

@@ -3,7 +3,7 @@
 
 namespace orvane {
 // "Orvane Editor v" + major + "." + minor + "r" + revision, from the project version.
-inline QString WindowTitle()
+inline QString programTitle()
 {
     return QStringLiteral("Orvane Editor v%1.%2r%3")
         .arg(ORVANE_VERSION_MAJOR)

@@ -8,7 +8,7 @@
 #include "DocumentRegistry.h"
 #include "ProcessState.h"
 #include "ScriptedUserInterface.h"
-#include "modStrings.h"
+#include "Texts.h"
 
 #include <gtest/gtest.h>
 
@@ -21,13 +21,13 @@
 
 namespace orvane::test {
 
-inline QByteArray ReadFile(const QString& path)
+inline QByteArray readFile(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-inline void WriteFile(const QString& path, const QByteArray& bytes)
+inline void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
@@ -35,9 +35,9 @@ inline void WriteFile(const QString& path, const QByteArray& bytes)
 }
 
 // A small diagram (two states, one transition) with the given signature.
-inline QByteArray DiagramBytes(const QString& signature = QStringLiteral("FSM V0.4c"))
+inline QByteArray diagramBytes(const QString& signature = QStringLiteral("FSM V0.4c"))
 {
-    const QString sep = modStrings::kSep;
+    const QString sep = Texts::kSep;
     const QString info = signature + sep + QStringLiteral("Lamp") + sep + sep + sep
                          + QStringLiteral("&Switch Case...;AS_Y;FO_Y;HC_N;FI_N;FE_N;DI_N;AC_N;PT_N;HF_Y;BF_N;UM_Y;")
                          + sep + sep + sep + sep + sep + sep + sep;
@@ -63,17 +63,17 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(root.isValid());
-        tmpDir = MakeDir(QStringLiteral("tmp"));
-        workDir = MakeDir(QStringLiteral("work"));
-        logDir = MakeDir(QStringLiteral("logs"));
-        settingsDir = MakeDir(QStringLiteral("settings"));
+        tmpDir = makeDir(QStringLiteral("tmp"));
+        workDir = makeDir(QStringLiteral("work"));
+        logDir = makeDir(QStringLiteral("logs"));
+        settingsDir = makeDir(QStringLiteral("settings"));
         qputenv("TMPDIR", QFile::encodeName(tmpDir));
         qputenv("ORVANE_LOG_DIR", QFile::encodeName(logDir));
-        AppSettings::SetSettingsFolder(settingsDir);
+        AppSettings::setSettingsFolder(settingsDir);
         m_savedCwd = QDir::currentPath();
         QDir::setCurrent(workDir);
-        Process() = ProcessState{};
-        Process().errorFolder = logDir;
+        process() = ProcessState{};
+        process().errorFolder = logDir;
         docs = std::make_unique<DocumentRegistry>(ui);
     }
 
@@ -81,33 +81,33 @@ protected:
     {
         docs.reset();
         QDir::setCurrent(m_savedCwd);
-        Process() = ProcessState{};
-        AppSettings::SetSettingsFolder(QString());
+        process() = ProcessState{};
+        AppSettings::setSettingsFolder(QString());
         qunsetenv("ORVANE_LOG_DIR");
         qunsetenv("TMPDIR");
     }
 
-    QString MakeDir(const QString& name)
+    QString makeDir(const QString& name)
     {
         const QString p = root.filePath(name);
         QDir().mkpath(p);
         return p;
     }
-    QString Work(const QString& name) const { return workDir + QLatin1Char('/') + name; }
+    QString work(const QString& name) const { return workDir + QLatin1Char('/') + name; }
 
     // A diagram file in the work folder (or at an absolute path).
-    QString WriteDiagram(const QString& name, const QString& signature = QStringLiteral("FSM V0.4c"))
+    QString writeDiagram(const QString& name, const QString& signature = QStringLiteral("FSM V0.4c"))
     {
-        const QString path = name.startsWith(QLatin1Char('/')) ? name : Work(name);
-        WriteFile(path, DiagramBytes(signature));
+        const QString path = name.startsWith(QLatin1Char('/')) ? name : work(name);
+        writeFile(path, diagramBytes(signature));
         return path;
     }
 
-    QString ErrorLog() const { return QString::fromUtf8(ReadFile(logDir + QStringLiteral("/FSM_ERR.log"))); }
-    QString DebugLog() const { return QString::fromUtf8(ReadFile(logDir + QStringLiteral("/FSM.log"))); }
+    QString errorLog() const { return QString::fromUtf8(readFile(logDir + QStringLiteral("/FSM_ERR.log"))); }
+    QString debugLog() const { return QString::fromUtf8(readFile(logDir + QStringLiteral("/FSM.log"))); }
 
     // Every snapshot file below the temporary folder.
-    QStringList Snapshots() const
+    QStringList snapshots() const
     {
         QStringList files;
         QDirIterator it(tmpDir, {QStringLiteral("*.UND")}, QDir::Files | QDir::Hidden,
@@ -119,13 +119,13 @@ protected:
     }
 
     // A user edit: a remark added, then the end-of-command bookkeeping.
-    static void Edit(Document& doc)
+    static void edit(Document& doc)
     {
         Node* n = doc.fsm.diagram().addNode(100, 100, 800, 300);
         n->setUserData(0x400);
         n->setIsFsmItem(false);
         n->setText(QStringLiteral("remark"));
-        doc.undRed.StoreGraphChanges();
+        doc.undo.storeGraphChanges();
     }
 
 private:

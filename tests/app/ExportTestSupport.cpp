@@ -30,7 +30,7 @@ quint16 u16(const QByteArray& b, qsizetype at)
 quint32 u32(const QByteArray& b, qsizetype at) { return u16(b, at) | quint32(u16(b, at + 2)) << 16; }
 }  // namespace
 
-QString StateJson(int id, double left, double top, qint32 kind, const QString& name,
+QString stateJson(int id, double left, double top, qint32 kind, const QString& name,
                   const QString& index, const QString& during)
 {
     return QStringLiteral(R"({"id": %1, "left": %2, "top": %3, "width": 1500, "height": 900, )"
@@ -39,7 +39,7 @@ QString StateJson(int id, double left, double top, qint32 kind, const QString& n
         .arg(quoted(record({name, during, index, {}, {}, "N", "N", {}})));
 }
 
-QString TransitionJson(int id, double left, double top, const QString& priority,
+QString transitionJson(int id, double left, double top, const QString& priority,
                        const QString& condition, const QString& action)
 {
     return QStringLiteral(R"({"id": %1, "left": %2, "top": %3, "width": 150, "height": 100, )"
@@ -48,7 +48,7 @@ QString TransitionJson(int id, double left, double top, const QString& priority,
         .arg(quoted(record({priority, condition, action, "Y", "N"})));
 }
 
-QString InfoJson(int id, QStringList f)
+QString infoJson(int id, QStringList f)
 {
     f.resize(11);
     f[0] = QStringLiteral("FSM V0.4c");
@@ -58,12 +58,12 @@ QString InfoJson(int id, QStringList f)
         .arg(id).arg(quoted(record(f)));
 }
 
-QString LinkJson(int org, int dst, int arrowDst)
+QString linkJson(int org, int dst, int arrowDst)
 {
     return QStringLiteral(R"({"org": %1, "dst": %2, "arrowDst": %3})").arg(org).arg(dst).arg(arrowDst);
 }
 
-std::unique_ptr<FsmDocument> LoadDocument(const QString& path, const QStringList& nodes,
+std::unique_ptr<FsmDocument> loadDocument(const QString& path, const QStringList& nodes,
                                           const QStringList& links)
 {
     const QString json = QStringLiteral(R"({"format": "fsm-diagram", "version": 1, "nodes": [%1], )"
@@ -78,11 +78,11 @@ std::unique_ptr<FsmDocument> LoadDocument(const QString& path, const QStringList
     auto doc = std::make_unique<FsmDocument>();
     QString error;
     RecordingMessenger messenger;
-    if (!doc->diagram().loadFile(path, &error) || !doc->AfterLoad({}, messenger)) {
+    if (!doc->diagram().loadFile(path, &error) || !doc->afterLoad({}, messenger)) {
         ADD_FAILURE() << "cannot load " << path.toStdString() << ": " << error.toStdString();
         return nullptr;
     }
-    doc->sFullDocname = path;
+    doc->filePath = path;
     doc->diagram().setChanged(false);
     return doc;
 }
@@ -98,7 +98,7 @@ std::vector<const WmfRecord*> WmfFile::withFunction(quint16 function) const
     return out;
 }
 
-WmfFile ReadWmf(const QByteArray& b)
+WmfFile readWmf(const QByteArray& b)
 {
     WmfFile w;
     auto fail = [&w](const QString& why) {

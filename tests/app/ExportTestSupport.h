@@ -21,18 +21,18 @@ public:
 };
 
 // A state node: kind 8192/16384/..., name, index, during action.
-QString StateJson(int id, double left, double top, qint32 kind, const QString& name,
+QString stateJson(int id, double left, double top, qint32 kind, const QString& name,
                   const QString& index, const QString& during = QString());
 // A transition node (kind 2048) with its record.
-QString TransitionJson(int id, double left, double top, const QString& priority,
+QString transitionJson(int id, double left, double top, const QString& priority,
                        const QString& condition, const QString& action = QString());
 // The info node with a GraphInfo record (signature and options filled in).
-QString InfoJson(int id, QStringList graphFields);
-QString LinkJson(int org, int dst, int arrowDst = 3);
+QString infoJson(int id, QStringList graphFields);
+QString linkJson(int org, int dst, int arrowDst = 3);
 
 // Writes the file and opens it as a document the way batch mode does.
 // Fails the current test (and returns null) when the load fails.
-std::unique_ptr<FsmDocument> LoadDocument(const QString& path, const QStringList& nodes,
+std::unique_ptr<FsmDocument> loadDocument(const QString& path, const QStringList& nodes,
                                           const QStringList& links);
 
 struct WmfRecord {
@@ -51,6 +51,6 @@ struct WmfFile {
 // Parses a placeable metafile and checks the header checksum, the sizes,
 // the end record and the object table (objects take the lowest free slot,
 // only live objects are selected or deleted, none is left at the end).
-WmfFile ReadWmf(const QByteArray& bytes);
+WmfFile readWmf(const QByteArray& bytes);
 
 }  // namespace orvane::exporttest

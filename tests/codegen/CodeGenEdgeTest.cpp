@@ -3,7 +3,7 @@
 // large machines and the ANSI comment conversion of a whole module.
 
 #include "CodegenTestSupport.h"
-#include "modC_CodeGen.h"
+#include "FlatGenerators.h"
 
 #include <gtest/gtest.h>
 
@@ -15,20 +15,20 @@ namespace {
 const QString kData = QStringLiteral(ORVANE_TEST_DATA);
 constexpr qint32 kNormal = 0x2000, kInitial = 0x4000, kFinal = 0x8000;
 
-QString Generate(Style s, const Diagram& d, Messenger& m, const Opts& o = {})
+QString generate(Style s, const Diagram& d, Messenger& m, const Opts& o = {})
 {
-    return orvane::testing::Generate(s, d, QStringLiteral("/nonexistent/machine.fsm"), o, m);
+    return orvane::testing::generate(s, d, QStringLiteral("/nonexistent/machine.fsm"), o, m);
 }
 
-QString Code(Style s, const Diagram& d, const Opts& o = {})
+QString generated(Style s, const Diagram& d, const Opts& o = {})
 {
     RecordingMessenger m;
-    const CodeAndHeader parts = Split(Generate(s, d, m, o));
+    const CodeAndHeader parts = split(generate(s, d, m, o));
     EXPECT_TRUE(parts.ok) << m.messages.join(u'\n').toStdString();
     return parts.code;
 }
 
-void Name(Diagram& d, const QString& name, const QString& params = {}, const QString& after = {})
+void name(Diagram& d, const QString& name, const QString& params = {}, const QString& after = {})
 {
     GraphTexts g;
     g.name = name;
@@ -46,26 +46,26 @@ TEST(Refusal, EachCheckShowsItsMessageAndReturnsNothing)
         DiagramBuilder b(d);
         b.state(QStringLiteral("A"), kInitial, QStringLiteral("1"));
         RecordingMessenger m;
-        EXPECT_EQ(Generate(s, d, m), QString());
-        EXPECT_EQ(m.messages, QStringList{modC_CodeGen::kMsgNoName});
+        EXPECT_EQ(generate(s, d, m), QString());
+        EXPECT_EQ(m.messages, QStringList{FlatGenerators::kMsgNoName});
 
         Diagram noStart;
         DiagramBuilder(noStart).state(QStringLiteral("A"), kNormal, QStringLiteral("1"));
-        Name(noStart, QStringLiteral("M"));
+        name(noStart, QStringLiteral("M"));
         m.messages.clear();
-        EXPECT_EQ(Generate(s, noStart, m), QString());
-        EXPECT_EQ(m.messages, QStringList{modC_CodeGen::kMsgNoInitial});
+        EXPECT_EQ(generate(s, noStart, m), QString());
+        EXPECT_EQ(m.messages, QStringList{FlatGenerators::kMsgNoInitial});
 
         // An exit action on a state that never leaves.
         StateTexts stuck;
         stuck.exit = QStringLiteral("off();");
         b.state(QStringLiteral("Stuck"), kNormal, QStringLiteral("2"), stuck);
-        Name(d, QStringLiteral("M"));
+        name(d, QStringLiteral("M"));
         m.messages.clear();
-        EXPECT_EQ(Generate(s, d, m), QString());
+        EXPECT_EQ(generate(s, d, m), QString());
         ASSERT_EQ(m.messages.size(), 2);
         EXPECT_TRUE(m.messages[0].contains(QLatin1String("Stuck")));
-        EXPECT_EQ(m.messages[1], modC_CodeGen::kMsgEntryExit);
+        EXPECT_EQ(m.messages[1], FlatGenerators::kMsgEntryExit);
     }
 }
 
@@ -75,15 +75,15 @@ TEST(Refusal, PointersCheckEntryExitBeforeTheStartState)
     StateTexts stuck;
     stuck.exit = QStringLiteral("off();");
     DiagramBuilder(d).state(QStringLiteral("Stuck"), kNormal, QStringLiteral("1"), stuck);
-    Name(d, QStringLiteral("M"));
+    name(d, QStringLiteral("M"));
     for (const Style s : kAllStyles) {
         RecordingMessenger m;
-        EXPECT_EQ(Generate(s, d, m), QString());
+        EXPECT_EQ(generate(s, d, m), QString());
         ASSERT_FALSE(m.messages.isEmpty());
         if (s == Style::Pointers)
-            EXPECT_EQ(m.messages.last(), modC_CodeGen::kMsgEntryExit);
+            EXPECT_EQ(m.messages.last(), FlatGenerators::kMsgEntryExit);
         else
-            EXPECT_EQ(m.messages, QStringList{modC_CodeGen::kMsgNoInitial});
+            EXPECT_EQ(m.messages, QStringList{FlatGenerators::kMsgNoInitial});
     }
 }
 
@@ -100,7 +100,7 @@ class NotRenumbered : public ::testing::Test {
         b.transition(a, bx, QStringLiteral("10"), QStringLiteral("c10"));
         b.transition(a, cc, QStringLiteral("abc"), QStringLiteral("cabc"));
         b.transition(a, dd, QStringLiteral("2.5"), QStringLiteral("c25"));
-        Name(d, QStringLiteral("M"), QString(),
+        name(d, QStringLiteral("M"), QString(),
              QStringLiteral("if(Is_Next_State_Illegal()) M_Init();"));
     }
     Diagram d;
@@ -109,7 +109,7 @@ class NotRenumbered : public ::testing::Test {
 
 TEST_F(NotRenumbered, StatesAreNumberedByRankAndTransitionsOrderedByPriority)
 {
-    const QString code = Code(Style::SwitchCase, d, Opts{.DI = true});
+    const QString code = generated(Style::SwitchCase, d, Opts{.DI = true});
     EXPECT_TRUE(code.contains(QStringLiteral("  #define  i_A   0\r\n  #define  i_CC  1\r\n"
                                              "  #define  i_BX  2\r\n  #define  i_D   3\r\n")));
     EXPECT_TRUE(code.contains(
@@ -124,11 +124,11 @@ TEST_F(NotRenumbered, StatesAreNumberedByRankAndTransitionsOrderedByPriority)
     EXPECT_TRUE(code.contains(QStringLiteral("debug_transNumber = 2.5;")));
 
     // The pointer array lines up with the constants.
-    const QString array = Code(Style::PointerArray, d);
+    const QString array = generated(Style::PointerArray, d);
     EXPECT_TRUE(array.contains(
         QStringLiteral("        E_A,\r\n        E_Cc,\r\n        E_Bx,\r\n        E_D\r\n")));
     // The pointer methodology's debug index follows the ranks too.
-    const QString pointers = Code(Style::Pointers, d, Opts{.DI = true});
+    const QString pointers = generated(Style::Pointers, d, Opts{.DI = true});
     EXPECT_TRUE(
         pointers.contains(QStringLiteral("Dis_M = E_D;\r\n        #if defined(FSM_DEBUG)\r\n"
                                          "            ind_M = 3;")));
@@ -136,7 +136,7 @@ TEST_F(NotRenumbered, StatesAreNumberedByRankAndTransitionsOrderedByPriority)
 
 TEST_F(NotRenumbered, ListFileKeepsTheStatesOwnIndices)
 {
-    const QString list = modC_CodeGen::GenerateListFile(d);
+    const QString list = FlatGenerators::generateListFile(d);
     const QString order = QStringLiteral("  [Index]\r\n      2\r\n    [Nombre]\r\n        A\r\n");
     EXPECT_TRUE(list.contains(order));
     EXPECT_LT(list.indexOf(QLatin1String("        Cc\r\n")),
@@ -147,7 +147,7 @@ TEST_F(NotRenumbered, ListFileKeepsTheStatesOwnIndices)
 // A state with one, two or three ways out, and the shape of its chain.
 class Chain : public ::testing::Test {
   protected:
-    void SetUp() override { Name(d, QStringLiteral("M")); }
+    void SetUp() override { name(d, QStringLiteral("M")); }
     Diagram d;
     DiagramBuilder b{d};
 };
@@ -158,7 +158,7 @@ TEST_F(Chain, AnUnconditionedOnlyTransitionIsAPlainBlock)
     Node* t = b.state(QStringLiteral("T"), kNormal, QStringLiteral("2"));
     // Blanks, tabs and line breaks make no condition either.
     b.transition(s, t, QStringLiteral("1"), QStringLiteral("  \r\n\t "));
-    const QString code = Code(Style::SwitchCase, d);
+    const QString code = generated(Style::SwitchCase, d);
     EXPECT_TRUE(code.contains(
         QStringLiteral("            // Next state selection.\r\n            {\r\n"
                        "                // Pointing to the next state.\r\n"
@@ -171,7 +171,7 @@ TEST_F(Chain, UnconditionedTransitionsBeforeTheLastAreAlwaysTrue)
     Node* t = b.state(QStringLiteral("T"), kNormal, QStringLiteral("2"));
     b.transition(s, t, QStringLiteral("1"));
     b.transition(s, s, QStringLiteral("2"));
-    const QString code = Code(Style::Pointers, d);
+    const QString code = generated(Style::Pointers, d);
     EXPECT_TRUE(code.contains(QStringLiteral("    if(1){\t// [1].\r\n")));
     EXPECT_TRUE(code.contains(QStringLiteral("    }else {\t// [2].\r\n    }\r\n}")));
 }
@@ -182,7 +182,7 @@ TEST_F(Chain, ALinkThatIsNoTransitionStillCountsAsAWayOut)
     Node* t = b.state(QStringLiteral("T"), kNormal, QStringLiteral("2"));
     b.transition(s, t, QStringLiteral("1"));
     d.addLink(s, b.remark(QStringLiteral("note")));
-    const QString code = Code(Style::SwitchCase, d);
+    const QString code = generated(Style::SwitchCase, d);
     EXPECT_TRUE(code.contains(QStringLiteral("            if(1){\t// [1].\r\n")));
     EXPECT_TRUE(code.contains(
         QStringLiteral("                ind_M = i_T;\r\n            }\r\n        break;")));
@@ -194,7 +194,7 @@ TEST_F(Chain, AConditionEndingInACommentClosesOnTheNextLine)
     Node* t = b.state(QStringLiteral("T"), kNormal, QStringLiteral("2"));
     b.transition(s, t, QStringLiteral("1"), QStringLiteral("ready() // sensor"));
     b.transition(s, t, QStringLiteral("2"), QStringLiteral("done()\r\n"));
-    const QString code = Code(Style::SwitchCase, d);
+    const QString code = generated(Style::SwitchCase, d);
     EXPECT_TRUE(code.contains(QStringLiteral("            if(ready() // sensor\r\n")
                               + QString(15, u' ') + QStringLiteral("){\t// [1].")));
     // A condition that ends in a line break already puts "){" on a line of its own.
@@ -213,7 +213,7 @@ TEST_F(Chain, SelfTransitionsRunExitAndReentryUnlessInternal)
                  QStringLiteral("Y"));
     b.transition(s, s, QStringLiteral("2"), QStringLiteral("stay"), QStringLiteral("keep();"),
                  QStringLiteral("N"));
-    const QString code = Code(Style::SwitchCase, d);
+    const QString code = generated(Style::SwitchCase, d);
     const qsizetype again = code.indexOf(QLatin1String("if(again)"));
     const qsizetype stay = code.indexOf(QLatin1String("}else if(stay)"));
     ASSERT_GT(again, 0);
@@ -229,7 +229,7 @@ TEST_F(Chain, SelfTransitionsRunExitAndReentryUnlessInternal)
 }
 
 // Machines named S1..Sn in a ring.
-void Ring(Diagram& d, int n)
+void ring(Diagram& d, int n)
 {
     DiagramBuilder b(d);
     std::vector<Node*> states;
@@ -239,26 +239,26 @@ void Ring(Diagram& d, int n)
     for (int i = 0; i < n; ++i)
         b.transition(states[size_t(i)], states[size_t((i + 1) % n)], QStringLiteral("1"),
                      QStringLiteral("go"));
-    Name(d, QStringLiteral("R"));
+    name(d, QStringLiteral("R"));
 }
 
 TEST(ManyStates, IndexVariableWidensFrom256States)
 {
     for (const int n : {255, 256}) {
         Diagram d;
-        Ring(d, n);
+        ring(d, n);
         const QString type = n < 256 ? QStringLiteral("static unsigned char ind_R = i_S1;")
                                      : QStringLiteral("static unsigned int ind_R = i_S1;");
-        EXPECT_TRUE(Code(Style::SwitchCase, d).contains(type)) << n;
-        EXPECT_TRUE(Code(Style::PointerArray, d).contains(type)) << n;
+        EXPECT_TRUE(generated(Style::SwitchCase, d).contains(type)) << n;
+        EXPECT_TRUE(generated(Style::PointerArray, d).contains(type)) << n;
     }
 }
 
 TEST(ManyStates, ConstantsAreRightAlignedInOneColumn)
 {
     Diagram d;
-    Ring(d, 300);
-    const QString code = Code(Style::SwitchCase, d, Opts{.DI = true});
+    ring(d, 300);
+    const QString code = generated(Style::SwitchCase, d, Opts{.DI = true});
     EXPECT_TRUE(code.contains(QStringLiteral("\r\n  #define  i_S1      0\r\n")));
     EXPECT_TRUE(code.contains(QStringLiteral("\r\n  #define  i_S300  299\r\n")));
     EXPECT_EQ(code.count(QLatin1String("        \"S")), 300);
@@ -267,8 +267,8 @@ TEST(ManyStates, ConstantsAreRightAlignedInOneColumn)
 TEST(ManyStates, MoreThanTenThousandStatesKeepDistinctConstants)
 {
     Diagram d;
-    Ring(d, 10001);
-    const QString code = Code(Style::SwitchCase, d);
+    ring(d, 10001);
+    const QString code = generated(Style::SwitchCase, d);
     EXPECT_TRUE(code.contains(QStringLiteral("\r\n  #define  i_S1          0\r\n")));
     EXPECT_TRUE(code.contains(QStringLiteral("\r\n  #define  i_S10001  10000\r\n")));
 }
@@ -279,22 +279,22 @@ TEST(InitialState, GeneratorsTakeTheLastAndTheListTheFirst)
     DiagramBuilder b(d);
     b.state(QStringLiteral("First"), kInitial, QStringLiteral("1"));
     b.state(QStringLiteral("Second"), kInitial, QStringLiteral("2"));
-    Name(d, QStringLiteral("M"));
-    EXPECT_TRUE(Code(Style::SwitchCase, d).contains(QStringLiteral("ind_M = i_SECOND;")));
-    EXPECT_TRUE(Code(Style::Pointers, d).contains(QStringLiteral("(*Dis_M)(void)= E_Second;")));
-    EXPECT_TRUE(modC_CodeGen::GenerateListFile(d).contains(
+    name(d, QStringLiteral("M"));
+    EXPECT_TRUE(generated(Style::SwitchCase, d).contains(QStringLiteral("ind_M = i_SECOND;")));
+    EXPECT_TRUE(generated(Style::Pointers, d).contains(QStringLiteral("(*Dis_M)(void)= E_Second;")));
+    EXPECT_TRUE(FlatGenerators::generateListFile(d).contains(
         QStringLiteral("[Init state]\r\n    First\r\n[Final states]\r\n")));
 }
 
 TEST(AnsiComments, NoLineCommentSurvivesOutsideRemarks)
 {
     FsmDocument doc;
-    ASSERT_TRUE(OpenDocument(doc, kData + QStringLiteral("/motor.fsm")));
+    ASSERT_TRUE(openDocument(doc, kData + QStringLiteral("/motor.fsm")));
     DiagramBuilder(doc.diagram()).remark(QStringLiteral("see // here"));
     const Opts o{.FI = true, .FE = true, .DI = true, .AC = true, .PT = true};
     for (const Style s : kAllStyles) {
         RecordingMessenger m;
-        const CodeAndHeader parts = Split(Generate(s, doc.diagram(), m, o));
+        const CodeAndHeader parts = split(generate(s, doc.diagram(), m, o));
         ASSERT_TRUE(parts.ok);
         EXPECT_EQ(parts.code.count(QLatin1String("//")), 1);
         EXPECT_TRUE(parts.code.contains(QStringLiteral("\r\nsee // here\r\n")));

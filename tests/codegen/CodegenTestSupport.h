@@ -6,10 +6,10 @@
 #include "Diagram.h"
 #include "FsmDocument.h"
 #include "Messenger.h"
-#include "modC_CodeGen.h"
-#include "modC_CodeGenHSC.h"
-#include "modLib_Rutas.h"
-#include "modStrings.h"
+#include "FlatGenerators.h"
+#include "HierarchicalGenerator.h"
+#include "Paths.h"
+#include "Texts.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@
 #include <ostream>
 
 // Readable QString values in test failures.
-inline void PrintTo(const QString& s, std::ostream* os)
+inline void printTo(const QString& s, std::ostream* os)
 {
     *os << '"' << s.toStdString() << '"';
 }
@@ -59,7 +59,7 @@ class DiagramBuilder {
     {
         Node* n = m_d.addNode(0, 0, 1500, 900);
         n->setUserData(kind);
-        n->setTag(modStrings::JoinFields(
+        n->setTag(Texts::joinFields(
             {name, t.during, index, t.entry, t.exit, t.isIn, t.goTo, t.elseAction}));
         return n;
     }
@@ -70,7 +70,7 @@ class DiagramBuilder {
         Node* t = m_d.addNode(0, 0, 150, 100);
         t->setUserData(0x800);
         t->setTag(
-            modStrings::JoinFields({priority, condition, action, selfFlag, QStringLiteral("N")}));
+            Texts::joinFields({priority, condition, action, selfFlag, QStringLiteral("N")}));
         m_d.addLink(from, t);
         m_d.addLink(t, to);
         return t;
@@ -87,7 +87,7 @@ class DiagramBuilder {
 
     void config(const GraphTexts& g)
     {
-        m_d.setTag(modStrings::JoinFields({QStringLiteral("FSM V0.4c"), g.name, g.init, g.before,
+        m_d.setTag(Texts::joinFields({QStringLiteral("FSM V0.4c"), g.name, g.init, g.before,
                                            g.options, g.params, g.after, g.ending, g.moduleHeader,
                                            g.functionHeader, g.defaultCode}));
     }
@@ -98,14 +98,14 @@ class DiagramBuilder {
 
 // Opens a diagram file as the editor does (configuration record taken out
 // of the info node, options applied).
-inline bool OpenDocument(FsmDocument& doc, const QString& path)
+inline bool openDocument(FsmDocument& doc, const QString& path)
 {
     QString error;
     if (!doc.diagram().loadFile(path, &error))
         return false;
-    doc.sFullDocname = path;
+    doc.filePath = path;
     SilentMessenger silent;
-    return doc.AfterLoad({}, silent);
+    return doc.afterLoad({}, silent);
 }
 
 enum class Style { SwitchCase, Pointers, PointerArray };
@@ -114,15 +114,15 @@ struct Opts {
     bool FI = false, FE = false, HF = false, DI = false, AC = false, PT = false;
 };
 
-inline QString Generate(Style s, const Diagram& d, const QString& path, const Opts& o, Messenger& m)
+inline QString generate(Style s, const Diagram& d, const QString& path, const Opts& o, Messenger& m)
 {
     switch (s) {
     case Style::SwitchCase:
-        return modC_CodeGen::GenerateCodeSwitchCase(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT, m);
+        return FlatGenerators::generateCodeSwitchCase(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT, m);
     case Style::Pointers:
-        return modC_CodeGen::GenerateCodePointers(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT, m);
+        return FlatGenerators::generateCodePointers(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT, m);
     case Style::PointerArray:
-        return modC_CodeGen::GenerateCodePointerArray(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT,
+        return FlatGenerators::generateCodePointerArray(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT,
                                                       m);
     }
     return {};
@@ -134,10 +134,10 @@ struct CodeAndHeader {
 };
 
 // Splits "code· ·header· ·".
-inline CodeAndHeader Split(const QString& result)
+inline CodeAndHeader split(const QString& result)
 {
     CodeAndHeader out;
-    const QString& sep = modStrings::kSep;
+    const QString& sep = Texts::kSep;
     if (!result.endsWith(sep))
         return out;
     const QString body = result.left(result.size() - sep.size());
@@ -151,10 +151,10 @@ inline CodeAndHeader Split(const QString& result)
 }
 
 // Code and header split at the last two separators, as the files are written.
-inline CodeAndHeader SplitLast(const QString& result)
+inline CodeAndHeader splitLast(const QString& result)
 {
     CodeAndHeader out;
-    const QString& sep = modStrings::kSep;
+    const QString& sep = Texts::kSep;
     const qsizetype last = result.lastIndexOf(sep);
     if (last < 0)
         return out;
@@ -167,7 +167,7 @@ inline CodeAndHeader SplitLast(const QString& result)
     return out;
 }
 
-inline QString ReadUtf8(const QString& path)
+inline QString readUtf8(const QString& path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
@@ -181,7 +181,7 @@ inline QStringList Lines(const QString& text)
 }
 
 // Reports the first line that differs, so a failure reads like a diff.
-inline ::testing::AssertionResult SameText(const QString& actual, const QString& expected)
+inline ::testing::AssertionResult sameText(const QString& actual, const QString& expected)
 {
     if (actual == expected)
         return ::testing::AssertionSuccess();
@@ -199,12 +199,12 @@ inline ::testing::AssertionResult SameText(const QString& actual, const QString&
 }
 
 // Code and header equal to the files golden/NAME.c and golden/NAME.h.
-inline void ExpectGolden(const CodeAndHeader& parts, const QString& name)
+inline void expectGolden(const CodeAndHeader& parts, const QString& name)
 {
     const QString base = QStringLiteral(ORVANE_TEST_DATA "/golden/") + name;
-    EXPECT_TRUE(SameText(parts.code, ReadUtf8(base + QStringLiteral(".c"))))
+    EXPECT_TRUE(sameText(parts.code, readUtf8(base + QStringLiteral(".c"))))
         << name.toStdString() << ".c";
-    EXPECT_TRUE(SameText(parts.header, ReadUtf8(base + QStringLiteral(".h"))))
+    EXPECT_TRUE(sameText(parts.header, readUtf8(base + QStringLiteral(".h"))))
         << name.toStdString() << ".h";
 }
 
@@ -213,32 +213,32 @@ inline void ExpectGolden(const CodeAndHeader& parts, const QString& name)
 // opened, so a test can change its options.
 class FileChildSource : public ChildDocumentSource {
   public:
-    const FsmDocument* OpenChild(const QString& fullPath, QString* error) override
+    const FsmDocument* openChild(const QString& fullPath, QString* error) override
     {
-        return Load(fullPath, error);
+        return load(fullPath, error);
     }
 
     // The top document, opened the same way and known to the source.
-    FsmDocument* Top(const QString& path)
+    FsmDocument* top(const QString& path)
     {
         QString error;
-        return Load(path, &error);
+        return load(path, &error);
     }
 
     std::function<void(FsmDocument&)> adjust;
 
   private:
-    FsmDocument* Load(const QString& fullPath, QString* error)
+    FsmDocument* load(const QString& fullPath, QString* error)
     {
         const QString key = QDir::cleanPath(fullPath);
         if (FsmDocument* known = m_docs.value(key).get())
             return known;
         auto doc = std::make_shared<FsmDocument>();
-        if (!OpenDocument(*doc, key)) {
+        if (!openDocument(*doc, key)) {
             *error = QStringLiteral("cannot load ") + key;
             return nullptr;
         }
-        doc->caption = modLib_Rutas::BaseName(key);
+        doc->caption = Paths::baseName(key);
         if (adjust)
             adjust(*doc);
         m_docs.insert(key, doc);
@@ -255,17 +255,17 @@ struct TopOptions {
 
 // The tree under the diagram file topPath as one hierarchical module; empty
 // when refused (or when the top file does not load).
-inline QString GenerateTree(FileChildSource& source, const QString& topPath, const TopOptions& o,
+inline QString generateTree(FileChildSource& source, const QString& topPath, const TopOptions& o,
                             Messenger& messenger)
 {
-    FsmDocument* top = source.Top(topPath);
+    FsmDocument* top = source.top(topPath);
     if (!top)
         return {};
-    top->bDebugInfo = o.DI;
-    top->bAnsiComment = o.AC;
-    top->bTextBoxesInCode = o.PT;
-    top->bUseBitFields = o.BF;
-    return modC_CodeGenHSC::GenerateCodeHierarchical(*top, source, messenger);
+    top->debugInfo = o.DI;
+    top->ansiComments = o.AC;
+    top->remarksInCode = o.PT;
+    top->useBitFields = o.BF;
+    return HierarchicalGenerator::generateCodeHierarchical(*top, source, messenger);
 }
 
 }  // namespace orvane::testing

@@ -26,13 +26,13 @@ struct Condition {
     std::function<bool(unsigned long bits, int a)> eval;
 };
 
-inline Condition In(int k)
+inline Condition in(int k)
 {
     return {QStringLiteral("in(%1)").arg(k),
             [k](unsigned long b, int) { return ((b >> k) & 1UL) != 0; }};
 }
 
-inline Condition Always()
+inline Condition always()
 {
     return {QString(), [](unsigned long, int) { return true; }};
 }
@@ -45,7 +45,7 @@ struct TransitionDef {
     bool internal = false;  // self transition flag "N"
 };
 
-inline TransitionDef Tr(int target, const QString& priority, const Condition& condition,
+inline TransitionDef tr(int target, const QString& priority, const Condition& condition,
                         const QStringList& action = {}, bool internal = false)
 {
     TransitionDef t;
@@ -68,7 +68,7 @@ struct StateDef {
     std::vector<TransitionDef> transitions;  // in out-link order
 };
 
-inline StateDef NewState(const QString& name, qint32 kind, const QString& index)
+inline StateDef newState(const QString& name, qint32 kind, const QString& index)
 {
     StateDef s;
     s.name = name;
@@ -88,7 +88,7 @@ struct MachineDef {
 
 inline const QString kCrLf = QStringLiteral("\r\n");
 
-inline QString Traced(const QStringList& tokens)
+inline QString traced(const QStringList& tokens)
 {
     QStringList lines;
     for (const QString& t : tokens)
@@ -97,7 +97,7 @@ inline QString Traced(const QStringList& tokens)
 }
 
 // The non-empty texts, one per line.
-inline QString JoinLines(const QStringList& parts)
+inline QString joinLines(const QStringList& parts)
 {
     QStringList kept;
     for (const QString& p : parts)
@@ -106,27 +106,27 @@ inline QString JoinLines(const QStringList& parts)
     return kept.join(kCrLf);
 }
 
-inline QString AfterText(const MachineDef& m)
+inline QString afterText(const MachineDef& m)
 {
-    QStringList parts{Traced(m.after)};
+    QStringList parts{traced(m.after)};
     if (m.checkIllegal)
         parts << QStringLiteral("if(Is_Next_State_Illegal()) T(\"illegal\");");
     if (m.traceDebug)
         parts << QStringLiteral(
             "#if defined(FSM_DEBUG)\r\nTD(FSM_STATE_NAME(), FSM_TRANS_NUMBER());\r\n#endif");
-    return JoinLines(parts);
+    return joinLines(parts);
 }
 
-inline void Build(const MachineDef& m, Diagram& d)
+inline void build(const MachineDef& m, Diagram& d)
 {
     DiagramBuilder b(d);
     std::vector<Node*> nodes;
     for (const StateDef& s : m.states) {
         StateTexts t;
-        t.entry = Traced(s.entry);
-        t.during = JoinLines({Traced(s.during), s.calls.join(kCrLf), s.untracedDuring});
-        t.elseAction = JoinLines({Traced(s.elseAction), s.elseCalls.join(kCrLf)});
-        t.exit = Traced(s.exit);
+        t.entry = traced(s.entry);
+        t.during = joinLines({traced(s.during), s.calls.join(kCrLf), s.untracedDuring});
+        t.elseAction = joinLines({traced(s.elseAction), s.elseCalls.join(kCrLf)});
+        t.exit = traced(s.exit);
         t.isIn = s.isIn ? QStringLiteral("Y") : QStringLiteral("N");
         t.goTo = s.goTo ? QStringLiteral("Y") : QStringLiteral("N");
         nodes.push_back(b.state(s.name, s.kind, s.index, t));
@@ -134,13 +134,13 @@ inline void Build(const MachineDef& m, Diagram& d)
     for (size_t i = 0; i < m.states.size(); ++i)
         for (const TransitionDef& t : m.states[i].transitions)
             b.transition(nodes[i], nodes[size_t(t.target)], t.priority, t.condition.c,
-                         Traced(t.action), t.internal ? QStringLiteral("N") : QStringLiteral("Y"));
+                         traced(t.action), t.internal ? QStringLiteral("N") : QStringLiteral("Y"));
     GraphTexts g;
     g.name = m.name;
     g.params = m.params;
     g.init = m.init;
-    g.before = Traced(m.before);
-    g.after = AfterText(m);
+    g.before = traced(m.before);
+    g.after = afterText(m);
     g.moduleHeader = QStringLiteral("Generated for a test /* with marks */");
     g.functionHeader = QStringLiteral("Called once per step.");
     g.ending = m.ending;
@@ -161,13 +161,13 @@ class ReferenceModel {
                 m_initial = int(i);
         for (const StateDef& s : m.states)
             m_anyEntry = m_anyEntry || !s.entry.isEmpty();
-        Init();
+        init();
     }
 
     // The model of a child machine that this one calls by name.
-    void Connect(const QString& name, ReferenceModel* child) { m_children.insert(name, child); }
+    void connect(const QString& name, ReferenceModel* child) { m_children.insert(name, child); }
 
-    void Init()
+    void init()
     {
         m_cur = m_initial;
         m_entryDone = false;
@@ -176,17 +176,17 @@ class ReferenceModel {
 
     // What a parent does to this machine: Init and restart the children,
     // unless this machine keeps its history.
-    void Restart()
+    void restart()
     {
         if (m_history)
             return;
-        Init();
+        init();
         for (const StateDef& s : m_m.states)
             for (const QString& call : s.calls + s.elseCalls)
-                Child(call)->Restart();
+                child(call)->restart();
     }
 
-    void Goto(int s)
+    void gotoFunction(int s)
     {
         m_cur = s;
         if (m_anyEntry)
@@ -194,10 +194,10 @@ class ReferenceModel {
         m_debugTrans = 0;
     }
 
-    bool IsIn(int s) const { return m_cur == s; }
-    bool End() const { return m_m.states[size_t(m_cur)].kind == kFinal; }
+    bool isIn(int s) const { return m_cur == s; }
+    bool end() const { return m_m.states[size_t(m_cur)].kind == kFinal; }
 
-    void Step(int a, unsigned long bits, bool debugBuild, QStringList& trace)
+    void step(int a, unsigned long bits, bool debugBuild, QStringList& trace)
     {
         trace << m_m.before;
         m_debugTrans = 0;
@@ -208,7 +208,7 @@ class ReferenceModel {
         }
         trace << s.during;
         for (const QString& call : s.calls)
-            Child(call)->Step(a, bits, debugBuild, trace);
+            child(call)->step(a, bits, debugBuild, trace);
         std::vector<const TransitionDef*> byPriority;
         for (const TransitionDef& t : s.transitions)
             byPriority.push_back(&t);
@@ -222,7 +222,7 @@ class ReferenceModel {
             const bool internal = t->internal && t->target == m_cur;
             if (!internal) {
                 for (const QString& call : s.calls + s.elseCalls)
-                    Child(call)->Restart();
+                    child(call)->restart();
                 trace << s.exit;
             }
             trace << t->action;
@@ -236,7 +236,7 @@ class ReferenceModel {
         if (!fired) {
             trace << s.elseAction;
             for (const QString& call : s.elseCalls)
-                Child(call)->Step(a, bits, debugBuild, trace);
+                child(call)->step(a, bits, debugBuild, trace);
         }
         trace << m_m.after;
         if (m_m.traceDebug && debugBuild)
@@ -247,7 +247,7 @@ class ReferenceModel {
 
   private:
     // "Child(a);" calls the model connected as "Child".
-    ReferenceModel* Child(const QString& call) const
+    ReferenceModel* child(const QString& call) const
     {
         ReferenceModel* child = m_children.value(call.left(call.indexOf(u'(')));
         Q_ASSERT(child);
@@ -267,7 +267,7 @@ class ReferenceModel {
 // The machine under test: every kind of state, entry and exit actions inline
 // and as a function, internal and normal self transitions, multi-line
 // conditions (one ending in a comment), else actions, a child machine.
-inline MachineDef Machine()
+inline MachineDef machine()
 {
     MachineDef m;
     m.name = QStringLiteral("Machine");
@@ -279,68 +279,68 @@ inline MachineDef Machine()
     m.traceDebug = true;
     m.ending = QStringLiteral("/* end */");
     enum { Idle, Run, Fault, Sub, Done };
-    StateDef idle = NewState(QStringLiteral("Idle"), kInitial, QStringLiteral("10"));
+    StateDef idle = newState(QStringLiteral("Idle"), kInitial, QStringLiteral("10"));
     idle.entry = {QStringLiteral("Idle.en")};
     idle.during = {QStringLiteral("Idle.du")};
     idle.isIn = true;
     idle.transitions = {
-        Tr(Run, QStringLiteral("1"),
+        tr(Run, QStringLiteral("1"),
            {QStringLiteral("in(0) &&\r\nin(1)"),
             [](unsigned long b, int) { return (b & 3UL) == 3UL; }},
            {QStringLiteral("go")}),
-        Tr(Idle, QStringLiteral("3"), In(2), {QStringLiteral("again")}),
-        Tr(Idle, QStringLiteral("2"),
+        tr(Idle, QStringLiteral("3"), in(2), {QStringLiteral("again")}),
+        tr(Idle, QStringLiteral("2"),
            {QStringLiteral("a % 5 == 0 // every fifth"),
             [](unsigned long, int a) { return a % 5 == 0; }},
            {QStringLiteral("tick")}, true),
     };
-    StateDef run = NewState(QStringLiteral("Run"), kNormal, QStringLiteral("20"));
+    StateDef run = newState(QStringLiteral("Run"), kNormal, QStringLiteral("20"));
     run.during = {QStringLiteral("Run.du")};
     run.untracedDuring = QStringLiteral("p[0] = 'r';");
     run.exit = {QStringLiteral("Run.x1"), QStringLiteral("Run.x2"), QStringLiteral("Run.x3")};
     run.elseAction = {QStringLiteral("Run.el")};
     run.transitions = {
-        Tr(Run, QStringLiteral("3"),
+        tr(Run, QStringLiteral("3"),
            {QStringLiteral("in(5) && in(6)"),
             [](unsigned long b, int) { return (b & 0x60UL) == 0x60UL; }},
            {QStringLiteral("rerun")}),
-        Tr(Fault, QStringLiteral("1"), In(3), {QStringLiteral("fault"), QStringLiteral("fault2")}),
-        Tr(Sub, QStringLiteral("2"),
+        tr(Fault, QStringLiteral("1"), in(3), {QStringLiteral("fault"), QStringLiteral("fault2")}),
+        tr(Sub, QStringLiteral("2"),
            {QStringLiteral("in(4) ||\r\n   a == 7"),
             [](unsigned long b, int a) { return ((b >> 4) & 1UL) || a == 7; }}),
     };
-    StateDef fault = NewState(QStringLiteral("Fault"), kFinal, QStringLiteral("30"));
+    StateDef fault = newState(QStringLiteral("Fault"), kFinal, QStringLiteral("30"));
     fault.entry = {QStringLiteral("Fault.en")};
     fault.exit = {QStringLiteral("Fault.ex")};
     fault.goTo = true;
-    fault.transitions = {Tr(Idle, QStringLiteral("1"), In(7))};
-    StateDef sub = NewState(QStringLiteral("Sub"), kSuper, QStringLiteral("40"));
+    fault.transitions = {tr(Idle, QStringLiteral("1"), in(7))};
+    StateDef sub = newState(QStringLiteral("Sub"), kSuper, QStringLiteral("40"));
     sub.during = {QStringLiteral("Sub.du")};
     sub.calls = {QStringLiteral("Child();")};
     sub.elseAction = {QStringLiteral("Sub.el")};
     sub.transitions = {
-        Tr(Done, QStringLiteral("1"), In(8), {QStringLiteral("done")}),
-        Tr(Sub, QStringLiteral("2"), In(9), {QStringLiteral("stay")}, true),
+        tr(Done, QStringLiteral("1"), in(8), {QStringLiteral("done")}),
+        tr(Sub, QStringLiteral("2"), in(9), {QStringLiteral("stay")}, true),
     };
-    StateDef done = NewState(QStringLiteral("Done"), kFinal, QStringLiteral("50"));
+    StateDef done = newState(QStringLiteral("Done"), kFinal, QStringLiteral("50"));
     done.entry = {QStringLiteral("Done.en")};
-    done.transitions = {Tr(Idle, QStringLiteral("1"), Always(), {QStringLiteral("restart")})};
+    done.transitions = {tr(Idle, QStringLiteral("1"), always(), {QStringLiteral("restart")})};
     m.states = {idle, run, fault, sub, done};
     return m;
 }
 
-inline MachineDef Child()
+inline MachineDef child()
 {
     MachineDef m;
     m.name = QStringLiteral("Child");
     m.init = QStringLiteral("#include \"harness.h\"");
-    StateDef ca = NewState(QStringLiteral("CA"), kInitial, QStringLiteral("1"));
+    StateDef ca = newState(QStringLiteral("CA"), kInitial, QStringLiteral("1"));
     ca.during = {QStringLiteral("C.A")};
-    ca.transitions = {Tr(1, QStringLiteral("1"), In(10))};
-    StateDef cb = NewState(QStringLiteral("CB"), kNormal, QStringLiteral("2"));
+    ca.transitions = {tr(1, QStringLiteral("1"), in(10))};
+    StateDef cb = newState(QStringLiteral("CB"), kNormal, QStringLiteral("2"));
     cb.entry = {QStringLiteral("C.en")};
     cb.during = {QStringLiteral("C.B")};
-    cb.transitions = {Tr(0, QStringLiteral("1"), In(11), {QStringLiteral("C.back")})};
+    cb.transitions = {tr(0, QStringLiteral("1"), in(11), {QStringLiteral("C.back")})};
     m.states = {ca, cb};
     return m;
 }
@@ -348,7 +348,7 @@ inline MachineDef Child()
 // The inputs of each step, as the driver computes them.
 class Inputs {
   public:
-    unsigned long Next()
+    unsigned long next()
     {
         m_seed = (m_seed * 1103515245UL + 12345UL) & 0x7fffffffUL;
         return (m_seed >> 4) & 0xfffUL;
@@ -382,7 +382,7 @@ struct ProcessResult {
     QString output;
 };
 
-inline ProcessResult RunProcess(const QString& program, const QStringList& args, const QString& dir)
+inline ProcessResult runProcess(const QString& program, const QStringList& args, const QString& dir)
 {
     QProcess p;
     p.setWorkingDirectory(dir);
@@ -398,7 +398,7 @@ inline ProcessResult RunProcess(const QString& program, const QStringList& args,
     return r;
 }
 
-inline void WriteTextFile(const QString& path, const QString& text)
+inline void writeTextFile(const QString& path, const QString& text)
 {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -406,7 +406,7 @@ inline void WriteTextFile(const QString& path, const QString& text)
 }
 
 // "" when the traces agree, else where they part.
-inline std::string TraceDifference(const QString& actual, const QString& expected)
+inline std::string traceDifference(const QString& actual, const QString& expected)
 {
     if (actual == expected)
         return {};
@@ -431,7 +431,7 @@ class GccTest : public ::testing::TestWithParam<Param> {
         if (gcc.isEmpty())
             GTEST_SKIP() << "gcc is not installed";
         ASSERT_TRUE(dir.isValid());
-        WriteTextFile(dir.filePath(QStringLiteral("harness.h")), QLatin1String(kHarness));
+        writeTextFile(dir.filePath(QStringLiteral("harness.h")), QLatin1String(kHarness));
     }
 
     QString gcc;

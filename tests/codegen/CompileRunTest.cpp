@@ -5,7 +5,7 @@
 
 #include "CodegenTestSupport.h"
 #include "CompileRunSupport.h"
-#include "modC_CodeGen.h"
+#include "FlatGenerators.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ struct Config {
     bool debugBuild;  // -DFSM_DEBUG
 };
 
-void PrintTo(const Config& c, std::ostream* os)
+void printTo(const Config& c, std::ostream* os)
 {
     *os << c.label;
 }
@@ -37,7 +37,7 @@ constexpr int kSteps = 3000;
 enum { kIdle = 0, kFault = 2 };  // the states the driver tests and forces
 
 // The driver: the machine's steps, and its tests and forcings between them.
-QString Driver()
+QString driver()
 {
     return QStringLiteral("#include <stdio.h>\n#include \"harness.h\"\n#include \"Machine.h\"\n"
                           "#include \"Child.h\"\nunsigned long in_bits;\n")
@@ -61,42 +61,42 @@ QString Driver()
 )");
 }
 
-QString ExpectedTrace(const MachineDef& m, const MachineDef& child, const Config& c)
+QString expectedTrace(const MachineDef& m, const MachineDef& child, const Config& c)
 {
     ReferenceModel childModel(child, false);
     ReferenceModel model(m, c.opts.HF);
-    model.Connect(child.name, &childModel);
+    model.connect(child.name, &childModel);
     const bool hasInit = !(c.opts.HF && !c.opts.FI);
     QStringList trace;
     Inputs inputs;
     for (int step = 0; step < kSteps; ++step) {
-        const unsigned long bits = inputs.Next();
+        const unsigned long bits = inputs.next();
         trace << QStringLiteral("step %1").arg(step);
-        model.Step(step, bits, c.debugBuild && c.opts.DI, trace);
+        model.step(step, bits, c.debugBuild && c.opts.DI, trace);
         if (step % 37 == 5)
-            trace << QStringLiteral("isin %1").arg(model.IsIn(kIdle) ? 1 : 0);
+            trace << QStringLiteral("isin %1").arg(model.isIn(kIdle) ? 1 : 0);
         if (step % 53 == 7) {
-            model.Goto(kFault);
+            model.gotoFunction(kFault);
             trace << QStringLiteral("goto");
         }
         if (hasInit && step % 97 == 50) {
-            model.Init();
+            model.init();
             trace << QStringLiteral("init");
         }
         if (c.opts.FE && step % 11 == 3)
-            trace << QStringLiteral("end %1").arg(model.End() ? 1 : 0);
+            trace << QStringLiteral("end %1").arg(model.end() ? 1 : 0);
     }
     return trace.join(u'\n') + u'\n';
 }
 
-const char* StyleName(Style s)
+const char* styleName(Style s)
 {
     return s == Style::SwitchCase ? "switchcase"
            : s == Style::Pointers ? "pointers"
                                   : "pointerarray";
 }
 
-QStringList WarningFlags(Style s, const Config& c, const QString& standard)
+QStringList warningFlags(Style s, const Config& c, const QString& standard)
 {
     QStringList f{QStringLiteral("-std=") + standard, QStringLiteral("-Wall"),
                   QStringLiteral("-Wextra"), QStringLiteral("-pedantic"),
@@ -115,34 +115,34 @@ QStringList WarningFlags(Style s, const Config& c, const QString& standard)
 class CompileAndRun : public GccTest<Config> {
   protected:
     // Generates, compiles, links and runs one machine in one methodology.
-    QString BuildAndRun(Style s, const MachineDef& m, const MachineDef& child, const Config& c)
+    QString buildAndRun(Style s, const MachineDef& m, const MachineDef& child, const Config& c)
     {
-        const QString work = dir.filePath(QLatin1String(StyleName(s)) + u'-' + m.name);
+        const QString work = dir.filePath(QLatin1String(styleName(s)) + u'-' + m.name);
         QDir().mkpath(work);
         QStringList objects;
         const QStringList standards =
             c.opts.AC ? QStringList{QStringLiteral("c89"), QStringLiteral("c99")}
                       : QStringList{QStringLiteral("c99")};
-        auto generate = [&](const MachineDef& def, const QString& docPath, bool isChild) -> bool {
+        auto generateOne = [&](const MachineDef& def, const QString& docPath, bool isChild) -> bool {
             Diagram d;
-            Build(def, d);
+            build(def, d);
             // A child keeps no history, so that its parent's transitions restart it.
             Opts o = c.opts;
             o.HF = o.HF && !isChild;
             RecordingMessenger messenger;
-            const CodeAndHeader parts = Split(Generate(s, d, docPath, o, messenger));
+            const CodeAndHeader parts = split(generate(s, d, docPath, o, messenger));
             EXPECT_TRUE(parts.ok) << def.name.toStdString();
             if (!parts.ok)
                 return false;
-            WriteTextFile(work + u'/' + def.name + QStringLiteral(".c"), parts.code);
-            WriteTextFile(work + u'/' + def.name + QStringLiteral(".h"), parts.header);
+            writeTextFile(work + u'/' + def.name + QStringLiteral(".c"), parts.code);
+            writeTextFile(work + u'/' + def.name + QStringLiteral(".h"), parts.header);
             for (const QString& standard : standards) {
-                QStringList args = WarningFlags(s, c, standard);
+                QStringList args = warningFlags(s, c, standard);
                 args << QStringLiteral("-I") + dir.path() << QStringLiteral("-c")
                      << def.name + QStringLiteral(".c") << QStringLiteral("-o")
                      << def.name + u'-' + standard + QStringLiteral(".o");
-                const ProcessResult r = RunProcess(gcc, args, work);
-                EXPECT_TRUE(r.ok) << StyleName(s) << " -std=" << standard.toStdString() << "\n"
+                const ProcessResult r = runProcess(gcc, args, work);
+                EXPECT_TRUE(r.ok) << styleName(s) << " -std=" << standard.toStdString() << "\n"
                                   << r.output.toStdString();
                 if (!r.ok)
                     return false;
@@ -154,10 +154,10 @@ class CompileAndRun : public GccTest<Config> {
         const QString parentPath = dir.filePath(m.name + QStringLiteral(".fsm"));
         const QString childPath = dir.filePath(m.name) + QStringLiteral("/Child.fsm");
         QDir().mkpath(dir.filePath(m.name));
-        WriteTextFile(childPath, QStringLiteral("{}"));
-        if (!generate(child, childPath, true) || !generate(m, parentPath, false))
+        writeTextFile(childPath, QStringLiteral("{}"));
+        if (!generateOne(child, childPath, true) || !generateOne(m, parentPath, false))
             return {};
-        WriteTextFile(work + QStringLiteral("/driver.c"), Driver());
+        writeTextFile(work + QStringLiteral("/driver.c"), driver());
         QStringList args{QStringLiteral("-std=c99"),       QStringLiteral("-Wall"),
                          QStringLiteral("-Wextra"),        QStringLiteral("-pedantic"),
                          QStringLiteral("-Werror"),        QStringLiteral("-DSTEPS=%1").arg(kSteps),
@@ -168,25 +168,25 @@ class CompileAndRun : public GccTest<Config> {
             args << QStringLiteral("-DHAS_END");
         args << QStringLiteral("driver.c") << objects << QStringLiteral("-o")
              << QStringLiteral("machine");
-        const ProcessResult link = RunProcess(gcc, args, work);
+        const ProcessResult link = runProcess(gcc, args, work);
         EXPECT_TRUE(link.ok) << link.output.toStdString();
         if (!link.ok)
             return {};
-        const ProcessResult run = RunProcess(work + QStringLiteral("/machine"), {}, work);
+        const ProcessResult run = runProcess(work + QStringLiteral("/machine"), {}, work);
         EXPECT_TRUE(run.ok) << run.output.toStdString();
         return run.output;
     }
 
-    void CheckAllStyles(const MachineDef& m, const MachineDef& child)
+    void checkAllStyles(const MachineDef& m, const MachineDef& child)
     {
         const Config& c = GetParam();
-        const QString expected = ExpectedTrace(m, child, c);
+        const QString expected = expectedTrace(m, child, c);
         QStringList traces;
         for (const Style s : {Style::SwitchCase, Style::Pointers, Style::PointerArray}) {
-            const QString trace = BuildAndRun(s, m, child, c);
-            const std::string difference = TraceDifference(trace, expected);
+            const QString trace = buildAndRun(s, m, child, c);
+            const std::string difference = traceDifference(trace, expected);
             if (!difference.empty())
-                ADD_FAILURE() << StyleName(s) << ": " << difference;
+                ADD_FAILURE() << styleName(s) << ": " << difference;
             traces << trace;
         }
         EXPECT_EQ(traces[0], traces[1]);
@@ -196,11 +196,11 @@ class CompileAndRun : public GccTest<Config> {
 
 TEST_P(CompileAndRun, MachineWithChildBehavesAlikeInEveryMethodology)
 {
-    CheckAllStyles(Machine(), Child());
+    checkAllStyles(machine(), child());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Options, CompileAndRun,
+    options, CompileAndRun,
     ::testing::Values(
         Config{"all_on_debug", {true, true, false, true, false, true}, true},
         Config{"debug_info_without_debug_build", {true, true, false, true, false, true}, false},

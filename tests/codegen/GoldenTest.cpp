@@ -2,7 +2,7 @@
 // name carries the methodology and the options it was generated with.
 
 #include "CodegenTestSupport.h"
-#include "modC_CodeGen.h"
+#include "FlatGenerators.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ struct GoldenCase {
     const char* expected;  // base name under golden/
 };
 
-void PrintTo(const GoldenCase& c, std::ostream* os)
+void printTo(const GoldenCase& c, std::ostream* os)
 {
     *os << c.expected;
 }
@@ -31,18 +31,18 @@ TEST_P(Golden, CodeAndHeaderMatchTheExpectedFiles)
 {
     const GoldenCase& c = GetParam();
     FsmDocument doc;
-    ASSERT_TRUE(OpenDocument(doc, kData + u'/' + QLatin1String(c.diagram)));
+    ASSERT_TRUE(openDocument(doc, kData + u'/' + QLatin1String(c.diagram)));
     RecordingMessenger messenger;
     const QString m = QLatin1String(c.methodology);
     const Style style = m == QLatin1String("switchcase") ? Style::SwitchCase
                         : m == QLatin1String("pointers") ? Style::Pointers
                                                          : Style::PointerArray;
-    const QString result = Generate(style, doc.diagram(), doc.sFullDocname,
+    const QString result = generate(style, doc.diagram(), doc.filePath,
                                     Opts{c.FI, c.FE, c.HF, c.DI, c.AC, c.PT}, messenger);
     EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.messages.join(u'\n').toStdString();
-    const CodeAndHeader parts = Split(result);
+    const CodeAndHeader parts = split(result);
     ASSERT_TRUE(parts.ok);
-    ExpectGolden(parts, QLatin1String(c.expected));
+    expectGolden(parts, QLatin1String(c.expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -64,10 +64,10 @@ TEST(GoldenList, ListFilesMatchTheExpectedFiles)
 {
     for (const char* name : {"lamp", "motor"}) {
         FsmDocument doc;
-        ASSERT_TRUE(OpenDocument(doc, kData + u'/' + QLatin1String(name) + QStringLiteral(".fsm")));
-        const QString expected = ReadUtf8(kData + QStringLiteral("/golden/") + QLatin1String(name)
+        ASSERT_TRUE(openDocument(doc, kData + u'/' + QLatin1String(name) + QStringLiteral(".fsm")));
+        const QString expected = readUtf8(kData + QStringLiteral("/golden/") + QLatin1String(name)
                                           + QStringLiteral(".lst"));
-        EXPECT_TRUE(SameText(modC_CodeGen::GenerateListFile(doc.diagram()), expected)) << name;
+        EXPECT_TRUE(sameText(FlatGenerators::generateListFile(doc.diagram()), expected)) << name;
     }
 }
 
@@ -76,12 +76,12 @@ TEST(GoldenDocument, DocumentFlagsDriveTheGenerators)
     // motor.fsm stores FI, FE, DI and PT on and HF off: the document overload
     // must give the same text as the explicit flags.
     FsmDocument doc;
-    ASSERT_TRUE(OpenDocument(doc, kData + QStringLiteral("/motor.fsm")));
+    ASSERT_TRUE(openDocument(doc, kData + QStringLiteral("/motor.fsm")));
     RecordingMessenger messenger;
-    const CodeAndHeader parts = Split(modC_CodeGen::GenerateCodePointers(doc, messenger));
+    const CodeAndHeader parts = split(FlatGenerators::generateCodePointers(doc, messenger));
     ASSERT_TRUE(parts.ok);
-    EXPECT_TRUE(SameText(
-        parts.code, ReadUtf8(kData + QStringLiteral("/golden/motor--pointers--FI--FE--DI--PT.c"))));
+    EXPECT_TRUE(sameText(
+        parts.code, readUtf8(kData + QStringLiteral("/golden/motor--pointers--FI--FE--DI--PT.c"))));
 }
 
 }  // namespace

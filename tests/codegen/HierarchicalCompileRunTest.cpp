@@ -5,7 +5,7 @@
 
 #include "CompileRunSupport.h"
 #include "MachineFiles.h"
-#include "modC_CodeGenHSC.h"
+#include "HierarchicalGenerator.h"
 
 #include <gtest/gtest.h>
 
@@ -26,12 +26,12 @@ struct TreeConfig {
     bool debugBuild;           // -DFSM_DEBUG
 };
 
-void PrintTo(const TreeConfig& c, std::ostream* os)
+void printTo(const TreeConfig& c, std::ostream* os)
 {
     *os << c.label;
 }
 
-QString Options(bool FI, bool FE, bool HF, bool macrosOff)
+QString options(bool FI, bool FE, bool HF, bool macrosOff)
 {
     auto yn = [](bool b) { return b ? QStringLiteral("_Y;") : QStringLiteral("_N;"); };
     return QStringLiteral("FI") + yn(FI) + QStringLiteral("FE") + yn(FE) + QStringLiteral("HF")
@@ -45,7 +45,7 @@ enum { kChildB = 1 };            // the child state the hooks test
 // Tests and forcings of the top and the child machine between two steps.
 // They are the module's macros, so they run inside it, from the top's
 // ending code.
-QString Hooks(const TreeConfig& c)
+QString hooks(const TreeConfig& c)
 {
     QStringList lines{
         QStringLiteral("void Hooks(int step);"),
@@ -66,25 +66,25 @@ QString Hooks(const TreeConfig& c)
 
 // The top machine calls Leaf from Idle, the history machine Beside from
 // Run's else actions and Child from Sub.
-MachineDef TopMachine(const TreeConfig& c)
+MachineDef topMachine(const TreeConfig& c)
 {
-    MachineDef m = Machine();
+    MachineDef m = machine();
     m.init = QStringLiteral("#include \"harness.h\"");
     // C89 allows bit fields of int types only; the user chooses the type.
     if (c.AC && c.BF)
         m.init += QStringLiteral("\r\n#define T_bit unsigned int");
-    m.options = Options(c.topFI, c.topFE, c.topHF, c.macrosOff);
+    m.options = options(c.topFI, c.topFE, c.topHF, c.macrosOff);
     m.states[0].calls = {QStringLiteral("Leaf();")};
     m.states[1].elseCalls = {QStringLiteral("Beside(a);")};
-    m.ending = Hooks(c);
+    m.ending = hooks(c);
     return m;
 }
 
 // In the top's child folder; calls Leaf, its sibling.
-MachineDef ChildMachine(const TreeConfig& c)
+MachineDef childMachine(const TreeConfig& c)
 {
-    MachineDef m = Child();
-    m.options = Options(false, true, false, c.macrosOff);
+    MachineDef m = child();
+    m.options = options(false, true, false, c.macrosOff);
     m.states[0].calls = {QStringLiteral("Leaf();")};
     m.states[1].isIn = true;
     m.after = {QStringLiteral("Child.after")};
@@ -94,39 +94,39 @@ MachineDef ChildMachine(const TreeConfig& c)
 }
 
 // Called by the top and by Child; its exit actions become a function.
-MachineDef LeafMachine(const TreeConfig& c)
+MachineDef leafMachine(const TreeConfig& c)
 {
     MachineDef m;
     m.name = QStringLiteral("Leaf");
-    m.options = Options(false, false, false, c.macrosOff);
-    StateDef la = NewState(QStringLiteral("LA"), kInitial, QStringLiteral("1"));
+    m.options = options(false, false, false, c.macrosOff);
+    StateDef la = newState(QStringLiteral("LA"), kInitial, QStringLiteral("1"));
     la.during = {QStringLiteral("L.a")};
-    la.transitions = {Tr(1, QStringLiteral("1"), In(1))};
-    StateDef lb = NewState(QStringLiteral("LB"), kNormal, QStringLiteral("2"));
+    la.transitions = {tr(1, QStringLiteral("1"), in(1))};
+    StateDef lb = newState(QStringLiteral("LB"), kNormal, QStringLiteral("2"));
     lb.entry = {QStringLiteral("L.en")};
     lb.during = {QStringLiteral("L.b")};
     lb.exit = {QStringLiteral("L.x1"), QStringLiteral("L.x2"), QStringLiteral("L.x3")};
-    lb.transitions = {Tr(0, QStringLiteral("1"), In(2), {QStringLiteral("L.back")}),
-                      Tr(1, QStringLiteral("2"), In(3), {QStringLiteral("L.stay")}, true)};
+    lb.transitions = {tr(0, QStringLiteral("1"), in(2), {QStringLiteral("L.back")}),
+                      tr(1, QStringLiteral("2"), in(3), {QStringLiteral("L.stay")}, true)};
     m.states = {la, lb};
     return m;
 }
 
 // Beside the top; keeps its state when the top restarts it.
-MachineDef BesideMachine(const TreeConfig& c)
+MachineDef besideMachine(const TreeConfig& c)
 {
     MachineDef m;
     m.name = QStringLiteral("Beside");
     m.params = QStringLiteral("int a");
-    m.options = Options(true, false, true, c.macrosOff);
-    StateDef ba = NewState(QStringLiteral("BA"), kInitial, QStringLiteral("1"));
+    m.options = options(true, false, true, c.macrosOff);
+    StateDef ba = newState(QStringLiteral("BA"), kInitial, QStringLiteral("1"));
     ba.during = {QStringLiteral("B.a")};
     ba.transitions = {
-        Tr(1, QStringLiteral("1"),
+        tr(1, QStringLiteral("1"),
            {QStringLiteral("a % 3 == 0"), [](unsigned long, int a) { return a % 3 == 0; }})};
-    StateDef bb = NewState(QStringLiteral("BB"), kNormal, QStringLiteral("2"));
+    StateDef bb = newState(QStringLiteral("BB"), kNormal, QStringLiteral("2"));
     bb.during = {QStringLiteral("B.b")};
-    bb.transitions = {Tr(0, QStringLiteral("1"), In(5))};
+    bb.transitions = {tr(0, QStringLiteral("1"), in(5))};
     m.states = {ba, bb};
     return m;
 }
@@ -135,48 +135,48 @@ struct Tree {
     MachineDef top, child, leaf, beside;
 };
 
-QString ExpectedTrace(const Tree& t, const TreeConfig& c)
+QString expectedTrace(const Tree& t, const TreeConfig& c)
 {
     ReferenceModel leaf(t.leaf, false);
     ReferenceModel beside(t.beside, true);
     ReferenceModel child(t.child, false);
     ReferenceModel top(t.top, c.topHF);
-    child.Connect(t.leaf.name, &leaf);
-    top.Connect(t.leaf.name, &leaf);
-    top.Connect(t.child.name, &child);
-    top.Connect(t.beside.name, &beside);
+    child.connect(t.leaf.name, &leaf);
+    top.connect(t.leaf.name, &leaf);
+    top.connect(t.child.name, &child);
+    top.connect(t.beside.name, &beside);
     const bool debug = c.debugBuild && c.DI;
     QStringList trace;
     Inputs inputs;
     for (int step = 0; step < kSteps; ++step) {
-        const unsigned long bits = inputs.Next();
+        const unsigned long bits = inputs.next();
         trace << QStringLiteral("step %1").arg(step);
-        top.Step(step, bits, debug, trace);
+        top.step(step, bits, debug, trace);
         if (step % 37 == 5)
-            trace << QStringLiteral("isin %1").arg(top.IsIn(kIdle) ? 1 : 0);
+            trace << QStringLiteral("isin %1").arg(top.isIn(kIdle) ? 1 : 0);
         if (step % 41 == 9)
-            trace << QStringLiteral("child %1").arg(child.IsIn(kChildB) ? 1 : 0);
+            trace << QStringLiteral("child %1").arg(child.isIn(kChildB) ? 1 : 0);
         if (step % 67 == 13)
-            trace << QStringLiteral("child end %1").arg(child.End() ? 1 : 0);
+            trace << QStringLiteral("child end %1").arg(child.end() ? 1 : 0);
         if (step % 53 == 7) {
-            top.Goto(kFault);
+            top.gotoFunction(kFault);
             trace << QStringLiteral("goto");
         }
         if (step % 59 == 11) {
-            top.Restart();
+            top.restart();
             trace << QStringLiteral("restart");
         }
         if (!(c.topHF && !c.topFI) && step % 97 == 50) {
-            top.Init();
+            top.init();
             trace << QStringLiteral("init");
         }
         if (c.topFE && step % 11 == 3)
-            trace << QStringLiteral("end %1").arg(top.End() ? 1 : 0);
+            trace << QStringLiteral("end %1").arg(top.end() ? 1 : 0);
     }
     return trace.join(u'\n') + u'\n';
 }
 
-QString Driver()
+QString driver()
 {
     return QStringLiteral("#include <stdio.h>\n#include \"harness.h\"\n#include \"Machine.h\"\n"
                           "unsigned long in_bits;\nvoid Hooks(int step);\n")
@@ -190,46 +190,46 @@ QString Driver()
 
 class HierarchicalCompileAndRun : public GccTest<TreeConfig> {
   protected:
-    void WriteDiagram(const QString& relative, const MachineDef& m)
+    void writeDiagram(const QString& relative, const MachineDef& m)
     {
         Diagram d;
-        Build(m, d);
+        build(m, d);
         QString error;
-        ASSERT_TRUE(testfiles::SaveWithRecord(d, dir.filePath(relative), &error))
+        ASSERT_TRUE(testfiles::saveWithRecord(d, dir.filePath(relative), &error))
             << error.toStdString();
     }
 
     // The module of the tree, written as Machine.c and Machine.h; false when
     // the generation was refused.
-    bool Generate(const TreeConfig& c)
+    bool generate(const TreeConfig& c)
     {
         FileChildSource source;
         if (c.macrosOff)
-            source.adjust = [](FsmDocument& doc) { doc.bUseMacros = false; };
+            source.adjust = [](FsmDocument& doc) { doc.useMacros = false; };
         RecordingMessenger messenger;
-        const QString result = GenerateTree(source, dir.filePath(QStringLiteral("Machine.fsm")),
+        const QString result = generateTree(source, dir.filePath(QStringLiteral("Machine.fsm")),
                                             TopOptions{c.DI, c.AC, c.PT, c.BF}, messenger);
         EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.messages.join(u'\n').toStdString();
-        const CodeAndHeader parts = SplitLast(result);
+        const CodeAndHeader parts = splitLast(result);
         if (!parts.ok)
             return false;
-        WriteTextFile(dir.filePath(QStringLiteral("Machine.c")), parts.code);
-        WriteTextFile(dir.filePath(QStringLiteral("Machine.h")), parts.header);
+        writeTextFile(dir.filePath(QStringLiteral("Machine.c")), parts.code);
+        writeTextFile(dir.filePath(QStringLiteral("Machine.h")), parts.header);
         return true;
     }
 
-    ProcessResult Gcc(const QStringList& args) { return RunProcess(gcc, args, dir.path()); }
+    ProcessResult runGcc(const QStringList& args) { return runProcess(gcc, args, dir.path()); }
 };
 
 TEST_P(HierarchicalCompileAndRun, TreeBehavesAsItsDiagramsSay)
 {
     const TreeConfig& c = GetParam();
-    const Tree tree{TopMachine(c), ChildMachine(c), LeafMachine(c), BesideMachine(c)};
-    WriteDiagram(QStringLiteral("Machine.fsm"), tree.top);
-    WriteDiagram(QStringLiteral("Machine/Child.fsm"), tree.child);
-    WriteDiagram(QStringLiteral("Machine/Leaf.fsm"), tree.leaf);
-    WriteDiagram(QStringLiteral("Beside.fsm"), tree.beside);
-    ASSERT_TRUE(Generate(c));
+    const Tree tree{topMachine(c), childMachine(c), leafMachine(c), besideMachine(c)};
+    writeDiagram(QStringLiteral("Machine.fsm"), tree.top);
+    writeDiagram(QStringLiteral("Machine/Child.fsm"), tree.child);
+    writeDiagram(QStringLiteral("Machine/Leaf.fsm"), tree.leaf);
+    writeDiagram(QStringLiteral("Beside.fsm"), tree.beside);
+    ASSERT_TRUE(generate(c));
 
     QStringList standards{QStringLiteral("c99")};
     if (c.AC)
@@ -248,24 +248,24 @@ TEST_P(HierarchicalCompileAndRun, TreeBehavesAsItsDiagramsSay)
             args << QStringLiteral("-Wno-unused-variable");
         if (c.debugBuild)
             args << QStringLiteral("-DFSM_DEBUG");
-        const ProcessResult r = Gcc(args);
+        const ProcessResult r = runGcc(args);
         ASSERT_TRUE(r.ok) << "-std=" << standard.toStdString() << "\n" << r.output.toStdString();
     }
-    WriteTextFile(dir.filePath(QStringLiteral("driver.c")), Driver());
+    writeTextFile(dir.filePath(QStringLiteral("driver.c")), driver());
     const ProcessResult link =
-        Gcc({QStringLiteral("-std=c99"), QStringLiteral("-Wall"), QStringLiteral("-Wextra"),
+        runGcc({QStringLiteral("-std=c99"), QStringLiteral("-Wall"), QStringLiteral("-Wextra"),
              QStringLiteral("-pedantic"), QStringLiteral("-Werror"),
              QStringLiteral("-DSTEPS=%1").arg(kSteps), QStringLiteral("driver.c"),
              QStringLiteral("Machine-c99.o"), QStringLiteral("-o"), QStringLiteral("machine")});
     ASSERT_TRUE(link.ok) << link.output.toStdString();
-    const ProcessResult run = RunProcess(dir.filePath(QStringLiteral("machine")), {}, dir.path());
+    const ProcessResult run = runProcess(dir.filePath(QStringLiteral("machine")), {}, dir.path());
     ASSERT_TRUE(run.ok) << run.output.toStdString();
-    const std::string difference = TraceDifference(run.output, ExpectedTrace(tree, c));
+    const std::string difference = traceDifference(run.output, expectedTrace(tree, c));
     EXPECT_TRUE(difference.empty()) << difference;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Options, HierarchicalCompileAndRun,
+    options, HierarchicalCompileAndRun,
     ::testing::Values(TreeConfig{"debug_bit_fields_remarks", false, true, false, false, true, false,
                                  true, true, true},
                       TreeConfig{"debug_info_without_debug_build", true, true, false, false, true,
@@ -282,23 +282,23 @@ TEST(HierarchicalExample, CommittedModuleIsCurrentAndCompiles)
 {
     const QString folder = QStringLiteral(ORVANE_SOURCE_DIR) + QStringLiteral("/examples/washer");
     FileChildSource source;
-    FsmDocument* top = source.Top(folder + QStringLiteral("/Washer.fsm"));
+    FsmDocument* top = source.top(folder + QStringLiteral("/Washer.fsm"));
     ASSERT_NE(top, nullptr);
     RecordingMessenger messenger;
     const CodeAndHeader parts =
-        SplitLast(modC_CodeGenHSC::GenerateCodeHierarchical(*top, source, messenger));
+        splitLast(HierarchicalGenerator::generateCodeHierarchical(*top, source, messenger));
     ASSERT_TRUE(parts.ok) << messenger.messages.join(u'\n').toStdString();
-    EXPECT_TRUE(SameText(parts.code, ReadUtf8(folder + QStringLiteral("/Washer.c"))));
-    EXPECT_TRUE(SameText(parts.header, ReadUtf8(folder + QStringLiteral("/Washer.h"))));
+    EXPECT_TRUE(sameText(parts.code, readUtf8(folder + QStringLiteral("/Washer.c"))));
+    EXPECT_TRUE(sameText(parts.header, readUtf8(folder + QStringLiteral("/Washer.h"))));
 
     const QString gcc = QStandardPaths::findExecutable(QStringLiteral("gcc"));
     if (gcc.isEmpty())
         GTEST_SKIP() << "gcc is not installed";
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    WriteTextFile(dir.filePath(QStringLiteral("Washer.c")), parts.code);
+    writeTextFile(dir.filePath(QStringLiteral("Washer.c")), parts.code);
     const ProcessResult r =
-        RunProcess(gcc,
+        runProcess(gcc,
                    {QStringLiteral("-std=c99"), QStringLiteral("-Wall"), QStringLiteral("-Wextra"),
                     QStringLiteral("-pedantic"), QStringLiteral("-Werror"),
                     QStringLiteral("-I") + folder, QStringLiteral("-c"), QStringLiteral("Washer.c"),

@@ -3,8 +3,8 @@
 
 #include "CodegenTestSupport.h"
 #include "MachineFiles.h"
-#include "modC_CodeGenHSC.h"
-#include "modGrafoInfo.h"
+#include "HierarchicalGenerator.h"
+#include "MachineInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ struct TreeCase {
     const char* expected;
 };
 
-void PrintTo(const TreeCase& c, std::ostream* os)
+void printTo(const TreeCase& c, std::ostream* os)
 {
     *os << c.expected;
 }
@@ -36,14 +36,14 @@ TEST_P(HierarchicalGolden, CodeAndHeaderMatchTheExpectedFiles)
     const TreeCase& c = GetParam();
     FileChildSource source;
     if (c.macrosOff)
-        source.adjust = [](FsmDocument& doc) { doc.bUseMacros = false; };
+        source.adjust = [](FsmDocument& doc) { doc.useMacros = false; };
     RecordingMessenger messenger;
     const CodeAndHeader parts =
-        SplitLast(GenerateTree(source, kData + QStringLiteral("/hier/") + QLatin1String(c.top),
+        splitLast(generateTree(source, kData + QStringLiteral("/hier/") + QLatin1String(c.top),
                                TopOptions{c.DI, c.AC, c.PT, c.BF}, messenger));
     EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.messages.join(u'\n').toStdString();
     ASSERT_TRUE(parts.ok);
-    ExpectGolden(parts, QLatin1String(c.expected));
+    expectGolden(parts, QLatin1String(c.expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -58,23 +58,23 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ------------------------------------------------------------ trees on disk
 
-using testfiles::TwoStates;
+using testfiles::twoStates;
 
 class HierarchicalTree : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
-    QString Path(const QString& relative) const { return dir.filePath(relative); }
+    QString path(const QString& relative) const { return dir.filePath(relative); }
 
-    void Write(const QString& relative, const testfiles::TwoStateMachine& m)
+    void write(const QString& relative, const testfiles::TwoStateMachine& m)
     {
         QString error;
-        ASSERT_TRUE(testfiles::WriteMachine(Path(relative), m, &error)) << error.toStdString();
+        ASSERT_TRUE(testfiles::writeMachine(path(relative), m, &error)) << error.toStdString();
     }
 
-    QString Generate(const QString& topRelative, const TopOptions& o = {})
+    QString generate(const QString& topRelative, const TopOptions& o = {})
     {
-        return GenerateTree(source, Path(topRelative), o, messenger);
+        return generateTree(source, path(topRelative), o, messenger);
     }
 
     QTemporaryDir dir;
@@ -89,13 +89,13 @@ class FailingSource : public ChildDocumentSource {
         : m_inner(inner), m_failing(std::move(failing))
     {
     }
-    const FsmDocument* OpenChild(const QString& fullPath, QString* error) override
+    const FsmDocument* openChild(const QString& fullPath, QString* error) override
     {
         if (QDir::cleanPath(fullPath) == m_failing) {
             *error = QStringLiteral("the file is locked");
             return nullptr;
         }
-        return m_inner.OpenChild(fullPath, error);
+        return m_inner.openChild(fullPath, error);
     }
 
   private:
@@ -105,42 +105,42 @@ class FailingSource : public ChildDocumentSource {
 
 TEST_F(HierarchicalTree, AnyFailingDiagramRefusesTheWholeTreeWithItsOwnMessage)
 {
-    Write(QStringLiteral("Top.fsm"), TwoStates(QStringLiteral("Top"), QStringLiteral("Kid();")));
-    Write(QStringLiteral("Top/Kid.fsm"),
-          TwoStates(QStringLiteral("Kid"), QStringLiteral("Leaf();")));
-    Write(QStringLiteral("Top/Leaf.fsm"), TwoStates(QString(), QString()));
-    EXPECT_TRUE(Generate(QStringLiteral("Top.fsm")).isEmpty());
-    EXPECT_EQ(messenger.messages, QStringList{modC_CodeGen::kMsgNoName});
+    write(QStringLiteral("Top.fsm"), twoStates(QStringLiteral("Top"), QStringLiteral("Kid();")));
+    write(QStringLiteral("Top/Kid.fsm"),
+          twoStates(QStringLiteral("Kid"), QStringLiteral("Leaf();")));
+    write(QStringLiteral("Top/Leaf.fsm"), twoStates(QString(), QString()));
+    EXPECT_TRUE(generate(QStringLiteral("Top.fsm")).isEmpty());
+    EXPECT_EQ(messenger.messages, QStringList{FlatGenerators::kMsgNoName});
 
     messenger.messages.clear();
-    Write(QStringLiteral("Top/Kid.fsm"), TwoStates(QStringLiteral("Kid"), QString(), false));
+    write(QStringLiteral("Top/Kid.fsm"), twoStates(QStringLiteral("Kid"), QString(), false));
     source = FileChildSource();
-    EXPECT_TRUE(Generate(QStringLiteral("Top.fsm")).isEmpty());
-    EXPECT_EQ(messenger.messages, QStringList{modC_CodeGen::kMsgNoInitial});
+    EXPECT_TRUE(generate(QStringLiteral("Top.fsm")).isEmpty());
+    EXPECT_EQ(messenger.messages, QStringList{FlatGenerators::kMsgNoInitial});
 }
 
 TEST_F(HierarchicalTree, ChildThatCannotBeOpenedRefusesWithItsPathAndReason)
 {
-    Write(QStringLiteral("Top.fsm"), TwoStates(QStringLiteral("Top"), QStringLiteral("Near();")));
-    Write(QStringLiteral("Near.fsm"), TwoStates(QStringLiteral("Near"), QString()));
-    FsmDocument* top = source.Top(Path(QStringLiteral("Top.fsm")));
+    write(QStringLiteral("Top.fsm"), twoStates(QStringLiteral("Top"), QStringLiteral("Near();")));
+    write(QStringLiteral("Near.fsm"), twoStates(QStringLiteral("Near"), QString()));
+    FsmDocument* top = source.top(path(QStringLiteral("Top.fsm")));
     ASSERT_NE(top, nullptr);
-    const QString nearPath = QDir::cleanPath(Path(QStringLiteral("Near.fsm")));
+    const QString nearPath = QDir::cleanPath(path(QStringLiteral("Near.fsm")));
     FailingSource failing(source, nearPath);
-    EXPECT_TRUE(modC_CodeGenHSC::GenerateCodeHierarchical(*top, failing, messenger).isEmpty());
-    EXPECT_EQ(messenger.messages, QStringList{modC_CodeGenHSC::kMsgChildNotOpened + u'[' + nearPath
+    EXPECT_TRUE(HierarchicalGenerator::generateCodeHierarchical(*top, failing, messenger).isEmpty());
+    EXPECT_EQ(messenger.messages, QStringList{HierarchicalGenerator::kMsgChildNotOpened + u'[' + nearPath
                                               + u']' + QStringLiteral("\r\nthe file is locked")});
 }
 
 TEST_F(HierarchicalTree, CallsBackToAnAncestorEndTheWalk)
 {
     // Top calls itself and X; X calls Y; Y calls X and Top: all beside each other.
-    Write(QStringLiteral("Top.fsm"),
-          TwoStates(QStringLiteral("Top"), QStringLiteral("X();\r\nTop();")));
-    Write(QStringLiteral("X.fsm"), TwoStates(QStringLiteral("X"), QStringLiteral("Y();")));
-    Write(QStringLiteral("Y.fsm"),
-          TwoStates(QStringLiteral("Y"), QStringLiteral("X();\r\nTop();")));
-    const CodeAndHeader parts = SplitLast(Generate(QStringLiteral("Top.fsm")));
+    write(QStringLiteral("Top.fsm"),
+          twoStates(QStringLiteral("Top"), QStringLiteral("X();\r\nTop();")));
+    write(QStringLiteral("X.fsm"), twoStates(QStringLiteral("X"), QStringLiteral("Y();")));
+    write(QStringLiteral("Y.fsm"),
+          twoStates(QStringLiteral("Y"), QStringLiteral("X();\r\nTop();")));
+    const CodeAndHeader parts = splitLast(generate(QStringLiteral("Top.fsm")));
     ASSERT_TRUE(parts.ok);
     EXPECT_TRUE(messenger.messages.isEmpty());
     EXPECT_EQ(parts.code.count(QStringLiteral("\r\nvoid Top(void)\r\n")), 1);
@@ -153,15 +153,15 @@ TEST_F(HierarchicalTree, CallsBackToAnAncestorEndTheWalk)
 
 TEST_F(HierarchicalTree, SameNameInTwoFoldersIsOneFunctionOnlyWhenTheDiagramsAreCopies)
 {
-    Write(QStringLiteral("Top.fsm"),
-          TwoStates(QStringLiteral("Top"), QStringLiteral("A();\r\nB();")));
-    Write(QStringLiteral("A.fsm"), TwoStates(QStringLiteral("A"), QStringLiteral("Timer();")));
-    Write(QStringLiteral("B.fsm"), TwoStates(QStringLiteral("B"), QStringLiteral("Timer();")));
-    Write(QStringLiteral("A/Timer.fsm"),
-          TwoStates(QStringLiteral("Timer"), QStringLiteral("tick();")));
-    Write(QStringLiteral("B/Timer.fsm"),
-          TwoStates(QStringLiteral("Timer"), QStringLiteral("tick();")));
-    const CodeAndHeader parts = SplitLast(Generate(QStringLiteral("Top.fsm")));
+    write(QStringLiteral("Top.fsm"),
+          twoStates(QStringLiteral("Top"), QStringLiteral("A();\r\nB();")));
+    write(QStringLiteral("A.fsm"), twoStates(QStringLiteral("A"), QStringLiteral("Timer();")));
+    write(QStringLiteral("B.fsm"), twoStates(QStringLiteral("B"), QStringLiteral("Timer();")));
+    write(QStringLiteral("A/Timer.fsm"),
+          twoStates(QStringLiteral("Timer"), QStringLiteral("tick();")));
+    write(QStringLiteral("B/Timer.fsm"),
+          twoStates(QStringLiteral("Timer"), QStringLiteral("tick();")));
+    const CodeAndHeader parts = splitLast(generate(QStringLiteral("Top.fsm")));
     ASSERT_TRUE(parts.ok);
     EXPECT_TRUE(messenger.messages.isEmpty());
     EXPECT_EQ(parts.code.count(QStringLiteral("static void Timer(void)\r\n")), 1);
@@ -169,26 +169,26 @@ TEST_F(HierarchicalTree, SameNameInTwoFoldersIsOneFunctionOnlyWhenTheDiagramsAre
     EXPECT_FALSE(parts.code.contains(QStringLiteral("ind_2_1_Timer")));
 
     // A different machine under the same name would silently be left out.
-    Write(QStringLiteral("B/Timer.fsm"),
-          TwoStates(QStringLiteral("Timer"), QStringLiteral("tock();")));
+    write(QStringLiteral("B/Timer.fsm"),
+          twoStates(QStringLiteral("Timer"), QStringLiteral("tock();")));
     source = FileChildSource();
-    EXPECT_TRUE(Generate(QStringLiteral("Top.fsm")).isEmpty());
+    EXPECT_TRUE(generate(QStringLiteral("Top.fsm")).isEmpty());
     EXPECT_EQ(messenger.messages,
-              QStringList{modC_CodeGenHSC::kMsgNameClash + QStringLiteral("[Timer]\r\n")
-                          + QDir::cleanPath(Path(QStringLiteral("A/Timer.fsm")))
+              QStringList{HierarchicalGenerator::kMsgNameClash + QStringLiteral("[Timer]\r\n")
+                          + QDir::cleanPath(path(QStringLiteral("A/Timer.fsm")))
                           + QStringLiteral("\r\n")
-                          + QDir::cleanPath(Path(QStringLiteral("B/Timer.fsm")))});
+                          + QDir::cleanPath(path(QStringLiteral("B/Timer.fsm")))});
 }
 
 TEST_F(HierarchicalTree, TopDocumentDecidesDebugBitFieldsRemarksAndComments)
 {
-    Write(QStringLiteral("Top.fsm"), TwoStates(QStringLiteral("Top"), QStringLiteral("Kid();")));
-    Write(QStringLiteral("Top/Kid.fsm"),
-          TwoStates(QStringLiteral("Kid"), QString(), true, QStringLiteral("on();")));
+    write(QStringLiteral("Top.fsm"), twoStates(QStringLiteral("Top"), QStringLiteral("Kid();")));
+    write(QStringLiteral("Top/Kid.fsm"),
+          twoStates(QStringLiteral("Kid"), QString(), true, QStringLiteral("on();")));
     source.adjust = [](FsmDocument& doc) {
-        doc.bDebugInfo = doc.bAnsiComment = doc.bTextBoxesInCode = doc.bUseBitFields = true;
+        doc.debugInfo = doc.ansiComments = doc.remarksInCode = doc.useBitFields = true;
     };
-    const QString result = Generate(QStringLiteral("Top.fsm"), TopOptions{});
+    const QString result = generate(QStringLiteral("Top.fsm"), TopOptions{});
     ASSERT_FALSE(result.isEmpty());
     EXPECT_FALSE(result.contains(QStringLiteral("FSM_DEBUG")));
     EXPECT_FALSE(result.contains(QStringLiteral("Diagram comments")));
@@ -198,10 +198,10 @@ TEST_F(HierarchicalTree, TopDocumentDecidesDebugBitFieldsRemarksAndComments)
 
 TEST_F(HierarchicalTree, BitFieldsWithoutEntryActionsNeedNoStructure)
 {
-    Write(QStringLiteral("Top.fsm"), TwoStates(QStringLiteral("Top"), QStringLiteral("Kid();")));
-    Write(QStringLiteral("Top/Kid.fsm"), TwoStates(QStringLiteral("Kid"), QString()));
+    write(QStringLiteral("Top.fsm"), twoStates(QStringLiteral("Top"), QStringLiteral("Kid();")));
+    write(QStringLiteral("Top/Kid.fsm"), twoStates(QStringLiteral("Kid"), QString()));
     const QString code =
-        SplitLast(Generate(QStringLiteral("Top.fsm"), TopOptions{false, false, false, true})).code;
+        splitLast(generate(QStringLiteral("Top.fsm"), TopOptions{false, false, false, true})).code;
     ASSERT_FALSE(code.isEmpty());
     EXPECT_FALSE(code.contains(QStringLiteral("typedef")));
     EXPECT_FALSE(code.contains(QStringLiteral("entryFsm")));

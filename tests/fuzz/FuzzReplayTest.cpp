@@ -17,16 +17,16 @@ namespace {
 
 using Entry = void (*)(const std::uint8_t*, std::size_t);
 
-QString Source(const char* relative)
+QString source(const char* relative)
 {
     return QStringLiteral(ORVANE_SOURCE_DIR "/") + QLatin1String(relative);
 }
 
 // Runs every file of the folders (matching `filter`) through the entry;
 // returns how many there were.
-int Replay(Entry entry, const QStringList& folders, const QString& filter = QString())
+int replay(Entry entry, const QStringList& folders, const QString& filter = QString())
 {
-    fuzz::Setup();
+    fuzz::setup();
     int count = 0;
     for (const QString& folder : folders) {
         const QDir dir(folder);
@@ -48,26 +48,26 @@ int Replay(Entry entry, const QStringList& folders, const QString& filter = QStr
     return count;
 }
 
-const QStringList kSeedDiagrams = {Source("tests/data"), Source("examples"),
-                                   Source("fuzz/seeds/diagram")};
+const QStringList kSeedDiagrams = {source("tests/data"), source("examples"),
+                                   source("fuzz/seeds/diagram")};
 
 TEST(FuzzReplay, DiagramFilesLoadGenerateAndSurviveASave)
 {
-    EXPECT_GT(Replay(fuzz::DiagramFile, {Source("fuzz/regressions/diagram")}), 0);
-    EXPECT_GT(Replay(fuzz::DiagramFile, kSeedDiagrams, QStringLiteral("*.fsm")), 0);
+    EXPECT_GT(replay(fuzz::diagramFile, {source("fuzz/regressions/diagram")}), 0);
+    EXPECT_GT(replay(fuzz::diagramFile, kSeedDiagrams, QStringLiteral("*.fsm")), 0);
 }
 
 TEST(FuzzReplay, DiagramFilesDrawAsPictures)
 {
-    Replay(fuzz::DiagramPicture,
-           {Source("fuzz/regressions/picture"), Source("fuzz/regressions/diagram")});
-    EXPECT_GT(Replay(fuzz::DiagramPicture, kSeedDiagrams, QStringLiteral("*.fsm")), 0);
+    replay(fuzz::diagramPicture,
+           {source("fuzz/regressions/picture"), source("fuzz/regressions/diagram")});
+    EXPECT_GT(replay(fuzz::diagramPicture, kSeedDiagrams, QStringLiteral("*.fsm")), 0);
 }
 
 TEST(FuzzReplay, CommandLines)
 {
-    EXPECT_GT(Replay(fuzz::CommandLine,
-                     {Source("fuzz/regressions/command_line"), Source("fuzz/seeds/command_line")}),
+    EXPECT_GT(replay(fuzz::commandLine,
+                     {source("fuzz/regressions/command_line"), source("fuzz/seeds/command_line")}),
               0);
 }
 

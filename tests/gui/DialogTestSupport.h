@@ -6,8 +6,8 @@
 #include "FsmDocument.h"
 #include "Messenger.h"
 #include "PropertyDialogSupport.h"
-#include "modNodoEstado.h"
-#include "modNodoTransicion.h"
+#include "States.h"
+#include "Transitions.h"
 
 #include <gtest/gtest.h>
 
@@ -46,27 +46,27 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        AppSettings::SetSettingsFolder(dir.path());
+        AppSettings::setSettingsFolder(dir.path());
     }
-    void TearDown() override { AppSettings::SetSettingsFolder(QString()); }
+    void TearDown() override { AppSettings::setSettingsFolder(QString()); }
 
     // A state through the model, as the document window makes one.
-    Node* AddState(const QString& name, const QString& index,
-                   qint32 kind = modNodoEstado::NODE_STATE_NORMAL, const QString& during = {})
+    Node* addState(const QString& name, const QString& index,
+                   qint32 kind = States::NODE_STATE_NORMAL, const QString& during = {})
     {
         const int n = doc.diagram().nodeCount();
         Node* node = doc.diagram().addNode(500 + 2000 * n, 500, 1500, 900);
         QString nm = name;
-        modNodoEstado::Configura_Nodo_Estado(doc, nm, during, {}, {}, {}, index, kind,
+        States::configureState(doc, nm, during, {}, {}, {}, index, kind,
                                              QStringLiteral("N"), QStringLiteral("N"), node,
                                              silent);
         return node;
     }
     // A transition drawn from one state to another.
-    Node* AddTransition(Node* from, Node* to)
+    Node* addTransition(Node* from, Node* to)
     {
         doc.diagram().setCurrentLink(doc.diagram().addLink(from, to));
-        return modNodoTransicion::SplitLinkIntoTransition(doc);
+        return Transitions::splitLinkIntoTransition(doc);
     }
 
     QTemporaryDir dir;
@@ -76,13 +76,13 @@ protected:
 };
 
 // The user moving the focus away from a control.
-inline void LeaveControl(QWidget* w)
+inline void leaveControl(QWidget* w)
 {
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(w, &out);
 }
 
-inline void EnterControl(QWidget* w)
+inline void enterControl(QWidget* w)
 {
     QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
     QApplication::sendEvent(w, &in);

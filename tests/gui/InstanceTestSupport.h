@@ -33,7 +33,7 @@ protected:
     // Runs the program with `args` in the test's folder, serving this
     // process's events meanwhile (the receiver answers from them). The exit
     // status, or -1 when it did not end normally within the time.
-    int RunProgram(const QStringList& args)
+    int runProgram(const QStringList& args)
     {
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -15,7 +15,7 @@ namespace orvane::testing {
 // Runs `act` on the next modal dialog that is shown. Gives up (and does
 // nothing) after `timeoutMs`. The returned watch can be stopped early, so
 // that a test expecting no dialog leaves nothing behind for the next test.
-inline QPointer<QTimer> OnModal(std::function<void(QDialog*)> act, int timeoutMs = 5000)
+inline QPointer<QTimer> onModal(std::function<void(QDialog*)> act, int timeoutMs = 5000)
 {
     auto* timer = new QTimer;
     timer->setInterval(5);
@@ -34,14 +34,14 @@ inline QPointer<QTimer> OnModal(std::function<void(QDialog*)> act, int timeoutMs
 }
 
 // Stops a watch that has not fired; true when it had not (no dialog came).
-inline bool StopWatch(QPointer<QTimer> watch)
+inline bool stopWatch(QPointer<QTimer> watch)
 {
     const bool unfired = watch && watch->isActive();
     delete watch.data();
     return unfired;
 }
 
-template <class T> T* Child(QWidget* parent, const char* name)
+template <class T> T* child(QWidget* parent, const char* name)
 {
     return parent->findChild<T*>(QLatin1String(name));
 }

@@ -6,8 +6,8 @@
 #include "../app/AppTestSupport.h"
 
 #include "Document.h"
-#include "frmDoc.h"
-#include "frmMain.h"
+#include "DocumentWindow.h"
+#include "MainWindow.h"
 
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -17,12 +17,12 @@ namespace orvane::test {
 
 class WindowTest : public AppTest {
 protected:
-    std::unique_ptr<frmMain> main;
+    std::unique_ptr<MainWindow> main;
 
     void SetUp() override
     {
         AppTest::SetUp();
-        main = std::make_unique<frmMain>(&ui, nullptr);
+        main = std::make_unique<MainWindow>(&ui, nullptr);
         main->resize(1100, 800);
         main->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
@@ -35,24 +35,24 @@ protected:
     }
 
     // A new document, maximised so that its view is large.
-    frmDoc* NewDocument()
+    DocumentWindow* newDocument()
     {
         main->newDocument();
-        frmDoc* w = main->activeDoc();
+        DocumentWindow* w = main->activeDoc();
         w->subWindow()->showMaximized();
         QTest::qWait(1);
         return w;
     }
 
-    frmDoc* Open(const QString& path)
+    DocumentWindow* open(const QString& path)
     {
-        const modMain::OpenResult r = main->openFile(path);
+        const DocumentCommands::OpenResult r = main->openFile(path);
         return r.ok() ? main->docWindow(r.document) : nullptr;
     }
 
-    static Diagram& DiagramOf(frmDoc* w) { return w->document()->fsm.diagram(); }
+    static Diagram& diagramOf(DocumentWindow* w) { return w->document()->fsm.diagram(); }
 
-    static void Drag(frmDoc* w, QPoint from, QPoint to)
+    static void drag(DocumentWindow* w, QPoint from, QPoint to)
     {
         QWidget* vp = w->view()->viewport();
         QTest::mousePress(vp, Qt::LeftButton, {}, from);
@@ -62,28 +62,28 @@ protected:
     }
 
     // Draws a node with its corners at these viewport pixels.
-    static Node* DrawNode(frmDoc* w, QPoint from, QPoint to)
+    static Node* drawNode(DocumentWindow* w, QPoint from, QPoint to)
     {
-        const int before = DiagramOf(w).nodeCount();
-        Drag(w, from, to);
-        Diagram& d = DiagramOf(w);
+        const int before = diagramOf(w).nodeCount();
+        drag(w, from, to);
+        Diagram& d = diagramOf(w);
         return d.nodeCount() > before ? d.item(d.nodeCount()) : nullptr;
     }
 
-    static QPoint Centre(frmDoc* w, const Node* n)
+    static QPoint centre(DocumentWindow* w, const Node* n)
     {
         return w->view()->mapFromScene(
             QRectF(n->left(), n->top(), n->width(), n->height()).center());
     }
 
     // A viewport pixel size that is `twips` long at the view's zoom.
-    static int Pixels(frmDoc* w, double twips)
+    static int pixels(DocumentWindow* w, double twips)
     {
         return int(std::ceil(twips * w->view()->logicalDpiX() / 1440.0));
     }
 
-    QAction* Button(const char* key) const { return main->button(QString::fromLatin1(key)); }
-    static QAction* Item(frmDoc* w, const char* name) { return w->action(QString::fromLatin1(name)); }
+    QAction* button(const char* key) const { return main->button(QString::fromLatin1(key)); }
+    static QAction* item(DocumentWindow* w, const char* name) { return w->action(QString::fromLatin1(name)); }
 };
 
 }  // namespace orvane::test

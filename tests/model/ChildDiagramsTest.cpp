@@ -1,5 +1,5 @@
 #include "FsmTestKit.h"
-#include "clsParientes.h"
+#include "ChildDiagrams.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@ using namespace orvane;
 using namespace orvane::testkit;
 
 namespace {
-void Touch(const QString& path)
+void touch(const QString& path)
 {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
@@ -21,17 +21,17 @@ void Touch(const QString& path)
 struct Tree {
     QTemporaryDir dir;
     QString top = dir.filePath(QStringLiteral("Top.fsm"));
-    clsParientes p;
+    ChildDiagrams p;
     Tree()
     {
         QDir(dir.path()).mkdir(QStringLiteral("Top"));
-        Touch(top);
-        Touch(dir.filePath(QStringLiteral("CHILD.fsm")));
-        Touch(dir.filePath(QStringLiteral("Top/SUB.fsm")));
-        Touch(dir.filePath(QStringLiteral("BOTH.fsm")));
-        Touch(dir.filePath(QStringLiteral("Top/BOTH.fsm")));
+        touch(top);
+        touch(dir.filePath(QStringLiteral("CHILD.fsm")));
+        touch(dir.filePath(QStringLiteral("Top/SUB.fsm")));
+        touch(dir.filePath(QStringLiteral("BOTH.fsm")));
+        touch(dir.filePath(QStringLiteral("Top/BOTH.fsm")));
         QDir(dir.path()).mkdir(QStringLiteral("FOLDER.fsm"));
-        p.Reset(top);
+        p.reset(top);
     }
 };
 }  // namespace
@@ -39,39 +39,39 @@ struct Tree {
 TEST(ChildSearch, FindsCallsBesideAndInTheChildFolder)
 {
     Tree t;
-    EXPECT_TRUE(t.p.BuscaEnlaces(QStringLiteral("x = 1; CHILD();\r\nif (a) SUB(2);")));
-    ASSERT_EQ(t.p.DimeNumeroHijos(), 2);
-    EXPECT_EQ(t.p.DimeHijo(1), QStringLiteral("/SUB.fsm"));  // "/" sorts before letters
-    EXPECT_EQ(t.p.DimeHijo(2), QStringLiteral("CHILD.fsm"));
-    EXPECT_EQ(t.p.DimeHijo(0), QString());
-    EXPECT_EQ(t.p.DimeHijo(3), QString());
+    EXPECT_TRUE(t.p.scanText(QStringLiteral("x = 1; CHILD();\r\nif (a) SUB(2);")));
+    ASSERT_EQ(t.p.childCount(), 2);
+    EXPECT_EQ(t.p.child(1), QStringLiteral("/SUB.fsm"));  // "/" sorts before letters
+    EXPECT_EQ(t.p.child(2), QStringLiteral("CHILD.fsm"));
+    EXPECT_EQ(t.p.child(0), QString());
+    EXPECT_EQ(t.p.child(3), QString());
 }
 
 TEST(ChildSearch, NamesThatAreNotPlainCallsAreNotFound)
 {
     Tree t;
-    EXPECT_FALSE(t.p.BuscaEnlaces(QStringLiteral("SUB (b);")));     // blank before "("
-    EXPECT_FALSE(t.p.BuscaEnlaces(QStringLiteral("y=CHILD();")));   // name is y=CHILD
-    EXPECT_FALSE(t.p.BuscaEnlaces(QStringLiteral("child();")));     // exact case
-    EXPECT_FALSE(t.p.BuscaEnlaces(QStringLiteral("FOLDER();")));    // a folder is no diagram
-    EXPECT_FALSE(t.p.BuscaEnlaces(QStringLiteral("a-CHILD();")));   // forbidden character
-    EXPECT_FALSE(t.p.BuscaEnlaces(QStringLiteral("CHILD")));        // no call
-    EXPECT_FALSE(t.p.BuscaEnlaces(QString()));
-    EXPECT_EQ(t.p.DimeNumeroHijos(), 0);
+    EXPECT_FALSE(t.p.scanText(QStringLiteral("SUB (b);")));     // blank before "("
+    EXPECT_FALSE(t.p.scanText(QStringLiteral("y=CHILD();")));   // name is y=CHILD
+    EXPECT_FALSE(t.p.scanText(QStringLiteral("child();")));     // exact case
+    EXPECT_FALSE(t.p.scanText(QStringLiteral("FOLDER();")));    // a folder is no diagram
+    EXPECT_FALSE(t.p.scanText(QStringLiteral("a-CHILD();")));   // forbidden character
+    EXPECT_FALSE(t.p.scanText(QStringLiteral("CHILD")));        // no call
+    EXPECT_FALSE(t.p.scanText(QString()));
+    EXPECT_EQ(t.p.childCount(), 0);
     // An outer "(" starts the name again: the outermost call counts.
-    EXPECT_FALSE(t.p.BuscaEnlaces(QStringLiteral("f(CHILD());")));
-    EXPECT_TRUE(t.p.BuscaEnlaces(QStringLiteral("CHILD(f(x));")));
-    EXPECT_TRUE(t.p.BuscaEnlaces(QStringLiteral("\tCHILD();")));
-    EXPECT_EQ(t.p.DimeNumeroHijos(), 1);
+    EXPECT_FALSE(t.p.scanText(QStringLiteral("f(CHILD());")));
+    EXPECT_TRUE(t.p.scanText(QStringLiteral("CHILD(f(x));")));
+    EXPECT_TRUE(t.p.scanText(QStringLiteral("\tCHILD();")));
+    EXPECT_EQ(t.p.childCount(), 1);
 }
 
 TEST(ChildSearch, ReferenceInBothPlacesIsListedTwiceAndOnlyOnceEach)
 {
     Tree t;
-    EXPECT_TRUE(t.p.BuscaEnlaces(QStringLiteral("BOTH(); BOTH();")));
-    ASSERT_EQ(t.p.DimeNumeroHijos(), 2);
-    EXPECT_EQ(t.p.DimeHijo(1), QStringLiteral("/BOTH.fsm"));
-    EXPECT_EQ(t.p.DimeHijo(2), QStringLiteral("BOTH.fsm"));
+    EXPECT_TRUE(t.p.scanText(QStringLiteral("BOTH(); BOTH();")));
+    ASSERT_EQ(t.p.childCount(), 2);
+    EXPECT_EQ(t.p.child(1), QStringLiteral("/BOTH.fsm"));
+    EXPECT_EQ(t.p.child(2), QStringLiteral("BOTH.fsm"));
 }
 
 TEST(ChildSearch, ScansDuringAndElseOfStatesOnly)
@@ -79,13 +79,13 @@ TEST(ChildSearch, ScansDuringAndElseOfStatesOnly)
     Tree t;
     FsmDocument doc;
     Diagram& d = doc.diagram();
-    RawNode(d, modNodoEstado::NODE_STATE_NORMAL, {"A", "", "1", "CHILD();", "CHILD();"});
-    EXPECT_FALSE(t.p.BuscaTodosEnlaces(d));  // entry and exit do not count
-    RawNode(d, modNodoEstado::NODE_TRANSITION, {"SUB();", "SUB();"});
-    EXPECT_FALSE(t.p.BuscaTodosEnlaces(d));
-    RawNode(d, modNodoEstado::NODE_STATE_SUPER, {"B", "", "2", "", "", "", "", "SUB();"});
-    EXPECT_TRUE(t.p.BuscaTodosEnlaces(d));
-    EXPECT_EQ(t.p.DimeHijo(1), QStringLiteral("/SUB.fsm"));
+    rawNode(d, States::NODE_STATE_NORMAL, {"A", "", "1", "CHILD();", "CHILD();"});
+    EXPECT_FALSE(t.p.scanDiagram(d));  // entry and exit do not count
+    rawNode(d, States::NODE_TRANSITION, {"SUB();", "SUB();"});
+    EXPECT_FALSE(t.p.scanDiagram(d));
+    rawNode(d, States::NODE_STATE_SUPER, {"B", "", "2", "", "", "", "", "SUB();"});
+    EXPECT_TRUE(t.p.scanDiagram(d));
+    EXPECT_EQ(t.p.child(1), QStringLiteral("/SUB.fsm"));
 }
 
 TEST(ChildPaths, FullAndRelativePaths)
@@ -94,19 +94,19 @@ TEST(ChildPaths, FullAndRelativePaths)
     const QString root = t.dir.path();
     EXPECT_EQ(t.p.childFolder(), root + QStringLiteral("/Top"));
     EXPECT_EQ(t.p.siblingFolder(), root);
-    EXPECT_EQ(t.p.RutaCompleta(QStringLiteral("/SUB.fsm")), root + QStringLiteral("/Top/SUB.fsm"));
-    EXPECT_EQ(t.p.RutaCompleta(QStringLiteral("CHILD.fsm")), root + QStringLiteral("/CHILD.fsm"));
-    EXPECT_EQ(t.p.RutaRelativa(QStringLiteral("/SUB.fsm")), QStringLiteral("./Top/SUB.fsm"));
-    EXPECT_EQ(t.p.RutaRelativa(QStringLiteral("CHILD.fsm")), QStringLiteral("./CHILD.fsm"));
+    EXPECT_EQ(t.p.fullPath(QStringLiteral("/SUB.fsm")), root + QStringLiteral("/Top/SUB.fsm"));
+    EXPECT_EQ(t.p.fullPath(QStringLiteral("CHILD.fsm")), root + QStringLiteral("/CHILD.fsm"));
+    EXPECT_EQ(t.p.relativePath(QStringLiteral("/SUB.fsm")), QStringLiteral("./Top/SUB.fsm"));
+    EXPECT_EQ(t.p.relativePath(QStringLiteral("CHILD.fsm")), QStringLiteral("./CHILD.fsm"));
 
-    clsParientes rootDoc;
-    rootDoc.Reset(QStringLiteral("/a.fsm"));
+    ChildDiagrams rootDoc;
+    rootDoc.reset(QStringLiteral("/a.fsm"));
     EXPECT_EQ(rootDoc.siblingFolder(), QStringLiteral("/"));
     EXPECT_EQ(rootDoc.childFolder(), QStringLiteral("/a"));
-    EXPECT_EQ(rootDoc.RutaCompleta(QStringLiteral("B.fsm")), QStringLiteral("/B.fsm"));
+    EXPECT_EQ(rootDoc.fullPath(QStringLiteral("B.fsm")), QStringLiteral("/B.fsm"));
 
-    clsParientes dotted;
-    dotted.Reset(QStringLiteral("/w/v1.2/Top"));  // a dot only in a folder name
+    ChildDiagrams dotted;
+    dotted.reset(QStringLiteral("/w/v1.2/Top"));  // a dot only in a folder name
     EXPECT_EQ(dotted.childFolder(), QStringLiteral("/w/v1.2/Top"));
-    EXPECT_EQ(dotted.RutaRelativa(QStringLiteral("/S.fsm")), QStringLiteral("./Top/S.fsm"));
+    EXPECT_EQ(dotted.relativePath(QStringLiteral("/S.fsm")), QStringLiteral("./Top/S.fsm"));
 }

@@ -12,7 +12,7 @@ using namespace orvane;
 
 namespace {
 
-QString WriteText(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+QString writeText(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
 {
     const QString path = dir.filePath(name);
     QFile f(path);
@@ -21,7 +21,7 @@ QString WriteText(const QTemporaryDir& dir, const QString& name, const QByteArra
     return path;
 }
 
-QByteArray ReadAll(const QString& path)
+QByteArray readAll(const QString& path)
 {
     QFile f(path);
     f.open(QIODevice::ReadOnly);
@@ -29,7 +29,7 @@ QByteArray ReadAll(const QString& path)
 }
 
 // A diagram with every kind of property set away from its default.
-void BuildSample(Diagram& d)
+void buildSample(Diagram& d)
 {
     DiagramFont f;
     f.name = QStringLiteral("DejaVu Sans Mono");
@@ -68,7 +68,7 @@ void BuildSample(Diagram& d)
     l1->setIsFsmItem(false);
 }
 
-void ExpectSameDiagram(const Diagram& a, const Diagram& b)
+void expectSameDiagram(const Diagram& a, const Diagram& b)
 {
     EXPECT_EQ(a.font(), b.font());
     EXPECT_EQ(a.defaultFillColor(), b.defaultFillColor());
@@ -116,20 +116,20 @@ TEST(DiagramFile, RoundTripKeepsEveryPropertyAndOrder)
 {
     QTemporaryDir dir;
     Diagram d;
-    BuildSample(d);
+    buildSample(d);
     d.setTag(QStringLiteral("not saved"));
     QString err;
     ASSERT_TRUE(d.saveFile(dir.filePath("a.fsm"), &err)) << err.toStdString();
 
     Diagram e;
     ASSERT_TRUE(e.loadFile(dir.filePath("a.fsm"), &err)) << err.toStdString();
-    ExpectSameDiagram(d, e);
+    expectSameDiagram(d, e);
     EXPECT_TRUE(e.tag().isEmpty());
     EXPECT_FALSE(e.changed());
 
     // Saving what was loaded gives the same bytes.
     ASSERT_TRUE(e.saveFile(dir.filePath("b.fsm"), &err));
-    EXPECT_EQ(ReadAll(dir.filePath("a.fsm")), ReadAll(dir.filePath("b.fsm")));
+    EXPECT_EQ(readAll(dir.filePath("a.fsm")), readAll(dir.filePath("b.fsm")));
 }
 
 TEST(DiagramFile, WritesTheDocumentedLayout)
@@ -140,7 +140,7 @@ TEST(DiagramFile, WritesTheDocumentedLayout)
     Node* b = d.addNode(0, 0, 100, 100);
     d.addLink(a, b);
     ASSERT_TRUE(d.saveFile(dir.filePath("x.fsm"), nullptr));
-    const QByteArray text = ReadAll(dir.filePath("x.fsm"));
+    const QByteArray text = readAll(dir.filePath("x.fsm"));
     EXPECT_TRUE(text.startsWith("{\n  \"format\": \"fsm-diagram\",\n  \"version\": 1,\n  \"diagram\": {\n"));
     EXPECT_TRUE(text.contains("\n    {\"id\": 1, \"left\": 1000, \"top\": 1000, \"width\": 1500, \"height\": 900, \"text\": \"\""));
     EXPECT_TRUE(text.contains("\n    {\"org\": 1, \"dst\": 2, "));
@@ -150,7 +150,7 @@ TEST(DiagramFile, WritesTheDocumentedLayout)
 TEST(DiagramFile, ReadsTheDocumentedExampleWithDefaults)
 {
     QTemporaryDir dir;
-    const QString path = WriteText(dir, "ex.fsm", R"({
+    const QString path = writeText(dir, "ex.fsm", R"({
   "format": "fsm-diagram",
   "version": 1,
   "nodes": [
@@ -208,7 +208,7 @@ TEST(DiagramFile, HostileFilesAreRefusedAndLeaveTheDiagramAlone)
         kept->setText(QStringLiteral("keep"));
         d.setChanged(false);
         QString err;
-        const QString path = WriteText(dir, "bad.fsm", bytes);
+        const QString path = writeText(dir, "bad.fsm", bytes);
         EXPECT_FALSE(d.loadFile(path, &err)) << what;
         EXPECT_TRUE(err.contains(path)) << what << ": " << err.toStdString();
         ASSERT_EQ(d.nodeCount(), 1) << what;
@@ -233,7 +233,7 @@ TEST(DiagramFile, AnyLayoutOfValidJsonReads)
     for (const auto& [what, bytes] : cases) {
         Diagram d;
         QString err;
-        ASSERT_TRUE(d.loadFile(WriteText(dir, "ok.fsm", bytes), &err)) << what << ": " << err.toStdString();
+        ASSERT_TRUE(d.loadFile(writeText(dir, "ok.fsm", bytes), &err)) << what << ": " << err.toStdString();
         ASSERT_EQ(d.nodeCount(), 1) << what;
         EXPECT_EQ(d.item(1)->text(), QStringLiteral("a ] } \" [ {")) << what;
     }
@@ -259,7 +259,7 @@ TEST(DiagramFile, SyntaxErrorsAnywhereAreRefusedWithTheirOffset)
     for (const auto& [what, bytes, offset] : cases) {
         Diagram d;
         QString err;
-        EXPECT_FALSE(d.loadFile(WriteText(dir, "bad.fsm", bytes), &err)) << what;
+        EXPECT_FALSE(d.loadFile(writeText(dir, "bad.fsm", bytes), &err)) << what;
         EXPECT_TRUE(err.contains(QStringLiteral("not valid JSON at offset %1 ").arg(offset)))
             << what << ": " << err.toStdString();
     }
@@ -269,10 +269,10 @@ TEST(DiagramFile, TruncatedFileNamesTheOffset)
 {
     QTemporaryDir dir;
     Diagram d;
-    BuildSample(d);
+    buildSample(d);
     ASSERT_TRUE(d.saveFile(dir.filePath("a.fsm"), nullptr));
-    const QByteArray full = ReadAll(dir.filePath("a.fsm"));
-    const QString cut = WriteText(dir, "cut.fsm", full.left(full.size() / 2));
+    const QByteArray full = readAll(dir.filePath("a.fsm"));
+    const QString cut = writeText(dir, "cut.fsm", full.left(full.size() / 2));
     Diagram e;
     QString err;
     EXPECT_FALSE(e.loadFile(cut, &err));
@@ -304,7 +304,7 @@ TEST(DiagramFile, FailedSaveLeavesTheOldFile)
     d.addNode(0, 0, 10, 10);
     const QString path = dir.filePath("keep.fsm");
     ASSERT_TRUE(d.saveFile(path, nullptr));
-    const QByteArray before = ReadAll(path);
+    const QByteArray before = readAll(path);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
     d.addNode(5, 5, 10, 10);
     QString err;
@@ -313,7 +313,7 @@ TEST(DiagramFile, FailedSaveLeavesTheOldFile)
     if (saved)
         GTEST_SKIP() << "running with rights that ignore folder permissions";
     EXPECT_TRUE(err.contains(path));
-    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_EQ(readAll(path), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 }
 

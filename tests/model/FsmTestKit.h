@@ -6,9 +6,9 @@
 #include "Diagram.h"
 #include "FsmDocument.h"
 #include "Messenger.h"
-#include "modNodoEstado.h"
-#include "modNodoTransicion.h"
-#include "modStrings.h"
+#include "States.h"
+#include "Transitions.h"
+#include "Texts.h"
 
 #include <QStringList>
 
@@ -32,7 +32,7 @@ inline const QString Y = QStringLiteral("Y");
 inline const QString N = QStringLiteral("N");
 
 struct StateDef {
-    StateDef(QString n, QString i, qint32 k = modNodoEstado::NODE_STATE_NORMAL, QString d = {},
+    StateDef(QString n, QString i, qint32 k = States::NODE_STATE_NORMAL, QString d = {},
               QString en = {}, QString ex = {}, QString el = {})
         : name(std::move(n)), index(std::move(i)), kind(k), during(std::move(d)),
           entry(std::move(en)), exit(std::move(ex)), elseAction(std::move(el))
@@ -44,42 +44,42 @@ struct StateDef {
 };
 
 // A state configured through the model, as the properties dialog does.
-inline Node* AddState(FsmDocument& doc, StateDef s, double left = 1000, double top = 1000)
+inline Node* addState(FsmDocument& doc, StateDef s, double left = 1000, double top = 1000)
 {
     RecordingMessenger m;
     Node* n = doc.diagram().addNode(left, top, 1500, 900);
-    modNodoEstado::Configura_Nodo_Estado(doc, s.name, s.during, s.entry, s.exit, s.elseAction,
+    States::configureState(doc, s.name, s.during, s.entry, s.exit, s.elseAction,
                                          s.index, s.kind, N, N, n, m);
     return n;
 }
 
 // A transition drawn by the user from `from` to `to` and then edited.
-inline Node* AddTransition(FsmDocument& doc, Node* from, Node* to, const QString& condition = {},
+inline Node* addTransition(FsmDocument& doc, Node* from, Node* to, const QString& condition = {},
                            const QString& action = {}, const QString& self = Y,
                            const QString& last = N)
 {
     Diagram& d = doc.diagram();
     d.setCurrentLink(d.addLink(from, to));
-    Node* t = modNodoTransicion::SplitLinkIntoTransition(doc);
-    const QString p = modNodoTransicion::GetTransitionField(modNodoTransicion::kTransPriority, t);
-    modNodoTransicion::Configura_Nodo_Transicion(doc, p, condition, action, self, last, t);
-    modNodoTransicion::RenumberPriorities(doc, from, t);
+    Node* t = Transitions::splitLinkIntoTransition(doc);
+    const QString p = Transitions::getTransitionField(Transitions::kTransPriority, t);
+    Transitions::configureTransition(doc, p, condition, action, self, last, t);
+    Transitions::renumberPriorities(doc, from, t);
     return t;
 }
 
 // A node with a record written by hand, as a file might hold it.
-inline Node* RawNode(Diagram& d, qint32 userData, const QStringList& fields)
+inline Node* rawNode(Diagram& d, qint32 userData, const QStringList& fields)
 {
     Node* n = d.addNode(500, 500, 200, 200);
     n->setUserData(userData);
-    n->setTag(modStrings::JoinFields(fields));
+    n->setTag(Texts::joinFields(fields));
     return n;
 }
 
-inline QString StateFieldOf(const Node* n, int k) { return modNodoEstado::GetStateField(k, n); }
-inline QString Priority(const Node* t)
+inline QString stateFieldOf(const Node* n, int k) { return States::getStateField(k, n); }
+inline QString priority(const Node* t)
 {
-    return modNodoTransicion::GetTransitionField(modNodoTransicion::kTransPriority, t);
+    return Transitions::getTransitionField(Transitions::kTransPriority, t);
 }
 
 }  // namespace orvane::testkit

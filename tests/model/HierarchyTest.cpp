@@ -1,5 +1,5 @@
 #include "FsmTestKit.h"
-#include "modConsulta.h"
+#include "Hierarchy.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@ using namespace orvane;
 using namespace orvane::testkit;
 
 namespace {
-void Touch(const QString& path)
+void touch(const QString& path)
 {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -23,31 +23,31 @@ TEST(Parent, IsTheFolderNamedDiagramBesideTheFolder)
     QTemporaryDir dir;
     QDir(dir.path()).mkdir(QStringLiteral("Top"));
     FsmDocument child;
-    child.sFullDocname = dir.filePath(QStringLiteral("Top/CHILD.fsm"));
-    EXPECT_FALSE(modConsulta::HasParent(child));  // no Top.fsm yet
-    EXPECT_TRUE(child.sPadre.isEmpty());
+    child.filePath = dir.filePath(QStringLiteral("Top/CHILD.fsm"));
+    EXPECT_FALSE(Hierarchy::hasParent(child));  // no Top.fsm yet
+    EXPECT_TRUE(child.parentPath.isEmpty());
 
-    Touch(dir.filePath(QStringLiteral("Top.fsm")));
-    EXPECT_TRUE(modConsulta::HasParent(child));
-    EXPECT_EQ(child.sPadre, dir.filePath(QStringLiteral("Top.fsm")));
+    touch(dir.filePath(QStringLiteral("Top.fsm")));
+    EXPECT_TRUE(Hierarchy::hasParent(child));
+    EXPECT_EQ(child.parentPath, dir.filePath(QStringLiteral("Top.fsm")));
 
     FsmDocument inRoot;
-    inRoot.sFullDocname = QStringLiteral("/x.fsm");
-    EXPECT_FALSE(modConsulta::HasParent(inRoot));
+    inRoot.filePath = QStringLiteral("/x.fsm");
+    EXPECT_FALSE(Hierarchy::hasParent(inRoot));
     FsmDocument noFolder;
-    noFolder.sFullDocname = QStringLiteral("x.fsm");
-    EXPECT_FALSE(modConsulta::HasParent(noFolder));
+    noFolder.filePath = QStringLiteral("x.fsm");
+    EXPECT_FALSE(Hierarchy::hasParent(noFolder));
 }
 
 TEST(Children, ListedInReferenceOrder)
 {
     QTemporaryDir dir;
     QDir(dir.path()).mkdir(QStringLiteral("Top"));
-    Touch(dir.filePath(QStringLiteral("B.fsm")));
-    Touch(dir.filePath(QStringLiteral("Top/A.fsm")));
+    touch(dir.filePath(QStringLiteral("B.fsm")));
+    touch(dir.filePath(QStringLiteral("Top/A.fsm")));
     FsmDocument doc;
-    doc.sFullDocname = dir.filePath(QStringLiteral("Top.fsm"));
-    EXPECT_TRUE(modConsulta::ChildReferences(doc).isEmpty());
-    RawNode(doc.diagram(), modNodoEstado::NODE_STATE_NORMAL, {"S", "B(); A();", "1"});
-    EXPECT_EQ(modConsulta::ChildReferences(doc), (QStringList{"/A.fsm", "B.fsm"}));
+    doc.filePath = dir.filePath(QStringLiteral("Top.fsm"));
+    EXPECT_TRUE(Hierarchy::childReferences(doc).isEmpty());
+    rawNode(doc.diagram(), States::NODE_STATE_NORMAL, {"S", "B(); A();", "1"});
+    EXPECT_EQ(Hierarchy::childReferences(doc), (QStringList{"/A.fsm", "B.fsm"}));
 }

@@ -1,26 +1,26 @@
 #include "FsmTestKit.h"
-#include "modGrafoInfo.h"
+#include "MachineInfo.h"
 
 #include <gtest/gtest.h>
 
 using namespace orvane;
-using namespace orvane::modGrafoInfo;
+using namespace orvane::MachineInfo;
 using namespace orvane::testkit;
 
 namespace {
-void SetSample(Diagram& d, const QString& options)
+void setSample(Diagram& d, const QString& options)
 {
-    SetGraphInfo(d, QStringLiteral("  my fsm  "), QStringLiteral("int p"), QStringLiteral("init;"),
+    setGraphInfo(d, QStringLiteral("  my fsm  "), QStringLiteral("int p"), QStringLiteral("init;"),
                  QStringLiteral("before;"), QStringLiteral("dflt;"), QStringLiteral("after;"),
                  QStringLiteral("final;"), kSignature, options, QStringLiteral("/* mod */"),
                  QStringLiteral("/* fn */\r\n"));
 }
 
-int InfoNodes(const Diagram& d)
+int infoNodes(const Diagram& d)
 {
     int count = 0;
     for (const auto& n : d.nodes())
-        count += (n->userData() & modNodoEstado::NODE_INFO) ? 1 : 0;
+        count += (n->userData() & States::NODE_INFO) ? 1 : 0;
     return count;
 }
 }  // namespace
@@ -28,41 +28,41 @@ int InfoNodes(const Diagram& d)
 TEST(GraphRecord, OptionsStringListsEveryToken)
 {
     FsmDocument doc;
-    EXPECT_EQ(OptionsString(doc),
+    EXPECT_EQ(optionsString(doc),
               QStringLiteral(";AS_Y;FO_N;HC_N;FI_N;FE_N;DI_N;AC_N;PT_N;HF_N;BF_Y;UM_Y;"));
-    doc.formatCompilacion = kCaptionSwitchCase;
+    doc.defaultMethodology = kCaptionSwitchCase;
     doc.autosizeNodes = false;
     doc.hideComments = true;
-    doc.bDebugInfo = true;
-    doc.bHistoryFsm = true;
-    doc.bUseBitFields = false;
-    EXPECT_EQ(OptionsString(doc), QStringLiteral("&Switch Case...;AS_N;FO_N;HC_Y;FI_N;FE_N;DI_Y;"
+    doc.debugInfo = true;
+    doc.historyMachine = true;
+    doc.useBitFields = false;
+    EXPECT_EQ(optionsString(doc), QStringLiteral("&Switch Case...;AS_N;FO_N;HC_Y;FI_N;FE_N;DI_Y;"
                                                  "AC_N;PT_N;HF_Y;BF_N;UM_Y;"));
 }
 
 TEST(GraphRecord, SaveAddsOneInfoNodeAndClearsItemTextsOnly)
 {
     FsmDocument doc;
-    doc.sFullDocname = QStringLiteral("/work/my machine.v2.fsm");
+    doc.filePath = QStringLiteral("/work/my machine.v2.fsm");
     Diagram& d = doc.diagram();
-    SetSample(d, QStringLiteral("old"));
+    setSample(d, QStringLiteral("old"));
     d.setDefaultFillColor(0x00AABBCC);
-    Node* s = AddState(doc, {QStringLiteral("A"), QStringLiteral("1")});
-    Node* remark = RawNode(d, modNodoEstado::NODE_TEXTBOX, {});
+    Node* s = addState(doc, {QStringLiteral("A"), QStringLiteral("1")});
+    Node* remark = rawNode(d, States::NODE_TEXTBOX, {});
     remark->setText(QStringLiteral("remark"));
     d.setChanged(false);
-    EXPECT_EQ(GetGraphField(kGraphName, d), QStringLiteral("my fsm"));  // trimmed
+    EXPECT_EQ(getGraphField(kGraphName, d), QStringLiteral("my fsm"));  // trimmed
 
-    SaveGraphInfo(doc, true);
+    saveGraphInfo(doc, true);
     EXPECT_FALSE(d.changed());
-    ASSERT_EQ(InfoNodes(d), 1);
+    ASSERT_EQ(infoNodes(d), 1);
     const Node* info = d.item(d.nodeCount());
-    EXPECT_EQ(GetGraphField(kGraphName, d), QStringLiteral("my_machine.v2"));
-    EXPECT_EQ(GetGraphField(kGraphOptions, d), OptionsString(doc));
-    EXPECT_EQ(GetGraphField(kGraphInit, d), QStringLiteral("init;"));
-    EXPECT_EQ(GetGraphField(kGraphParams, d), QStringLiteral("int p"));
-    EXPECT_EQ(GetGraphField(kGraphFunctionHeader, d), QStringLiteral("/* fn */\r\n"));
-    EXPECT_EQ(GetGraphField(kGraphDefault, d), QStringLiteral("dflt;"));
+    EXPECT_EQ(getGraphField(kGraphName, d), QStringLiteral("my_machine.v2"));
+    EXPECT_EQ(getGraphField(kGraphOptions, d), optionsString(doc));
+    EXPECT_EQ(getGraphField(kGraphInit, d), QStringLiteral("init;"));
+    EXPECT_EQ(getGraphField(kGraphParams, d), QStringLiteral("int p"));
+    EXPECT_EQ(getGraphField(kGraphFunctionHeader, d), QStringLiteral("/* fn */\r\n"));
+    EXPECT_EQ(getGraphField(kGraphDefault, d), QStringLiteral("dflt;"));
     EXPECT_EQ(info->tag(), d.tag());
     EXPECT_FALSE(info->isFsmItem());
     EXPECT_EQ(info->fillColor(), 0x00AABBCCu);
@@ -77,9 +77,9 @@ TEST(GraphRecord, LoadCopiesTheInfoNodeRemovesItAndKeepsEverythingElse)
 {
     FsmDocument doc;
     Diagram& d = doc.diagram();
-    Node* s = AddState(doc, {QStringLiteral("A"), QStringLiteral("1")});
-    Node* remark = RawNode(d, modNodoEstado::NODE_TEXTBOX, {});
-    Node* info = RawNode(d, modNodoEstado::NODE_INFO, {"FSM V0.4c", "Lamp"});
+    Node* s = addState(doc, {QStringLiteral("A"), QStringLiteral("1")});
+    Node* remark = rawNode(d, States::NODE_TEXTBOX, {});
+    Node* info = rawNode(d, States::NODE_INFO, {"FSM V0.4c", "Lamp"});
     DiagramFont f;
     f.name = QStringLiteral("Courier");
     f.size = 11;
@@ -90,12 +90,12 @@ TEST(GraphRecord, LoadCopiesTheInfoNodeRemovesItAndKeepsEverythingElse)
     s->setSelected(true);
     d.setChanged(false);
 
-    LoadGraphInfo(doc, true);
-    EXPECT_EQ(InfoNodes(d), 0);
+    loadGraphInfo(doc, true);
+    EXPECT_EQ(infoNodes(d), 0);
     EXPECT_EQ(d.nodeCount(), 2);
     EXPECT_EQ(d.links().size(), 1u);  // a selected link is not deleted with it
     EXPECT_FALSE(s->selected());
-    EXPECT_EQ(GetGraphField(kGraphName, d), QStringLiteral("Lamp"));
+    EXPECT_EQ(getGraphField(kGraphName, d), QStringLiteral("Lamp"));
     EXPECT_EQ(d.font(), f);
     EXPECT_EQ(d.defaultForeColor(), 0x0000FFu);
     EXPECT_FALSE(remark->isFsmItem());
@@ -108,22 +108,22 @@ TEST(GraphRecord, LoadWithoutCopyKeepsTheLiveRecord)
 {
     FsmDocument doc;
     Diagram& d = doc.diagram();
-    SetSample(d, QStringLiteral("live"));
-    RawNode(d, modNodoEstado::NODE_INFO, {"FSM V0.4c", "Stale"});
-    RawNode(d, modNodoEstado::NODE_INFO, {"FSM V0.4c", "Stale too"});
-    LoadGraphInfo(doc, false);
-    EXPECT_EQ(GetGraphField(kGraphName, d), QStringLiteral("my fsm"));
+    setSample(d, QStringLiteral("live"));
+    rawNode(d, States::NODE_INFO, {"FSM V0.4c", "Stale"});
+    rawNode(d, States::NODE_INFO, {"FSM V0.4c", "Stale too"});
+    loadGraphInfo(doc, false);
+    EXPECT_EQ(getGraphField(kGraphName, d), QStringLiteral("my fsm"));
     EXPECT_EQ(d.nodeCount(), 0);
 }
 
 TEST(GraphRecord, SignatureOrderIsPlainCodeUnitOrder)
 {
-    EXPECT_FALSE(SignatureIsNewer(QStringLiteral("FSM V0.4c")));
-    EXPECT_FALSE(SignatureIsNewer(QStringLiteral("FSM V0.4b")));
-    EXPECT_FALSE(SignatureIsNewer(QString()));
-    EXPECT_FALSE(SignatureIsNewer(QStringLiteral("FSM V0.4C")));  // upper case sorts first
-    EXPECT_FALSE(SignatureIsNewer(QStringLiteral("FSM V0.10")));   // not a version compare
-    EXPECT_TRUE(SignatureIsNewer(QStringLiteral("FSM V0.5")));
-    EXPECT_TRUE(SignatureIsNewer(QStringLiteral("FSM V0.4c ")));
-    EXPECT_TRUE(SignatureIsNewer(QStringLiteral("fsm v0.1")));
+    EXPECT_FALSE(signatureIsNewer(QStringLiteral("FSM V0.4c")));
+    EXPECT_FALSE(signatureIsNewer(QStringLiteral("FSM V0.4b")));
+    EXPECT_FALSE(signatureIsNewer(QString()));
+    EXPECT_FALSE(signatureIsNewer(QStringLiteral("FSM V0.4C")));  // upper case sorts first
+    EXPECT_FALSE(signatureIsNewer(QStringLiteral("FSM V0.10")));   // not a version compare
+    EXPECT_TRUE(signatureIsNewer(QStringLiteral("FSM V0.5")));
+    EXPECT_TRUE(signatureIsNewer(QStringLiteral("FSM V0.4c ")));
+    EXPECT_TRUE(signatureIsNewer(QStringLiteral("fsm v0.1")));
 }

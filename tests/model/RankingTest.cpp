@@ -1,69 +1,69 @@
 #include "FsmTestKit.h"
-#include "modFsmOrder.h"
+#include "Ranking.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 
 using namespace orvane;
-using namespace orvane::modFsmOrder;
+using namespace orvane::Ranking;
 using namespace orvane::testkit;
-using modNodoEstado::NODE_STATE_NORMAL;
-using modNodoEstado::NODE_TRANSITION;
+using States::NODE_STATE_NORMAL;
+using States::NODE_TRANSITION;
 
 TEST(LenientNumbers, ReadTheLongestNumericPrefix)
 {
-    EXPECT_EQ(LenientNumber(QString()), 0);
-    EXPECT_EQ(LenientNumber(QStringLiteral("abc")), 0);
-    EXPECT_EQ(LenientNumber(QStringLiteral("12abc")), 12);
-    EXPECT_EQ(LenientNumber(QStringLiteral("  \t-3.5x")), -3.5);
-    EXPECT_EQ(LenientNumber(QStringLiteral("+.5")), 0.5);
-    EXPECT_EQ(LenientNumber(QStringLiteral("7.")), 7);
-    EXPECT_EQ(LenientNumber(QStringLiteral("1.2.3")), 1.2);
-    EXPECT_EQ(LenientNumber(QStringLiteral("2e3")), 2000);
-    EXPECT_EQ(LenientNumber(QStringLiteral("2e")), 2);
-    EXPECT_EQ(LenientNumber(QStringLiteral("2e+x")), 2);
-    EXPECT_EQ(LenientNumber(QStringLiteral("1 2")), 1);
-    EXPECT_EQ(LenientNumber(QStringLiteral("-")), 0);
-    EXPECT_EQ(LenientNumber(QStringLiteral(".")), 0);
-    EXPECT_EQ(LenientNumber(QStringLiteral("\r\n5")), 0);
-    EXPECT_GT(LenientNumber(QStringLiteral("1e999")), 1e300);
-    EXPECT_LT(LenientNumber(QStringLiteral("-1e999")), -1e300);
-    EXPECT_EQ(LenientNumber(QStringLiteral("1e-999")), 0);
+    EXPECT_EQ(lenientNumber(QString()), 0);
+    EXPECT_EQ(lenientNumber(QStringLiteral("abc")), 0);
+    EXPECT_EQ(lenientNumber(QStringLiteral("12abc")), 12);
+    EXPECT_EQ(lenientNumber(QStringLiteral("  \t-3.5x")), -3.5);
+    EXPECT_EQ(lenientNumber(QStringLiteral("+.5")), 0.5);
+    EXPECT_EQ(lenientNumber(QStringLiteral("7.")), 7);
+    EXPECT_EQ(lenientNumber(QStringLiteral("1.2.3")), 1.2);
+    EXPECT_EQ(lenientNumber(QStringLiteral("2e3")), 2000);
+    EXPECT_EQ(lenientNumber(QStringLiteral("2e")), 2);
+    EXPECT_EQ(lenientNumber(QStringLiteral("2e+x")), 2);
+    EXPECT_EQ(lenientNumber(QStringLiteral("1 2")), 1);
+    EXPECT_EQ(lenientNumber(QStringLiteral("-")), 0);
+    EXPECT_EQ(lenientNumber(QStringLiteral(".")), 0);
+    EXPECT_EQ(lenientNumber(QStringLiteral("\r\n5")), 0);
+    EXPECT_GT(lenientNumber(QStringLiteral("1e999")), 1e300);
+    EXPECT_LT(lenientNumber(QStringLiteral("-1e999")), -1e300);
+    EXPECT_EQ(lenientNumber(QStringLiteral("1e-999")), 0);
 }
 
 TEST(LenientNumbers, IndicesRoundHalfToEvenAndClamp)
 {
-    EXPECT_EQ(LenientIndex(QStringLiteral("2.5")), 2);
-    EXPECT_EQ(LenientIndex(QStringLiteral("3.5")), 4);
-    EXPECT_EQ(LenientIndex(QStringLiteral("2.51")), 3);
-    EXPECT_EQ(LenientIndex(QStringLiteral("-2.5")), -2);
-    EXPECT_EQ(LenientIndex(QStringLiteral("-0.7")), -1);
-    EXPECT_EQ(LenientIndex(QStringLiteral("1e20")), INT_MAX);
-    EXPECT_EQ(LenientIndex(QStringLiteral("-1e20")), INT_MIN);
+    EXPECT_EQ(lenientIndex(QStringLiteral("2.5")), 2);
+    EXPECT_EQ(lenientIndex(QStringLiteral("3.5")), 4);
+    EXPECT_EQ(lenientIndex(QStringLiteral("2.51")), 3);
+    EXPECT_EQ(lenientIndex(QStringLiteral("-2.5")), -2);
+    EXPECT_EQ(lenientIndex(QStringLiteral("-0.7")), -1);
+    EXPECT_EQ(lenientIndex(QStringLiteral("1e20")), INT_MAX);
+    EXPECT_EQ(lenientIndex(QStringLiteral("-1e20")), INT_MIN);
 }
 
 TEST(StateRanks, StableByRoundedIndexSkippingOtherNodes)
 {
     Diagram d;
-    Node* c = RawNode(d, NODE_STATE_NORMAL, {"C", "", "3"});
-    Node* a = RawNode(d, NODE_STATE_NORMAL, {"A", "", "1"});
-    RawNode(d, NODE_TRANSITION, {"0"});
-    Node* b1 = RawNode(d, NODE_STATE_NORMAL, {"B1", "", "2.5"});
-    Node* b2 = RawNode(d, NODE_STATE_NORMAL, {"B2", "", "2"});
-    Node* z = RawNode(d, NODE_STATE_NORMAL, {"Z", "", "none"});
-    EXPECT_EQ(StatesByRank(d), (std::vector<Node*>{z, a, b1, b2, c}));
-    EXPECT_TRUE(StatesByRank(Diagram()).empty());
+    Node* c = rawNode(d, NODE_STATE_NORMAL, {"C", "", "3"});
+    Node* a = rawNode(d, NODE_STATE_NORMAL, {"A", "", "1"});
+    rawNode(d, NODE_TRANSITION, {"0"});
+    Node* b1 = rawNode(d, NODE_STATE_NORMAL, {"B1", "", "2.5"});
+    Node* b2 = rawNode(d, NODE_STATE_NORMAL, {"B2", "", "2"});
+    Node* z = rawNode(d, NODE_STATE_NORMAL, {"Z", "", "none"});
+    EXPECT_EQ(statesByRank(d), (std::vector<Node*>{z, a, b1, b2, c}));
+    EXPECT_TRUE(statesByRank(Diagram()).empty());
 }
 
 TEST(TransitionRanks, OnlyRealTransitionsByPriorityTiesInLinkOrder)
 {
     Diagram d;
-    Node* s = RawNode(d, NODE_STATE_NORMAL, {"S", "", "1"});
-    Node* u = RawNode(d, NODE_STATE_NORMAL, {"U", "", "2"});
-    Node* remark = RawNode(d, modNodoEstado::NODE_TEXTBOX, {});
+    Node* s = rawNode(d, NODE_STATE_NORMAL, {"S", "", "1"});
+    Node* u = rawNode(d, NODE_STATE_NORMAL, {"U", "", "2"});
+    Node* remark = rawNode(d, States::NODE_TEXTBOX, {});
     auto trans = [&](const QString& p, Node* to) {
-        Node* t = RawNode(d, NODE_TRANSITION, {p});
+        Node* t = rawNode(d, NODE_TRANSITION, {p});
         d.addLink(s, t);
         if (to)
             d.addLink(t, to);
@@ -77,11 +77,11 @@ TEST(TransitionRanks, OnlyRealTransitionsByPriorityTiesInLinkOrder)
     Node* firstB = trans(QStringLiteral("1"), u);
     d.addLink(s, firstA);  // a second link to the same node
     d.addLink(s, u);       // a plain link to a state
-    EXPECT_EQ(TransitionsByRank(s), (std::vector<Node*>{firstA, firstB, half, second}));
-    EXPECT_EQ(TransitionTarget(firstA), s);
-    EXPECT_EQ(TransitionTarget(dangling), nullptr);
-    EXPECT_EQ(TransitionTarget(toRemark), nullptr);
-    EXPECT_EQ(TransitionTarget(s), nullptr);
-    EXPECT_EQ(TransitionTarget(nullptr), nullptr);
-    EXPECT_TRUE(TransitionsByRank(nullptr).empty());
+    EXPECT_EQ(transitionsByRank(s), (std::vector<Node*>{firstA, firstB, half, second}));
+    EXPECT_EQ(transitionTarget(firstA), s);
+    EXPECT_EQ(transitionTarget(dangling), nullptr);
+    EXPECT_EQ(transitionTarget(toRemark), nullptr);
+    EXPECT_EQ(transitionTarget(s), nullptr);
+    EXPECT_EQ(transitionTarget(nullptr), nullptr);
+    EXPECT_TRUE(transitionsByRank(nullptr).empty());
 }

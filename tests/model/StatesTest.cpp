@@ -5,28 +5,28 @@
 #include <QSet>
 
 using namespace orvane;
-using namespace orvane::modNodoEstado;
+using namespace orvane::States;
 using namespace orvane::testkit;
 
 namespace {
 const QString kHistory = QStringLiteral("<History>\r\n");
-constexpr quint32 Rgb(quint32 r, quint32 g, quint32 b) { return r + 256 * g + 65536 * b; }
+constexpr quint32 rgb(quint32 r, quint32 g, quint32 b) { return r + 256 * g + 65536 * b; }
 
-bool Configure(FsmDocument& doc, Node* n, QString& name, qint32 kind, const QString& index,
+bool configure(FsmDocument& doc, Node* n, QString& name, qint32 kind, const QString& index,
                RecordingMessenger& m)
 {
-    return Configura_Nodo_Estado(doc, name, {}, {}, {}, {}, index, kind, N, N, n, m);
+    return configureState(doc, name, {}, {}, {}, {}, index, kind, N, N, n, m);
 }
 }  // namespace
 
 TEST(StateDisplay, HeadersAppearOnlyForPresentActions)
 {
     FsmDocument doc;
-    Node* onlyDuring = AddState(doc, {QStringLiteral("A"), QStringLiteral("1"), NODE_STATE_NORMAL,
+    Node* onlyDuring = addState(doc, {QStringLiteral("A"), QStringLiteral("1"), NODE_STATE_NORMAL,
                                       QStringLiteral("x = 1;")});
     EXPECT_EQ(onlyDuring->text(), QStringLiteral("\u00B7A\u00B7\r\n x = 1;\r\n"));
 
-    Node* all = AddState(doc, {QStringLiteral("B"), QStringLiteral("2"), NODE_STATE_NORMAL,
+    Node* all = addState(doc, {QStringLiteral("B"), QStringLiteral("2"), NODE_STATE_NORMAL,
                                QStringLiteral("d1\r\nd2"), QStringLiteral("e"), QStringLiteral("x"),
                                QStringLiteral("el")});
     EXPECT_EQ(all->text(), QStringLiteral("\u00B7B\u00B7\r\n#entry:\r\n e\r\n#during:\r\n d1\r\n d2\r\n"
@@ -38,20 +38,20 @@ TEST(StateDisplay, HideCommentsDropsCommentLinesButKeepsTheRecord)
     FsmDocument doc;
     doc.hideComments = true;
     const QString during = QStringLiteral("  // note\r\nx = 1; // kept\r\ny = 2; //HIDE_LINE");
-    Node* n = AddState(doc, {QStringLiteral("A"), QStringLiteral("1"), NODE_STATE_NORMAL, during});
+    Node* n = addState(doc, {QStringLiteral("A"), QStringLiteral("1"), NODE_STATE_NORMAL, during});
     EXPECT_EQ(n->text(), QStringLiteral("\u00B7A\u00B7\r\n x = 1; // kept\r\n"));
-    EXPECT_EQ(StateFieldOf(n, kStateDuring), during);
+    EXPECT_EQ(stateFieldOf(n, kStateDuring), during);
 }
 
 TEST(StateRecord, UnknownKindIsRefusedAndLeavesTheNodeAlone)
 {
     FsmDocument doc;
     RecordingMessenger m;
-    Node* n = RawNode(doc.diagram(), 0, {"old"});
+    Node* n = rawNode(doc.diagram(), 0, {"old"});
     const QString tagBefore = n->tag();
     for (qint32 kind : {0, NODE_TRANSITION, NODE_STATE_NORMAL | NODE_STATE_FINAL, -1}) {
         QString name = QStringLiteral("X");
-        EXPECT_FALSE(Configure(doc, n, name, kind, QStringLiteral("1"), m));
+        EXPECT_FALSE(configure(doc, n, name, kind, QStringLiteral("1"), m));
     }
     ASSERT_EQ(m.messages.size(), 4u);
     EXPECT_EQ(m.messages[0].text, QStringLiteral("Error in Configura_Nodo_Estado"));
@@ -64,14 +64,14 @@ TEST(StateRecord, UnknownKindIsRefusedAndLeavesTheNodeAlone)
 TEST(StateNames, DefaultNameSkipsNamesTakenIgnoringCase)
 {
     FsmDocument doc;
-    AddState(doc, {QStringLiteral("state_1"), QStringLiteral("1")});
-    AddState(doc, {QStringLiteral("STATE_3"), QStringLiteral("2")});
-    Node* fresh = AddState(doc, {QString(), QStringLiteral("3")});
-    EXPECT_EQ(StateFieldOf(fresh, kStateName), QStringLiteral("STATE_2"));
+    addState(doc, {QStringLiteral("state_1"), QStringLiteral("1")});
+    addState(doc, {QStringLiteral("STATE_3"), QStringLiteral("2")});
+    Node* fresh = addState(doc, {QString(), QStringLiteral("3")});
+    EXPECT_EQ(stateFieldOf(fresh, kStateName), QStringLiteral("STATE_2"));
     QString name;
     RecordingMessenger m;
     Node* another = doc.diagram().addNode(0, 0, 400, 300);
-    Configure(doc, another, name, NODE_STATE_NORMAL, QStringLiteral("4"), m);
+    configure(doc, another, name, NODE_STATE_NORMAL, QStringLiteral("4"), m);
     EXPECT_EQ(name, QStringLiteral("STATE_4"));  // the caller learns the name
 }
 
@@ -81,48 +81,48 @@ TEST(StateNames, ARefreshNamesUnnamedStatesInDiagramOrderAroundTakenNames)
     // one pass, as naming them one after the other would.
     FsmDocument doc;
     Diagram& d = doc.diagram();
-    Node* first = RawNode(d, NODE_STATE_NORMAL, {"", "", "1"});
-    RawNode(d, NODE_STATE_NORMAL, {"state_2", "", "2"});
-    Node* second = RawNode(d, NODE_STATE_INITIAL, {"", "", "3"});
-    Node* broken = RawNode(d, NODE_STATE_NORMAL | NODE_STATE_FINAL, {"", "", "4"});
-    RawNode(d, NODE_STATE_NORMAL, {"STATE_4", "", "5"});
-    Node* third = RawNode(d, NODE_STATE_NORMAL, {"", "", "6"});
+    Node* first = rawNode(d, NODE_STATE_NORMAL, {"", "", "1"});
+    rawNode(d, NODE_STATE_NORMAL, {"state_2", "", "2"});
+    Node* second = rawNode(d, NODE_STATE_INITIAL, {"", "", "3"});
+    Node* broken = rawNode(d, NODE_STATE_NORMAL | NODE_STATE_FINAL, {"", "", "4"});
+    rawNode(d, NODE_STATE_NORMAL, {"STATE_4", "", "5"});
+    Node* third = rawNode(d, NODE_STATE_NORMAL, {"", "", "6"});
     // The current node's own name never blocks another state's.
-    Node* current = RawNode(d, NODE_STATE_NORMAL, {"", "", "7"});
-    Node* fourth = RawNode(d, NODE_STATE_NORMAL, {"", "", "8"});
+    Node* current = rawNode(d, NODE_STATE_NORMAL, {"", "", "7"});
+    Node* fourth = rawNode(d, NODE_STATE_NORMAL, {"", "", "8"});
     d.setCurrentNode(current);
     RecordingMessenger m;
-    RefreshAllItems(doc, m);
-    EXPECT_EQ(StateFieldOf(first, kStateName), QStringLiteral("STATE_1"));
-    EXPECT_EQ(StateFieldOf(second, kStateName), QStringLiteral("STATE_3"));
-    EXPECT_EQ(StateFieldOf(broken, kStateName), QString());  // refused, left as it was
-    EXPECT_EQ(StateFieldOf(third, kStateName), QStringLiteral("STATE_5"));
-    EXPECT_EQ(StateFieldOf(current, kStateName), QStringLiteral("STATE_6"));
-    EXPECT_EQ(StateFieldOf(fourth, kStateName), QStringLiteral("STATE_6"));
+    refreshAllItems(doc, m);
+    EXPECT_EQ(stateFieldOf(first, kStateName), QStringLiteral("STATE_1"));
+    EXPECT_EQ(stateFieldOf(second, kStateName), QStringLiteral("STATE_3"));
+    EXPECT_EQ(stateFieldOf(broken, kStateName), QString());  // refused, left as it was
+    EXPECT_EQ(stateFieldOf(third, kStateName), QStringLiteral("STATE_5"));
+    EXPECT_EQ(stateFieldOf(current, kStateName), QStringLiteral("STATE_6"));
+    EXPECT_EQ(stateFieldOf(fourth, kStateName), QStringLiteral("STATE_6"));
 }
 
 TEST(StateNames, TheCurrentNodeDoesNotBlockItsOwnName)
 {
     FsmDocument doc;
-    Node* a = AddState(doc, {QStringLiteral("Run"), QStringLiteral("1")});
-    EXPECT_FALSE(IsStateNameFree(doc, QStringLiteral("RUN")));
+    Node* a = addState(doc, {QStringLiteral("Run"), QStringLiteral("1")});
+    EXPECT_FALSE(isStateNameFree(doc, QStringLiteral("RUN")));
     doc.diagram().setCurrentNode(a);
-    EXPECT_TRUE(IsStateNameFree(doc, QStringLiteral("run")));
+    EXPECT_TRUE(isStateNameFree(doc, QStringLiteral("run")));
     // Non-state nodes never block a name.
-    RawNode(doc.diagram(), NODE_TRANSITION, {"Stop"});
-    EXPECT_TRUE(IsStateNameFree(doc, QStringLiteral("Stop")));
+    rawNode(doc.diagram(), NODE_TRANSITION, {"Stop"});
+    EXPECT_TRUE(isStateNameFree(doc, QStringLiteral("Stop")));
 }
 
 TEST(StateLook, NewInitialStateDemotesThePreviousOneAndItsHistoryLine)
 {
     FsmDocument doc;
-    doc.bHistoryFsm = true;
-    Node* a = AddState(doc, {QStringLiteral("A"), QStringLiteral("1"), NODE_STATE_INITIAL});
+    doc.historyMachine = true;
+    Node* a = addState(doc, {QStringLiteral("A"), QStringLiteral("1"), NODE_STATE_INITIAL});
     EXPECT_TRUE(a->text().startsWith(kHistory));
-    EXPECT_EQ(a->drawColor(), Rgb(180, 0, 60));
+    EXPECT_EQ(a->drawColor(), rgb(180, 0, 60));
     EXPECT_EQ(a->drawWidth(), 2);
 
-    Node* b = AddState(doc, {QStringLiteral("B"), QStringLiteral("2"), NODE_STATE_INITIAL});
+    Node* b = addState(doc, {QStringLiteral("B"), QStringLiteral("2"), NODE_STATE_INITIAL});
     EXPECT_EQ(b->userData(), NODE_STATE_INITIAL);
     EXPECT_EQ(a->userData(), NODE_STATE_NORMAL);
     EXPECT_EQ(a->drawWidth(), 1);
@@ -135,16 +135,16 @@ TEST(StateLook, NewInitialStateDemotesThePreviousOneAndItsHistoryLine)
 TEST(StateLook, HistoryLineIsWrittenOnceAndFollowsTheOption)
 {
     FsmDocument doc;
-    doc.bHistoryFsm = true;
-    Node* a = AddState(doc, {QStringLiteral("A"), QStringLiteral("1"), NODE_STATE_INITIAL});
-    SetHistoryMark(doc, nullptr);  // the diagram's initial state
+    doc.historyMachine = true;
+    Node* a = addState(doc, {QStringLiteral("A"), QStringLiteral("1"), NODE_STATE_INITIAL});
+    setHistoryMark(doc, nullptr);  // the diagram's initial state
     EXPECT_EQ(a->text().count(QStringLiteral("<History>")), 1);
 
-    doc.bHistoryFsm = false;
+    doc.historyMachine = false;
     RecordingMessenger m;
-    RefreshAllItems(doc, m);
+    refreshAllItems(doc, m);
     EXPECT_FALSE(a->text().contains(QStringLiteral("<History>")));
-    EXPECT_EQ(a->drawColor(), Rgb(230, 0, 0));
+    EXPECT_EQ(a->drawColor(), rgb(230, 0, 0));
 }
 
 TEST(StateGeometry, KeepsTheCentreAndNeverGoesBelowOne)
@@ -154,12 +154,12 @@ TEST(StateGeometry, KeepsTheCentreAndNeverGoesBelowOne)
     Node* n = doc.diagram().addNode(2000, 3000, 1000, 600);
     QString name = QStringLiteral("A");
     RecordingMessenger m;
-    Configure(doc, n, name, NODE_STATE_NORMAL, QStringLiteral("1"), m);
+    configure(doc, n, name, NODE_STATE_NORMAL, QStringLiteral("1"), m);
     EXPECT_EQ(n->left(), 2000);
     EXPECT_EQ(n->top(), 3000);
 
     Node* corner = doc.diagram().addNode(-50, 10, 20, 20);  // centre (-40, 20)
-    Configure(doc, corner, name, NODE_STATE_NORMAL, QStringLiteral("2"), m);
+    configure(doc, corner, name, NODE_STATE_NORMAL, QStringLiteral("2"), m);
     EXPECT_EQ(corner->width(), 150);
     EXPECT_EQ(corner->height(), 100);
     EXPECT_EQ(corner->left(), 1);
@@ -169,10 +169,10 @@ TEST(StateGeometry, KeepsTheCentreAndNeverGoesBelowOne)
 TEST(StateGeometry, SizingNeverMarksTheDiagramChanged)
 {
     FsmDocument doc;
-    Node* n = AddState(doc, {QStringLiteral("A"), QStringLiteral("1"), NODE_STATE_NORMAL,
+    Node* n = addState(doc, {QStringLiteral("A"), QStringLiteral("1"), NODE_STATE_NORMAL,
                              QStringLiteral("a long during action line")});
     doc.diagram().setChanged(false);
-    SizeNodeToText(doc, n);
+    sizeNodeToText(doc, n);
     EXPECT_FALSE(doc.diagram().changed());
     // With autosize the node fits its text plus 15.
     const QSizeF s = doc.diagram().textMeasurer().textSize(n->text(), n->font());
@@ -182,36 +182,36 @@ TEST(StateGeometry, SizingNeverMarksTheDiagramChanged)
 TEST(StateIndices, NextIndexReadsLenientlyAndIgnoresOtherNodes)
 {
     FsmDocument doc;
-    EXPECT_EQ(NextStateIndex(doc.diagram()), QStringLiteral("1"));
-    RawNode(doc.diagram(), NODE_TRANSITION, {"99"});
-    EXPECT_EQ(NextStateIndex(doc.diagram()), QStringLiteral("1"));
-    RawNode(doc.diagram(), NODE_STATE_NORMAL, {"A", "", "7abc"});
-    RawNode(doc.diagram(), NODE_STATE_NORMAL, {"B", "", "x"});
-    RawNode(doc.diagram(), NODE_STATE_NORMAL, {"C"});  // no index field at all
-    EXPECT_EQ(NextStateIndex(doc.diagram()), QStringLiteral("8"));
+    EXPECT_EQ(nextStateIndex(doc.diagram()), QStringLiteral("1"));
+    rawNode(doc.diagram(), NODE_TRANSITION, {"99"});
+    EXPECT_EQ(nextStateIndex(doc.diagram()), QStringLiteral("1"));
+    rawNode(doc.diagram(), NODE_STATE_NORMAL, {"A", "", "7abc"});
+    rawNode(doc.diagram(), NODE_STATE_NORMAL, {"B", "", "x"});
+    rawNode(doc.diagram(), NODE_STATE_NORMAL, {"C"});  // no index field at all
+    EXPECT_EQ(nextStateIndex(doc.diagram()), QStringLiteral("8"));
 }
 
 TEST(StateIndices, RenumberPutsTheEditedStateFirstAmongEquals)
 {
     FsmDocument doc;
     RecordingMessenger m;
-    Node* first3 = AddState(doc, {QStringLiteral("A"), QStringLiteral("3")});
-    Node* seven = AddState(doc, {QStringLiteral("B"), QStringLiteral("7")});
-    Node* edited3 = AddState(doc, {QStringLiteral("C"), QStringLiteral("3")});
+    Node* first3 = addState(doc, {QStringLiteral("A"), QStringLiteral("3")});
+    Node* seven = addState(doc, {QStringLiteral("B"), QStringLiteral("7")});
+    Node* edited3 = addState(doc, {QStringLiteral("C"), QStringLiteral("3")});
     doc.diagram().setAutoRefresh(true);
-    RenumberStateIndices(doc, edited3, m);
-    EXPECT_EQ(StateFieldOf(edited3, kStateIndex), QStringLiteral("1"));
-    EXPECT_EQ(StateFieldOf(first3, kStateIndex), QStringLiteral("2"));
-    EXPECT_EQ(StateFieldOf(seven, kStateIndex), QStringLiteral("3"));
+    renumberStateIndices(doc, edited3, m);
+    EXPECT_EQ(stateFieldOf(edited3, kStateIndex), QStringLiteral("1"));
+    EXPECT_EQ(stateFieldOf(first3, kStateIndex), QStringLiteral("2"));
+    EXPECT_EQ(stateFieldOf(seven, kStateIndex), QStringLiteral("3"));
     EXPECT_EQ(seven->toolTip(), QStringLiteral("B  (3)"));
     for (const auto& n : doc.diagram().nodes())
         EXPECT_EQ(n->userData() & NODE_MARK, 0);
     EXPECT_TRUE(doc.diagram().autoRefresh());
 
     // Without an edited state equal indices keep diagram order.
-    RenumberStateIndices(doc, nullptr, m);
-    EXPECT_EQ(StateFieldOf(edited3, kStateIndex), QStringLiteral("1"));
-    EXPECT_EQ(StateFieldOf(first3, kStateIndex), QStringLiteral("2"));
+    renumberStateIndices(doc, nullptr, m);
+    EXPECT_EQ(stateFieldOf(edited3, kStateIndex), QStringLiteral("1"));
+    EXPECT_EQ(stateFieldOf(first3, kStateIndex), QStringLiteral("2"));
 }
 
 TEST(StateIndices, RenumberCopesWithHandWrittenIndices)
@@ -219,20 +219,20 @@ TEST(StateIndices, RenumberCopesWithHandWrittenIndices)
     FsmDocument doc;
     RecordingMessenger m;
     Diagram& d = doc.diagram();
-    Node* junk = RawNode(d, NODE_STATE_NORMAL, {"J", "", "junk"});
-    Node* half = RawNode(d, NODE_STATE_NORMAL, {"H", "", "2.5"});  // rounds to 2
-    Node* big = RawNode(d, NODE_STATE_NORMAL, {"B", "", "99999999999"});
-    Node* two = RawNode(d, NODE_STATE_NORMAL, {"T", "", " 2"});
-    Node* shortRecord = RawNode(d, NODE_STATE_FINAL, {"S"});
-    Node* remark = RawNode(d, NODE_TEXTBOX, {"5"});
-    RenumberStateIndices(doc, nullptr, m);
-    EXPECT_EQ(StateFieldOf(junk, kStateIndex), QStringLiteral("1"));
-    EXPECT_EQ(StateFieldOf(shortRecord, kStateIndex), QStringLiteral("2"));
-    EXPECT_EQ(StateFieldOf(half, kStateIndex), QStringLiteral("3"));
-    EXPECT_EQ(StateFieldOf(two, kStateIndex), QStringLiteral("4"));
-    EXPECT_EQ(StateFieldOf(big, kStateIndex), QStringLiteral("5"));
-    EXPECT_EQ(shortRecord->tag(), modStrings::JoinFields({"S", "", "2", "", "", "", "", ""}));
-    EXPECT_EQ(remark->tag(), modStrings::JoinFields({"5"}));
+    Node* junk = rawNode(d, NODE_STATE_NORMAL, {"J", "", "junk"});
+    Node* half = rawNode(d, NODE_STATE_NORMAL, {"H", "", "2.5"});  // rounds to 2
+    Node* big = rawNode(d, NODE_STATE_NORMAL, {"B", "", "99999999999"});
+    Node* two = rawNode(d, NODE_STATE_NORMAL, {"T", "", " 2"});
+    Node* shortRecord = rawNode(d, NODE_STATE_FINAL, {"S"});
+    Node* remark = rawNode(d, NODE_TEXTBOX, {"5"});
+    renumberStateIndices(doc, nullptr, m);
+    EXPECT_EQ(stateFieldOf(junk, kStateIndex), QStringLiteral("1"));
+    EXPECT_EQ(stateFieldOf(shortRecord, kStateIndex), QStringLiteral("2"));
+    EXPECT_EQ(stateFieldOf(half, kStateIndex), QStringLiteral("3"));
+    EXPECT_EQ(stateFieldOf(two, kStateIndex), QStringLiteral("4"));
+    EXPECT_EQ(stateFieldOf(big, kStateIndex), QStringLiteral("5"));
+    EXPECT_EQ(shortRecord->tag(), Texts::joinFields({"S", "", "2", "", "", "", "", ""}));
+    EXPECT_EQ(remark->tag(), Texts::joinFields({"5"}));
     EXPECT_TRUE(m.messages.empty());
 }
 
@@ -242,13 +242,13 @@ TEST(StateIndices, RenumberWithSeveralInitialStatesStillGivesOneToN)
     RecordingMessenger m;
     Diagram& d = doc.diagram();
     // Visited R, Q, P: R demotes P, then Q demotes the already renumbered R.
-    Node* p = RawNode(d, NODE_STATE_INITIAL, {"P", "", "3"});
-    Node* q = RawNode(d, NODE_STATE_INITIAL, {"Q", "", "2"});
-    Node* r = RawNode(d, NODE_STATE_INITIAL, {"R", "", "1"});
-    RenumberStateIndices(doc, nullptr, m);
-    EXPECT_EQ(StateFieldOf(r, kStateIndex), QStringLiteral("1"));
-    EXPECT_EQ(StateFieldOf(q, kStateIndex), QStringLiteral("2"));
-    EXPECT_EQ(StateFieldOf(p, kStateIndex), QStringLiteral("3"));
+    Node* p = rawNode(d, NODE_STATE_INITIAL, {"P", "", "3"});
+    Node* q = rawNode(d, NODE_STATE_INITIAL, {"Q", "", "2"});
+    Node* r = rawNode(d, NODE_STATE_INITIAL, {"R", "", "1"});
+    renumberStateIndices(doc, nullptr, m);
+    EXPECT_EQ(stateFieldOf(r, kStateIndex), QStringLiteral("1"));
+    EXPECT_EQ(stateFieldOf(q, kStateIndex), QStringLiteral("2"));
+    EXPECT_EQ(stateFieldOf(p, kStateIndex), QStringLiteral("3"));
     EXPECT_EQ(q->userData(), NODE_STATE_INITIAL);
     EXPECT_EQ(p->userData(), NODE_STATE_NORMAL);
     EXPECT_EQ(r->userData(), NODE_STATE_NORMAL);
@@ -259,17 +259,17 @@ TEST(StateRefresh, OfThreeInitialStatesTheLastStaysInitial)
     FsmDocument doc;
     RecordingMessenger m;
     Diagram& d = doc.diagram();
-    Node* a = RawNode(d, NODE_STATE_INITIAL, {"A", "", "1"});
-    Node* b = RawNode(d, NODE_STATE_INITIAL, {"B", "", "2"});
-    Node* c = RawNode(d, NODE_STATE_INITIAL, {"C", "", "3"});
-    Node* unnamed = RawNode(d, NODE_STATE_NORMAL, {"", "", "4"});
-    RefreshAllItems(doc, m);
+    Node* a = rawNode(d, NODE_STATE_INITIAL, {"A", "", "1"});
+    Node* b = rawNode(d, NODE_STATE_INITIAL, {"B", "", "2"});
+    Node* c = rawNode(d, NODE_STATE_INITIAL, {"C", "", "3"});
+    Node* unnamed = rawNode(d, NODE_STATE_NORMAL, {"", "", "4"});
+    refreshAllItems(doc, m);
     EXPECT_EQ(a->userData(), NODE_STATE_NORMAL);
     EXPECT_EQ(b->userData(), NODE_STATE_NORMAL);
     EXPECT_EQ(c->userData(), NODE_STATE_INITIAL);
-    EXPECT_EQ(StateFieldOf(unnamed, kStateName), QStringLiteral("STATE_1"));
-    EXPECT_EQ(FindOtherNode(d, NODE_STATE_INITIAL, nullptr), c);
-    EXPECT_EQ(FindOtherNode(d, NODE_STATE_INITIAL, c), nullptr);
+    EXPECT_EQ(stateFieldOf(unnamed, kStateName), QStringLiteral("STATE_1"));
+    EXPECT_EQ(findOtherNode(d, NODE_STATE_INITIAL, nullptr), c);
+    EXPECT_EQ(findOtherNode(d, NODE_STATE_INITIAL, c), nullptr);
 }
 
 TEST(StateRefresh, ManyUnnamedStatesGetDistinctNames)
@@ -277,11 +277,11 @@ TEST(StateRefresh, ManyUnnamedStatesGetDistinctNames)
     FsmDocument doc;
     RecordingMessenger m;
     for (int i = 0; i < 2000; ++i)
-        RawNode(doc.diagram(), NODE_STATE_NORMAL, {"", "", QString::number(i + 1)});
-    RefreshAllItems(doc, m);
+        rawNode(doc.diagram(), NODE_STATE_NORMAL, {"", "", QString::number(i + 1)});
+    refreshAllItems(doc, m);
     QSet<QString> names;
     for (const auto& n : doc.diagram().nodes())
-        names.insert(StateFieldOf(n.get(), kStateName));
+        names.insert(stateFieldOf(n.get(), kStateName));
     EXPECT_EQ(names.size(), 2000);
     EXPECT_TRUE(names.contains(QStringLiteral("STATE_2000")));
 }

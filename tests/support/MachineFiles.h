@@ -3,7 +3,7 @@
 // files on disk (child diagrams are found by their files).
 
 #include "Diagram.h"
-#include "modStrings.h"
+#include "Texts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,7 +18,7 @@ struct TwoStateMachine {
     QString options = QStringLiteral("HF_N;UM_Y;");
 };
 
-inline TwoStateMachine TwoStates(const QString& name, const QString& during, bool initial = true,
+inline TwoStateMachine twoStates(const QString& name, const QString& during, bool initial = true,
                                  const QString& entry = {})
 {
     TwoStateMachine m;
@@ -31,7 +31,7 @@ inline TwoStateMachine TwoStates(const QString& name, const QString& during, boo
 
 // Saves a diagram whose configuration record is in its Tag as a saved file
 // holds it: the record in an info node. Missing folders are made.
-inline bool SaveWithRecord(Diagram& d, const QString& path, QString* error = nullptr)
+inline bool saveWithRecord(Diagram& d, const QString& path, QString* error = nullptr)
 {
     Node* info = d.addNode(0, 0, 100, 100);
     info->setUserData(0x200);
@@ -44,21 +44,21 @@ inline bool SaveWithRecord(Diagram& d, const QString& path, QString* error = nul
 // States S1 (initial unless asked otherwise) and S2, S1 -> S2 on "go" and
 // S2 -> S1 on "back"; the configuration record in an info node, as a saved
 // file holds it. False when the file was not written.
-inline bool WriteMachine(const QString& path, const TwoStateMachine& m, QString* error = nullptr)
+inline bool writeMachine(const QString& path, const TwoStateMachine& m, QString* error = nullptr)
 {
     Diagram d;
     auto state = [&d](const QString& name, qint32 kind, const QString& index, const QString& during,
                       const QString& entry) {
         Node* n = d.addNode(0, 0, 1500, 900);
         n->setUserData(kind);
-        n->setTag(modStrings::JoinFields({name, during, index, entry, QString(),
+        n->setTag(Texts::joinFields({name, during, index, entry, QString(),
                                           QStringLiteral("N"), QStringLiteral("N"), QString()}));
         return n;
     };
     auto transition = [&d](Node* from, Node* to, const QString& condition) {
         Node* t = d.addNode(0, 0, 150, 100);
         t->setUserData(0x800);
-        t->setTag(modStrings::JoinFields(
+        t->setTag(Texts::joinFields(
             {QStringLiteral("1"), condition, QString(), QStringLiteral("Y"), QStringLiteral("N")}));
         d.addLink(from, t);
         d.addLink(t, to);
@@ -72,8 +72,8 @@ inline bool WriteMachine(const QString& path, const TwoStateMachine& m, QString*
     fields[0] = QStringLiteral("FSM V0.4c");
     fields[1] = m.name;
     fields[4] = m.options;
-    d.setTag(modStrings::JoinFields(fields));
-    return SaveWithRecord(d, path, error);
+    d.setTag(Texts::joinFields(fields));
+    return saveWithRecord(d, path, error);
 }
 
 }  // namespace orvane::testfiles

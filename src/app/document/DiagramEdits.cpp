@@ -1,15 +1,15 @@
-#include "modModifica.h"
+#include "DiagramEdits.h"
 
 #include "FsmDocument.h"
-#include "modNodoEstado.h"
-#include "modNodoTransicion.h"
+#include "States.h"
+#include "Transitions.h"
 
-namespace orvane::modModifica {
+namespace orvane::DiagramEdits {
 
 namespace {
 
-using modNodoEstado::IsStateNode;
-using modNodoTransicion::IsTransitionNode;
+using States::isStateNode;
+using Transitions::isTransitionNode;
 
 constexpr quint32 kWhite = 0xFFFFFF;
 constexpr double kRemarkSide = 500;
@@ -29,35 +29,35 @@ private:
     bool m_was;
 };
 
-bool IsBroken(const Node* n)
+bool isBroken(const Node* n)
 {
     return n->inLinks().size() != 1 || n->outLinks().size() != 1;
 }
 
-int RemoveBrokenTransitions(Diagram& d)
+int removeBrokenTransitions(Diagram& d)
 {
     std::vector<Node*> broken;
     for (const auto& n : d.nodes())
-        if (IsTransitionNode(n.get()) && !IsStateNode(n.get()) && IsBroken(n.get()))
+        if (isTransitionNode(n.get()) && !isStateNode(n.get()) && isBroken(n.get()))
             broken.push_back(n.get());
     for (Node* n : broken)
         d.deleteNode(n);
     return int(broken.size());
 }
 
-void RenumberAllPriorities(FsmDocument& doc)
+void renumberAllPriorities(FsmDocument& doc)
 {
     std::vector<Node*> states;
     for (const auto& n : doc.diagram().nodes())
-        if (IsStateNode(n.get()))
+        if (isStateNode(n.get()))
             states.push_back(n.get());
     for (Node* s : states)
-        modNodoTransicion::RenumberPriorities(doc, s, nullptr);
+        Transitions::renumberPriorities(doc, s, nullptr);
 }
 
 }  // namespace
 
-Node* DrawnNodeToState(FsmDocument& doc, Node* node, Messenger& messenger)
+Node* drawnNodeToState(FsmDocument& doc, Node* node, Messenger& messenger)
 {
     if (!node)
         return nullptr;
@@ -66,11 +66,11 @@ Node* DrawnNodeToState(FsmDocument& doc, Node* node, Messenger& messenger)
         d.deleteNode(node);
         return nullptr;
     }
-    QString name;  // empty: Configura_Nodo_Estado gives "STATE_" and a number
+    QString name;  // empty: configureState gives "STATE_" and a number
     const QString no = QStringLiteral("N");
-    if (!modNodoEstado::Configura_Nodo_Estado(doc, name, {}, {}, {}, {},
-                                              modNodoEstado::NextStateIndex(d),
-                                              modNodoEstado::NODE_STATE_NORMAL, no, no, node,
+    if (!States::configureState(doc, name, {}, {}, {}, {},
+                                              States::nextStateIndex(d),
+                                              States::NODE_STATE_NORMAL, no, no, node,
                                               messenger)) {
         d.deleteNode(node);
         return nullptr;
@@ -78,30 +78,30 @@ Node* DrawnNodeToState(FsmDocument& doc, Node* node, Messenger& messenger)
     return node;
 }
 
-void AfterNodeMoved(FsmDocument& doc, Node* node, bool sizeChanged)
+void afterNodeMoved(FsmDocument& doc, Node* node, bool sizeChanged)
 {
     if (!node)
         return;
     if (node->isFsmItem() && sizeChanged)
-        modNodoEstado::SizeNodeToText(doc, node);
-    modNodoEstado::EnlargeToMinimum(node);
+        States::sizeNodeToText(doc, node);
+    States::enlargeToMinimum(node);
 }
 
-LinkOutcome AfterLinkDrawn(FsmDocument& doc, Link* link, bool dstChanged)
+LinkOutcome afterLinkDrawn(FsmDocument& doc, Link* link, bool dstChanged)
 {
     if (!link)
         return LinkOutcome::Kept;
     link->setIsFsmItem(true);
     Node* org = link->org();
     Node* dst = link->dst();
-    const bool fromState = IsStateNode(org);
-    const bool toState = IsStateNode(dst);
-    const bool fromTransition = !fromState && IsTransitionNode(org);
-    const bool toTransition = !toState && IsTransitionNode(dst);
+    const bool fromState = isStateNode(org);
+    const bool toState = isStateNode(dst);
+    const bool fromTransition = !fromState && isTransitionNode(org);
+    const bool toTransition = !toState && isTransitionNode(dst);
 
     if (fromState && toState) {
         doc.diagram().setCurrentLink(link);
-        modNodoTransicion::SplitLinkIntoTransition(doc);
+        Transitions::splitLinkIntoTransition(doc);
         return LinkOutcome::Transition;
     }
     if (fromTransition && toTransition) {
@@ -111,41 +111,41 @@ LinkOutcome AfterLinkDrawn(FsmDocument& doc, Link* link, bool dstChanged)
     if (fromState && toTransition) {
         // A transition that got a new source starts afresh there.
         if (dstChanged)
-            modNodoTransicion::Configura_Nodo_Transicion(doc, modNodoTransicion::NextPriority(dst),
+            Transitions::configureTransition(doc, Transitions::nextPriority(dst),
                                                          {}, {}, QStringLiteral("Y"),
                                                          QStringLiteral("N"), dst);
-        CleanUpTransitions(doc);
+        cleanUpTransitions(doc);
         return LinkOutcome::CleanedUp;
     }
     if (fromTransition && toState) {
-        CleanUpTransitions(doc);
+        cleanUpTransitions(doc);
         return LinkOutcome::CleanedUp;
     }
     return LinkOutcome::Kept;
 }
 
-int CleanUpTransitions(FsmDocument& doc)
+int cleanUpTransitions(FsmDocument& doc)
 {
     const SuspendRefresh suspended(doc.diagram());
-    const int removed = RemoveBrokenTransitions(doc.diagram());
-    RenumberAllPriorities(doc);
+    const int removed = removeBrokenTransitions(doc.diagram());
+    renumberAllPriorities(doc);
     return removed;
 }
 
-void DeleteSelection(FsmDocument& doc)
+void deleteSelection(FsmDocument& doc)
 {
     Diagram& d = doc.diagram();
     const SuspendRefresh suspended(d);
     d.deleteSelected();
-    CleanUpTransitions(doc);
+    cleanUpTransitions(doc);
 }
 
-Node* InsertRemark(FsmDocument& doc)
+Node* insertRemark(FsmDocument& doc)
 {
     Diagram& d = doc.diagram();
     Node* n = d.addNode(kRemarkCorner, kRemarkCorner, kRemarkSide, kRemarkSide);
     n->setFillColor(kWhite);
-    n->setUserData(modNodoEstado::NODE_TEXTBOX);
+    n->setUserData(States::NODE_TEXTBOX);
     n->setIsFsmItem(false);
     d.clearSelection();
     n->setSelected(true);
@@ -153,15 +153,15 @@ Node* InsertRemark(FsmDocument& doc)
     return n;
 }
 
-void SizeAllNodesToText(FsmDocument& doc)
+void sizeAllNodesToText(FsmDocument& doc)
 {
     Diagram& d = doc.diagram();
     {
         const SuspendRefresh suspended(d);
         for (const auto& n : d.nodes())
-            modNodoEstado::SizeNodeToText(doc, n.get());
+            States::sizeNodeToText(doc, n.get());
     }
     d.setChanged(true);
 }
 
-}  // namespace orvane::modModifica
+}  // namespace orvane::DiagramEdits

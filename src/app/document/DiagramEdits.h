@@ -11,7 +11,7 @@ class FsmDocument;
 class Messenger;
 }  // namespace orvane
 
-namespace orvane::modModifica {
+namespace orvane::DiagramEdits {
 
 // A drawn node must be wider than this and higher than kStateMinHeight
 // (twips) to become a state; a smaller one was a click or a slip.
@@ -21,12 +21,12 @@ constexpr double kStateMinHeight = 200;
 // A node just drawn (no kind yet) becomes a normal state with the next free
 // index and a default name; a node not larger than 300 x 200 twips is
 // removed. Returns the state, or null when the node was removed.
-Node* DrawnNodeToState(FsmDocument& doc, Node* node, Messenger& messenger);
+Node* drawnNodeToState(FsmDocument& doc, Node* node, Messenger& messenger);
 
 // After the user moved or resized a node: an FSM item whose size changed is
 // fitted to its text (with autosize on); every node keeps at least
 // 150 x 100 twips.
-void AfterNodeMoved(FsmDocument& doc, Node* node, bool sizeChanged);
+void afterNodeMoved(FsmDocument& doc, Node* node, bool sizeChanged);
 
 enum class LinkOutcome {
     Transition,  // state to state: split into a transition node
@@ -36,23 +36,23 @@ enum class LinkOutcome {
 };
 // A link that was drawn or reconnected (`dstChanged`), judged by the kinds
 // of its two ends. The link must be the diagram's current link.
-LinkOutcome AfterLinkDrawn(FsmDocument& doc, Link* link, bool dstChanged);
+LinkOutcome afterLinkDrawn(FsmDocument& doc, Link* link, bool dstChanged);
 
 // Deletes every transition node without exactly one in-link and one
 // out-link, then renumbers the priorities of every state's transitions.
 // Returns the number of transition nodes deleted.
-int CleanUpTransitions(FsmDocument& doc);
+int cleanUpTransitions(FsmDocument& doc);
 
-// Deletes the selected items, then CleanUpTransitions, with drawing
+// Deletes the selected items, then cleanUpTransitions, with drawing
 // suspended meanwhile.
-void DeleteSelection(FsmDocument& doc);
+void deleteSelection(FsmDocument& doc);
 
 // A white remark text box of 500 x 500 twips at 10, 10; it becomes the
 // current and only selected node.
-Node* InsertRemark(FsmDocument& doc);
+Node* insertRemark(FsmDocument& doc);
 
 // Fits every node to its text (autosize switched on) and marks the diagram
 // changed.
-void SizeAllNodesToText(FsmDocument& doc);
+void sizeAllNodesToText(FsmDocument& doc);
 
-}  // namespace orvane::modModifica
+}  // namespace orvane::DiagramEdits

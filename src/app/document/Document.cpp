@@ -1,7 +1,7 @@
 #include "Document.h"
 
 #include "ProcessState.h"
-#include "modGrafoInfo.h"
+#include "MachineInfo.h"
 
 namespace orvane {
 
@@ -17,19 +17,19 @@ void Document::setCaption(const QString& caption)
     emit captionChanged(caption);
 }
 
-void Document::RefreshButtons() { emit buttonsRefreshRequested(); }
+void Document::refreshButtons() { emit buttonsRefreshRequested(); }
 
-void Document::CleanTagNode() { modGrafoInfo::LoadGraphInfo(fsm, false); }
+void Document::cleanTagNode() { MachineInfo::loadGraphInfo(fsm, false); }
 
-void Document::GetGraphConfig()
+void Document::readGraphConfig()
 {
-    modGrafoInfo::LoadGraphInfo(fsm, true);
-    fsm.GetGrafoConfig(Process().overrides);
+    MachineInfo::loadGraphInfo(fsm, true);
+    fsm.readConfig(process().overrides);
     emit graphConfigApplied();
 }
 
-void Document::SaveGraphInfo() { modGrafoInfo::SaveGraphInfo(fsm, false); }
+void Document::saveGraphInfo() { MachineInfo::saveGraphInfo(fsm, false); }
 
-bool Document::ModeCommand() { return Process().batchMode; }
+bool Document::modeCommand() { return process().batchMode; }
 
 }  // namespace orvane

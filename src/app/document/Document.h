@@ -4,7 +4,7 @@
 // one of these and listens to its signals.
 
 #include "FsmDocument.h"
-#include "clsLib_UndoRedo.h"
+#include "UndoSnapshots.h"
 
 #include <QObject>
 
@@ -17,17 +17,17 @@ public:
     ~Document() override;
 
     FsmDocument fsm;
-    clsLib_UndoRedo undRed{fsm, *this};
+    UndoSnapshots undo{fsm, *this};
 
     const QString& caption() const { return fsm.caption; }
     void setCaption(const QString& caption);
 
     // UndoRedoEvents.
-    void RefreshButtons() override;
-    void CleanTagNode() override;
-    void GetGraphConfig() override;
-    void SaveGraphInfo() override;
-    bool ModeCommand() override;
+    void refreshButtons() override;
+    void cleanTagNode() override;
+    void readGraphConfig() override;
+    void saveGraphInfo() override;
+    bool modeCommand() override;
 
 signals:
     // The undo/redo availability or the locked state may have changed.

@@ -1,6 +1,6 @@
 // New, open, save, save as and close of documents.
 
-#include "modMain_Files.h"
+#include "DocumentCommands.h"
 
 #include "AppSettings.h"
 #include "Document.h"
@@ -8,18 +8,18 @@
 #include "FileHelpers.h"
 #include "ProcessState.h"
 #include "UserInterface.h"
-#include "modGrafoInfo.h"
-#include "modLib_Log.h"
-#include "modLib_Rutas.h"
+#include "MachineInfo.h"
+#include "Logs.h"
+#include "Paths.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-namespace orvane::modMain {
+namespace orvane::DocumentCommands {
 
 namespace {
 
-using FileHelpers::ErrorLine;
+using FileHelpers::errorLine;
 using FileHelpers::kFileAccessError;
 
 const QString kCrLf = QStringLiteral("\r\n");
@@ -29,79 +29,79 @@ const QString kCantSave = QStringLiteral("I can't save the changes in:");
 constexpr int kLoadError = 61704;
 constexpr int kMaxNewNames = 10000;
 
-int& NewDocumentCounter()
+int& newDocumentCounter()
 {
     static int counter = 0;
     return counter;
 }
 
 // "FSM_" + the last four characters of "000" + the counter.
-QString NextNewName()
+QString nextNewName()
 {
-    const int n = ++NewDocumentCounter();
+    const int n = ++newDocumentCounter();
     return QStringLiteral("FSM_") + (QStringLiteral("000") + QString::number(n)).right(4);
 }
 
-QString AbsoluteClean(const QString& path)
+QString absoluteClean(const QString& path)
 {
-    return QDir::cleanPath(modLib_Rutas::AbsolutePath(path));
+    return QDir::cleanPath(Paths::absolutePath(path));
 }
 
-void TellCantSave(UserInterface& ui, const QString& path)
+void tellCantSave(UserInterface& ui, const QString& path)
 {
     ui.message(kCantSave + kCrLf + path, MessageIcon::Exclamation, kAttention);
 }
 
 // Removes a document without asking and refreshes the recent-file menus.
-void Discard(DocumentRegistry& docs, Document& doc)
+void discard(DocumentRegistry& docs, Document& doc)
 {
     docs.remove(&doc);
-    GetRecentFiles(docs);
+    getRecentFiles(docs);
 }
 
 // A load that did not succeed leaves an empty, unnamed document behind: it
 // shows nothing of the file, so no save can overwrite the file with part of
 // a diagram, and a save asks for a name.
-OpenResult LoadFailed(Document* doc, const QString& error)
+OpenResult loadFailed(Document* doc, const QString& error)
 {
     doc->fsm.diagram().clear();
     doc->fsm.diagram().setTag(QString());
     doc->fsm.diagram().setChanged(false);
-    doc->fsm.sFullDocname.clear();
-    doc->fsm.nuevoFSM = true;
+    doc->fsm.filePath.clear();
+    doc->fsm.isNew = true;
     doc->setCaption(QString());
     return {OpenStatus::LoadFailed, doc, error};
 }
 
 }  // namespace
 
-Document* FileNew(DocumentRegistry& docs, bool isNew)
+Document* fileNew(DocumentRegistry& docs, bool isNew)
 {
     Document* d = docs.create();
-    d->fsm.nuevoFSM = isNew;
+    d->fsm.isNew = isNew;
     if (isNew) {
         // A name that an open document already uses would share its snapshots.
         QString caption, path;
         for (int tries = 0; tries < kMaxNewNames; ++tries) {
-            caption = NextNewName();
-            path = AbsoluteClean(caption + QStringLiteral(".fsm"));
+            caption = nextNewName();
+            path = absoluteClean(caption + QStringLiteral(".fsm"));
             const Document* other = docs.find(path);
             if (!other || other == d)
                 break;
         }
-        d->fsm.sFullDocname = path;
+        d->fsm.filePath = path;
         d->setCaption(caption);
-        d->undRed.Init();
+        d->undo.init();
     }
     return d;
 }
 
-Document* FileNewChild(DocumentRegistry& docs, const Document& parent)
+Document* fileNewChild(DocumentRegistry& docs, const Document& parent)
 {
-    const QString& parentPath = parent.fsm.sFullDocname;
+    const QString& parentPath = parent.fsm.filePath;
     if (parentPath.isEmpty())
         return nullptr;
-    const QString folder = FileHelpers::WithoutExtension(AbsoluteClean(parentPath));
+    const QString folder = FileHelpers::withoutExtension(absoluteClean(parentPath));
     if (!QFileInfo(folder).isDir()) {
         const Answer a = docs.ui().askYesNo(QStringLiteral("path:\"") + folder + QLatin1Char('"'),
                                             QStringLiteral("Attention a chid dir must be created"),
@@ -109,7 +109,7 @@ Document* FileNewChild(DocumentRegistry& docs, const Document& parent)
         if (a != Answer::Yes)
             return nullptr;
         if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
-            modLib_Log::WriteLog(ErrorLine(QStringLiteral("mnuFileNewChild"), kFileAccessError,
+            Logs::writeLog(errorLine(QStringLiteral("newChildAction"), kFileAccessError,
                                            QStringLiteral("cannot create ") + folder));
             docs.ui().message(QStringLiteral("I can't create the folder:") + kCrLf + folder,
                               MessageIcon::Exclamation, kAttention);
@@ -118,16 +118,16 @@ Document* FileNewChild(DocumentRegistry& docs, const Document& parent)
     }
     if (!QDir::setCurrent(folder))
         return nullptr;
-    return FileNew(docs, true);
+    return fileNew(docs, true);
 }
 
-OpenResult FileOpen(DocumentRegistry& docs, const QString& pathIn)
+OpenResult fileOpen(DocumentRegistry& docs, const QString& pathIn)
 {
     UserInterface& ui = docs.ui();
     QString path = pathIn;
     bool lock = true;
     if (path.isEmpty()) {
-        path = ui.openFileName(FsmOpenDialog(), lock);
+        path = ui.openFileName(fsmOpenDialog(), lock);
         if (path.isEmpty())
             return {OpenStatus::Cancelled, nullptr, {}};
     }
@@ -141,143 +141,143 @@ OpenResult FileOpen(DocumentRegistry& docs, const QString& pathIn)
 
     // Kept absolute: the New Child command changes the current folder, and a
     // relative name would then save into another folder.
-    const QString fullPath = AbsoluteClean(path);
-    Document* doc = FileNew(docs, false);
+    const QString fullPath = absoluteClean(path);
+    Document* doc = fileNew(docs, false);
     FsmDocument& fsm = doc->fsm;
     QString error;
     if (!fsm.diagram().loadFile(fullPath, &error)) {
-        modLib_Log::WriteLog(ErrorLine(QStringLiteral("FileOpen"), kLoadError, error));
-        return LoadFailed(doc, error);
+        Logs::writeLog(errorLine(QStringLiteral("FileOpen"), kLoadError, error));
+        return loadFailed(doc, error);
     }
-    fsm.sFullDocname = fullPath;
-    if (!fsm.AfterLoad(Process().overrides, ui)) {
+    fsm.filePath = fullPath;
+    if (!fsm.afterLoad(process().overrides, ui)) {
         error = QStringLiteral("the diagram's records in ") + fullPath + QStringLiteral(" cannot be read");
-        modLib_Log::WriteLog(ErrorLine(QStringLiteral("FileOpen"), kLoadError, error));
-        return LoadFailed(doc, error);
+        Logs::writeLog(errorLine(QStringLiteral("FileOpen"), kLoadError, error));
+        return loadFailed(doc, error);
     }
     // Read before the undo history starts: its first snapshot stores the
     // record again, with the current signature.
-    const QString signature = modGrafoInfo::GetGraphField(modGrafoInfo::kGraphSignature, fsm.diagram());
-    doc->undRed.Init();
+    const QString signature = MachineInfo::getGraphField(MachineInfo::kGraphSignature, fsm.diagram());
+    doc->undo.init();
 
-    if (modGrafoInfo::SignatureIsNewer(signature)) {
+    if (MachineInfo::signatureIsNewer(signature)) {
         const Answer a = ui.askYesNo(
             QStringLiteral("Atention this FSM has newer signature.") + kCrLf
                 + QStringLiteral(" Ignore and continue?"),
             QStringLiteral("The file signature don't match: [") + signature + QLatin1Char(']'),
             MessageIcon::Critical, Answer::No);
         if (a != Answer::Yes) {
-            doc->undRed.ClearGraphChanges();
-            Discard(docs, *doc);
+            doc->undo.clearGraphChanges();
+            discard(docs, *doc);
             return {OpenStatus::Declined, nullptr, {}};
         }
     }
 
-    doc->setCaption(modLib_Rutas::BaseName(fullPath));
+    doc->setCaption(Paths::baseName(fullPath));
     fsm.diagram().setReadOnly(lock);
-    doc->RefreshButtons();
-    doc->undRed.ClearGraphChanges();
+    doc->refreshButtons();
+    doc->undo.clearGraphChanges();
     return {OpenStatus::Opened, doc, {}};
 }
 
-bool FileSave(DocumentRegistry& docs, Document& doc)
+bool fileSave(DocumentRegistry& docs, Document& doc)
 {
-    if (!doc.undRed.GraphHasChanged())
+    if (!doc.undo.graphHasChanged())
         return true;
-    if (doc.fsm.nuevoFSM || doc.fsm.sFullDocname.isEmpty())
-        return FileSaveAs(docs, doc);
-    return SalvaDiagrama(docs, doc) == SaveStatus::Saved;
+    if (doc.fsm.isNew || doc.fsm.filePath.isEmpty())
+        return fileSaveAs(docs, doc);
+    return saveDiagram(docs, doc) == SaveStatus::Saved;
 }
 
-bool FileSaveAs(DocumentRegistry& docs, Document& doc)
+bool fileSaveAs(DocumentRegistry& docs, Document& doc)
 {
     UserInterface& ui = docs.ui();
     FsmDocument& fsm = doc.fsm;
-    const QString chosen = ui.saveFileName(FsmSaveDialog(fsm.sFullDocname));
+    const QString chosen = ui.saveFileName(fsmSaveDialog(fsm.filePath));
     if (chosen.isEmpty())
         return false;
-    const QString newPath = AbsoluteClean(chosen);
+    const QString newPath = absoluteClean(chosen);
     // Two documents under one name would overwrite each other's file and
     // snapshots.
     const Document* other = docs.find(newPath);
     if (other && other != &doc) {
-        TellCantSave(ui, newPath);
+        tellCantSave(ui, newPath);
         return false;
     }
 
-    const QString oldName = fsm.sFullDocname;
-    const QString oldLast = fsm.sLastFullDocname;
+    const QString oldName = fsm.filePath;
+    const QString oldLast = fsm.lastFilePath;
     const QString oldCaption = fsm.caption;
-    fsm.sLastFullDocname = oldName;
-    fsm.sFullDocname = newPath;
-    doc.setCaption(modLib_Rutas::BaseName(newPath));
-    if (SalvaDiagrama(docs, doc) == SaveStatus::Saved)
+    fsm.lastFilePath = oldName;
+    fsm.filePath = newPath;
+    doc.setCaption(Paths::baseName(newPath));
+    if (saveDiagram(docs, doc) == SaveStatus::Saved)
         return true;
     // Nothing was written there: the document keeps the name of its file.
-    fsm.sFullDocname = oldName;
-    fsm.sLastFullDocname = oldLast;
+    fsm.filePath = oldName;
+    fsm.lastFilePath = oldLast;
     doc.setCaption(oldCaption);
     return false;
 }
 
-bool FileSaveAll(DocumentRegistry& docs)
+bool fileSaveAll(DocumentRegistry& docs)
 {
     bool all = true;
     const QList<Document*> list = docs.documents();
     for (qsizetype i = list.size() - 1; i >= 0; --i)
         if (docs.contains(list.at(i)))
-            all = FileSave(docs, *list.at(i)) && all;
+            all = fileSave(docs, *list.at(i)) && all;
     return all;
 }
 
-SaveStatus SalvaDiagrama(DocumentRegistry& docs, Document& doc)
+SaveStatus saveDiagram(DocumentRegistry& docs, Document& doc)
 {
     UserInterface& ui = docs.ui();
     FsmDocument& fsm = doc.fsm;
     Diagram& d = fsm.diagram();
-    const QString path = fsm.sFullDocname;
+    const QString path = fsm.filePath;
     if (path.isEmpty())
         return SaveStatus::Failed;
     const bool wasChanged = d.changed();
 
-    fsm.BeforeSave();
-    if (FileHelpers::IsProtectedFile(path)) {
-        TellCantSave(ui, path);
-        fsm.AfterSave(ui);
+    fsm.beforeSave();
+    if (FileHelpers::isProtectedFile(path)) {
+        tellCantSave(ui, path);
+        fsm.afterSave(ui);
         d.setChanged(wasChanged);
-        UpdateRecentFiles(docs, path);
+        updateRecentFiles(docs, path);
         return SaveStatus::Refused;
     }
 
     // The backup is a copy, so the file itself stays in place until the new
     // contents have replaced it whole.
-    if (modLib_Rutas::FileExists(path)) {
+    if (Paths::fileExists(path)) {
         QString backupError;
         const QString backup = path + QStringLiteral(".bak");
-        if (!FileHelpers::CopyFileSafely(path, backup, &backupError))
-            modLib_Log::WriteLog(ErrorLine(QStringLiteral("SalvaDiagrama"), kFileAccessError,
+        if (!FileHelpers::copyFileSafely(path, backup, &backupError))
+            Logs::writeLog(errorLine(QStringLiteral("SalvaDiagrama"), kFileAccessError,
                                            backup + QStringLiteral(": ") + backupError));
     }
     QString error;
     const bool written = d.saveFile(path, &error);
-    fsm.AfterSave(ui);
+    fsm.afterSave(ui);
     if (!written) {
         d.setChanged(wasChanged);
-        modLib_Log::WriteLog(ErrorLine(QStringLiteral("SalvaDiagrama"), kFileAccessError, error));
+        Logs::writeLog(errorLine(QStringLiteral("SalvaDiagrama"), kFileAccessError, error));
         ui.message(error, MessageIcon::Exclamation, kAttention);
         return SaveStatus::Failed;
     }
-    doc.undRed.ClearGraphChanges();
-    fsm.nuevoFSM = false;
-    fsm.bPudoSalvar = true;
-    doc.undRed.Init();
-    UpdateRecentFiles(docs, path);
+    doc.undo.clearGraphChanges();
+    fsm.isNew = false;
+    fsm.lastSaveSucceeded = true;
+    doc.undo.init();
+    updateRecentFiles(docs, path);
     return SaveStatus::Saved;
 }
 
-bool QueryClose(DocumentRegistry& docs, Document& doc)
+bool queryClose(DocumentRegistry& docs, Document& doc)
 {
-    if (Process().batchMode || !doc.undRed.GraphHasChanged())
+    if (process().batchMode || !doc.undo.graphHasChanged())
         return true;
     QString text = QStringLiteral("Do you want to save the changes?");
     if (!doc.caption().isEmpty())
@@ -286,9 +286,9 @@ bool QueryClose(DocumentRegistry& docs, Document& doc)
     switch (docs.ui().askYesNoCancel(text, AppSettings::kApplicationName, MessageIcon::Question,
                                      Answer::Yes)) {
     case Answer::Yes:
-        doc.fsm.bPudoSalvar = false;
-        FileSave(docs, doc);
-        return doc.fsm.bPudoSalvar;
+        doc.fsm.lastSaveSucceeded = false;
+        fileSave(docs, doc);
+        return doc.fsm.lastSaveSucceeded;
     case Answer::No:
         return true;
     case Answer::Cancel:
@@ -297,21 +297,21 @@ bool QueryClose(DocumentRegistry& docs, Document& doc)
     return false;
 }
 
-bool CloseDocument(DocumentRegistry& docs, Document& doc)
+bool closeDocument(DocumentRegistry& docs, Document& doc)
 {
-    if (!QueryClose(docs, doc))
+    if (!queryClose(docs, doc))
         return false;
-    Discard(docs, doc);
+    discard(docs, doc);
     return true;
 }
 
-bool CloseAllDocuments(DocumentRegistry& docs)
+bool closeAllDocuments(DocumentRegistry& docs)
 {
     const QList<Document*> list = docs.documents();
     for (qsizetype i = list.size() - 1; i >= 0; --i)
-        if (docs.contains(list.at(i)) && !CloseDocument(docs, *list.at(i)))
+        if (docs.contains(list.at(i)) && !closeDocument(docs, *list.at(i)))
             return false;
     return true;
 }
 
-}  // namespace orvane::modMain
+}  // namespace orvane::DocumentCommands

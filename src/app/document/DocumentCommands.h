@@ -13,18 +13,18 @@ class FsmDocument;
 class UserInterface;
 }  // namespace orvane
 
-namespace orvane::modMain {
+namespace orvane::DocumentCommands {
 
 // ------------------------------------------------------------ documents
 
 // A new document, active. With isNew it is named FSM_nnnn in the current
 // folder and its undo history starts; without, it waits for a file.
-Document* FileNew(DocumentRegistry& docs, bool isNew);
+Document* fileNew(DocumentRegistry& docs, bool isNew);
 
 // The New Child command: a new document in the folder named after `parent`'s
 // file (asked before that folder is created). Null when the user said No or
 // the folder could not be made.
-Document* FileNewChild(DocumentRegistry& docs, const Document& parent);
+Document* fileNewChild(DocumentRegistry& docs, const Document& parent);
 
 enum class OpenStatus {
     Opened,       // loaded into a new document
@@ -45,66 +45,66 @@ struct OpenResult {
 // Opens the file (asks for one when `path` is empty) into a new document or
 // activates the document that already shows it. A file named by `path` opens
 // locked; from the dialog, locked as the read-only box says.
-OpenResult FileOpen(DocumentRegistry& docs, const QString& path);
+OpenResult fileOpen(DocumentRegistry& docs, const QString& path);
 
 // Saves when the document has changes; a never-saved document asks for a
 // name. True when the file now holds the document (saved, or nothing to do).
-bool FileSave(DocumentRegistry& docs, Document& doc);
+bool fileSave(DocumentRegistry& docs, Document& doc);
 // Asks for a new name and saves there. False when cancelled or not written;
 // the document then keeps its previous name.
-bool FileSaveAs(DocumentRegistry& docs, Document& doc);
-// FileSave on every document, last to first. True when all succeeded.
-bool FileSaveAll(DocumentRegistry& docs);
+bool fileSaveAs(DocumentRegistry& docs, Document& doc);
+// fileSave on every document, last to first. True when all succeeded.
+bool fileSaveAll(DocumentRegistry& docs);
 
 enum class SaveStatus { Saved, Refused, Failed };
 // Writes the document to its file, keeping the previous contents as
 // file + ".bak". Refused: the file is protected (the user was told, nothing
 // was written). Failed: the write failed (logged, the user was told); the
 // file and its backup are as before and the document stays changed.
-SaveStatus SalvaDiagrama(DocumentRegistry& docs, Document& doc);
+SaveStatus saveDiagram(DocumentRegistry& docs, Document& doc);
 
 // The close prompt: true when the document may close (no changes, saved, or
 // the user chose not to save). Batch mode never asks and never saves.
-bool QueryClose(DocumentRegistry& docs, Document& doc);
-// QueryClose, then removes the document (its snapshots are deleted) and
+bool queryClose(DocumentRegistry& docs, Document& doc);
+// queryClose, then removes the document (its snapshots are deleted) and
 // refreshes the recent files. False when the close was cancelled.
-bool CloseDocument(DocumentRegistry& docs, Document& doc);
+bool closeDocument(DocumentRegistry& docs, Document& doc);
 // Closes every document, last to first; stops at the first cancelled one.
-bool CloseAllDocuments(DocumentRegistry& docs);
+bool closeAllDocuments(DocumentRegistry& docs);
 
 // ------------------------------------------------------------ recent files
 
 constexpr int kMaxRecentFiles = 6;
 
 // Puts a saved path into the recent-files list (an already listed file keeps
-// its place, vanished files are dropped, at most six), then GetRecentFiles.
-void UpdateRecentFiles(DocumentRegistry& docs, const QString& path);
+// its place, vanished files are dropped, at most six), then getRecentFiles.
+void updateRecentFiles(DocumentRegistry& docs, const QString& path);
 // The listed files that exist, most recent first; also announced to the
 // windows through the registry's recentFilesChanged.
-QStringList GetRecentFiles(DocumentRegistry& docs);
+QStringList getRecentFiles(DocumentRegistry& docs);
 // Opens the recent file at position index (0 to 5).
-OpenResult OpenRecentFile(DocumentRegistry& docs, int index);
+OpenResult openRecentFile(DocumentRegistry& docs, int index);
 
 // ------------------------------------------------------------ generated files
 
 // The name an output of the document gets: in the output folder (/O) named
 // after the document's file title, else beside the document; `extension`
 // with its dot (".c").
-QString ProposedOutputName(const FsmDocument& doc, const QString& extension);
+QString proposedOutputName(const FsmDocument& doc, const QString& extension);
 
 // Splits generated text into code and header at its last two separators.
 struct CodeParts {
     QString code;
     QString header;
 };
-CodeParts SplitGeneratedCode(const QString& text);
+CodeParts splitGeneratedCode(const QString& text);
 
 // Writes the ".c" and ".h" files of generated text (code + separator +
 // header + separator). Asks for the name unless a code switch was given.
 // True when both files were written.
-bool SaveCodeFiles(const FsmDocument& doc, UserInterface& ui, const QString& text);
+bool saveCodeFiles(const FsmDocument& doc, UserInterface& ui, const QString& text);
 // Writes the list file. Asks for the name unless /LS was given. True when
 // written.
-bool GenerarListado(const FsmDocument& doc, UserInterface& ui, const QString& listText);
+bool writeListFile(const FsmDocument& doc, UserInterface& ui, const QString& listText);
 
-}  // namespace orvane::modMain
+}  // namespace orvane::DocumentCommands

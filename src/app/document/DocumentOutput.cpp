@@ -1,18 +1,18 @@
 // Writers of the generated C code and of the list file. Files are UTF-8
 // without BOM and replaced whole, so a failed write leaves the old file.
 
-#include "modMain_Files.h"
+#include "DocumentCommands.h"
 
 #include "FileHelpers.h"
 #include "FsmDocument.h"
 #include "OutputPaths.h"
 #include "ProcessState.h"
 #include "UserInterface.h"
-#include "modLib_Log.h"
-#include "modLib_Rutas.h"
-#include "modStrings.h"
+#include "Logs.h"
+#include "Paths.h"
+#include "Texts.h"
 
-namespace orvane::modMain {
+namespace orvane::DocumentCommands {
 
 namespace {
 
@@ -20,24 +20,24 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 // Writes one output file; a protected file is refused. Failures go to the
 // error log (and to a box when a user is there to read it).
-bool WriteOutput(UserInterface& ui, bool interactive, const QString& routine, const QString& name,
+bool writeOutput(UserInterface& ui, bool interactive, const QString& routine, const QString& name,
                  const QString& text, bool replaceProtected)
 {
     auto refuse = [&]() {
         if (interactive)
             ui.message(QStringLiteral("I can't save the changes in:") + kCrLf + name,
                        MessageIcon::Exclamation, QStringLiteral("Attention!"));
-        modLib_Log::WriteErrorLog(QStringLiteral("Fsm can't save, access denied to file:[") + name
+        Logs::writeErrorLog(QStringLiteral("Fsm can't save, access denied to file:[") + name
                                   + QLatin1Char(']'));
         return false;
     };
     if (replaceProtected)
-        FileHelpers::MakeWritable(name);
-    else if (FileHelpers::IsProtectedFile(name))
+        FileHelpers::makeWritable(name);
+    else if (FileHelpers::isProtectedFile(name))
         return refuse();
     QString error;
-    if (!FileHelpers::WriteTextFile(name, text + kCrLf, &error)) {
-        modLib_Log::WriteLog(FileHelpers::ErrorLine(routine, FileHelpers::kFileAccessError,
+    if (!FileHelpers::writeTextFile(name, text + kCrLf, &error)) {
+        Logs::writeLog(FileHelpers::errorLine(routine, FileHelpers::kFileAccessError,
                                                     name + QStringLiteral(": ") + error));
         return refuse();
     }
@@ -46,14 +46,14 @@ bool WriteOutput(UserInterface& ui, bool interactive, const QString& routine, co
 
 }  // namespace
 
-QString ProposedOutputName(const FsmDocument& doc, const QString& extension)
+QString proposedOutputName(const FsmDocument& doc, const QString& extension)
 {
-    return BatchOutputPath(doc, extension);
+    return batchOutputPath(doc, extension);
 }
 
-CodeParts SplitGeneratedCode(const QString& text)
+CodeParts splitGeneratedCode(const QString& text)
 {
-    const QString& sep = modStrings::kSep;
+    const QString& sep = Texts::kSep;
     const qsizetype last = text.lastIndexOf(sep);
     if (last < 0)
         return {};
@@ -65,45 +65,45 @@ CodeParts SplitGeneratedCode(const QString& text)
     return {text.left(before), text.mid(headerStart, last - headerStart)};
 }
 
-bool SaveCodeFiles(const FsmDocument& doc, UserInterface& ui, const QString& text)
+bool saveCodeFiles(const FsmDocument& doc, UserInterface& ui, const QString& text)
 {
-    const ProcessState& st = Process();
+    const ProcessState& st = process();
     const bool interactive = !st.anyCodeSwitch() && !st.batchMode;
     if (text.isEmpty()) {
-        modLib_Log::WriteErrorLog(QStringLiteral("Code can't be created:[")
-                                  + modLib_Rutas::FileNameOf(doc.sFullDocname) + QLatin1Char(']'));
+        Logs::writeErrorLog(QStringLiteral("Code can't be created:[")
+                                  + Paths::fileNameOf(doc.filePath) + QLatin1Char(']'));
         return false;
     }
-    QString name = ProposedOutputName(doc, QStringLiteral(".c"));
+    QString name = proposedOutputName(doc, QStringLiteral(".c"));
     if (interactive) {
-        name = ui.saveFileName(CodeSaveDialog(name));
+        name = ui.saveFileName(codeSaveDialog(name));
         if (name.isEmpty())
             return false;
     }
     const BusyScope busy(ui);
-    const CodeParts parts = SplitGeneratedCode(text);
-    QString header = FileHelpers::WithoutExtension(name) + QStringLiteral(".h");
-    if (FileHelpers::SamePath(header, name))  // a code file named x.h keeps its code
+    const CodeParts parts = splitGeneratedCode(text);
+    QString header = FileHelpers::withoutExtension(name) + QStringLiteral(".h");
+    if (FileHelpers::samePath(header, name))  // a code file named x.h keeps its code
         header = name + QStringLiteral(".h");
     const QString routine = QStringLiteral("SaveCodeFiles");
-    if (!WriteOutput(ui, interactive, routine, name, parts.code, false))
+    if (!writeOutput(ui, interactive, routine, name, parts.code, false))
         return false;
     // The header that belongs to the code is replaced even when read-only.
-    return WriteOutput(ui, interactive, routine, header, parts.header, true);
+    return writeOutput(ui, interactive, routine, header, parts.header, true);
 }
 
-bool GenerarListado(const FsmDocument& doc, UserInterface& ui, const QString& listText)
+bool writeListFile(const FsmDocument& doc, UserInterface& ui, const QString& listText)
 {
-    const ProcessState& st = Process();
+    const ProcessState& st = process();
     const bool interactive = !st.swLS && !st.batchMode;
-    QString name = ProposedOutputName(doc, QStringLiteral(".lst"));
+    QString name = proposedOutputName(doc, QStringLiteral(".lst"));
     if (interactive) {
-        name = ui.saveFileName(ListSaveDialog(name));
+        name = ui.saveFileName(listSaveDialog(name));
         if (name.isEmpty())
             return false;
     }
     const BusyScope busy(ui);
-    return WriteOutput(ui, interactive, QStringLiteral("GenerarListado"), name, listText, false);
+    return writeOutput(ui, interactive, QStringLiteral("GenerarListado"), name, listText, false);
 }
 
-}  // namespace orvane::modMain
+}  // namespace orvane::DocumentCommands

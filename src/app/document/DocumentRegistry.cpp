@@ -31,7 +31,7 @@ void DocumentRegistry::remove(Document* doc)
     if (it == m_docs.end())
         return;
     emit documentAboutToBeRemoved(doc);
-    doc->undRed.CleanUndoFiles();
+    doc->undo.cleanUndoFiles();
     std::unique_ptr<Document> owned = std::move(*it);
     m_docs.erase(it);
     if (m_active == doc)
@@ -66,9 +66,9 @@ Document* DocumentRegistry::find(const QString& path) const
 {
     if (path.isEmpty())
         return nullptr;
-    const QString wanted = FileHelpers::CanonicalPath(path);
+    const QString wanted = FileHelpers::canonicalPath(path);
     for (const auto& d : m_docs)
-        if (!d->fsm.sFullDocname.isEmpty() && FileHelpers::CanonicalPath(d->fsm.sFullDocname) == wanted)
+        if (!d->fsm.filePath.isEmpty() && FileHelpers::canonicalPath(d->fsm.filePath) == wanted)
             return d.get();
     return nullptr;
 }

@@ -1,7 +1,7 @@
 #include "FileHelpers.h"
 
 #include "AtomicFile.h"
-#include "modLib_Rutas.h"
+#include "Paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +15,7 @@ namespace {
 constexpr QFile::Permissions kAnyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
 constexpr qint64 kCopyChunk = 1 << 20;
 
-bool Fail(QString* error, const QString& text)
+bool fail(QString* error, const QString& text)
 {
     if (error)
         *error = text;
@@ -24,7 +24,7 @@ bool Fail(QString* error, const QString& text)
 
 }  // namespace
 
-QString ErrorLine(const QString& routine, int number, const QString& description)
+QString errorLine(const QString& routine, int number, const QString& description)
 {
     const QString n = number < 0 ? QStringLiteral("-") + QString::number(-qint64(number))
                                  : QStringLiteral(" ") + QString::number(number);
@@ -32,14 +32,14 @@ QString ErrorLine(const QString& routine, int number, const QString& description
            + description;
 }
 
-void MakeWritable(const QString& path)
+void makeWritable(const QString& path)
 {
     const QFileInfo info(path);
     if (info.exists() && info.isFile() && !(info.permissions() & QFile::WriteOwner))
         QFile::setPermissions(path, info.permissions() | QFile::WriteOwner);
 }
 
-bool IsProtectedFile(const QString& path)
+bool isProtectedFile(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
@@ -51,46 +51,46 @@ bool IsProtectedFile(const QString& path)
     return !(info.permissions() & kAnyWrite) || !info.isWritable();
 }
 
-bool WriteTextFile(const QString& path, const QString& text, QString* error)
+bool writeTextFile(const QString& path, const QString& text, QString* error)
 {
-    return AtomicFile::Replace(path, text.toUtf8(), error);
+    return AtomicFile::replace(path, text.toUtf8(), error);
 }
 
-bool CopyFileSafely(const QString& source, const QString& target, QString* error)
+bool copyFileSafely(const QString& source, const QString& target, QString* error)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        return Fail(error, in.errorString());
-    MakeWritable(target);
+        return fail(error, in.errorString());
+    makeWritable(target);
     QSaveFile out(target);
-    if (!AtomicFile::Open(out))
-        return Fail(error, out.errorString());
+    if (!AtomicFile::open(out))
+        return fail(error, out.errorString());
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(kCopyChunk);
         if (chunk.isEmpty() && in.error() != QFileDevice::NoError) {
             out.cancelWriting();
-            return Fail(error, in.errorString());
+            return fail(error, in.errorString());
         }
         if (out.write(chunk) != chunk.size()) {
             out.cancelWriting();
-            return Fail(error, out.errorString());
+            return fail(error, out.errorString());
         }
     }
     if (!out.commit())
-        return Fail(error, out.errorString());
+        return fail(error, out.errorString());
     return true;
 }
 
-QString WithoutExtension(const QString& path)
+QString withoutExtension(const QString& path)
 {
-    const QString name = modLib_Rutas::FileNameOf(path);
+    const QString name = Paths::fileNameOf(path);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     if (dot < 0)
         return path;
     return path.left(path.size() - (name.size() - dot));
 }
 
-QString CanonicalPath(const QString& path)
+QString canonicalPath(const QString& path)
 {
     if (path.isEmpty())
         return {};
@@ -99,17 +99,17 @@ QString CanonicalPath(const QString& path)
     if (!canonical.isEmpty())
         return canonical;
     // A file not written yet: its folder may still be reached through a link.
-    const QString folder = QFileInfo(modLib_Rutas::FolderOf(absolute)).canonicalFilePath();
+    const QString folder = QFileInfo(Paths::folderOf(absolute)).canonicalFilePath();
     if (folder.isEmpty())
         return absolute;
-    return QDir(folder).filePath(modLib_Rutas::FileNameOf(absolute));
+    return QDir(folder).filePath(Paths::fileNameOf(absolute));
 }
 
-bool SamePath(const QString& a, const QString& b)
+bool samePath(const QString& a, const QString& b)
 {
     if (a.isEmpty() || b.isEmpty())
         return false;
-    return CanonicalPath(a) == CanonicalPath(b);
+    return canonicalPath(a) == canonicalPath(b);
 }
 
 }  // namespace orvane::FileHelpers

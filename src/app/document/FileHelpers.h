@@ -10,31 +10,31 @@ namespace orvane::FileHelpers {
 constexpr int kFileAccessError = 75;
 
 // " " + routine + ", Error #" + " " + number (or "-" + magnitude) + ": " + description.
-QString ErrorLine(const QString& routine, int number, const QString& description);
+QString errorLine(const QString& routine, int number, const QString& description);
 
 // True when a file system entry exists at path and may not be replaced: it
 // has no write permission bits, the user may not write it, or it is not a
 // regular file (a folder, a device, a pipe).
-bool IsProtectedFile(const QString& path);
+bool isProtectedFile(const QString& path);
 
 // Gives a regular file without its owner's write bit that bit back (the
 // read-only attribute cleared before a file is deliberately replaced).
-void MakeWritable(const QString& path);
+void makeWritable(const QString& path);
 
 // Writes the text as UTF-8 without BOM through a temporary file renamed over
 // `path`, so that a failed write leaves the previous file as it was.
-bool WriteTextFile(const QString& path, const QString& text, QString* error);
+bool writeTextFile(const QString& path, const QString& text, QString* error);
 
 // Copies `source` over `target` the same way: the previous target stays
 // whole until the copy is complete.
-bool CopyFileSafely(const QString& source, const QString& target, QString* error);
+bool copyFileSafely(const QString& source, const QString& target, QString* error);
 
 // The path without the extension of its file name ("/a.b/c" stays as it is).
-QString WithoutExtension(const QString& path);
+QString withoutExtension(const QString& path);
 
 // The canonical absolute path of an existing file, the cleaned absolute path
 // otherwise; used to compare paths.
-QString CanonicalPath(const QString& path);
-bool SamePath(const QString& a, const QString& b);
+QString canonicalPath(const QString& path);
+bool samePath(const QString& a, const QString& b);
 
 }  // namespace orvane::FileHelpers

@@ -4,13 +4,13 @@
 #include "DocumentRegistry.h"
 #include "UserInterface.h"
 #include "RegistryChildSource.h"
-#include "modC_CodeGen.h"
-#include "modC_CodeGenHSC.h"
-#include "modMain_Files.h"
+#include "FlatGenerators.h"
+#include "HierarchicalGenerator.h"
+#include "DocumentCommands.h"
 
 namespace orvane {
 
-QString CaptionOf(Methodology m)
+QString captionOf(Methodology m)
 {
     switch (m) {
     case Methodology::SwitchCase: return kCaptionSwitchCase;
@@ -21,43 +21,43 @@ QString CaptionOf(Methodology m)
     return {};
 }
 
-namespace modGeneration {
+namespace GenerationCommands {
 
 namespace {
-QString Generate(DocumentRegistry& docs, Document& doc, Methodology m, UserInterface& ui)
+QString generate(DocumentRegistry& docs, Document& doc, Methodology m, UserInterface& ui)
 {
     const FsmDocument& fsm = doc.fsm;
     switch (m) {
-    case Methodology::SwitchCase: return modC_CodeGen::GenerateCodeSwitchCase(fsm, ui);
-    case Methodology::DirectPointers: return modC_CodeGen::GenerateCodePointers(fsm, ui);
-    case Methodology::PointerArray: return modC_CodeGen::GenerateCodePointerArray(fsm, ui);
+    case Methodology::SwitchCase: return FlatGenerators::generateCodeSwitchCase(fsm, ui);
+    case Methodology::DirectPointers: return FlatGenerators::generateCodePointers(fsm, ui);
+    case Methodology::PointerArray: return FlatGenerators::generateCodePointerArray(fsm, ui);
     case Methodology::Hierarchical: {
         // The children are opened as documents for the walk and closed again.
         RegistryChildSource children(docs);
-        return modC_CodeGenHSC::GenerateCodeHierarchical(fsm, children, ui);
+        return HierarchicalGenerator::generateCodeHierarchical(fsm, children, ui);
     }
     }
     return {};
 }
 }  // namespace
 
-bool GenerateCCode(DocumentRegistry& docs, Document& doc, Methodology m, UserInterface& ui)
+bool generateCCode(DocumentRegistry& docs, Document& doc, Methodology m, UserInterface& ui)
 {
-    doc.fsm.SetDefaultMethodology(CaptionOf(m));
-    const QString text = Generate(docs, doc, m, ui);
-    return modMain::SaveCodeFiles(doc.fsm, ui, text);
+    doc.fsm.setDefaultMethodology(captionOf(m));
+    const QString text = generate(docs, doc, m, ui);
+    return DocumentCommands::saveCodeFiles(doc.fsm, ui, text);
 }
 
-DefaultResult GenerateDefaultCCode(DocumentRegistry& docs, Document& doc, UserInterface& ui)
+DefaultResult generateDefaultCCode(DocumentRegistry& docs, Document& doc, UserInterface& ui)
 {
     // The check marks are tested in this order.
     for (Methodology m : {Methodology::PointerArray, Methodology::SwitchCase,
                           Methodology::DirectPointers, Methodology::Hierarchical}) {
-        if (doc.fsm.formatCompilacion == CaptionOf(m))
-            return GenerateCCode(docs, doc, m, ui) ? DefaultResult::Written : DefaultResult::Failed;
+        if (doc.fsm.defaultMethodology == captionOf(m))
+            return generateCCode(docs, doc, m, ui) ? DefaultResult::Written : DefaultResult::Failed;
     }
     return DefaultResult::NoDefault;
 }
 
-}  // namespace modGeneration
+}  // namespace GenerationCommands
 }  // namespace orvane

@@ -14,18 +14,18 @@ class UserInterface;
 enum class Methodology { SwitchCase, DirectPointers, PointerArray, Hierarchical };
 
 // The caption of the methodology's menu item ("&Switch Case..." ...).
-QString CaptionOf(Methodology m);
+QString captionOf(Methodology m);
 
-namespace modGeneration {
+namespace GenerationCommands {
 
 // Generates and writes the code in one methodology. True when both files
 // were written; a refused generation or a failed write gives false.
-bool GenerateCCode(DocumentRegistry& docs, Document& doc, Methodology m, UserInterface& ui);
+bool generateCCode(DocumentRegistry& docs, Document& doc, Methodology m, UserInterface& ui);
 
 enum class DefaultResult { Written, Failed, NoDefault };
 // The command of the document's default methodology; NoDefault (nothing
 // generated, nothing logged) when the document has none.
-DefaultResult GenerateDefaultCCode(DocumentRegistry& docs, Document& doc, UserInterface& ui);
+DefaultResult generateDefaultCCode(DocumentRegistry& docs, Document& doc, UserInterface& ui);
 
-}  // namespace modGeneration
+}  // namespace GenerationCommands
 }  // namespace orvane

@@ -2,7 +2,7 @@
 
 #include "FsmDocument.h"
 #include "ProcessState.h"
-#include "modLib_Rutas.h"
+#include "Paths.h"
 
 namespace orvane {
 
@@ -10,7 +10,7 @@ namespace {
 const QChar kSep = QLatin1Char('/');
 }
 
-QString ReplaceExtension(const QString& path, const QString& extension)
+QString replaceExtension(const QString& path, const QString& extension)
 {
     const qsizetype slash = path.lastIndexOf(kSep);
     const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
@@ -19,20 +19,20 @@ QString ReplaceExtension(const QString& path, const QString& extension)
     return path.left(dot) + extension;
 }
 
-QString BatchOutputPath(const QString& documentPath, const QString& outputFolder,
+QString batchOutputPath(const QString& documentPath, const QString& outputFolder,
                         const QString& extension)
 {
     if (outputFolder.isEmpty())
-        return ReplaceExtension(documentPath, extension);
+        return replaceExtension(documentPath, extension);
     QString folder = outputFolder;
     if (!folder.endsWith(kSep))
         folder += kSep;
-    return folder + modLib_Rutas::BaseName(documentPath) + extension;
+    return folder + Paths::baseName(documentPath) + extension;
 }
 
-QString BatchOutputPath(const FsmDocument& doc, const QString& extension)
+QString batchOutputPath(const FsmDocument& doc, const QString& extension)
 {
-    return BatchOutputPath(doc.sFullDocname, Process().outputFolder, extension);
+    return batchOutputPath(doc.filePath, process().outputFolder, extension);
 }
 
 }  // namespace orvane

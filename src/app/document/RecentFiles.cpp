@@ -1,7 +1,7 @@
 // The recent-files list: section "Recent Files", keys RecentFile1..6, most
 // recent first. Only saving adds a file; opening does not.
 
-#include "modMain_Files.h"
+#include "DocumentCommands.h"
 
 #include "AppSettings.h"
 #include "DocumentRegistry.h"
@@ -12,30 +12,30 @@
 
 #include <algorithm>
 
-namespace orvane::modMain {
+namespace orvane::DocumentCommands {
 
 namespace {
 
-QString RecentKey(int i) { return QStringLiteral("RecentFile") + QString::number(i); }
+QString recentKey(int i) { return QStringLiteral("RecentFile") + QString::number(i); }
 
-QStringList StoredRecentFiles()
+QStringList storedRecentFiles()
 {
     QStringList stored;
-    const auto s = AppSettings::Open();
+    const auto s = AppSettings::open();
     s->beginGroup(AppSettings::kSectionRecentFiles);
     for (int i = 1; i <= kMaxRecentFiles; ++i)
-        stored.append(s->value(RecentKey(i)).toString());
+        stored.append(s->value(recentKey(i)).toString());
     s->endGroup();
     return stored;
 }
 
-bool IsListed(const QStringList& list, const QString& path)
+bool isListed(const QStringList& list, const QString& path)
 {
     return std::any_of(list.begin(), list.end(),
-                       [&path](const QString& p) { return FileHelpers::SamePath(p, path); });
+                       [&path](const QString& p) { return FileHelpers::samePath(p, path); });
 }
 
-bool IsExistingFile(const QString& path)
+bool isExistingFile(const QString& path)
 {
     const QFileInfo info(path);
     return !path.isEmpty() && info.exists() && info.isFile();
@@ -43,44 +43,44 @@ bool IsExistingFile(const QString& path)
 
 }  // namespace
 
-void UpdateRecentFiles(DocumentRegistry& docs, const QString& path)
+void updateRecentFiles(DocumentRegistry& docs, const QString& path)
 {
-    const QStringList stored = StoredRecentFiles();
+    const QStringList stored = storedRecentFiles();
     QStringList list;
-    if (!path.isEmpty() && !IsListed(stored, path))
+    if (!path.isEmpty() && !isListed(stored, path))
         list.append(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     for (const QString& entry : stored)
-        if (list.size() < kMaxRecentFiles && IsExistingFile(entry) && !IsListed(list, entry))
+        if (list.size() < kMaxRecentFiles && isExistingFile(entry) && !isListed(list, entry))
             list.append(entry);
 
     {
-        const auto s = AppSettings::Open();
+        const auto s = AppSettings::open();
         s->beginGroup(AppSettings::kSectionRecentFiles);
         for (int i = 1; i <= kMaxRecentFiles; ++i)
-            s->setValue(RecentKey(i), i <= list.size() ? list.at(i - 1) : QString());
+            s->setValue(recentKey(i), i <= list.size() ? list.at(i - 1) : QString());
         s->endGroup();
     }
-    GetRecentFiles(docs);
+    getRecentFiles(docs);
 }
 
-QStringList GetRecentFiles(DocumentRegistry& docs)
+QStringList getRecentFiles(DocumentRegistry& docs)
 {
     QStringList list;
-    for (const QString& entry : StoredRecentFiles())
-        if (IsExistingFile(entry) && !IsListed(list, entry))
+    for (const QString& entry : storedRecentFiles())
+        if (isExistingFile(entry) && !isListed(list, entry))
             list.append(entry);
     emit docs.recentFilesChanged(list);
     return list;
 }
 
-OpenResult OpenRecentFile(DocumentRegistry& docs, int index)
+OpenResult openRecentFile(DocumentRegistry& docs, int index)
 {
-    const QStringList list = GetRecentFiles(docs);
+    const QStringList list = getRecentFiles(docs);
     if (index < 0 || index >= list.size())
         return {OpenStatus::Missing, nullptr, {}};
-    const OpenResult result = FileOpen(docs, list.at(index));
-    GetRecentFiles(docs);
+    const OpenResult result = fileOpen(docs, list.at(index));
+    getRecentFiles(docs);
     return result;
 }
 
-}  // namespace orvane::modMain
+}  // namespace orvane::DocumentCommands

@@ -2,7 +2,7 @@
 
 #include "Document.h"
 #include "DocumentRegistry.h"
-#include "modMain_Files.h"
+#include "DocumentCommands.h"
 
 namespace orvane {
 
@@ -21,24 +21,24 @@ RegistryChildSource::~RegistryChildSource()
         m_docs.setActive(m_previousActive);
 }
 
-const FsmDocument* RegistryChildSource::OpenChild(const QString& fullPath, QString* error)
+const FsmDocument* RegistryChildSource::openChild(const QString& fullPath, QString* error)
 {
-    const modMain::OpenResult r = modMain::FileOpen(m_docs, fullPath);
+    const DocumentCommands::OpenResult r = DocumentCommands::fileOpen(m_docs, fullPath);
     // A failed load leaves an empty document behind: it is this source's too.
     if (r.document
-        && (r.status == modMain::OpenStatus::Opened || r.status == modMain::OpenStatus::LoadFailed))
+        && (r.status == DocumentCommands::OpenStatus::Opened || r.status == DocumentCommands::OpenStatus::LoadFailed))
         m_opened.append(r.document);
     if (r.ok())
         return &r.document->fsm;
     QString why;
     switch (r.status) {
-    case modMain::OpenStatus::Missing:
+    case DocumentCommands::OpenStatus::Missing:
         why = QStringLiteral("the file does not exist");
         break;
-    case modMain::OpenStatus::LoadFailed:
+    case DocumentCommands::OpenStatus::LoadFailed:
         why = r.error;
         break;
-    case modMain::OpenStatus::Declined:
+    case DocumentCommands::OpenStatus::Declined:
         why = QStringLiteral("the file has a newer signature");
         break;
     default:

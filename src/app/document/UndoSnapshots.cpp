@@ -1,9 +1,9 @@
-#include "clsLib_UndoRedo.h"
+#include "UndoSnapshots.h"
 
 #include "FileHelpers.h"
 #include "FsmDocument.h"
-#include "modLib_Log.h"
-#include "modLib_Rutas.h"
+#include "Logs.h"
+#include "Paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,20 +19,20 @@ namespace orvane {
 
 namespace {
 
-using FileHelpers::ErrorLine;
+using FileHelpers::errorLine;
 using FileHelpers::kFileAccessError;
 
 const QString kSnapshotExtension = QStringLiteral(".UND");
 constexpr int kSnapshotDigits = 6;
 
-QString SnapshotFile(const QString& mirrorBase, int n)
+QString snapshotFile(const QString& mirrorBase, int n)
 {
     return mirrorBase + QLatin1Char('.') + QStringLiteral("%1").arg(n, kSnapshotDigits, 10, QLatin1Char('0'))
            + kSnapshotExtension;
 }
 
 // True for base + "." + six characters + ".UND".
-bool IsSnapshotOf(const QString& fileName, const QString& baseName)
+bool isSnapshotOf(const QString& fileName, const QString& baseName)
 {
     const qsizetype n = baseName.size();
     return fileName.size() == n + 1 + kSnapshotDigits + kSnapshotExtension.size()
@@ -43,7 +43,7 @@ bool IsSnapshotOf(const QString& fileName, const QString& baseName)
 #ifdef Q_OS_UNIX
 // The folder holds copies of the user's diagrams, so it must be a real
 // folder of this user that nobody else can read or plant files in.
-bool MakePrivateFolder(const QString& path)
+bool makePrivateFolder(const QString& path)
 {
     const QByteArray p = QFile::encodeName(path);
     if (::mkdir(p.constData(), 0700) != 0 && errno != EEXIST)
@@ -56,11 +56,11 @@ bool MakePrivateFolder(const QString& path)
     return true;
 }
 
-QString UserId() { return QString::number(qulonglong(::getuid())); }
+QString userId() { return QString::number(qulonglong(::getuid())); }
 #else
-bool MakePrivateFolder(const QString& path) { return QDir().mkpath(path); }
+bool makePrivateFolder(const QString& path) { return QDir().mkpath(path); }
 
-QString UserId()
+QString userId()
 {
     const QString user = qEnvironmentVariable("USERNAME");
     return user.isEmpty() ? QStringLiteral("user") : user;
@@ -69,25 +69,25 @@ QString UserId()
 
 }  // namespace
 
-clsLib_UndoRedo::clsLib_UndoRedo(FsmDocument& document, UndoRedoEvents& events)
+UndoSnapshots::UndoSnapshots(FsmDocument& document, UndoRedoEvents& events)
     : m_doc(document), m_events(events)
 {
 }
 
-QString clsLib_UndoRedo::SnapshotFolder()
+QString UndoSnapshots::snapshotFolder()
 {
-    const QString folder = modLib_Rutas::TempFolder() + QStringLiteral("$fsm-") + UserId();
-    if (!MakePrivateFolder(folder))
+    const QString folder = Paths::tempFolder() + QStringLiteral("$fsm-") + userId();
+    if (!makePrivateFolder(folder))
         return {};
     return folder + QLatin1Char('/');
 }
 
-QString clsLib_UndoRedo::MirrorBase(const QString& documentPath)
+QString UndoSnapshots::mirrorBase(const QString& documentPath)
 {
-    const QString base = FileHelpers::WithoutExtension(documentPath);
+    const QString base = FileHelpers::withoutExtension(documentPath);
     if (base.size() < 4)
         return {};
-    QString mirror = QDir::cleanPath(modLib_Rutas::AbsolutePath(base));
+    QString mirror = QDir::cleanPath(Paths::absolutePath(base));
     if (mirror.startsWith(QLatin1Char('/')))
         mirror.remove(0, 1);
     else if (mirror.size() > 1 && mirror.at(1) == QLatin1Char(':'))
@@ -98,154 +98,154 @@ QString clsLib_UndoRedo::MirrorBase(const QString& documentPath)
         mirror.remove(0, 3);
     if (mirror == QLatin1String(".."))
         mirror.clear();
-    const QString folder = SnapshotFolder();
+    const QString folder = snapshotFolder();
     if (folder.isEmpty() || mirror.isEmpty())
         return {};
     return folder + mirror;
 }
 
-QString clsLib_UndoRedo::SnapshotName(int n) const
+QString UndoSnapshots::snapshotName(int n) const
 {
-    const QString base = MirrorBase(m_doc.sFullDocname);
-    return base.isEmpty() ? QString() : SnapshotFile(base, n);
+    const QString base = mirrorBase(m_doc.filePath);
+    return base.isEmpty() ? QString() : snapshotFile(base, n);
 }
 
-void clsLib_UndoRedo::Init()
+void UndoSnapshots::init()
 {
-    if (m_events.ModeCommand())
+    if (m_events.modeCommand())
         return;
-    CleanFiles(MirrorBase(m_doc.sLastFullDocname));
-    m_doc.sLastFullDocname.clear();
+    cleanFiles(mirrorBase(m_doc.lastFilePath));
+    m_doc.lastFilePath.clear();
     m_enabled = true;
     m_snapshotCount = 0;
     m_redoCount = 0;
-    CleanUndoFiles();
-    Save(true);
-    m_events.RefreshButtons();
+    cleanUndoFiles();
+    save(true);
+    m_events.refreshButtons();
 }
 
-bool clsLib_UndoRedo::GraphHasChanged() const { return m_modified || m_doc.diagram().changed(); }
+bool UndoSnapshots::graphHasChanged() const { return m_modified || m_doc.diagram().changed(); }
 
-void clsLib_UndoRedo::StoreGraphChanges()
+void UndoSnapshots::storeGraphChanges()
 {
-    if (m_events.ModeCommand())
+    if (m_events.modeCommand())
         return;
     Diagram& d = m_doc.diagram();
     if (!d.changed())
         return;
     m_modified = true;
     d.setChanged(false);
-    Save(false);
+    save(false);
 }
 
-void clsLib_UndoRedo::ClearGraphChanges()
+void UndoSnapshots::clearGraphChanges()
 {
     m_modified = false;
     m_doc.diagram().setChanged(false);
 }
 
-bool clsLib_UndoRedo::CanUndo() const
+bool UndoSnapshots::canUndo() const
 {
     return m_snapshotCount > 1 && m_enabled && !m_doc.diagram().readOnly();
 }
 
-bool clsLib_UndoRedo::CanRedo() const
+bool UndoSnapshots::canRedo() const
 {
     return m_redoCount > 0 && m_enabled && !m_doc.diagram().readOnly();
 }
 
-void clsLib_UndoRedo::Undo()
+void UndoSnapshots::undo()
 {
-    if (!CanUndo())
+    if (!canUndo())
         return;
     m_snapshotCount -= 2;
     ++m_redoCount;
-    if (!Load(m_snapshotCount)) {
+    if (!load(m_snapshotCount)) {
         // The history stays where it was; the diagram is untouched.
         m_snapshotCount += 2;
         --m_redoCount;
         return;
     }
     ++m_snapshotCount;
-    m_events.RefreshButtons();
+    m_events.refreshButtons();
 }
 
-void clsLib_UndoRedo::Redo()
+void UndoSnapshots::redo()
 {
-    if (!CanRedo())
+    if (!canRedo())
         return;
     --m_redoCount;
-    if (!Load(m_snapshotCount)) {
+    if (!load(m_snapshotCount)) {
         ++m_redoCount;
         return;
     }
     ++m_snapshotCount;
-    m_events.RefreshButtons();
+    m_events.refreshButtons();
 }
 
-void clsLib_UndoRedo::Save(bool forced)
+void UndoSnapshots::save(bool forced)
 {
-    if (m_events.ModeCommand())
+    if (m_events.modeCommand())
         return;
     Diagram& d = m_doc.diagram();
     if ((d.readOnly() || !m_enabled) && !forced)
         return;
-    const QString base = MirrorBase(m_doc.sFullDocname);
+    const QString base = mirrorBase(m_doc.filePath);
     if (base.isEmpty()) {
         m_enabled = false;
         return;
     }
-    const QString name = SnapshotFile(base, m_snapshotCount);
+    const QString name = snapshotFile(base, m_snapshotCount);
     ++m_snapshotCount;
 
-    m_events.SaveGraphInfo();
-    modLib_Rutas::DeleteFile(name);
-    modLib_Rutas::EnsureFolders(modLib_Rutas::FolderOf(name));
+    m_events.saveGraphInfo();
+    Paths::deleteFile(name);
+    Paths::ensureFolders(Paths::folderOf(name));
     QString error;
     if (!d.saveFile(name, &error))
-        modLib_Log::WriteLog(ErrorLine(QStringLiteral("clsUndoRedo.Save"), kFileAccessError, error));
-    m_events.CleanTagNode();
+        Logs::writeLog(errorLine(QStringLiteral("clsUndoRedo.Save"), kFileAccessError, error));
+    m_events.cleanTagNode();
 
     // A new edit discards every snapshot that could have been redone.
     if (m_snapshotCount == 2 || m_redoCount >= 1) {
         m_redoCount = 0;
-        m_events.RefreshButtons();
+        m_events.refreshButtons();
     }
 }
 
-bool clsLib_UndoRedo::Load(int n)
+bool UndoSnapshots::load(int n)
 {
-    const QString name = SnapshotName(n);
+    const QString name = snapshotName(n);
     QString error;
     if (name.isEmpty() || !m_doc.diagram().loadFile(name, &error)) {
-        modLib_Log::WriteLog(ErrorLine(QStringLiteral("clsUndoRedo.Load: af.LoadFile ") + name,
+        Logs::writeLog(errorLine(QStringLiteral("clsUndoRedo.Load: af.LoadFile ") + name,
                                        kFileAccessError, error));
         return false;
     }
-    m_events.GetGraphConfig();
+    m_events.readGraphConfig();
     if (n != 0)
         m_doc.diagram().setChanged(true);
     else
-        ClearGraphChanges();
+        clearGraphChanges();
     return true;
 }
 
-void clsLib_UndoRedo::CleanUndoFiles() { CleanFiles(MirrorBase(m_doc.sFullDocname)); }
+void UndoSnapshots::cleanUndoFiles() { cleanFiles(mirrorBase(m_doc.filePath)); }
 
-void clsLib_UndoRedo::CleanFiles(const QString& mirrorBase)
+void UndoSnapshots::cleanFiles(const QString& mirrorBase)
 {
     if (mirrorBase.isEmpty())
         return;
-    const QDir dir(modLib_Rutas::FolderOf(mirrorBase));
-    const QString baseName = modLib_Rutas::FileNameOf(mirrorBase);
+    const QDir dir(Paths::folderOf(mirrorBase));
+    const QString baseName = Paths::fileNameOf(mirrorBase);
     const QStringList names =
         dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& name : names) {
-        if (!IsSnapshotOf(name, baseName))
+        if (!isSnapshotOf(name, baseName))
             continue;
         const QString path = dir.filePath(name);
-        if (!modLib_Rutas::DeleteFile(path)) {
-            modLib_Log::WriteLog(ErrorLine(QStringLiteral("clsUndoRedo.CleanFiles"), kFileAccessError,
+        if (!Paths::deleteFile(path)) {
+            Logs::writeLog(errorLine(QStringLiteral("clsUndoRedo.CleanFiles"), kFileAccessError,
                                            QStringLiteral("cannot delete ") + path));
             return;
         }

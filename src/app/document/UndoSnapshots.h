@@ -15,52 +15,52 @@ class UndoRedoEvents {
 public:
     virtual ~UndoRedoEvents() = default;
     // Refresh the toolbar buttons and menus (undo/redo availability changed).
-    virtual void RefreshButtons() = 0;
+    virtual void refreshButtons() = 0;
     // Remove the info node again after a snapshot was written.
-    virtual void CleanTagNode() = 0;
+    virtual void cleanTagNode() = 0;
     // Take the record out of a loaded snapshot and re-apply the options.
-    virtual void GetGraphConfig() = 0;
+    virtual void readGraphConfig() = 0;
     // Store the record into an info node (item texts kept) before a snapshot.
-    virtual void SaveGraphInfo() = 0;
+    virtual void saveGraphInfo() = 0;
     // True in batch mode: the store then does nothing at all.
-    virtual bool ModeCommand() = 0;
+    virtual bool modeCommand() = 0;
 };
 
-class clsLib_UndoRedo {
+class UndoSnapshots {
 public:
-    clsLib_UndoRedo(FsmDocument& document, UndoRedoEvents& events);
+    UndoSnapshots(FsmDocument& document, UndoRedoEvents& events);
 
     // Starts a new history: drops the snapshots of the previous name (left by
     // Save As) and of the current name, then writes snapshot 0.
-    void Init();
+    void init();
     // The document differs from its file.
-    bool GraphHasChanged() const;
+    bool graphHasChanged() const;
     // Records an edit: when the diagram reports a change, writes a snapshot.
-    void StoreGraphChanges();
+    void storeGraphChanges();
     // The document now equals its file.
-    void ClearGraphChanges();
-    bool CanUndo() const;
-    bool CanRedo() const;
-    void Undo();
-    void Redo();
+    void clearGraphChanges();
+    bool canUndo() const;
+    bool canRedo() const;
+    void undo();
+    void redo();
     // Writes the next snapshot (unless locked or disabled and not forced).
-    void Save(bool forced);
+    void save(bool forced);
     // Deletes every snapshot file of the document's current name.
-    void CleanUndoFiles();
+    void cleanUndoFiles();
 
     // The private per-user snapshot folder, ending with "/"; created with
     // mode 0700 on first use. Empty when it is not safe to use.
-    static QString SnapshotFolder();
+    static QString snapshotFolder();
     // The mirror base of a document path inside the snapshot folder; empty
     // when the path without extension is shorter than 4 characters.
-    static QString MirrorBase(const QString& documentPath);
+    static QString mirrorBase(const QString& documentPath);
     // The file of snapshot n of the current name.
-    QString SnapshotName(int n) const;
+    QString snapshotName(int n) const;
     int snapshotCount() const { return m_snapshotCount; }
 
 private:
-    bool Load(int n);
-    static void CleanFiles(const QString& mirrorBase);
+    bool load(int n);
+    static void cleanFiles(const QString& mirrorBase);
 
     FsmDocument& m_doc;
     UndoRedoEvents& m_events;

@@ -8,7 +8,7 @@ namespace orvane {
 
 namespace {
 
-QString AnswerWord(Answer a)
+QString answerWord(Answer a)
 {
     switch (a) {
     case Answer::Yes:
@@ -22,9 +22,9 @@ QString AnswerWord(Answer a)
 }
 
 // A question in batch mode: its text on standard error with the answer taken.
-Answer TakeDefault(const QString& text, const QString& title, MessageIcon icon, Answer answer)
+Answer takeDefault(const QString& text, const QString& title, MessageIcon icon, Answer answer)
 {
-    BatchUserInterface().message(text + QStringLiteral(" [") + AnswerWord(answer) + QLatin1Char(']'),
+    BatchUserInterface().message(text + QStringLiteral(" [") + answerWord(answer) + QLatin1Char(']'),
                                  icon, title);
     return answer;
 }
@@ -42,13 +42,13 @@ void BatchUserInterface::message(const QString& text, MessageIcon, const QString
 Answer BatchUserInterface::askYesNo(const QString& text, const QString& title, MessageIcon icon,
                                     Answer defaultButton)
 {
-    return TakeDefault(text, title, icon, defaultButton == Answer::No ? Answer::No : Answer::Yes);
+    return takeDefault(text, title, icon, defaultButton == Answer::No ? Answer::No : Answer::Yes);
 }
 
 Answer BatchUserInterface::askYesNoCancel(const QString& text, const QString& title,
                                           MessageIcon icon, Answer defaultButton)
 {
-    return TakeDefault(text, title, icon, defaultButton);
+    return takeDefault(text, title, icon, defaultButton);
 }
 
 QString BatchUserInterface::openFileName(const FileDialog&, bool& readOnly)
@@ -59,7 +59,7 @@ QString BatchUserInterface::openFileName(const FileDialog&, bool& readOnly)
 
 QString BatchUserInterface::saveFileName(const FileDialog&) { return {}; }
 
-QString ToQtFilter(const QString& pipeFilter)
+QString toQtFilter(const QString& pipeFilter)
 {
     const QStringList parts = pipeFilter.split(QLatin1Char('|'));
     QStringList filters;
@@ -73,24 +73,24 @@ QString ToQtFilter(const QString& pipeFilter)
     return filters.join(QStringLiteral(";;"));
 }
 
-FileDialog FsmOpenDialog()
+FileDialog fsmOpenDialog()
 {
     return {QString(), QStringLiteral("FSM"), QStringLiteral("Fsm Files(*.FSM)|*.fsm|"), QString()};
 }
 
-FileDialog FsmSaveDialog(const QString& proposedName)
+FileDialog fsmSaveDialog(const QString& proposedName)
 {
     return {QString(), QStringLiteral("FSM"), QStringLiteral("Fsm Files(*.FSM)|*.fsm|"),
             proposedName};
 }
 
-FileDialog CodeSaveDialog(const QString& proposedName)
+FileDialog codeSaveDialog(const QString& proposedName)
 {
     return {QStringLiteral("Save Finite_State file as Ansi-C File..."), QStringLiteral("C"),
             QStringLiteral("C Files(*.C)|*.c|All Files(*.*)|*.*|"), proposedName};
 }
 
-FileDialog ListSaveDialog(const QString& proposedName)
+FileDialog listSaveDialog(const QString& proposedName)
 {
     return {QStringLiteral("Save As List file..."), QStringLiteral("LST"),
             QStringLiteral("Lst Files(*.LST)|*.lst|All Files(*.*)|*.*|"), proposedName};

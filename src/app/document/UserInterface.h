@@ -65,12 +65,12 @@ public:
 
 // The dialog filters in Qt's form: "Fsm Files(*.FSM)|*.fsm|" gives
 // "Fsm Files(*.FSM) (*.fsm)"; pairs are joined with ";;".
-QString ToQtFilter(const QString& pipeFilter);
+QString toQtFilter(const QString& pipeFilter);
 
 // The dialogs of the document files.
-FileDialog FsmOpenDialog();
-FileDialog FsmSaveDialog(const QString& proposedName);
-FileDialog CodeSaveDialog(const QString& proposedName);
-FileDialog ListSaveDialog(const QString& proposedName);
+FileDialog fsmOpenDialog();
+FileDialog fsmSaveDialog(const QString& proposedName);
+FileDialog codeSaveDialog(const QString& proposedName);
+FileDialog listSaveDialog(const QString& proposedName);
 
 }  // namespace orvane

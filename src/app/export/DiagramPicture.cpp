@@ -31,7 +31,7 @@ QSize scaledSize(const QRectF& frame, double scale)
 }
 }  // namespace
 
-QRectF Frame(const Diagram& diagram)
+QRectF pictureFrame(const Diagram& diagram)
 {
     const QRectF ext = DiagramRenderer::extent(diagram);
     if (ext.isNull())
@@ -40,9 +40,9 @@ QRectF Frame(const Diagram& diagram)
     return QRectF(topLeft, ext.bottomRight());
 }
 
-QByteArray ToWmf(const Diagram& diagram)
+QByteArray toWmf(const Diagram& diagram)
 {
-    const QRectF frame = Frame(diagram);
+    const QRectF frame = pictureFrame(diagram);
     const double longest = std::max(frame.width(), frame.height());
     int unitsPerInch = int(kTwipsPerInch);
     if (longest > kMaxWmfUnits)
@@ -55,9 +55,9 @@ QByteArray ToWmf(const Diagram& diagram)
     return wmf.data();
 }
 
-QByteArray ToSvg(const Diagram& diagram)
+QByteArray toSvg(const Diagram& diagram)
 {
-    const QRectF frame = Frame(diagram);
+    const QRectF frame = pictureFrame(diagram);
     const double scale = 1.0 / DiagramRenderer::kTwipsPerPixel;
     const QSize size = scaledSize(frame, scale);
     QBuffer buffer;
@@ -73,9 +73,9 @@ QByteArray ToSvg(const Diagram& diagram)
     return buffer.data();
 }
 
-QImage ToImage(const Diagram& diagram, double dotsPerInch)
+QImage toImage(const Diagram& diagram, double dotsPerInch)
 {
-    const QRectF frame = Frame(diagram);
+    const QRectF frame = pictureFrame(diagram);
     double scale = dotsPerInch / kTwipsPerInch;
     const double longest = std::max(frame.width(), frame.height()) * scale;
     if (longest > kMaxImagePixels)

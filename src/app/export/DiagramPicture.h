@@ -13,18 +13,18 @@ namespace orvane::DiagramPicture {
 // The part of the diagram a picture shows (twips): from the origin, or from
 // the drawing's top left corner when that lies above or left of it, to the
 // drawing's lower right corner.
-QRectF Frame(const Diagram& diagram);
+QRectF pictureFrame(const Diagram& diagram);
 
 // A placeable Windows metafile of the diagram in twips; a drawing larger
 // than the format's 16-bit coordinates allow is stored with fewer units
 // per inch, keeping its size on paper.
-QByteArray ToWmf(const Diagram& diagram);
+QByteArray toWmf(const Diagram& diagram);
 
 // An SVG document of the diagram, one pixel for 15 twips.
-QByteArray ToSvg(const Diagram& diagram);
+QByteArray toSvg(const Diagram& diagram);
 
 // The diagram on white at the given resolution (at most 16000 pixels each
 // way; a larger drawing is scaled down to fit).
-QImage ToImage(const Diagram& diagram, double dotsPerInch = 96.0);
+QImage toImage(const Diagram& diagram, double dotsPerInch = 96.0);
 
 }  // namespace orvane::DiagramPicture

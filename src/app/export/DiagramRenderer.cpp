@@ -1,7 +1,7 @@
 #include "DiagramRenderer.h"
 
 #include "FontTextMeasurer.h"
-#include "modNodoEstado.h"
+#include "States.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -13,10 +13,10 @@ namespace orvane::DiagramRenderer {
 
 namespace {
 
-using modNodoEstado::NODE_INFO;
-using modNodoEstado::NODE_MARGIN;
-using modNodoEstado::NODE_STATE_ANY;
-using modNodoEstado::NODE_TEXTBOX;
+using States::NODE_INFO;
+using States::NODE_MARGIN;
+using States::NODE_STATE_ANY;
+using States::NODE_TEXTBOX;
 
 enum Shape { Invisible = 0, Rounded = 1, Box = 2, Ellipse = 3, Diamond = 4, Label = 5 };
 
@@ -102,9 +102,9 @@ TextLayout layoutText(const Node& n)
     TextLayout out;
     if (n.text().isEmpty())
         return out;
-    out.font = ToQFont(n.font());
+    out.font = toQFont(n.font());
     const QFontMetricsF fm(out.font);
-    const QStringList lines = DisplayLines(n.text());
+    const QStringList lines = displayLines(n.text());
     std::vector<double> widths;
     double blockWidth = 0;
     for (const QString& l : lines) {

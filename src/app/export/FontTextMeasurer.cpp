@@ -27,7 +27,7 @@ QString expandTabs(const QString& line)
 }
 }  // namespace
 
-QFont ToQFont(const DiagramFont& font)
+QFont toQFont(const DiagramFont& font)
 {
     QFont f(font.name);
     f.setPixelSize(std::max(1, int(std::lround(font.size * kTwipsPerPoint))));
@@ -40,7 +40,7 @@ QFont ToQFont(const DiagramFont& font)
     return f;
 }
 
-QStringList DisplayLines(const QString& text)
+QStringList displayLines(const QString& text)
 {
     QString t = text;
     t.remove(QLatin1Char('\n'));
@@ -54,15 +54,15 @@ QStringList DisplayLines(const QString& text)
 
 QSizeF FontTextMeasurer::textSize(const QString& text, const DiagramFont& font) const
 {
-    const QFontMetricsF fm(ToQFont(font));
-    const QStringList lines = DisplayLines(text);
+    const QFontMetricsF fm(toQFont(font));
+    const QStringList lines = displayLines(text);
     double width = 0;
     for (const QString& l : lines)
         width = std::max(width, fm.horizontalAdvance(l));
     return QSizeF(std::ceil(width), std::ceil(fm.lineSpacing() * double(lines.size())));
 }
 
-void InstallFontTextMeasurer()
+void installFontTextMeasurer()
 {
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         Diagram::setDefaultTextMeasurer(std::make_shared<FontTextMeasurer>());

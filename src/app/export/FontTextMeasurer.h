@@ -13,12 +13,12 @@ namespace orvane {
 // The font a diagram font is drawn with. Its pixel size is the font size in
 // twips (1 point = 20 twips), so in a painter whose units are twips it has
 // the right size on any device, and its metrics do not depend on the screen.
-QFont ToQFont(const DiagramFont& font);
+QFont toQFont(const DiagramFont& font);
 
 // The lines of a node text as they are drawn: cut at CR (LF dropped), a final
 // line break opens no new line, tabs expanded to the next multiple of 4
 // columns. An empty text is one empty line.
-QStringList DisplayLines(const QString& text);
+QStringList displayLines(const QString& text);
 
 // Measures texts with QFontMetricsF; needs a QGuiApplication.
 class FontTextMeasurer : public TextMeasurer {
@@ -29,6 +29,6 @@ public:
 // Makes FontTextMeasurer the measurer of every diagram. Call it once after
 // the QGuiApplication exists and before diagrams are loaded; without a
 // QGuiApplication it does nothing and diagrams keep the estimate.
-void InstallFontTextMeasurer();
+void installFontTextMeasurer();
 
 }  // namespace orvane

@@ -1,4 +1,4 @@
-#include "modHTML.h"
+#include "HtmlPage.h"
 
 #include "AtomicFile.h"
 #include "DiagramPicture.h"
@@ -6,11 +6,11 @@
 #include "Messenger.h"
 #include "OutputPaths.h"
 #include "Windows1252.h"
-#include "clsParientes.h"
-#include "modGrafoInfo.h"
-#include "modLib_Log.h"
-#include "modLib_Rutas.h"
-#include "modNodoEstado.h"
+#include "ChildDiagrams.h"
+#include "MachineInfo.h"
+#include "Logs.h"
+#include "Paths.h"
+#include "States.h"
 
 #include <QClipboard>
 #include <QCursor>
@@ -21,7 +21,7 @@
 #include <algorithm>
 #include <utility>
 
-namespace orvane::modHTML {
+namespace orvane::HtmlPage {
 
 namespace {
 
@@ -51,7 +51,7 @@ FileError writeFile(const QString& path, const QByteArray& bytes)
     // Written to a temporary file and renamed, so a failure never leaves a
     // half-written file in place of the old one.
     QFileDevice::FileError kind = QFileDevice::NoError;
-    if (!AtomicFile::Replace(path, bytes, nullptr, &kind))
+    if (!AtomicFile::replace(path, bytes, nullptr, &kind))
         return kind == QFileDevice::PermissionsError ? denied : failed;
     return {};
 }
@@ -62,7 +62,7 @@ bool report(const QString& routine, const FileError& error, Messenger& messenger
         return true;
     const QString text = QLatin1Char(' ') + routine + QStringLiteral(", Error #") +
                          QString::number(error.number) + QStringLiteral(": ") + error.description;
-    modLib_Log::WriteLog(text);
+    Logs::writeLog(text);
     if (error.number == 70 || error.number == 75)
         messenger.message(text, MessageIcon::Exclamation);
     return false;
@@ -103,7 +103,7 @@ public:
             bottom = std::max(bottom, n->top() + n->height());
         }
         m_margin = m_diagram.addNode(right, bottom, kMarginSize, kMarginSize);
-        m_margin->setUserData(modNodoEstado::NODE_MARGIN);
+        m_margin->setUserData(States::NODE_MARGIN);
         m_margin->setIsFsmItem(false);
     }
 
@@ -127,7 +127,7 @@ private:
 
 }  // namespace
 
-QString HtmlEscape(const QString& text, int indent)
+QString htmlEscape(const QString& text, int indent)
 {
     QString prefix;
     for (int i = 0; i < indent; ++i)
@@ -153,32 +153,32 @@ QString HtmlEscape(const QString& text, int indent)
     return out + prefix + line;
 }
 
-QString HtmlLinks(const FsmDocument& doc, bool sameFolder)
+QString htmlLinks(const FsmDocument& doc, bool sameFolder)
 {
     QString out = QStringLiteral("<BR>") + kCrLf;
     // Children are files beside the document's file; a document that was
     // never saved has none (rather than those of the current folder).
-    if (doc.sFullDocname.isEmpty())
+    if (doc.filePath.isEmpty())
         return out;
-    clsParientes parientes;
-    parientes.Reset(doc.sFullDocname);
-    parientes.BuscaTodosEnlaces(doc.diagram());
-    for (int i = 1; i <= parientes.DimeNumeroHijos(); ++i) {
-        QString target = ReplaceExtension(parientes.RutaRelativa(parientes.DimeHijo(i)),
+    ChildDiagrams references;
+    references.reset(doc.filePath);
+    references.scanDiagram(doc.diagram());
+    for (int i = 1; i <= references.childCount(); ++i) {
+        QString target = replaceExtension(references.relativePath(references.child(i)),
                                           QStringLiteral(".htm"));
         if (sameFolder)
-            target = QStringLiteral("./") + modLib_Rutas::FileNameOf(target);
+            target = QStringLiteral("./") + Paths::fileNameOf(target);
         out += QStringLiteral("<A HREF=\"") + markupSafe(target) + QStringLiteral("\">") +
-               markupSafe(modLib_Rutas::FileNameOf(target)) + QStringLiteral("</A><BR>") + kCrLf;
+               markupSafe(Paths::fileNameOf(target)) + QStringLiteral("</A><BR>") + kCrLf;
     }
     return out;
 }
 
-QString HtmlPageText(const FsmDocument& doc, const QString& name, const QString& picture,
+QString htmlPageText(const FsmDocument& doc, const QString& name, const QString& picture,
                      bool sameFolder)
 {
-    using namespace modGrafoInfo;
-    const auto field = [&doc](int k) { return HtmlEscape(GetGraphField(k, doc.diagram()), 4); };
+    using namespace MachineInfo;
+    const auto field = [&doc](int k) { return htmlEscape(getGraphField(k, doc.diagram()), 4); };
     const auto section = [&field](const char* heading, int k) {
         return QStringLiteral("<p><U><B>") + QLatin1String(heading) +
                QStringLiteral(":</B></U><BR>") + kCrLf + field(k) + QStringLiteral("</p>");
@@ -204,53 +204,53 @@ QString HtmlPageText(const FsmDocument& doc, const QString& name, const QString&
         section("Global actions (after FSM analysis)", kGraphAfter),
         section("Global final (out of FSM function)", kGraphFinal),
         QStringLiteral("<p><U><B>Links:</B></U>&nbsp;&nbsp;&nbsp;&nbsp;") +
-            HtmlLinks(doc, sameFolder) + QStringLiteral("</FONT></p>"),
+            htmlLinks(doc, sameFolder) + QStringLiteral("</FONT></p>"),
         QStringLiteral("</BODY>"),
         QStringLiteral("</HTML>"),
     };
     return lines.join(kCrLf) + kCrLf;
 }
 
-bool FileSaveAsHTML(FsmDocument& doc, const QString& path, bool sameFolder, Messenger& messenger)
+bool fileSaveAsHTML(FsmDocument& doc, const QString& path, bool sameFolder, Messenger& messenger)
 {
     const QString routine = QStringLiteral("FileSaveAsHTML");
-    const QString picturePath = ReplaceExtension(path, QStringLiteral(".wmf"));
+    const QString picturePath = replaceExtension(path, QStringLiteral(".wmf"));
     FileError error;
     {
         ExportScope scope(doc.diagram());
-        const QString page = HtmlPageText(doc, modLib_Rutas::BaseName(path),
-                                          modLib_Rutas::FileNameOf(picturePath), sameFolder);
+        const QString page = htmlPageText(doc, Paths::baseName(path),
+                                          Paths::fileNameOf(picturePath), sameFolder);
         scope.addMargin();
-        const QByteArray picture = DiagramPicture::ToWmf(doc.diagram());
+        const QByteArray picture = DiagramPicture::toWmf(doc.diagram());
         scope.removeMargin();
         error = writeFile(picturePath, picture);
         if (error.number == 0)
-            error = writeFile(path, Windows1252::EncodeWithCharRefs(page));
+            error = writeFile(path, Windows1252::encodeWithCharRefs(page));
     }
     return report(routine, error, messenger);
 }
 
-bool FileSaveAsEMF(FsmDocument& doc, const QString& path, Messenger& messenger)
+bool fileSaveAsEMF(FsmDocument& doc, const QString& path, Messenger& messenger)
 {
     FileError error;
     {
         ExportScope scope(doc.diagram());
-        error = writeFile(path, DiagramPicture::ToWmf(doc.diagram()));
+        error = writeFile(path, DiagramPicture::toWmf(doc.diagram()));
     }
     return report(QStringLiteral("FileSaveAsEMF"), error, messenger);
 }
 
-bool CopyPictureToClipboard(const FsmDocument& doc)
+bool copyPictureToClipboard(const FsmDocument& doc)
 {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return false;
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     auto* mime = new QMimeData;
-    mime->setData(QStringLiteral("image/svg+xml"), DiagramPicture::ToSvg(doc.diagram()));
-    mime->setImageData(DiagramPicture::ToImage(doc.diagram()));
+    mime->setData(QStringLiteral("image/svg+xml"), DiagramPicture::toSvg(doc.diagram()));
+    mime->setImageData(DiagramPicture::toImage(doc.diagram()));
     clipboard->setMimeData(mime);  // the clipboard takes ownership
     return true;
 }
 
-}  // namespace orvane::modHTML
+}  // namespace orvane::HtmlPage

@@ -2,7 +2,7 @@
 // The HTML page that documents a diagram (picture, machine texts, links to
 // the pages of its child diagrams) and the picture exports to a file and to
 // the clipboard. Every export takes its target path from the caller: the
-// windows ask the user for it, batch mode passes BatchOutputPath.
+// windows ask the user for it, batch mode passes batchOutputPath.
 
 #include <QString>
 
@@ -11,36 +11,36 @@ class FsmDocument;
 class Messenger;
 }
 
-namespace orvane::modHTML {
+namespace orvane::HtmlPage {
 
 // A text for the page: each line (cut at CR, LF dropped) preceded by
 // `indent` times "&nbsp;" and all but the last followed by "<BR>" CR LF;
 // < > & " | ¡ and the blank become character references.
-QString HtmlEscape(const QString& text, int indent);
+QString htmlEscape(const QString& text, int indent);
 
 // "<BR>" CR LF, then one "<A HREF=...>NAME.htm</A><BR>" CR LF per child
 // diagram, in the order of the child list. With sameFolder the links point
 // to "./NAME.htm" (all pages in one folder), otherwise to the child page
 // beside the child diagram ("./NAME.htm" or "./TOP/NAME.htm").
-QString HtmlLinks(const FsmDocument& doc, bool sameFolder);
+QString htmlLinks(const FsmDocument& doc, bool sameFolder);
 
 // The 26 lines of the page (CR LF after each), for the page file title
 // `name` and the picture file name `picture`.
-QString HtmlPageText(const FsmDocument& doc, const QString& name, const QString& picture,
+QString htmlPageText(const FsmDocument& doc, const QString& name, const QString& picture,
                      bool sameFolder);
 
 // Writes the page to `path` and its picture beside it (the page's path with
 // ".wmf"). The document is left as it was, not marked changed. A failure is
 // written to the debug log as " FileSaveAsHTML, Error #" + number + ": " +
 // description and shown through the messenger; the result is then false.
-bool FileSaveAsHTML(FsmDocument& doc, const QString& path, bool sameFolder, Messenger& messenger);
+bool fileSaveAsHTML(FsmDocument& doc, const QString& path, bool sameFolder, Messenger& messenger);
 
 // Writes the picture alone to `path`; failures as above with
 // " FileSaveAsEMF, Error #".
-bool FileSaveAsEMF(FsmDocument& doc, const QString& path, Messenger& messenger);
+bool fileSaveAsEMF(FsmDocument& doc, const QString& path, Messenger& messenger);
 
 // Replaces the clipboard's content with the picture as SVG and as an image.
 // False when there is no clipboard (no QGuiApplication).
-bool CopyPictureToClipboard(const FsmDocument& doc);
+bool copyPictureToClipboard(const FsmDocument& doc);
 
-}  // namespace orvane::modHTML
+}  // namespace orvane::HtmlPage

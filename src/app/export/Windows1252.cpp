@@ -28,7 +28,7 @@ QByteArray encode(const QString& text, Missing missing)
         } else if (QChar::isSurrogate(cp)) {
             cp = 0xFFFD;
         }
-        const int b = ByteOf(cp);
+        const int b = byteOf(cp);
         if (b >= 0)
             out.append(char(b));
         else
@@ -39,7 +39,7 @@ QByteArray encode(const QString& text, Missing missing)
 
 }  // namespace
 
-int ByteOf(char32_t cp)
+int byteOf(char32_t cp)
 {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
         return int(cp);
@@ -51,7 +51,7 @@ int ByteOf(char32_t cp)
     return -1;
 }
 
-QByteArray EncodeWithCharRefs(const QString& text)
+QByteArray encodeWithCharRefs(const QString& text)
 {
     return encode(text, [](QByteArray& out, char32_t cp) {
         out.append("&#");
@@ -60,7 +60,7 @@ QByteArray EncodeWithCharRefs(const QString& text)
     });
 }
 
-QByteArray EncodeLossy(const QString& text)
+QByteArray encodeLossy(const QString& text)
 {
     return encode(text, [](QByteArray& out, char32_t) { out.append('?'); });
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Text in the Windows-1252 code page, as the HTML page declares it and as
+// code in the Windows-1252 code page, as the HTML page declares it and as
 // metafile text records carry it.
 
 #include <QByteArray>
@@ -9,14 +9,14 @@ namespace orvane::Windows1252 {
 
 // The code page's byte for a code point, or -1 when the code page lacks it
 // (its five unassigned bytes 0x81, 0x8D, 0x8F, 0x90, 0x9D have no character).
-int ByteOf(char32_t codePoint);
+int byteOf(char32_t codePoint);
 
 // The text in Windows-1252; every character the code page lacks becomes a
 // decimal numeric character reference ("&#8364;" style), a lone surrogate
 // "&#65533;".
-QByteArray EncodeWithCharRefs(const QString& text);
+QByteArray encodeWithCharRefs(const QString& text);
 
 // The text in Windows-1252 with "?" for every character the code page lacks.
-QByteArray EncodeLossy(const QString& text);
+QByteArray encodeLossy(const QString& text);
 
 }  // namespace orvane::Windows1252

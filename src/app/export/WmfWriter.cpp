@@ -314,7 +314,7 @@ void WmfPaintEngine::useFont(const QFont& font)
 {
     const double em = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * m_dpiY / 72.0;
     const double height = em * std::hypot(m_transform.m21(), m_transform.m22());
-    QByteArray face = Windows1252::EncodeLossy(font.family()).left(kFaceNameBytes - 1);
+    QByteArray face = Windows1252::encodeLossy(font.family()).left(kFaceNameBytes - 1);
     face.append(QByteArray(kFaceNameBytes - face.size(), '\0'));
     // Underline and strike-out lines are drawn by the painter as lines of
     // their own, so the font does not carry them.
@@ -449,7 +449,7 @@ void WmfPaintEngine::drawPolygon(const QPointF* pts, int count, PolygonDrawMode 
 
 void WmfPaintEngine::drawTextItem(const QPointF& p, const QTextItem& item)
 {
-    const QByteArray text = Windows1252::EncodeLossy(item.text());
+    const QByteArray text = Windows1252::encodeLossy(item.text());
     if (text.isEmpty())
         return;
     useFont(item.font());

@@ -10,7 +10,7 @@
 //
 // Device units are the metafile's logical units; coordinates are stored as
 // 16-bit integers, so a picture must fit into 32767 units each way (choose
-// fewer units per inch for a larger picture). Text is stored in the
+// fewer units per inch for a larger picture). code is stored in the
 // Windows-1252 code page, "?" for characters it lacks. Pixmaps and images
 // are not recorded; gradients and patterns are drawn as solid colours.
 // A dashed or dotted pen is recorded one device pixel wide, since wider

@@ -6,14 +6,14 @@ namespace orvane::AppSettings {
 
 namespace {
 
-QString& Folder()
+QString& settingsFolder()
 {
     static QString folder;
     return folder;
 }
 
 // Leading blanks, an optional sign and the digits that follow; 0 otherwise.
-int LenientInt(const QString& text, int def)
+int lenientInt(const QString& text, int def)
 {
     const QString t = text.trimmed();
     if (t.isEmpty())
@@ -31,11 +31,11 @@ int LenientInt(const QString& text, int def)
 
 }  // namespace
 
-void SetSettingsFolder(const QString& folder) { Folder() = folder; }
+void setSettingsFolder(const QString& folder) { settingsFolder() = folder; }
 
-std::unique_ptr<QSettings> Open()
+std::unique_ptr<QSettings> open()
 {
-    QString folder = Folder();
+    QString folder = settingsFolder();
     if (folder.isEmpty())
         folder = qEnvironmentVariable("ORVANE_SETTINGS_DIR");
     if (folder.isEmpty())
@@ -45,69 +45,69 @@ std::unique_ptr<QSettings> Open()
         QDir(folder).filePath(kApplicationName + QStringLiteral(".ini")), QSettings::IniFormat);
 }
 
-QString GetSetting(const QString& section, const QString& key, const QString& def)
+QString getSetting(const QString& section, const QString& key, const QString& def)
 {
-    const auto s = Open();
+    const auto s = open();
     const QVariant v = s->value(section + QLatin1Char('/') + key);
     return v.isValid() ? v.toString() : def;
 }
 
-void SaveSetting(const QString& section, const QString& key, const QString& value)
+void saveSetting(const QString& section, const QString& key, const QString& value)
 {
-    const auto s = Open();
+    const auto s = open();
     s->setValue(section + QLatin1Char('/') + key, value);
 }
 
-int GetSettingInt(const QString& section, const QString& key, int def)
+int getSettingInt(const QString& section, const QString& key, int def)
 {
-    const QString v = GetSetting(section, key);
-    return v.isNull() ? def : LenientInt(v, def);
+    const QString v = getSetting(section, key);
+    return v.isNull() ? def : lenientInt(v, def);
 }
 
-bool GetSettingBool(const QString& section, const QString& key, bool def)
+bool getSettingBool(const QString& section, const QString& key, bool def)
 {
-    const QString v = GetSetting(section, key).trimmed();
+    const QString v = getSetting(section, key).trimmed();
     if (v.isEmpty())
         return def;
     if (v.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0)
         return true;
     if (v.compare(QStringLiteral("False"), Qt::CaseInsensitive) == 0)
         return false;
-    return LenientInt(v, 0) != 0;
+    return lenientInt(v, 0) != 0;
 }
 
-void SaveSettingBool(const QString& section, const QString& key, bool value)
+void saveSettingBool(const QString& section, const QString& key, bool value)
 {
-    SaveSetting(section, key, value ? QStringLiteral("True") : QStringLiteral("False"));
+    saveSetting(section, key, value ? QStringLiteral("True") : QStringLiteral("False"));
 }
 
-MainPlacement GetMainPlacement()
+MainPlacement getMainPlacement()
 {
     const MainPlacement def;
     MainPlacement p;
-    p.left = GetSettingInt(kSectionSettings, QStringLiteral("MainLeft"), def.left);
-    p.top = GetSettingInt(kSectionSettings, QStringLiteral("MainTop"), def.top);
-    p.width = GetSettingInt(kSectionSettings, QStringLiteral("MainWidth"), def.width);
-    p.height = GetSettingInt(kSectionSettings, QStringLiteral("MainHeight"), def.height);
+    p.left = getSettingInt(kSectionSettings, QStringLiteral("MainLeft"), def.left);
+    p.top = getSettingInt(kSectionSettings, QStringLiteral("MainTop"), def.top);
+    p.width = getSettingInt(kSectionSettings, QStringLiteral("MainWidth"), def.width);
+    p.height = getSettingInt(kSectionSettings, QStringLiteral("MainHeight"), def.height);
     return p;
 }
 
-void SaveMainPlacement(const MainPlacement& p)
+void saveMainPlacement(const MainPlacement& p)
 {
-    SaveSetting(kSectionSettings, QStringLiteral("MainLeft"), QString::number(p.left));
-    SaveSetting(kSectionSettings, QStringLiteral("MainTop"), QString::number(p.top));
-    SaveSetting(kSectionSettings, QStringLiteral("MainWidth"), QString::number(p.width));
-    SaveSetting(kSectionSettings, QStringLiteral("MainHeight"), QString::number(p.height));
+    saveSetting(kSectionSettings, QStringLiteral("MainLeft"), QString::number(p.left));
+    saveSetting(kSectionSettings, QStringLiteral("MainTop"), QString::number(p.top));
+    saveSetting(kSectionSettings, QStringLiteral("MainWidth"), QString::number(p.width));
+    saveSetting(kSectionSettings, QStringLiteral("MainHeight"), QString::number(p.height));
 }
 
-bool GetFindCaseSens()
+bool getFindCaseSens()
 {
-    return GetSettingBool(kSectionSettings, QStringLiteral("FindCaseSens"), false);
+    return getSettingBool(kSectionSettings, QStringLiteral("FindCaseSens"), false);
 }
 
-void SaveFindCaseSens(bool value)
+void saveFindCaseSens(bool value)
 {
-    SaveSettingBool(kSectionSettings, QStringLiteral("FindCaseSens"), value);
+    saveSettingBool(kSectionSettings, QStringLiteral("FindCaseSens"), value);
 }
 
 }  // namespace orvane::AppSettings

@@ -17,20 +17,20 @@ inline const QString kSectionRecentFiles = QStringLiteral("Recent Files");
 // Keeps the settings file in `folder` from now on (tests point it at a
 // temporary folder). Without a call, $ORVANE_SETTINGS_DIR, else the user's
 // configuration folder.
-void SetSettingsFolder(const QString& folder);
+void setSettingsFolder(const QString& folder);
 
 // The settings store; every value written through it is on disk when it is
 // destroyed.
-std::unique_ptr<QSettings> Open();
+std::unique_ptr<QSettings> open();
 
 // The value of section/key, or `def` when the key is missing.
-QString GetSetting(const QString& section, const QString& key, const QString& def = QString());
-void SaveSetting(const QString& section, const QString& key, const QString& value);
+QString getSetting(const QString& section, const QString& key, const QString& def = QString());
+void saveSetting(const QString& section, const QString& key, const QString& value);
 // A number leniently read (a non-numeric text reads as 0).
-int GetSettingInt(const QString& section, const QString& key, int def);
+int getSettingInt(const QString& section, const QString& key, int def);
 // True for the word True (any case) or a non-zero number.
-bool GetSettingBool(const QString& section, const QString& key, bool def);
-void SaveSettingBool(const QString& section, const QString& key, bool value);
+bool getSettingBool(const QString& section, const QString& key, bool def);
+void saveSettingBool(const QString& section, const QString& key, bool value);
 
 // The main window's placement in twips (section "Settings").
 struct MainPlacement {
@@ -39,11 +39,11 @@ struct MainPlacement {
     int width = 6500;
     int height = 6500;
 };
-MainPlacement GetMainPlacement();
-void SaveMainPlacement(const MainPlacement& p);
+MainPlacement getMainPlacement();
+void saveMainPlacement(const MainPlacement& p);
 
 // The find tool's case choice (key "FindCaseSens").
-bool GetFindCaseSens();
-void SaveFindCaseSens(bool value);
+bool getFindCaseSens();
+void saveFindCaseSens(bool value);
 
 }  // namespace orvane::AppSettings

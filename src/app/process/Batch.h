@@ -8,6 +8,6 @@ struct ProcessState;
 // Loads the diagram named in state.pendingCommandLine and writes the
 // requested outputs. Exit status: 0 when every requested output was
 // written, 1 otherwise.
-int RunBatch(int argc, char** argv, ProcessState& state);
+int runBatch(int argc, char** argv, ProcessState& state);
 
 }  // namespace orvane

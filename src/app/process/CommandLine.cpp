@@ -1,10 +1,10 @@
-#include "modMain.h"
+#include "CommandLine.h"
 
 #include "Batch.h"
 #include "ProcessState.h"
-#include "modLib_Log.h"
-#include "modLib_Rutas.h"
-#include "modVersion.h"
+#include "Logs.h"
+#include "Paths.h"
+#include "Version.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace orvane::modMain {
+namespace orvane::CommandLine {
 
 namespace {
 
@@ -31,16 +31,16 @@ struct Arguments {
 
 // The index of the diagram path among the arguments: the first argument that
 // names an existing ".fsm" file; it is never taken as a switch.
-qsizetype FindPathArgument(const QStringList& args)
+qsizetype findPathArgument(const QStringList& args)
 {
     for (qsizetype i = 0; i < args.size(); ++i)
-        if (IsFsmFile(args.at(i)))
+        if (isFsmFile(args.at(i)))
             return i;
     return -1;
 }
 
 // Takes the first argument equal to the switch (ignoring case).
-bool TakeSwitch(Arguments& a, const QString& sw)
+bool takeSwitch(Arguments& a, const QString& sw)
 {
     for (qsizetype i = 0; i < a.args.size(); ++i) {
         if (a.available(i) && a.args.at(i).compare(sw, Qt::CaseInsensitive) == 0) {
@@ -53,7 +53,7 @@ bool TakeSwitch(Arguments& a, const QString& sw)
 
 // Takes the first argument that starts with the switch ("/O", "/E"); the rest
 // of it is the value. Returns true when the value names nothing that exists.
-bool TakeSwitchValue(Arguments& a, const QString& sw, QString& value)
+bool takeSwitchValue(Arguments& a, const QString& sw, QString& value)
 {
     value.clear();
     for (qsizetype i = 0; i < a.args.size(); ++i) {
@@ -63,9 +63,9 @@ bool TakeSwitchValue(Arguments& a, const QString& sw, QString& value)
         if (v.size() > 1 && v.endsWith(QLatin1Char('/')))
             v.chop(1);
         a.taken[size_t(i)] = true;
-        if (!modLib_Rutas::FileExists(v) || !QFileInfo(v).isDir()) {
+        if (!Paths::fileExists(v) || !QFileInfo(v).isDir()) {
             value.clear();
-            modLib_Log::WriteErrorLog(QStringLiteral("Path error [") + sw + v + QLatin1Char(']'));
+            Logs::writeErrorLog(QStringLiteral("Path error [") + sw + v + QLatin1Char(']'));
             return true;
         }
         value = v;
@@ -76,7 +76,7 @@ bool TakeSwitchValue(Arguments& a, const QString& sw, QString& value)
 
 }  // namespace
 
-QString HelpText(const QString& executableName)
+QString helpText(const QString& executableName)
 {
     static const char* const lines[] = {
         " file.fsm [/?][/C[S|P|A|H]][/H[L]][/W][/O<path>][/E<path>][/D+|-][/AC+|-][/PT+|-][/BF+|-]",
@@ -102,13 +102,13 @@ QString HelpText(const QString& executableName)
         " /BF+ use bitfields to save RAM",
         " /?   Help",
     };
-    QString text = modLib_Rutas::BaseName(executableName);
+    QString text = Paths::baseName(executableName);
     for (const char* l : lines)
         text += QString::fromLatin1(l) + kCrLf;
     return text;
 }
 
-bool IsFsmFile(const QString& path)
+bool isFsmFile(const QString& path)
 {
     if (!path.endsWith(QLatin1String(".fsm"), Qt::CaseInsensitive))
         return false;
@@ -116,21 +116,21 @@ bool IsFsmFile(const QString& path)
     return info.exists() && info.isFile();
 }
 
-Road ParseCommandLine(const QStringList& argsIn, ProcessState& st, bool& commandLineError)
+Road parseCommandLine(const QStringList& argsIn, ProcessState& st, bool& commandLineError)
 {
     commandLineError = false;
-    st.windowTitle = WindowTitle();
+    st.windowTitle = programTitle();
     st.pendingCommandLine.clear();
     if (argsIn.isEmpty())
         return Road::HandOverOrInteractive;
 
-    Arguments a{argsIn, std::vector<bool>(size_t(argsIn.size()), false), FindPathArgument(argsIn)};
+    Arguments a{argsIn, std::vector<bool>(size_t(argsIn.size()), false), findPathArgument(argsIn)};
     for (const QString& help : {QStringLiteral("/?"), QStringLiteral("--help"), QStringLiteral("-h")})
-        if (TakeSwitch(a, help))
+        if (takeSwitch(a, help))
             return Road::Help;
 
-    bool valueError = TakeSwitchValue(a, QStringLiteral("/E"), st.errorFolder);
-    valueError = TakeSwitchValue(a, QStringLiteral("/O"), st.outputFolder) || valueError;
+    bool valueError = takeSwitchValue(a, QStringLiteral("/E"), st.errorFolder);
+    valueError = takeSwitchValue(a, QStringLiteral("/O"), st.outputFolder) || valueError;
 
     struct Flag {
         const char* sw;
@@ -145,7 +145,7 @@ Road ParseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
         {"/BF+", &st.bfPlus},
     };
     for (const Flag& f : flags)
-        *f.flag = TakeSwitch(a, QString::fromLatin1(f.sw));
+        *f.flag = takeSwitch(a, QString::fromLatin1(f.sw));
 
     // A pair's "+" flag holds only without its "-"; either form overrides.
     auto pair = [](bool& plus, bool minus, std::optional<bool>& override) {
@@ -167,8 +167,8 @@ Road ParseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
         if (!a.taken[size_t(i)])
             rest.append(a.args.at(i));
     QString remaining = rest.join(QLatin1Char(' '));
-    if (rest.size() != 1 || !IsFsmFile(rest.first())) {
-        modLib_Log::WriteErrorLog(QStringLiteral("Fsm path error [") + remaining + QLatin1Char(']'));
+    if (rest.size() != 1 || !isFsmFile(rest.first())) {
+        Logs::writeErrorLog(QStringLiteral("Fsm path error [") + remaining + QLatin1Char(']'));
         remaining.clear();
         commandLineError = true;
     }
@@ -183,30 +183,30 @@ Road ParseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
     return remaining.isEmpty() ? Road::BatchWithoutPath : Road::Batch;
 }
 
-int Main(int argc, char** argv, WindowRoad windows)
+int runMain(int argc, char** argv, WindowRoad windows)
 {
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
     const QString exe = argc > 0 ? QString::fromLocal8Bit(argv[0]) : QStringLiteral("orvane");
 
-    ProcessState& st = Process();
+    ProcessState& st = process();
     bool commandLineError = false;
-    const Road road = ParseCommandLine(args, st, commandLineError);
+    const Road road = parseCommandLine(args, st, commandLineError);
     switch (road) {
     case Road::Help: {
-        const QByteArray text = HelpText(exe).toLocal8Bit();
+        const QByteArray text = helpText(exe).toLocal8Bit();
         std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
         return 0;
     }
     case Road::BatchWithoutPath:
         return 2;
     case Road::Batch:
-        return RunBatch(argc, argv, st);
+        return runBatch(argc, argv, st);
     case Road::HandOverOrInteractive:
         return windows(argc, argv, st);
     }
     return 2;
 }
 
-}  // namespace orvane::modMain
+}  // namespace orvane::CommandLine

@@ -8,20 +8,20 @@ namespace orvane {
 
 struct ProcessState;
 
-namespace modMain {
+namespace CommandLine {
 
 enum class Road { Help, Batch, HandOverOrInteractive, BatchWithoutPath };
 
 // The help text: the executable's name without extension, then the lines.
-QString HelpText(const QString& executableName);
+QString helpText(const QString& executableName);
 
 // True when the path ends in ".fsm" (ignoring case) and names an existing file.
-bool IsFsmFile(const QString& path);
+bool isFsmFile(const QString& path);
 
 // Takes the switches out of the arguments into `state` and chooses the road.
 // Problems (bad /E or /O value, bad diagram path) are written to the logs.
 // `commandLineError` is set when a value or the path was bad.
-Road ParseCommandLine(const QStringList& args, ProcessState& state, bool& commandLineError);
+Road parseCommandLine(const QStringList& args, ProcessState& state, bool& commandLineError);
 
 // The window program (built in the gui layer): hands the file to a running
 // instance or opens the editor's windows; returns the exit status.
@@ -29,7 +29,7 @@ using WindowRoad = int (*)(int argc, char** argv, ProcessState& state);
 
 // The process entry; returns the exit status. `windows` takes the
 // interactive road.
-int Main(int argc, char** argv, WindowRoad windows);
+int runMain(int argc, char** argv, WindowRoad windows);
 
-}  // namespace modMain
+}  // namespace CommandLine
 }  // namespace orvane

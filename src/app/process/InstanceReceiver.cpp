@@ -1,6 +1,6 @@
-#include "frmLib_LinkInstance.h"
+#include "InstanceReceiver.h"
 
-#include "modMain.h"
+#include "CommandLine.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -9,35 +9,35 @@
 namespace orvane {
 
 namespace {
-QPointer<frmLib_LinkInstance>& CurrentLink()
+QPointer<InstanceReceiver>& currentLink()
 {
-    static QPointer<frmLib_LinkInstance> link;
+    static QPointer<InstanceReceiver> link;
     return link;
 }
 // How long Listen waits for another instance to answer on a used channel.
 constexpr int kOtherInstanceWaitMs = 1000;
 }  // namespace
 
-frmLib_LinkInstance::frmLib_LinkInstance(QObject* parent) : QObject(parent)
+InstanceReceiver::InstanceReceiver(QObject* parent) : QObject(parent)
 {
-    setObjectName(QStringLiteral("frmLib_LinkInstance"));
-    tmrRetry = new QTimer(this);
-    tmrRetry->setObjectName(QStringLiteral("tmrRetry"));
-    tmrRetry->setInterval(kRetryIntervalMs);
-    connect(tmrRetry, &QTimer::timeout, this, &frmLib_LinkInstance::tmrRetry_Timer);
-    CurrentLink() = this;
+    setObjectName(QStringLiteral("InstanceReceiver"));
+    m_retryTimer = new QTimer(this);
+    m_retryTimer->setObjectName(QStringLiteral("retryTimer"));
+    m_retryTimer->setInterval(kRetryIntervalMs);
+    connect(m_retryTimer, &QTimer::timeout, this, &InstanceReceiver::onRetryTimer);
+    currentLink() = this;
 }
 
-frmLib_LinkInstance::~frmLib_LinkInstance() = default;
+InstanceReceiver::~InstanceReceiver() = default;
 
-frmLib_LinkInstance* frmLib_LinkInstance::Current() { return CurrentLink(); }
+InstanceReceiver* InstanceReceiver::current() { return currentLink(); }
 
-bool frmLib_LinkInstance::Listen(const QString& channel)
+bool InstanceReceiver::listen(const QString& channel)
 {
     delete m_server;
     m_server = nullptr;
     // Listening would quietly replace another instance's socket, so ask first.
-    if (clsLib_PrevInstance(channel, kOtherInstanceWaitMs).PrevInstance())
+    if (InstanceSender(channel, kOtherInstanceWaitMs).prevInstance())
         return false;
     // Whatever is left is a socket of a program that is gone.
     QLocalServer::removeServer(channel);
@@ -48,13 +48,13 @@ bool frmLib_LinkInstance::Listen(const QString& channel)
         m_server = nullptr;
         return false;
     }
-    connect(m_server, &QLocalServer::newConnection, this, &frmLib_LinkInstance::onNewConnection);
+    connect(m_server, &QLocalServer::newConnection, this, &InstanceReceiver::onNewConnection);
     return true;
 }
 
-bool frmLib_LinkInstance::isListening() const { return m_server && m_server->isListening(); }
+bool InstanceReceiver::isListening() const { return m_server && m_server->isListening(); }
 
-void frmLib_LinkInstance::onNewConnection()
+void InstanceReceiver::onNewConnection()
 {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
@@ -66,7 +66,7 @@ void frmLib_LinkInstance::onNewConnection()
     }
 }
 
-void frmLib_LinkInstance::onReadyRead(QLocalSocket* socket)
+void InstanceReceiver::onReadyRead(QLocalSocket* socket)
 {
     if (!socket->canReadLine()) {
         if (socket->bytesAvailable() > InstanceChannel::kMaxLine)
@@ -83,60 +83,60 @@ void frmLib_LinkInstance::onReadyRead(QLocalSocket* socket)
         return;  // only asked whether an instance runs
     if (m_activate)
         m_activate();
-    Receive(path);
+    receive(path);
 }
 
-void frmLib_LinkInstance::Receive(const QString& path)
+void InstanceReceiver::receive(const QString& path)
 {
-    if (!modMain::IsFsmFile(path))
+    if (!CommandLine::isFsmFile(path))
         return;
     m_queue.append(path);
-    tmrRetry->start();
+    m_retryTimer->start();
 }
 
-void frmLib_LinkInstance::Stopped()
+void InstanceReceiver::stopped()
 {
     ++m_busy;
-    tmrRetry->start();
+    m_retryTimer->start();
 }
 
-void frmLib_LinkInstance::Running()
+void InstanceReceiver::running()
 {
     // An unmatched call must not leave the queue waiting for ever.
     if (m_busy > 0)
         --m_busy;
 }
 
-void frmLib_LinkInstance::tmrRetry_Timer()
+void InstanceReceiver::onRetryTimer()
 {
     if (m_busy != 0)
         return;
     if (m_queue.isEmpty()) {
-        tmrRetry->stop();
+        m_retryTimer->stop();
         return;
     }
     const QString path = m_queue.takeLast();
     if (m_queue.isEmpty())
-        tmrRetry->stop();
+        m_retryTimer->stop();
     // Opening may ask the user something; the next path waits for that.
-    Stopped();
+    stopped();
     if (m_open)
         m_open(path);
-    Running();
+    running();
     if (m_activate)
         m_activate();
 }
 
-HandOverPause::HandOverPause() : m_link(frmLib_LinkInstance::Current())
+HandOverPause::HandOverPause() : m_link(InstanceReceiver::current())
 {
     if (m_link)
-        m_link->Stopped();
+        m_link->stopped();
 }
 
 HandOverPause::~HandOverPause()
 {
     if (m_link)
-        m_link->Running();
+        m_link->running();
 }
 
 }  // namespace orvane

@@ -5,7 +5,7 @@
 // Every modal dialog of the program is shown between Stopped and Running
 // (or inside a HandOverPause), so a file never opens under a dialog.
 
-#include "clsLib_PrevInstance.h"
+#include "InstanceSender.h"
 
 #include <QObject>
 #include <QPointer>
@@ -19,7 +19,7 @@ class QTimer;
 
 namespace orvane {
 
-class frmLib_LinkInstance : public QObject {
+class InstanceReceiver : public QObject {
     Q_OBJECT
 public:
     static constexpr int kRetryIntervalMs = 10;
@@ -29,16 +29,16 @@ public:
     using OpenHandler = std::function<void(const QString& path)>;
     using ActivateHandler = std::function<void()>;
 
-    explicit frmLib_LinkInstance(QObject* parent = nullptr);
-    ~frmLib_LinkInstance() override;
+    explicit InstanceReceiver(QObject* parent = nullptr);
+    ~InstanceReceiver() override;
 
     // Starts receiving on the channel. False when another instance already
     // receives there, or the channel cannot be opened; the link then only
     // queues what Receive is given.
-    bool Listen(const QString& channel = clsLib_PrevInstance::ChannelName());
+    bool listen(const QString& channel = InstanceSender::channelName());
     bool isListening() const;
 
-    // Opens one queued path (the main window wires it to FileOpen, then
+    // Opens one queued path (the main window wires it to fileOpen, then
     // shows itself normally and on top).
     void setOpenHandler(OpenHandler handler) { m_open = std::move(handler); }
     // Brings the program to the front when a path arrives (restores a
@@ -46,9 +46,9 @@ public:
     void setActivateHandler(ActivateHandler handler) { m_activate = std::move(handler); }
 
     // A modal dialog opens: the queue waits.
-    void Stopped();
+    void stopped();
     // The modal dialog closed.
-    void Running();
+    void running();
     int busyCount() const { return m_busy; }
 
     // The paths waiting, oldest first.
@@ -56,18 +56,18 @@ public:
 
     // A path as a later start hands it over: queued when it names an
     // existing ".fsm" file, dropped silently otherwise.
-    void Receive(const QString& path);
+    void receive(const QString& path);
 
     // The link modal dialogs pause: the last one created and still alive.
-    static frmLib_LinkInstance* Current();
+    static InstanceReceiver* current();
 
 private:
-    void tmrRetry_Timer();
+    void onRetryTimer();
     void onNewConnection();
     void onReadyRead(QLocalSocket* socket);
 
     QLocalServer* m_server = nullptr;
-    QTimer* tmrRetry = nullptr;
+    QTimer* m_retryTimer = nullptr;
     QStringList m_queue;
     int m_busy = 0;
     OpenHandler m_open;
@@ -85,7 +85,7 @@ public:
     HandOverPause& operator=(const HandOverPause&) = delete;
 
 private:
-    QPointer<frmLib_LinkInstance> m_link;
+    QPointer<InstanceReceiver> m_link;
 };
 
 }  // namespace orvane

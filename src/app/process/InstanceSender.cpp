@@ -1,6 +1,6 @@
-#include "clsLib_PrevInstance.h"
+#include "InstanceSender.h"
 
-#include "modLib_Log.h"
+#include "Logs.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -20,7 +20,7 @@ namespace {
 // One retry step of the sender while the receiver is slow.
 constexpr int kRetrySliceMs = 250;
 
-QString UserTag()
+QString userTag()
 {
 #ifdef Q_OS_UNIX
     return QString::number(::getuid());
@@ -31,12 +31,12 @@ QString UserTag()
 }
 }  // namespace
 
-QString clsLib_PrevInstance::ChannelName()
+QString InstanceSender::channelName()
 {
     const QString forced = qEnvironmentVariable("ORVANE_INSTANCE_CHANNEL");
     if (!forced.isEmpty())
         return forced;
-    const QString base = QStringLiteral("orvane-instance-") + UserTag();
+    const QString base = QStringLiteral("orvane-instance-") + userTag();
 #ifdef Q_OS_UNIX
     // The runtime folder belongs to the user alone, so no other user can
     // take the name first or listen in.
@@ -47,12 +47,12 @@ QString clsLib_PrevInstance::ChannelName()
     return base;
 }
 
-clsLib_PrevInstance::clsLib_PrevInstance(QString channel, int waitMs)
+InstanceSender::InstanceSender(QString channel, int waitMs)
     : m_channel(std::move(channel)), m_waitMs(std::max(waitMs, kRetrySliceMs))
 {
 }
 
-bool clsLib_PrevInstance::send(const QString& line, bool logRetries, bool& listening) const
+bool InstanceSender::send(const QString& line, bool logRetries, bool& listening) const
 {
     listening = false;
     const QDeadlineTimer deadline(m_waitMs);
@@ -68,7 +68,7 @@ bool clsLib_PrevInstance::send(const QString& line, bool logRetries, bool& liste
             error == QLocalSocket::ConnectionRefusedError || deadline.hasExpired())
             return false;
         if (logRetries)
-            modLib_Log::WriteLog(QStringLiteral("ProcessNewInstances: hButton not found"));
+            Logs::writeLog(QStringLiteral("ProcessNewInstances: hButton not found"));
     }
     listening = true;
 
@@ -88,12 +88,12 @@ bool clsLib_PrevInstance::send(const QString& line, bool logRetries, bool& liste
         if (socket.state() != QLocalSocket::ConnectedState)
             return false;
         if (logRetries)
-            modLib_Log::WriteLog(QStringLiteral("ProcessNewInstances: hButton not found"));
+            Logs::writeLog(QStringLiteral("ProcessNewInstances: hButton not found"));
     }
     return false;
 }
 
-bool clsLib_PrevInstance::PrevInstance() const
+bool InstanceSender::prevInstance() const
 {
     bool listening = false;
     // An empty line asks nothing of the receiver; any answer will do.
@@ -101,23 +101,23 @@ bool clsLib_PrevInstance::PrevInstance() const
     return listening;
 }
 
-bool clsLib_PrevInstance::ProcessNewInstances(const QString& path) const
+bool InstanceSender::processNewInstances(const QString& path) const
 {
     const QString absolute = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
     bool listening = false;
     const bool handed = send(absolute, true, listening);
     if (!listening)
-        modLib_Log::WriteLog(QStringLiteral("ProcessNewInstances: hFrm not found"));
+        Logs::writeLog(QStringLiteral("ProcessNewInstances: hFrm not found"));
     return handed;
 }
 
-bool clsLib_PrevInstance::HandOverToRunningInstance(const QString& path)
+bool InstanceSender::handOverToRunningInstance(const QString& path)
 {
-    const clsLib_PrevInstance prev;
-    if (!prev.PrevInstance())
+    const InstanceSender prev;
+    if (!prev.prevInstance())
         return false;
     if (!path.isEmpty())
-        prev.ProcessNewInstances(path);
+        prev.processNewInstances(path);
     return true;
 }
 

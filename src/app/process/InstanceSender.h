@@ -9,7 +9,7 @@
 
 namespace orvane {
 
-class clsLib_PrevInstance {
+class InstanceSender {
 public:
     // How long the sender waits, in all, for the receiver's answer.
     static constexpr int kDefaultWaitMs = 5000;
@@ -17,23 +17,23 @@ public:
     // The channel of the current user: a socket in the user's private
     // runtime folder where there is one, else a name carrying the user's
     // name. $ORVANE_INSTANCE_CHANNEL overrides it (tests use it).
-    static QString ChannelName();
+    static QString channelName();
 
-    explicit clsLib_PrevInstance(QString channel = ChannelName(), int waitMs = kDefaultWaitMs);
+    explicit InstanceSender(QString channel = channelName(), int waitMs = kDefaultWaitMs);
 
     // True when a running instance answers on the channel.
-    bool PrevInstance() const;
+    bool prevInstance() const;
 
     // Hands the path (made absolute, so that the receiver's own folder does
     // not matter) to the running instance. True when the receiver answered.
-    // Without a receiver: the debug-log line "ProcessNewInstances: hFrm not
+    // Without a receiver: the debug-log line "processNewInstances: hFrm not
     // found"; while the receiver is slow to answer: one "hButton not found"
     // line per retry, until the wait is used up.
-    bool ProcessNewInstances(const QString& path) const;
+    bool processNewInstances(const QString& path) const;
 
-    // Main's hand-over road: when another instance runs, hands it `path`
+    // runMain's hand-over road: when another instance runs, hands it `path`
     // (nothing when empty) and answers true; the caller then ends.
-    static bool HandOverToRunningInstance(const QString& path);
+    static bool handOverToRunningInstance(const QString& path);
 
     const QString& channel() const { return m_channel; }
 

@@ -1,4 +1,4 @@
-#include "modLib_Log.h"
+#include "Logs.h"
 
 #include "ProcessState.h"
 
@@ -11,10 +11,10 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-namespace orvane::modLib_Log {
+namespace orvane::Logs {
 
 namespace {
-QString Now()
+QString now()
 {
     const QDateTime now = QDateTime::currentDateTime();
     const QLocale loc = QLocale::system();
@@ -22,7 +22,7 @@ QString Now()
            + loc.toString(now.time(), QLocale::LongFormat);
 }
 
-void Append(const QString& path, const QString& record)
+void append(const QString& path, const QString& record)
 {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
@@ -31,7 +31,7 @@ void Append(const QString& path, const QString& record)
 }
 }  // namespace
 
-QString DebugLogPath()
+QString debugLogPath()
 {
     QString dir = qEnvironmentVariable("ORVANE_LOG_DIR");
     if (dir.isEmpty()) {
@@ -45,9 +45,9 @@ QString DebugLogPath()
     return dir + QStringLiteral("FSM.log");
 }
 
-QString ErrorLogPath()
+QString errorLogPath()
 {
-    const QString& folder = Process().errorFolder;
+    const QString& folder = process().errorFolder;
     if (folder.isEmpty())
         return QStringLiteral("FSM_ERR.log");
     if (folder.endsWith(QLatin1Char('/')))
@@ -55,21 +55,21 @@ QString ErrorLogPath()
     return folder + QStringLiteral("/FSM_ERR.log");
 }
 
-void WriteLog(const QString& message)
+void writeLog(const QString& message)
 {
     const QString handle = QString::number(qulonglong(getpid()), 16).toUpper();
     const QString thread = QString::number(qulonglong(syscall(SYS_gettid)), 16).toUpper();
-    Append(DebugLogPath(),
-           QLatin1Char('[') + handle + QLatin1Char(':') + thread + QLatin1Char('|') + Now()
+    append(debugLogPath(),
+           QLatin1Char('[') + handle + QLatin1Char(':') + thread + QLatin1Char('|') + now()
                + QStringLiteral("]:") + message);
 }
 
-void WriteErrorLog(const QString& message)
+void writeErrorLog(const QString& message)
 {
-    Append(ErrorLogPath(), QLatin1Char('[') + Now() + QStringLiteral("]:") + message);
-    WriteLog(message);
+    append(errorLogPath(), QLatin1Char('[') + now() + QStringLiteral("]:") + message);
+    writeLog(message);
 }
 
-void ClearLog() { QFile::remove(DebugLogPath()); }
+void clearLog() { QFile::remove(debugLogPath()); }
 
-}  // namespace orvane::modLib_Log
+}  // namespace orvane::Logs

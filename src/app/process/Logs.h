@@ -6,13 +6,13 @@
 
 #include <QString>
 
-namespace orvane::modLib_Log {
+namespace orvane::Logs {
 
-QString DebugLogPath();
-QString ErrorLogPath();
-void WriteLog(const QString& message);
+QString debugLogPath();
+QString errorLogPath();
+void writeLog(const QString& message);
 // Appends to the error log, then to the debug log.
-void WriteErrorLog(const QString& message);
-void ClearLog();
+void writeErrorLog(const QString& message);
+void clearLog();
 
-}  // namespace orvane::modLib_Log
+}  // namespace orvane::Logs

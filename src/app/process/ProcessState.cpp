@@ -2,7 +2,7 @@
 
 namespace orvane {
 
-ProcessState& Process()
+ProcessState& process()
 {
     static ProcessState state;
     return state;

@@ -1,5 +1,5 @@
 #pragma once
-// The process-wide state that Main sets up from the command line and that
+// The process-wide state that runMain sets up from the command line and that
 // the rest of the program reads: title, pending path, folders, switches.
 
 #include "FsmDocument.h"
@@ -26,6 +26,6 @@ struct ProcessState {
 };
 
 // The one instance of the process.
-ProcessState& Process();
+ProcessState& process();
 
 }  // namespace orvane

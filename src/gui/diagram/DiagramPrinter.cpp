@@ -21,7 +21,7 @@ constexpr int kBandPointSize = 9;
 // Room between a band and the drawing, in lines of the band's font.
 constexpr double kBandGap = 0.5;
 
-void PaintBand(QPainter& p, const Band& band, const QRectF& line)
+void paintBand(QPainter& p, const Band& band, const QRectF& line)
 {
     p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, band.left);
     p.drawText(line, Qt::AlignHCenter | Qt::AlignVCenter, band.centre);
@@ -30,7 +30,7 @@ void PaintBand(QPainter& p, const Band& band, const QRectF& line)
 
 }  // namespace
 
-Band ParseBand(const QString& text)
+Band parseBand(const QString& text)
 {
     const qsizetype first = text.indexOf(QLatin1Char('|'));
     if (first < 0)
@@ -41,7 +41,7 @@ Band ParseBand(const QString& text)
     return {text.left(first), text.mid(first + 1, second - first - 1), text.mid(second + 1)};
 }
 
-Band ForPage(const Band& band, int page)
+Band forPage(const Band& band, int page)
 {
     const QString tag = QStringLiteral("<PAGE>");
     const QString number = QString::number(page);
@@ -51,18 +51,18 @@ Band ForPage(const Band& band, int page)
     return b;
 }
 
-QString PrintDate(const QDate& date)
+QString printDate(const QDate& date)
 {
     return QLocale().toString(date, QStringLiteral("dd-MMM-yyyy"));
 }
 
-Job DocumentJob(const QString& caption, const QDate& date)
+Job documentJob(const QString& caption, const QDate& date)
 {
     // Built in parts, so that a "|" in a file name stays in the caption.
-    return {Band{caption, {}, PrintDate(date)}, ParseBand(kPageText)};
+    return {Band{caption, {}, printDate(date)}, parseBand(kPageText)};
 }
 
-QSize PageGrid(const QRectF& frame, const QSizeF& bodyTwips)
+QSize pageGrid(const QRectF& frame, const QSizeF& bodyTwips)
 {
     if (frame.isEmpty() || bodyTwips.width() <= 0 || bodyTwips.height() <= 0)
         return {1, 1};
@@ -74,7 +74,7 @@ QSize PageGrid(const QRectF& frame, const QSizeF& bodyTwips)
     return {count(frame.width(), bodyTwips.width()), count(frame.height(), bodyTwips.height())};
 }
 
-int Print(QPagedPaintDevice& device, const Diagram& diagram, const Job& job, int fromPage,
+int print(QPagedPaintDevice& device, const Diagram& diagram, const Job& job, int fromPage,
           int toPage)
 {
     const double dpi = device.logicalDpiX();
@@ -93,8 +93,8 @@ int Print(QPagedPaintDevice& device, const Diagram& diagram, const Job& job, int
     const QRectF body(0, band, paper.width(), std::max(1.0, paper.height() - 2 * band));
     const QSizeF bodyTwips(body.width() * kTwipsPerInch / dpi, body.height() * kTwipsPerInch / dpiY);
 
-    const QRectF frame = DiagramPicture::Frame(diagram);
-    const QSize grid = PageGrid(frame, bodyTwips);
+    const QRectF frame = DiagramPicture::pictureFrame(diagram);
+    const QSize grid = pageGrid(frame, bodyTwips);
     const int last = grid.width() * grid.height();
     const int first = std::max(1, fromPage);
     const int end = toPage > 0 ? std::min(toPage, last) : last;
@@ -107,8 +107,8 @@ int Print(QPagedPaintDevice& device, const Diagram& diagram, const Job& job, int
         const int row = (page - 1) / grid.width();
         p.setPen(Qt::black);
         p.setFont(bandFont);
-        PaintBand(p, job.header, QRectF(0, 0, paper.width(), line));
-        PaintBand(p, ForPage(job.footer, page), QRectF(0, paper.height() - line, paper.width(), line));
+        paintBand(p, job.header, QRectF(0, 0, paper.width(), line));
+        paintBand(p, forPage(job.footer, page), QRectF(0, paper.height() - line, paper.width(), line));
 
         const QRectF shown(frame.left() + col * bodyTwips.width(),
                            frame.top() + row * bodyTwips.height(), bodyTwips.width(),

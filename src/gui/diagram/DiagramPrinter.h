@@ -22,14 +22,14 @@ struct Band {
 
 // "left|centre|right" (missing parts are empty; further "|" stay in the
 // right part).
-Band ParseBand(const QString& text);
+Band parseBand(const QString& text);
 // The band with "<PAGE>" replaced by the page number.
-Band ForPage(const Band& band, int page);
+Band forPage(const Band& band, int page);
 
 // The page text of the footer: the page number centred.
 inline const QString kPageText = QStringLiteral("|- Page <PAGE> -|");
 // The print date as "dd-mmm-yyyy" (05-Mar-2024).
-QString PrintDate(const QDate& date);
+QString printDate(const QDate& date);
 
 struct Job {
     Band header;
@@ -37,15 +37,15 @@ struct Job {
 };
 // The header: the caption on the left and the date on the right; the
 // footer: the page number.
-Job DocumentJob(const QString& caption, const QDate& date);
+Job documentJob(const QString& caption, const QDate& date);
 
 // Pages across (width) and down (height) that a drawing `frame` (twips)
 // needs when each page shows `bodyTwips` of it; at least 1 x 1.
-QSize PageGrid(const QRectF& frame, const QSizeF& bodyTwips);
+QSize pageGrid(const QRectF& frame, const QSizeF& bodyTwips);
 
 // Paints the pages from `fromPage` to `toPage` (1-based, 0 for either end:
 // from the first, to the last). Returns the number of pages painted.
-int Print(QPagedPaintDevice& device, const Diagram& diagram, const Job& job, int fromPage = 0,
+int print(QPagedPaintDevice& device, const Diagram& diagram, const Job& job, int fromPage = 0,
           int toPage = 0);
 
 }  // namespace orvane::DiagramPrinter

@@ -226,13 +226,13 @@ bool DiagramView::copy()
     const QRectF area = DiagramRenderer::extent(copied);
     Diagram shifted;
     shifted.pasteData(data, -area.topLeft(), nullptr);
-    const QImage image = DiagramPicture::ToImage(shifted, logicalDpiX());
+    const QImage image = DiagramPicture::toImage(shifted, logicalDpiX());
     QByteArray png;
     QBuffer pngBuffer(&png);
     pngBuffer.open(QIODevice::WriteOnly);
     image.save(&pngBuffer, "PNG");
     mime->setData(QStringLiteral("image/png"), png);
-    mime->setData(QStringLiteral("image/svg+xml"), DiagramPicture::ToSvg(shifted));
+    mime->setData(QStringLiteral("image/svg+xml"), DiagramPicture::toSvg(shifted));
 
     m_lastPasted = data;
     m_pasteCount = 0;

@@ -1,9 +1,9 @@
-#include "frmAbout.h"
+#include "AboutDialog.h"
 
 #include "ProcessState.h"
 #include "PropertyDialogSupport.h"
-#include "frmLib_LinkInstance.h"
-#include "modVersion.h"
+#include "InstanceReceiver.h"
+#include "Version.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -19,12 +19,12 @@
 namespace orvane {
 
 namespace {
-QString ApplicationTitle()
+QString applicationTitle()
 {
-    return Process().windowTitle.isEmpty() ? WindowTitle() : Process().windowTitle;
+    return process().windowTitle.isEmpty() ? programTitle() : process().windowTitle;
 }
 
-QString Description()
+QString description()
 {
     return QStringLiteral(
         "Orvane Diagram Editor turns state diagrams into C code: draw the states and "
@@ -41,81 +41,81 @@ QString Description()
 }
 }  // namespace
 
-frmAbout::frmAbout(QWidget* parent, Messenger* messenger) : QDialog(parent), m_messenger(messenger)
+AboutDialog::AboutDialog(QWidget* parent, Messenger* messenger) : QDialog(parent), m_messenger(messenger)
 {
-    setObjectName(QStringLiteral("frmAbout"));
-    const QString title = ApplicationTitle();
+    setObjectName(QStringLiteral("AboutDialog"));
+    const QString title = applicationTitle();
     setWindowTitle(QStringLiteral("About ") + title);
 
-    imgIcon = new QLabel(this);
-    imgIcon->setObjectName(QStringLiteral("imgIcon"));
+    m_iconLabel = new QLabel(this);
+    m_iconLabel->setObjectName(QStringLiteral("iconLabel"));
     QIcon icon = QApplication::windowIcon();
     if (icon.isNull())
         icon = style()->standardIcon(QStyle::SP_ComputerIcon);
-    imgIcon->setPixmap(icon.pixmap(48, 48));
+    m_iconLabel->setPixmap(icon.pixmap(48, 48));
 
-    lblTitle = new QLabel(title, this);
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    QFont big = lblTitle->font();
+    m_titleLabel = new QLabel(title, this);
+    m_titleLabel->setObjectName(QStringLiteral("titleLabel"));
+    QFont big = m_titleLabel->font();
     big.setPointSizeF(big.pointSizeF() * 1.5);
     big.setBold(true);
-    lblTitle->setFont(big);
-    lblVersion = new QLabel(VersionLine(), this);
-    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    m_titleLabel->setFont(big);
+    m_versionLabel = new QLabel(versionLine(), this);
+    m_versionLabel->setObjectName(QStringLiteral("versionLabel"));
 
-    txtDescription = new QPlainTextEdit(this);
-    txtDescription->setObjectName(QStringLiteral("txtDescription"));
-    txtDescription->setReadOnly(true);
-    txtDescription->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtDescription->setPlainText(Description());
-    txtDescription->setMinimumSize(420, 160);
+    m_descriptionBox = new QPlainTextEdit(this);
+    m_descriptionBox->setObjectName(QStringLiteral("descriptionBox"));
+    m_descriptionBox->setReadOnly(true);
+    m_descriptionBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_descriptionBox->setPlainText(description());
+    m_descriptionBox->setMinimumSize(420, 160);
 
-    lblDisclaimer = new QLabel(
+    m_disclaimerLabel = new QLabel(
         QStringLiteral("Warning: this program is provided as it is, without any warranty. Check "
                        "the generated code before you use it in a product."),
         this);
-    lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
-    lblDisclaimer->setWordWrap(true);
+    m_disclaimerLabel->setObjectName(QStringLiteral("disclaimerLabel"));
+    m_disclaimerLabel->setWordWrap(true);
 
-    cmdOK = new QPushButton(QStringLiteral("Ok"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdSysInfo = new QPushButton(QStringLiteral("&Info..."), this);
-    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    cmdSysInfo->setAutoDefault(false);
+    m_okButton = new QPushButton(QStringLiteral("Ok"), this);
+    m_okButton->setObjectName(QStringLiteral("okButton"));
+    m_okButton->setDefault(true);
+    m_systemInfoButton = new QPushButton(QStringLiteral("&Info..."), this);
+    m_systemInfoButton->setObjectName(QStringLiteral("systemInfoButton"));
+    m_systemInfoButton->setAutoDefault(false);
 
     auto* head = new QGridLayout;
-    head->addWidget(imgIcon, 0, 0, 2, 1, Qt::AlignTop);
-    head->addWidget(lblTitle, 0, 1);
-    head->addWidget(lblVersion, 1, 1);
+    head->addWidget(m_iconLabel, 0, 0, 2, 1, Qt::AlignTop);
+    head->addWidget(m_titleLabel, 0, 1);
+    head->addWidget(m_versionLabel, 1, 1);
     head->setColumnStretch(1, 1);
     auto* buttons = new QVBoxLayout;
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdSysInfo);
+    buttons->addWidget(m_okButton);
+    buttons->addWidget(m_systemInfoButton);
     buttons->addStretch(1);
     auto* foot = new QHBoxLayout;
-    foot->addWidget(lblDisclaimer, 1);
+    foot->addWidget(m_disclaimerLabel, 1);
     foot->addLayout(buttons);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(head);
-    layout->addWidget(txtDescription, 1);
+    layout->addWidget(m_descriptionBox, 1);
     layout->addLayout(foot);
 
     // Enter presses "Ok" as the default button; Esc rejects, which closes too.
-    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_systemInfoButton, &QPushButton::clicked, this, &AboutDialog::startSysInfo);
 }
 
-frmAbout::~frmAbout() = default;
+AboutDialog::~AboutDialog() = default;
 
-void frmAbout::Show(QWidget* parent)
+void AboutDialog::run(QWidget* parent)
 {
-    frmAbout about(parent);
+    AboutDialog about(parent);
     const HandOverPause pause;
     about.exec();
 }
 
-QString frmAbout::VersionLine()
+QString AboutDialog::versionLine()
 {
     return QStringLiteral("Version %1.%2r%3   (27-Nov-2002)")
         .arg(ORVANE_VERSION_MAJOR)
@@ -123,7 +123,7 @@ QString frmAbout::VersionLine()
         .arg(ORVANE_VERSION_PATCH);
 }
 
-QStringList frmAbout::SystemInfoTools()
+QStringList AboutDialog::systemInfoTools()
 {
     return {QStringLiteral("hardinfo2"),
             QStringLiteral("hardinfo"),
@@ -135,9 +135,9 @@ QStringList frmAbout::SystemInfoTools()
             QStringLiteral("xfce4-taskmanager")};
 }
 
-QString frmAbout::FindSystemInfoTool()
+QString AboutDialog::findSystemInfoTool()
 {
-    for (const QString& tool : SystemInfoTools()) {
+    for (const QString& tool : systemInfoTools()) {
         const QString path = QStandardPaths::findExecutable(tool);
         if (!path.isEmpty())
             return path;
@@ -145,18 +145,18 @@ QString frmAbout::FindSystemInfoTool()
     return QString();
 }
 
-void frmAbout::StartSysInfo()
+void AboutDialog::startSysInfo()
 {
-    const QString tool = FindSystemInfoTool();
+    const QString tool = findSystemInfoTool();
     if (!tool.isEmpty() && QProcess::startDetached(tool, {}))
         return;
     const QString text = QStringLiteral("System Information Is Unavailable At This Time");
     if (m_messenger) {
-        m_messenger->message(text, MessageIcon::None, ApplicationTitle());
+        m_messenger->message(text, MessageIcon::None, applicationTitle());
         return;
     }
     MessageBoxAsker box(this);
-    box.message(text, MessageIcon::None, ApplicationTitle());
+    box.message(text, MessageIcon::None, applicationTitle());
 }
 
 }  // namespace orvane

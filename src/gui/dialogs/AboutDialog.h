@@ -13,35 +13,35 @@ namespace orvane {
 
 class Messenger;
 
-class frmAbout : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
     // `messenger` (may be null: a message box) tells that no system
     // information tool is installed.
-    explicit frmAbout(QWidget* parent = nullptr, Messenger* messenger = nullptr);
-    ~frmAbout() override;
+    explicit AboutDialog(QWidget* parent = nullptr, Messenger* messenger = nullptr);
+    ~AboutDialog() override;
 
     // Shows the box modally; the hand-over of other starts waits meanwhile.
-    static void Show(QWidget* parent = nullptr);
+    static void run(QWidget* parent = nullptr);
 
     // "Version 1.0r0   (27-Nov-2002)" for the program's version.
-    static QString VersionLine();
+    static QString versionLine();
     // The system information tools looked for on PATH, in order.
-    static QStringList SystemInfoTools();
+    static QStringList systemInfoTools();
     // The first of them found on PATH; empty when none is installed.
-    static QString FindSystemInfoTool();
+    static QString findSystemInfoTool();
 
     // "&Info...": starts the tool, or says that none is available.
-    void StartSysInfo();
+    void startSysInfo();
 
 private:
-    QLabel* imgIcon = nullptr;
-    QLabel* lblTitle = nullptr;
-    QLabel* lblVersion = nullptr;
-    QLabel* lblDisclaimer = nullptr;
-    QPlainTextEdit* txtDescription = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdSysInfo = nullptr;
+    QLabel* m_iconLabel = nullptr;
+    QLabel* m_titleLabel = nullptr;
+    QLabel* m_versionLabel = nullptr;
+    QLabel* m_disclaimerLabel = nullptr;
+    QPlainTextEdit* m_descriptionBox = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_systemInfoButton = nullptr;
     Messenger* m_messenger;
 };
 

@@ -2,14 +2,14 @@
 
 #include "FsmDocument.h"
 #include "PropertyDialogSupport.h"
-#include "frmFind.h"
-#include "frmFindWhat.h"
-#include "frmLib_LinkInstance.h"
-#include "frmPropFSM.h"
-#include "frmPropNodo.h"
-#include "frmPropTransicion.h"
-#include "modNodoEstado.h"
-#include "modNodoTransicion.h"
+#include "FindMatchDialog.h"
+#include "FindDialog.h"
+#include "InstanceReceiver.h"
+#include "MachineDialog.h"
+#include "StateDialog.h"
+#include "TransitionDialog.h"
+#include "States.h"
+#include "Transitions.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,7 +18,6 @@
 namespace orvane::FindAndReplace {
 
 namespace {
-namespace Estado = modNodoEstado;
 
 // Switches the diagram's drawing off for its lifetime.
 class RedrawOff {
@@ -36,7 +35,7 @@ private:
 // Runs `search` on every node that `is` accepts, made the current node
 // first. Nodes are taken by position: the dialogs never add or remove
 // nodes before the one being searched.
-template <class Is, class Search> bool EachNode(FsmDocument& doc, Is is, Search search)
+template <class Is, class Search> bool eachNode(FsmDocument& doc, Is is, Search search)
 {
     Diagram& d = doc.diagram();
     for (int i = 1; i <= d.nodeCount(); ++i) {
@@ -50,7 +49,7 @@ template <class Is, class Search> bool EachNode(FsmDocument& doc, Is is, Search 
     return true;
 }
 
-bool SearchRemarks(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
+bool searchRemarks(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
                    const QString& replaceWith, bool caseSensitive)
 {
     Diagram& d = doc.diagram();
@@ -58,43 +57,43 @@ bool SearchRemarks(FsmDocument& doc, FindMatcher& matcher, const QString& findWh
     const RedrawOff redrawOff(d);
     for (int i = 1; i <= d.nodeCount(); ++i) {
         Node* n = d.item(i);
-        if (!Estado::IsTextBox(n))
+        if (!States::isTextBox(n))
             continue;
         QString text = n->text();
-        if (!matcher.busqueda(QStringLiteral("Label"), text, findWhat, replaceWith, caseSensitive,
+        if (!matcher.showMatch(QStringLiteral("Label"), text, findWhat, replaceWith, caseSensitive,
                               readOnly))
             return false;
         // An unchanged remark is not written back, so the document does not
         // count as changed.
         if (!readOnly && text != n->text()) {
             n->setText(text);
-            Estado::SizeNodeToText(doc, n);
+            States::sizeNodeToText(doc, n);
         }
     }
     return true;
 }
 }  // namespace
 
-bool SearchDocument(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
+bool searchDocument(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
                     const QString& replaceWith, bool caseSensitive, DialogAsker* asker)
 {
     if (findWhat.isEmpty())
         return true;
-    if (!frmPropFSM::Buscar(doc, matcher, findWhat, replaceWith, caseSensitive, asker))
+    if (!MachineDialog::search(doc, matcher, findWhat, replaceWith, caseSensitive, asker))
         return false;
-    if (!EachNode(doc, Estado::IsStateNode, [&] {
-            return frmPropNodo::Buscar(doc, matcher, findWhat, replaceWith, caseSensitive, asker);
+    if (!eachNode(doc, States::isStateNode, [&] {
+            return StateDialog::search(doc, matcher, findWhat, replaceWith, caseSensitive, asker);
         }))
         return false;
-    if (!EachNode(doc, modNodoTransicion::IsTransitionNode, [&] {
-            return frmPropTransicion::Buscar(doc, matcher, findWhat, replaceWith, caseSensitive,
+    if (!eachNode(doc, Transitions::isTransitionNode, [&] {
+            return TransitionDialog::search(doc, matcher, findWhat, replaceWith, caseSensitive,
                                              asker);
         }))
         return false;
-    return SearchRemarks(doc, matcher, findWhat, replaceWith, caseSensitive);
+    return searchRemarks(doc, matcher, findWhat, replaceWith, caseSensitive);
 }
 
-void RunFind(FsmDocument& doc, FindTexts& texts, bool& caseSensitive, QWidget* parent)
+void runFind(FsmDocument& doc, FindTexts& texts, bool& caseSensitive, QWidget* parent)
 {
     // No other start's file opens in the middle of the walk (the dialogs'
     // own messages included).
@@ -106,11 +105,11 @@ void RunFind(FsmDocument& doc, FindTexts& texts, bool& caseSensitive, QWidget* p
     }
     const bool readOnly = doc.diagram().readOnly();
     texts.findWhat =
-        frmFindWhat::Ask(texts.findWhat, texts.replaceWith, caseSensitive, readOnly, parent);
+        FindDialog::ask(texts.findWhat, texts.replaceWith, caseSensitive, readOnly, parent);
     if (!texts.findWhat.isEmpty()) {
-        frmFind matcher(parent);
+        FindMatchDialog matcher(parent);
         matcher.setDocument(&doc);
-        SearchDocument(doc, matcher, texts.findWhat, texts.replaceWith, caseSensitive);
+        searchDocument(doc, matcher, texts.findWhat, texts.replaceWith, caseSensitive);
     }
     QApplication::beep();
 }

@@ -26,14 +26,14 @@ namespace FindAndReplace {
 // The stages over one diagram, in order: FSM properties, states, transitions,
 // remarks; each only while the user goes on. False when the user stopped.
 // `asker` (may be null: message boxes) answers the property dialogs.
-bool SearchDocument(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
+bool searchDocument(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
                     const QString& replaceWith, bool caseSensitive, DialogAsker* asker = nullptr);
 
 // The whole command: the first search of a window proposes the clipboard's
 // text; the search-text dialog; the stages with the match dialog; a beep at
 // the end. `caseSensitive` is the program-wide case choice (kept in the
 // settings by the main window).
-void RunFind(FsmDocument& doc, FindTexts& texts, bool& caseSensitive, QWidget* parent = nullptr);
+void runFind(FsmDocument& doc, FindTexts& texts, bool& caseSensitive, QWidget* parent = nullptr);
 
 }  // namespace FindAndReplace
 }  // namespace orvane

@@ -1,7 +1,7 @@
-#include "frmFindWhat.h"
+#include "FindDialog.h"
 
 #include "PropertyDialogSupport.h"
-#include "frmLib_LinkInstance.h"
+#include "InstanceReceiver.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -15,66 +15,66 @@ namespace orvane {
 
 namespace Support = PropertyDialogSupport;
 
-frmFindWhat::frmFindWhat(const QString& findWhat, const QString& replaceWith, bool caseSensitive,
+FindDialog::FindDialog(const QString& findWhat, const QString& replaceWith, bool caseSensitive,
                          bool readOnly, QWidget* parent)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmFindWhat"));
+    setObjectName(QStringLiteral("FindDialog"));
     setWindowTitle(QStringLiteral("String to search"));
 
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
-    txtToFind = new QLineEdit(this);
-    txtToFind->setObjectName(QStringLiteral("txtToFind"));
-    txtToReplace = new QLineEdit(this);
-    txtToReplace->setObjectName(QStringLiteral("txtToReplace"));
+    m_findEdit = new QLineEdit(this);
+    m_findEdit->setObjectName(QStringLiteral("findEdit"));
+    m_replaceEdit = new QLineEdit(this);
+    m_replaceEdit->setObjectName(QStringLiteral("replaceEdit"));
     grid->addWidget(new QLabel(QStringLiteral("Search:"), this), 0, 0);
-    grid->addWidget(txtToFind, 0, 1);
+    grid->addWidget(m_findEdit, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Replace:"), this), 1, 0);
-    grid->addWidget(txtToReplace, 1, 1);
+    grid->addWidget(m_replaceEdit, 1, 1);
     grid->setColumnMinimumWidth(1, 300);
     layout->addLayout(grid);
 
-    chkCaseSensitive = new QCheckBox(QStringLiteral("Case Sensitive"), this);
-    chkCaseSensitive->setObjectName(QStringLiteral("chkCaseSensitive"));
-    chkEnableReplace = new QCheckBox(QStringLiteral("Enable Replace"), this);
-    chkEnableReplace->setObjectName(QStringLiteral("chkEnableReplace"));
+    m_caseSensitiveBox = new QCheckBox(QStringLiteral("Case Sensitive"), this);
+    m_caseSensitiveBox->setObjectName(QStringLiteral("caseSensitiveBox"));
+    m_replaceBox = new QCheckBox(QStringLiteral("Enable Replace"), this);
+    m_replaceBox->setObjectName(QStringLiteral("replaceBox"));
     auto* checks = new QHBoxLayout;
-    checks->addWidget(chkCaseSensitive);
-    checks->addWidget(chkEnableReplace);
+    checks->addWidget(m_caseSensitiveBox);
+    checks->addWidget(m_replaceBox);
     checks->addStretch(1);
     layout->addLayout(checks);
 
-    cmdOk = new QPushButton(QStringLiteral("OK"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(false);
+    m_okButton = new QPushButton(QStringLiteral("OK"), this);
+    m_okButton->setObjectName(QStringLiteral("okButton"));
+    m_okButton->setDefault(true);
+    m_cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    m_cancelButton->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(cmdOk);
-    buttons->addWidget(cmdCancel);
+    buttons->addWidget(m_okButton);
+    buttons->addWidget(m_cancelButton);
     layout->addLayout(buttons);
 
-    connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmFindWhat::reject);
-    connect(chkEnableReplace, &QCheckBox::toggled, this, &frmFindWhat::updateReplaceBox);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_cancelButton, &QPushButton::clicked, this, &FindDialog::reject);
+    connect(m_replaceBox, &QCheckBox::toggled, this, &FindDialog::updateReplaceBox);
 
-    chkEnableReplace->setChecked(false);
-    chkEnableReplace->setEnabled(!readOnly);
-    txtToFind->setText(findWhat);
-    txtToFind->selectAll();
-    txtToReplace->setText(readOnly ? QString() : replaceWith);
-    chkCaseSensitive->setChecked(caseSensitive);
+    m_replaceBox->setChecked(false);
+    m_replaceBox->setEnabled(!readOnly);
+    m_findEdit->setText(findWhat);
+    m_findEdit->selectAll();
+    m_replaceEdit->setText(readOnly ? QString() : replaceWith);
+    m_caseSensitiveBox->setChecked(caseSensitive);
     updateReplaceBox();
-    txtToFind->setFocus();
+    m_findEdit->setFocus();
 }
 
-QString frmFindWhat::Ask(const QString& findWhat, QString& replaceWith, bool& caseSensitive,
+QString FindDialog::ask(const QString& findWhat, QString& replaceWith, bool& caseSensitive,
                          bool readOnly, QWidget* parent)
 {
-    frmFindWhat dialog(findWhat, replaceWith, caseSensitive, readOnly, parent);
+    FindDialog dialog(findWhat, replaceWith, caseSensitive, readOnly, parent);
     {
         const HandOverPause pause;
         dialog.exec();
@@ -84,24 +84,24 @@ QString frmFindWhat::Ask(const QString& findWhat, QString& replaceWith, bool& ca
     return dialog.findText();
 }
 
-QString frmFindWhat::findText() const { return txtToFind->text(); }
+QString FindDialog::findText() const { return m_findEdit->text(); }
 
-QString frmFindWhat::replaceText() const
+QString FindDialog::replaceText() const
 {
-    return chkEnableReplace->isChecked() ? txtToReplace->text() : QString();
+    return m_replaceBox->isChecked() ? m_replaceEdit->text() : QString();
 }
 
-bool frmFindWhat::caseSensitive() const { return chkCaseSensitive->isChecked(); }
+bool FindDialog::caseSensitive() const { return m_caseSensitiveBox->isChecked(); }
 
-void frmFindWhat::reject()
+void FindDialog::reject()
 {
-    txtToFind->clear();
+    m_findEdit->clear();
     QDialog::reject();
 }
 
-void frmFindWhat::updateReplaceBox()
+void FindDialog::updateReplaceBox()
 {
-    Support::LockLineEdit(txtToReplace, !chkEnableReplace->isChecked());
+    Support::lockLineEdit(m_replaceEdit, !m_replaceBox->isChecked());
 }
 
 }  // namespace orvane

@@ -10,19 +10,19 @@ class QPushButton;
 
 namespace orvane {
 
-class frmFindWhat : public QDialog {
+class FindDialog : public QDialog {
     Q_OBJECT
 public:
     // Fills the dialog. On a read-only diagram replacing is impossible: the
     // replacement is emptied and "Enable Replace" stays off.
-    frmFindWhat(const QString& findWhat, const QString& replaceWith, bool caseSensitive,
+    FindDialog(const QString& findWhat, const QString& replaceWith, bool caseSensitive,
                 bool readOnly, QWidget* parent = nullptr);
 
     // Shows the dialog modally (the hand-over of other starts waits) and
     // returns the search text, empty when cancelled. `replaceWith` becomes
     // the replacement when "Enable Replace" was checked, else empty;
     // `caseSensitive` the check box (on Cancel too).
-    static QString Ask(const QString& findWhat, QString& replaceWith, bool& caseSensitive,
+    static QString ask(const QString& findWhat, QString& replaceWith, bool& caseSensitive,
                        bool readOnly, QWidget* parent = nullptr);
 
     // The results once the dialog has closed.
@@ -38,12 +38,12 @@ private:
     // Locked with the read-only look unless "Enable Replace" is checked.
     void updateReplaceBox();
 
-    QLineEdit* txtToFind = nullptr;
-    QLineEdit* txtToReplace = nullptr;
-    QCheckBox* chkCaseSensitive = nullptr;
-    QCheckBox* chkEnableReplace = nullptr;
-    QPushButton* cmdOk = nullptr;
-    QPushButton* cmdCancel = nullptr;
+    QLineEdit* m_findEdit = nullptr;
+    QLineEdit* m_replaceEdit = nullptr;
+    QCheckBox* m_caseSensitiveBox = nullptr;
+    QCheckBox* m_replaceBox = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
 };
 
 }  // namespace orvane

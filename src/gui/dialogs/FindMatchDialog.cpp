@@ -1,8 +1,8 @@
-#include "frmFind.h"
+#include "FindMatchDialog.h"
 
-#include "frmLib_LinkInstance.h"
-#include "frmRepositorio.h"
-#include "modStrings.h"
+#include "InstanceReceiver.h"
+#include "WordPicker.h"
+#include "Texts.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -25,7 +25,7 @@ namespace Support = PropertyDialogSupport;
 constexpr int kTabColumns = 4;
 
 // Where the dialog was last closed, for the rest of the run.
-std::optional<QPoint>& LastPosition()
+std::optional<QPoint>& lastPosition()
 {
     static std::optional<QPoint> position;
     return position;
@@ -33,7 +33,7 @@ std::optional<QPoint>& LastPosition()
 
 // The box's text with "\n" between lines, position for position what the
 // box's cursor counts (no-break spaces and other characters kept as typed).
-QString RawBoxText(const QPlainTextEdit* box)
+QString rawBoxText(const QPlainTextEdit* box)
 {
     QString text = box->document()->toRawText();
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
@@ -41,7 +41,7 @@ QString RawBoxText(const QPlainTextEdit* box)
 }
 
 // The line ends a text box makes of a text: every CR LF, CR and LF is one "\n".
-QString BoxLineEnds(QString text)
+QString boxLineEnds(QString text)
 {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -49,11 +49,11 @@ QString BoxLineEnds(QString text)
 }
 }  // namespace
 
-bool FindInTextBox(QPlainTextEdit* box, const QString& findWhat, bool caseSensitive,
+bool findInTextBox(QPlainTextEdit* box, const QString& findWhat, bool caseSensitive,
                    qsizetype start)
 {
-    const QString text = RawBoxText(box);
-    const qsizetype position = modStrings::FindInText(text, findWhat, caseSensitive, start);
+    const QString text = rawBoxText(box);
+    const qsizetype position = Texts::findInText(text, findWhat, caseSensitive, start);
     if (position < 0)
         return false;
     QTextCursor cursor(box->document());
@@ -64,65 +64,65 @@ bool FindInTextBox(QPlainTextEdit* box, const QString& findWhat, bool caseSensit
     return true;
 }
 
-frmFind::frmFind(QWidget* parent) : QDialog(parent)
+FindMatchDialog::FindMatchDialog(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmFind"));
+    setObjectName(QStringLiteral("FindMatchDialog"));
     setWindowTitle(QStringLiteral("Find string"));
     auto* layout = new QVBoxLayout(this);
 
-    lblInfo = new QLabel(this);
-    lblInfo->setObjectName(QStringLiteral("lblInfo"));
-    layout->addWidget(lblInfo);
+    m_infoLabel = new QLabel(this);
+    m_infoLabel->setObjectName(QStringLiteral("infoLabel"));
+    layout->addWidget(m_infoLabel);
 
-    txtFind = new QPlainTextEdit(this);
-    txtFind->setObjectName(QStringLiteral("txtFind"));
+    m_textBox = new QPlainTextEdit(this);
+    m_textBox->setObjectName(QStringLiteral("textBox"));
     QFont courier(QStringLiteral("Courier New"));
     courier.setStyleHint(QFont::TypeWriter);
-    txtFind->setFont(courier);
-    txtFind->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtFind->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtFind->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtFind->setMinimumSize(480, 240);
-    layout->addWidget(txtFind, 1);
+    m_textBox->setFont(courier);
+    m_textBox->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_textBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_textBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_textBox->setMinimumSize(480, 240);
+    layout->addWidget(m_textBox, 1);
 
-    cmdSustituir =
-        Support::NewButton(this, QStringLiteral("cmdSustituir"), QStringLiteral("Change"));
-    cmdContinuar =
-        Support::NewButton(this, QStringLiteral("cmdContinuar"), QStringLiteral("Next (F3)"));
-    cmdContinuar->setDefault(true);
-    cmdCancelar = Support::NewButton(this, QStringLiteral("cmdCancelar"), QStringLiteral("Cancel"));
+    m_replaceButton =
+        Support::newButton(this, QStringLiteral("replaceButton"), QStringLiteral("Change"));
+    m_continueButton =
+        Support::newButton(this, QStringLiteral("continueButton"), QStringLiteral("Next (F3)"));
+    m_continueButton->setDefault(true);
+    m_cancelButton = Support::newButton(this, QStringLiteral("cancelButton"), QStringLiteral("Cancel"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(cmdSustituir);
-    buttons->addWidget(cmdContinuar);
-    buttons->addWidget(cmdCancelar);
+    buttons->addWidget(m_replaceButton);
+    buttons->addWidget(m_continueButton);
+    buttons->addWidget(m_cancelButton);
     layout->addLayout(buttons);
 
-    tmrReinicia = new QTimer(this);
-    tmrReinicia->setObjectName(QStringLiteral("tmrReinicia"));
-    tmrReinicia->setSingleShot(true);
-    tmrReinicia->setInterval(kReiniciaMs);
+    m_restartTimer = new QTimer(this);
+    m_restartTimer->setObjectName(QStringLiteral("restartTimer"));
+    m_restartTimer->setSingleShot(true);
+    m_restartTimer->setInterval(kRestartMs);
 
-    connect(cmdSustituir, &QPushButton::clicked, this, &frmFind::Change);
-    connect(cmdContinuar, &QPushButton::clicked, this, &frmFind::Next);
-    connect(cmdCancelar, &QPushButton::clicked, this, &frmFind::reject);
-    connect(tmrReinicia, &QTimer::timeout, this, &frmFind::tmrReinicia_Timer);
+    connect(m_replaceButton, &QPushButton::clicked, this, &FindMatchDialog::change);
+    connect(m_continueButton, &QPushButton::clicked, this, &FindMatchDialog::next);
+    connect(m_cancelButton, &QPushButton::clicked, this, &FindMatchDialog::reject);
+    connect(m_restartTimer, &QTimer::timeout, this, &FindMatchDialog::onRestartTimer);
 
     // The dialog sees every key first, whichever control has the focus.
     for (QWidget* w :
-         std::initializer_list<QWidget*>{txtFind, cmdSustituir, cmdContinuar, cmdCancelar})
+         std::initializer_list<QWidget*>{m_textBox, m_replaceButton, m_continueButton, m_cancelButton})
         w->installEventFilter(this);
 }
 
-frmFind::~frmFind() = default;
+FindMatchDialog::~FindMatchDialog() = default;
 
-bool frmFind::busqueda(const QString& caption, QString& text, const QString& findWhat,
+bool FindMatchDialog::showMatch(const QString& caption, QString& text, const QString& findWhat,
                        const QString& replaceWith, bool caseSensitive, bool readOnly)
 {
-    lblInfo->setText(caption);
-    txtFind->setPlainText(text);
-    txtFind->setReadOnly(readOnly);
-    Support::SetBackground(txtFind, readOnly ? Support::kReadOnlyBack : Support::kWritableBack);
+    m_infoLabel->setText(caption);
+    m_textBox->setPlainText(text);
+    m_textBox->setReadOnly(readOnly);
+    Support::setBackground(m_textBox, readOnly ? Support::kReadOnlyBack : Support::kWritableBack);
 
     m_continue = true;
     m_findWhat = findWhat;
@@ -131,11 +131,11 @@ bool frmFind::busqueda(const QString& caption, QString& text, const QString& fin
     m_original = text;
     m_result = text;
 
-    if (!FindInTextBox(txtFind, findWhat, caseSensitive, 0))
+    if (!findInTextBox(m_textBox, findWhat, caseSensitive, 0))
         return true;
 
-    cmdSustituir->setEnabled(!readOnly && !replaceWith.isEmpty());
-    if (const std::optional<QPoint>& last = LastPosition()) {
+    m_replaceButton->setEnabled(!readOnly && !replaceWith.isEmpty());
+    if (const std::optional<QPoint>& last = lastPosition()) {
         move(*last);
     } else if (const QScreen* s = screen()) {
         adjustSize();
@@ -143,62 +143,62 @@ bool frmFind::busqueda(const QString& caption, QString& text, const QString& fin
         move(area.left() + (area.width() - width()) / 2,
              area.top() + (area.height() - height()) / 2);
     }
-    tmrReinicia->start();
+    m_restartTimer->start();
     {
         const HandOverPause pause;
         exec();
     }
-    tmrReinicia->stop();
+    m_restartTimer->stop();
     text = m_result;
     return m_continue;
 }
 
-void frmFind::Next()
+void FindMatchDialog::next()
 {
-    const int start = txtFind->textCursor().selectionEnd();
-    if (FindInTextBox(txtFind, m_findWhat, m_caseSensitive, start)) {
-        txtFind->setFocus();
+    const int start = m_textBox->textCursor().selectionEnd();
+    if (findInTextBox(m_textBox, m_findWhat, m_caseSensitive, start)) {
+        m_textBox->setFocus();
         return;
     }
     m_result = boxText();
     accept();
 }
 
-void frmFind::Change()
+void FindMatchDialog::change()
 {
-    if (!cmdSustituir->isEnabled())
+    if (!m_replaceButton->isEnabled())
         return;
     // The caret ends after the inserted text, so a replacement that holds
     // the search string is not found again.
-    txtFind->insertPlainText(m_replaceWith);
-    Next();
+    m_textBox->insertPlainText(m_replaceWith);
+    next();
 }
 
-void frmFind::reject()
+void FindMatchDialog::reject()
 {
     m_continue = false;
     m_result = m_original;
     QDialog::reject();
 }
 
-void frmFind::done(int result)
+void FindMatchDialog::done(int result)
 {
-    tmrReinicia->stop();
-    LastPosition() = pos();
+    m_restartTimer->stop();
+    lastPosition() = pos();
     QDialog::done(result);
 }
 
-void frmFind::tmrReinicia_Timer()
+void FindMatchDialog::onRestartTimer()
 {
-    FindInTextBox(txtFind, m_findWhat, m_caseSensitive, 0);
-    txtFind->setFocus();
+    findInTextBox(m_textBox, m_findWhat, m_caseSensitive, 0);
+    m_textBox->setFocus();
 }
 
-QString frmFind::boxText() const
+QString FindMatchDialog::boxText() const
 {
-    const QString shown = RawBoxText(txtFind);
+    const QString shown = rawBoxText(m_textBox);
     // Unchanged: the text exactly as given, whatever its line ends.
-    if (shown == BoxLineEnds(m_original))
+    if (shown == boxLineEnds(m_original))
         return m_original;
     QString text = shown;
     if (m_original.contains(QLatin1Char('\n')) && !m_original.contains(QStringLiteral("\r\n")))
@@ -206,36 +206,36 @@ QString frmFind::boxText() const
     return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 }
 
-void frmFind::insertTabSpaces()
+void FindMatchDialog::insertTabSpaces()
 {
-    if (txtFind->isReadOnly())
+    if (m_textBox->isReadOnly())
         return;
-    const QString text = RawBoxText(txtFind);
-    const int caret = txtFind->textCursor().selectionStart();
+    const QString text = rawBoxText(m_textBox);
+    const int caret = m_textBox->textCursor().selectionStart();
     const qsizetype lineStart = text.lastIndexOf(QLatin1Char('\n'), caret - 1) + 1;
     const qsizetype column = caret - lineStart;
-    txtFind->insertPlainText(QString(kTabColumns - column % kTabColumns, QLatin1Char(' ')));
+    m_textBox->insertPlainText(QString(kTabColumns - column % kTabColumns, QLatin1Char(' ')));
 }
 
-bool frmFind::eventFilter(QObject* watched, QEvent* event)
+bool FindMatchDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
     if (key->key() == Qt::Key_F3) {
-        Next();
+        next();
         return true;
     }
-    if (watched != txtFind)
+    if (watched != m_textBox)
         return QDialog::eventFilter(watched, event);
     if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && mods == Qt::NoModifier) {
-        Next();
+        next();
         return true;
     }
     if (key->key() == Qt::Key_F2) {
         if (m_doc)
-            frmRepositorio::Edita(nullptr, txtFind, 1, *m_doc);
+            WordPicker::pickWord(nullptr, m_textBox, 1, *m_doc);
         return true;
     }
     if (key->key() == Qt::Key_Tab && mods == Qt::ControlModifier) {

@@ -20,16 +20,16 @@ class FsmDocument;
 // Selects the first occurrence of `findWhat` in the box's text at or after
 // `start` (0-based); with caseSensitive the comparison is exact, otherwise
 // in lower case. False (selection untouched) when there is none.
-bool FindInTextBox(QPlainTextEdit* box, const QString& findWhat, bool caseSensitive,
+bool findInTextBox(QPlainTextEdit* box, const QString& findWhat, bool caseSensitive,
                    qsizetype start);
 
-class frmFind : public QDialog, public FindMatcher {
+class FindMatchDialog : public QDialog, public FindMatcher {
     Q_OBJECT
 public:
-    static constexpr int kReiniciaMs = 20;
+    static constexpr int kRestartMs = 20;
 
-    explicit frmFind(QWidget* parent = nullptr);
-    ~frmFind() override;
+    explicit FindMatchDialog(QWidget* parent = nullptr);
+    ~FindMatchDialog() override;
 
     // The document whose words F2 offers in the box (may be null: F2 then
     // does nothing).
@@ -39,14 +39,14 @@ public:
     // a match is not shown. `text` receives the result: the box's content
     // when the user went past the last match, the text as given when the
     // user cancelled. False when the user stopped the search.
-    bool busqueda(const QString& caption, QString& text, const QString& findWhat,
+    bool showMatch(const QString& caption, QString& text, const QString& findWhat,
                   const QString& replaceWith, bool caseSensitive, bool readOnly) override;
 
     // "Next (F3)": the next match after the selection, or the end of this
     // text (the dialog closes, the search goes on).
-    void Next();
+    void next();
     // "Change": the selection becomes the replacement, then Next.
-    void Change();
+    void change();
 
 public slots:
     // "Cancel", Esc and the close box: the whole search stops and this text
@@ -58,18 +58,18 @@ protected:
     void done(int result) override;
 
 private:
-    void tmrReinicia_Timer();
+    void onRestartTimer();
     // Ctrl+Tab: blanks up to the next multiple of four columns.
     void insertTabSpaces();
     // The box's text with the line ends of the text it was given.
     QString boxText() const;
 
-    QLabel* lblInfo = nullptr;
-    QPlainTextEdit* txtFind = nullptr;
-    QPushButton* cmdSustituir = nullptr;
-    QPushButton* cmdContinuar = nullptr;
-    QPushButton* cmdCancelar = nullptr;
-    QTimer* tmrReinicia = nullptr;
+    QLabel* m_infoLabel = nullptr;
+    QPlainTextEdit* m_textBox = nullptr;
+    QPushButton* m_replaceButton = nullptr;
+    QPushButton* m_continueButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
+    QTimer* m_restartTimer = nullptr;
 
     const FsmDocument* m_doc = nullptr;
     QString m_findWhat;

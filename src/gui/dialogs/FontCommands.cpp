@@ -1,8 +1,8 @@
-#include "modFont.h"
+#include "FontCommands.h"
 
 #include "FsmDocument.h"
-#include "frmLib_LinkInstance.h"
-#include "modNodoEstado.h"
+#include "InstanceReceiver.h"
+#include "States.h"
 
 #include <QColorDialog>
 #include <QDialog>
@@ -14,10 +14,9 @@
 
 #include <algorithm>
 
-namespace orvane::modFont {
+namespace orvane::FontCommands {
 
 namespace {
-namespace Estado = modNodoEstado;
 
 // Switches the diagram's automatic refresh off for its lifetime.
 class AutoRefreshOff {
@@ -33,19 +32,19 @@ private:
 
 // The current node when it is a remark, after committing its in-place
 // editor (which may change the current node); null otherwise.
-Node* CurrentRemark(Diagram& d, const CommitEditor& commit)
+Node* currentRemark(Diagram& d, const CommitEditor& commit)
 {
-    if (!Estado::IsTextBox(d.currentNode()))
+    if (!States::isTextBox(d.currentNode()))
         return nullptr;
     if (commit)
         commit();
     Node* n = d.currentNode();
-    return Estado::IsTextBox(n) ? n : nullptr;
+    return States::isTextBox(n) ? n : nullptr;
 }
 
 // Every node takes the diagram's font (all of it, or only its size), is
 // sized to its text, and the states and transitions redraw their texts.
-void SpreadDiagramFont(FsmDocument& doc, Messenger& messenger, bool sizeOnly)
+void spreadDiagramFont(FsmDocument& doc, Messenger& messenger, bool sizeOnly)
 {
     Diagram& d = doc.diagram();
     for (int i = 1; i <= d.nodeCount(); ++i) {
@@ -53,47 +52,47 @@ void SpreadDiagramFont(FsmDocument& doc, Messenger& messenger, bool sizeOnly)
         DiagramFont f = sizeOnly ? n->font() : d.font();
         f.size = d.font().size;
         n->setFont(f);
-        Estado::SizeNodeToText(doc, n);
+        States::sizeNodeToText(doc, n);
     }
-    Estado::RefreshAllItems(doc, messenger);
+    States::refreshAllItems(doc, messenger);
 }
 
-bool CanStep(double size, double step) { return step > 0 ? size < kMaxSize : size > kMinSize; }
+bool canStep(double size, double step) { return step > 0 ? size < kMaxSize : size > kMinSize; }
 
 // One point in the step's direction, never past the limit on that side
 // (a fractional size ends on the limit).
-double Stepped(double size, double step)
+double stepped(double size, double step)
 {
     return step > 0 ? std::min(size + step, kMaxSize) : std::max(size + step, kMinSize);
 }
 
-bool StepFont(FsmDocument& doc, Messenger& messenger, const CommitEditor& commit, double step)
+bool stepFont(FsmDocument& doc, Messenger& messenger, const CommitEditor& commit, double step)
 {
     Diagram& d = doc.diagram();
     if (d.readOnly())
         return false;
     const AutoRefreshOff refreshOff(d);
-    if (Node* remark = CurrentRemark(d, commit)) {
+    if (Node* remark = currentRemark(d, commit)) {
         d.setChanged(true);
         DiagramFont f = remark->font();
-        if (!CanStep(f.size, step))
+        if (!canStep(f.size, step))
             return false;
-        f.size = Stepped(f.size, step);
+        f.size = stepped(f.size, step);
         remark->setFont(f);
-        Estado::SizeNodeToText(doc, remark);
+        States::sizeNodeToText(doc, remark);
         return true;
     }
     DiagramFont f = d.font();
-    if (!CanStep(f.size, step))
+    if (!canStep(f.size, step))
         return false;
     d.setChanged(true);
-    f.size = Stepped(f.size, step);
+    f.size = stepped(f.size, step);
     d.setFont(f);
-    SpreadDiagramFont(doc, messenger, true);
+    spreadDiagramFont(doc, messenger, true);
     return true;
 }
 
-QFont ToQFont(const DiagramFont& f)
+QFont toQFont(const DiagramFont& f)
 {
     QFont font(f.name);
     font.setPointSizeF(f.size > 0 ? f.size : 8);
@@ -104,7 +103,7 @@ QFont ToQFont(const DiagramFont& f)
     return font;
 }
 
-DiagramFont FromQFont(const QFont& font)
+DiagramFont fromQFont(const QFont& font)
 {
     DiagramFont f;
     f.name = font.family();
@@ -116,16 +115,16 @@ DiagramFont FromQFont(const QFont& font)
     return f;
 }
 
-QColor FromColorRef(quint32 c)
+QColor fromColorRef(quint32 c)
 {
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
-quint32 ToColorRef(const QColor& c)
+quint32 toColorRef(const QColor& c)
 {
     return quint32(c.red() | (c.green() << 8) | (c.blue() << 16));
 }
 
-void ShowSwatch(QPushButton* button, const QColor& colour)
+void showSwatch(QPushButton* button, const QColor& colour)
 {
     QPixmap swatch(16, 16);
     swatch.fill(colour);
@@ -133,23 +132,23 @@ void ShowSwatch(QPushButton* button, const QColor& colour)
 }
 }  // namespace
 
-bool EnlargeFont(FsmDocument& doc, Messenger& messenger, const CommitEditor& commit)
+bool enlargeFont(FsmDocument& doc, Messenger& messenger, const CommitEditor& commit)
 {
-    return StepFont(doc, messenger, commit, +1);
+    return stepFont(doc, messenger, commit, +1);
 }
 
-bool ReduceFont(FsmDocument& doc, Messenger& messenger, const CommitEditor& commit)
+bool reduceFont(FsmDocument& doc, Messenger& messenger, const CommitEditor& commit)
 {
-    return StepFont(doc, messenger, commit, -1);
+    return stepFont(doc, messenger, commit, -1);
 }
 
-bool ChangeFont(FsmDocument& doc, bool fixedPitchOnly, Messenger& messenger, const FontAsker& ask,
+bool changeFont(FsmDocument& doc, bool fixedPitchOnly, Messenger& messenger, const FontAsker& ask,
                 const CommitEditor& commit)
 {
     Diagram& d = doc.diagram();
     if (d.readOnly() || !ask)
         return false;
-    Node* remark = CurrentRemark(d, commit);
+    Node* remark = currentRemark(d, commit);
     const FontChoice initial =
         remark ? FontChoice{remark->font(), remark->foreColor()} : FontChoice{d.font(), 0};
     // A remark's dialog is never restricted to fixed-pitch fonts.
@@ -162,20 +161,20 @@ bool ChangeFont(FsmDocument& doc, bool fixedPitchOnly, Messenger& messenger, con
     if (remark) {
         remark->setFont(chosen->font);
         remark->setForeColor(chosen->foreColor);
-        Estado::SizeNodeToText(doc, remark);
+        States::sizeNodeToText(doc, remark);
         return true;
     }
     d.setFont(chosen->font);
     const AutoRefreshOff refreshOff(d);
-    SpreadDiagramFont(doc, messenger, false);
+    spreadDiagramFont(doc, messenger, false);
     return true;
 }
 
-std::optional<FontChoice> AskFont(const FontChoice& initial, bool withEffects, bool fixedPitchOnly,
+std::optional<FontChoice> askFont(const FontChoice& initial, bool withEffects, bool fixedPitchOnly,
                                   QWidget* parent)
 {
     QDialog dialog(parent);
-    dialog.setObjectName(QStringLiteral("dlgFont"));
+    dialog.setObjectName(QStringLiteral("fontChooser"));
     dialog.setWindowTitle(QStringLiteral("Font"));
     auto* layout = new QVBoxLayout(&dialog);
 
@@ -187,19 +186,19 @@ std::optional<FontChoice> AskFont(const FontChoice& initial, bool withEffects, b
     if (fixedPitchOnly)
         options |= QFontDialog::MonospacedFonts;
     fonts->setOptions(options);
-    fonts->setCurrentFont(ToQFont(initial.font));
+    fonts->setCurrentFont(toQFont(initial.font));
     layout->addWidget(fonts);
 
-    QColor colour = FromColorRef(initial.foreColor);
+    QColor colour = fromColorRef(initial.foreColor);
     if (withEffects) {
         auto* colourButton = new QPushButton(QStringLiteral("&Color..."), &dialog);
-        colourButton->setObjectName(QStringLiteral("cmdColor"));
-        ShowSwatch(colourButton, colour);
+        colourButton->setObjectName(QStringLiteral("colourButton"));
+        showSwatch(colourButton, colour);
         QObject::connect(colourButton, &QPushButton::clicked, &dialog, [&] {
             const QColor picked = QColorDialog::getColor(colour, &dialog);
             if (picked.isValid()) {
                 colour = picked;
-                ShowSwatch(colourButton, colour);
+                showSwatch(colourButton, colour);
             }
         });
         auto* row = new QHBoxLayout;
@@ -220,8 +219,8 @@ std::optional<FontChoice> AskFont(const FontChoice& initial, bool withEffects, b
     }
     if (result != QDialog::Accepted)
         return std::nullopt;
-    FontChoice chosen{FromQFont(fonts->currentFont()),
-                      withEffects ? ToColorRef(colour) : initial.foreColor};
+    FontChoice chosen{fromQFont(fonts->currentFont()),
+                      withEffects ? toColorRef(colour) : initial.foreColor};
     // Without effects the diagram's underline and strikethrough stay as they were.
     if (!withEffects) {
         chosen.font.underline = initial.font.underline;
@@ -230,4 +229,4 @@ std::optional<FontChoice> AskFont(const FontChoice& initial, bool withEffects, b
     return chosen;
 }
 
-}  // namespace orvane::modFont
+}  // namespace orvane::FontCommands

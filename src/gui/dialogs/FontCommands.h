@@ -19,7 +19,7 @@ namespace orvane {
 class FsmDocument;
 class Messenger;
 
-namespace modFont {
+namespace FontCommands {
 
 constexpr double kMinSize = 3;
 constexpr double kMaxSize = 36;
@@ -42,18 +42,18 @@ using CommitEditor = std::function<void()>;
 
 // One point larger (at most 36). True when a size changed. A remark at the
 // limit is left as it is, but the document still counts as changed.
-bool EnlargeFont(FsmDocument& doc, Messenger& messenger, const CommitEditor& commit = {});
-// One point smaller (at least 3); as EnlargeFont.
-bool ReduceFont(FsmDocument& doc, Messenger& messenger, const CommitEditor& commit = {});
+bool enlargeFont(FsmDocument& doc, Messenger& messenger, const CommitEditor& commit = {});
+// One point smaller (at least 3); as enlargeFont.
+bool reduceFont(FsmDocument& doc, Messenger& messenger, const CommitEditor& commit = {});
 // The font dialog on the remark or the diagram. True when the user chose a
 // font (and it was applied).
-bool ChangeFont(FsmDocument& doc, bool fixedPitchOnly, Messenger& messenger, const FontAsker& ask,
+bool changeFont(FsmDocument& doc, bool fixedPitchOnly, Messenger& messenger, const FontAsker& ask,
                 const CommitEditor& commit = {});
 
 // The program's font dialog (QFontDialog, with a colour button for remarks);
 // the hand-over of other starts waits while it is open.
-std::optional<FontChoice> AskFont(const FontChoice& initial, bool withEffects, bool fixedPitchOnly,
+std::optional<FontChoice> askFont(const FontChoice& initial, bool withEffects, bool fixedPitchOnly,
                                   QWidget* parent = nullptr);
 
-}  // namespace modFont
+}  // namespace FontCommands
 }  // namespace orvane

@@ -1,11 +1,11 @@
-#include "frmPropFSM.h"
+#include "MachineDialog.h"
 
 #include "CodeEditor.h"
 #include "FsmDocument.h"
-#include "clsLib_OptCMax.h"
-#include "modGrafoInfo.h"
-#include "modLib_StringHandling.h"
-#include "modNodoEstado.h"
+#include "CodeEditorOptions.h"
+#include "MachineInfo.h"
+#include "CodeText.h"
+#include "States.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -23,7 +23,6 @@ namespace orvane {
 
 namespace {
 namespace Support = PropertyDialogSupport;
-namespace Grafo = modGrafoInfo;
 
 const QString kSection = QStringLiteral("PropFSM");
 constexpr int kDefaultHeight = 7575;
@@ -33,22 +32,22 @@ constexpr quint32 kResetFore = 0;
 
 // The document flags in the order of the option check boxes.
 constexpr bool FsmDocument::*kFlags[] = {
-    &FsmDocument::bGeneraFuncInit, &FsmDocument::bGeneraFuncEnd,   &FsmDocument::bDebugInfo,
-    &FsmDocument::bAnsiComment,    &FsmDocument::bTextBoxesInCode, &FsmDocument::bHistoryFsm,
-    &FsmDocument::bUseBitFields,   &FsmDocument::bUseMacros,
+    &FsmDocument::generateInitFunction, &FsmDocument::generateEndFunction,   &FsmDocument::debugInfo,
+    &FsmDocument::ansiComments,    &FsmDocument::remarksInCode, &FsmDocument::historyMachine,
+    &FsmDocument::useBitFields,   &FsmDocument::useMacros,
 };
 
-QColor FromColorRef(quint32 c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-quint32 ToColorRef(const QColor& c) { return quint32(c.red() | (c.green() << 8) | (c.blue() << 16)); }
+QColor fromColorRef(quint32 c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+quint32 toColorRef(const QColor& c) { return quint32(c.red() | (c.green() << 8) | (c.blue() << 16)); }
 
 // The colour chooser remembers its last colour for the whole session.
-QColor& ChooserColour()
+QColor& chooserColour()
 {
     static QColor colour(Qt::black);
     return colour;
 }
 
-QLabel* NewLabel(QWidget* parent, const QString& name, const QString& caption,
+QLabel* newLabel(QWidget* parent, const QString& name, const QString& caption,
                  const QString& toolTip = QString())
 {
     auto* label = new QLabel(caption, parent);
@@ -58,7 +57,7 @@ QLabel* NewLabel(QWidget* parent, const QString& name, const QString& caption,
     return label;
 }
 
-QCheckBox* NewCheck(QWidget* parent, const QString& name, const QString& caption,
+QCheckBox* newCheck(QWidget* parent, const QString& name, const QString& caption,
                     const QString& toolTip)
 {
     auto* box = new QCheckBox(caption, parent);
@@ -68,69 +67,69 @@ QCheckBox* NewCheck(QWidget* parent, const QString& name, const QString& caption
 }
 }  // namespace
 
-frmPropFSM::frmPropFSM(FsmDocument& doc, clsLib_OptCMax* options, DialogAsker* asker,
+MachineDialog::MachineDialog(FsmDocument& doc, CodeEditorOptions* options, DialogAsker* asker,
                        QWidget* parent)
     : PropertyDialog(doc, options, asker, parent, kSection, kDefaultHeight, kDefaultWidth)
 {
     buildUi();
     restoreSize();
-    SSTab1->setCurrentIndex(1);
+    m_tabs->setCurrentIndex(1);
     load();
     fillChildList();
 }
 
-frmPropFSM::~frmPropFSM() = default;
+MachineDialog::~MachineDialog() = default;
 
-int frmPropFSM::Open(FsmDocument& doc, clsLib_OptCMax* options, QWidget* parent,
+int MachineDialog::edit(FsmDocument& doc, CodeEditorOptions* options, QWidget* parent,
                      QString& pendingDocument)
 {
-    return OpenPropertyDialog<frmPropFSM>(doc, options, parent, &pendingDocument);
+    return openPropertyDialog<MachineDialog>(doc, options, parent, &pendingDocument);
 }
 
-bool frmPropFSM::Buscar(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
+bool MachineDialog::search(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
                         const QString& replaceWith, bool caseSensitive, DialogAsker* asker)
 {
-    return SearchPropertyDialog<frmPropFSM>(doc, matcher, findWhat, replaceWith, caseSensitive,
+    return searchPropertyDialog<MachineDialog>(doc, matcher, findWhat, replaceWith, caseSensitive,
                                             asker);
 }
 
-void frmPropFSM::buildUi()
+void MachineDialog::buildUi()
 {
-    setObjectName(QStringLiteral("frmPropFSM"));
+    setObjectName(QStringLiteral("MachineDialog"));
     setWindowTitle(QStringLiteral("FSM properties"));
     auto* layout = new QVBoxLayout(this);
 
     auto* head = new QGridLayout;
-    lblNombre = NewLabel(this, QStringLiteral("lblNombre"), QStringLiteral("Name:"));
-    txtNombreFSM = new QLineEdit(this);
-    txtNombreFSM->setObjectName(QStringLiteral("txtNombreFSM"));
-    txtNombreFSM->setToolTip(QStringLiteral("Name of the FSM visible function"));
-    lblParametros = NewLabel(this, QStringLiteral("lblParametros"), QStringLiteral("Parameters:"));
-    txtParametrosFSM = new QLineEdit(this);
-    txtParametrosFSM->setObjectName(QStringLiteral("txtParametrosFSM"));
-    txtParametrosFSM->setToolTip(QStringLiteral("Parameters of the FSM visible function"));
-    lblVersion = NewLabel(this, QStringLiteral("lblVersion"), QString(),
+    m_nameLabel = newLabel(this, QStringLiteral("nameLabel"), QStringLiteral("Name:"));
+    m_nameEdit = new QLineEdit(this);
+    m_nameEdit->setObjectName(QStringLiteral("nameEdit"));
+    m_nameEdit->setToolTip(QStringLiteral("Name of the FSM visible function"));
+    m_paramsLabel = newLabel(this, QStringLiteral("paramsLabel"), QStringLiteral("Parameters:"));
+    m_paramsEdit = new QLineEdit(this);
+    m_paramsEdit->setObjectName(QStringLiteral("paramsEdit"));
+    m_paramsEdit->setToolTip(QStringLiteral("Parameters of the FSM visible function"));
+    m_versionLabel = newLabel(this, QStringLiteral("versionLabel"), QString(),
                           QStringLiteral("Format version of the FSM file"));
-    head->addWidget(lblNombre, 0, 0);
-    head->addWidget(txtNombreFSM, 0, 1);
-    head->addWidget(lblVersion, 0, 2);
-    head->addWidget(lblParametros, 1, 0);
-    head->addWidget(txtParametrosFSM, 1, 1, 1, 2);
+    head->addWidget(m_nameLabel, 0, 0);
+    head->addWidget(m_nameEdit, 0, 1);
+    head->addWidget(m_versionLabel, 0, 2);
+    head->addWidget(m_paramsLabel, 1, 0);
+    head->addWidget(m_paramsEdit, 1, 1, 1, 2);
     head->setColumnStretch(1, 1);
     layout->addLayout(head);
 
-    SSTab1 = new QTabWidget(this);
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    layout->addWidget(SSTab1, 1);
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("tabs"));
+    layout->addWidget(m_tabs, 1);
 
-    auto* headers = new QWidget(SSTab1);
+    auto* headers = new QWidget(m_tabs);
     auto* headersLayout = new QVBoxLayout(headers);
-    cmdSelectComments = Support::NewButton(headers, QStringLiteral("cmdSelectComments"), QString());
-    cmdSelectComments->setToolTip(QStringLiteral("Comments of the file or function"));
-    txtHeader = Support::NewEditor(headers, QStringLiteral("txtHeader"));
-    headersLayout->addWidget(cmdSelectComments, 0, Qt::AlignLeft);
-    headersLayout->addWidget(txtHeader, 1);
-    SSTab1->addTab(headers, QStringLiteral("Headers"));
+    m_headerSwitchButton = Support::newButton(headers, QStringLiteral("headerSwitchButton"), QString());
+    m_headerSwitchButton->setToolTip(QStringLiteral("Comments of the file or function"));
+    m_headerEdit = Support::newEditor(headers, QStringLiteral("headerEdit"));
+    headersLayout->addWidget(m_headerSwitchButton, 0, Qt::AlignLeft);
+    headersLayout->addWidget(m_headerEdit, 1);
+    m_tabs->addTab(headers, QStringLiteral("Headers"));
 
     struct TextTab {
         QLabel*& label;
@@ -142,152 +141,152 @@ void frmPropFSM::buildUi()
         const char* title;
     };
     const TextTab tabs[] = {
-        {lblInicializacion, "lblInicializacion",
+        {m_initLabel, "initLabel",
          "Module initializations (definition and external declarations to the function):",
-         "Code to be put inside the initialization area", txtInicializacion, "txtInicializacion",
+         "Code to be put inside the initialization area", m_initEdit, "initEdit",
          "Initialization"},
-        {lblAcciones, "lblAcciones", "Actions to be executed before to process a state.",
-         "Actions executed into the fsm-function before analyze the state.", txtBeforeAction,
-         "txtBeforeAction", "PreProcess"},
-        {Label3, "Label3",
+        {m_beforeLabel, "beforeLabel", "Actions to be executed before to process a state.",
+         "Actions executed into the fsm-function before analyze the state.", m_beforeEdit,
+         "beforeEdit", "PreProcess"},
+        {m_defaultLabel, "defaultLabel",
          "Executed in the case that the dispatcher points to a invalid state. (included to be MISRA compliance).",
          "Never is reached except if the user modify directly the internal state index, this exist only to be MISRA compliance and only works for switch case models.",
-         txtDefault, "txtDefault", "DefaultCase"},
-        {Label1, "Label1", "Actions to be executed after process a state.",
-         "Actions executed into the fsm-function after analyze the state.", txtAfterAction,
-         "txtAfterAction", "PostProcess"},
-        {Label2, "Label2",
+         m_defaultEdit, "defaultEdit", "DefaultCase"},
+        {m_afterLabel, "afterLabel", "Actions to be executed after process a state.",
+         "Actions executed into the fsm-function after analyze the state.", m_afterEdit,
+         "afterEdit", "PostProcess"},
+        {m_finalLabel, "finalLabel",
          "Code area located in the bottom of the module (outside of the FSM-Function)",
-         "This is the user functions implementation area", txtFinalAction, "txtFinalAction",
+         "This is the user functions implementation area", m_finalEdit, "finalEdit",
          "ExtraCode"},
     };
     for (const TextTab& t : tabs) {
-        auto* tab = new QWidget(SSTab1);
+        auto* tab = new QWidget(m_tabs);
         auto* tabLayout = new QVBoxLayout(tab);
-        t.label = NewLabel(tab, QLatin1String(t.labelName), QLatin1String(t.caption),
+        t.label = newLabel(tab, QLatin1String(t.labelName), QLatin1String(t.caption),
                            QLatin1String(t.toolTip));
-        t.editor = Support::NewEditor(tab, QLatin1String(t.editorName));
+        t.editor = Support::newEditor(tab, QLatin1String(t.editorName));
         tabLayout->addWidget(t.label);
         tabLayout->addWidget(t.editor, 1);
-        SSTab1->addTab(tab, QLatin1String(t.title));
+        m_tabs->addTab(tab, QLatin1String(t.title));
     }
-    SSTab1->addTab(optionsTab(), QStringLiteral("Options"));
+    m_tabs->addTab(optionsTab(), QStringLiteral("Options"));
 
     auto* bottom = new QHBoxLayout;
-    frmSubEstados = new QGroupBox(QStringLiteral("SubStates"), this);
-    frmSubEstados->setObjectName(QStringLiteral("frmSubEstados"));
-    auto* childLayout = new QHBoxLayout(frmSubEstados);
-    cmbEnlaces = new QComboBox(frmSubEstados);
-    cmbEnlaces->setObjectName(QStringLiteral("cmbEnlaces"));
-    cmdEnlace = Support::NewButton(frmSubEstados, QStringLiteral("cmdEnlace"),
+    m_childrenGroup = new QGroupBox(QStringLiteral("SubStates"), this);
+    m_childrenGroup->setObjectName(QStringLiteral("childrenGroup"));
+    auto* childLayout = new QHBoxLayout(m_childrenGroup);
+    m_childList = new QComboBox(m_childrenGroup);
+    m_childList->setObjectName(QStringLiteral("childList"));
+    m_openChildButton = Support::newButton(m_childrenGroup, QStringLiteral("openChildButton"),
                                    QStringLiteral("Open Child_FSM"));
-    childLayout->addWidget(cmbEnlaces, 1);
-    childLayout->addWidget(cmdEnlace);
-    bottom->addWidget(frmSubEstados, 1);
+    childLayout->addWidget(m_childList, 1);
+    childLayout->addWidget(m_openChildButton);
+    bottom->addWidget(m_childrenGroup, 1);
     auto* buttons = new QVBoxLayout;
     addOkCancel(buttons);
     bottom->addLayout(buttons);
     layout->addLayout(bottom);
 
-    connect(cmdEnlace, &QPushButton::clicked, this,
-            [this] { openChild(m_parientes, cmbEnlaces->currentText()); });
-    connect(cmdSelectComments, &QPushButton::clicked, this, &frmPropFSM::switchHeader);
-    connect(cmdFillColor, &QPushButton::clicked, this, &frmPropFSM::onFillColour);
-    connect(cmdForeColor, &QPushButton::clicked, this, &frmPropFSM::onForeColour);
-    connect(cmdResetColor, &QPushButton::clicked, this, &frmPropFSM::onResetColours);
+    connect(m_openChildButton, &QPushButton::clicked, this,
+            [this] { openChild(m_children, m_childList->currentText()); });
+    connect(m_headerSwitchButton, &QPushButton::clicked, this, &MachineDialog::switchHeader);
+    connect(m_fillColourButton, &QPushButton::clicked, this, &MachineDialog::onFillColour);
+    connect(m_textColourButton, &QPushButton::clicked, this, &MachineDialog::onForeColour);
+    connect(m_resetColoursButton, &QPushButton::clicked, this, &MachineDialog::onResetColours);
 
-    Support::WireEditor(txtHeader, m_options, m_doc, m_repositoryBusy, [this] { commitHeader(); },
+    Support::wireEditor(m_headerEdit, m_options, m_doc, m_repositoryBusy, [this] { commitHeader(); },
                         false);
-    for (CodeEditor* e : {txtInicializacion, txtBeforeAction, txtDefault, txtAfterAction,
-                          txtFinalAction})
-        Support::WireEditor(e, m_options, m_doc, m_repositoryBusy, [this, e] {
+    for (CodeEditor* e : {m_initEdit, m_beforeEdit, m_defaultEdit, m_afterEdit,
+                          m_finalEdit})
+        Support::wireEditor(e, m_options, m_doc, m_repositoryBusy, [this, e] {
             if (!m_repositoryBusy)
-                Support::TidyEditorText(e, false);
+                Support::tidyEditorText(e, false);
         });
 }
 
-QWidget* frmPropFSM::optionsTab()
+QWidget* MachineDialog::optionsTab()
 {
-    auto* tab = new QWidget(SSTab1);
+    auto* tab = new QWidget(m_tabs);
     auto* l = new QVBoxLayout(tab);
-    chkGenFuncInit = NewCheck(tab, QStringLiteral("chkGenFuncInit"), QString(),
+    m_initFunctionBox = newCheck(tab, QStringLiteral("initFunctionBox"), QString(),
                               QStringLiteral("Exported function that restart the FSM"));
-    chkGenFuncEnd = NewCheck(tab, QStringLiteral("chkGenFuncEnd"), QString(),
+    m_endFunctionBox = newCheck(tab, QStringLiteral("endFunctionBox"), QString(),
                              QStringLiteral("Exported function that confirm if a final node has been reached"));
-    chkGenDebugInfo = NewCheck(
-        tab, QStringLiteral("chkGenDebugInfo"),
+    m_debugInfoBox = newCheck(
+        tab, QStringLiteral("debugInfoBox"),
         QStringLiteral("Generate debug Info: \"FSM_NAME(), FSM_STATE_NAME()  and  FSM_TRANS_NUMBER()\""),
         QStringLiteral("Macro that returns a string with the name of the state"));
-    chkAnsiComment = NewCheck(tab, QStringLiteral("chkAnsiComment"),
+    m_ansiCommentsBox = newCheck(tab, QStringLiteral("ansiCommentsBox"),
                               QStringLiteral("Generate comments in ANSI-C style (/* */)"),
                               QStringLiteral("Change the comments // to /* */"));
-    chkTextBoxesInCode = NewCheck(tab, QStringLiteral("chkTextBoxesInCode"),
+    m_remarksInCodeBox = newCheck(tab, QStringLiteral("remarksInCodeBox"),
                                   QStringLiteral("Print text boxes into the code"),
                                   QStringLiteral("The tex boxes data will be printed in the c code as comments"));
-    chkHistoryFsm = NewCheck(
-        tab, QStringLiteral("chkHistoryFsm"), QStringLiteral("History FSM"),
+    m_historyBox = newCheck(
+        tab, QStringLiteral("historyBox"), QStringLiteral("History FSM"),
         QStringLiteral("This Fsm will remember the last state always that returns to be processed."));
-    lblHierarchicalOnly = NewLabel(tab, QStringLiteral("lblHierarchicalOnly"),
+    m_hierarchicalOnlyLabel = newLabel(tab, QStringLiteral("hierarchicalOnlyLabel"),
                                    QStringLiteral("Optimization parameters for hierarchical generation:"));
-    chkUseBitFields = NewCheck(tab, QStringLiteral("chkUseBitFields"),
+    m_bitFieldsBox = newCheck(tab, QStringLiteral("bitFieldsBox"),
                                QStringLiteral("Use bitfields to save RAM (to codify entry flags)"),
                                QStringLiteral("Store the entry flags in bitfields to save RAM."));
-    chkUseMacros = NewCheck(
-        tab, QStringLiteral("chkUseMacros"),
+    m_macrosBox = newCheck(
+        tab, QStringLiteral("macrosBox"),
         QStringLiteral("Generate the functions: '_Init()', '_End()', '_IsIn_()' && '_Goto_()'  as private macros "),
         QStringLiteral("The hierarchical handling apis can be generated as local macros to optimizate in speed."));
-    for (QWidget* w : std::initializer_list<QWidget*>{chkGenFuncInit, chkGenFuncEnd, chkGenDebugInfo,
-                                                      chkAnsiComment, chkTextBoxesInCode,
-                                                      chkHistoryFsm, lblHierarchicalOnly,
-                                                      chkUseBitFields, chkUseMacros})
+    for (QWidget* w : std::initializer_list<QWidget*>{m_initFunctionBox, m_endFunctionBox, m_debugInfoBox,
+                                                      m_ansiCommentsBox, m_remarksInCodeBox,
+                                                      m_historyBox, m_hierarchicalOnlyLabel,
+                                                      m_bitFieldsBox, m_macrosBox})
         l->addWidget(w);
     auto* colours = new QHBoxLayout;
-    cmdFillColor = Support::NewButton(tab, QStringLiteral("cmdFillColor"), QStringLiteral("State Fill Color"));
-    cmdForeColor = Support::NewButton(tab, QStringLiteral("cmdForeColor"), QStringLiteral("State Fore Color"));
-    cmdResetColor = Support::NewButton(tab, QStringLiteral("cmdResetColor"), QStringLiteral("Reset Colors"));
-    colours->addWidget(cmdFillColor);
-    colours->addWidget(cmdForeColor);
-    colours->addWidget(cmdResetColor);
+    m_fillColourButton = Support::newButton(tab, QStringLiteral("fillColourButton"), QStringLiteral("State Fill Color"));
+    m_textColourButton = Support::newButton(tab, QStringLiteral("textColourButton"), QStringLiteral("State Fore Color"));
+    m_resetColoursButton = Support::newButton(tab, QStringLiteral("resetColoursButton"), QStringLiteral("Reset Colors"));
+    colours->addWidget(m_fillColourButton);
+    colours->addWidget(m_textColourButton);
+    colours->addWidget(m_resetColoursButton);
     colours->addStretch(1);
     l->addLayout(colours);
     l->addStretch(1);
     return tab;
 }
 
-void frmPropFSM::load()
+void MachineDialog::load()
 {
     const Diagram& d = m_doc.diagram();
     m_readOnly = d.readOnly();
-    Support::SetBackground(txtNombreFSM, Support::kReadOnlyBack);
-    cmdValidar->setEnabled(!m_readOnly);
-    Support::LockLineEdit(txtParametrosFSM, m_readOnly);
-    for (CodeEditor* e : {txtHeader, txtInicializacion, txtBeforeAction, txtDefault, txtAfterAction,
-                          txtFinalAction}) {
-        Support::LockEditor(e, m_readOnly);
+    Support::setBackground(m_nameEdit, Support::kReadOnlyBack);
+    m_okButton->setEnabled(!m_readOnly);
+    Support::lockLineEdit(m_paramsEdit, m_readOnly);
+    for (CodeEditor* e : {m_headerEdit, m_initEdit, m_beforeEdit, m_defaultEdit, m_afterEdit,
+                          m_finalEdit}) {
+        Support::lockEditor(e, m_readOnly);
         if (m_options)
-            m_options->GetConfig(*e);
+            m_options->getConfig(*e);
     }
     for (QWidget* w : flagBoxes())
         w->setEnabled(!m_readOnly);
-    for (QWidget* w : {cmdFillColor, cmdForeColor, cmdResetColor})
+    for (QWidget* w : {m_fillColourButton, m_textColourButton, m_resetColoursButton})
         w->setEnabled(!m_readOnly);
 
-    txtNombreFSM->setText(Grafo::GetGraphField(Grafo::kGraphName, d));
-    txtParametrosFSM->setText(Grafo::GetGraphField(Grafo::kGraphParams, d));
-    txtInicializacion->SetText(Grafo::GetGraphField(Grafo::kGraphInit, d));
-    txtBeforeAction->SetText(Grafo::GetGraphField(Grafo::kGraphBefore, d));
-    txtDefault->SetText(Grafo::GetGraphField(Grafo::kGraphDefault, d));
-    txtAfterAction->SetText(Grafo::GetGraphField(Grafo::kGraphAfter, d));
-    txtFinalAction->SetText(Grafo::GetGraphField(Grafo::kGraphFinal, d));
-    m_moduleHeader = Grafo::GetGraphField(Grafo::kGraphModuleHeader, d);
-    m_functionHeader = Grafo::GetGraphField(Grafo::kGraphFunctionHeader, d);
+    m_nameEdit->setText(MachineInfo::getGraphField(MachineInfo::kGraphName, d));
+    m_paramsEdit->setText(MachineInfo::getGraphField(MachineInfo::kGraphParams, d));
+    m_initEdit->setCode(MachineInfo::getGraphField(MachineInfo::kGraphInit, d));
+    m_beforeEdit->setCode(MachineInfo::getGraphField(MachineInfo::kGraphBefore, d));
+    m_defaultEdit->setCode(MachineInfo::getGraphField(MachineInfo::kGraphDefault, d));
+    m_afterEdit->setCode(MachineInfo::getGraphField(MachineInfo::kGraphAfter, d));
+    m_finalEdit->setCode(MachineInfo::getGraphField(MachineInfo::kGraphFinal, d));
+    m_moduleHeader = MachineInfo::getGraphField(MachineInfo::kGraphModuleHeader, d);
+    m_functionHeader = MachineInfo::getGraphField(MachineInfo::kGraphFunctionHeader, d);
     m_headerSelector = false;
     switchHeader();
-    lblVersion->setText(QStringLiteral("FSM Signature: ") + Grafo::GetGraphField(Grafo::kGraphSignature, d));
+    m_versionLabel->setText(QStringLiteral("FSM Signature: ") + MachineInfo::getGraphField(MachineInfo::kGraphSignature, d));
 
-    const QString name = txtNombreFSM->text().trimmed();
-    chkGenFuncInit->setText(QStringLiteral("Generate a restart function: ") + name + QStringLiteral("_Init()"));
-    chkGenFuncEnd->setText(QStringLiteral("Generate a final node reached confirmation: ") + name
+    const QString name = m_nameEdit->text().trimmed();
+    m_initFunctionBox->setText(QStringLiteral("Generate a restart function: ") + name + QStringLiteral("_Init()"));
+    m_endFunctionBox->setText(QStringLiteral("Generate a final node reached confirmation: ") + name
                            + QStringLiteral("_End()"));
     const auto boxes = flagBoxes();
     for (int i = 0; i < kFlagCount; ++i)
@@ -297,39 +296,39 @@ void frmPropFSM::load()
     m_loaded = true;
 }
 
-void frmPropFSM::fillChildList()
+void MachineDialog::fillChildList()
 {
-    cmbEnlaces->clear();
+    m_childList->clear();
     // A diagram that was never saved has no folder to hold children.
-    if (!m_doc.sFullDocname.isEmpty()) {
-        m_parientes.Reset(m_doc.sFullDocname);
-        m_parientes.BuscaTodosEnlaces(m_doc.diagram());
-        for (int i = 1; i <= m_parientes.DimeNumeroHijos(); ++i)
-            cmbEnlaces->addItem(m_parientes.DimeHijo(i));
+    if (!m_doc.filePath.isEmpty()) {
+        m_children.reset(m_doc.filePath);
+        m_children.scanDiagram(m_doc.diagram());
+        for (int i = 1; i <= m_children.childCount(); ++i)
+            m_childList->addItem(m_children.child(i));
     }
-    const bool any = cmbEnlaces->count() > 0;
+    const bool any = m_childList->count() > 0;
     if (any)
-        cmbEnlaces->setCurrentIndex(0);
-    frmSubEstados->setHidden(!any);
-    cmbEnlaces->setHidden(!any);
-    cmdEnlace->setHidden(!any);
+        m_childList->setCurrentIndex(0);
+    m_childrenGroup->setHidden(!any);
+    m_childList->setHidden(!any);
+    m_openChildButton->setHidden(!any);
 }
 
-std::array<QCheckBox*, frmPropFSM::kFlagCount> frmPropFSM::flagBoxes() const
+std::array<QCheckBox*, MachineDialog::kFlagCount> MachineDialog::flagBoxes() const
 {
-    return {chkGenFuncInit, chkGenFuncEnd, chkGenDebugInfo, chkAnsiComment,
-            chkTextBoxesInCode, chkHistoryFsm, chkUseBitFields, chkUseMacros};
+    return {m_initFunctionBox, m_endFunctionBox, m_debugInfoBox, m_ansiCommentsBox,
+            m_remarksInCodeBox, m_historyBox, m_bitFieldsBox, m_macrosBox};
 }
 
-frmPropFSM::Values frmPropFSM::shownValues() const
+MachineDialog::Values MachineDialog::shownValues() const
 {
     Values v;
-    v.params = txtParametrosFSM->text();
-    v.init = txtInicializacion->Text();
-    v.before = txtBeforeAction->Text();
-    v.defaultAction = txtDefault->Text();
-    v.after = txtAfterAction->Text();
-    v.finalActions = txtFinalAction->Text();
+    v.params = m_paramsEdit->text();
+    v.init = m_initEdit->code();
+    v.before = m_beforeEdit->code();
+    v.defaultAction = m_defaultEdit->code();
+    v.after = m_afterEdit->code();
+    v.finalActions = m_finalEdit->code();
     v.moduleHeader = m_moduleHeader;
     v.functionHeader = m_functionHeader;
     const auto boxes = flagBoxes();
@@ -338,24 +337,24 @@ frmPropFSM::Values frmPropFSM::shownValues() const
     return v;
 }
 
-void frmPropFSM::commitHeader()
+void MachineDialog::commitHeader()
 {
-    const QString text = modLib_StringHandling::ExpandTabs(txtHeader->Text(), 4);
+    const QString text = CodeText::expandTabs(m_headerEdit->code(), 4);
     (m_headerSelector ? m_moduleHeader : m_functionHeader) = text;
 }
 
-void frmPropFSM::switchHeader()
+void MachineDialog::switchHeader()
 {
     // What is typed in the shown header is kept before the other one shows.
     if (m_loaded)
         commitHeader();
     m_headerSelector = !m_headerSelector;
-    txtHeader->SetText(m_headerSelector ? m_moduleHeader : m_functionHeader);
-    cmdSelectComments->setText(m_headerSelector ? QStringLiteral("This is the module header")
+    m_headerEdit->setCode(m_headerSelector ? m_moduleHeader : m_functionHeader);
+    m_headerSwitchButton->setText(m_headerSelector ? QStringLiteral("This is the module header")
                                                 : QStringLiteral("This is the function header"));
 }
 
-void frmPropFSM::onOk()
+void MachineDialog::onOk()
 {
     if (m_readOnly) {
         accept();
@@ -365,73 +364,73 @@ void frmPropFSM::onOk()
     const Values shown = shownValues();
     if (!(shown == m_snapshot)) {
         Diagram& d = m_doc.diagram();
-        Grafo::SetGraphInfo(d, txtNombreFSM->text(), shown.params, shown.init, shown.before,
-                            shown.defaultAction, shown.after, shown.finalActions, Grafo::kSignature,
-                            Grafo::GetGraphField(Grafo::kGraphOptions, d), shown.moduleHeader,
+        MachineInfo::setGraphInfo(d, m_nameEdit->text(), shown.params, shown.init, shown.before,
+                            shown.defaultAction, shown.after, shown.finalActions, MachineInfo::kSignature,
+                            MachineInfo::getGraphField(MachineInfo::kGraphOptions, d), shown.moduleHeader,
                             shown.functionHeader);
         for (int i = 0; i < kFlagCount; ++i)
             m_doc.*kFlags[i] = shown.flags[size_t(i)];
         d.setChanged(true);
-        modNodoEstado::SetHistoryMark(m_doc, nullptr);
+        States::setHistoryMark(m_doc, nullptr);
     }
     accept();
 }
 
 
 // A cancelled colour dialog changes nothing.
-void frmPropFSM::onFillColour()
+void MachineDialog::onFillColour()
 {
     Diagram& d = m_doc.diagram();
-    const QColor chosen = QColorDialog::getColor(FromColorRef(d.defaultFillColor()), this);
+    const QColor chosen = QColorDialog::getColor(fromColorRef(d.defaultFillColor()), this);
     if (!chosen.isValid())
         return;
-    ChooserColour() = chosen;
-    d.setDefaultFillColor(ToColorRef(chosen));
-    modNodoEstado::ApplyDefaultColours(d);
+    chooserColour() = chosen;
+    d.setDefaultFillColor(toColorRef(chosen));
+    States::applyDefaultColours(d);
 }
 
-void frmPropFSM::onForeColour()
+void MachineDialog::onForeColour()
 {
     Diagram& d = m_doc.diagram();
-    const QColor chosen = QColorDialog::getColor(ChooserColour(), this);
+    const QColor chosen = QColorDialog::getColor(chooserColour(), this);
     if (!chosen.isValid())
         return;
-    ChooserColour() = chosen;
-    d.setDefaultForeColor(ToColorRef(chosen));
-    modNodoEstado::ApplyDefaultColours(d);
+    chooserColour() = chosen;
+    d.setDefaultForeColor(toColorRef(chosen));
+    States::applyDefaultColours(d);
 }
 
-void frmPropFSM::onResetColours()
+void MachineDialog::onResetColours()
 {
     Diagram& d = m_doc.diagram();
     d.setDefaultFillColor(kResetFill);
     d.setDefaultForeColor(kResetFore);
-    modNodoEstado::ApplyDefaultColours(d);
+    States::applyDefaultColours(d);
 }
 
-bool frmPropFSM::Buscar(FindMatcher& matcher, const QString& findWhat, const QString& replaceWith,
+bool MachineDialog::search(FindMatcher& matcher, const QString& findWhat, const QString& replaceWith,
                         bool caseSensitive)
 {
-    QString params = txtParametrosFSM->text();
-    bool go = matcher.busqueda(QStringLiteral("FSM properties: Parameters"), params, findWhat,
+    QString params = m_paramsEdit->text();
+    bool go = matcher.showMatch(QStringLiteral("FSM properties: Parameters"), params, findWhat,
                                replaceWith, caseSensitive, m_readOnly);
     if (go)
-        txtParametrosFSM->setText(params);
+        m_paramsEdit->setText(params);
     const std::pair<CodeEditor*, const char*> fields[] = {
-        {txtInicializacion, "FSM properties: Initialization"},
-        {txtBeforeAction, "FSM properties: Actions before dispatcher"},
-        {txtDefault, "FSM properties: Default actions on index error"},
-        {txtAfterAction, "FSM properties: Actions after dispatcher"},
-        {txtFinalAction, "FSM properties: Ending actions"},
+        {m_initEdit, "FSM properties: Initialization"},
+        {m_beforeEdit, "FSM properties: Actions before dispatcher"},
+        {m_defaultEdit, "FSM properties: Default actions on index error"},
+        {m_afterEdit, "FSM properties: Actions after dispatcher"},
+        {m_finalEdit, "FSM properties: Ending actions"},
     };
     for (const auto& [editor, caption] : fields) {
         if (!go)
             break;
-        QString text = editor->Text();
-        go = matcher.busqueda(QLatin1String(caption), text, findWhat, replaceWith, caseSensitive,
+        QString text = editor->code();
+        go = matcher.showMatch(QLatin1String(caption), text, findWhat, replaceWith, caseSensitive,
                               m_readOnly);
         if (go)
-            editor->SetText(text);
+            editor->setCode(text);
     }
     finishSearch();
     return go;

@@ -4,7 +4,7 @@
 // colours, and the child diagrams the machine calls.
 
 #include "PropertyDialog.h"
-#include "clsParientes.h"
+#include "ChildDiagrams.h"
 
 #include <array>
 
@@ -20,29 +20,29 @@ namespace orvane {
 
 class CodeEditor;
 class FsmDocument;
-class clsLib_OptCMax;
+class CodeEditorOptions;
 
-class frmPropFSM : public PropertyDialog {
+class MachineDialog : public PropertyDialog {
     Q_OBJECT
 public:
     // Loads the document's record and flags. `options` and `asker` may be
     // null (no shared editor options; message boxes).
-    frmPropFSM(FsmDocument& doc, clsLib_OptCMax* options, DialogAsker* asker = nullptr,
+    MachineDialog(FsmDocument& doc, CodeEditorOptions* options, DialogAsker* asker = nullptr,
                QWidget* parent = nullptr);
-    ~frmPropFSM() override;
+    ~MachineDialog() override;
 
     // Shows the dialog modally. A child diagram chosen with "Open Child_FSM"
     // is left in `pendingDocument` (emptied otherwise).
-    static int Open(FsmDocument& doc, clsLib_OptCMax* options, QWidget* parent,
+    static int edit(FsmDocument& doc, CodeEditorOptions* options, QWidget* parent,
                     QString& pendingDocument);
 
     // Find and replace over the parameters and the five framing texts,
     // without showing the dialog; stored as "Ok" would store them (nothing
     // on a read-only diagram). True only when every field said "continue".
-    static bool Buscar(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
+    static bool search(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
                        const QString& replaceWith, bool caseSensitive,
                        DialogAsker* asker = nullptr);
-    bool Buscar(FindMatcher& matcher, const QString& findWhat, const QString& replaceWith,
+    bool search(FindMatcher& matcher, const QString& findWhat, const QString& replaceWith,
                 bool caseSensitive);
 
 private:
@@ -68,47 +68,47 @@ private:
     // The option check boxes in the order of their document flags.
     std::array<QCheckBox*, kFlagCount> flagBoxes() const;
 
-    clsParientes m_parientes;
+    ChildDiagrams m_children;
     bool m_loaded = false;
-    // True while txtHeader shows the module header.
+    // True while m_headerEdit shows the module header.
     bool m_headerSelector = false;
     QString m_moduleHeader;
     QString m_functionHeader;
     Values m_snapshot;
 
-    QLabel* lblNombre = nullptr;
-    QLineEdit* txtNombreFSM = nullptr;
-    QLabel* lblParametros = nullptr;
-    QLineEdit* txtParametrosFSM = nullptr;
-    QLabel* lblVersion = nullptr;
-    QGroupBox* frmSubEstados = nullptr;
-    QComboBox* cmbEnlaces = nullptr;
-    QPushButton* cmdEnlace = nullptr;
-    QTabWidget* SSTab1 = nullptr;
-    QPushButton* cmdSelectComments = nullptr;
-    CodeEditor* txtHeader = nullptr;
-    QLabel* lblInicializacion = nullptr;
-    CodeEditor* txtInicializacion = nullptr;
-    QLabel* lblAcciones = nullptr;
-    CodeEditor* txtBeforeAction = nullptr;
-    QLabel* Label3 = nullptr;
-    CodeEditor* txtDefault = nullptr;
-    QLabel* Label1 = nullptr;
-    CodeEditor* txtAfterAction = nullptr;
-    QLabel* Label2 = nullptr;
-    CodeEditor* txtFinalAction = nullptr;
-    QCheckBox* chkGenFuncInit = nullptr;
-    QCheckBox* chkGenFuncEnd = nullptr;
-    QCheckBox* chkGenDebugInfo = nullptr;
-    QCheckBox* chkAnsiComment = nullptr;
-    QCheckBox* chkTextBoxesInCode = nullptr;
-    QCheckBox* chkHistoryFsm = nullptr;
-    QCheckBox* chkUseBitFields = nullptr;
-    QCheckBox* chkUseMacros = nullptr;
-    QLabel* lblHierarchicalOnly = nullptr;
-    QPushButton* cmdFillColor = nullptr;
-    QPushButton* cmdForeColor = nullptr;
-    QPushButton* cmdResetColor = nullptr;
+    QLabel* m_nameLabel = nullptr;
+    QLineEdit* m_nameEdit = nullptr;
+    QLabel* m_paramsLabel = nullptr;
+    QLineEdit* m_paramsEdit = nullptr;
+    QLabel* m_versionLabel = nullptr;
+    QGroupBox* m_childrenGroup = nullptr;
+    QComboBox* m_childList = nullptr;
+    QPushButton* m_openChildButton = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    QPushButton* m_headerSwitchButton = nullptr;
+    CodeEditor* m_headerEdit = nullptr;
+    QLabel* m_initLabel = nullptr;
+    CodeEditor* m_initEdit = nullptr;
+    QLabel* m_beforeLabel = nullptr;
+    CodeEditor* m_beforeEdit = nullptr;
+    QLabel* m_defaultLabel = nullptr;
+    CodeEditor* m_defaultEdit = nullptr;
+    QLabel* m_afterLabel = nullptr;
+    CodeEditor* m_afterEdit = nullptr;
+    QLabel* m_finalLabel = nullptr;
+    CodeEditor* m_finalEdit = nullptr;
+    QCheckBox* m_initFunctionBox = nullptr;
+    QCheckBox* m_endFunctionBox = nullptr;
+    QCheckBox* m_debugInfoBox = nullptr;
+    QCheckBox* m_ansiCommentsBox = nullptr;
+    QCheckBox* m_remarksInCodeBox = nullptr;
+    QCheckBox* m_historyBox = nullptr;
+    QCheckBox* m_bitFieldsBox = nullptr;
+    QCheckBox* m_macrosBox = nullptr;
+    QLabel* m_hierarchicalOnlyLabel = nullptr;
+    QPushButton* m_fillColourButton = nullptr;
+    QPushButton* m_textColourButton = nullptr;
+    QPushButton* m_resetColoursButton = nullptr;
 };
 
 }  // namespace orvane

@@ -1,8 +1,8 @@
 #include "PropertyDialog.h"
 
 #include "CodeEditor.h"
-#include "clsParientes.h"
-#include "modLib_Rutas.h"
+#include "ChildDiagrams.h"
+#include "Paths.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -13,7 +13,7 @@ namespace orvane {
 
 namespace Support = PropertyDialogSupport;
 
-PropertyDialog::PropertyDialog(FsmDocument& doc, clsLib_OptCMax* options, DialogAsker* asker,
+PropertyDialog::PropertyDialog(FsmDocument& doc, CodeEditorOptions* options, DialogAsker* asker,
                                QWidget* parent, const QString& section, int defaultHeight,
                                int defaultWidth)
     : QDialog(parent),
@@ -25,24 +25,24 @@ PropertyDialog::PropertyDialog(FsmDocument& doc, clsLib_OptCMax* options, Dialog
       m_defaultHeight(defaultHeight),
       m_defaultWidth(defaultWidth)
 {
-    Support::SetMinimumTwips(*this, defaultWidth, defaultHeight);
+    Support::setMinimumTwips(*this, defaultWidth, defaultHeight);
 }
 
 PropertyDialog::~PropertyDialog() = default;
 
 void PropertyDialog::restoreSize()
 {
-    Support::RestoreSize(*this, m_section, m_defaultHeight, m_defaultWidth);
+    Support::restoreSize(*this, m_section, m_defaultHeight, m_defaultWidth);
 }
 
 void PropertyDialog::addOkCancel(QBoxLayout* layout)
 {
-    cmdValidar = Support::NewButton(this, QStringLiteral("cmdValidar"), QStringLiteral("Ok"));
-    cmdCancelar = Support::NewButton(this, QStringLiteral("cmdCancelar"), QStringLiteral("Cancel"));
-    layout->addWidget(cmdValidar);
-    layout->addWidget(cmdCancelar);
-    connect(cmdValidar, &QPushButton::clicked, this, [this] { onOk(); });
-    connect(cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
+    m_okButton = Support::newButton(this, QStringLiteral("okButton"), QStringLiteral("Ok"));
+    m_cancelButton = Support::newButton(this, QStringLiteral("cancelButton"), QStringLiteral("Cancel"));
+    layout->addWidget(m_okButton);
+    layout->addWidget(m_cancelButton);
+    connect(m_okButton, &QPushButton::clicked, this, [this] { onOk(); });
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 bool PropertyDialog::isFieldLeave(const QEvent* event) const
@@ -51,7 +51,7 @@ bool PropertyDialog::isFieldLeave(const QEvent* event) const
         return false;
     const auto reason = static_cast<const QFocusEvent*>(event)->reason();
     // Going to Cancel abandons the edit: no check, no question.
-    return CodeEditor::IsControlFocusChange(reason) && QApplication::focusWidget() != cmdCancelar;
+    return CodeEditor::isControlFocusChange(reason) && QApplication::focusWidget() != m_cancelButton;
 }
 
 void PropertyDialog::finishSearch()
@@ -62,10 +62,10 @@ void PropertyDialog::finishSearch()
         onOk();
 }
 
-void PropertyDialog::openChild(const clsParientes& children, const QString& reference)
+void PropertyDialog::openChild(const ChildDiagrams& children, const QString& reference)
 {
-    const QString path = children.RutaCompleta(reference);
-    if (!reference.isEmpty() && modLib_Rutas::FileExists(path)) {
+    const QString path = children.fullPath(reference);
+    if (!reference.isEmpty() && Paths::fileExists(path)) {
         m_pendingDocument = path;
         onOk();
     } else {
@@ -77,7 +77,7 @@ void PropertyDialog::done(int result)
 {
     if (!m_closing) {
         m_closing = true;
-        Support::SaveSize(*this, m_section);
+        Support::saveSize(*this, m_section);
     }
     QDialog::done(result);
 }

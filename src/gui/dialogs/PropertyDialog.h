@@ -17,8 +17,8 @@ class QPushButton;
 namespace orvane {
 
 class FsmDocument;
-class clsLib_OptCMax;
-class clsParientes;
+class CodeEditorOptions;
+class ChildDiagrams;
 
 class PropertyDialog : public QDialog {
     Q_OBJECT
@@ -35,12 +35,12 @@ public slots:
 protected:
     // `section` names the settings section of the window size; the default
     // size is also the minimum size (twips).
-    PropertyDialog(FsmDocument& doc, clsLib_OptCMax* options, DialogAsker* asker, QWidget* parent,
+    PropertyDialog(FsmDocument& doc, CodeEditorOptions* options, DialogAsker* asker, QWidget* parent,
                    const QString& section, int defaultHeight, int defaultWidth);
 
     // Size from the settings, centred on the screen.
     void restoreSize();
-    // Adds `cmdValidar` "Ok" (runs onOk) and `cmdCancelar` "Cancel".
+    // Adds `m_okButton` "Ok" (runs onOk) and `m_cancelButton` "Cancel".
     void addOkCancel(QBoxLayout* layout);
     // True when `event` is the user leaving a field whose leave check should
     // run: not while closing or read-only, not when going to Cancel.
@@ -52,16 +52,16 @@ protected:
     // "Open Child_FSM": when the reference names an existing file, its path
     // becomes the pending document and "Ok" follows; otherwise the pending
     // document is emptied and the dialog stays.
-    void openChild(const clsParientes& children, const QString& reference);
+    void openChild(const ChildDiagrams& children, const QString& reference);
 
     DialogAsker& asker() { return *m_asker; }
 
     FsmDocument& m_doc;
-    clsLib_OptCMax* m_options;
+    CodeEditorOptions* m_options;
     bool m_readOnly = false;
     bool m_repositoryBusy = false;
-    QPushButton* cmdValidar = nullptr;
-    QPushButton* cmdCancelar = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
 
 private:
     std::unique_ptr<MessageBoxAsker> m_ownAsker;
@@ -76,7 +76,7 @@ private:
 // The static entry points of the dialogs: open modally and hand back the
 // child path; run find and replace on a hidden dialog.
 template <class Dialog>
-int OpenPropertyDialog(FsmDocument& doc, clsLib_OptCMax* options, QWidget* parent,
+int openPropertyDialog(FsmDocument& doc, CodeEditorOptions* options, QWidget* parent,
                        QString* pendingDocument)
 {
     Dialog dialog(doc, options, nullptr, parent);
@@ -87,11 +87,11 @@ int OpenPropertyDialog(FsmDocument& doc, clsLib_OptCMax* options, QWidget* paren
 }
 
 template <class Dialog>
-bool SearchPropertyDialog(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
+bool searchPropertyDialog(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
                           const QString& replaceWith, bool caseSensitive, DialogAsker* asker)
 {
     Dialog dialog(doc, nullptr, asker);
-    return dialog.Buscar(matcher, findWhat, replaceWith, caseSensitive);
+    return dialog.search(matcher, findWhat, replaceWith, caseSensitive);
 }
 
 }  // namespace orvane

@@ -4,10 +4,10 @@
 #include "CodeEditor.h"
 #include "GuiUserInterface.h"
 #include "ProcessState.h"
-#include "clsLib_OptCMax.h"
-#include "modVersion.h"
+#include "CodeEditorOptions.h"
+#include "Version.h"
 
-#include "modLib_StringHandling.h"
+#include "CodeText.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -18,12 +18,12 @@
 namespace orvane {
 
 namespace {
-QString ApplicationTitle()
+QString applicationTitle()
 {
-    return Process().windowTitle.isEmpty() ? WindowTitle() : Process().windowTitle;
+    return process().windowTitle.isEmpty() ? programTitle() : process().windowTitle;
 }
 
-RepositoryHandler& Repository()
+RepositoryHandler& repository()
 {
     static RepositoryHandler handler;
     return handler;
@@ -32,7 +32,7 @@ RepositoryHandler& Repository()
 
 void MessageBoxAsker::message(const QString& text, MessageIcon icon, const QString& title)
 {
-    QMessageBox box(BoxIcon(icon), title.isEmpty() ? ApplicationTitle() : title, text,
+    QMessageBox box(boxIcon(icon), title.isEmpty() ? applicationTitle() : title, text,
                     QMessageBox::Ok, m_parent);
     box.exec();
 }
@@ -44,15 +44,15 @@ bool MessageBoxAsker::askOkCancel(const QString& text, const QString& title)
     return box.exec() == QMessageBox::Ok;
 }
 
-void SetRepositoryHandler(RepositoryHandler handler) { Repository() = std::move(handler); }
+void setRepositoryHandler(RepositoryHandler handler) { repository() = std::move(handler); }
 
-const RepositoryHandler& GetRepositoryHandler() { return Repository(); }
+const RepositoryHandler& getRepositoryHandler() { return repository(); }
 
 namespace PropertyDialogSupport {
 
-void RestoreSize(QDialog& dialog, const QString& section, int defaultHeight, int defaultWidth)
+void restoreSize(QDialog& dialog, const QString& section, int defaultHeight, int defaultWidth)
 {
-    const auto settings = AppSettings::Open();
+    const auto settings = AppSettings::open();
     settings->beginGroup(section);
     const int height = settings->value(QStringLiteral("WndHeight"), defaultHeight).toInt();
     const int width = settings->value(QStringLiteral("WndWidth"), defaultWidth).toInt();
@@ -69,10 +69,10 @@ void RestoreSize(QDialog& dialog, const QString& section, int defaultHeight, int
     }
 }
 
-void SaveSize(const QDialog& dialog, const QString& section)
+void saveSize(const QDialog& dialog, const QString& section)
 {
     const bool normal = !(dialog.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized));
-    const auto settings = AppSettings::Open();
+    const auto settings = AppSettings::open();
     settings->beginGroup(section);
     settings->setValue(QStringLiteral("WndHeight"),
                        QString::number(normal ? dialog.height() * kTwipsPerPixel : 0));
@@ -80,12 +80,12 @@ void SaveSize(const QDialog& dialog, const QString& section)
                        QString::number(normal ? dialog.width() * kTwipsPerPixel : 0));
 }
 
-void SetMinimumTwips(QDialog& dialog, int width, int height)
+void setMinimumTwips(QDialog& dialog, int width, int height)
 {
     dialog.setMinimumSize(width / kTwipsPerPixel, height / kTwipsPerPixel);
 }
 
-void SetBackground(QWidget* widget, quint32 colorRef)
+void setBackground(QWidget* widget, quint32 colorRef)
 {
     QPalette p = widget->palette();
     p.setColor(QPalette::Base,
@@ -93,34 +93,34 @@ void SetBackground(QWidget* widget, quint32 colorRef)
     widget->setPalette(p);
 }
 
-void LockLineEdit(QLineEdit* edit, bool locked)
+void lockLineEdit(QLineEdit* edit, bool locked)
 {
     edit->setReadOnly(locked);
-    SetBackground(edit, locked ? kReadOnlyBack : kWritableBack);
+    setBackground(edit, locked ? kReadOnlyBack : kWritableBack);
 }
 
-void LockEditor(CodeEditor* editor, bool locked)
+void lockEditor(CodeEditor* editor, bool locked)
 {
-    editor->SetReadOnly(locked);
-    editor->SetColor(CodeEditor::ClrWindow, qint32(locked ? kReadOnlyBack : kWritableBack));
+    editor->setLocked(locked);
+    editor->setColourItem(CodeEditor::ClrWindow, qint32(locked ? kReadOnlyBack : kWritableBack));
 }
 
-void ConnectEditorOptions(CodeEditor* editor, clsLib_OptCMax* options)
+void connectEditorOptions(CodeEditor* editor, CodeEditorOptions* options)
 {
     if (!options)
         return;
     QObject::connect(editor, &CodeEditor::gotFocus, editor,
-                     [editor, options] { options->GetConfig(*editor); });
+                     [editor, options] { options->getConfig(*editor); });
     QObject::connect(editor, &CodeEditor::lostFocus, editor,
-                     [editor, options] { options->SetConfig(*editor); });
+                     [editor, options] { options->setConfig(*editor); });
     QObject::connect(editor, &CodeEditor::optionsChangedByUser, editor,
-                     [editor, options] { options->SetConfig(*editor); });
+                     [editor, options] { options->setConfig(*editor); });
 }
 
-void WireEditor(CodeEditor* editor, clsLib_OptCMax* options, FsmDocument& doc,
+void wireEditor(CodeEditor* editor, CodeEditorOptions* options, FsmDocument& doc,
                 bool& repositoryBusy, std::function<void()> onLeft, bool withF2)
 {
-    ConnectEditorOptions(editor, options);
+    connectEditorOptions(editor, options);
     QObject::connect(editor, &CodeEditor::lostFocus, editor, std::move(onLeft));
     if (!withF2)
         return;
@@ -129,7 +129,7 @@ void WireEditor(CodeEditor* editor, clsLib_OptCMax* options, FsmDocument& doc,
                          if (keyCode != kF2)
                              return;
                          handled = true;
-                         if (const RepositoryHandler& open = GetRepositoryHandler()) {
+                         if (const RepositoryHandler& open = getRepositoryHandler()) {
                              repositoryBusy = true;
                              open(*editor, doc);
                              repositoryBusy = false;
@@ -137,23 +137,23 @@ void WireEditor(CodeEditor* editor, clsLib_OptCMax* options, FsmDocument& doc,
                      });
 }
 
-void TidyEditorText(CodeEditor* editor, bool trim)
+void tidyEditorText(CodeEditor* editor, bool trim)
 {
-    const QString text = editor->Text();
-    const QString tidy = modLib_StringHandling::ExpandTabs(
-        trim ? modLib_StringHandling::TrimBlanks(text) : text, 4);
+    const QString text = editor->code();
+    const QString tidy = CodeText::expandTabs(
+        trim ? CodeText::trimBlanks(text) : text, 4);
     if (tidy != text)
-        editor->SetText(tidy);
+        editor->setCode(tidy);
 }
 
-CodeEditor* NewEditor(QWidget* parent, const QString& name)
+CodeEditor* newEditor(QWidget* parent, const QString& name)
 {
     auto* editor = new CodeEditor(parent);
     editor->setObjectName(name);
     return editor;
 }
 
-QPushButton* NewButton(QWidget* parent, const QString& name, const QString& caption)
+QPushButton* newButton(QWidget* parent, const QString& name, const QString& caption)
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);

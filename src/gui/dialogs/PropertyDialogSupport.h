@@ -20,7 +20,7 @@ namespace orvane {
 
 class CodeEditor;
 class FsmDocument;
-class clsLib_OptCMax;
+class CodeEditorOptions;
 
 // Messages and OK/Cancel questions of the dialogs.
 class DialogAsker : public Messenger {
@@ -41,22 +41,22 @@ private:
     QPointer<QWidget> m_parent;
 };
 
-// The match dialog of find and replace as the dialogs' Buscar uses it: shows
+// The match dialog of find and replace as the dialogs' search uses it: shows
 // `text` under `caption` when it holds `findWhat` and lets the user step and
 // replace. `text` holds the result on return; false means the user stopped
 // the search.
 class FindMatcher {
 public:
     virtual ~FindMatcher() = default;
-    virtual bool busqueda(const QString& caption, QString& text, const QString& findWhat,
+    virtual bool showMatch(const QString& caption, QString& text, const QString& findWhat,
                           const QString& replaceWith, bool caseSensitive, bool readOnly) = 0;
 };
 
 // Opens the word picker on an editor of a dialog (F2). Installed once by the
 // program; without one F2 does nothing.
 using RepositoryHandler = std::function<void(CodeEditor& editor, FsmDocument& doc)>;
-void SetRepositoryHandler(RepositoryHandler handler);
-const RepositoryHandler& GetRepositoryHandler();
+void setRepositoryHandler(RepositoryHandler handler);
+const RepositoryHandler& getRepositoryHandler();
 
 namespace PropertyDialogSupport {
 
@@ -67,33 +67,33 @@ constexpr int kTwipsPerPixel = 15;
 
 // Size from section/"WndHeight" and "WndWidth" (twips; both 0: maximized),
 // then centred on the screen.
-void RestoreSize(QDialog& dialog, const QString& section, int defaultHeight, int defaultWidth);
+void restoreSize(QDialog& dialog, const QString& section, int defaultHeight, int defaultWidth);
 // The size in twips, or 0 and 0 when maximized or minimized.
-void SaveSize(const QDialog& dialog, const QString& section);
-void SetMinimumTwips(QDialog& dialog, int width, int height);
+void saveSize(const QDialog& dialog, const QString& section);
+void setMinimumTwips(QDialog& dialog, int width, int height);
 
-void SetBackground(QWidget* widget, quint32 colorRef);
+void setBackground(QWidget* widget, quint32 colorRef);
 // A one-line field that cannot be edited, with the read-only look.
-void LockLineEdit(QLineEdit* edit, bool locked);
+void lockLineEdit(QLineEdit* edit, bool locked);
 // An editor that cannot be edited, with the read-only window colour.
-void LockEditor(CodeEditor* editor, bool locked);
+void lockEditor(CodeEditor* editor, bool locked);
 
 // Shared options applied on focus and taken back on leaving (and after the
 // user changed them on the editor's page). `options` may be null.
-void ConnectEditorOptions(CodeEditor* editor, clsLib_OptCMax* options);
+void connectEditorOptions(CodeEditor* editor, CodeEditorOptions* options);
 
 // The shared options, then `onLeft` when the editor loses the focus; with
 // `withF2`, F2 opens the word picker on the editor while `repositoryBusy`
 // is set.
-void WireEditor(CodeEditor* editor, clsLib_OptCMax* options, FsmDocument& doc,
+void wireEditor(CodeEditor* editor, CodeEditorOptions* options, FsmDocument& doc,
                 bool& repositoryBusy, std::function<void()> onLeft, bool withF2 = true);
 // The editor's text with tabs expanded to 4 columns (blanks trimmed at both
 // ends first when `trim`), written back only when it differs.
-void TidyEditorText(CodeEditor* editor, bool trim);
+void tidyEditorText(CodeEditor* editor, bool trim);
 
-CodeEditor* NewEditor(QWidget* parent, const QString& name);
+CodeEditor* newEditor(QWidget* parent, const QString& name);
 // A button that Enter does not press unless it has the focus.
-QPushButton* NewButton(QWidget* parent, const QString& name, const QString& caption);
+QPushButton* newButton(QWidget* parent, const QString& name, const QString& caption);
 
 }  // namespace PropertyDialogSupport
 }  // namespace orvane

@@ -1,12 +1,12 @@
-#include "frmPropNodo.h"
+#include "StateDialog.h"
 
 #include "CodeEditor.h"
 #include "FsmDocument.h"
-#include "clsLib_OptCMax.h"
-#include "modFsmOrder.h"
-#include "modGrafoInfo.h"
-#include "modLib_StringHandling.h"
-#include "modNodoEstado.h"
+#include "CodeEditorOptions.h"
+#include "Ranking.h"
+#include "MachineInfo.h"
+#include "CodeText.h"
+#include "States.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,7 +24,6 @@ namespace orvane {
 
 namespace {
 namespace Support = PropertyDialogSupport;
-namespace Estado = modNodoEstado;
 
 const QString kSection = QStringLiteral("PropNode");
 constexpr int kDefaultHeight = 7545;
@@ -35,265 +34,265 @@ const QString kY = QStringLiteral("Y");
 const QString kN = QStringLiteral("N");
 }  // namespace
 
-frmPropNodo::frmPropNodo(FsmDocument& doc, clsLib_OptCMax* options, DialogAsker* asker,
+StateDialog::StateDialog(FsmDocument& doc, CodeEditorOptions* options, DialogAsker* asker,
                          QWidget* parent)
     : PropertyDialog(doc, options, asker, parent, kSection, kDefaultHeight, kDefaultWidth),
       m_node(doc.diagram().currentNode())
 {
-    if (m_node && !Estado::IsStateNode(m_node))
+    if (m_node && !States::isStateNode(m_node))
         m_node = nullptr;
     buildUi();
     load();
 }
 
-frmPropNodo::~frmPropNodo() = default;
+StateDialog::~StateDialog() = default;
 
-int frmPropNodo::Open(FsmDocument& doc, clsLib_OptCMax* options, QWidget* parent,
+int StateDialog::edit(FsmDocument& doc, CodeEditorOptions* options, QWidget* parent,
                       QString& pendingDocument)
 {
-    return OpenPropertyDialog<frmPropNodo>(doc, options, parent, &pendingDocument);
+    return openPropertyDialog<StateDialog>(doc, options, parent, &pendingDocument);
 }
 
-bool frmPropNodo::Buscar(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
+bool StateDialog::search(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
                          const QString& replaceWith, bool caseSensitive, DialogAsker* asker)
 {
-    return SearchPropertyDialog<frmPropNodo>(doc, matcher, findWhat, replaceWith, caseSensitive,
+    return searchPropertyDialog<StateDialog>(doc, matcher, findWhat, replaceWith, caseSensitive,
                                              asker);
 }
 
-void frmPropNodo::buildUi()
+void StateDialog::buildUi()
 {
-    setObjectName(QStringLiteral("frmPropNodo"));
+    setObjectName(QStringLiteral("StateDialog"));
     setWindowTitle(QStringLiteral("State properties"));
     auto* layout = new QVBoxLayout(this);
 
-    SSTab1 = new QTabWidget(this);
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    layout->addWidget(SSTab1, 1);
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("tabs"));
+    layout->addWidget(m_tabs, 1);
 
-    auto* stateTab = new QWidget(SSTab1);
+    auto* stateTab = new QWidget(m_tabs);
     auto* stateLayout = new QVBoxLayout(stateTab);
     auto* form = new QFormLayout;
-    txtIndice = new QLineEdit(stateTab);
-    txtIndice->setObjectName(QStringLiteral("txtIndice"));
-    txtIndice->setToolTip(QStringLiteral("Index of the state (1 to 9999)"));
-    txtNombre = new QLineEdit(stateTab);
-    txtNombre->setObjectName(QStringLiteral("txtNombre"));
-    txtNombre->setToolTip(QStringLiteral("Name of the state"));
-    form->addRow(QStringLiteral("Index:"), txtIndice);
-    form->addRow(QStringLiteral("Name:"), txtNombre);
+    m_indexEdit = new QLineEdit(stateTab);
+    m_indexEdit->setObjectName(QStringLiteral("indexEdit"));
+    m_indexEdit->setToolTip(QStringLiteral("Index of the state (1 to 9999)"));
+    m_nameEdit = new QLineEdit(stateTab);
+    m_nameEdit->setObjectName(QStringLiteral("nameEdit"));
+    m_nameEdit->setToolTip(QStringLiteral("Name of the state"));
+    form->addRow(QStringLiteral("Index:"), m_indexEdit);
+    form->addRow(QStringLiteral("Name:"), m_nameEdit);
     stateLayout->addLayout(form);
 
-    frmTipoNodo = new QGroupBox(QStringLiteral("State type"), stateTab);
-    frmTipoNodo->setObjectName(QStringLiteral("frmTipoNodo"));
-    auto* kindLayout = new QHBoxLayout(frmTipoNodo);
-    optNodoInicial = new QRadioButton(QStringLiteral("Initial"), frmTipoNodo);
-    optNodoInicial->setObjectName(QStringLiteral("optNodoInicial"));
-    optNodoFinal = new QRadioButton(QStringLiteral("Final"), frmTipoNodo);
-    optNodoFinal->setObjectName(QStringLiteral("optNodoFinal"));
-    optNodoNormal = new QRadioButton(QStringLiteral("Normal"), frmTipoNodo);
-    optNodoNormal->setObjectName(QStringLiteral("optNodoNormal"));
-    kindLayout->addWidget(optNodoInicial);
-    kindLayout->addWidget(optNodoFinal);
-    kindLayout->addWidget(optNodoNormal);
-    stateLayout->addWidget(frmTipoNodo);
+    m_kindGroup = new QGroupBox(QStringLiteral("State type"), stateTab);
+    m_kindGroup->setObjectName(QStringLiteral("kindGroup"));
+    auto* kindLayout = new QHBoxLayout(m_kindGroup);
+    m_initialButton = new QRadioButton(QStringLiteral("Initial"), m_kindGroup);
+    m_initialButton->setObjectName(QStringLiteral("initialButton"));
+    m_finalButton = new QRadioButton(QStringLiteral("Final"), m_kindGroup);
+    m_finalButton->setObjectName(QStringLiteral("finalButton"));
+    m_normalButton = new QRadioButton(QStringLiteral("Normal"), m_kindGroup);
+    m_normalButton->setObjectName(QStringLiteral("normalButton"));
+    kindLayout->addWidget(m_initialButton);
+    kindLayout->addWidget(m_finalButton);
+    kindLayout->addWidget(m_normalButton);
+    stateLayout->addWidget(m_kindGroup);
 
-    chkGenFunctionIsIn = new QCheckBox(stateTab);
-    chkGenFunctionIsIn->setObjectName(QStringLiteral("chkGenFunctionIsIn"));
-    chkGenFunctionGoto = new QCheckBox(stateTab);
-    chkGenFunctionGoto->setObjectName(QStringLiteral("chkGenFunctionGoto"));
-    stateLayout->addWidget(chkGenFunctionIsIn);
-    stateLayout->addWidget(chkGenFunctionGoto);
+    m_isInFunctionBox = new QCheckBox(stateTab);
+    m_isInFunctionBox->setObjectName(QStringLiteral("isInFunctionBox"));
+    m_gotoFunctionBox = new QCheckBox(stateTab);
+    m_gotoFunctionBox->setObjectName(QStringLiteral("gotoFunctionBox"));
+    stateLayout->addWidget(m_isInFunctionBox);
+    stateLayout->addWidget(m_gotoFunctionBox);
 
-    frmSubEstados = new QGroupBox(QStringLiteral("SubStates"), stateTab);
-    frmSubEstados->setObjectName(QStringLiteral("frmSubEstados"));
-    auto* childLayout = new QHBoxLayout(frmSubEstados);
-    cmbEnlaces = new QComboBox(frmSubEstados);
-    cmbEnlaces->setObjectName(QStringLiteral("cmbEnlaces"));
-    cmdEnlace = Support::NewButton(frmSubEstados, QStringLiteral("cmdEnlace"),
+    m_childrenGroup = new QGroupBox(QStringLiteral("SubStates"), stateTab);
+    m_childrenGroup->setObjectName(QStringLiteral("childrenGroup"));
+    auto* childLayout = new QHBoxLayout(m_childrenGroup);
+    m_childList = new QComboBox(m_childrenGroup);
+    m_childList->setObjectName(QStringLiteral("childList"));
+    m_openChildButton = Support::newButton(m_childrenGroup, QStringLiteral("openChildButton"),
                                    QStringLiteral("Open Child_FSM"));
-    childLayout->addWidget(cmbEnlaces, 1);
-    childLayout->addWidget(cmdEnlace);
-    stateLayout->addWidget(frmSubEstados);
+    childLayout->addWidget(m_childList, 1);
+    childLayout->addWidget(m_openChildButton);
+    stateLayout->addWidget(m_childrenGroup);
     stateLayout->addStretch(1);
-    SSTab1->addTab(stateTab, QStringLiteral("State"));
+    m_tabs->addTab(stateTab, QStringLiteral("State"));
 
-    txtAccionInput = Support::NewEditor(SSTab1, QStringLiteral("txtAccionInput"));
-    txtAccionMoore = Support::NewEditor(SSTab1, QStringLiteral("txtAccionMoore"));
-    txtAccionElse = Support::NewEditor(SSTab1, QStringLiteral("txtAccionElse"));
-    txtAccionOutput = Support::NewEditor(SSTab1, QStringLiteral("txtAccionOutput"));
-    SSTab1->addTab(txtAccionInput, QStringLiteral("Entry actions"));
-    SSTab1->addTab(txtAccionMoore, QStringLiteral("During actions"));
-    SSTab1->addTab(txtAccionElse, QStringLiteral("Else actions"));
-    SSTab1->addTab(txtAccionOutput, QStringLiteral("Exit actions"));
+    m_entryEdit = Support::newEditor(m_tabs, QStringLiteral("entryEdit"));
+    m_duringEdit = Support::newEditor(m_tabs, QStringLiteral("duringEdit"));
+    m_elseEdit = Support::newEditor(m_tabs, QStringLiteral("elseEdit"));
+    m_exitEdit = Support::newEditor(m_tabs, QStringLiteral("exitEdit"));
+    m_tabs->addTab(m_entryEdit, QStringLiteral("Entry actions"));
+    m_tabs->addTab(m_duringEdit, QStringLiteral("During actions"));
+    m_tabs->addTab(m_elseEdit, QStringLiteral("Else actions"));
+    m_tabs->addTab(m_exitEdit, QStringLiteral("Exit actions"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     addOkCancel(buttons);
     layout->addLayout(buttons);
 
-    txtIndice->installEventFilter(this);
-    txtNombre->installEventFilter(this);
-    connect(cmdEnlace, &QPushButton::clicked, this,
-            [this] { openChild(m_parientes, cmbEnlaces->currentText()); });
-    for (CodeEditor* e : {txtAccionInput, txtAccionMoore, txtAccionElse, txtAccionOutput})
-        Support::WireEditor(e, m_options, m_doc, m_repositoryBusy, [this, e] { onEditorLeft(e); });
+    m_indexEdit->installEventFilter(this);
+    m_nameEdit->installEventFilter(this);
+    connect(m_openChildButton, &QPushButton::clicked, this,
+            [this] { openChild(m_children, m_childList->currentText()); });
+    for (CodeEditor* e : {m_entryEdit, m_duringEdit, m_elseEdit, m_exitEdit})
+        Support::wireEditor(e, m_options, m_doc, m_repositoryBusy, [this, e] { onEditorLeft(e); });
 }
 
-void frmPropNodo::load()
+void StateDialog::load()
 {
     restoreSize();
     m_readOnly = m_doc.diagram().readOnly() || !m_node;
     const bool noExit = !m_node || m_node->outLinks().empty();
-    cmdValidar->setEnabled(!m_readOnly);
-    Support::LockLineEdit(txtIndice, m_readOnly);
-    Support::LockLineEdit(txtNombre, m_readOnly);
-    for (CodeEditor* e : {txtAccionInput, txtAccionMoore, txtAccionElse})
-        Support::LockEditor(e, m_readOnly);
-    Support::LockEditor(txtAccionOutput, m_readOnly || noExit);
-    for (QWidget* w : std::initializer_list<QWidget*>{optNodoInicial, optNodoFinal, optNodoNormal,
-                                                      chkGenFunctionIsIn, chkGenFunctionGoto})
+    m_okButton->setEnabled(!m_readOnly);
+    Support::lockLineEdit(m_indexEdit, m_readOnly);
+    Support::lockLineEdit(m_nameEdit, m_readOnly);
+    for (CodeEditor* e : {m_entryEdit, m_duringEdit, m_elseEdit})
+        Support::lockEditor(e, m_readOnly);
+    Support::lockEditor(m_exitEdit, m_readOnly || noExit);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_initialButton, m_finalButton, m_normalButton,
+                                                      m_isInFunctionBox, m_gotoFunctionBox})
         w->setEnabled(!m_readOnly);
 
     if (m_options)
-        for (CodeEditor* e : {txtAccionInput, txtAccionMoore, txtAccionOutput, txtAccionElse})
-            m_options->GetConfig(*e);
+        for (CodeEditor* e : {m_entryEdit, m_duringEdit, m_exitEdit, m_elseEdit})
+            m_options->getConfig(*e);
 
     if (m_node) {
-        QString index = Estado::GetStateField(Estado::kStateIndex, m_node);
+        QString index = States::getStateField(States::kStateIndex, m_node);
         if (index.isEmpty() && !m_readOnly) {
-            Estado::RenumberStateIndices(m_doc, m_node, asker());
-            index = Estado::GetStateField(Estado::kStateIndex, m_node);
+            States::renumberStateIndices(m_doc, m_node, asker());
+            index = States::getStateField(States::kStateIndex, m_node);
         }
-        txtIndice->setText(index);
-        txtNombre->setText(Estado::GetStateField(Estado::kStateName, m_node));
-        txtAccionMoore->SetText(Estado::GetStateField(Estado::kStateDuring, m_node));
-        txtAccionInput->SetText(Estado::GetStateField(Estado::kStateEntry, m_node));
-        txtAccionOutput->SetText(Estado::GetStateField(Estado::kStateExit, m_node));
-        txtAccionElse->SetText(Estado::GetStateField(Estado::kStateElse, m_node));
+        m_indexEdit->setText(index);
+        m_nameEdit->setText(States::getStateField(States::kStateName, m_node));
+        m_duringEdit->setCode(States::getStateField(States::kStateDuring, m_node));
+        m_entryEdit->setCode(States::getStateField(States::kStateEntry, m_node));
+        m_exitEdit->setCode(States::getStateField(States::kStateExit, m_node));
+        m_elseEdit->setCode(States::getStateField(States::kStateElse, m_node));
     }
 
-    if (Estado::IsInitialNode(m_node))
-        optNodoInicial->setChecked(true);
-    else if (Estado::IsFinalNode(m_node))
-        optNodoFinal->setChecked(true);
+    if (States::isInitialNode(m_node))
+        m_initialButton->setChecked(true);
+    else if (States::isFinalNode(m_node))
+        m_finalButton->setChecked(true);
     else
-        optNodoNormal->setChecked(true);
+        m_normalButton->setChecked(true);
 
-    const QString fsmName = modGrafoInfo::GetGraphField(modGrafoInfo::kGraphName, m_doc.diagram());
-    const QString name = txtNombre->text();
-    chkGenFunctionIsIn->setText(QStringLiteral("Generate the state confirmation: ") + fsmName
+    const QString fsmName = MachineInfo::getGraphField(MachineInfo::kGraphName, m_doc.diagram());
+    const QString name = m_nameEdit->text();
+    m_isInFunctionBox->setText(QStringLiteral("Generate the state confirmation: ") + fsmName
                                 + QStringLiteral("_IsIn_") + name + QStringLiteral("()"));
-    chkGenFunctionIsIn->setChecked(Estado::GetStateField(Estado::kStateIsIn, m_node) == kY);
-    chkGenFunctionGoto->setText(QStringLiteral("Generate the state jump: ") + fsmName
+    m_isInFunctionBox->setChecked(States::getStateField(States::kStateIsIn, m_node) == kY);
+    m_gotoFunctionBox->setText(QStringLiteral("Generate the state jump: ") + fsmName
                                 + QStringLiteral("_Goto_") + name + QStringLiteral("()"));
-    chkGenFunctionGoto->setChecked(Estado::GetStateField(Estado::kStateGoto, m_node) == kY);
+    m_gotoFunctionBox->setChecked(States::getStateField(States::kStateGoto, m_node) == kY);
 
-    m_loadedIndex = txtIndice->text();
+    m_loadedIndex = m_indexEdit->text();
     m_snapshot = shownValues();
     fillChildList();
 }
 
-void frmPropNodo::fillChildList()
+void StateDialog::fillChildList()
 {
-    cmbEnlaces->clear();
+    m_childList->clear();
     m_hasChildren = false;
     // A diagram that was never saved has no folder to hold children.
-    if (!m_doc.sFullDocname.isEmpty()) {
-        m_parientes.Reset(m_doc.sFullDocname);
-        m_parientes.BuscaEnlaces(txtAccionMoore->Text() + QStringLiteral("\r\n")
-                                 + txtAccionElse->Text());
-        for (int i = 1; i <= m_parientes.DimeNumeroHijos(); ++i)
-            cmbEnlaces->addItem(m_parientes.DimeHijo(i));
-        m_hasChildren = m_parientes.DimeNumeroHijos() > 0;
+    if (!m_doc.filePath.isEmpty()) {
+        m_children.reset(m_doc.filePath);
+        m_children.scanText(m_duringEdit->code() + QStringLiteral("\r\n")
+                                 + m_elseEdit->code());
+        for (int i = 1; i <= m_children.childCount(); ++i)
+            m_childList->addItem(m_children.child(i));
+        m_hasChildren = m_children.childCount() > 0;
     }
     if (m_hasChildren)
-        cmbEnlaces->setCurrentIndex(0);
-    frmSubEstados->setHidden(!m_hasChildren);
-    cmbEnlaces->setHidden(!m_hasChildren);
-    cmdEnlace->setHidden(!m_hasChildren);
+        m_childList->setCurrentIndex(0);
+    m_childrenGroup->setHidden(!m_hasChildren);
+    m_childList->setHidden(!m_hasChildren);
+    m_openChildButton->setHidden(!m_hasChildren);
 }
 
-frmPropNodo::Values frmPropNodo::shownValues() const
+StateDialog::Values StateDialog::shownValues() const
 {
     Values v;
-    v.entry = txtAccionInput->Text();
-    v.during = txtAccionMoore->Text();
-    v.exit = txtAccionOutput->Text();
-    v.elseAction = txtAccionElse->Text();
-    v.index = txtIndice->text();
-    v.name = txtNombre->text();
-    v.kind = optNodoInicial->isChecked() ? 0 : optNodoFinal->isChecked() ? 1 : 2;
-    v.isIn = chkGenFunctionIsIn->isChecked();
-    v.goTo = chkGenFunctionGoto->isChecked();
+    v.entry = m_entryEdit->code();
+    v.during = m_duringEdit->code();
+    v.exit = m_exitEdit->code();
+    v.elseAction = m_elseEdit->code();
+    v.index = m_indexEdit->text();
+    v.name = m_nameEdit->text();
+    v.kind = m_initialButton->isChecked() ? 0 : m_finalButton->isChecked() ? 1 : 2;
+    v.isIn = m_isInFunctionBox->isChecked();
+    v.goTo = m_gotoFunctionBox->isChecked();
     return v;
 }
 
-qint32 frmPropNodo::kindValue() const
+qint32 StateDialog::kindValue() const
 {
-    if (optNodoInicial->isChecked())
-        return Estado::NODE_STATE_INITIAL;
-    if (optNodoFinal->isChecked())
-        return Estado::NODE_STATE_FINAL;
+    if (m_initialButton->isChecked())
+        return States::NODE_STATE_INITIAL;
+    if (m_finalButton->isChecked())
+        return States::NODE_STATE_FINAL;
     // Judged by the child list itself, not by the button's visibility: the
     // dialog is never shown during find and replace.
-    return m_hasChildren ? Estado::NODE_STATE_SUPER : Estado::NODE_STATE_NORMAL;
+    return m_hasChildren ? States::NODE_STATE_SUPER : States::NODE_STATE_NORMAL;
 }
 
-void frmPropNodo::apply()
+void StateDialog::apply()
 {
     // The kind follows the calls the actions hold now, also when they were
     // changed without leaving an editor (find and replace).
     fillChildList();
-    QString name = txtNombre->text();
-    Estado::Configura_Nodo_Estado(m_doc, name, txtAccionMoore->Text(), txtAccionInput->Text(),
-                                  txtAccionOutput->Text(), txtAccionElse->Text(), txtIndice->text(),
-                                  kindValue(), chkGenFunctionIsIn->isChecked() ? kY : kN,
-                                  chkGenFunctionGoto->isChecked() ? kY : kN, m_node, asker());
-    txtNombre->setText(name);
+    QString name = m_nameEdit->text();
+    States::configureState(m_doc, name, m_duringEdit->code(), m_entryEdit->code(),
+                                  m_exitEdit->code(), m_elseEdit->code(), m_indexEdit->text(),
+                                  kindValue(), m_isInFunctionBox->isChecked() ? kY : kN,
+                                  m_gotoFunctionBox->isChecked() ? kY : kN, m_node, asker());
+    m_nameEdit->setText(name);
 }
 
-bool frmPropNodo::nameIsFree() const { return Estado::IsStateNameFree(m_doc, txtNombre->text()); }
+bool StateDialog::nameIsFree() const { return States::isStateNameFree(m_doc, m_nameEdit->text()); }
 
-bool frmPropNodo::ValidarIndice()
+bool StateDialog::validateIndex()
 {
-    const double value = modFsmOrder::LenientNumber(txtIndice->text());
+    const double value = Ranking::lenientNumber(m_indexEdit->text());
     if (value < 1 || value > kMaxIndex) {
-        txtIndice->clear();
+        m_indexEdit->clear();
         asker().message(QStringLiteral("Illegal index, try other different"));
-        txtIndice->setFocus();
+        m_indexEdit->setFocus();
         return false;
     }
-    txtIndice->setText(QString::number(modFsmOrder::LenientIndex(txtIndice->text())));
-    if (txtIndice->text() == m_loadedIndex)
+    m_indexEdit->setText(QString::number(Ranking::lenientIndex(m_indexEdit->text())));
+    if (m_indexEdit->text() == m_loadedIndex)
         return true;
     if (!asker().askOkCancel(QStringLiteral("This can reorganize all index of this diagram"),
                               QStringLiteral("The index has changed"))) {
-        txtIndice->setText(m_loadedIndex);
+        m_indexEdit->setText(m_loadedIndex);
         return true;
     }
     // The change is applied at once, so a name that another state uses
     // would be written too; refuse the change instead.
-    NormalizeName();
+    normalizeName();
     if (!nameIsFree()) {
-        asker().message(QStringLiteral("The name: ") + txtNombre->text()
+        asker().message(QStringLiteral("The name: ") + m_nameEdit->text()
                          + QStringLiteral(" is already used"));
-        txtIndice->setText(m_loadedIndex);
+        m_indexEdit->setText(m_loadedIndex);
         return false;
     }
     apply();
-    Estado::RenumberStateIndices(m_doc, m_node, asker());
-    txtIndice->setText(Estado::GetStateField(Estado::kStateIndex, m_node));
-    m_loadedIndex = txtIndice->text();
+    States::renumberStateIndices(m_doc, m_node, asker());
+    m_indexEdit->setText(States::getStateField(States::kStateIndex, m_node));
+    m_loadedIndex = m_indexEdit->text();
     return true;
 }
 
-void frmPropNodo::NormalizeName()
+void StateDialog::normalizeName()
 {
-    txtNombre->setText(modLib_StringHandling::SpacesToUnderscore(txtNombre->text().trimmed()));
+    m_nameEdit->setText(CodeText::spacesToUnderscore(m_nameEdit->text().trimmed()));
 }
 
-void frmPropNodo::onOk()
+void StateDialog::onOk()
 {
     if (m_readOnly) {
         accept();
@@ -301,11 +300,11 @@ void frmPropNodo::onOk()
     }
     // An index typed but never left (the field still has the focus) goes
     // through the same check and question as on leaving it.
-    if (txtIndice->text() != m_loadedIndex && !ValidarIndice())
+    if (m_indexEdit->text() != m_loadedIndex && !validateIndex())
         return;
-    NormalizeName();
+    normalizeName();
     if (!nameIsFree()) {
-        asker().message(QStringLiteral("The name: ") + txtNombre->text()
+        asker().message(QStringLiteral("The name: ") + m_nameEdit->text()
                          + QStringLiteral(" is already used"));
         return;
     }
@@ -315,38 +314,38 @@ void frmPropNodo::onOk()
 }
 
 
-void frmPropNodo::onEditorLeft(CodeEditor* editor)
+void StateDialog::onEditorLeft(CodeEditor* editor)
 {
     if (!m_repositoryBusy)
-        Support::TidyEditorText(editor, true);
+        Support::tidyEditorText(editor, true);
     fillChildList();
 }
 
-bool frmPropNodo::Buscar(FindMatcher& matcher, const QString& findWhat, const QString& replaceWith,
+bool StateDialog::search(FindMatcher& matcher, const QString& findWhat, const QString& replaceWith,
                          bool caseSensitive)
 {
-    QString name = txtNombre->text();
-    bool go = matcher.busqueda(QStringLiteral("State: Name"), name, findWhat, replaceWith,
+    QString name = m_nameEdit->text();
+    bool go = matcher.showMatch(QStringLiteral("State: Name"), name, findWhat, replaceWith,
                                caseSensitive, m_readOnly);
     if (go) {
         const qsizetype cr = name.indexOf(QLatin1Char('\r'));
-        txtNombre->setText(cr >= 0 ? name.left(cr) : name);
+        m_nameEdit->setText(cr >= 0 ? name.left(cr) : name);
     }
     const std::pair<CodeEditor*, const char*> fields[] = {
-        {txtAccionInput, "Input actions "},
-        {txtAccionMoore, "Moore actions "},
-        {txtAccionElse, "Else actions "},
-        {txtAccionOutput, "Output actions "},
+        {m_entryEdit, "Input actions "},
+        {m_duringEdit, "Moore actions "},
+        {m_elseEdit, "Else actions "},
+        {m_exitEdit, "Output actions "},
     };
     for (const auto& [editor, label] : fields) {
         if (!go)
             break;
-        const QString caption = QStringLiteral("State[") + txtNombre->text() + QStringLiteral("]: ")
+        const QString caption = QStringLiteral("State[") + m_nameEdit->text() + QStringLiteral("]: ")
                                 + QLatin1String(label);
-        QString text = editor->Text();
-        go = matcher.busqueda(caption, text, findWhat, replaceWith, caseSensitive, m_readOnly);
+        QString text = editor->code();
+        go = matcher.showMatch(caption, text, findWhat, replaceWith, caseSensitive, m_readOnly);
         if (go)
-            editor->SetText(text);
+            editor->setCode(text);
     }
     if (m_readOnly) {
         finishSearch();
@@ -354,34 +353,34 @@ bool frmPropNodo::Buscar(FindMatcher& matcher, const QString& findWhat, const QS
     }
     // A replaced name that another state already uses would keep the
     // hidden dialog from closing; the state keeps its old name instead.
-    NormalizeName();
+    normalizeName();
     if (!nameIsFree()) {
-        asker().message(QStringLiteral("The name: ") + txtNombre->text()
+        asker().message(QStringLiteral("The name: ") + m_nameEdit->text()
                          + QStringLiteral(" is already used"));
-        txtNombre->setText(m_snapshot.name);
+        m_nameEdit->setText(m_snapshot.name);
     }
     onOk();
     return go;
 }
 
-bool frmPropNodo::eventFilter(QObject* watched, QEvent* event)
+bool StateDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == txtIndice)
-                txtNombre->setFocus(Qt::TabFocusReason);
-            else if (watched == txtNombre) {
-                SSTab1->setCurrentWidget(txtAccionMoore);
-                txtAccionMoore->setFocus(Qt::TabFocusReason);
+            if (watched == m_indexEdit)
+                m_nameEdit->setFocus(Qt::TabFocusReason);
+            else if (watched == m_nameEdit) {
+                m_tabs->setCurrentWidget(m_duringEdit);
+                m_duringEdit->setFocus(Qt::TabFocusReason);
             }
             return true;
         }
     } else if (isFieldLeave(event)) {
-        if (watched == txtIndice)
-            ValidarIndice();
-        else if (watched == txtNombre)
-            NormalizeName();
+        if (watched == m_indexEdit)
+            validateIndex();
+        else if (watched == m_nameEdit)
+            normalizeName();
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -5,7 +5,7 @@
 // the model.
 
 #include "PropertyDialog.h"
-#include "clsParientes.h"
+#include "ChildDiagrams.h"
 
 class QCheckBox;
 class QComboBox;
@@ -20,38 +20,38 @@ namespace orvane {
 class CodeEditor;
 class FsmDocument;
 class Node;
-class clsLib_OptCMax;
+class CodeEditorOptions;
 
-class frmPropNodo : public PropertyDialog {
+class StateDialog : public PropertyDialog {
     Q_OBJECT
 public:
     // Loads the diagram's current node (a state). `options` and `asker` may
     // be null (no shared editor options; message boxes).
-    frmPropNodo(FsmDocument& doc, clsLib_OptCMax* options, DialogAsker* asker = nullptr,
+    StateDialog(FsmDocument& doc, CodeEditorOptions* options, DialogAsker* asker = nullptr,
                 QWidget* parent = nullptr);
-    ~frmPropNodo() override;
+    ~StateDialog() override;
 
     // Shows the dialog modally on the current node. A child diagram chosen
     // with "Open Child_FSM" is left in `pendingDocument` (emptied otherwise
     // when the button found no file).
-    static int Open(FsmDocument& doc, clsLib_OptCMax* options, QWidget* parent,
+    static int edit(FsmDocument& doc, CodeEditorOptions* options, QWidget* parent,
                     QString& pendingDocument);
 
     // Find and replace over the name and the four actions of the current
     // node, without showing the dialog; the changes are stored as "Ok"
     // would store them (nothing on a read-only diagram). False when the
     // user stopped the search.
-    static bool Buscar(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
+    static bool search(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
                        const QString& replaceWith, bool caseSensitive,
                        DialogAsker* asker = nullptr);
-    bool Buscar(FindMatcher& matcher, const QString& findWhat, const QString& replaceWith,
+    bool search(FindMatcher& matcher, const QString& findWhat, const QString& replaceWith,
                 bool caseSensitive);
 
     // Leaving the index field: range check, and the renumbering question
     // when it changed. False when the index was refused.
-    bool ValidarIndice();
+    bool validateIndex();
     // Leaving the name field: trimmed, blanks made "_".
-    void NormalizeName();
+    void normalizeName();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -68,7 +68,7 @@ private:
     void fillChildList();
     Values shownValues() const;
     qint32 kindValue() const;
-    // Configura_Nodo_Estado with the values shown.
+    // configureState with the values shown.
     void apply();
     void onOk() override;
     void onEditorLeft(CodeEditor* editor);
@@ -76,27 +76,27 @@ private:
     bool nameIsFree() const;
 
     Node* m_node;
-    clsParientes m_parientes;
+    ChildDiagrams m_children;
     bool m_hasChildren = false;
     QString m_loadedIndex;
     Values m_snapshot;
 
-    QTabWidget* SSTab1 = nullptr;
-    QLineEdit* txtIndice = nullptr;
-    QLineEdit* txtNombre = nullptr;
-    QGroupBox* frmTipoNodo = nullptr;
-    QRadioButton* optNodoInicial = nullptr;
-    QRadioButton* optNodoFinal = nullptr;
-    QRadioButton* optNodoNormal = nullptr;
-    QCheckBox* chkGenFunctionIsIn = nullptr;
-    QCheckBox* chkGenFunctionGoto = nullptr;
-    CodeEditor* txtAccionInput = nullptr;
-    CodeEditor* txtAccionMoore = nullptr;
-    CodeEditor* txtAccionOutput = nullptr;
-    CodeEditor* txtAccionElse = nullptr;
-    QGroupBox* frmSubEstados = nullptr;
-    QComboBox* cmbEnlaces = nullptr;
-    QPushButton* cmdEnlace = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    QLineEdit* m_indexEdit = nullptr;
+    QLineEdit* m_nameEdit = nullptr;
+    QGroupBox* m_kindGroup = nullptr;
+    QRadioButton* m_initialButton = nullptr;
+    QRadioButton* m_finalButton = nullptr;
+    QRadioButton* m_normalButton = nullptr;
+    QCheckBox* m_isInFunctionBox = nullptr;
+    QCheckBox* m_gotoFunctionBox = nullptr;
+    CodeEditor* m_entryEdit = nullptr;
+    CodeEditor* m_duringEdit = nullptr;
+    CodeEditor* m_exitEdit = nullptr;
+    CodeEditor* m_elseEdit = nullptr;
+    QGroupBox* m_childrenGroup = nullptr;
+    QComboBox* m_childList = nullptr;
+    QPushButton* m_openChildButton = nullptr;
 };
 
 }  // namespace orvane

@@ -1,11 +1,11 @@
-#include "frmPropTransicion.h"
+#include "TransitionDialog.h"
 
 #include "CodeEditor.h"
 #include "FsmDocument.h"
-#include "clsLib_OptCMax.h"
-#include "modFsmOrder.h"
-#include "modNodoEstado.h"
-#include "modNodoTransicion.h"
+#include "CodeEditorOptions.h"
+#include "Ranking.h"
+#include "States.h"
+#include "Transitions.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -20,7 +20,6 @@ namespace orvane {
 
 namespace {
 namespace Support = PropertyDialogSupport;
-namespace Trans = modNodoTransicion;
 
 const QString kSection = QStringLiteral("PropTrans");
 constexpr int kDefaultHeight = 6735;
@@ -31,212 +30,212 @@ const QString kY = QStringLiteral("Y");
 const QString kN = QStringLiteral("N");
 
 // True when another transition leaving `source` must already be the last.
-bool OtherMustBeLast(const Node* source, const Node* self)
+bool otherMustBeLast(const Node* source, const Node* self)
 {
     if (!source)
         return false;
     for (const Link* l : source->outLinks()) {
         const Node* t = l->dst();
-        if (t != self && Trans::IsTransitionNode(t)
-            && Trans::GetTransitionField(Trans::kTransLast, t) == kY)
+        if (t != self && Transitions::isTransitionNode(t)
+            && Transitions::getTransitionField(Transitions::kTransLast, t) == kY)
             return true;
     }
     return false;
 }
 }  // namespace
 
-frmPropTransicion::frmPropTransicion(FsmDocument& doc, clsLib_OptCMax* options,
+TransitionDialog::TransitionDialog(FsmDocument& doc, CodeEditorOptions* options,
                                      DialogAsker* asker, QWidget* parent)
     : PropertyDialog(doc, options, asker, parent, kSection, kDefaultHeight, kDefaultWidth),
       m_node(doc.diagram().currentNode())
 {
-    if (m_node && !Trans::IsTransitionNode(m_node))
+    if (m_node && !Transitions::isTransitionNode(m_node))
         m_node = nullptr;
     buildUi();
     load();
 }
 
-frmPropTransicion::~frmPropTransicion() = default;
+TransitionDialog::~TransitionDialog() = default;
 
-int frmPropTransicion::Open(FsmDocument& doc, clsLib_OptCMax* options, QWidget* parent)
+int TransitionDialog::edit(FsmDocument& doc, CodeEditorOptions* options, QWidget* parent)
 {
-    return OpenPropertyDialog<frmPropTransicion>(doc, options, parent, nullptr);
+    return openPropertyDialog<TransitionDialog>(doc, options, parent, nullptr);
 }
 
-bool frmPropTransicion::Buscar(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
+bool TransitionDialog::search(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
                                const QString& replaceWith, bool caseSensitive, DialogAsker* asker)
 {
-    return SearchPropertyDialog<frmPropTransicion>(doc, matcher, findWhat, replaceWith,
+    return searchPropertyDialog<TransitionDialog>(doc, matcher, findWhat, replaceWith,
                                                    caseSensitive, asker);
 }
 
-Node* frmPropTransicion::source() const
+Node* TransitionDialog::source() const
 {
     return m_node && !m_node->inLinks().empty() ? m_node->inLinks().front()->org() : nullptr;
 }
 
-void frmPropTransicion::buildUi()
+void TransitionDialog::buildUi()
 {
-    setObjectName(QStringLiteral("frmPropTransicion"));
+    setObjectName(QStringLiteral("TransitionDialog"));
     setWindowTitle(QStringLiteral("Transition properties"));
     auto* layout = new QVBoxLayout(this);
 
     auto* top = new QFormLayout;
-    txtPrioridad = new QLineEdit(this);
-    txtPrioridad->setObjectName(QStringLiteral("txtPrioridad"));
-    txtPrioridad->setToolTip(QStringLiteral("Priority among the transitions of the state (1 is tested first)"));
-    top->addRow(QStringLiteral("Priority:"), txtPrioridad);
-    chkMustBeLast = new QCheckBox(QStringLiteral("Must be the last transition of the state"), this);
-    chkMustBeLast->setObjectName(QStringLiteral("chkMustBeLast"));
-    chkSelfTransition =
+    m_priorityEdit = new QLineEdit(this);
+    m_priorityEdit->setObjectName(QStringLiteral("priorityEdit"));
+    m_priorityEdit->setToolTip(QStringLiteral("Priority among the transitions of the state (1 is tested first)"));
+    top->addRow(QStringLiteral("Priority:"), m_priorityEdit);
+    m_mustBeLastBox = new QCheckBox(QStringLiteral("Must be the last transition of the state"), this);
+    m_mustBeLastBox->setObjectName(QStringLiteral("mustBeLastBox"));
+    m_selfTransitionBox =
         new QCheckBox(QStringLiteral("Self transition (exit and entry actions are executed)"), this);
-    chkSelfTransition->setObjectName(QStringLiteral("chkSelfTransition"));
-    top->addRow(chkMustBeLast);
-    top->addRow(chkSelfTransition);
+    m_selfTransitionBox->setObjectName(QStringLiteral("selfTransitionBox"));
+    top->addRow(m_mustBeLastBox);
+    top->addRow(m_selfTransitionBox);
     layout->addLayout(top);
 
-    SSTab1 = new QTabWidget(this);
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    txtCondicion = Support::NewEditor(SSTab1, QStringLiteral("txtCondicion"));
-    txtAccion = Support::NewEditor(SSTab1, QStringLiteral("txtAccion"));
-    SSTab1->addTab(txtCondicion, QStringLiteral("Condition"));
-    SSTab1->addTab(txtAccion, QStringLiteral("Action"));
-    layout->addWidget(SSTab1, 1);
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("tabs"));
+    m_conditionEdit = Support::newEditor(m_tabs, QStringLiteral("conditionEdit"));
+    m_actionEdit = Support::newEditor(m_tabs, QStringLiteral("actionEdit"));
+    m_tabs->addTab(m_conditionEdit, QStringLiteral("Condition"));
+    m_tabs->addTab(m_actionEdit, QStringLiteral("Action"));
+    layout->addWidget(m_tabs, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     addOkCancel(buttons);
     layout->addLayout(buttons);
 
-    txtPrioridad->installEventFilter(this);
-    connect(chkMustBeLast, &QCheckBox::clicked, this, &frmPropTransicion::onMustBeLastClicked);
-    for (CodeEditor* e : {txtCondicion, txtAccion})
-        Support::WireEditor(e, m_options, m_doc, m_repositoryBusy, [this, e] {
+    m_priorityEdit->installEventFilter(this);
+    connect(m_mustBeLastBox, &QCheckBox::clicked, this, &TransitionDialog::onMustBeLastClicked);
+    for (CodeEditor* e : {m_conditionEdit, m_actionEdit})
+        Support::wireEditor(e, m_options, m_doc, m_repositoryBusy, [this, e] {
             if (!m_repositoryBusy)
-                Support::TidyEditorText(e, true);
+                Support::tidyEditorText(e, true);
         });
 }
 
-void frmPropTransicion::load()
+void TransitionDialog::load()
 {
     restoreSize();
     m_readOnly = m_doc.diagram().readOnly() || !m_node;
-    cmdValidar->setEnabled(!m_readOnly);
-    Support::LockLineEdit(txtPrioridad, m_readOnly);
-    for (CodeEditor* e : {txtCondicion, txtAccion}) {
-        Support::LockEditor(e, m_readOnly);
+    m_okButton->setEnabled(!m_readOnly);
+    Support::lockLineEdit(m_priorityEdit, m_readOnly);
+    for (CodeEditor* e : {m_conditionEdit, m_actionEdit}) {
+        Support::lockEditor(e, m_readOnly);
         if (m_options)
-            m_options->GetConfig(*e);
+            m_options->getConfig(*e);
     }
-    chkSelfTransition->setEnabled(!m_readOnly);
+    m_selfTransitionBox->setEnabled(!m_readOnly);
 
-    txtPrioridad->setText(Trans::GetTransitionField(Trans::kTransPriority, m_node));
-    txtCondicion->SetText(Trans::GetTransitionField(Trans::kTransCondition, m_node));
-    txtAccion->SetText(Trans::GetTransitionField(Trans::kTransAction, m_node));
+    m_priorityEdit->setText(Transitions::getTransitionField(Transitions::kTransPriority, m_node));
+    m_conditionEdit->setCode(Transitions::getTransitionField(Transitions::kTransCondition, m_node));
+    m_actionEdit->setCode(Transitions::getTransitionField(Transitions::kTransAction, m_node));
 
     const Node* destination =
         m_node && !m_node->outLinks().empty() ? m_node->outLinks().front()->dst() : nullptr;
-    chkSelfTransition->setHidden(!(source() && source() == destination));
-    chkSelfTransition->setChecked(Trans::GetTransitionField(Trans::kTransSelf, m_node) != kN);
-    chkMustBeLast->setEnabled(!m_readOnly && !OtherMustBeLast(source(), m_node));
-    chkMustBeLast->setChecked(Trans::GetTransitionField(Trans::kTransLast, m_node) == kY);
+    m_selfTransitionBox->setHidden(!(source() && source() == destination));
+    m_selfTransitionBox->setChecked(Transitions::getTransitionField(Transitions::kTransSelf, m_node) != kN);
+    m_mustBeLastBox->setEnabled(!m_readOnly && !otherMustBeLast(source(), m_node));
+    m_mustBeLastBox->setChecked(Transitions::getTransitionField(Transitions::kTransLast, m_node) == kY);
 
-    m_loadedPriority = txtPrioridad->text();
+    m_loadedPriority = m_priorityEdit->text();
     m_snapshot = shownValues();
 }
 
-frmPropTransicion::Values frmPropTransicion::shownValues() const
+TransitionDialog::Values TransitionDialog::shownValues() const
 {
-    return {txtPrioridad->text(), txtCondicion->Text(), txtAccion->Text(),
-            chkSelfTransition->isChecked(), chkMustBeLast->isChecked()};
+    return {m_priorityEdit->text(), m_conditionEdit->code(), m_actionEdit->code(),
+            m_selfTransitionBox->isChecked(), m_mustBeLastBox->isChecked()};
 }
 
-void frmPropTransicion::apply()
+void TransitionDialog::apply()
 {
-    Trans::Configura_Nodo_Transicion(m_doc, txtPrioridad->text(), txtCondicion->Text(),
-                                     txtAccion->Text(), chkSelfTransition->isChecked() ? kY : kN,
-                                     chkMustBeLast->isChecked() ? kY : kN, m_node);
+    Transitions::configureTransition(m_doc, m_priorityEdit->text(), m_conditionEdit->code(),
+                                     m_actionEdit->code(), m_selfTransitionBox->isChecked() ? kY : kN,
+                                     m_mustBeLastBox->isChecked() ? kY : kN, m_node);
 }
 
-bool frmPropTransicion::ValidarPrioridad(bool force)
+bool TransitionDialog::validatePriority(bool force)
 {
-    const double value = modFsmOrder::LenientNumber(txtPrioridad->text());
+    const double value = Ranking::lenientNumber(m_priorityEdit->text());
     if (value < 1 || value > kMaxPriority) {
         asker().message(QStringLiteral("Illegal priority, try other different"));
-        txtPrioridad->setFocus();
+        m_priorityEdit->setFocus();
         return false;
     }
-    if (!force && txtPrioridad->text() == m_loadedPriority)
+    if (!force && m_priorityEdit->text() == m_loadedPriority)
         return true;
     if (!m_setByMustBeLast
         && !asker().askOkCancel(QStringLiteral("This can reorganize all priorities of this node"),
                                  QStringLiteral("The priority has changed"))) {
-        txtPrioridad->setText(m_loadedPriority);
+        m_priorityEdit->setText(m_loadedPriority);
         return true;
     }
     m_setByMustBeLast = false;
     apply();
-    Trans::RenumberPriorities(m_doc, source(), m_node);
-    txtPrioridad->setText(Trans::GetTransitionField(Trans::kTransPriority, m_node));
-    m_loadedPriority = txtPrioridad->text();
+    Transitions::renumberPriorities(m_doc, source(), m_node);
+    m_priorityEdit->setText(Transitions::getTransitionField(Transitions::kTransPriority, m_node));
+    m_loadedPriority = m_priorityEdit->text();
     return true;
 }
 
-void frmPropTransicion::onMustBeLastClicked(bool checked)
+void TransitionDialog::onMustBeLastClicked(bool checked)
 {
     if (!checked || m_readOnly)
         return;
-    txtPrioridad->setText(QString::number(kMaxPriority));
+    m_priorityEdit->setText(QString::number(kMaxPriority));
     m_setByMustBeLast = true;
-    ValidarPrioridad(true);
+    validatePriority(true);
 }
 
-void frmPropTransicion::onOk()
+void TransitionDialog::onOk()
 {
     if (m_readOnly) {
         accept();
         return;
     }
     // A priority typed but never left goes through the same check.
-    if (txtPrioridad->text() != m_loadedPriority && !ValidarPrioridad())
+    if (m_priorityEdit->text() != m_loadedPriority && !validatePriority())
         return;
     if (!(shownValues() == m_snapshot))
         apply();
     accept();
 }
 
-bool frmPropTransicion::Buscar(FindMatcher& matcher, const QString& findWhat,
+bool TransitionDialog::search(FindMatcher& matcher, const QString& findWhat,
                                const QString& replaceWith, bool caseSensitive)
 {
-    const QString head = QStringLiteral("Transition(") + txtPrioridad->text()
+    const QString head = QStringLiteral("Transition(") + m_priorityEdit->text()
                          + QStringLiteral(") from [")
-                         + modNodoEstado::GetStateField(modNodoEstado::kStateName, source())
+                         + States::getStateField(States::kStateName, source())
                          + QStringLiteral("]: ");
     bool go = true;
-    for (const auto& [editor, label] : {std::pair{txtCondicion, "Condition"},
-                                        std::pair{txtAccion, "Actions "}}) {
-        QString text = editor->Text();
-        go = matcher.busqueda(head + QLatin1String(label), text, findWhat, replaceWith,
+    for (const auto& [editor, label] : {std::pair{m_conditionEdit, "Condition"},
+                                        std::pair{m_actionEdit, "Actions "}}) {
+        QString text = editor->code();
+        go = matcher.showMatch(head + QLatin1String(label), text, findWhat, replaceWith,
                               caseSensitive, m_readOnly);
         if (!go)
             break;
-        editor->SetText(text);
+        editor->setCode(text);
     }
     finishSearch();
     return go;
 }
 
-bool frmPropTransicion::eventFilter(QObject* watched, QEvent* event)
+bool TransitionDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == txtPrioridad && event->type() == QEvent::KeyPress) {
+    if (watched == m_priorityEdit && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            SSTab1->setCurrentWidget(txtCondicion);
-            txtCondicion->setFocus(Qt::TabFocusReason);
+            m_tabs->setCurrentWidget(m_conditionEdit);
+            m_conditionEdit->setFocus(Qt::TabFocusReason);
             return true;
         }
-    } else if (watched == txtPrioridad && isFieldLeave(event)) {
-        ValidarPrioridad();
+    } else if (watched == m_priorityEdit && isFieldLeave(event)) {
+        validatePriority();
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -16,33 +16,33 @@ namespace orvane {
 class CodeEditor;
 class FsmDocument;
 class Node;
-class clsLib_OptCMax;
+class CodeEditorOptions;
 
-class frmPropTransicion : public PropertyDialog {
+class TransitionDialog : public PropertyDialog {
     Q_OBJECT
 public:
     // Loads the diagram's current node (a transition node). `options` and
     // `asker` may be null (no shared editor options; message boxes).
-    frmPropTransicion(FsmDocument& doc, clsLib_OptCMax* options, DialogAsker* asker = nullptr,
+    TransitionDialog(FsmDocument& doc, CodeEditorOptions* options, DialogAsker* asker = nullptr,
                       QWidget* parent = nullptr);
-    ~frmPropTransicion() override;
+    ~TransitionDialog() override;
 
     // Shows the dialog modally on the current node.
-    static int Open(FsmDocument& doc, clsLib_OptCMax* options, QWidget* parent);
+    static int edit(FsmDocument& doc, CodeEditorOptions* options, QWidget* parent);
 
     // Find and replace over the condition and the action of the current
     // node, without showing the dialog; stored as "Ok" would store them
     // (nothing on a read-only diagram). False when the user stopped.
-    static bool Buscar(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
+    static bool search(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
                        const QString& replaceWith, bool caseSensitive,
                        DialogAsker* asker = nullptr);
-    bool Buscar(FindMatcher& matcher, const QString& findWhat, const QString& replaceWith,
+    bool search(FindMatcher& matcher, const QString& findWhat, const QString& replaceWith,
                 bool caseSensitive);
 
     // Leaving the priority field: range check, then, when it changed, the
     // question and the renumbering of the source state's transitions.
     // `force` applies and renumbers even when the text did not change.
-    bool ValidarPrioridad(bool force = false);
+    bool validatePriority(bool force = false);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -67,12 +67,12 @@ private:
     QString m_loadedPriority;
     Values m_snapshot;
 
-    QTabWidget* SSTab1 = nullptr;
-    QLineEdit* txtPrioridad = nullptr;
-    CodeEditor* txtCondicion = nullptr;
-    CodeEditor* txtAccion = nullptr;
-    QCheckBox* chkMustBeLast = nullptr;
-    QCheckBox* chkSelfTransition = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    QLineEdit* m_priorityEdit = nullptr;
+    CodeEditor* m_conditionEdit = nullptr;
+    CodeEditor* m_actionEdit = nullptr;
+    QCheckBox* m_mustBeLastBox = nullptr;
+    QCheckBox* m_selfTransitionBox = nullptr;
 };
 
 }  // namespace orvane

@@ -1,14 +1,14 @@
-#include "frmRepositorio.h"
+#include "WordPicker.h"
 
 #include "CodeEditor.h"
 #include "Document.h"
 #include "DocumentRegistry.h"
 #include "FsmDocument.h"
 #include "PropertyDialogSupport.h"
-#include "frmLib_LinkInstance.h"
-#include "modGrafoInfo.h"
-#include "modNodoEstado.h"
-#include "modNodoTransicion.h"
+#include "InstanceReceiver.h"
+#include "MachineInfo.h"
+#include "States.h"
+#include "Transitions.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -22,35 +22,32 @@
 namespace orvane {
 
 namespace {
-namespace Estado = modNodoEstado;
-namespace Transicion = modNodoTransicion;
-namespace Grafo = modGrafoInfo;
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-QPointer<DocumentRegistry>& InstalledRegistry()
+QPointer<DocumentRegistry>& installedRegistry()
 {
     static QPointer<DocumentRegistry> registry;
     return registry;
 }
 
 // Characters that end a word (besides "(", which is looked at twice).
-bool EndsWord(QChar c)
+bool endsWord(QChar c)
 {
     static const QString delimiters = QStringLiteral(" \r=<>+-*/),;:");
     return delimiters.contains(c);
 }
 
-bool StartsWord(QChar c)
+bool startsWord(QChar c)
 {
     return c == QLatin1Char('"') || c == QLatin1Char('#') ||
            (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
            (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
 }
 
-void AddWord(const QString& word, QStringList& words)
+void addWord(const QString& word, QStringList& words)
 {
-    if (word.size() <= 1 || !RepositoryWords::IsValidWord(word) || words.contains(word) ||
+    if (word.size() <= 1 || !RepositoryWords::isValidWord(word) || words.contains(word) ||
         words.size() >= RepositoryWords::kMaxWords)
         return;
     words.append(word);
@@ -58,7 +55,7 @@ void AddWord(const QString& word, QStringList& words)
 
 // The global top-left corner of the target, of its container (1) or of the
 // container's container (2).
-QPoint PlacementOf(QWidget* target, int placement)
+QPoint placementOf(QWidget* target, int placement)
 {
     const int levels = placement == 1 ? 1 : placement == 2 ? 2 : 0;
     QWidget* w = target;
@@ -70,30 +67,30 @@ QPoint PlacementOf(QWidget* target, int placement)
 
 namespace RepositoryWords {
 
-QString CollectTexts(const FsmDocument& doc)
+QString collectTexts(const FsmDocument& doc)
 {
     QString text;
     auto add = [&text](const QString& t) { text += t + kCrLf; };
     const Diagram& d = doc.diagram();
     for (const auto& owned : d.nodes()) {
         const Node* n = owned.get();
-        if (Estado::IsStateNode(n)) {
-            for (int f : {Estado::kStateEntry, Estado::kStateDuring, Estado::kStateElse,
-                          Estado::kStateExit})
-                add(Estado::GetStateField(f, n));
-        } else if (Transicion::IsTransitionNode(n)) {
-            add(Transicion::GetTransitionField(Transicion::kTransCondition, n));
-            add(Transicion::GetTransitionField(Transicion::kTransAction, n));
+        if (States::isStateNode(n)) {
+            for (int f : {States::kStateEntry, States::kStateDuring, States::kStateElse,
+                          States::kStateExit})
+                add(States::getStateField(f, n));
+        } else if (Transitions::isTransitionNode(n)) {
+            add(Transitions::getTransitionField(Transitions::kTransCondition, n));
+            add(Transitions::getTransitionField(Transitions::kTransAction, n));
         }
     }
-    for (int f : {Grafo::kGraphName, Grafo::kGraphParams, Grafo::kGraphModuleHeader,
-                  Grafo::kGraphFunctionHeader, Grafo::kGraphInit, Grafo::kGraphBefore,
-                  Grafo::kGraphAfter, Grafo::kGraphFinal})
-        add(Grafo::GetGraphField(f, d));
+    for (int f : {MachineInfo::kGraphName, MachineInfo::kGraphParams, MachineInfo::kGraphModuleHeader,
+                  MachineInfo::kGraphFunctionHeader, MachineInfo::kGraphInit, MachineInfo::kGraphBefore,
+                  MachineInfo::kGraphAfter, MachineInfo::kGraphFinal})
+        add(MachineInfo::getGraphField(f, d));
     return text;
 }
 
-bool IsValidWord(const QString& word)
+bool isValidWord(const QString& word)
 {
     static const QString forbidden = QStringLiteral("*?+-|&!;,/");
     if (word.isEmpty() || (word.front() >= QLatin1Char('0') && word.front() <= QLatin1Char('9')))
@@ -104,14 +101,14 @@ bool IsValidWord(const QString& word)
     return true;
 }
 
-void Scan(const QString& input, QStringList& words)
+void scan(const QString& input, QStringList& words)
 {
     const QString text = input + QLatin1Char(' ');
     QString word;
     bool inWord = false;
     bool openParen = false;
     auto endWord = [&] {
-        AddWord(word, words);
+        addWord(word, words);
         word.clear();
         inWord = false;
     };
@@ -119,7 +116,7 @@ void Scan(const QString& input, QStringList& words)
     while (i < text.size()) {
         const QChar c = text.at(i);
         if (!inWord) {
-            if (StartsWord(c)) {
+            if (startsWord(c)) {
                 word = c;
                 inWord = true;
             }
@@ -140,7 +137,7 @@ void Scan(const QString& input, QStringList& words)
             }
             continue;
         }
-        if (EndsWord(c))
+        if (endsWord(c))
             endWord();
         else if (c == QLatin1Char('('))
             openParen = true;
@@ -152,26 +149,26 @@ void Scan(const QString& input, QStringList& words)
 
 }  // namespace RepositoryWords
 
-void frmRepositorio::Install(DocumentRegistry* registry)
+void WordPicker::install(DocumentRegistry* registry)
 {
-    InstalledRegistry() = registry;
-    SetRepositoryHandler(
-        [](CodeEditor& editor, FsmDocument& doc) { Edita(&editor, nullptr, 2, doc); });
+    installedRegistry() = registry;
+    setRepositoryHandler(
+        [](CodeEditor& editor, FsmDocument& doc) { pickWord(&editor, nullptr, 2, doc); });
 }
 
-void frmRepositorio::Edita(CodeEditor* editor, QPlainTextEdit* textBox, int placement,
+void WordPicker::pickWord(CodeEditor* editor, QPlainTextEdit* textBox, int placement,
                            const FsmDocument& doc)
 {
     QWidget* target = editor ? static_cast<QWidget*>(editor) : textBox;
-    const bool allowed = editor ? !editor->ReadOnly() : textBox && !textBox->isReadOnly();
+    const bool allowed = editor ? !editor->isLocked() : textBox && !textBox->isReadOnly();
     if (!target || !allowed)
         return;
 
-    frmRepositorio dialog(target->window());
-    dialog.AddWords(RepositoryWords::CollectTexts(doc));
+    WordPicker dialog(target->window());
+    dialog.addWords(RepositoryWords::collectTexts(doc));
     if (dialog.words().isEmpty())
         return;
-    dialog.move(PlacementOf(target, placement));
+    dialog.move(placementOf(target, placement));
     {
         const HandOverPause pause;
         dialog.exec();
@@ -182,7 +179,7 @@ void frmRepositorio::Edita(CodeEditor* editor, QPlainTextEdit* textBox, int plac
         return;
     if (dialog.action() == ActionInsert) {
         if (editor)
-            editor->SetSelText(word);
+            editor->replaceSelection(word);
         else
             textBox->insertPlainText(word);
         target->setFocus();
@@ -190,69 +187,69 @@ void frmRepositorio::Edita(CodeEditor* editor, QPlainTextEdit* textBox, int plac
     QGuiApplication::clipboard()->setText(word);
 }
 
-frmRepositorio::frmRepositorio(QWidget* parent) : QDialog(parent)
+WordPicker::WordPicker(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmRepositorio"));
+    setObjectName(QStringLiteral("WordPicker"));
     setWindowTitle(QStringLiteral("Repository"));
     auto* layout = new QVBoxLayout(this);
 
-    cmbReposi = new QComboBox(this);
-    cmbReposi->setObjectName(QStringLiteral("cmbReposi"));
+    m_wordList = new QComboBox(this);
+    m_wordList->setObjectName(QStringLiteral("wordList"));
     QFont courier(QStringLiteral("Courier New"));
     courier.setStyleHint(QFont::TypeWriter);
-    cmbReposi->setFont(courier);
-    cmbReposi->setMinimumWidth(320);
-    cmbReposi->setMaxVisibleItems(20);
-    layout->addWidget(cmbReposi);
+    m_wordList->setFont(courier);
+    m_wordList->setMinimumWidth(320);
+    m_wordList->setMaxVisibleItems(20);
+    layout->addWidget(m_wordList);
 
-    cmdInsert = PropertyDialogSupport::NewButton(this, QStringLiteral("cmdInsert"),
+    m_insertButton = PropertyDialogSupport::newButton(this, QStringLiteral("insertButton"),
                                                  QStringLiteral("Insert"));
-    cmdInsert->setDefault(true);
-    cmdCopy =
-        PropertyDialogSupport::NewButton(this, QStringLiteral("cmdCopy"), QStringLiteral("Copy"));
-    cmdSeekAllFsm = PropertyDialogSupport::NewButton(this, QStringLiteral("cmdSeekAllFsm"),
+    m_insertButton->setDefault(true);
+    m_copyButton =
+        PropertyDialogSupport::newButton(this, QStringLiteral("copyButton"), QStringLiteral("Copy"));
+    m_seekAllButton = PropertyDialogSupport::newButton(this, QStringLiteral("seekAllButton"),
                                                      QStringLiteral("Seek in all FSM"));
-    cmdCancel = PropertyDialogSupport::NewButton(this, QStringLiteral("cmdCancel"),
+    m_cancelButton = PropertyDialogSupport::newButton(this, QStringLiteral("cancelButton"),
                                                  QStringLiteral("Cancel"));
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {cmdInsert, cmdCopy, cmdSeekAllFsm, cmdCancel})
+    for (QPushButton* b : {m_insertButton, m_copyButton, m_seekAllButton, m_cancelButton})
         buttons->addWidget(b);
     layout->addLayout(buttons);
 
-    connect(cmdInsert, &QPushButton::clicked, this, [this] { finish(ActionInsert); });
-    connect(cmdCopy, &QPushButton::clicked, this, [this] { finish(ActionCopy); });
-    connect(cmdSeekAllFsm, &QPushButton::clicked, this, &frmRepositorio::SeekInAllFsm);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_insertButton, &QPushButton::clicked, this, [this] { finish(ActionInsert); });
+    connect(m_copyButton, &QPushButton::clicked, this, [this] { finish(ActionCopy); });
+    connect(m_seekAllButton, &QPushButton::clicked, this, &WordPicker::seekInAllFsm);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(this, &QDialog::rejected, this, [this] { m_action = ActionNone; });
 }
 
-void frmRepositorio::AddWords(const QString& text)
+void WordPicker::addWords(const QString& text)
 {
-    RepositoryWords::Scan(text, m_words);
+    RepositoryWords::scan(text, m_words);
     refill();
 }
 
-void frmRepositorio::SeekInAllFsm()
+void WordPicker::seekInAllFsm()
 {
     QString texts;
-    if (DocumentRegistry* registry = InstalledRegistry())
+    if (DocumentRegistry* registry = installedRegistry())
         for (const Document* doc : registry->documents())
-            texts += RepositoryWords::CollectTexts(doc->fsm);
-    AddWords(texts);
+            texts += RepositoryWords::collectTexts(doc->fsm);
+    addWords(texts);
 }
 
-void frmRepositorio::refill()
+void WordPicker::refill()
 {
-    cmbReposi->clear();
-    cmbReposi->addItems(m_words);
+    m_wordList->clear();
+    m_wordList->addItems(m_words);
     if (!m_words.isEmpty())
-        cmbReposi->setCurrentIndex(0);
+        m_wordList->setCurrentIndex(0);
 }
 
-void frmRepositorio::finish(Action action)
+void WordPicker::finish(Action action)
 {
     m_action = action;
-    m_chosen = cmbReposi->currentText();
+    m_chosen = m_wordList->currentText();
     accept();
 }
 

@@ -26,19 +26,19 @@ constexpr int kMaxWords = 1024;
 // order a state's entry, during, else and exit actions, a transition's
 // condition and action; then the machine's name, parameters, module and
 // function headers, initialization, actions before and after, ending.
-QString CollectTexts(const FsmDocument& doc);
+QString collectTexts(const FsmDocument& doc);
 
 // Adds the words of `text` to `words` (first use first, no repeats, at
 // most kMaxWords).
-void Scan(const QString& text, QStringList& words);
+void scan(const QString& text, QStringList& words);
 
 // True for a word worth offering: not empty, none of * ? + - | & ! ; , /,
 // and not starting with a digit.
-bool IsValidWord(const QString& word);
+bool isValidWord(const QString& word);
 
 }  // namespace RepositoryWords
 
-class frmRepositorio : public QDialog {
+class WordPicker : public QDialog {
     Q_OBJECT
 public:
     enum Action { ActionNone = 0, ActionInsert = 1, ActionCopy = 2 };
@@ -46,7 +46,7 @@ public:
     // The documents "Seek in all FSM" looks through, in the order they were
     // opened; also makes F2 in the property dialogs' editors open the picker.
     // Null forgets them.
-    static void Install(DocumentRegistry* registry);
+    static void install(DocumentRegistry* registry);
 
     // Opens the picker for `editor` (placing allowed only when it is not
     // read-only) or, without one, for `textBox` (only when not read-only),
@@ -55,18 +55,18 @@ public:
     // otherwise of the target itself. "Insert" replaces the target's
     // selection by the word (or inserts it at the caret) and also puts it on
     // the clipboard; "Copy" only puts it on the clipboard.
-    static void Edita(CodeEditor* editor, QPlainTextEdit* textBox, int placement,
+    static void pickWord(CodeEditor* editor, QPlainTextEdit* textBox, int placement,
                       const FsmDocument& doc);
 
-    explicit frmRepositorio(QWidget* parent = nullptr);
+    explicit WordPicker(QWidget* parent = nullptr);
 
     // Scans `text` into the list and refills the drop-down, first word
     // selected.
-    void AddWords(const QString& text);
+    void addWords(const QString& text);
     const QStringList& words() const { return m_words; }
 
     // "Seek in all FSM": the words of every open document are added.
-    void SeekInAllFsm();
+    void seekInAllFsm();
 
     Action action() const { return m_action; }
     QString chosenWord() const { return m_chosen; }
@@ -79,11 +79,11 @@ private:
     Action m_action = ActionNone;
     QString m_chosen;
 
-    QComboBox* cmbReposi = nullptr;
-    QPushButton* cmdInsert = nullptr;
-    QPushButton* cmdCopy = nullptr;
-    QPushButton* cmdSeekAllFsm = nullptr;
-    QPushButton* cmdCancel = nullptr;
+    QComboBox* m_wordList = nullptr;
+    QPushButton* m_insertButton = nullptr;
+    QPushButton* m_copyButton = nullptr;
+    QPushButton* m_seekAllButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
 };
 
 }  // namespace orvane

@@ -31,8 +31,8 @@ public:
     {
         if (!def)
             return;
-        m_keywords = Words(def->keywords);
-        m_scopeWords = Words(def->scopeKeywordsStart + QLatin1Char('\n') + def->scopeKeywordsEnd);
+        m_keywords = words(def->keywords);
+        m_scopeWords = words(def->scopeKeywordsStart + QLatin1Char('\n') + def->scopeKeywordsEnd);
     }
     const char* keywords(int set) const override
     {
@@ -46,7 +46,7 @@ public:
 private:
     // The lexer wants words separated by blanks; entries with blanks inside
     // could never match a word and are dropped.
-    static QByteArray Words(const QString& lines)
+    static QByteArray words(const QString& lines)
     {
         QStringList words;
         for (const QString& line : lines.split(QLatin1Char('\n'))) {
@@ -117,26 +117,26 @@ constexpr QsciCommand::Command kRectCommands[] = {
     QsciCommand::PageDownRectExtend,
 };
 
-QHash<QString, LanguageDefinition>& Languages()
+QHash<QString, LanguageDefinition>& languages()
 {
     static QHash<QString, LanguageDefinition> table;
     return table;
 }
 
-QSet<int>& RemovedHotKeys()
+QSet<int>& removedHotKeys()
 {
     static QSet<int> keys;
     return keys;
 }
 
 // A Windows colour value 0x00BBGGRR.
-QColor FromColorRef(qint32 c)
+QColor fromColorRef(qint32 c)
 {
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
 // Every line break as CR LF.
-QString WithCrLf(const QString& text)
+QString withCrLf(const QString& text)
 {
     if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
         return text;
@@ -147,7 +147,7 @@ QString WithCrLf(const QString& text)
     return t;
 }
 
-int ShiftBits(Qt::KeyboardModifiers m)
+int shiftBits(Qt::KeyboardModifiers m)
 {
     return ((m & Qt::ShiftModifier) ? 1 : 0) | ((m & Qt::ControlModifier) ? 2 : 0)
            | ((m & Qt::AltModifier) ? 4 : 0);
@@ -166,14 +166,14 @@ CodeEditor::CodeEditor(QWidget* parent) : QsciScintilla(parent)
     setMarginWidth(2, 0);
     setIndentationWidth(0);
     rebuildLexer();
-    SetTabSize(m_tabSize);
-    SetAutoIndentMode(m_autoIndentMode);
-    SetExpandTabs(m_expandTabs);
-    SetDisplayWhitespace(m_displayWhitespace);
-    SetDisplayLeftMargin(m_displayLeftMargin);
-    SetLineNumbering(m_lineNumbering);
-    SetHScrollVisible(m_hScrollVisible);
-    SetVScrollVisible(m_vScrollVisible);
+    setTabSize(m_tabSize);
+    setAutoIndentMode(m_autoIndentMode);
+    setExpandTabs(m_expandTabs);
+    setDisplayWhitespace(m_displayWhitespace);
+    setDisplayLeftMargin(m_displayLeftMargin);
+    setLineNumbering(m_lineNumbering);
+    setHScrollVisible(m_hScrollVisible);
+    setVScrollVisible(m_vScrollVisible);
     applyCaretStyle();
     applyRectangularKeys();
     applyRemovedHotKeys();
@@ -183,21 +183,21 @@ CodeEditor::CodeEditor(QWidget* parent) : QsciScintilla(parent)
 
 CodeEditor::~CodeEditor() = default;
 
-QString CodeEditor::Text() const { return text(); }
+QString CodeEditor::code() const { return text(); }
 
-void CodeEditor::SetText(const QString& t)
+void CodeEditor::setCode(const QString& t)
 {
-    setText(WithCrLf(t));
+    setText(withCrLf(t));
     SendScintilla(SCI_EMPTYUNDOBUFFER);
 }
 
-void CodeEditor::SetSelText(const QString& t) { replaceSelectedText(WithCrLf(t)); }
+void CodeEditor::replaceSelection(const QString& t) { replaceSelectedText(withCrLf(t)); }
 
-bool CodeEditor::ReadOnly() const { return isReadOnly(); }
+bool CodeEditor::isLocked() const { return isReadOnly(); }
 
-void CodeEditor::SetReadOnly(bool on) { setReadOnly(on); }
+void CodeEditor::setLocked(bool on) { setReadOnly(on); }
 
-void CodeEditor::SetColor(int item, qint32 colour)
+void CodeEditor::setColourItem(int item, qint32 colour)
 {
     if (item < 0 || item >= ColorItemCount)
         return;
@@ -205,12 +205,12 @@ void CodeEditor::SetColor(int item, qint32 colour)
     applyStyles();
 }
 
-qint32 CodeEditor::GetColor(int item) const
+qint32 CodeEditor::colourItem(int item) const
 {
     return item >= 0 && item < ColorItemCount ? m_colors[size_t(item)] : -1;
 }
 
-void CodeEditor::SetFontStyle(int item, int style)
+void CodeEditor::setFontStyle(int item, int style)
 {
     if (item < 0 || item >= FontStyleItemCount)
         return;
@@ -218,12 +218,12 @@ void CodeEditor::SetFontStyle(int item, int style)
     applyStyles();
 }
 
-int CodeEditor::GetFontStyle(int item) const
+int CodeEditor::getFontStyle(int item) const
 {
     return item >= 0 && item < FontStyleItemCount ? m_fontStyles[size_t(item)] : 0;
 }
 
-void CodeEditor::SetLanguage(const QString& name)
+void CodeEditor::setLanguage(const QString& name)
 {
     // The options are applied on every focus change; the lexer is only
     // rebuilt when the language really changes.
@@ -233,94 +233,94 @@ void CodeEditor::SetLanguage(const QString& name)
     rebuildLexer();
 }
 
-void CodeEditor::SetFontName(const QString& name)
+void CodeEditor::setFontName(const QString& name)
 {
     m_fontName = name;
     applyStyles();
 }
 
-void CodeEditor::SetFontSize(double points)
+void CodeEditor::setFontSize(double points)
 {
     if (points > 0)
         m_fontSize = points;
     applyStyles();
 }
 
-void CodeEditor::SetColorSyntax(bool on)
+void CodeEditor::setColorSyntax(bool on)
 {
     m_colorSyntax = on;
     applyStyles();
 }
 
-void CodeEditor::SetDisplayWhitespace(bool on)
+void CodeEditor::setDisplayWhitespace(bool on)
 {
     m_displayWhitespace = on;
     setWhitespaceVisibility(on ? WsVisible : WsInvisible);
 }
 
-void CodeEditor::SetExpandTabs(bool on)
+void CodeEditor::setExpandTabs(bool on)
 {
     m_expandTabs = on;
     setIndentationsUseTabs(!on);
 }
 
-void CodeEditor::SetSmoothScrolling(bool on) { m_smoothScrolling = on; }
+void CodeEditor::setSmoothScrolling(bool on) { m_smoothScrolling = on; }
 
-void CodeEditor::SetLineToolTips(bool on) { m_lineToolTips = on; }
+void CodeEditor::setLineToolTips(bool on) { m_lineToolTips = on; }
 
-void CodeEditor::SetDisplayLeftMargin(bool on)
+void CodeEditor::setDisplayLeftMargin(bool on)
 {
     m_displayLeftMargin = on;
     setMarginWidth(1, on ? 12 : 0);
 }
 
-void CodeEditor::SetEnableColumnSel(bool on)
+void CodeEditor::setEnableColumnSel(bool on)
 {
     m_enableColumnSel = on;
     applyRectangularKeys();
 }
 
-void CodeEditor::SetEnableDragDrop(bool on) { m_enableDragDrop = on; }
+void CodeEditor::setEnableDragDrop(bool on) { m_enableDragDrop = on; }
 
-void CodeEditor::SetHScrollVisible(bool on)
+void CodeEditor::setHScrollVisible(bool on)
 {
     m_hScrollVisible = on;
     SendScintilla(SCI_SETHSCROLLBAR, on ? 1 : 0);
 }
 
-void CodeEditor::SetVScrollVisible(bool on)
+void CodeEditor::setVScrollVisible(bool on)
 {
     m_vScrollVisible = on;
     SendScintilla(SCI_SETVSCROLLBAR, on ? 1 : 0);
 }
 
-void CodeEditor::SetEnableHSplitter(bool on) { m_enableHSplitter = on; }
+void CodeEditor::setEnableHSplitter(bool on) { m_enableHSplitter = on; }
 
-void CodeEditor::SetEnableVSplitter(bool on) { m_enableVSplitter = on; }
+void CodeEditor::setEnableVSplitter(bool on) { m_enableVSplitter = on; }
 
-void CodeEditor::SetLineNumbering(bool on)
+void CodeEditor::setLineNumbering(bool on)
 {
     m_lineNumbering = on;
     setMarginLineNumbers(0, on);
     updateLineNumberMargin();
 }
 
-void CodeEditor::SetNormalizeCase(bool on) { m_normalizeCase = on; }
+void CodeEditor::setNormalizeCase(bool on) { m_normalizeCase = on; }
 
-void CodeEditor::SetOvertypeCaret(bool on)
+void CodeEditor::setOvertypeCaret(bool on)
 {
     m_overtypeCaret = on;
     applyCaretStyle();
 }
 
-void CodeEditor::SetTabSize(int columns)
+void CodeEditor::setTabSize(int columns)
 {
     if (columns > 0)
         m_tabSize = columns;
     setTabWidth(m_tabSize);
 }
 
-void CodeEditor::SetAutoIndentMode(int mode)
+void CodeEditor::setAutoIndentMode(int mode)
 {
     m_autoIndentMode = mode;
     setAutoIndent(mode != 0);
@@ -328,28 +328,28 @@ void CodeEditor::SetAutoIndentMode(int mode)
         m_lexer->setAutoIndentStyle(mode >= 2 ? 0 : AiMaintain);
 }
 
-void CodeEditor::RegisterLanguage(const QString& name, const LanguageDefinition& definition)
+void CodeEditor::registerLanguage(const QString& name, const LanguageDefinition& definition)
 {
-    Languages().insert(name, definition);
+    languages().insert(name, definition);
 }
 
-void CodeEditor::UnregisterAllLanguages() { Languages().clear(); }
+void CodeEditor::unregisterAllLanguages() { languages().clear(); }
 
-const LanguageDefinition* CodeEditor::FindLanguage(const QString& name)
+const LanguageDefinition* CodeEditor::findLanguage(const QString& name)
 {
-    const auto it = Languages().constFind(name);
-    return it == Languages().constEnd() ? nullptr : &it.value();
+    const auto it = languages().constFind(name);
+    return it == languages().constEnd() ? nullptr : &it.value();
 }
 
-void CodeEditor::RemoveHotKey(int virtualKey)
+void CodeEditor::removeHotKey(int virtualKey)
 {
-    RemovedHotKeys().insert(virtualKey);
+    removedHotKeys().insert(virtualKey);
     for (QWidget* w : QApplication::allWidgets())
         if (auto* editor = qobject_cast<CodeEditor*>(w))
             editor->applyRemovedHotKeys();
 }
 
-int CodeEditor::VirtualKeyCode(int qtKey)
+int CodeEditor::virtualKeyCode(int qtKey)
 {
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
         return 112 + (qtKey - Qt::Key_F1);
@@ -380,16 +380,16 @@ int CodeEditor::VirtualKeyCode(int qtKey)
     }
 }
 
-bool CodeEditor::IsControlFocusChange(Qt::FocusReason reason)
+bool CodeEditor::isControlFocusChange(Qt::FocusReason reason)
 {
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
-void CodeEditor::ShowPropertyPage()
+void CodeEditor::showPropertyPage()
 {
     CodeEditorPropertyPage page(*this, this);
     if (page.exec() == QDialog::Accepted) {
-        page.ApplyTo(*this);
+        page.applyTo(*this);
         emit optionsChangedByUser();
     }
 }
@@ -397,21 +397,21 @@ void CodeEditor::ShowPropertyPage()
 void CodeEditor::focusInEvent(QFocusEvent* e)
 {
     QsciScintilla::focusInEvent(e);
-    if (IsControlFocusChange(e->reason()))
+    if (isControlFocusChange(e->reason()))
         emit gotFocus();
 }
 
 void CodeEditor::focusOutEvent(QFocusEvent* e)
 {
     QsciScintilla::focusOutEvent(e);
-    if (IsControlFocusChange(e->reason()))
+    if (isControlFocusChange(e->reason()))
         emit lostFocus();
 }
 
 void CodeEditor::keyPressEvent(QKeyEvent* e)
 {
     bool handled = false;
-    emit keyDown(VirtualKeyCode(e->key()), ShiftBits(e->modifiers()), handled);
+    emit keyDown(virtualKeyCode(e->key()), shiftBits(e->modifiers()), handled);
     if (handled) {
         e->accept();
         return;
@@ -456,7 +456,7 @@ void CodeEditor::contextMenuEvent(QContextMenuEvent* e)
     if (!menu)
         return;
     menu->addSeparator();
-    menu->addAction(tr("Properties..."), this, &CodeEditor::ShowPropertyPage);
+    menu->addAction(tr("Properties..."), this, &CodeEditor::showPropertyPage);
     menu->exec(e->globalPos());
     delete menu;
 }
@@ -488,10 +488,10 @@ void CodeEditor::dropEvent(QDropEvent* e)
 void CodeEditor::rebuildLexer()
 {
     QsciLexerCPP* old = m_lexer;
-    m_lexer = new LanguageLexer(this, FindLanguage(m_language));
+    m_lexer = new LanguageLexer(this, findLanguage(m_language));
     setLexer(m_lexer);
     delete old;
-    SetAutoIndentMode(m_autoIndentMode);
+    setAutoIndentMode(m_autoIndentMode);
     applyStyles();
 }
 
@@ -499,18 +499,18 @@ QColor CodeEditor::background(int item) const
 {
     const qint32 c = m_colors[size_t(item)];
     if (c >= 0)
-        return FromColorRef(c);
+        return fromColorRef(c);
     const qint32 window = m_colors[ClrWindow];
-    return window >= 0 ? FromColorRef(window) : QColor(Qt::white);
+    return window >= 0 ? fromColorRef(window) : QColor(Qt::white);
 }
 
 QColor CodeEditor::foreground(int item) const
 {
     const qint32 c = m_colors[size_t(item)];
     if (c >= 0)
-        return FromColorRef(c);
+        return fromColorRef(c);
     const qint32 text = m_colors[ClrText];
-    return text >= 0 ? FromColorRef(text) : QColor(Qt::black);
+    return text >= 0 ? fromColorRef(text) : QColor(Qt::black);
 }
 
 QFont CodeEditor::styledFont(int styleItem) const
@@ -573,10 +573,10 @@ void CodeEditor::applyRectangularKeys()
 void CodeEditor::applyRemovedHotKeys()
 {
     for (QsciCommand* cmd : standardCommands()->commands()) {
-        for (int vk : RemovedHotKeys()) {
-            if (VirtualKeyCode(cmd->key()) == vk && (cmd->key() & Qt::KeyboardModifierMask) == 0)
+        for (int vk : removedHotKeys()) {
+            if (virtualKeyCode(cmd->key()) == vk && (cmd->key() & Qt::KeyboardModifierMask) == 0)
                 cmd->setKey(0);
-            if (VirtualKeyCode(cmd->alternateKey()) == vk
+            if (virtualKeyCode(cmd->alternateKey()) == vk
                 && (cmd->alternateKey() & Qt::KeyboardModifierMask) == 0)
                 cmd->setAlternateKey(0);
         }

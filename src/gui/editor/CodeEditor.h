@@ -98,83 +98,83 @@ public:
     ~CodeEditor() override;
 
     // The whole text; line breaks are stored as CR LF.
-    QString Text() const;
-    void SetText(const QString& text);
+    QString code() const;
+    void setCode(const QString& text);
     // Replaces the selection, or inserts at the caret.
-    void SetSelText(const QString& text);
-    // The user cannot edit a read-only editor; SetText still works.
-    bool ReadOnly() const;
-    void SetReadOnly(bool on);
+    void replaceSelection(const QString& text);
+    // The user cannot edit a read-only editor; setCode still works.
+    bool isLocked() const;
+    void setLocked(bool on);
 
-    void SetColor(int item, qint32 colour);
-    qint32 GetColor(int item) const;
-    void SetFontStyle(int item, int style);
-    int GetFontStyle(int item) const;
+    void setColourItem(int item, qint32 colour);
+    qint32 colourItem(int item) const;
+    void setFontStyle(int item, int style);
+    int getFontStyle(int item) const;
 
     // The name of a registered language.
-    QString Language() const { return m_language; }
-    void SetLanguage(const QString& name);
+    QString language() const { return m_language; }
+    void setLanguage(const QString& name);
 
-    QString FontName() const { return m_fontName; }
-    void SetFontName(const QString& name);
-    double FontSize() const { return m_fontSize; }
-    void SetFontSize(double points);
+    QString fontName() const { return m_fontName; }
+    void setFontName(const QString& name);
+    double fontSize() const { return m_fontSize; }
+    void setFontSize(double points);
 
-    bool ColorSyntax() const { return m_colorSyntax; }
-    void SetColorSyntax(bool on);
-    bool DisplayWhitespace() const { return m_displayWhitespace; }
-    void SetDisplayWhitespace(bool on);
-    bool ExpandTabs() const { return m_expandTabs; }
-    void SetExpandTabs(bool on);
-    bool SmoothScrolling() const { return m_smoothScrolling; }
-    void SetSmoothScrolling(bool on);
-    bool LineToolTips() const { return m_lineToolTips; }
-    void SetLineToolTips(bool on);
-    bool DisplayLeftMargin() const { return m_displayLeftMargin; }
-    void SetDisplayLeftMargin(bool on);
-    bool EnableColumnSel() const { return m_enableColumnSel; }
-    void SetEnableColumnSel(bool on);
-    bool EnableDragDrop() const { return m_enableDragDrop; }
-    void SetEnableDragDrop(bool on);
-    bool HScrollVisible() const { return m_hScrollVisible; }
-    void SetHScrollVisible(bool on);
-    bool VScrollVisible() const { return m_vScrollVisible; }
-    void SetVScrollVisible(bool on);
-    bool EnableHSplitter() const { return m_enableHSplitter; }
-    void SetEnableHSplitter(bool on);
-    bool EnableVSplitter() const { return m_enableVSplitter; }
-    void SetEnableVSplitter(bool on);
-    bool LineNumbering() const { return m_lineNumbering; }
-    void SetLineNumbering(bool on);
-    bool NormalizeCase() const { return m_normalizeCase; }
-    void SetNormalizeCase(bool on);
-    bool OvertypeCaret() const { return m_overtypeCaret; }
-    void SetOvertypeCaret(bool on);
+    bool colorSyntax() const { return m_colorSyntax; }
+    void setColorSyntax(bool on);
+    bool displayWhitespace() const { return m_displayWhitespace; }
+    void setDisplayWhitespace(bool on);
+    bool expandTabs() const { return m_expandTabs; }
+    void setExpandTabs(bool on);
+    bool smoothScrolling() const { return m_smoothScrolling; }
+    void setSmoothScrolling(bool on);
+    bool lineToolTips() const { return m_lineToolTips; }
+    void setLineToolTips(bool on);
+    bool displayLeftMargin() const { return m_displayLeftMargin; }
+    void setDisplayLeftMargin(bool on);
+    bool enableColumnSel() const { return m_enableColumnSel; }
+    void setEnableColumnSel(bool on);
+    bool enableDragDrop() const { return m_enableDragDrop; }
+    void setEnableDragDrop(bool on);
+    bool hScrollVisible() const { return m_hScrollVisible; }
+    void setHScrollVisible(bool on);
+    bool vScrollVisible() const { return m_vScrollVisible; }
+    void setVScrollVisible(bool on);
+    bool enableHSplitter() const { return m_enableHSplitter; }
+    void setEnableHSplitter(bool on);
+    bool enableVSplitter() const { return m_enableVSplitter; }
+    void setEnableVSplitter(bool on);
+    bool lineNumbering() const { return m_lineNumbering; }
+    void setLineNumbering(bool on);
+    bool normalizeCase() const { return m_normalizeCase; }
+    void setNormalizeCase(bool on);
+    bool overtypeCaret() const { return m_overtypeCaret; }
+    void setOvertypeCaret(bool on);
 
-    int TabSize() const { return m_tabSize; }
-    void SetTabSize(int columns);
+    int tabSize() const { return m_tabSize; }
+    void setTabSize(int columns);
     // 0 none, 1 keep the previous line's indentation, 2 also indent blocks.
-    int AutoIndentMode() const { return m_autoIndentMode; }
-    void SetAutoIndentMode(int mode);
-    int LineNumberStyle() const { return m_lineNumberStyle; }
-    void SetLineNumberStyle(int style) { m_lineNumberStyle = style; }
+    int autoIndentMode() const { return m_autoIndentMode; }
+    void setAutoIndentMode(int mode);
+    int lineNumberStyle() const { return m_lineNumberStyle; }
+    void setLineNumberStyle(int style) { m_lineNumberStyle = style; }
 
     // Component-wide language table and key table.
-    static void RegisterLanguage(const QString& name, const LanguageDefinition& definition);
-    static void UnregisterAllLanguages();
-    static const LanguageDefinition* FindLanguage(const QString& name);
+    static void registerLanguage(const QString& name, const LanguageDefinition& definition);
+    static void unregisterAllLanguages();
+    static const LanguageDefinition* findLanguage(const QString& name);
     // Takes a key (Windows virtual-key code) out of every editor's own key
     // bindings, so that it reaches keyDown instead.
-    static void RemoveHotKey(int virtualKey);
+    static void removeHotKey(int virtualKey);
     // The Windows virtual-key code of a Qt key (0 when it has none).
-    static int VirtualKeyCode(int qtKey);
+    static int virtualKeyCode(int qtKey);
 
     // True when a focus change is the user moving between controls, not a
     // window switch or a popup menu; only those raise gotFocus and lostFocus.
-    static bool IsControlFocusChange(Qt::FocusReason reason);
+    static bool isControlFocusChange(Qt::FocusReason reason);
 
     // Opens the editor's own options page on this editor.
-    void ShowPropertyPage();
+    void showPropertyPage();
 
 signals:
     void gotFocus();

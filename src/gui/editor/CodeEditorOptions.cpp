@@ -1,4 +1,4 @@
-#include "clsLib_OptCMax.h"
+#include "CodeEditorOptions.h"
 
 #include "AppSettings.h"
 #include "Messenger.h"
@@ -19,33 +19,33 @@ constexpr int kF2 = 113;
 
 struct BoolOption {
     const char* key;
-    bool clsLib_OptCMax::Scalars::*member;
+    bool CodeEditorOptions::Scalars::*member;
     bool (CodeEditor::*get)() const;
     void (CodeEditor::*set)(bool);
 };
 
-using S = clsLib_OptCMax::Scalars;
+using S = CodeEditorOptions::Scalars;
 using E = CodeEditor;
 // The Boolean options in the order in which they are read and written,
 // "fontName", "fontSize", "autoIndentMode" and "tabSize" coming after the
 // first one.
 const BoolOption kFirstBool = {"displayWhiteSpace", &S::displayWhiteSpace,
-                               &E::DisplayWhitespace, &E::SetDisplayWhitespace};
+                               &E::displayWhitespace, &E::setDisplayWhitespace};
 const BoolOption kOtherBools[] = {
-    {"expandTabs", &S::expandTabs, &E::ExpandTabs, &E::SetExpandTabs},
-    {"normalizeCase", &S::normalizeCase, &E::NormalizeCase, &E::SetNormalizeCase},
-    {"smoothScrolling", &S::smoothScrolling, &E::SmoothScrolling, &E::SetSmoothScrolling},
-    {"displayLeftMargin", &S::displayLeftMargin, &E::DisplayLeftMargin, &E::SetDisplayLeftMargin},
-    {"lineToolTips", &S::lineToolTips, &E::LineToolTips, &E::SetLineToolTips},
-    {"enableDragDrop", &S::enableDragDrop, &E::EnableDragDrop, &E::SetEnableDragDrop},
-    {"enableColumnSel", &S::enableColumnSel, &E::EnableColumnSel, &E::SetEnableColumnSel},
-    {"overtypeCaret", &S::overtypeCaret, &E::OvertypeCaret, &E::SetOvertypeCaret},
-    {"colorSyntax", &S::colorSyntax, &E::ColorSyntax, &E::SetColorSyntax},
-    {"hScrollVisible", &S::hScrollVisible, &E::HScrollVisible, &E::SetHScrollVisible},
-    {"vScrollVisible", &S::vScrollVisible, &E::VScrollVisible, &E::SetVScrollVisible},
-    {"enableHSplitter", &S::enableHSplitter, &E::EnableHSplitter, &E::SetEnableHSplitter},
-    {"enableVSplitter", &S::enableVSplitter, &E::EnableVSplitter, &E::SetEnableVSplitter},
-    {"lineNumbering", &S::lineNumbering, &E::LineNumbering, &E::SetLineNumbering},
+    {"expandTabs", &S::expandTabs, &E::expandTabs, &E::setExpandTabs},
+    {"normalizeCase", &S::normalizeCase, &E::normalizeCase, &E::setNormalizeCase},
+    {"smoothScrolling", &S::smoothScrolling, &E::smoothScrolling, &E::setSmoothScrolling},
+    {"displayLeftMargin", &S::displayLeftMargin, &E::displayLeftMargin, &E::setDisplayLeftMargin},
+    {"lineToolTips", &S::lineToolTips, &E::lineToolTips, &E::setLineToolTips},
+    {"enableDragDrop", &S::enableDragDrop, &E::enableDragDrop, &E::setEnableDragDrop},
+    {"enableColumnSel", &S::enableColumnSel, &E::enableColumnSel, &E::setEnableColumnSel},
+    {"overtypeCaret", &S::overtypeCaret, &E::overtypeCaret, &E::setOvertypeCaret},
+    {"colorSyntax", &S::colorSyntax, &E::colorSyntax, &E::setColorSyntax},
+    {"hScrollVisible", &S::hScrollVisible, &E::hScrollVisible, &E::setHScrollVisible},
+    {"vScrollVisible", &S::vScrollVisible, &E::vScrollVisible, &E::setVScrollVisible},
+    {"enableHSplitter", &S::enableHSplitter, &E::enableHSplitter, &E::setEnableHSplitter},
+    {"enableVSplitter", &S::enableVSplitter, &E::enableVSplitter, &E::setEnableVSplitter},
+    {"lineNumbering", &S::lineNumbering, &E::lineNumbering, &E::setLineNumbering},
 };
 
 // Which editor items each colour-table entry feeds (-1: stored only).
@@ -54,7 +54,7 @@ struct EntryUse {
     int frItem;
     int styleItem;
 };
-constexpr EntryUse kEntryUse[clsLib_OptCMax::kColourEntries] = {
+constexpr EntryUse kEntryUse[CodeEditorOptions::kColourEntries] = {
     {E::ClrBookmarkBk, E::ClrBookmark, -1},
     {E::ClrCommentBk, E::ClrComment, E::StyComment},
     {-1, E::ClrHDividerLines, -1},
@@ -76,7 +76,7 @@ constexpr EntryUse kEntryUse[clsLib_OptCMax::kColourEntries] = {
 };
 
 // A Boolean setting; a text that is no Boolean gives the default.
-bool ReadBool(const QSettings& s, const char* key, bool fallback)
+bool readBool(const QSettings& s, const char* key, bool fallback)
 {
     const QString text =
         s.value(QLatin1String(key), fallback ? QStringLiteral("True") : QStringLiteral("False"))
@@ -93,42 +93,42 @@ bool ReadBool(const QSettings& s, const char* key, bool fallback)
 
 // A 16-bit number setting; a text that is no number, or a value below
 // `minimum`, gives the default.
-qint16 ReadShort(const QSettings& s, const char* key, qint16 fallback, int minimum)
+qint16 readShort(const QSettings& s, const char* key, qint16 fallback, int minimum)
 {
     bool ok = false;
     const int v = s.value(QLatin1String(key), QString::number(fallback)).toString().trimmed().toInt(&ok);
     return ok && v >= minimum && v <= 32767 ? qint16(v) : fallback;
 }
 
-QString BoolWord(bool v) { return v ? QStringLiteral("True") : QStringLiteral("False"); }
+QString boolWord(bool v) { return v ? QStringLiteral("True") : QStringLiteral("False"); }
 
-QString ColourKey(int entry, const char* part)
+QString colourKey(int entry, const char* part)
 {
     return QStringLiteral("clr") + QString::number(entry) + QLatin1String(part);
 }
 }  // namespace
 
-clsLib_OptCMax::clsLib_OptCMax(Messenger& messenger, const QString& coderIni) : m_coderIni(coderIni)
+CodeEditorOptions::CodeEditorOptions(Messenger& messenger, const QString& coderIni) : m_coderIni(coderIni)
 {
     readScalars();
     if (!loadColours()) {
-        m_colours = DefaultColours();
+        m_colours = defaultColours();
         saveColours();
         messenger.message(QStringLiteral("Application INI File was damaged. Working default values."));
     }
     loadLanguage();
-    CodeEditor::UnregisterAllLanguages();
-    CodeEditor::RegisterLanguage(kLanguageName, m_language);
-    CodeEditor::RemoveHotKey(kF2);
+    CodeEditor::unregisterAllLanguages();
+    CodeEditor::registerLanguage(kLanguageName, m_language);
+    CodeEditor::removeHotKey(kF2);
 }
 
-clsLib_OptCMax::~clsLib_OptCMax()
+CodeEditorOptions::~CodeEditorOptions()
 {
     writeScalars();
     saveColours();
 }
 
-clsLib_OptCMax::ColourTable clsLib_OptCMax::DefaultColours()
+CodeEditorOptions::ColourTable CodeEditorOptions::defaultColours()
 {
     return {{{-1, -1, 0},
              {-1, 0x008000, 2},
@@ -150,13 +150,13 @@ clsLib_OptCMax::ColourTable clsLib_OptCMax::DefaultColours()
              {0, 0xFFFFFF, 0}}};
 }
 
-QString clsLib_OptCMax::CoderIniPath()
+QString CodeEditorOptions::coderIniPath()
 {
     const QString program = QCoreApplication::applicationDirPath() + QLatin1Char('/') + kFileName;
     const QFileInfo programInfo(program);
     if (programInfo.isFile() && programInfo.isWritable())
         return program;
-    const QString folder = QFileInfo(AppSettings::Open()->fileName()).absolutePath();
+    const QString folder = QFileInfo(AppSettings::open()->fileName()).absolutePath();
     const QString user = folder + QLatin1Char('/') + kFileName;
     if (!QFileInfo::exists(user) && programInfo.isFile()) {
         QDir().mkpath(folder);
@@ -166,15 +166,15 @@ QString clsLib_OptCMax::CoderIniPath()
     return user;
 }
 
-void clsLib_OptCMax::GetConfig(CodeEditor& editor) const
+void CodeEditorOptions::getConfig(CodeEditor& editor) const
 {
-    editor.SetLanguage(kLanguageName);
-    editor.SetLineNumberStyle(10);
-    editor.SetDisplayWhitespace(m_scalars.displayWhiteSpace);
-    editor.SetFontName(m_scalars.fontName);
-    editor.SetFontSize(m_scalars.fontSize);
-    editor.SetAutoIndentMode(m_scalars.autoIndentMode);
-    editor.SetTabSize(m_scalars.tabSize);
+    editor.setLanguage(kLanguageName);
+    editor.setLineNumberStyle(10);
+    editor.setDisplayWhitespace(m_scalars.displayWhiteSpace);
+    editor.setFontName(m_scalars.fontName);
+    editor.setFontSize(m_scalars.fontSize);
+    editor.setAutoIndentMode(m_scalars.autoIndentMode);
+    editor.setTabSize(m_scalars.tabSize);
     for (const BoolOption& o : kOtherBools)
         (editor.*o.set)(m_scalars.*o.member);
     // Entries in table order, so that entry 13's style is the one style
@@ -183,70 +183,70 @@ void clsLib_OptCMax::GetConfig(CodeEditor& editor) const
         const EntryUse& use = kEntryUse[n];
         const ColourEntry& c = m_colours[size_t(n)];
         if (use.frItem >= 0)
-            editor.SetColor(use.frItem, c.fr);
+            editor.setColourItem(use.frItem, c.fr);
         if (use.bgItem >= 0)
-            editor.SetColor(use.bgItem, c.bg);
+            editor.setColourItem(use.bgItem, c.bg);
         if (use.styleItem >= 0)
-            editor.SetFontStyle(use.styleItem, c.fnt);
+            editor.setFontStyle(use.styleItem, c.fontStyle);
     }
 }
 
-void clsLib_OptCMax::SetConfig(const CodeEditor& editor)
+void CodeEditorOptions::setConfig(const CodeEditor& editor)
 {
-    m_scalars.displayWhiteSpace = editor.DisplayWhitespace();
-    m_scalars.fontName = editor.FontName();
-    m_scalars.fontSize = qint16(qBound(1, qRound(editor.FontSize()), 32767));
-    m_scalars.autoIndentMode = qint16(editor.AutoIndentMode());
-    m_scalars.tabSize = qint16(editor.TabSize());
+    m_scalars.displayWhiteSpace = editor.displayWhitespace();
+    m_scalars.fontName = editor.fontName();
+    m_scalars.fontSize = qint16(qBound(1, qRound(editor.fontSize()), 32767));
+    m_scalars.autoIndentMode = qint16(editor.autoIndentMode());
+    m_scalars.tabSize = qint16(editor.tabSize());
     for (const BoolOption& o : kOtherBools)
         m_scalars.*o.member = (editor.*o.get)();
     for (int n = 0; n < kColourEntries; ++n) {
         const EntryUse& use = kEntryUse[n];
         ColourEntry& c = m_colours[size_t(n)];
         if (use.frItem >= 0)
-            c.fr = editor.GetColor(use.frItem);
+            c.fr = editor.colourItem(use.frItem);
         if (use.bgItem >= 0)
-            c.bg = editor.GetColor(use.bgItem);
+            c.bg = editor.colourItem(use.bgItem);
         if (use.styleItem >= 0)
-            c.fnt = editor.GetFontStyle(use.styleItem);
+            c.fontStyle = editor.getFontStyle(use.styleItem);
     }
 }
 
-void clsLib_OptCMax::readScalars()
+void CodeEditorOptions::readScalars()
 {
-    const auto settings = AppSettings::Open();
+    const auto settings = AppSettings::open();
     settings->beginGroup(kGroup);
     const Scalars defaults;
-    m_scalars.*kFirstBool.member = ReadBool(*settings, kFirstBool.key, defaults.*kFirstBool.member);
+    m_scalars.*kFirstBool.member = readBool(*settings, kFirstBool.key, defaults.*kFirstBool.member);
     m_scalars.fontName = settings->value(QStringLiteral("fontName"), defaults.fontName).toString();
-    m_scalars.fontSize = ReadShort(*settings, "fontSize", defaults.fontSize, 1);
-    m_scalars.autoIndentMode = ReadShort(*settings, "autoIndentMode", defaults.autoIndentMode, 0);
-    m_scalars.tabSize = ReadShort(*settings, "tabSize", defaults.tabSize, 1);
+    m_scalars.fontSize = readShort(*settings, "fontSize", defaults.fontSize, 1);
+    m_scalars.autoIndentMode = readShort(*settings, "autoIndentMode", defaults.autoIndentMode, 0);
+    m_scalars.tabSize = readShort(*settings, "tabSize", defaults.tabSize, 1);
     for (const BoolOption& o : kOtherBools)
-        m_scalars.*o.member = ReadBool(*settings, o.key, defaults.*o.member);
+        m_scalars.*o.member = readBool(*settings, o.key, defaults.*o.member);
 }
 
-void clsLib_OptCMax::writeScalars() const
+void CodeEditorOptions::writeScalars() const
 {
-    const auto settings = AppSettings::Open();
+    const auto settings = AppSettings::open();
     settings->beginGroup(kGroup);
-    settings->setValue(QLatin1String(kFirstBool.key), BoolWord(m_scalars.*kFirstBool.member));
+    settings->setValue(QLatin1String(kFirstBool.key), boolWord(m_scalars.*kFirstBool.member));
     settings->setValue(QStringLiteral("fontName"), m_scalars.fontName);
     settings->setValue(QStringLiteral("fontSize"), QString::number(m_scalars.fontSize));
     settings->setValue(QStringLiteral("autoIndentMode"), QString::number(m_scalars.autoIndentMode));
     settings->setValue(QStringLiteral("tabSize"), QString::number(m_scalars.tabSize));
     for (const BoolOption& o : kOtherBools)
-        settings->setValue(QLatin1String(o.key), BoolWord(m_scalars.*o.member));
+        settings->setValue(QLatin1String(o.key), boolWord(m_scalars.*o.member));
 }
 
-bool clsLib_OptCMax::loadColours()
+bool CodeEditorOptions::loadColours()
 {
     for (int n = 0; n < kColourEntries; ++n) {
         for (auto [part, member] : {std::pair{"bg", &ColourEntry::bg}, std::pair{"fr", &ColourEntry::fr},
-                                    std::pair{"fnt", &ColourEntry::fnt}}) {
+                                    std::pair{"fnt", &ColourEntry::fontStyle}}) {
             bool ok = false;
             const qint32 v =
-                ProfileFile::ReadString(kColors, ColourKey(n, part), QString(), m_coderIni)
+                ProfileFile::readString(kColors, colourKey(n, part), QString(), m_coderIni)
                     .toInt(&ok);
             if (!ok)
                 return false;
@@ -256,24 +256,24 @@ bool clsLib_OptCMax::loadColours()
     return true;
 }
 
-void clsLib_OptCMax::saveColours() const
+void CodeEditorOptions::saveColours() const
 {
     QList<QPair<QString, QString>> values;
     for (int n = 0; n < kColourEntries; ++n) {
         const ColourEntry& c = m_colours[size_t(n)];
-        values.append({ColourKey(n, "bg"), QString::number(c.bg)});
-        values.append({ColourKey(n, "fr"), QString::number(c.fr)});
-        values.append({ColourKey(n, "fnt"), QString::number(c.fnt)});
+        values.append({colourKey(n, "bg"), QString::number(c.bg)});
+        values.append({colourKey(n, "fr"), QString::number(c.fr)});
+        values.append({colourKey(n, "fnt"), QString::number(c.fontStyle)});
     }
-    ProfileFile::WriteStrings(kColors, values, m_coderIni);
+    ProfileFile::writeStrings(kColors, values, m_coderIni);
 }
 
-QString clsLib_OptCMax::readList(const QString& section, const QString& prefix) const
+QString CodeEditorOptions::readList(const QString& section, const QString& prefix) const
 {
     QStringList values;
     for (int i = 1;; ++i) {
         const QString v =
-            ProfileFile::ReadString(section, prefix + QString::number(i), QString(), m_coderIni);
+            ProfileFile::readString(section, prefix + QString::number(i), QString(), m_coderIni);
         if (v.isEmpty())
             break;
         values.append(v);
@@ -281,7 +281,7 @@ QString clsLib_OptCMax::readList(const QString& section, const QString& prefix) 
     return values.join(QLatin1Char('\n'));
 }
 
-void clsLib_OptCMax::loadLanguage()
+void CodeEditorOptions::loadLanguage()
 {
     using L = LanguageDefinition;
     static const struct {

@@ -14,7 +14,7 @@ namespace orvane {
 
 class Messenger;
 
-class clsLib_OptCMax {
+class CodeEditorOptions {
 public:
     struct Scalars {
         bool displayWhiteSpace = false;
@@ -40,7 +40,7 @@ public:
     struct ColourEntry {
         qint32 bg = 0;
         qint32 fr = 0;
-        qint32 fnt = 0;
+        qint32 fontStyle = 0;
         friend bool operator==(const ColourEntry&, const ColourEntry&) = default;
     };
     static constexpr int kColourEntries = 18;
@@ -53,26 +53,26 @@ public:
     // language from `coderIni`; registers the language. A damaged or
     // missing colour table is replaced by the defaults, written to the file
     // and reported through `messenger`.
-    explicit clsLib_OptCMax(Messenger& messenger, const QString& coderIni = CoderIniPath());
+    explicit CodeEditorOptions(Messenger& messenger, const QString& coderIni = coderIniPath());
     // Writes the scalar options and the colour table back.
-    ~clsLib_OptCMax();
-    clsLib_OptCMax(const clsLib_OptCMax&) = delete;
-    clsLib_OptCMax& operator=(const clsLib_OptCMax&) = delete;
+    ~CodeEditorOptions();
+    CodeEditorOptions(const CodeEditorOptions&) = delete;
+    CodeEditorOptions& operator=(const CodeEditorOptions&) = delete;
 
     // Applies the shared options to an editor.
-    void GetConfig(CodeEditor& editor) const;
+    void getConfig(CodeEditor& editor) const;
     // Takes an editor's options into the shared set.
-    void SetConfig(const CodeEditor& editor);
+    void setConfig(const CodeEditor& editor);
 
     const Scalars& scalars() const { return m_scalars; }
     const ColourTable& colours() const { return m_colours; }
     const LanguageDefinition& language() const { return m_language; }
     const QString& coderIni() const { return m_coderIni; }
 
-    static ColourTable DefaultColours();
+    static ColourTable defaultColours();
     // The Coder.ini beside the program when it is there and writable, else
     // the per-user copy (made from the program's copy when that exists).
-    static QString CoderIniPath();
+    static QString coderIniPath();
 
 private:
     void readScalars();

@@ -16,40 +16,40 @@
 namespace orvane {
 
 namespace {
-QColor FromColorRef(qint32 c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-qint32 ToColorRef(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
+QColor fromColorRef(qint32 c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+qint32 toColorRef(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
 }  // namespace
 
 CodeEditorPropertyPage::CodeEditorPropertyPage(const CodeEditor& editor, QWidget* parent)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmCodeEditorProperties"));
+    setObjectName(QStringLiteral("CodeEditorPropertyPage"));
     setWindowTitle(tr("Editor Properties"));
     for (int i = 0; i < CodeEditor::ColorItemCount; ++i)
-        m_colors[size_t(i)] = editor.GetColor(i);
+        m_colors[size_t(i)] = editor.colourItem(i);
     for (int i = 0; i < CodeEditor::FontStyleItemCount; ++i)
-        m_styles[size_t(i)] = editor.GetFontStyle(i);
+        m_styles[size_t(i)] = editor.getFontStyle(i);
 
     auto* layout = new QVBoxLayout(this);
 
     auto* general = new QGroupBox(tr("General"), this);
     auto* form = new QFormLayout(general);
     m_font = new QFontComboBox(general);
-    m_font->setCurrentFont(QFont(editor.FontName()));
+    m_font->setCurrentFont(QFont(editor.fontName()));
     m_fontSize = new QSpinBox(general);
     m_fontSize->setRange(3, 72);
-    m_fontSize->setValue(qRound(editor.FontSize()));
+    m_fontSize->setValue(qRound(editor.fontSize()));
     auto* fontRow = new QHBoxLayout;
     fontRow->addWidget(m_font, 1);
     fontRow->addWidget(m_fontSize);
     form->addRow(tr("Font:"), fontRow);
     m_tabSize = new QSpinBox(general);
     m_tabSize->setRange(1, 32);
-    m_tabSize->setValue(editor.TabSize());
+    m_tabSize->setValue(editor.tabSize());
     form->addRow(tr("Tab size:"), m_tabSize);
     m_autoIndent = new QComboBox(general);
     m_autoIndent->addItems({tr("None"), tr("Keep the previous line's"), tr("Follow the blocks")});
-    m_autoIndent->setCurrentIndex(std::clamp(editor.AutoIndentMode(), 0, 2));
+    m_autoIndent->setCurrentIndex(std::clamp(editor.autoIndentMode(), 0, 2));
     form->addRow(tr("Auto indent:"), m_autoIndent);
     layout->addWidget(general);
 
@@ -63,24 +63,24 @@ CodeEditorPropertyPage::CodeEditorPropertyPage(const CodeEditor& editor, QWidget
         grid->addWidget(box, n / 2, n % 2);
         m_switches.push_back({box, get, set});
     };
-    addSwitch(tr("Colour syntax"), &CodeEditor::ColorSyntax, &CodeEditor::SetColorSyntax);
-    addSwitch(tr("Show white space"), &CodeEditor::DisplayWhitespace,
-              &CodeEditor::SetDisplayWhitespace);
-    addSwitch(tr("Expand tabs"), &CodeEditor::ExpandTabs, &CodeEditor::SetExpandTabs);
-    addSwitch(tr("Line numbers"), &CodeEditor::LineNumbering, &CodeEditor::SetLineNumbering);
-    addSwitch(tr("Left margin"), &CodeEditor::DisplayLeftMargin,
-              &CodeEditor::SetDisplayLeftMargin);
-    addSwitch(tr("Line tool tips while scrolling"), &CodeEditor::LineToolTips,
-              &CodeEditor::SetLineToolTips);
-    addSwitch(tr("Column selection (Alt+drag)"), &CodeEditor::EnableColumnSel,
-              &CodeEditor::SetEnableColumnSel);
-    addSwitch(tr("Drag and drop"), &CodeEditor::EnableDragDrop, &CodeEditor::SetEnableDragDrop);
-    addSwitch(tr("Horizontal scroll bar"), &CodeEditor::HScrollVisible,
-              &CodeEditor::SetHScrollVisible);
-    addSwitch(tr("Vertical scroll bar"), &CodeEditor::VScrollVisible,
-              &CodeEditor::SetVScrollVisible);
-    addSwitch(tr("Block caret when overtyping"), &CodeEditor::OvertypeCaret,
-              &CodeEditor::SetOvertypeCaret);
+    addSwitch(tr("Colour syntax"), &CodeEditor::colorSyntax, &CodeEditor::setColorSyntax);
+    addSwitch(tr("Show white space"), &CodeEditor::displayWhitespace,
+              &CodeEditor::setDisplayWhitespace);
+    addSwitch(tr("Expand tabs"), &CodeEditor::expandTabs, &CodeEditor::setExpandTabs);
+    addSwitch(tr("Line numbers"), &CodeEditor::lineNumbering, &CodeEditor::setLineNumbering);
+    addSwitch(tr("Left margin"), &CodeEditor::displayLeftMargin,
+              &CodeEditor::setDisplayLeftMargin);
+    addSwitch(tr("Line tool tips while scrolling"), &CodeEditor::lineToolTips,
+              &CodeEditor::setLineToolTips);
+    addSwitch(tr("Column selection (Alt+drag)"), &CodeEditor::enableColumnSel,
+              &CodeEditor::setEnableColumnSel);
+    addSwitch(tr("Drag and drop"), &CodeEditor::enableDragDrop, &CodeEditor::setEnableDragDrop);
+    addSwitch(tr("Horizontal scroll bar"), &CodeEditor::hScrollVisible,
+              &CodeEditor::setHScrollVisible);
+    addSwitch(tr("Vertical scroll bar"), &CodeEditor::vScrollVisible,
+              &CodeEditor::setVScrollVisible);
+    addSwitch(tr("Block caret when overtyping"), &CodeEditor::overtypeCaret,
+              &CodeEditor::setOvertypeCaret);
     layout->addWidget(display);
 
     using E = CodeEditor;
@@ -145,9 +145,9 @@ void CodeEditorPropertyPage::chooseColour(int item)
 {
     const qint32 current = m_colors[size_t(item)];
     const QColor chosen =
-        QColorDialog::getColor(current >= 0 ? FromColorRef(current) : QColor(Qt::white), this);
+        QColorDialog::getColor(current >= 0 ? fromColorRef(current) : QColor(Qt::white), this);
     if (chosen.isValid())
-        m_colors[size_t(item)] = ToColorRef(chosen);
+        m_colors[size_t(item)] = toColorRef(chosen);
 }
 
 void CodeEditorPropertyPage::setStyleBit(int bit, bool on)
@@ -156,18 +156,18 @@ void CodeEditorPropertyPage::setStyleBit(int bit, bool on)
     bits = on ? (bits | bit) : (bits & ~bit);
 }
 
-void CodeEditorPropertyPage::ApplyTo(CodeEditor& editor) const
+void CodeEditorPropertyPage::applyTo(CodeEditor& editor) const
 {
-    editor.SetFontName(m_font->currentFont().family());
-    editor.SetFontSize(m_fontSize->value());
-    editor.SetTabSize(m_tabSize->value());
-    editor.SetAutoIndentMode(m_autoIndent->currentIndex());
+    editor.setFontName(m_font->currentFont().family());
+    editor.setFontSize(m_fontSize->value());
+    editor.setTabSize(m_tabSize->value());
+    editor.setAutoIndentMode(m_autoIndent->currentIndex());
     for (const Switch& s : m_switches)
         (editor.*s.set)(s.box->isChecked());
     for (int i = 0; i < CodeEditor::ColorItemCount; ++i)
-        editor.SetColor(i, m_colors[size_t(i)]);
+        editor.setColourItem(i, m_colors[size_t(i)]);
     for (int i = 0; i < CodeEditor::FontStyleItemCount; ++i)
-        editor.SetFontStyle(i, m_styles[size_t(i)]);
+        editor.setFontStyle(i, m_styles[size_t(i)]);
 }
 
 }  // namespace orvane

@@ -22,7 +22,7 @@ class CodeEditorPropertyPage : public QDialog {
 public:
     CodeEditorPropertyPage(const CodeEditor& editor, QWidget* parent = nullptr);
     // Writes the page's values into an editor.
-    void ApplyTo(CodeEditor& editor) const;
+    void applyTo(CodeEditor& editor) const;
 
 private:
     struct Switch {

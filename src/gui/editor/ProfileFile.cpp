@@ -14,7 +14,7 @@ struct Lines {
     QString eol = QStringLiteral("\n");
 };
 
-Lines Load(const QString& file)
+Lines load(const QString& file)
 {
     Lines out;
     QFile f(file);
@@ -33,7 +33,7 @@ Lines Load(const QString& file)
 }
 
 // The section name of a "[name]" line, or a null string.
-QString SectionOf(const QString& line)
+QString sectionOf(const QString& line)
 {
     const QString t = line.trimmed();
     if (t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']')))
@@ -42,7 +42,7 @@ QString SectionOf(const QString& line)
 }
 
 // The key of a "key=value" line (empty for comments and other lines).
-QString KeyOf(const QString& line)
+QString keyOf(const QString& line)
 {
     const QString t = line.trimmed();
     if (t.startsWith(QLatin1Char(';')))
@@ -51,37 +51,37 @@ QString KeyOf(const QString& line)
     return eq > 0 ? t.left(eq).trimmed() : QString();
 }
 
-bool SameName(const QString& a, const QString& b)
+bool sameName(const QString& a, const QString& b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 // Index of the section header, or -1.
-qsizetype FindSection(const QStringList& lines, const QString& section)
+qsizetype findSection(const QStringList& lines, const QString& section)
 {
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString name = SectionOf(lines[i]);
-        if (!name.isNull() && SameName(name, section))
+        const QString name = sectionOf(lines[i]);
+        if (!name.isNull() && sameName(name, section))
             return i;
     }
     return -1;
 }
 
 // One past the last line of the section that starts at `header`.
-qsizetype SectionEnd(const QStringList& lines, qsizetype header)
+qsizetype sectionEnd(const QStringList& lines, qsizetype header)
 {
     qsizetype i = header + 1;
-    while (i < lines.size() && SectionOf(lines[i]).isNull())
+    while (i < lines.size() && sectionOf(lines[i]).isNull())
         ++i;
     return i;
 }
 
 // Sets one key, adding it at the end of its section, or the section at the
 // end of the file.
-void Set(QStringList& lines, const QString& section, const QString& key, const QString& value)
+void set(QStringList& lines, const QString& section, const QString& key, const QString& value)
 {
     const QString entry = key + QLatin1Char('=') + value;
-    const qsizetype header = FindSection(lines, section);
+    const qsizetype header = findSection(lines, section);
     if (header < 0) {
         if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
             lines.append(QString());
@@ -89,13 +89,13 @@ void Set(QStringList& lines, const QString& section, const QString& key, const Q
         lines.append(entry);
         return;
     }
-    const qsizetype end = SectionEnd(lines, header);
+    const qsizetype end = sectionEnd(lines, header);
     qsizetype lastKey = header;
     for (qsizetype i = header + 1; i < end; ++i) {
-        if (KeyOf(lines[i]).isEmpty())
+        if (keyOf(lines[i]).isEmpty())
             continue;
         lastKey = i;
-        if (SameName(KeyOf(lines[i]), key)) {
+        if (sameName(keyOf(lines[i]), key)) {
             lines[i] = entry;
             return;
         }
@@ -103,7 +103,7 @@ void Set(QStringList& lines, const QString& section, const QString& key, const Q
     lines.insert(lastKey + 1, entry);
 }
 
-QString Unquote(const QString& v)
+QString unquote(const QString& v)
 {
     if (v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\''))
         && v.back() == v.front())
@@ -112,36 +112,36 @@ QString Unquote(const QString& v)
 }
 }  // namespace
 
-QString ReadString(const QString& section, const QString& key, const QString& fallback,
+QString readString(const QString& section, const QString& key, const QString& fallback,
                    const QString& file)
 {
-    const Lines l = Load(file);
-    const qsizetype header = FindSection(l.lines, section);
+    const Lines l = load(file);
+    const qsizetype header = findSection(l.lines, section);
     if (header < 0)
         return fallback;
-    const qsizetype end = SectionEnd(l.lines, header);
+    const qsizetype end = sectionEnd(l.lines, header);
     for (qsizetype i = header + 1; i < end; ++i) {
-        if (!SameName(KeyOf(l.lines[i]), key))
+        if (!sameName(keyOf(l.lines[i]), key))
             continue;
         const QString& line = l.lines[i];
-        const QString value = Unquote(line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed());
+        const QString value = unquote(line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed());
         return value.left(kMaxValue);
     }
     return fallback;
 }
 
-bool WriteString(const QString& section, const QString& key, const QString& value,
+bool writeString(const QString& section, const QString& key, const QString& value,
                  const QString& file)
 {
-    return WriteStrings(section, {{key, value}}, file);
+    return writeStrings(section, {{key, value}}, file);
 }
 
-bool WriteStrings(const QString& section, const QList<QPair<QString, QString>>& values,
+bool writeStrings(const QString& section, const QList<QPair<QString, QString>>& values,
                   const QString& file)
 {
-    Lines l = Load(file);
+    Lines l = load(file);
     for (const auto& [key, value] : values)
-        Set(l.lines, section, key, value);
+        set(l.lines, section, key, value);
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly))
         return false;

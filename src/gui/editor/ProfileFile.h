@@ -11,14 +11,14 @@ namespace orvane::ProfileFile {
 
 // The value of section/key, at most 255 characters; `fallback` when the
 // file, the section or the key is missing.
-QString ReadString(const QString& section, const QString& key, const QString& fallback,
+QString readString(const QString& section, const QString& key, const QString& fallback,
                    const QString& file);
 // Sets section/key to value, adding the section or key when missing.
 // False when the file cannot be written.
-bool WriteString(const QString& section, const QString& key, const QString& value,
+bool writeString(const QString& section, const QString& key, const QString& value,
                  const QString& file);
 // Several keys of one section in one rewrite of the file, in list order.
-bool WriteStrings(const QString& section, const QList<QPair<QString, QString>>& values,
+bool writeStrings(const QString& section, const QList<QPair<QString, QString>>& values,
                   const QString& file);
 
 }  // namespace orvane::ProfileFile

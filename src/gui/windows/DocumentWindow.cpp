@@ -1,13 +1,13 @@
 // The document window: its view, menus, check marks and button states.
 
-#include "frmDoc.h"
+#include "DocumentWindow.h"
 
 #include "Document.h"
 #include "DocumentRegistry.h"
 #include "FsmDocument.h"
-#include "frmMain.h"
-#include "modConsulta.h"
-#include "modMain_Files.h"
+#include "MainWindow.h"
+#include "Hierarchy.h"
+#include "DocumentCommands.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -33,24 +33,24 @@ struct MethodologyItem {
 };
 // In the order of the menu; the default command tests them in another.
 constexpr MethodologyItem kMethodologyItems[] = {
-    {"mnuGenerate_C_code_TablaPoint", Methodology::PointerArray},
-    {"mnuGenerate_C_code_Pointers", Methodology::DirectPointers},
-    {"mnuGenerate_C_code_SwitchCase", Methodology::SwitchCase},
-    {"mnuGenerate_C_code_Hierarchical", Methodology::Hierarchical},
+    {"generatePointerArrayAction", Methodology::PointerArray},
+    {"generatePointersAction", Methodology::DirectPointers},
+    {"generateSwitchCaseAction", Methodology::SwitchCase},
+    {"generateHierarchicalAction", Methodology::Hierarchical},
 };
 
 // Disabled while the diagram is locked.
 const char* const kLockedMenuItems[] = {
-    "mnuInsertaComentario", "mnuFont",          "mnuEditCut",        "mnuEditCopy",
-    "mnuEditPaste",         "mnuExportEMF",     "mnuEditDelete",     "mnuViewGrid",
-    "mnuEditSelectAll",     "mnuEditSelectMode", "mnuViewZoomRectangleIsotropic",
-    "mnuAutosizeNodes",
+    "insertRemarkAction", "fontMenu",          "cutAction",        "copyAction",
+    "pasteAction",         "exportMetafileAction",     "deleteAction",     "gridMenu",
+    "selectAllAction",     "selectModeAction", "zoomWindowAction",
+    "autosizeAction",
 };
-const char* const kLockedButtons[] = {"Cut",        "Copy",       "Paste",      "AmpliaFont",
+const char* const kLockedButtons[] = {"Cut",        "Copy",       "Paste",      "EnlargeFont",
                                       "AdjustFont", "ReduceFont", "InsertMode", "Remark"};
 
 // Tiles the area's shown windows in one row or one column.
-void Tile(QMdiArea* area, Qt::Orientation orientation)
+void tile(QMdiArea* area, Qt::Orientation orientation)
 {
     QList<QMdiSubWindow*> shown;
     for (QMdiSubWindow* w : area->subWindowList())
@@ -71,7 +71,7 @@ void Tile(QMdiArea* area, Qt::Orientation orientation)
 }
 
 // Lines the minimised windows up along the bottom of the area.
-void ArrangeIcons(QMdiArea* area)
+void arrangeIcons(QMdiArea* area)
 {
     int x = 0;
     const int bottom = area->viewport()->height();
@@ -85,14 +85,14 @@ void ArrangeIcons(QMdiArea* area)
 
 }  // namespace
 
-frmDoc::frmDoc(frmMain& main, Document& doc) : m_main(main), m_doc(&doc)
+DocumentWindow::DocumentWindow(MainWindow& main, Document& doc) : m_main(main), m_doc(&doc)
 {
-    setObjectName(QStringLiteral("frmDoc"));
+    setObjectName(QStringLiteral("DocumentWindow"));
     setWindowTitle(doc.caption());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     m_view = new DiagramView(&doc.fsm.diagram(), this);
-    m_view->setObjectName(QStringLiteral("AddFlow1"));
+    m_view->setObjectName(QStringLiteral("diagramView"));
     // Dropped files go on to the main window.
     m_view->setAcceptDrops(false);
     m_view->viewport()->setAcceptDrops(false);
@@ -100,12 +100,12 @@ frmDoc::frmDoc(frmMain& main, Document& doc) : m_main(main), m_doc(&doc)
     m_view->setBackgroundBrush(palette().color(QPalette::Base));
     layout->addWidget(m_view);
 
-    Text1 = new QPlainTextEdit(m_view->viewport());
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setFrameShape(QFrame::NoFrame);
-    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Text1->hide();
-    Text1->installEventFilter(this);
+    m_remarkEditor = new QPlainTextEdit(m_view->viewport());
+    m_remarkEditor->setObjectName(QStringLiteral("remarkEditor"));
+    m_remarkEditor->setFrameShape(QFrame::NoFrame);
+    m_remarkEditor->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_remarkEditor->hide();
+    m_remarkEditor->installEventFilter(this);
 
     doc.fsm.diagram().setRedraw(true);
     doc.fsm.diagram().setNewLinkArrowDst(3);
@@ -116,29 +116,29 @@ frmDoc::frmDoc(frmMain& main, Document& doc) : m_main(main), m_doc(&doc)
     setViewChecks(main.toolbarVisible(), main.statusBarVisible());
 }
 
-frmDoc::~frmDoc() { detach(); }
+DocumentWindow::~DocumentWindow() { detach(); }
 
-FsmDocument& frmDoc::fsm() const { return m_doc->fsm; }
-DocumentRegistry& frmDoc::docs() const { return m_main.documents(); }
-UserInterface& frmDoc::ui() const { return m_main.ui(); }
+FsmDocument& DocumentWindow::fsm() const { return m_doc->fsm; }
+DocumentRegistry& DocumentWindow::docs() const { return m_main.documents(); }
+UserInterface& DocumentWindow::ui() const { return m_main.ui(); }
 
-QAction* frmDoc::action(const QString& name) const
+QAction* DocumentWindow::action(const QString& name) const
 {
     const auto it = m_actions.find(name);
     return it == m_actions.end() ? nullptr : it->second;
 }
 
-void frmDoc::connectDocument()
+void DocumentWindow::connectDocument()
 {
     Diagram* d = &m_doc->fsm.diagram();
     connect(m_doc, &Document::captionChanged, this, &QWidget::setWindowTitle);
-    connect(m_doc, &Document::buttonsRefreshRequested, this, [this] { RefrescaBotones(); });
-    connect(m_doc, &Document::graphConfigApplied, this, &frmDoc::syncChecks);
-    connect(m_view, &DiagramView::doubleClicked, this, &frmDoc::onDoubleClicked);
-    connect(m_view, &DiagramView::mouseDown, this, &frmDoc::onMouseDown);
-    connect(m_view, &DiagramView::mouseUp, this, &frmDoc::onMouseUp);
-    connect(m_view, &DiagramView::error, this, &frmDoc::onViewError);
-    connect(m_view, &DiagramView::mouseModeChanged, this, &frmDoc::syncModeChecks);
+    connect(m_doc, &Document::buttonsRefreshRequested, this, [this] { refreshButtons(); });
+    connect(m_doc, &Document::graphConfigApplied, this, &DocumentWindow::syncChecks);
+    connect(m_view, &DiagramView::doubleClicked, this, &DocumentWindow::onDoubleClicked);
+    connect(m_view, &DiagramView::mouseDown, this, &DocumentWindow::onMouseDown);
+    connect(m_view, &DiagramView::mouseUp, this, &DocumentWindow::onMouseUp);
+    connect(m_view, &DiagramView::error, this, &DocumentWindow::onViewError);
+    connect(m_view, &DiagramView::mouseModeChanged, this, &DocumentWindow::syncModeChecks);
     connect(m_view, &DiagramView::zoomChanged, this, [this] {
         // Zooming by other means leaves none of the zoom items true.
         if (!m_zoomBySelf)
@@ -152,10 +152,10 @@ void frmDoc::connectDocument()
         if (n == m_editedNode)
             cancelRemarkEditor();
     });
-    connect(d, &Diagram::contentReset, this, &frmDoc::cancelRemarkEditor);
+    connect(d, &Diagram::contentReset, this, &DocumentWindow::cancelRemarkEditor);
 }
 
-void frmDoc::detach()
+void DocumentWindow::detach()
 {
     if (!m_doc)
         return;
@@ -164,16 +164,16 @@ void frmDoc::detach()
     disconnect(&m_doc->fsm.diagram(), nullptr, this, nullptr);
     // The view and its editor hold items of the diagram that goes next.
     delete m_view;
-    Text1 = nullptr;
+    m_remarkEditor = nullptr;
     m_doc = nullptr;
 }
 
 // ---------------------------------------------------------------- menus
 
-QAction* frmDoc::item(QMenu* menu, const QString& name, const QString& caption,
-                      void (frmDoc::*command)(), const QKeySequence& shortcut, bool checkable)
+QAction* DocumentWindow::item(QMenu* menu, const QString& name, const QString& caption,
+                      void (DocumentWindow::*command)(), const QKeySequence& shortcut, bool checkable)
 {
-    QAction* a = WindowMenus::AddItem(
+    QAction* a = WindowMenus::addItem(
         menu, name, caption,
         [this, command] {
             if (m_doc)
@@ -184,14 +184,14 @@ QAction* frmDoc::item(QMenu* menu, const QString& name, const QString& caption,
     return a;
 }
 
-void frmDoc::buildMenus()
+void DocumentWindow::buildMenus()
 {
     buildFileMenu();
     buildEditMenu();
     buildViewMenu();
     buildWindowMenu();
-    QMenu* help = WindowMenus::AddMenu(this, QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
-    QAction* about = WindowMenus::AddItem(help, QStringLiteral("mnuHelpAbout"),
+    QMenu* help = WindowMenus::addMenu(this, QStringLiteral("helpMenu"), QStringLiteral("&Help"));
+    QAction* about = WindowMenus::addItem(help, QStringLiteral("aboutAction"),
                                           QStringLiteral("&About..."), [this] {
                                               if (m_main.hooks().about)
                                                   m_main.hooks().about(&m_main);
@@ -201,199 +201,199 @@ void frmDoc::buildMenus()
     m_menus.append(help);
 }
 
-void frmDoc::buildFileMenu()
+void DocumentWindow::buildFileMenu()
 {
-    using WindowMenus::AddItem;
-    QMenu* m = WindowMenus::AddMenu(this, QStringLiteral("mnuFile"), QStringLiteral("&File"));
+    using WindowMenus::addItem;
+    QMenu* m = WindowMenus::addMenu(this, QStringLiteral("fileMenu"), QStringLiteral("&File"));
     m_menus.append(m);
-    m_actions[QStringLiteral("mnuFileNew")] = AddItem(m, QStringLiteral("mnuFileNew"),
+    m_actions[QStringLiteral("newAction")] = addItem(m, QStringLiteral("newAction"),
                                                       QStringLiteral("&New"),
                                                       [this] { m_main.newDocument(); },
                                                       QKeySequence::New);
-    item(m, QStringLiteral("mnuFileNewChild"), QStringLiteral("Ne&w Child"), &frmDoc::NewChild);
-    m_actions[QStringLiteral("mnuFileOpen")] =
-        AddItem(m, QStringLiteral("mnuFileOpen"), QStringLiteral("&Open"),
+    item(m, QStringLiteral("newChildAction"), QStringLiteral("Ne&w Child"), &DocumentWindow::newChild);
+    m_actions[QStringLiteral("openAction")] =
+        addItem(m, QStringLiteral("openAction"), QStringLiteral("&Open"),
                 [this] { m_main.openFile(QString()); }, QKeySequence::Open);
-    item(m, QStringLiteral("mnuFileClose"), QStringLiteral("&Close"), &frmDoc::CloseWindow,
+    item(m, QStringLiteral("closeAction"), QStringLiteral("&Close"), &DocumentWindow::closeWindow,
          QKeySequence::Close);
     m->addSeparator();
-    item(m, QStringLiteral("mnuFileSave"), QStringLiteral("&Save"), &frmDoc::Save,
+    item(m, QStringLiteral("saveAction"), QStringLiteral("&Save"), &DocumentWindow::save,
          QKeySequence::Save);
-    item(m, QStringLiteral("mnuFileSaveAs"), QStringLiteral("Save &As..."), &frmDoc::SaveAs,
+    item(m, QStringLiteral("saveAsAction"), QStringLiteral("Save &As..."), &DocumentWindow::saveAs,
          QKeySequence::SaveAs);
-    item(m, QStringLiteral("mnuFileSaveAll"), QStringLiteral("Save A&ll"), &frmDoc::SaveAll);
+    item(m, QStringLiteral("saveAllAction"), QStringLiteral("Save A&ll"), &DocumentWindow::saveAll);
     m->addSeparator();
-    item(m, QStringLiteral("mnuSaveAsEMF"), QStringLiteral("Save As &enhanced metafile..."),
-         &frmDoc::SaveAsEMF);
-    item(m, QStringLiteral("mnuSaveAsHTML"), QStringLiteral("Save As &HTML File..."),
-         &frmDoc::SaveAsHTML);
-    item(m, QStringLiteral("mnuGenerarListado"), QStringLiteral("Generate Lis&t..."),
-         &frmDoc::GenerateList);
-    QMenu* code = WindowMenus::AddSubMenu(m, QStringLiteral("mnuGenerate_C_code"),
+    item(m, QStringLiteral("saveAsMetafileAction"), QStringLiteral("Save As &enhanced metafile..."),
+         &DocumentWindow::saveAsEMF);
+    item(m, QStringLiteral("saveAsHtmlAction"), QStringLiteral("Save As &HTML File..."),
+         &DocumentWindow::saveAsHTML);
+    item(m, QStringLiteral("generateListAction"), QStringLiteral("Generate Lis&t..."),
+         &DocumentWindow::generateList);
+    QMenu* code = WindowMenus::addSubMenu(m, QStringLiteral("generateMenu"),
                                           QStringLiteral("&Generate C-code"));
     m_actions[code->objectName()] = code->menuAction();
     for (const MethodologyItem& mi : kMethodologyItems) {
         const Methodology methodology = mi.methodology;
-        QAction* a = AddItem(code, QString::fromLatin1(mi.name), CaptionOf(methodology),
+        QAction* a = addItem(code, QString::fromLatin1(mi.name), captionOf(methodology),
                              [this, methodology] {
                                  if (m_doc)
-                                     GenerateCode(methodology);
+                                     generateCode(methodology);
                              }, {}, true);
         m_actions[a->objectName()] = a;
     }
     m->addSeparator();
-    m_actions[QStringLiteral("mnuFilePrinterSetup")] =
-        AddItem(m, QStringLiteral("mnuFilePrinterSetup"), QStringLiteral("Printer Set&up..."),
+    m_actions[QStringLiteral("printerSetupAction")] =
+        addItem(m, QStringLiteral("printerSetupAction"), QStringLiteral("Printer Set&up..."),
                 [this] { m_main.printerSetup(); });
-    m_actions[QStringLiteral("mnuFilePrintPreview")] =
-        AddItem(m, QStringLiteral("mnuFilePrintPreview"), QStringLiteral("&Print Pre&view"),
+    m_actions[QStringLiteral("printPreviewAction")] =
+        addItem(m, QStringLiteral("printPreviewAction"), QStringLiteral("&Print Pre&view"),
                 [this] { m_main.showPreview(!m_main.previewShown()); }, {}, true);
-    m_actions[QStringLiteral("mnuFilePrint")] =
-        AddItem(m, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print..."),
+    m_actions[QStringLiteral("printAction")] =
+        addItem(m, QStringLiteral("printAction"), QStringLiteral("&Print..."),
                 [this] { m_main.printActive(); }, QKeySequence::Print);
-    m_recent = WindowMenus::AddRecentItems(m, [this](int i) { m_main.openRecentFile(i); });
+    m_recent = WindowMenus::addRecentItems(m, [this](int i) { m_main.openRecentFile(i); });
     for (QAction* a : m_recent.items)
         m_actions[a->objectName()] = a;
     m->addSeparator();
-    m_actions[QStringLiteral("mnuFileExit")] =
-        AddItem(m, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit"),
+    m_actions[QStringLiteral("exitAction")] =
+        addItem(m, QStringLiteral("exitAction"), QStringLiteral("E&xit"),
                 [this] { m_main.close(); }, QKeySequence::Quit);
 }
 
-void frmDoc::buildEditMenu()
+void DocumentWindow::buildEditMenu()
 {
-    QMenu* m = WindowMenus::AddMenu(this, QStringLiteral("mnuEdit"), QStringLiteral("&Edit"));
+    QMenu* m = WindowMenus::addMenu(this, QStringLiteral("editMenu"), QStringLiteral("&Edit"));
     m_menus.append(m);
     m_editMenu = m;
-    item(m, QStringLiteral("mnuFSMProperties"), QStringLiteral("FS&M Properties"),
-         &frmDoc::FsmProperties);
-    item(m, QStringLiteral("mnuInsertaComentario"), QStringLiteral("&Insert Remark"),
-         &frmDoc::InsertRemark);
-    QMenu* font = WindowMenus::AddSubMenu(m, QStringLiteral("mnuFont"), QStringLiteral("F&ont"));
+    item(m, QStringLiteral("machinePropertiesAction"), QStringLiteral("FS&M Properties"),
+         &DocumentWindow::fsmProperties);
+    item(m, QStringLiteral("insertRemarkAction"), QStringLiteral("&Insert Remark"),
+         &DocumentWindow::insertRemark);
+    QMenu* font = WindowMenus::addSubMenu(m, QStringLiteral("fontMenu"), QStringLiteral("F&ont"));
     m_actions[font->objectName()] = font->menuAction();
-    item(font, QStringLiteral("mnuChangeFont"), QStringLiteral("&Change"), &frmDoc::ChangeFont)
+    item(font, QStringLiteral("changeFontAction"), QStringLiteral("&Change"), &DocumentWindow::changeFont)
         ->setEnabled(m_main.hasTool(QStringLiteral("AdjustFont")));
-    item(font, QStringLiteral("mnuFixedPitchOnly"), QStringLiteral("&Fixed Pitch"),
-         &frmDoc::ToggleFixedPitch, {}, true);
-    item(m, QStringLiteral("mnuEditFind"), QStringLiteral("&Find"), &frmDoc::Find,
+    item(font, QStringLiteral("fixedPitchAction"), QStringLiteral("&Fixed Pitch"),
+         &DocumentWindow::toggleFixedPitch, {}, true);
+    item(m, QStringLiteral("findAction"), QStringLiteral("&Find"), &DocumentWindow::find,
          QKeySequence::Find)
         ->setEnabled(m_main.hasTool(QStringLiteral("Find")));
     m->addSeparator();
-    item(m, QStringLiteral("mnuEditUndo"), QStringLiteral("&Undo"), &frmDoc::Undo,
+    item(m, QStringLiteral("undoAction"), QStringLiteral("&Undo"), &DocumentWindow::undo,
          QKeySequence::Undo);
-    item(m, QStringLiteral("mnuEditRedo"), QStringLiteral("&Redo"), &frmDoc::Redo,
+    item(m, QStringLiteral("redoAction"), QStringLiteral("&Redo"), &DocumentWindow::redo,
          QKeySequence(Qt::CTRL | Qt::Key_Y));
     m->addSeparator();
-    item(m, QStringLiteral("mnuEditCut"), QStringLiteral("Cu&t"), &frmDoc::Cut, QKeySequence::Cut);
-    item(m, QStringLiteral("mnuEditCopy"), QStringLiteral("&Copy"), &frmDoc::Copy,
+    item(m, QStringLiteral("cutAction"), QStringLiteral("Cu&t"), &DocumentWindow::cut, QKeySequence::Cut);
+    item(m, QStringLiteral("copyAction"), QStringLiteral("&Copy"), &DocumentWindow::copy,
          QKeySequence::Copy);
-    item(m, QStringLiteral("mnuEditPaste"), QStringLiteral("&Paste"), &frmDoc::Paste,
+    item(m, QStringLiteral("pasteAction"), QStringLiteral("&Paste"), &DocumentWindow::paste,
          QKeySequence::Paste);
-    item(m, QStringLiteral("mnuEditDelete"), QStringLiteral("&Delete"), &frmDoc::Delete,
+    item(m, QStringLiteral("deleteAction"), QStringLiteral("&Delete"), &DocumentWindow::deleteSelected,
          QKeySequence::Delete);
     m->addSeparator();
-    item(m, QStringLiteral("mnuExportEMF"), QStringLiteral("&Export as Enhanced Metafile"),
-         &frmDoc::ExportEMF);
-    item(m, QStringLiteral("mnuEditSelectAll"), QStringLiteral("Select &All"), &frmDoc::SelectAll,
+    item(m, QStringLiteral("exportMetafileAction"), QStringLiteral("&Export as Enhanced Metafile"),
+         &DocumentWindow::exportEMF);
+    item(m, QStringLiteral("selectAllAction"), QStringLiteral("Select &All"), &DocumentWindow::selectAll,
          QKeySequence::SelectAll);
     m->addSeparator();
-    item(m, QStringLiteral("mnuEditSelectMode"), QStringLiteral("&Select Mode"),
-         &frmDoc::ToggleSelectMode, {}, true);
-    item(m, QStringLiteral("mnuAutosizeNodes"), QStringLiteral("Autosize &Nodes"),
-         &frmDoc::ToggleAutosize, {}, true);
-    item(m, QStringLiteral("mnuLocked"), QStringLiteral("&Locked"), &frmDoc::ToggleLocked, {},
+    item(m, QStringLiteral("selectModeAction"), QStringLiteral("&Select Mode"),
+         &DocumentWindow::toggleSelectMode, {}, true);
+    item(m, QStringLiteral("autosizeAction"), QStringLiteral("Autosize &Nodes"),
+         &DocumentWindow::toggleAutosize, {}, true);
+    item(m, QStringLiteral("lockedAction"), QStringLiteral("&Locked"), &DocumentWindow::toggleLocked, {},
          true);
 }
 
-void frmDoc::buildViewMenu()
+void DocumentWindow::buildViewMenu()
 {
-    using WindowMenus::AddItem;
-    QMenu* m = WindowMenus::AddMenu(this, QStringLiteral("mnuView"), QStringLiteral("&View"));
+    using WindowMenus::addItem;
+    QMenu* m = WindowMenus::addMenu(this, QStringLiteral("viewMenu"), QStringLiteral("&View"));
     m_menus.append(m);
-    m_actions[QStringLiteral("mnuViewToolbar")] =
-        AddItem(m, QStringLiteral("mnuViewToolbar"), QStringLiteral("&Toolbar"),
+    m_actions[QStringLiteral("toolbarAction")] =
+        addItem(m, QStringLiteral("toolbarAction"), QStringLiteral("&Toolbar"),
                 [this] { m_main.setToolbarVisible(!m_main.toolbarVisible()); }, {}, true);
-    m_actions[QStringLiteral("mnuViewStatusBar")] =
-        AddItem(m, QStringLiteral("mnuViewStatusBar"), QStringLiteral("&Status Bar"),
+    m_actions[QStringLiteral("statusBarAction")] =
+        addItem(m, QStringLiteral("statusBarAction"), QStringLiteral("&Status Bar"),
                 [this] { m_main.setStatusBarVisible(!m_main.statusBarVisible()); }, {}, true);
-    item(m, QStringLiteral("mnuHideComments"), QStringLiteral("&Hide Comments: '//'"),
-         &frmDoc::ToggleHideComments, {}, true);
+    item(m, QStringLiteral("hideCommentsAction"), QStringLiteral("&Hide Comments: '//'"),
+         &DocumentWindow::toggleHideComments, {}, true);
 
-    QMenu* grid = WindowMenus::AddSubMenu(m, QStringLiteral("mnuViewGrid"), QStringLiteral("&Grid"));
+    QMenu* grid = WindowMenus::addSubMenu(m, QStringLiteral("gridMenu"), QStringLiteral("&Grid"));
     m_actions[grid->objectName()] = grid->menuAction();
-    item(grid, QStringLiteral("mnuViewShowGrid"), QStringLiteral("&Show grid"),
-         &frmDoc::ToggleShowGrid, {}, true);
-    item(grid, QStringLiteral("mnuViewSnapToGrid"), QStringLiteral("S&nap to grid"),
-         &frmDoc::ToggleSnapToGrid, {}, true);
-    QMenu* sizes = WindowMenus::AddSubMenu(grid, QStringLiteral("mnuViewGridSize"),
+    item(grid, QStringLiteral("showGridAction"), QStringLiteral("&Show grid"),
+         &DocumentWindow::toggleShowGrid, {}, true);
+    item(grid, QStringLiteral("snapToGridAction"), QStringLiteral("S&nap to grid"),
+         &DocumentWindow::toggleSnapToGrid, {}, true);
+    QMenu* sizes = WindowMenus::addSubMenu(grid, QStringLiteral("gridSizeMenu"),
                                            QStringLiteral("&Grid Size"));
     for (size_t i = 0; i < kGridSizes.size(); ++i) {
         const int twips = kGridSizes[i];
-        QAction* a = AddItem(sizes, QStringLiteral("mnuViewGridSizeValue") + QString::number(i),
+        QAction* a = addItem(sizes, QStringLiteral("gridSizeAction") + QString::number(i),
                              QString::number(twips),
                              [this, twips] {
                                  if (m_doc)
-                                     SetGridSize(twips);
+                                     setGridSize(twips);
                              }, {}, true);
         m_gridItems.append(a);
         m_actions[a->objectName()] = a;
     }
 
-    QMenu* zoom = WindowMenus::AddSubMenu(m, QStringLiteral("mnuViewZoom"), QStringLiteral("&Zoom"));
+    QMenu* zoom = WindowMenus::addSubMenu(m, QStringLiteral("zoomMenu"), QStringLiteral("&Zoom"));
     for (int i = 0; i < int(std::size(kZoomCaptions)); ++i) {
-        QAction* a = AddItem(zoom, QStringLiteral("mnuViewZoomValue") + QString::number(i),
+        QAction* a = addItem(zoom, QStringLiteral("zoomAction") + QString::number(i),
                              QString::fromLatin1(kZoomCaptions[i]),
                              [this, i] {
                                  if (m_doc)
-                                     SetZoomItem(i);
+                                     setZoomItem(i);
                              }, {}, true);
         m_zoomItems.append(a);
         m_actions[a->objectName()] = a;
     }
     m_zoomItems.at(kNormalZoomItem)->setChecked(true);
-    item(zoom, QStringLiteral("mnuViewZoomRectangleIsotropic"), QStringLiteral("Zoom &Window"),
-         &frmDoc::ZoomWindow, {}, true);
+    item(zoom, QStringLiteral("zoomWindowAction"), QStringLiteral("Zoom &Window"),
+         &DocumentWindow::zoomWindow, {}, true);
 }
 
-void frmDoc::buildWindowMenu()
+void DocumentWindow::buildWindowMenu()
 {
-    using WindowMenus::AddItem;
-    QMenu* m = WindowMenus::AddMenu(this, QStringLiteral("mnuWindow"), QStringLiteral("&Window"));
+    using WindowMenus::addItem;
+    QMenu* m = WindowMenus::addMenu(this, QStringLiteral("windowMenu"), QStringLiteral("&Window"));
     m_menus.append(m);
     m_windowMenu = m;
     QMdiArea* area = m_main.mdiArea();
-    m_actions[QStringLiteral("mnuWindowCascade")] = AddItem(
-        m, QStringLiteral("mnuWindowCascade"), QStringLiteral("&Cascade"),
+    m_actions[QStringLiteral("cascadeAction")] = addItem(
+        m, QStringLiteral("cascadeAction"), QStringLiteral("&Cascade"),
         [area] { area->cascadeSubWindows(); });
-    m_actions[QStringLiteral("mnuWindowTileHorizontal")] =
-        AddItem(m, QStringLiteral("mnuWindowTileHorizontal"), QStringLiteral("Tile &Horizontally"),
-                [area] { Tile(area, Qt::Vertical); });
-    m_actions[QStringLiteral("mnuWindowTileVertical")] =
-        AddItem(m, QStringLiteral("mnuWindowTileVertical"), QStringLiteral("Tile &Vertically"),
-                [area] { Tile(area, Qt::Horizontal); });
-    m_actions[QStringLiteral("mnuWindowArrange")] =
-        AddItem(m, QStringLiteral("mnuWindowArrange"), QStringLiteral("&Arrange Icons"),
-                [area] { ArrangeIcons(area); });
+    m_actions[QStringLiteral("tileHorizontalAction")] =
+        addItem(m, QStringLiteral("tileHorizontalAction"), QStringLiteral("Tile &Horizontally"),
+                [area] { tile(area, Qt::Vertical); });
+    m_actions[QStringLiteral("tileVerticalAction")] =
+        addItem(m, QStringLiteral("tileVerticalAction"), QStringLiteral("Tile &Vertically"),
+                [area] { tile(area, Qt::Horizontal); });
+    m_actions[QStringLiteral("arrangeAction")] =
+        addItem(m, QStringLiteral("arrangeAction"), QStringLiteral("&Arrange Icons"),
+                [area] { arrangeIcons(area); });
     m->addSeparator();
-    connect(m, &QMenu::aboutToShow, this, &frmDoc::fillWindowList);
+    connect(m, &QMenu::aboutToShow, this, &DocumentWindow::fillWindowList);
 }
 
 // The open documents after the window commands, the active one checked.
-void frmDoc::fillWindowList()
+void DocumentWindow::fillWindowList()
 {
     const QList<QAction*> all = m_windowMenu->actions();
-    const qsizetype fixed = all.indexOf(m_actions.at(QStringLiteral("mnuWindowArrange"))) + 2;
+    const qsizetype fixed = all.indexOf(m_actions.at(QStringLiteral("arrangeAction"))) + 2;
     for (qsizetype i = fixed; i < all.size(); ++i)
         delete all.at(i);
     int n = 0;
-    for (frmDoc* w : m_main.docWindows()) {
+    for (DocumentWindow* w : m_main.docWindows()) {
         const QString caption = w->windowTitle().isEmpty() ? QStringLiteral("(untitled)")
                                                           : w->windowTitle();
         QAction* a = m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(
-            WindowMenus::PathCaption(caption)));
+            WindowMenus::pathCaption(caption)));
         a->setCheckable(true);
         a->setChecked(w == m_main.activeDoc());
-        QPointer<frmDoc> target(w);
+        QPointer<DocumentWindow> target(w);
         connect(a, &QAction::triggered, this, [this, target] {
             if (target && target->document())
                 docs().setActive(target->document());
@@ -401,57 +401,57 @@ void frmDoc::fillWindowList()
     }
 }
 
-void frmDoc::showRecentFiles(const QStringList& paths) { WindowMenus::ShowRecentFiles(m_recent, paths); }
+void DocumentWindow::showRecentFiles(const QStringList& paths) { WindowMenus::showRecentFiles(m_recent, paths); }
 
-void frmDoc::setViewChecks(bool toolbar, bool statusBar)
+void DocumentWindow::setViewChecks(bool toolbar, bool statusBar)
 {
-    action(QStringLiteral("mnuViewToolbar"))->setChecked(toolbar);
-    action(QStringLiteral("mnuViewStatusBar"))->setChecked(statusBar);
+    action(QStringLiteral("toolbarAction"))->setChecked(toolbar);
+    action(QStringLiteral("statusBarAction"))->setChecked(statusBar);
 }
 
-void frmDoc::setPreviewChecked(bool on) { action(QStringLiteral("mnuFilePrintPreview"))->setChecked(on); }
+void DocumentWindow::setPreviewChecked(bool on) { action(QStringLiteral("printPreviewAction"))->setChecked(on); }
 
 // ---------------------------------------------------------------- states
 
-void frmDoc::syncChecks()
+void DocumentWindow::syncChecks()
 {
     if (!m_doc)
         return;
     const FsmDocument& f = fsm();
     const Diagram& d = f.diagram();
-    action(QStringLiteral("mnuAutosizeNodes"))->setChecked(f.autosizeNodes);
-    action(QStringLiteral("mnuFixedPitchOnly"))->setChecked(f.fixedPitchOnly);
-    action(QStringLiteral("mnuHideComments"))->setChecked(f.hideComments);
-    action(QStringLiteral("mnuViewShowGrid"))->setChecked(d.showGrid());
-    action(QStringLiteral("mnuViewSnapToGrid"))->setChecked(d.snapToGrid());
+    action(QStringLiteral("autosizeAction"))->setChecked(f.autosizeNodes);
+    action(QStringLiteral("fixedPitchAction"))->setChecked(f.fixedPitchOnly);
+    action(QStringLiteral("hideCommentsAction"))->setChecked(f.hideComments);
+    action(QStringLiteral("showGridAction"))->setChecked(d.showGrid());
+    action(QStringLiteral("snapToGridAction"))->setChecked(d.snapToGrid());
     for (qsizetype i = 0; i < m_gridItems.size(); ++i)
         m_gridItems.at(i)->setChecked(kGridSizes[size_t(i)] == d.gridSize());
     syncMethodologyChecks();
     syncModeChecks();
 }
 
-void frmDoc::syncMethodologyChecks()
+void DocumentWindow::syncMethodologyChecks()
 {
-    const QString& current = fsm().formatCompilacion;
+    const QString& current = fsm().defaultMethodology;
     for (const MethodologyItem& mi : kMethodologyItems)
-        action(QString::fromLatin1(mi.name))->setChecked(CaptionOf(mi.methodology) == current);
+        action(QString::fromLatin1(mi.name))->setChecked(captionOf(mi.methodology) == current);
     if (m_main.activeDoc() == this)
         m_main.setGenerateToolTip(current);
 }
 
-void frmDoc::syncModeChecks()
+void DocumentWindow::syncModeChecks()
 {
     if (!m_view)
         return;
     const int mode = m_view->mouseMode();
-    action(QStringLiteral("mnuEditSelectMode"))->setChecked(mode == DiagramView::SelectMode);
-    action(QStringLiteral("mnuViewZoomRectangleIsotropic"))
+    action(QStringLiteral("selectModeAction"))->setChecked(mode == DiagramView::SelectMode);
+    action(QStringLiteral("zoomWindowAction"))
         ->setChecked(mode == DiagramView::ZoomWindowMode);
-    RefrescaBotones();
+    refreshButtons();
     showStatus();
 }
 
-void frmDoc::RefrescaBotones(bool force)
+void DocumentWindow::refreshButtons(bool force)
 {
     if (!m_doc)
         return;
@@ -471,67 +471,67 @@ void frmDoc::RefrescaBotones(bool force)
     FsmDocument& f = fsm();
     const bool locked = f.diagram().readOnly();
     if (differs(m_cache.locked, locked)) {
-        action(QStringLiteral("mnuLocked"))->setChecked(locked);
+        action(QStringLiteral("lockedAction"))->setChecked(locked);
         for (const char* name : kLockedMenuItems)
             action(QString::fromLatin1(name))->setEnabled(!locked);
-        if (QAction* b = button("Lock_Unlock"))
+        if (QAction* b = button("Lock"))
             b->setChecked(locked);
         for (const char* key : kLockedButtons)
             if (QAction* b = button(key))
                 b->setEnabled(!locked && m_main.hasTool(QString::fromLatin1(key)));
     }
-    const bool selectMode = action(QStringLiteral("mnuEditSelectMode"))->isChecked();
+    const bool selectMode = action(QStringLiteral("selectModeAction"))->isChecked();
     if (differs(m_cache.selectMode, selectMode))
         if (QAction* b = button("InsertMode"))
             b->setChecked(selectMode);
-    const bool autosize = action(QStringLiteral("mnuAutosizeNodes"))->isChecked();
+    const bool autosize = action(QStringLiteral("autosizeAction"))->isChecked();
     if (differs(m_cache.autosize, autosize))
         if (QAction* b = button("AutoSize"))
             b->setChecked(autosize);
-    if (differs(m_cache.parent, modConsulta::HasParent(f)))
+    if (differs(m_cache.parent, Hierarchy::hasParent(f)))
         if (QAction* b = button("GoUp1Level"))
             b->setEnabled(*m_cache.parent);
-    if (differs(m_cache.child, !modConsulta::ChildReferences(f).isEmpty()))
+    if (differs(m_cache.child, !Hierarchy::childReferences(f).isEmpty()))
         if (QAction* b = button("GoDown1Level"))
             b->setEnabled(*m_cache.child);
-    if (differs(m_cache.undo, m_doc->undRed.CanUndo())) {
-        action(QStringLiteral("mnuEditUndo"))->setEnabled(*m_cache.undo);
+    if (differs(m_cache.undo, m_doc->undo.canUndo())) {
+        action(QStringLiteral("undoAction"))->setEnabled(*m_cache.undo);
         if (QAction* b = button("Undo"))
             b->setEnabled(*m_cache.undo);
     }
-    if (differs(m_cache.redo, m_doc->undRed.CanRedo())) {
-        action(QStringLiteral("mnuEditRedo"))->setEnabled(*m_cache.redo);
+    if (differs(m_cache.redo, m_doc->undo.canRedo())) {
+        action(QStringLiteral("redoAction"))->setEnabled(*m_cache.redo);
         if (QAction* b = button("Redo"))
             b->setEnabled(*m_cache.redo);
     }
 }
 
-void frmDoc::SetDefaultMethodology(const QString& caption)
+void DocumentWindow::setDefaultMethodology(const QString& caption)
 {
     if (!m_doc || caption.isEmpty())
         return;
-    fsm().SetDefaultMethodology(caption);
+    fsm().setDefaultMethodology(caption);
     syncMethodologyChecks();
 }
 
-void frmDoc::activated()
+void DocumentWindow::activated()
 {
     if (!m_doc)
         return;
-    RefrescaBotones(true);
+    refreshButtons(true);
     syncMethodologyChecks();
     showStatus();
-    if (m_view && !Text1->isVisible())
+    if (m_view && !m_remarkEditor->isVisible())
         m_view->setFocus();
 }
 
-void frmDoc::configurationLoaded()
+void DocumentWindow::configurationLoaded()
 {
     syncChecks();
-    RefrescaBotones(true);
+    refreshButtons(true);
 }
 
-void frmDoc::showStatus()
+void DocumentWindow::showStatus()
 {
     if (!m_view || m_main.activeDoc() != this)
         return;
@@ -541,7 +541,7 @@ void frmDoc::showStatus()
     m_main.showDocumentState(modes[mode], m_view->zoomX(), fsm().diagram().readOnly());
 }
 
-void frmDoc::afterCommand()
+void DocumentWindow::afterCommand()
 {
     if (!m_doc)
         return;
@@ -549,27 +549,27 @@ void frmDoc::afterCommand()
     Diagram& d = fsm().diagram();
     const std::vector<Node*> nodes = d.selectedNodes();
     const std::vector<Link*> links = d.selectedLinks();
-    m_doc->undRed.StoreGraphChanges();
+    m_doc->undo.storeGraphChanges();
     for (Node* n : nodes)
         n->setSelected(true);
     for (Link* l : links)
         l->setSelected(true);
-    RefrescaBotones();
+    refreshButtons();
     if (m_main.activeDoc() == this)
         m_main.refreshPreview();
 }
 
 // ---------------------------------------------------------------- closing
 
-void frmDoc::closeEvent(QCloseEvent* e)
+void DocumentWindow::closeEvent(QCloseEvent* e)
 {
     if (!m_doc) {
         e->accept();
         return;
     }
-    CommitRemarkEditor();
+    commitRemarkEditor();
     m_closing = true;
-    const bool closed = modMain::CloseDocument(docs(), *m_doc);
+    const bool closed = DocumentCommands::closeDocument(docs(), *m_doc);
     m_closing = false;
     if (closed)
         e->accept();

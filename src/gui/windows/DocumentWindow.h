@@ -26,15 +26,15 @@ class Document;
 class DocumentRegistry;
 class FsmDocument;
 class UserInterface;
-class frmMain;
+class MainWindow;
 
-class frmDoc : public QWidget {
+class DocumentWindow : public QWidget {
     Q_OBJECT
 public:
-    frmDoc(frmMain& main, Document& doc);
-    ~frmDoc() override;
+    DocumentWindow(MainWindow& main, Document& doc);
+    ~DocumentWindow() override;
 
-    frmMain& mainWindow() const { return m_main; }
+    MainWindow& mainWindow() const { return m_main; }
     // Null once the document has left the registry.
     Document* document() const { return m_doc; }
     DiagramView* view() const { return m_view; }
@@ -43,7 +43,7 @@ public:
 
     // The window's menus in menu-bar order.
     const QList<QMenu*>& menus() const { return m_menus; }
-    // A menu item by its control name ("mnuEditUndo"), null when unknown.
+    // A menu item by its control name ("undoAction"), null when unknown.
     QAction* action(const QString& name) const;
 
     // The document leaves the registry: the view over its diagram goes at
@@ -58,72 +58,72 @@ public:
     void configurationLoaded();
     // Toolbar buttons and menu items that follow the document's state; only
     // what changed since the last call is touched unless `force`.
-    void RefrescaBotones(bool force = false);
-    // Makes a methodology the default (check mark and the "GeneraCode"
+    void refreshButtons(bool force = false);
+    // Makes a methodology the default (check mark and the "GenerateCode"
     // tooltip); the diagram is marked changed when the default changes.
-    void SetDefaultMethodology(const QString& caption);
+    void setDefaultMethodology(const QString& caption);
 
     void showRecentFiles(const QStringList& paths);
     void setViewChecks(bool toolbar, bool statusBar);
     void setPreviewChecked(bool on);
 
     // ---- commands of the menus and the main window's toolbar
-    void NewChild();
-    void CloseWindow();
-    void Save();
-    void SaveAs();
-    void SaveAll();
-    void SaveAsEMF();
-    void SaveAsHTML();
-    void ExportEMF();
-    void GenerateList();
-    void GenerateDefault() { mnuGenerate_C_code_Default(); }
+    void newChild();
+    void closeWindow();
+    void save();
+    void saveAs();
+    void saveAll();
+    void saveAsEMF();
+    void saveAsHTML();
+    void exportEMF();
+    void generateList();
+    void generateDefault() { generateInDefaultStyle(); }
     // The generation commands; true when the code files were written.
-    bool GenerateCode(Methodology m);
-    bool mnuGenerate_C_code_SwitchCase_Click() { return GenerateCode(Methodology::SwitchCase); }
-    bool mnuGenerate_C_code_Pointers_Click() { return GenerateCode(Methodology::DirectPointers); }
-    bool mnuGenerate_C_code_TablaPoint_Click() { return GenerateCode(Methodology::PointerArray); }
-    bool mnuGenerate_C_code_Hierarchical_Click() { return GenerateCode(Methodology::Hierarchical); }
+    bool generateCode(Methodology m);
+    bool generateSwitchCase() { return generateCode(Methodology::SwitchCase); }
+    bool generatePointers() { return generateCode(Methodology::DirectPointers); }
+    bool generatePointerArray() { return generateCode(Methodology::PointerArray); }
+    bool generateHierarchical() { return generateCode(Methodology::Hierarchical); }
     // The command of the checked methodology; false when none is checked.
-    bool mnuGenerate_C_code_Default();
+    bool generateInDefaultStyle();
 
-    void FsmProperties();
-    void InsertRemark();
-    void Find();
-    void ChangeFont();
-    void EnlargeFont();
-    void ReduceFont();
-    void ToggleFixedPitch();
-    void Undo();
-    void Redo();
-    void Cut();
-    void Copy();
-    void Paste();
-    void Delete();
-    void SelectAll();
-    void ToggleSelectMode();
-    void ToggleAutosize();
-    void ToggleLocked();
-    void ToggleHideComments();
-    void ToggleShowGrid();
-    void ToggleSnapToGrid();
-    void SetGridSize(int twips);
+    void fsmProperties();
+    void insertRemark();
+    void find();
+    void changeFont();
+    void enlargeFont();
+    void reduceFont();
+    void toggleFixedPitch();
+    void undo();
+    void redo();
+    void cut();
+    void copy();
+    void paste();
+    void deleteSelected();
+    void selectAll();
+    void toggleSelectMode();
+    void toggleAutosize();
+    void toggleLocked();
+    void toggleHideComments();
+    void toggleShowGrid();
+    void toggleSnapToGrid();
+    void setGridSize(int twips);
     // One of the six zoom items: 150, 100, 75, 50, 25 percent, fit in window.
-    void SetZoomItem(int index);
-    void ZoomWindow();
-    void OpenParent();
+    void setZoomItem(int index);
+    void zoomWindow();
+    void openParent();
 
     // The Find command's last search and replacement texts in this window.
     QString findWhat;
     QString replaceWith;
 
     // The in-place editor of remarks.
-    QPlainTextEdit* remarkEditor() const { return Text1; }
+    QPlainTextEdit* remarkEditor() const { return m_remarkEditor; }
     Node* editedRemark() const { return m_editedNode; }
-    void StartRemarkEditor(Node* node);
+    void startRemarkEditor(Node* node);
     // Stores the editor's text into its remark and closes it; the font
     // commands call this before they change a remark.
-    void CommitRemarkEditor();
+    void commitRemarkEditor();
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -141,7 +141,7 @@ private:
     void buildWindowMenu();
     void connectDocument();
     QAction* item(QMenu* menu, const QString& name, const QString& caption,
-                  void (frmDoc::*command)(), const QKeySequence& shortcut = {},
+                  void (DocumentWindow::*command)(), const QKeySequence& shortcut = {},
                   bool checkable = false);
     void fillWindowList();
 
@@ -164,10 +164,10 @@ private:
     void onViewError(int number, const QString& description);
     void cancelRemarkEditor();
 
-    frmMain& m_main;
+    MainWindow& m_main;
     Document* m_doc;
     QPointer<DiagramView> m_view;
-    QPlainTextEdit* Text1 = nullptr;
+    QPlainTextEdit* m_remarkEditor = nullptr;
     QMdiSubWindow* m_subWindow = nullptr;
     bool m_closing = false;
     bool m_changedAtPress = false;
@@ -184,7 +184,7 @@ private:
     QList<QAction*> m_gridItems;
     WindowMenus::RecentItems m_recent;
 
-    // The last button states (RefrescaBotones touches only what changed).
+    // The last button states (refreshButtons touches only what changed).
     struct ButtonStates {
         std::optional<bool> locked, selectMode, autosize, parent, child, undo, redo;
     } m_cache;

@@ -1,21 +1,21 @@
 // The document window's commands: files, exports, generation, editing,
 // modes, grid and zoom.
 
-#include "frmDoc.h"
+#include "DocumentWindow.h"
 
 #include "Document.h"
 #include "DocumentRegistry.h"
 #include "FsmDocument.h"
 #include "ProcessState.h"
 #include "UserInterface.h"
-#include "frmMain.h"
-#include "frmPropFSM.h"
-#include "modC_CodeGen.h"
-#include "modConsulta.h"
-#include "modHTML.h"
-#include "modMain_Files.h"
-#include "modModifica.h"
-#include "modNodoEstado.h"
+#include "MainWindow.h"
+#include "MachineDialog.h"
+#include "FlatGenerators.h"
+#include "Hierarchy.h"
+#include "HtmlPage.h"
+#include "DocumentCommands.h"
+#include "DiagramEdits.h"
+#include "States.h"
 
 #include <QMdiSubWindow>
 
@@ -29,64 +29,64 @@ constexpr double kZoomValues[] = {150, 100, 75, 50, 25};
 constexpr Methodology kDefaultOrder[] = {Methodology::PointerArray, Methodology::SwitchCase,
                                          Methodology::DirectPointers, Methodology::Hierarchical};
 
-QString ItemName(Methodology m)
+QString itemName(Methodology m)
 {
     switch (m) {
-    case Methodology::PointerArray: return QStringLiteral("mnuGenerate_C_code_TablaPoint");
-    case Methodology::DirectPointers: return QStringLiteral("mnuGenerate_C_code_Pointers");
-    case Methodology::SwitchCase: return QStringLiteral("mnuGenerate_C_code_SwitchCase");
+    case Methodology::PointerArray: return QStringLiteral("generatePointerArrayAction");
+    case Methodology::DirectPointers: return QStringLiteral("generatePointersAction");
+    case Methodology::SwitchCase: return QStringLiteral("generateSwitchCaseAction");
     case Methodology::Hierarchical: break;
     }
-    return QStringLiteral("mnuGenerate_C_code_Hierarchical");
+    return QStringLiteral("generateHierarchicalAction");
 }
 
 }  // namespace
 
 // ---------------------------------------------------------------- files
 
-void frmDoc::NewChild()
+void DocumentWindow::newChild()
 {
-    CommitRemarkEditor();
-    modMain::FileNewChild(docs(), *m_doc);
+    commitRemarkEditor();
+    DocumentCommands::fileNewChild(docs(), *m_doc);
 }
 
-void frmDoc::CloseWindow()
+void DocumentWindow::closeWindow()
 {
     if (m_subWindow)
         m_subWindow->close();
 }
 
-void frmDoc::Save()
+void DocumentWindow::save()
 {
-    CommitRemarkEditor();
-    modMain::FileSave(docs(), *m_doc);
-    RefrescaBotones();
+    commitRemarkEditor();
+    DocumentCommands::fileSave(docs(), *m_doc);
+    refreshButtons();
 }
 
-void frmDoc::SaveAs()
+void DocumentWindow::saveAs()
 {
-    CommitRemarkEditor();
-    modMain::FileSaveAs(docs(), *m_doc);
-    RefrescaBotones();
+    commitRemarkEditor();
+    DocumentCommands::fileSaveAs(docs(), *m_doc);
+    refreshButtons();
 }
 
-void frmDoc::SaveAll()
+void DocumentWindow::saveAll()
 {
-    for (frmDoc* w : m_main.docWindows())
-        w->CommitRemarkEditor();
-    modMain::FileSaveAll(docs());
-    RefrescaBotones();
+    for (DocumentWindow* w : m_main.docWindows())
+        w->commitRemarkEditor();
+    DocumentCommands::fileSaveAll(docs());
+    refreshButtons();
 }
 
-QString frmDoc::askExportName(const QString& title, const QString& extension,
+QString DocumentWindow::askExportName(const QString& title, const QString& extension,
                               const QString& filter)
 {
-    CommitRemarkEditor();
+    commitRemarkEditor();
     return ui().saveFileName({title, extension.mid(1).toUpper(), filter,
-                              modMain::ProposedOutputName(fsm(), extension)});
+                              DocumentCommands::proposedOutputName(fsm(), extension)});
 }
 
-void frmDoc::SaveAsEMF()
+void DocumentWindow::saveAsEMF()
 {
     const QString path = askExportName(QStringLiteral("Save As Enhanced Metafile..."),
                                        QStringLiteral(".wmf"),
@@ -94,55 +94,55 @@ void frmDoc::SaveAsEMF()
     if (path.isEmpty())
         return;
     const BusyScope busy(ui());
-    modHTML::FileSaveAsEMF(fsm(), path, ui());
+    HtmlPage::fileSaveAsEMF(fsm(), path, ui());
 }
 
-void frmDoc::SaveAsHTML()
+void DocumentWindow::saveAsHTML()
 {
     const QString path = askExportName(QStringLiteral("Save As HTML File..."), QStringLiteral(".htm"),
                                        QStringLiteral("HTML Files(*.HTM)|*.htm|All Files(*.*)|*.*|"));
     if (path.isEmpty())
         return;
     const BusyScope busy(ui());
-    modHTML::FileSaveAsHTML(fsm(), path, Process().swHL, ui());
+    HtmlPage::fileSaveAsHTML(fsm(), path, process().swHL, ui());
 }
 
-void frmDoc::ExportEMF()
+void DocumentWindow::exportEMF()
 {
-    CommitRemarkEditor();
-    modHTML::CopyPictureToClipboard(fsm());
+    commitRemarkEditor();
+    HtmlPage::copyPictureToClipboard(fsm());
 }
 
-void frmDoc::GenerateList()
+void DocumentWindow::generateList()
 {
-    CommitRemarkEditor();
-    modMain::GenerarListado(fsm(), ui(), modC_CodeGen::GenerateListFile(fsm().diagram()));
+    commitRemarkEditor();
+    DocumentCommands::writeListFile(fsm(), ui(), FlatGenerators::generateListFile(fsm().diagram()));
 }
 
 // ---------------------------------------------------------------- generation
 
-bool frmDoc::GenerateCode(Methodology m)
+bool DocumentWindow::generateCode(Methodology m)
 {
-    CommitRemarkEditor();
-    const bool written = modGeneration::GenerateCCode(docs(), *m_doc, m, ui());
+    commitRemarkEditor();
+    const bool written = GenerationCommands::generateCCode(docs(), *m_doc, m, ui());
     syncMethodologyChecks();
     afterCommand();
     return written;
 }
 
-bool frmDoc::mnuGenerate_C_code_Default()
+bool DocumentWindow::generateInDefaultStyle()
 {
     if (!m_doc)
         return false;
     for (Methodology m : kDefaultOrder)
-        if (action(ItemName(m))->isChecked())
-            return GenerateCode(m);
+        if (action(itemName(m))->isChecked())
+            return generateCode(m);
     return false;
 }
 
 // ---------------------------------------------------------------- dialogs and tools
 
-void frmDoc::runDialog(const std::function<int(QString& pending)>& open)
+void DocumentWindow::runDialog(const std::function<int(QString& pending)>& open)
 {
     QString pending;
     {
@@ -153,37 +153,37 @@ void frmDoc::runDialog(const std::function<int(QString& pending)>& open)
         m_main.openFile(pending);
 }
 
-void frmDoc::FsmProperties()
+void DocumentWindow::fsmProperties()
 {
-    CommitRemarkEditor();
+    commitRemarkEditor();
     Document* doc = m_doc;
     runDialog([this, doc](QString& pending) {
-        return frmPropFSM::Open(doc->fsm, m_main.options(), this, pending);
+        return MachineDialog::edit(doc->fsm, m_main.options(), this, pending);
     });
     syncChecks();
     afterCommand();
 }
 
-void frmDoc::InsertRemark()
+void DocumentWindow::insertRemark()
 {
     if (fsm().diagram().readOnly())
         return;
-    CommitRemarkEditor();
-    Node* remark = modModifica::InsertRemark(fsm());
+    commitRemarkEditor();
+    Node* remark = DiagramEdits::insertRemark(fsm());
     afterCommand();
-    StartRemarkEditor(remark);
+    startRemarkEditor(remark);
 }
 
-void frmDoc::Find()
+void DocumentWindow::find()
 {
     if (!m_main.hooks().find)
         return;
-    CommitRemarkEditor();
+    commitRemarkEditor();
     m_main.hooks().find(*this);
     afterCommand();
 }
 
-void frmDoc::ChangeFont()
+void DocumentWindow::changeFont()
 {
     if (!m_main.hooks().changeFont)
         return;
@@ -191,7 +191,7 @@ void frmDoc::ChangeFont()
     afterCommand();
 }
 
-void frmDoc::EnlargeFont()
+void DocumentWindow::enlargeFont()
 {
     if (!m_main.hooks().enlargeFont)
         return;
@@ -199,7 +199,7 @@ void frmDoc::EnlargeFont()
     afterCommand();
 }
 
-void frmDoc::ReduceFont()
+void DocumentWindow::reduceFont()
 {
     if (!m_main.hooks().reduceFont)
         return;
@@ -207,7 +207,7 @@ void frmDoc::ReduceFont()
     afterCommand();
 }
 
-void frmDoc::ToggleFixedPitch()
+void DocumentWindow::toggleFixedPitch()
 {
     FsmDocument& f = fsm();
     f.fixedPitchOnly = !f.fixedPitchOnly;
@@ -219,123 +219,123 @@ void frmDoc::ToggleFixedPitch()
 
 // ---------------------------------------------------------------- editing
 
-void frmDoc::Undo()
+void DocumentWindow::undo()
 {
-    CommitRemarkEditor();
-    m_doc->undRed.Undo();
+    commitRemarkEditor();
+    m_doc->undo.undo();
     // No snapshot here: the next edit writes one and ends the redo chain.
-    RefrescaBotones();
+    refreshButtons();
     m_main.refreshPreview();
 }
 
-void frmDoc::Redo()
+void DocumentWindow::redo()
 {
-    CommitRemarkEditor();
-    m_doc->undRed.Redo();
-    RefrescaBotones();
+    commitRemarkEditor();
+    m_doc->undo.redo();
+    refreshButtons();
     m_main.refreshPreview();
 }
 
-void frmDoc::Cut()
+void DocumentWindow::cut()
 {
     if (fsm().diagram().readOnly())
         return;
-    Copy();
-    Delete();
+    copy();
+    deleteSelected();
 }
 
-void frmDoc::Copy()
+void DocumentWindow::copy()
 {
-    CommitRemarkEditor();
+    commitRemarkEditor();
     m_view->copy();
 }
 
-void frmDoc::Paste()
+void DocumentWindow::paste()
 {
-    CommitRemarkEditor();
+    commitRemarkEditor();
     if (m_view->canPaste())
         m_view->paste();
     afterCommand();
 }
 
-void frmDoc::Delete()
+void DocumentWindow::deleteSelected()
 {
     if (fsm().diagram().readOnly())
         return;
-    CommitRemarkEditor();
-    modModifica::DeleteSelection(fsm());
+    commitRemarkEditor();
+    DiagramEdits::deleteSelection(fsm());
     afterCommand();
 }
 
-void frmDoc::SelectAll() { fsm().diagram().selectAll(); }
+void DocumentWindow::selectAll() { fsm().diagram().selectAll(); }
 
-void frmDoc::ToggleSelectMode()
+void DocumentWindow::toggleSelectMode()
 {
     m_view->setMouseMode(m_view->mouseMode() == DiagramView::SelectMode ? DiagramView::InsertMode
                                                                           : DiagramView::SelectMode);
     syncModeChecks();
 }
 
-void frmDoc::ToggleAutosize()
+void DocumentWindow::toggleAutosize()
 {
     FsmDocument& f = fsm();
     if (f.diagram().readOnly()) {
         // The toolbar's button is pressed back to the document's state.
-        RefrescaBotones(true);
+        refreshButtons(true);
         return;
     }
     f.autosizeNodes = !f.autosizeNodes;
     if (f.autosizeNodes)
-        modModifica::SizeAllNodesToText(f);
+        DiagramEdits::sizeAllNodesToText(f);
     else
         f.diagram().setChanged(true);  // the choice is stored with the diagram
     syncChecks();
     afterCommand();
 }
 
-void frmDoc::ToggleLocked()
+void DocumentWindow::toggleLocked()
 {
-    CommitRemarkEditor();
+    commitRemarkEditor();
     Diagram& d = fsm().diagram();
     d.setReadOnly(!d.readOnly());
     m_view->viewport()->update();
-    RefrescaBotones();
+    refreshButtons();
     showStatus();
 }
 
-void frmDoc::ToggleHideComments()
+void DocumentWindow::toggleHideComments()
 {
     FsmDocument& f = fsm();
     f.hideComments = !f.hideComments;
     f.diagram().setChanged(true);
-    modNodoEstado::RefreshAllItems(f, ui());
+    States::refreshAllItems(f, ui());
     syncChecks();
     afterCommand();
 }
 
 // ---------------------------------------------------------------- grid and zoom
 
-void frmDoc::ToggleShowGrid()
+void DocumentWindow::toggleShowGrid()
 {
     Diagram& d = fsm().diagram();
     d.setShowGrid(!d.showGrid());
     syncChecks();
 }
 
-void frmDoc::ToggleSnapToGrid()
+void DocumentWindow::toggleSnapToGrid()
 {
     Diagram& d = fsm().diagram();
     d.setSnapToGrid(!d.snapToGrid());
     syncChecks();
 }
 
-void frmDoc::SetGridSize(int twips)
+void DocumentWindow::setGridSize(int twips)
 {
     fsm().diagram().setGridSize(twips);
     syncChecks();
 }
 
-void frmDoc::SetZoomItem(int index)
+void DocumentWindow::setZoomItem(int index)
 {
     if (index < 0 || index >= m_zoomItems.size())
         return;
@@ -352,16 +352,16 @@ void frmDoc::SetZoomItem(int index)
     showStatus();
 }
 
-void frmDoc::ZoomWindow()
+void DocumentWindow::zoomWindow()
 {
     m_view->setMouseMode(DiagramView::ZoomWindowMode);
     syncModeChecks();
 }
 
-void frmDoc::OpenParent()
+void DocumentWindow::openParent()
 {
-    if (modConsulta::HasParent(fsm()))
-        m_main.openFile(fsm().sPadre);
+    if (Hierarchy::hasParent(fsm()))
+        m_main.openFile(fsm().parentPath);
 }
 
 }  // namespace orvane

@@ -2,18 +2,18 @@
 // drawn or moved item becomes, the view's errors, and the in-place editor of
 // remarks.
 
-#include "frmDoc.h"
+#include "DocumentWindow.h"
 
 #include "Document.h"
 #include "FsmDocument.h"
 #include "UserInterface.h"
-#include "frmMain.h"
-#include "frmPropNodo.h"
-#include "frmPropTransicion.h"
-#include "modLib_Log.h"
-#include "modModifica.h"
-#include "modNodoEstado.h"
-#include "modNodoTransicion.h"
+#include "MainWindow.h"
+#include "StateDialog.h"
+#include "TransitionDialog.h"
+#include "Logs.h"
+#include "DiagramEdits.h"
+#include "States.h"
+#include "Transitions.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -26,12 +26,12 @@ namespace orvane {
 namespace {
 
 // Errors of the view that are only logged, never shown.
-bool IsQuietError(int number) { return number == 1000 || number == 1010 || number == 1011; }
+bool isQuietError(int number) { return number == 1000 || number == 1010 || number == 1011; }
 
-QColor FromColorRef(quint32 c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+QColor fromColorRef(quint32 c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
 
 // Remark texts keep CR LF line breaks; the editor shows plain lines.
-QString ToEditorText(const QString& text)
+QString toEditorText(const QString& text)
 {
     QString t = text;
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -39,7 +39,7 @@ QString ToEditorText(const QString& text)
     return t;
 }
 
-QString FromEditorText(const QString& text)
+QString fromEditorText(const QString& text)
 {
     QString t = text;
     t.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
@@ -47,7 +47,7 @@ QString FromEditorText(const QString& text)
 }
 
 // The node's font at the view's zoom.
-QFont EditorFont(const DiagramFont& f, double zoom)
+QFont editorFont(const DiagramFont& f, double zoom)
 {
     QFont font(f.name);
     font.setPointSizeF(std::max(1.0, f.size * zoom / 100));
@@ -62,7 +62,7 @@ QFont EditorFont(const DiagramFont& f, double zoom)
 
 // ---------------------------------------------------------------- double click
 
-void frmDoc::onDoubleClicked(Node* node, Link* link)
+void DocumentWindow::onDoubleClicked(Node* node, Link* link)
 {
     if (!m_doc)
         return;
@@ -73,19 +73,19 @@ void frmDoc::onDoubleClicked(Node* node, Link* link)
         if (!locked)
             link->setExtraPoints({});
     } else if (!node) {
-        FsmProperties();
+        fsmProperties();
         return;
     } else if (!node->isFsmItem()) {
         if (!locked)
-            StartRemarkEditor(node);
+            startRemarkEditor(node);
         return;
-    } else if (modNodoTransicion::IsTransitionNode(node)) {
+    } else if (Transitions::isTransitionNode(node)) {
         runDialog([this, doc](QString&) {
-            return frmPropTransicion::Open(doc->fsm, m_main.options(), this);
+            return TransitionDialog::edit(doc->fsm, m_main.options(), this);
         });
-    } else if (modNodoEstado::IsStateNode(node)) {
+    } else if (States::isStateNode(node)) {
         runDialog([this, doc](QString& pending) {
-            return frmPropNodo::Open(doc->fsm, m_main.options(), this, pending);
+            return StateDialog::edit(doc->fsm, m_main.options(), this, pending);
         });
     }
     afterCommand();
@@ -93,13 +93,13 @@ void frmDoc::onDoubleClicked(Node* node, Link* link)
 
 // ---------------------------------------------------------------- drawing
 
-void frmDoc::onMouseDown()
+void DocumentWindow::onMouseDown()
 {
     if (m_doc)
         m_changedAtPress = fsm().diagram().changed();
 }
 
-void frmDoc::onMouseUp(const DiagramEdit& edit)
+void DocumentWindow::onMouseUp(const DiagramEdit& edit)
 {
     if (!m_doc)
         return;
@@ -116,16 +116,16 @@ void frmDoc::onMouseUp(const DiagramEdit& edit)
     switch (edit.kind) {
     case DiagramEdit::NodeDrawn:
         // A node too small for a state leaves no trace: no state, no undo step.
-        if (!modModifica::DrawnNodeToState(f, edit.node, ui()))
+        if (!DiagramEdits::drawnNodeToState(f, edit.node, ui()))
             f.diagram().setChanged(m_changedAtPress);
         break;
     case DiagramEdit::NodesMoved:
     case DiagramEdit::NodeResized:
-        modModifica::AfterNodeMoved(f, edit.node, edit.sizeChanged);
+        DiagramEdits::afterNodeMoved(f, edit.node, edit.sizeChanged);
         break;
     case DiagramEdit::LinkDrawn:
     case DiagramEdit::LinkReconnected:
-        modModifica::AfterLinkDrawn(f, edit.link, edit.dstChanged);
+        DiagramEdits::afterLinkDrawn(f, edit.link, edit.dstChanged);
         break;
     case DiagramEdit::LinkReshaped:
     case DiagramEdit::ZoomWindow:
@@ -134,21 +134,21 @@ void frmDoc::onMouseUp(const DiagramEdit& edit)
     afterCommand();
 }
 
-void frmDoc::onViewError(int number, const QString& description)
+void DocumentWindow::onViewError(int number, const QString& description)
 {
-    modLib_Log::WriteLog(QStringLiteral(" AddFlow1_Error:[") + QString::number(number)
+    Logs::writeLog(QStringLiteral(" AddFlow1_Error:[") + QString::number(number)
                          + QStringLiteral("] ") + description);
-    if (!IsQuietError(number))
+    if (!isQuietError(number))
         ui().message(description, MessageIcon::Exclamation);
 }
 
 // ---------------------------------------------------------------- remark editor
 
-void frmDoc::StartRemarkEditor(Node* node)
+void DocumentWindow::startRemarkEditor(Node* node)
 {
     if (!m_doc || !node || fsm().diagram().readOnly())
         return;
-    CommitRemarkEditor();
+    commitRemarkEditor();
     m_editedNode = node;
     m_view->ensureNodeVisible(node);
     m_view->setInputEnabled(false);
@@ -156,45 +156,45 @@ void frmDoc::StartRemarkEditor(Node* node)
     QRect r = m_view->nodeViewportRect(node);
     const int inset = std::max(1, int(node->drawWidth() * m_view->zoomX() / 100));
     r.adjust(inset, inset, -inset, -inset);
-    Text1->setGeometry(r);
-    Text1->setFont(EditorFont(node->font(), m_view->zoomY()));
-    QPalette p = Text1->palette();
-    p.setColor(QPalette::Text, FromColorRef(node->foreColor()));
-    p.setColor(QPalette::Base, FromColorRef(node->fillColor()));
-    Text1->setPalette(p);
-    m_editedText = ToEditorText(node->text());
-    Text1->setPlainText(m_editedText);
-    Text1->show();
-    Text1->setFocus(Qt::OtherFocusReason);
+    m_remarkEditor->setGeometry(r);
+    m_remarkEditor->setFont(editorFont(node->font(), m_view->zoomY()));
+    QPalette p = m_remarkEditor->palette();
+    p.setColor(QPalette::Text, fromColorRef(node->foreColor()));
+    p.setColor(QPalette::Base, fromColorRef(node->fillColor()));
+    m_remarkEditor->setPalette(p);
+    m_editedText = toEditorText(node->text());
+    m_remarkEditor->setPlainText(m_editedText);
+    m_remarkEditor->show();
+    m_remarkEditor->setFocus(Qt::OtherFocusReason);
 }
 
-void frmDoc::CommitRemarkEditor()
+void DocumentWindow::commitRemarkEditor()
 {
-    if (!Text1 || !Text1->isVisible() || !m_editedNode)
+    if (!m_remarkEditor || !m_remarkEditor->isVisible() || !m_editedNode)
         return;
     Node* node = m_editedNode;
     m_editedNode = nullptr;
-    const QString text = Text1->toPlainText();
+    const QString text = m_remarkEditor->toPlainText();
     if (!fsm().diagram().readOnly() && text != m_editedText)
-        node->setText(FromEditorText(text));
-    Text1->hide();
+        node->setText(fromEditorText(text));
+    m_remarkEditor->hide();
     m_view->setInputEnabled(true);
     afterCommand();
 }
 
-void frmDoc::cancelRemarkEditor()
+void DocumentWindow::cancelRemarkEditor()
 {
     m_editedNode = nullptr;
-    if (!Text1 || !Text1->isVisible())
+    if (!m_remarkEditor || !m_remarkEditor->isVisible())
         return;
-    Text1->hide();
+    m_remarkEditor->hide();
     if (m_view)
         m_view->setInputEnabled(true);
 }
 
-bool frmDoc::eventFilter(QObject* watched, QEvent* e)
+bool DocumentWindow::eventFilter(QObject* watched, QEvent* e)
 {
-    if (watched == Text1) {
+    if (watched == m_remarkEditor) {
         if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
             m_view->setFocus(Qt::OtherFocusReason);
             return true;
@@ -204,7 +204,7 @@ bool frmDoc::eventFilter(QObject* watched, QEvent* e)
             // not end the editing.
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
             if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-                CommitRemarkEditor();
+                commitRemarkEditor();
         }
     }
     return QWidget::eventFilter(watched, e);

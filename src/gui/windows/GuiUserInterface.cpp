@@ -11,7 +11,7 @@
 
 namespace orvane {
 
-QMessageBox::Icon BoxIcon(MessageIcon icon)
+QMessageBox::Icon boxIcon(MessageIcon icon)
 {
     switch (icon) {
     case MessageIcon::Information: return QMessageBox::Information;
@@ -25,7 +25,7 @@ QMessageBox::Icon BoxIcon(MessageIcon icon)
 
 namespace {
 
-QMessageBox::StandardButton BoxButton(Answer a)
+QMessageBox::StandardButton boxButton(Answer a)
 {
     switch (a) {
     case Answer::Yes: return QMessageBox::Yes;
@@ -36,14 +36,14 @@ QMessageBox::StandardButton BoxButton(Answer a)
 }
 
 // Texts of the program use CR LF line breaks.
-QString Plain(const QString& text)
+QString plain(const QString& text)
 {
     QString t = text;
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return t;
 }
 
-Answer FromButton(int button)
+Answer fromButton(int button)
 {
     switch (button) {
     case QMessageBox::Yes: return Answer::Yes;
@@ -54,11 +54,11 @@ Answer FromButton(int button)
 }
 
 // The dialog's settings that open and save share.
-void Prepare(QFileDialog& fd, const FileDialog& dialog)
+void prepare(QFileDialog& fd, const FileDialog& dialog)
 {
     if (!dialog.title.isEmpty())
         fd.setWindowTitle(dialog.title);
-    fd.setNameFilter(ToQtFilter(dialog.filter));
+    fd.setNameFilter(toQtFilter(dialog.filter));
     fd.setDefaultSuffix(dialog.defaultExtension.toLower());
     if (!dialog.proposedName.isEmpty()) {
         const QFileInfo proposed(dialog.proposedName);
@@ -67,7 +67,7 @@ void Prepare(QFileDialog& fd, const FileDialog& dialog)
     }
 }
 
-QString Chosen(const QFileDialog& fd, int result)
+QString chosen(const QFileDialog& fd, int result)
 {
     if (result != QDialog::Accepted || fd.selectedFiles().isEmpty())
         return {};
@@ -93,8 +93,8 @@ int GuiUserInterface::showBox(const QString& text, const QString& title, Message
                               QMessageBox::StandardButtons buttons,
                               QMessageBox::StandardButton defaultButton)
 {
-    QMessageBox box(BoxIcon(icon), title.isEmpty() ? AppSettings::kApplicationName : title,
-                    Plain(text), buttons, parentWidget());
+    QMessageBox box(boxIcon(icon), title.isEmpty() ? AppSettings::kApplicationName : title,
+                    plain(text), buttons, parentWidget());
     box.setDefaultButton(defaultButton);
     return execModal(box);
 }
@@ -108,17 +108,17 @@ Answer GuiUserInterface::askYesNo(const QString& text, const QString& title, Mes
                                   Answer defaultButton)
 {
     const int b = showBox(text, title, icon, QMessageBox::Yes | QMessageBox::No,
-                          BoxButton(defaultButton));
+                          boxButton(defaultButton));
     // Closing the box answers No.
-    return FromButton(b) == Answer::Yes ? Answer::Yes : Answer::No;
+    return fromButton(b) == Answer::Yes ? Answer::Yes : Answer::No;
 }
 
 Answer GuiUserInterface::askYesNoCancel(const QString& text, const QString& title,
                                         MessageIcon icon, Answer defaultButton)
 {
-    return FromButton(showBox(text, title, icon,
+    return fromButton(showBox(text, title, icon,
                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                              BoxButton(defaultButton)));
+                              boxButton(defaultButton)));
 }
 
 QString GuiUserInterface::openFileName(const FileDialog& dialog, bool& readOnly)
@@ -128,13 +128,13 @@ QString GuiUserInterface::openFileName(const FileDialog& dialog, bool& readOnly)
     fd.setOption(QFileDialog::DontUseNativeDialog);
     fd.setAcceptMode(QFileDialog::AcceptOpen);
     fd.setFileMode(QFileDialog::ExistingFile);
-    Prepare(fd, dialog);
+    prepare(fd, dialog);
     auto* box = new QCheckBox(QStringLiteral("Open as &read-only"), &fd);
-    box->setObjectName(QStringLiteral("chkReadOnly"));
+    box->setObjectName(QStringLiteral("readOnlyBox"));
     box->setChecked(true);
     if (auto* grid = qobject_cast<QGridLayout*>(fd.layout()))
         grid->addWidget(box, grid->rowCount(), 0, 1, grid->columnCount());
-    const QString path = Chosen(fd, execModal(fd));
+    const QString path = chosen(fd, execModal(fd));
     readOnly = box->isChecked();
     return path;
 }
@@ -144,8 +144,8 @@ QString GuiUserInterface::saveFileName(const FileDialog& dialog)
     QFileDialog fd(parentWidget());
     fd.setAcceptMode(QFileDialog::AcceptSave);
     fd.setFileMode(QFileDialog::AnyFile);
-    Prepare(fd, dialog);
-    return Chosen(fd, execModal(fd));
+    prepare(fd, dialog);
+    return chosen(fd, execModal(fd));
 }
 
 void GuiUserInterface::setBusy(bool on)

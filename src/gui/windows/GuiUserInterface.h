@@ -12,7 +12,7 @@
 namespace orvane {
 
 // The message box icon of a message's icon.
-QMessageBox::Icon BoxIcon(MessageIcon icon);
+QMessageBox::Icon boxIcon(MessageIcon icon);
 
 class GuiUserInterface : public UserInterface {
 public:

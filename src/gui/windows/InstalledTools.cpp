@@ -4,31 +4,31 @@
 #include "DocumentRegistry.h"
 #include "FindAndReplace.h"
 #include "UserInterface.h"
-#include "clsLib_PrevInstance.h"
-#include "frmAbout.h"
-#include "frmDoc.h"
-#include "frmLib_LinkInstance.h"
-#include "frmMain.h"
-#include "frmRepositorio.h"
-#include "modFont.h"
+#include "InstanceSender.h"
+#include "AboutDialog.h"
+#include "DocumentWindow.h"
+#include "InstanceReceiver.h"
+#include "MainWindow.h"
+#include "WordPicker.h"
+#include "FontCommands.h"
 
 namespace orvane {
 
 namespace {
 
-FsmDocument& FsmOf(frmDoc& w) { return w.document()->fsm; }
+FsmDocument& fsmOf(DocumentWindow& w) { return w.document()->fsm; }
 
-modFont::CommitEditor CommitOf(frmDoc& w)
+FontCommands::CommitEditor commitOf(DocumentWindow& w)
 {
-    return [&w] { w.CommitRemarkEditor(); };
+    return [&w] { w.commitRemarkEditor(); };
 }
 
-void InstallLink(frmMain& main)
+void installLink(MainWindow& main)
 {
     // The link lives as long as the main window; a second receiver on the
     // same channel is refused, and the program then only opens its own files.
-    auto* link = new frmLib_LinkInstance(&main);
-    link->Listen();
+    auto* link = new InstanceReceiver(&main);
+    link->listen();
     link->setOpenHandler([&main](const QString& path) {
         main.openFile(path);
         main.showNormal();
@@ -41,52 +41,52 @@ void InstallLink(frmMain& main)
         main.raise();
         main.activateWindow();
     });
-    frmRepositorio::Install(&main.documents());
+    WordPicker::install(&main.documents());
 }
 
 }  // namespace
 
-ToolHooks InstalledToolHooks()
+ToolHooks installedToolHooks()
 {
     ToolHooks h;
-    h.find = [](frmDoc& w) {
+    h.find = [](DocumentWindow& w) {
         FindTexts texts{w.findWhat, w.replaceWith};
         bool caseSensitive = w.mainWindow().findCaseSensitive();
-        FindAndReplace::RunFind(FsmOf(w), texts, caseSensitive, &w);
+        FindAndReplace::runFind(fsmOf(w), texts, caseSensitive, &w);
         w.findWhat = texts.findWhat;
         w.replaceWith = texts.replaceWith;
         w.mainWindow().setFindCaseSensitive(caseSensitive);
     };
-    h.enlargeFont = [](frmDoc& w) {
-        modFont::EnlargeFont(FsmOf(w), w.mainWindow().ui(), CommitOf(w));
+    h.enlargeFont = [](DocumentWindow& w) {
+        FontCommands::enlargeFont(fsmOf(w), w.mainWindow().ui(), commitOf(w));
     };
-    h.reduceFont = [](frmDoc& w) {
-        modFont::ReduceFont(FsmOf(w), w.mainWindow().ui(), CommitOf(w));
+    h.reduceFont = [](DocumentWindow& w) {
+        FontCommands::reduceFont(fsmOf(w), w.mainWindow().ui(), commitOf(w));
     };
-    h.changeFont = [](frmDoc& w, bool fixedPitchOnly) {
-        modFont::ChangeFont(
-            FsmOf(w), fixedPitchOnly, w.mainWindow().ui(),
-            [&w](const modFont::FontChoice& initial, bool withEffects, bool fixed) {
-                return modFont::AskFont(initial, withEffects, fixed, &w);
+    h.changeFont = [](DocumentWindow& w, bool fixedPitchOnly) {
+        FontCommands::changeFont(
+            fsmOf(w), fixedPitchOnly, w.mainWindow().ui(),
+            [&w](const FontCommands::FontChoice& initial, bool withEffects, bool fixed) {
+                return FontCommands::askFont(initial, withEffects, fixed, &w);
             },
-            CommitOf(w));
+            commitOf(w));
     };
-    h.about = [](QWidget* parent) { frmAbout::Show(parent); };
+    h.about = [](QWidget* parent) { AboutDialog::run(parent); };
     h.handOver = [](const QString& path) {
-        return clsLib_PrevInstance::HandOverToRunningInstance(path);
+        return InstanceSender::handOverToRunningInstance(path);
     };
-    h.mainWindowReady = [](frmMain& main) { InstallLink(main); };
+    h.mainWindowReady = [](MainWindow& main) { installLink(main); };
     h.queueFile = [](const QString& path) {
-        if (frmLib_LinkInstance* link = frmLib_LinkInstance::Current())
-            link->Receive(path);
+        if (InstanceReceiver* link = InstanceReceiver::current())
+            link->receive(path);
     };
     h.stopped = [] {
-        if (frmLib_LinkInstance* link = frmLib_LinkInstance::Current())
-            link->Stopped();
+        if (InstanceReceiver* link = InstanceReceiver::current())
+            link->stopped();
     };
     h.running = [] {
-        if (frmLib_LinkInstance* link = frmLib_LinkInstance::Current())
-            link->Running();
+        if (InstanceReceiver* link = InstanceReceiver::current())
+            link->running();
     };
     return h;
 }

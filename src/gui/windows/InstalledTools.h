@@ -6,6 +6,6 @@
 
 namespace orvane {
 
-ToolHooks InstalledToolHooks();
+ToolHooks installedToolHooks();
 
 }  // namespace orvane

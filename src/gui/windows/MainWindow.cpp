@@ -1,15 +1,15 @@
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include "AppSettings.h"
 #include "Document.h"
 #include "DocumentRegistry.h"
 #include "GuiUserInterface.h"
 #include "ProcessState.h"
-#include "clsParientes.h"
-#include "frmDoc.h"
-#include "modConsulta.h"
-#include "modMain.h"
-#include "modVersion.h"
+#include "ChildDiagrams.h"
+#include "DocumentWindow.h"
+#include "Hierarchy.h"
+#include "CommandLine.h"
+#include "Version.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -40,25 +40,25 @@ constexpr int kAlwaysEnabledButtons = 2;
 
 const QString kGenerateToolTip = QStringLiteral("Generate C-Code");
 
-QIcon ButtonIcon(const QString& key)
+QIcon buttonIcon(const QString& key)
 {
     return QIcon(QStringLiteral(":/icons/") + key + QStringLiteral(".svg"));
 }
 
 }  // namespace
 
-frmMain::frmMain(UserInterface* ui, clsLib_OptCMax* options, ToolHooks hooks, QWidget* parent)
+MainWindow::MainWindow(UserInterface* ui, CodeEditorOptions* options, ToolHooks hooks, QWidget* parent)
     : QMainWindow(parent), m_options(options), m_hooks(std::move(hooks))
 {
-    setObjectName(QStringLiteral("frmMain"));
+    setObjectName(QStringLiteral("MainWindow"));
     if (!ui) {
         m_ownUi = std::make_unique<GuiUserInterface>(this, &m_hooks);
         ui = m_ownUi.get();
     }
     m_ui = ui;
     m_docs = std::make_unique<DocumentRegistry>(*m_ui);
-    const QString title = Process().windowTitle;
-    setWindowTitle(title.isEmpty() ? WindowTitle() : title);
+    const QString title = process().windowTitle;
+    setWindowTitle(title.isEmpty() ? programTitle() : title);
     setAcceptDrops(true);
 
     m_split = new QSplitter(Qt::Horizontal, this);
@@ -74,22 +74,22 @@ frmMain::frmMain(UserInterface* ui, clsLib_OptCMax* options, ToolHooks hooks, QW
     buildToolbar();
     buildStatusBar();
 
-    connect(m_docs.get(), &DocumentRegistry::documentAdded, this, &frmMain::onDocumentAdded);
+    connect(m_docs.get(), &DocumentRegistry::documentAdded, this, &MainWindow::onDocumentAdded);
     connect(m_docs.get(), &DocumentRegistry::documentAboutToBeRemoved, this,
-            &frmMain::onDocumentAboutToBeRemoved);
-    connect(m_docs.get(), &DocumentRegistry::documentRemoved, this, &frmMain::onDocumentRemoved);
-    connect(m_docs.get(), &DocumentRegistry::activeChanged, this, &frmMain::onActiveChanged);
-    connect(m_docs.get(), &DocumentRegistry::recentFilesChanged, this, &frmMain::showRecentFiles);
-    connect(m_mdi, &QMdiArea::subWindowActivated, this, &frmMain::onSubWindowActivated);
+            &MainWindow::onDocumentAboutToBeRemoved);
+    connect(m_docs.get(), &DocumentRegistry::documentRemoved, this, &MainWindow::onDocumentRemoved);
+    connect(m_docs.get(), &DocumentRegistry::activeChanged, this, &MainWindow::onActiveChanged);
+    connect(m_docs.get(), &DocumentRegistry::recentFilesChanged, this, &MainWindow::showRecentFiles);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::onSubWindowActivated);
 
     showMenusOf(nullptr);
     enableDocumentButtons(false);
     restorePlacement();
-    m_findCaseSens = AppSettings::GetFindCaseSens();
-    modMain::GetRecentFiles(*m_docs);
+    m_findCaseSens = AppSettings::getFindCaseSens();
+    DocumentCommands::getRecentFiles(*m_docs);
 }
 
-frmMain::~frmMain()
+MainWindow::~MainWindow()
 {
     // The windows go before the documents they show.
     disconnect(m_docs.get(), nullptr, this, nullptr);
@@ -100,17 +100,17 @@ frmMain::~frmMain()
     }
     m_windows.clear();
     // The preview uses the printer, a member that goes before the children.
-    delete picPrint;
+    delete m_previewPane;
 }
 
-void frmMain::Start()
+void MainWindow::start()
 {
-    ProcessState& st = Process();
+    ProcessState& st = process();
     const QString pending = st.pendingCommandLine;
     st.pendingCommandLine.clear();
     if (!pending.isEmpty()) {
-        const modMain::OpenResult r = openFile(pending);
-        if (frmDoc* w = r.ok() ? docWindow(r.document) : nullptr)
+        const DocumentCommands::OpenResult r = openFile(pending);
+        if (DocumentWindow* w = r.ok() ? docWindow(r.document) : nullptr)
             w->subWindow()->showMaximized();
     }
     // A file that could not be opened leaves the user with a new diagram.
@@ -120,48 +120,48 @@ void frmMain::Start()
 
 // ---------------------------------------------------------------- building
 
-void frmMain::buildMenus()
+void MainWindow::buildMenus()
 {
     using namespace WindowMenus;
-    QMenu* file = AddMenu(this, QStringLiteral("mnuFile"), QStringLiteral("&File"));
-    mnuFileNew = AddItem(file, QStringLiteral("mnuFileNew"), QStringLiteral("&New"),
+    QMenu* file = addMenu(this, QStringLiteral("fileMenu"), QStringLiteral("&File"));
+    m_newAction = addItem(file, QStringLiteral("newAction"), QStringLiteral("&New"),
                          [this] { newDocument(); }, QKeySequence::New);
-    mnuFileOpen = AddItem(file, QStringLiteral("mnuFileOpen"), QStringLiteral("&Open"),
+    m_openAction = addItem(file, QStringLiteral("openAction"), QStringLiteral("&Open"),
                           [this] { openFile(QString()); }, QKeySequence::Open);
-    m_recent = AddRecentItems(file, [this](int i) { openRecentFile(i); });
+    m_recent = addRecentItems(file, [this](int i) { openRecentFile(i); });
     file->addSeparator();
-    mnuFileExit = AddItem(file, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit"),
+    m_exitAction = addItem(file, QStringLiteral("exitAction"), QStringLiteral("E&xit"),
                           [this] { close(); }, QKeySequence::Quit);
 
-    QMenu* view = AddMenu(this, QStringLiteral("mnuView"), QStringLiteral("&View"));
-    mnuViewToolbar = AddItem(view, QStringLiteral("mnuViewToolbar"), QStringLiteral("&Toolbar"),
+    QMenu* view = addMenu(this, QStringLiteral("viewMenu"), QStringLiteral("&View"));
+    m_toolbarAction = addItem(view, QStringLiteral("toolbarAction"), QStringLiteral("&Toolbar"),
                              [this] { setToolbarVisible(!toolbarVisible()); }, {}, true);
-    mnuViewStatusBar =
-        AddItem(view, QStringLiteral("mnuViewStatusBar"), QStringLiteral("&Status Bar"),
+    m_statusBarAction =
+        addItem(view, QStringLiteral("statusBarAction"), QStringLiteral("&Status Bar"),
                 [this] { setStatusBarVisible(!statusBarVisible()); }, {}, true);
-    mnuViewToolbar->setChecked(true);
-    mnuViewStatusBar->setChecked(true);
+    m_toolbarAction->setChecked(true);
+    m_statusBarAction->setChecked(true);
 
-    QMenu* help = AddMenu(this, QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
-    mnuHelpAbout = AddItem(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About..."),
+    QMenu* help = addMenu(this, QStringLiteral("helpMenu"), QStringLiteral("&Help"));
+    m_aboutAction = addItem(help, QStringLiteral("aboutAction"), QStringLiteral("&About..."),
                            [this] {
                                if (m_hooks.about)
                                    m_hooks.about(this);
                            });
-    mnuHelpAbout->setEnabled(bool(m_hooks.about));
+    m_aboutAction->setEnabled(bool(m_hooks.about));
     m_menus = {file, view, help};
 }
 
-QAction* frmMain::addButton(const QString& key, const QString& toolTip, std::function<void()> run,
+QAction* MainWindow::addButton(const QString& key, const QString& toolTip, std::function<void()> run,
                             bool checkable)
 {
-    QAction* a = tbToolBar->addAction(ButtonIcon(key), toolTip);
+    QAction* a = m_toolBar->addAction(buttonIcon(key), toolTip);
     a->setObjectName(key);
     a->setToolTip(toolTip);
     a->setCheckable(checkable);
     if (run)
         connect(a, &QAction::triggered, this, [run = std::move(run)] { run(); });
-    if (QWidget* w = tbToolBar->widgetForAction(a))
+    if (QWidget* w = m_toolBar->widgetForAction(a))
         w->setObjectName(key);
     m_buttons[key] = a;
     if (m_buttons.size() > size_t(kAlwaysEnabledButtons))
@@ -169,116 +169,116 @@ QAction* frmMain::addButton(const QString& key, const QString& toolTip, std::fun
     return a;
 }
 
-std::function<void()> frmMain::onActive(void (frmDoc::*command)())
+std::function<void()> MainWindow::onActive(void (DocumentWindow::*command)())
 {
     return [this, command] {
-        if (frmDoc* d = activeDoc())
+        if (DocumentWindow* d = activeDoc())
             (d->*command)();
     };
 }
 
-void frmMain::buildToolbar()
+void MainWindow::buildToolbar()
 {
-    tbToolBar = addToolBar(QStringLiteral("Toolbar"));
-    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
-    tbToolBar->setMovable(false);
-    tbToolBar->setIconSize(QSize(20, 20));
+    m_toolBar = addToolBar(QStringLiteral("Toolbar"));
+    m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setIconSize(QSize(20, 20));
 
     addButton(QStringLiteral("New"), QStringLiteral("New"), [this] { newDocument(); });
     addButton(QStringLiteral("Open"), QStringLiteral("Open"), [this] { openFile(QString()); });
-    addButton(QStringLiteral("Save"), QStringLiteral("Save"), onActive(&frmDoc::Save));
-    addButton(QStringLiteral("GeneraCode"), kGenerateToolTip, onActive(&frmDoc::GenerateDefault));
-    tbToolBar->addSeparator();
+    addButton(QStringLiteral("Save"), QStringLiteral("Save"), onActive(&DocumentWindow::save));
+    addButton(QStringLiteral("GenerateCode"), kGenerateToolTip, onActive(&DocumentWindow::generateDefault));
+    m_toolBar->addSeparator();
     addButton(QStringLiteral("Print"), QStringLiteral("Print"), [this] { printActive(); });
     QAction* preview = addButton(QStringLiteral("Preview"), QStringLiteral("Print Preview"), {}, true);
     connect(preview, &QAction::triggered, this, [this](bool on) { showPreview(on); });
-    tbToolBar->addSeparator();
-    addButton(QStringLiteral("Cut"), QStringLiteral("Cut"), onActive(&frmDoc::Cut));
-    addButton(QStringLiteral("Copy"), QStringLiteral("Copy"), onActive(&frmDoc::Copy));
-    addButton(QStringLiteral("Paste"), QStringLiteral("Paste"), onActive(&frmDoc::Paste));
-    addButton(QStringLiteral("Find"), QStringLiteral("Find Text"), onActive(&frmDoc::Find));
-    addButton(QStringLiteral("Undo"), QStringLiteral("Undo last action"), onActive(&frmDoc::Undo));
-    addButton(QStringLiteral("Redo"), QStringLiteral("Redo last undo"), onActive(&frmDoc::Redo));
-    tbToolBar->addSeparator();
+    m_toolBar->addSeparator();
+    addButton(QStringLiteral("Cut"), QStringLiteral("Cut"), onActive(&DocumentWindow::cut));
+    addButton(QStringLiteral("Copy"), QStringLiteral("Copy"), onActive(&DocumentWindow::copy));
+    addButton(QStringLiteral("Paste"), QStringLiteral("Paste"), onActive(&DocumentWindow::paste));
+    addButton(QStringLiteral("Find"), QStringLiteral("Find Text"), onActive(&DocumentWindow::find));
+    addButton(QStringLiteral("Undo"), QStringLiteral("Undo last action"), onActive(&DocumentWindow::undo));
+    addButton(QStringLiteral("Redo"), QStringLiteral("Redo last undo"), onActive(&DocumentWindow::redo));
+    m_toolBar->addSeparator();
     addButton(QStringLiteral("ReduceFont"), QStringLiteral("Reduce Font"),
-              onActive(&frmDoc::ReduceFont));
+              onActive(&DocumentWindow::reduceFont));
     addButton(QStringLiteral("AdjustFont"), QStringLiteral("Change Font"),
-              onActive(&frmDoc::ChangeFont));
-    addButton(QStringLiteral("AmpliaFont"), QStringLiteral("Enlarge Font"),
-              onActive(&frmDoc::EnlargeFont));
-    tbToolBar->addSeparator();
-    addButton(QStringLiteral("Lock_Unlock"), QStringLiteral("Lock && Unlock the diagram"),
-              onActive(&frmDoc::ToggleLocked), true);
+              onActive(&DocumentWindow::changeFont));
+    addButton(QStringLiteral("EnlargeFont"), QStringLiteral("Enlarge Font"),
+              onActive(&DocumentWindow::enlargeFont));
+    m_toolBar->addSeparator();
+    addButton(QStringLiteral("Lock"), QStringLiteral("Lock && Unlock the diagram"),
+              onActive(&DocumentWindow::toggleLocked), true);
     addButton(QStringLiteral("InsertMode"), QStringLiteral("Insert mode <--> Select mode"),
-              onActive(&frmDoc::ToggleSelectMode), true);
+              onActive(&DocumentWindow::toggleSelectMode), true);
     addButton(QStringLiteral("AutoSize"), QStringLiteral("Autosize Nodes"),
-              onActive(&frmDoc::ToggleAutosize), true);
+              onActive(&DocumentWindow::toggleAutosize), true);
     addButton(QStringLiteral("Properties"), QStringLiteral("FSM Properties"),
-              onActive(&frmDoc::FsmProperties));
+              onActive(&DocumentWindow::fsmProperties));
     addButton(QStringLiteral("Remark"), QStringLiteral("Insert Remark"),
-              onActive(&frmDoc::InsertRemark));
-    tbToolBar->addSeparator();
+              onActive(&DocumentWindow::insertRemark));
+    m_toolBar->addSeparator();
     addButton(QStringLiteral("GoUp1Level"), QStringLiteral("Open Parent"),
-              onActive(&frmDoc::OpenParent));
+              onActive(&DocumentWindow::openParent));
     QAction* down = addButton(QStringLiteral("GoDown1Level"), QStringLiteral("Open child"), {});
     m_goDownMenu = new QMenu(this);
-    m_goDownMenu->setObjectName(QStringLiteral("mnuGoDown1Level"));
+    m_goDownMenu->setObjectName(QStringLiteral("goDownMenu"));
     down->setMenu(m_goDownMenu);
-    if (auto* b = qobject_cast<QToolButton*>(tbToolBar->widgetForAction(down)))
+    if (auto* b = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(down)))
         b->setPopupMode(QToolButton::InstantPopup);
-    connect(m_goDownMenu, &QMenu::aboutToShow, this, &frmMain::fillGoDownMenu);
+    connect(m_goDownMenu, &QMenu::aboutToShow, this, &MainWindow::fillGoDownMenu);
 }
 
-void frmMain::buildStatusBar()
+void MainWindow::buildStatusBar()
 {
-    sbStatusBar = statusBar();
-    sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
-    m_modeLabel = new QLabel(sbStatusBar);
-    m_zoomLabel = new QLabel(sbStatusBar);
-    sbStatusBar->addPermanentWidget(m_modeLabel);
-    sbStatusBar->addPermanentWidget(m_zoomLabel);
+    m_statusBar = statusBar();
+    m_statusBar->setObjectName(QStringLiteral("statusBar"));
+    m_modeLabel = new QLabel(m_statusBar);
+    m_zoomLabel = new QLabel(m_statusBar);
+    m_statusBar->addPermanentWidget(m_modeLabel);
+    m_statusBar->addPermanentWidget(m_zoomLabel);
 }
 
-void frmMain::fillGoDownMenu()
+void MainWindow::fillGoDownMenu()
 {
     m_goDownMenu->clear();
-    frmDoc* d = activeDoc();
+    DocumentWindow* d = activeDoc();
     if (!d || !d->document())
         return;
     const FsmDocument& fsm = d->document()->fsm;
-    clsParientes parientes;
-    parientes.Reset(fsm.sFullDocname);
-    for (const QString& reference : modConsulta::ChildReferences(fsm)) {
-        const QString path = parientes.RutaCompleta(reference);
-        QAction* a = m_goDownMenu->addAction(WindowMenus::PathCaption(reference));
+    ChildDiagrams references;
+    references.reset(fsm.filePath);
+    for (const QString& reference : Hierarchy::childReferences(fsm)) {
+        const QString path = references.fullPath(reference);
+        QAction* a = m_goDownMenu->addAction(WindowMenus::pathCaption(reference));
         connect(a, &QAction::triggered, this, [this, path] { openFile(path); });
     }
 }
 
 // ---------------------------------------------------------------- documents
 
-frmDoc* frmMain::activeDoc() const { return docWindow(m_docs->active()); }
+DocumentWindow* MainWindow::activeDoc() const { return docWindow(m_docs->active()); }
 
-frmDoc* frmMain::docWindow(const Document* doc) const
+DocumentWindow* MainWindow::docWindow(const Document* doc) const
 {
     const auto it = m_windows.find(doc);
     return it == m_windows.end() ? nullptr : it->second;
 }
 
-QList<frmDoc*> frmMain::docWindows() const
+QList<DocumentWindow*> MainWindow::docWindows() const
 {
-    QList<frmDoc*> list;
+    QList<DocumentWindow*> list;
     for (Document* doc : m_docs->documents())
-        if (frmDoc* w = docWindow(doc))
+        if (DocumentWindow* w = docWindow(doc))
             list.append(w);
     return list;
 }
 
-void frmMain::onDocumentAdded(Document* doc)
+void MainWindow::onDocumentAdded(Document* doc)
 {
     // Before the window shows: its activation then sets the buttons' states.
     enableDocumentButtons(true);
-    auto* w = new frmDoc(*this, *doc);
+    auto* w = new DocumentWindow(*this, *doc);
     auto* sub = new QMdiSubWindow;
     sub->setWidget(w);
     sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -288,12 +288,12 @@ void frmMain::onDocumentAdded(Document* doc)
     const QSize area = m_mdi->viewport()->size();
     sub->resize(std::max(area.width() * 3 / 4, 320), std::max(area.height() * 3 / 4, 240));
     sub->show();
-    modMain::GetRecentFiles(*m_docs);
+    DocumentCommands::getRecentFiles(*m_docs);
 }
 
-void frmMain::onDocumentAboutToBeRemoved(Document* doc)
+void MainWindow::onDocumentAboutToBeRemoved(Document* doc)
 {
-    frmDoc* w = docWindow(doc);
+    DocumentWindow* w = docWindow(doc);
     if (!w)
         return;
     m_windows.erase(doc);
@@ -309,7 +309,7 @@ void frmMain::onDocumentAboutToBeRemoved(Document* doc)
     }
 }
 
-void frmMain::onDocumentRemoved(int remaining)
+void MainWindow::onDocumentRemoved(int remaining)
 {
     if (remaining == 0) {
         enableDocumentButtons(false);
@@ -317,9 +317,9 @@ void frmMain::onDocumentRemoved(int remaining)
     }
 }
 
-void frmMain::onActiveChanged(Document* doc)
+void MainWindow::onActiveChanged(Document* doc)
 {
-    frmDoc* w = docWindow(doc);
+    DocumentWindow* w = docWindow(doc);
     if (m_previewOf && m_previewOf != doc)
         showPreview(false);
     showMenusOf(w);
@@ -332,17 +332,17 @@ void frmMain::onActiveChanged(Document* doc)
     w->activated();
 }
 
-void frmMain::onSubWindowActivated(QMdiSubWindow* sub)
+void MainWindow::onSubWindowActivated(QMdiSubWindow* sub)
 {
     // Null comes when the frame itself loses the focus: the active document
     // stays what it was.
     if (!sub)
         return;
-    if (auto* w = qobject_cast<frmDoc*>(sub->widget()); w && w->document())
+    if (auto* w = qobject_cast<DocumentWindow*>(sub->widget()); w && w->document())
         m_docs->setActive(w->document());
 }
 
-void frmMain::showMenusOf(frmDoc* doc)
+void MainWindow::showMenusOf(DocumentWindow* doc)
 {
     QMenuBar* bar = menuBar();
     bar->clear();
@@ -350,20 +350,20 @@ void frmMain::showMenusOf(frmDoc* doc)
         bar->addMenu(m);
 }
 
-void frmMain::showRecentFiles(const QStringList& paths)
+void MainWindow::showRecentFiles(const QStringList& paths)
 {
-    WindowMenus::ShowRecentFiles(m_recent, paths);
-    for (frmDoc* w : docWindows())
+    WindowMenus::showRecentFiles(m_recent, paths);
+    for (DocumentWindow* w : docWindows())
         w->showRecentFiles(paths);
 }
 
-void frmMain::enableDocumentButtons(bool on)
+void MainWindow::enableDocumentButtons(bool on)
 {
     for (QAction* a : m_documentButtons)
         a->setEnabled(on && hasTool(a->objectName()));
 }
 
-QAction* frmMain::menuItem(const QString& name) const
+QAction* MainWindow::menuItem(const QString& name) const
 {
     for (const QMenu* m : m_menus)
         if (auto* a = m->findChild<QAction*>(name))
@@ -371,33 +371,33 @@ QAction* frmMain::menuItem(const QString& name) const
     return nullptr;
 }
 
-bool frmMain::hasTool(const QString& key) const
+bool MainWindow::hasTool(const QString& key) const
 {
     if (key == QLatin1String("Find"))
         return bool(m_hooks.find);
     if (key == QLatin1String("ReduceFont"))
         return bool(m_hooks.reduceFont);
-    if (key == QLatin1String("AmpliaFont"))
+    if (key == QLatin1String("EnlargeFont"))
         return bool(m_hooks.enlargeFont);
     if (key == QLatin1String("AdjustFont"))
         return bool(m_hooks.changeFont);
     return true;
 }
 
-QAction* frmMain::button(const QString& key) const
+QAction* MainWindow::button(const QString& key) const
 {
     const auto it = m_buttons.find(key);
     return it == m_buttons.end() ? nullptr : it->second;
 }
 
-void frmMain::setGenerateToolTip(const QString& caption)
+void MainWindow::setGenerateToolTip(const QString& caption)
 {
-    button(QStringLiteral("GeneraCode"))
+    button(QStringLiteral("GenerateCode"))
         ->setToolTip(caption.isEmpty() ? kGenerateToolTip
                                        : kGenerateToolTip + QStringLiteral(": ") + caption);
 }
 
-void frmMain::showDocumentState(const QString& mode, double zoom, bool locked)
+void MainWindow::showDocumentState(const QString& mode, double zoom, bool locked)
 {
     m_modeLabel->setText(locked && !mode.isEmpty() ? mode + QStringLiteral(", locked") : mode);
     m_zoomLabel->setText(zoom > 0 ? QString::number(std::lround(zoom)) + QLatin1Char('%')
@@ -406,35 +406,35 @@ void frmMain::showDocumentState(const QString& mode, double zoom, bool locked)
 
 // ---------------------------------------------------------------- commands
 
-void frmMain::newDocument() { modMain::FileNew(*m_docs, true); }
+void MainWindow::newDocument() { DocumentCommands::fileNew(*m_docs, true); }
 
-modMain::OpenResult frmMain::openFile(const QString& path)
+DocumentCommands::OpenResult MainWindow::openFile(const QString& path)
 {
-    const modMain::OpenResult r = modMain::FileOpen(*m_docs, path);
-    if (r.status == modMain::OpenStatus::LoadFailed) {
+    const DocumentCommands::OpenResult r = DocumentCommands::fileOpen(*m_docs, path);
+    if (r.status == DocumentCommands::OpenStatus::LoadFailed) {
         // The window would show nothing of the file: the user is told why,
         // and the empty window goes.
         m_ui->message(QStringLiteral("The file can't be opened:") + QStringLiteral("\r\n") + r.error,
                       MessageIcon::Exclamation, QStringLiteral("Attention!"));
         if (r.document && m_docs->contains(r.document))
             m_docs->remove(r.document);
-    } else if (r.status == modMain::OpenStatus::Opened) {
-        if (frmDoc* w = docWindow(r.document))
+    } else if (r.status == DocumentCommands::OpenStatus::Opened) {
+        if (DocumentWindow* w = docWindow(r.document))
             w->configurationLoaded();
     }
     return r;
 }
 
-void frmMain::openRecentFile(int index)
+void MainWindow::openRecentFile(int index)
 {
-    const QStringList paths = modMain::GetRecentFiles(*m_docs);
+    const QStringList paths = DocumentCommands::getRecentFiles(*m_docs);
     if (index >= 0 && index < paths.size())
         openFile(paths.at(index));
 }
 
-void frmMain::openDroppedFile(const QString& path)
+void MainWindow::openDroppedFile(const QString& path)
 {
-    if (!modMain::IsFsmFile(path))
+    if (!CommandLine::isFsmFile(path))
         return;
     if (m_hooks.queueFile)
         m_hooks.queueFile(path);
@@ -444,31 +444,31 @@ void frmMain::openDroppedFile(const QString& path)
 
 // ---------------------------------------------------------------- view
 
-bool frmMain::toolbarVisible() const { return !tbToolBar->isHidden(); }
-bool frmMain::statusBarVisible() const { return !sbStatusBar->isHidden(); }
+bool MainWindow::toolbarVisible() const { return !m_toolBar->isHidden(); }
+bool MainWindow::statusBarVisible() const { return !m_statusBar->isHidden(); }
 
-void frmMain::setToolbarVisible(bool on)
+void MainWindow::setToolbarVisible(bool on)
 {
-    tbToolBar->setVisible(on);
-    mnuViewToolbar->setChecked(on);
-    for (frmDoc* w : docWindows())
+    m_toolBar->setVisible(on);
+    m_toolbarAction->setChecked(on);
+    for (DocumentWindow* w : docWindows())
         w->setViewChecks(on, statusBarVisible());
 }
 
-void frmMain::setStatusBarVisible(bool on)
+void MainWindow::setStatusBarVisible(bool on)
 {
-    sbStatusBar->setVisible(on);
-    mnuViewStatusBar->setChecked(on);
-    for (frmDoc* w : docWindows())
+    m_statusBar->setVisible(on);
+    m_statusBarAction->setChecked(on);
+    for (DocumentWindow* w : docWindows())
         w->setViewChecks(toolbarVisible(), on);
 }
 
 // ---------------------------------------------------------------- window
 
-void frmMain::closeEvent(QCloseEvent* e)
+void MainWindow::closeEvent(QCloseEvent* e)
 {
     // Every document asks about its changes, the last opened first.
-    const QList<frmDoc*> windows = docWindows();
+    const QList<DocumentWindow*> windows = docWindows();
     for (qsizetype i = windows.size() - 1; i >= 0; --i) {
         if (!windows.at(i)->subWindow()->close()) {
             e->ignore();
@@ -477,17 +477,17 @@ void frmMain::closeEvent(QCloseEvent* e)
     }
     if (!isMinimized())
         savePlacement();
-    AppSettings::SaveFindCaseSens(m_findCaseSens);
+    AppSettings::saveFindCaseSens(m_findCaseSens);
     e->accept();
 }
 
-void frmMain::dragEnterEvent(QDragEnterEvent* e)
+void MainWindow::dragEnterEvent(QDragEnterEvent* e)
 {
     if (e->mimeData()->hasUrls())
         e->acceptProposedAction();
 }
 
-void frmMain::dropEvent(QDropEvent* e)
+void MainWindow::dropEvent(QDropEvent* e)
 {
     if (!e->mimeData()->hasUrls())
         return;
@@ -495,19 +495,19 @@ void frmMain::dropEvent(QDropEvent* e)
     openDroppedUrls(e->mimeData()->urls());
 }
 
-void frmMain::openDroppedUrls(const QList<QUrl>& urls)
+void MainWindow::openDroppedUrls(const QList<QUrl>& urls)
 {
     // Only the first of several files counts.
     if (!urls.isEmpty())
         openDroppedFile(urls.constFirst().toLocalFile());
 }
 
-double frmMain::twipsPerPixelX() const { return kTwipsPerInch / logicalDpiX(); }
-double frmMain::twipsPerPixelY() const { return kTwipsPerInch / logicalDpiY(); }
+double MainWindow::twipsPerPixelX() const { return kTwipsPerInch / logicalDpiX(); }
+double MainWindow::twipsPerPixelY() const { return kTwipsPerInch / logicalDpiY(); }
 
-void frmMain::restorePlacement()
+void MainWindow::restorePlacement()
 {
-    const AppSettings::MainPlacement p = AppSettings::GetMainPlacement();
+    const AppSettings::MainPlacement p = AppSettings::getMainPlacement();
     const double tx = twipsPerPixelX(), ty = twipsPerPixelY();
     QRect r(int(std::lround(p.left / tx)), int(std::lround(p.top / ty)),
             std::max(kMinWidth, int(std::lround(p.width / tx))),
@@ -521,11 +521,11 @@ void frmMain::restorePlacement()
     move(r.topLeft());
 }
 
-void frmMain::savePlacement()
+void MainWindow::savePlacement()
 {
     const QRect r = isMaximized() || isFullScreen() ? normalGeometry() : QRect(pos(), size());
     const double tx = twipsPerPixelX(), ty = twipsPerPixelY();
-    AppSettings::SaveMainPlacement({int(std::lround(r.x() * tx)), int(std::lround(r.y() * ty)),
+    AppSettings::saveMainPlacement({int(std::lround(r.x() * tx)), int(std::lround(r.y() * ty)),
                                     int(std::lround(r.width() * tx)),
                                     int(std::lround(r.height() * ty))});
 }

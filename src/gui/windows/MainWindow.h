@@ -7,7 +7,7 @@
 
 #include "ToolHooks.h"
 #include "WindowMenus.h"
-#include "modMain_Files.h"
+#include "DocumentCommands.h"
 
 #include <QMainWindow>
 #include <QPrinter>
@@ -30,39 +30,39 @@ class Document;
 class DocumentRegistry;
 class GuiUserInterface;
 class UserInterface;
-class clsLib_OptCMax;
-class frmDoc;
+class CodeEditorOptions;
+class DocumentWindow;
 
-class frmMain : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // `ui` null: the real dialogs over this window. `options` (may be null)
     // are the code editors' shared options for the property dialogs.
-    frmMain(UserInterface* ui, clsLib_OptCMax* options, ToolHooks hooks = {},
+    MainWindow(UserInterface* ui, CodeEditorOptions* options, ToolHooks hooks = {},
             QWidget* parent = nullptr);
-    ~frmMain() override;
+    ~MainWindow() override;
 
     // Opens the pending command-line file (maximised) and empties it, or
     // starts a new diagram.
-    void Start();
+    void start();
 
     DocumentRegistry& documents() { return *m_docs; }
     UserInterface& ui() { return *m_ui; }
-    clsLib_OptCMax* options() const { return m_options; }
+    CodeEditorOptions* options() const { return m_options; }
     const ToolHooks& hooks() const { return m_hooks; }
     QMdiArea* mdiArea() const { return m_mdi; }
 
-    frmDoc* activeDoc() const;
-    frmDoc* docWindow(const Document* doc) const;
-    QList<frmDoc*> docWindows() const;
+    DocumentWindow* activeDoc() const;
+    DocumentWindow* docWindow(const Document* doc) const;
+    QList<DocumentWindow*> docWindows() const;
 
     // A toolbar button's action by its key ("Undo"), null when unknown.
     QAction* button(const QString& key) const;
-    // An item of the window's own menus by its control name ("mnuFileNew").
+    // An item of the window's own menus by its control name ("newAction").
     QAction* menuItem(const QString& name) const;
     // Find and the font buttons work only when their tool is installed.
     bool hasTool(const QString& key) const;
-    // The "GeneraCode" tooltip: "Generate C-Code: " + caption, or the plain
+    // The "GenerateCode" tooltip: "Generate C-Code: " + caption, or the plain
     // tooltip when the caption is empty.
     void setGenerateToolTip(const QString& caption);
     // The mouse mode and zoom shown in the status bar.
@@ -70,9 +70,9 @@ public:
 
     // Commands shared by the toolbar and the menus of every window.
     void newDocument();
-    // FileOpen (empty path: the open dialog); a file that cannot be loaded
+    // fileOpen (empty path: the open dialog); a file that cannot be loaded
     // is reported and its empty window closed.
-    modMain::OpenResult openFile(const QString& path);
+    DocumentCommands::OpenResult openFile(const QString& path);
     void openRecentFile(int index);
     // The file dropped on the window or handed over: queued at the instance
     // link when there is one, else opened.
@@ -110,7 +110,7 @@ private:
     QAction* addButton(const QString& key, const QString& toolTip, std::function<void()> run,
                        bool checkable = false);
     // Runs a command on the active document window, if any.
-    std::function<void()> onActive(void (frmDoc::*command)());
+    std::function<void()> onActive(void (DocumentWindow::*command)());
     void fillGoDownMenu();
 
     void onDocumentAdded(Document* doc);
@@ -118,7 +118,7 @@ private:
     void onDocumentRemoved(int remaining);
     void onActiveChanged(Document* doc);
     void onSubWindowActivated(QMdiSubWindow* w);
-    void showMenusOf(frmDoc* doc);
+    void showMenusOf(DocumentWindow* doc);
     void showRecentFiles(const QStringList& paths);
     // Buttons from the third on follow whether any document is open.
     void enableDocumentButtons(bool on);
@@ -130,21 +130,21 @@ private:
 
     std::unique_ptr<GuiUserInterface> m_ownUi;
     UserInterface* m_ui;
-    clsLib_OptCMax* m_options;
+    CodeEditorOptions* m_options;
     ToolHooks m_hooks;
     std::unique_ptr<DocumentRegistry> m_docs;
-    std::map<const Document*, frmDoc*> m_windows;
+    std::map<const Document*, DocumentWindow*> m_windows;
     Document* m_previewOf = nullptr;
     bool m_findCaseSens = false;
 
     QSplitter* m_split = nullptr;
     QMdiArea* m_mdi = nullptr;
-    QWidget* picPrint = nullptr;
-    QPrintPreviewWidget* PrnFlow1 = nullptr;
+    QWidget* m_previewPane = nullptr;
+    QPrintPreviewWidget* m_preview = nullptr;
     QPrinter m_printer{QPrinter::HighResolution};
 
-    QToolBar* tbToolBar = nullptr;
-    QStatusBar* sbStatusBar = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QStatusBar* m_statusBar = nullptr;
     QLabel* m_modeLabel = nullptr;
     QLabel* m_zoomLabel = nullptr;
     std::map<QString, QAction*> m_buttons;
@@ -152,12 +152,12 @@ private:
     QMenu* m_goDownMenu = nullptr;
 
     QList<QMenu*> m_menus;
-    QAction* mnuFileNew = nullptr;
-    QAction* mnuFileOpen = nullptr;
-    QAction* mnuFileExit = nullptr;
-    QAction* mnuViewToolbar = nullptr;
-    QAction* mnuViewStatusBar = nullptr;
-    QAction* mnuHelpAbout = nullptr;
+    QAction* m_newAction = nullptr;
+    QAction* m_openAction = nullptr;
+    QAction* m_exitAction = nullptr;
+    QAction* m_toolbarAction = nullptr;
+    QAction* m_statusBarAction = nullptr;
+    QAction* m_aboutAction = nullptr;
     WindowMenus::RecentItems m_recent;
 };
 

@@ -1,12 +1,12 @@
 // The main window's printing: print, printer set-up and the print preview
 // area beside the documents.
 
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include "Document.h"
 #include "DiagramPrinter.h"
 #include "UserInterface.h"
-#include "frmDoc.h"
+#include "DocumentWindow.h"
 
 #include <QDate>
 #include <QPageSetupDialog>
@@ -20,41 +20,41 @@ namespace orvane {
 namespace {
 
 // The active document's diagram printed with its caption and today's date.
-void PrintDocument(QPrinter& printer, const Document& doc, int fromPage, int toPage)
+void printDocument(QPrinter& printer, const Document& doc, int fromPage, int toPage)
 {
     printer.setDocName(doc.caption());
-    DiagramPrinter::Print(printer, doc.fsm.diagram(),
-                          DiagramPrinter::DocumentJob(doc.caption(), QDate::currentDate()), fromPage,
+    DiagramPrinter::print(printer, doc.fsm.diagram(),
+                          DiagramPrinter::documentJob(doc.caption(), QDate::currentDate()), fromPage,
                           toPage);
 }
 
 }  // namespace
 
-void frmMain::buildPreview()
+void MainWindow::buildPreview()
 {
-    picPrint = new QWidget(m_split);
-    picPrint->setObjectName(QStringLiteral("picPrint"));
-    auto* layout = new QVBoxLayout(picPrint);
+    m_previewPane = new QWidget(m_split);
+    m_previewPane->setObjectName(QStringLiteral("previewPane"));
+    auto* layout = new QVBoxLayout(m_previewPane);
     layout->setContentsMargins(0, 0, 0, 0);
-    PrnFlow1 = new QPrintPreviewWidget(&m_printer, picPrint);
-    PrnFlow1->setObjectName(QStringLiteral("PrnFlow1"));
-    layout->addWidget(PrnFlow1);
-    m_split->addWidget(picPrint);
+    m_preview = new QPrintPreviewWidget(&m_printer, m_previewPane);
+    m_preview->setObjectName(QStringLiteral("preview"));
+    layout->addWidget(m_preview);
+    m_split->addWidget(m_previewPane);
     m_split->setStretchFactor(0, 1);
     m_split->setStretchFactor(1, 1);
-    picPrint->hide();
-    connect(PrnFlow1, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* printer) {
-        if (frmDoc* w = activeDoc(); w && w->document())
-            PrintDocument(*printer, *w->document(), 0, 0);
+    m_previewPane->hide();
+    connect(m_preview, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* printer) {
+        if (DocumentWindow* w = activeDoc(); w && w->document())
+            printDocument(*printer, *w->document(), 0, 0);
     });
 }
 
-void frmMain::printActive()
+void MainWindow::printActive()
 {
-    frmDoc* w = activeDoc();
+    DocumentWindow* w = activeDoc();
     if (!w || !w->document())
         return;
-    w->CommitRemarkEditor();
+    w->commitRemarkEditor();
     m_printer.setDocName(w->document()->caption());
     QPrintDialog dialog(&m_printer, this);
     {
@@ -64,11 +64,11 @@ void frmMain::printActive()
     }
     const bool range = m_printer.printRange() == QPrinter::PageRange;
     const BusyScope busy(*m_ui);
-    PrintDocument(m_printer, *w->document(), range ? m_printer.fromPage() : 0,
+    printDocument(m_printer, *w->document(), range ? m_printer.fromPage() : 0,
                   range ? m_printer.toPage() : 0);
 }
 
-void frmMain::printerSetup()
+void MainWindow::printerSetup()
 {
     QPageSetupDialog dialog(&m_printer, this);
     const ModalScope scope(m_hooks);
@@ -76,28 +76,28 @@ void frmMain::printerSetup()
         refreshPreview();
 }
 
-bool frmMain::previewShown() const { return !picPrint->isHidden(); }
+bool MainWindow::previewShown() const { return !m_previewPane->isHidden(); }
 
-void frmMain::showPreview(bool on)
+void MainWindow::showPreview(bool on)
 {
-    frmDoc* active = activeDoc();
+    DocumentWindow* active = activeDoc();
     if (!active || !active->document())
         on = false;
     else if (on)
-        active->CommitRemarkEditor();
-    picPrint->setVisible(on);
+        active->commitRemarkEditor();
+    m_previewPane->setVisible(on);
     m_previewOf = on ? active->document() : nullptr;
     button(QStringLiteral("Preview"))->setChecked(on);
-    for (frmDoc* w : docWindows())
+    for (DocumentWindow* w : docWindows())
         w->setPreviewChecked(on && w == active);
     if (on)
-        PrnFlow1->updatePreview();
+        m_preview->updatePreview();
 }
 
-void frmMain::refreshPreview()
+void MainWindow::refreshPreview()
 {
     if (previewShown())
-        PrnFlow1->updatePreview();
+        m_preview->updatePreview();
 }
 
 }  // namespace orvane

@@ -12,17 +12,17 @@ class QWidget;
 
 namespace orvane {
 
-class frmDoc;
-class frmMain;
+class DocumentWindow;
+class MainWindow;
 
 struct ToolHooks {
     // The document window's Find command.
-    std::function<void(frmDoc&)> find;
+    std::function<void(DocumentWindow&)> find;
     // The font commands; each acts on the document's diagram or its current
     // remark, and the window records the undo step afterwards.
-    std::function<void(frmDoc&)> enlargeFont;
-    std::function<void(frmDoc&)> reduceFont;
-    std::function<void(frmDoc&, bool fixedPitchOnly)> changeFont;
+    std::function<void(DocumentWindow&)> enlargeFont;
+    std::function<void(DocumentWindow&)> reduceFont;
+    std::function<void(DocumentWindow&, bool fixedPitchOnly)> changeFont;
     // Help, About.
     std::function<void(QWidget* parent)> about;
 
@@ -31,7 +31,7 @@ struct ToolHooks {
     std::function<bool(const QString& path)> handOver;
     // Called once the main window exists, so that the link can open the
     // files it receives through it.
-    std::function<void(frmMain&)> mainWindowReady;
+    std::function<void(MainWindow&)> mainWindowReady;
     // A diagram file dropped on the main window joins the link's queue.
     std::function<void(const QString& path)> queueFile;
     // Around every modal dialog of a document: no queued file is opened

@@ -5,7 +5,7 @@
 
 namespace orvane::WindowMenus {
 
-QMenu* AddMenu(QWidget* owner, const QString& name, const QString& caption)
+QMenu* addMenu(QWidget* owner, const QString& name, const QString& caption)
 {
     auto* menu = new QMenu(caption, owner);
     menu->setObjectName(name);
@@ -13,7 +13,7 @@ QMenu* AddMenu(QWidget* owner, const QString& name, const QString& caption)
     return menu;
 }
 
-QMenu* AddSubMenu(QMenu* parent, const QString& name, const QString& caption)
+QMenu* addSubMenu(QMenu* parent, const QString& name, const QString& caption)
 {
     QMenu* menu = parent->addMenu(caption);
     menu->setObjectName(name);
@@ -21,7 +21,7 @@ QMenu* AddSubMenu(QMenu* parent, const QString& name, const QString& caption)
     return menu;
 }
 
-QAction* AddItem(QMenu* menu, const QString& name, const QString& caption,
+QAction* addItem(QMenu* menu, const QString& name, const QString& caption,
                  std::function<void()> run, const QKeySequence& shortcut, bool checkable)
 {
     QAction* a = menu->addAction(caption);
@@ -34,20 +34,20 @@ QAction* AddItem(QMenu* menu, const QString& name, const QString& caption,
     return a;
 }
 
-QString PathCaption(const QString& path)
+QString pathCaption(const QString& path)
 {
     QString caption = path;
     caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
     return caption;
 }
 
-RecentItems AddRecentItems(QMenu* menu, std::function<void(int index)> open)
+RecentItems addRecentItems(QMenu* menu, std::function<void(int index)> open)
 {
     RecentItems recent;
     recent.separator = menu->addSeparator();
     recent.separator->setVisible(false);
     for (int i = 0; i < kRecentItems; ++i) {
-        QAction* a = AddItem(menu, QStringLiteral("mnuFileMRU") + QString::number(i), QString(),
+        QAction* a = addItem(menu, QStringLiteral("recentFileAction") + QString::number(i), QString(),
                              [open, i] { open(i); });
         a->setVisible(false);
         recent.items.append(a);
@@ -55,12 +55,12 @@ RecentItems AddRecentItems(QMenu* menu, std::function<void(int index)> open)
     return recent;
 }
 
-void ShowRecentFiles(const RecentItems& recent, const QStringList& paths)
+void showRecentFiles(const RecentItems& recent, const QStringList& paths)
 {
     for (qsizetype i = 0; i < recent.items.size(); ++i) {
         QAction* a = recent.items.at(i);
         const bool shown = i < paths.size();
-        a->setText(shown ? PathCaption(paths.at(i)) : QString());
+        a->setText(shown ? pathCaption(paths.at(i)) : QString());
         a->setData(shown ? paths.at(i) : QString());
         a->setVisible(shown);
     }

@@ -4,9 +4,9 @@
 #include "GuiUserInterface.h"
 #include "InstalledTools.h"
 #include "ProcessState.h"
-#include "clsLib_OptCMax.h"
-#include "frmMain.h"
-#include "modLib_Log.h"
+#include "CodeEditorOptions.h"
+#include "MainWindow.h"
+#include "Logs.h"
 
 #include <QApplication>
 
@@ -14,15 +14,15 @@
 
 namespace orvane {
 
-bool HasDisplay()
+bool hasDisplay()
 {
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
            || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
-int RunWindows(int argc, char** argv, ProcessState& state, const ToolHooks& hooks)
+int runWindows(int argc, char** argv, ProcessState& state, const ToolHooks& hooks)
 {
-    if (!HasDisplay()) {
+    if (!hasDisplay()) {
         std::fputs("orvane: there is no display to open the editor's windows on "
                    "(DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are not set).\n"
                    "orvane: give an output switch to work without windows, for example\n"
@@ -31,25 +31,25 @@ int RunWindows(int argc, char** argv, ProcessState& state, const ToolHooks& hook
         return 2;
     }
     QApplication app(argc, argv);
-    app.setWindowIcon(QIcon(QStringLiteral(":/icons/GeneraCode.svg")));
+    app.setWindowIcon(QIcon(QStringLiteral(":/icons/GenerateCode.svg")));
     if (hooks.handOver && hooks.handOver(state.pendingCommandLine))
         return 0;
 
-    InstallFontTextMeasurer();
-    modLib_Log::ClearLog();
+    installFontTextMeasurer();
+    Logs::clearLog();
     GuiUserInterface messages(nullptr, &hooks);
-    clsLib_OptCMax options(messages);
-    frmMain main(nullptr, &options, hooks);
+    CodeEditorOptions options(messages);
+    MainWindow main(nullptr, &options, hooks);
     main.show();
     if (hooks.mainWindowReady)
         hooks.mainWindowReady(main);
-    main.Start();
+    main.start();
     return app.exec();
 }
 
-int RunWindows(int argc, char** argv, ProcessState& state)
+int runWindows(int argc, char** argv, ProcessState& state)
 {
-    return RunWindows(argc, argv, state, InstalledToolHooks());
+    return runWindows(argc, argv, state, installedToolHooks());
 }
 
 }  // namespace orvane

@@ -2,43 +2,43 @@
 
 #include "MachineFiles.h"
 #include "RegistryChildSource.h"
-#include "modC_CodeGenHSC.h"
-#include "modMain_Files.h"
-#include "modNodoEstado.h"
+#include "HierarchicalGenerator.h"
+#include "DocumentCommands.h"
+#include "States.h"
 
 using namespace orvane;
-using orvane::testfiles::TwoStates;
+using orvane::testfiles::twoStates;
 
 namespace {
 
 class RegistryChildSourceTest : public test::AppTest {
 protected:
-    QString Machine(const QString& name, const testfiles::TwoStateMachine& m)
+    QString machine(const QString& name, const testfiles::TwoStateMachine& m)
     {
-        const QString path = Work(name);
-        EXPECT_TRUE(testfiles::WriteMachine(path, m));
+        const QString path = work(name);
+        EXPECT_TRUE(testfiles::writeMachine(path, m));
         return path;
     }
 };
 
 TEST_F(RegistryChildSourceTest, OpensEachFileOnceAndClosesWhatItOpened)
 {
-    Document* mine = modMain::FileOpen(*docs, Machine(QStringLiteral("Top.fsm"),
-                                                      TwoStates(QStringLiteral("Top"), {})))
+    Document* mine = DocumentCommands::fileOpen(*docs, machine(QStringLiteral("Top.fsm"),
+                                                      twoStates(QStringLiteral("Top"), {})))
                          .document;
     ASSERT_NE(mine, nullptr);
     const QString kid =
-        Machine(QStringLiteral("Top/Kid.fsm"), TwoStates(QStringLiteral("Kid"), {}));
+        machine(QStringLiteral("Top/Kid.fsm"), twoStates(QStringLiteral("Kid"), {}));
     {
         RegistryChildSource source(*docs);
         QString error;
-        const FsmDocument* first = source.OpenChild(kid, &error);
+        const FsmDocument* first = source.openChild(kid, &error);
         ASSERT_NE(first, nullptr);
         EXPECT_EQ(first->caption, QStringLiteral("Kid"));
-        EXPECT_EQ(source.OpenChild(Work(QStringLiteral("Top/../Top/Kid.fsm")), &error), first);
+        EXPECT_EQ(source.openChild(work(QStringLiteral("Top/../Top/Kid.fsm")), &error), first);
         EXPECT_EQ(docs->count(), 2);
         // An open document is not opened again, and stays open afterwards.
-        EXPECT_EQ(source.OpenChild(mine->fsm.sFullDocname, &error), &mine->fsm);
+        EXPECT_EQ(source.openChild(mine->fsm.filePath, &error), &mine->fsm);
     }
     EXPECT_EQ(docs->count(), 1);
     EXPECT_EQ(docs->active(), mine);
@@ -47,7 +47,7 @@ TEST_F(RegistryChildSourceTest, OpensEachFileOnceAndClosesWhatItOpened)
         RegistryChildSource source(*docs);
         source.keepOpened(true);
         QString error;
-        ASSERT_NE(source.OpenChild(kid, &error), nullptr);
+        ASSERT_NE(source.openChild(kid, &error), nullptr);
     }
     EXPECT_EQ(docs->count(), 2);
     EXPECT_EQ(docs->active(), mine);
@@ -55,19 +55,19 @@ TEST_F(RegistryChildSourceTest, OpensEachFileOnceAndClosesWhatItOpened)
 
 TEST_F(RegistryChildSourceTest, FilesThatDoNotOpenGiveTheReasonAndLeaveNothingOpen)
 {
-    const QString broken = Work(QStringLiteral("Broken.fsm"));
-    test::WriteFile(broken, "not a diagram");
-    const QString newer = WriteDiagram(QStringLiteral("Newer.fsm"), QStringLiteral("FSM V9.9"));
+    const QString broken = work(QStringLiteral("Broken.fsm"));
+    test::writeFile(broken, "not a diagram");
+    const QString newer = writeDiagram(QStringLiteral("Newer.fsm"), QStringLiteral("FSM V9.9"));
     {
         RegistryChildSource source(*docs);
         QString error;
-        EXPECT_EQ(source.OpenChild(Work(QStringLiteral("Gone.fsm")), &error), nullptr);
+        EXPECT_EQ(source.openChild(work(QStringLiteral("Gone.fsm")), &error), nullptr);
         EXPECT_EQ(error, QStringLiteral("the file does not exist"));
         error.clear();
-        EXPECT_EQ(source.OpenChild(broken, &error), nullptr);
+        EXPECT_EQ(source.openChild(broken, &error), nullptr);
         EXPECT_FALSE(error.isEmpty());
         // The newer-signature question takes its default answer, No.
-        EXPECT_EQ(source.OpenChild(newer, &error), nullptr);
+        EXPECT_EQ(source.openChild(newer, &error), nullptr);
         EXPECT_EQ(error, QStringLiteral("the file has a newer signature"));
     }
     EXPECT_EQ(docs->count(), 0);
@@ -75,16 +75,16 @@ TEST_F(RegistryChildSourceTest, FilesThatDoNotOpenGiveTheReasonAndLeaveNothingOp
 
 TEST_F(RegistryChildSourceTest, GenerationUsesAnOpenChildWithItsUnsavedEdits)
 {
-    const QString top = Machine(QStringLiteral("Top.fsm"),
-                                TwoStates(QStringLiteral("Top"), QStringLiteral("Kid();")));
-    const QString kidPath = Machine(QStringLiteral("Top/Kid.fsm"),
-                                    TwoStates(QStringLiteral("Kid"), QStringLiteral("Leaf();")));
-    Machine(QStringLiteral("Top/Leaf.fsm"), TwoStates(QStringLiteral("Leaf"), {}));
-    Document* kid = modMain::FileOpen(*docs, kidPath).document;
+    const QString top = machine(QStringLiteral("Top.fsm"),
+                                twoStates(QStringLiteral("Top"), QStringLiteral("Kid();")));
+    const QString kidPath = machine(QStringLiteral("Top/Kid.fsm"),
+                                    twoStates(QStringLiteral("Kid"), QStringLiteral("Leaf();")));
+    machine(QStringLiteral("Top/Leaf.fsm"), twoStates(QStringLiteral("Leaf"), {}));
+    Document* kid = DocumentCommands::fileOpen(*docs, kidPath).document;
     ASSERT_NE(kid, nullptr);
     for (const auto& n : kid->fsm.diagram().nodes()) {
-        if (modNodoEstado::GetStateField(modNodoEstado::kStateName, n.get()) == QLatin1String("S2"))
-            n->setTag(modStrings::JoinFields({QStringLiteral("S2"),
+        if (States::getStateField(States::kStateName, n.get()) == QLatin1String("S2"))
+            n->setTag(Texts::joinFields({QStringLiteral("S2"),
                                               QStringLiteral("edited();"),
                                               QStringLiteral("2"),
                                               {},
@@ -93,13 +93,13 @@ TEST_F(RegistryChildSourceTest, GenerationUsesAnOpenChildWithItsUnsavedEdits)
                                               QStringLiteral("N"),
                                               {}}));
     }
-    Document* topDoc = modMain::FileOpen(*docs, top).document;
+    Document* topDoc = DocumentCommands::fileOpen(*docs, top).document;
     ASSERT_NE(topDoc, nullptr);
 
     QString result;
     {
         RegistryChildSource source(*docs);
-        result = modC_CodeGenHSC::GenerateCodeHierarchical(topDoc->fsm, source, ui);
+        result = HierarchicalGenerator::generateCodeHierarchical(topDoc->fsm, source, ui);
     }
     EXPECT_TRUE(result.contains(QStringLiteral("edited();")));
     EXPECT_TRUE(result.contains(QStringLiteral("static void Leaf(void)")));

@@ -7,8 +7,8 @@
 #include "AppTestSupport.h"
 
 #include "FileHelpers.h"
-#include "modHTML.h"
-#include "modMain_Files.h"
+#include "HtmlPage.h"
+#include "DocumentCommands.h"
 
 #include <QFileInfo>
 
@@ -20,9 +20,9 @@
 #include <unistd.h>
 
 using namespace orvane;
-using namespace orvane::modMain;
-using orvane::test::ReadFile;
-using orvane::test::WriteFile;
+using namespace orvane::DocumentCommands;
+using orvane::test::readFile;
+using orvane::test::writeFile;
 
 namespace {
 
@@ -37,7 +37,7 @@ struct ChildLimits {
 // Runs `work` in a forked child and returns its exit status (or 128 + the
 // signal that ended it). The child leaves with _exit, so the parent's
 // temporary folders are not removed by its destructors.
-int InChild(const ChildLimits& limits, const std::function<int()>& work)
+int inChild(const ChildLimits& limits, const std::function<int()>& work)
 {
     std::fflush(nullptr);
     const pid_t pid = fork();
@@ -66,58 +66,58 @@ class SaveSafetyTest : public test::AppTest {
     // An open, edited diagram whose new contents are much larger than the
     // file's, so that a limit between the two sizes lets the backup through
     // and stops the save.
-    Document* OpenAndGrow()
+    Document* openAndGrow()
     {
-        path = WriteDiagram(QStringLiteral("lamp.fsm"));
-        original = ReadFile(path);
+        path = writeDiagram(QStringLiteral("lamp.fsm"));
+        original = readFile(path);
         ui.readOnlyChoice = false;
         ui.fileNames.push_back(path);
-        Document* doc = FileOpen(*docs, QString()).document;
+        Document* doc = fileOpen(*docs, QString()).document;
         for (int i = 0; i < 40; ++i)
-            Edit(*doc);
+            edit(*doc);
         return doc;
     }
 
-    QStringList FilesBeside() const
+    QStringList filesBeside() const
     {
         QStringList names = QDir(workDir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
         names.removeAll(QStringLiteral("FSM_ERR.log"));
         return names;
     }
 
-    int SaveInChild(Document& doc, const ChildLimits& limits)
+    int saveInChild(Document& doc, const ChildLimits& limits)
     {
-        return InChild(limits, [&] { return int(SalvaDiagrama(*docs, doc)); });
+        return inChild(limits, [&] { return int(saveDiagram(*docs, doc)); });
     }
 };
 
 TEST_F(SaveSafetyTest, AFullDiskDuringTheSaveKeepsTheOldFileAndItsBackup)
 {
-    Document* doc = OpenAndGrow();
-    const int status = SaveInChild(*doc, {rlim_t(original.size() + 512), false});
+    Document* doc = openAndGrow();
+    const int status = saveInChild(*doc, {rlim_t(original.size() + 512), false});
     EXPECT_EQ(status, int(SaveStatus::Failed));
-    EXPECT_EQ(ReadFile(path), original);
+    EXPECT_EQ(readFile(path), original);
     // The backup is a copy of the old file, complete.
-    EXPECT_EQ(ReadFile(path + QStringLiteral(".bak")), original);
-    EXPECT_EQ(FilesBeside(),
+    EXPECT_EQ(readFile(path + QStringLiteral(".bak")), original);
+    EXPECT_EQ(filesBeside(),
               (QStringList{QStringLiteral("lamp.fsm"), QStringLiteral("lamp.fsm.bak")}));
 }
 
 TEST_F(SaveSafetyTest, AFullDiskBeforeTheBackupKeepsTheOldBackupToo)
 {
-    Document* doc = OpenAndGrow();
-    WriteFile(path + QStringLiteral(".bak"), "old backup");
-    const int status = SaveInChild(*doc, {rlim_t(64), false});
+    Document* doc = openAndGrow();
+    writeFile(path + QStringLiteral(".bak"), "old backup");
+    const int status = saveInChild(*doc, {rlim_t(64), false});
     EXPECT_EQ(status, int(SaveStatus::Failed));
-    EXPECT_EQ(ReadFile(path), original);
-    EXPECT_EQ(ReadFile(path + QStringLiteral(".bak")), QByteArray("old backup"));
-    EXPECT_EQ(FilesBeside(),
+    EXPECT_EQ(readFile(path), original);
+    EXPECT_EQ(readFile(path + QStringLiteral(".bak")), QByteArray("old backup"));
+    EXPECT_EQ(filesBeside(),
               (QStringList{QStringLiteral("lamp.fsm"), QStringLiteral("lamp.fsm.bak")}));
 }
 
 TEST_F(SaveSafetyTest, AFolderThatCannotBeWrittenKeepsTheOldFile)
 {
-    Document* doc = OpenAndGrow();
+    Document* doc = openAndGrow();
     // The file itself may be written; only its folder may not.
     QFile::setPermissions(path, QFile::Permissions(0x6666));
     const QFile::Permissions before = QFile::permissions(workDir);
@@ -128,44 +128,44 @@ TEST_F(SaveSafetyTest, AFolderThatCannotBeWrittenKeepsTheOldFile)
     } else {
         QFile::setPermissions(workDir, QFile::Permissions(0x5555));
     }
-    const int status = SaveInChild(*doc, {std::nullopt, true});
+    const int status = saveInChild(*doc, {std::nullopt, true});
     QFile::setPermissions(workDir, before);
     ASSERT_NE(status, kChildSetupFailed);
     EXPECT_EQ(status, int(SaveStatus::Failed));
-    EXPECT_EQ(ReadFile(path), original);
-    EXPECT_EQ(FilesBeside(), QStringList{QStringLiteral("lamp.fsm")});
+    EXPECT_EQ(readFile(path), original);
+    EXPECT_EQ(filesBeside(), QStringList{QStringLiteral("lamp.fsm")});
 }
 
 TEST_F(SaveSafetyTest, SavingBelowAFileIsRefusedWithoutAnyTrace)
 {
-    Document* doc = OpenAndGrow();
-    WriteFile(Work(QStringLiteral("plain.txt")), "text");
-    ui.fileNames.push_back(Work(QStringLiteral("plain.txt/lamp.fsm")));
-    EXPECT_FALSE(FileSaveAs(*docs, *doc));
-    EXPECT_EQ(doc->fsm.sFullDocname, path);
-    EXPECT_EQ(ReadFile(Work(QStringLiteral("plain.txt"))), QByteArray("text"));
-    EXPECT_EQ(FilesBeside(),
+    Document* doc = openAndGrow();
+    writeFile(work(QStringLiteral("plain.txt")), "text");
+    ui.fileNames.push_back(work(QStringLiteral("plain.txt/lamp.fsm")));
+    EXPECT_FALSE(fileSaveAs(*docs, *doc));
+    EXPECT_EQ(doc->fsm.filePath, path);
+    EXPECT_EQ(readFile(work(QStringLiteral("plain.txt"))), QByteArray("text"));
+    EXPECT_EQ(filesBeside(),
               (QStringList{QStringLiteral("lamp.fsm"), QStringLiteral("plain.txt")}));
 }
 
 TEST_F(SaveSafetyTest, GeneratedFilesAndPagesOnAFullDiskKeepTheirOldContents)
 {
-    Document* doc = OpenAndGrow();
-    const QString code = Work(QStringLiteral("lamp.c"));
-    const QString page = Work(QStringLiteral("lamp.htm"));
-    const QString picture = Work(QStringLiteral("lamp.wmf"));
+    Document* doc = openAndGrow();
+    const QString code = work(QStringLiteral("lamp.c"));
+    const QString page = work(QStringLiteral("lamp.htm"));
+    const QString picture = work(QStringLiteral("lamp.wmf"));
     for (const QString& f : {code, page, picture})
-        WriteFile(f, "old");
+        writeFile(f, "old");
     const QString big(4096, QLatin1Char('x'));
-    const int status = InChild({rlim_t(16), false}, [&] {
-        const bool codeWritten = FileHelpers::WriteTextFile(code, big, nullptr);
-        const bool pageWritten = modHTML::FileSaveAsHTML(doc->fsm, page, false, ui);
+    const int status = inChild({rlim_t(16), false}, [&] {
+        const bool codeWritten = FileHelpers::writeTextFile(code, big, nullptr);
+        const bool pageWritten = HtmlPage::fileSaveAsHTML(doc->fsm, page, false, ui);
         return codeWritten || pageWritten ? 1 : 0;
     });
     EXPECT_EQ(status, 0);
     for (const QString& f : {code, page, picture})
-        EXPECT_EQ(ReadFile(f), QByteArray("old")) << f.toStdString();
-    EXPECT_EQ(FilesBeside(), (QStringList{QStringLiteral("lamp.c"), QStringLiteral("lamp.fsm"),
+        EXPECT_EQ(readFile(f), QByteArray("old")) << f.toStdString();
+    EXPECT_EQ(filesBeside(), (QStringList{QStringLiteral("lamp.c"), QStringLiteral("lamp.fsm"),
                                           QStringLiteral("lamp.htm"), QStringLiteral("lamp.wmf")}));
 }
 

@@ -1,6 +1,6 @@
 #include "AppTestSupport.h"
 
-#include "modMain_Files.h"
+#include "DocumentCommands.h"
 
 #include <QFileInfo>
 
@@ -8,210 +8,210 @@
 #include <unistd.h>
 
 using namespace orvane;
-using namespace orvane::modMain;
+using namespace orvane::DocumentCommands;
 
 namespace {
 
 class UndoTest : public test::AppTest {
 protected:
-    Document* OpenUnlocked(const QString& path)
+    Document* openUnlocked(const QString& path)
     {
-        Document* doc = FileOpen(*docs, path).document;
+        Document* doc = fileOpen(*docs, path).document;
         if (doc)
             doc->fsm.diagram().setReadOnly(false);
         return doc;
     }
-    QString Folder() const { return tmpDir + QStringLiteral("/$fsm-") + QString::number(getuid()); }
+    QString folder() const { return tmpDir + QStringLiteral("/$fsm-") + QString::number(getuid()); }
 };
 
 TEST_F(UndoTest, SnapshotsMirrorTheDocumentPathInAPrivateFolder)
 {
-    const QString base = clsLib_UndoRedo::MirrorBase(QStringLiteral("/home/me/dir/x.fsm"));
-    EXPECT_EQ(base, Folder() + QStringLiteral("/home/me/dir/x"));
+    const QString base = UndoSnapshots::mirrorBase(QStringLiteral("/home/me/dir/x.fsm"));
+    EXPECT_EQ(base, folder() + QStringLiteral("/home/me/dir/x"));
     struct stat st {};
-    ASSERT_EQ(::stat(QFile::encodeName(Folder()).constData(), &st), 0);
+    ASSERT_EQ(::stat(QFile::encodeName(folder()).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
 
     // ".." cannot lead out of the folder; too short a name has no undo.
-    EXPECT_EQ(clsLib_UndoRedo::MirrorBase(QStringLiteral("/a/../../etc/x.fsm")), Folder() + QStringLiteral("/etc/x"));
-    EXPECT_TRUE(clsLib_UndoRedo::MirrorBase(QStringLiteral("abc.fsm")).isEmpty());
-    EXPECT_FALSE(clsLib_UndoRedo::MirrorBase(QStringLiteral("abcd.fsm")).isEmpty());
+    EXPECT_EQ(UndoSnapshots::mirrorBase(QStringLiteral("/a/../../etc/x.fsm")), folder() + QStringLiteral("/etc/x"));
+    EXPECT_TRUE(UndoSnapshots::mirrorBase(QStringLiteral("abc.fsm")).isEmpty());
+    EXPECT_FALSE(UndoSnapshots::mirrorBase(QStringLiteral("abcd.fsm")).isEmpty());
 }
 
 TEST_F(UndoTest, AFolderThatIsNotPrivateIsNotUsed)
 {
-    const QString elsewhere = MakeDir(QStringLiteral("elsewhere"));
-    ASSERT_TRUE(QFile::link(elsewhere, Folder()));
-    Document* doc = OpenUnlocked(WriteDiagram(QStringLiteral("lamp.fsm")));
+    const QString elsewhere = makeDir(QStringLiteral("elsewhere"));
+    ASSERT_TRUE(QFile::link(elsewhere, folder()));
+    Document* doc = openUnlocked(writeDiagram(QStringLiteral("lamp.fsm")));
     ASSERT_NE(doc, nullptr);
-    Edit(*doc);
+    edit(*doc);
     EXPECT_TRUE(QDir(elsewhere).isEmpty());
-    EXPECT_FALSE(doc->undRed.CanUndo());
+    EXPECT_FALSE(doc->undo.canUndo());
     // The edit itself stands.
-    EXPECT_TRUE(doc->undRed.GraphHasChanged());
+    EXPECT_TRUE(doc->undo.graphHasChanged());
     EXPECT_EQ(doc->fsm.diagram().nodeCount(), 4);
 }
 
 TEST_F(UndoTest, UndoingTheOnlyEditReturnsToTheFileState)
 {
-    Document* doc = OpenUnlocked(WriteDiagram(QStringLiteral("lamp.fsm")));
-    clsLib_UndoRedo& u = doc->undRed;
-    EXPECT_FALSE(u.CanUndo());
-    EXPECT_FALSE(u.CanRedo());
-    ASSERT_EQ(Snapshots().size(), 1);
+    Document* doc = openUnlocked(writeDiagram(QStringLiteral("lamp.fsm")));
+    UndoSnapshots& u = doc->undo;
+    EXPECT_FALSE(u.canUndo());
+    EXPECT_FALSE(u.canRedo());
+    ASSERT_EQ(snapshots().size(), 1);
 
-    Edit(*doc);
-    EXPECT_TRUE(u.CanUndo());
-    EXPECT_TRUE(u.GraphHasChanged());
-    EXPECT_EQ(Snapshots().size(), 2);
+    edit(*doc);
+    EXPECT_TRUE(u.canUndo());
+    EXPECT_TRUE(u.graphHasChanged());
+    EXPECT_EQ(snapshots().size(), 2);
 
-    u.Undo();
+    u.undo();
     EXPECT_EQ(doc->fsm.diagram().nodeCount(), 3);
-    EXPECT_FALSE(u.GraphHasChanged());
-    EXPECT_FALSE(u.CanUndo());
-    EXPECT_TRUE(u.CanRedo());
+    EXPECT_FALSE(u.graphHasChanged());
+    EXPECT_FALSE(u.canUndo());
+    EXPECT_TRUE(u.canRedo());
     // The configuration came back with the snapshot and the info node went.
-    EXPECT_EQ(doc->fsm.formatCompilacion, QStringLiteral("&Switch Case..."));
+    EXPECT_EQ(doc->fsm.defaultMethodology, QStringLiteral("&Switch Case..."));
     for (const auto& n : doc->fsm.diagram().nodes())
         EXPECT_EQ(n->userData() & 0x200, 0);
 
-    u.Redo();
+    u.redo();
     EXPECT_EQ(doc->fsm.diagram().nodeCount(), 4);
-    EXPECT_TRUE(u.GraphHasChanged());
-    EXPECT_FALSE(u.CanRedo());
-    EXPECT_TRUE(u.CanUndo());
+    EXPECT_TRUE(u.graphHasChanged());
+    EXPECT_FALSE(u.canRedo());
+    EXPECT_TRUE(u.canUndo());
 }
 
 TEST_F(UndoTest, AnEditAfterUndoEndsRedo)
 {
-    Document* doc = OpenUnlocked(WriteDiagram(QStringLiteral("lamp.fsm")));
-    clsLib_UndoRedo& u = doc->undRed;
-    Edit(*doc);
-    Edit(*doc);
-    u.Undo();
-    ASSERT_TRUE(u.CanRedo());
+    Document* doc = openUnlocked(writeDiagram(QStringLiteral("lamp.fsm")));
+    UndoSnapshots& u = doc->undo;
+    edit(*doc);
+    edit(*doc);
+    u.undo();
+    ASSERT_TRUE(u.canRedo());
     EXPECT_EQ(doc->fsm.diagram().nodeCount(), 4);
 
-    Edit(*doc);
-    EXPECT_FALSE(u.CanRedo());
+    edit(*doc);
+    EXPECT_FALSE(u.canRedo());
     EXPECT_EQ(doc->fsm.diagram().nodeCount(), 5);
-    u.Undo();
+    u.undo();
     EXPECT_EQ(doc->fsm.diagram().nodeCount(), 4);
-    u.Undo();
+    u.undo();
     EXPECT_EQ(doc->fsm.diagram().nodeCount(), 3);
-    EXPECT_FALSE(u.GraphHasChanged());
+    EXPECT_FALSE(u.graphHasChanged());
 }
 
 TEST_F(UndoTest, ALockedDiagramHasNoUndoAndWritesNoSnapshots)
 {
-    Document* doc = FileOpen(*docs, WriteDiagram(QStringLiteral("lamp.fsm"))).document;
+    Document* doc = fileOpen(*docs, writeDiagram(QStringLiteral("lamp.fsm"))).document;
     ASSERT_TRUE(doc->fsm.diagram().readOnly());
-    Edit(*doc);
-    Edit(*doc);
-    EXPECT_EQ(Snapshots().size(), 1);
-    EXPECT_FALSE(doc->undRed.CanUndo());
-    EXPECT_TRUE(doc->undRed.GraphHasChanged());
+    edit(*doc);
+    edit(*doc);
+    EXPECT_EQ(snapshots().size(), 1);
+    EXPECT_FALSE(doc->undo.canUndo());
+    EXPECT_TRUE(doc->undo.graphHasChanged());
 
     // Unlocking does not reveal a history that was never written.
     doc->fsm.diagram().setReadOnly(false);
-    EXPECT_FALSE(doc->undRed.CanUndo());
+    EXPECT_FALSE(doc->undo.canUndo());
 }
 
 TEST_F(UndoTest, SavingStartsANewHistory)
 {
-    Document* doc = OpenUnlocked(WriteDiagram(QStringLiteral("lamp.fsm")));
-    Edit(*doc);
-    Edit(*doc);
-    ASSERT_EQ(Snapshots().size(), 3);
-    ASSERT_TRUE(FileSave(*docs, *doc));
-    EXPECT_EQ(Snapshots().size(), 1);
-    EXPECT_FALSE(doc->undRed.CanUndo());
+    Document* doc = openUnlocked(writeDiagram(QStringLiteral("lamp.fsm")));
+    edit(*doc);
+    edit(*doc);
+    ASSERT_EQ(snapshots().size(), 3);
+    ASSERT_TRUE(fileSave(*docs, *doc));
+    EXPECT_EQ(snapshots().size(), 1);
+    EXPECT_FALSE(doc->undo.canUndo());
 
     // Undoing the next edit gives the saved state, not the opened one.
-    Edit(*doc);
-    doc->undRed.Undo();
+    edit(*doc);
+    doc->undo.undo();
     EXPECT_EQ(doc->fsm.diagram().nodeCount(), 5);
-    EXPECT_FALSE(doc->undRed.GraphHasChanged());
+    EXPECT_FALSE(doc->undo.graphHasChanged());
 }
 
 TEST_F(UndoTest, SaveAsDeletesTheSnapshotsOfTheOldName)
 {
-    Document* doc = OpenUnlocked(WriteDiagram(QStringLiteral("lamp.fsm")));
-    Edit(*doc);
-    const QString oldSnapshot = doc->undRed.SnapshotName(1);
+    Document* doc = openUnlocked(writeDiagram(QStringLiteral("lamp.fsm")));
+    edit(*doc);
+    const QString oldSnapshot = doc->undo.snapshotName(1);
     ASSERT_TRUE(QFileInfo::exists(oldSnapshot));
 
-    ui.fileNames.push_back(Work(QStringLiteral("renamed.fsm")));
-    ASSERT_TRUE(FileSaveAs(*docs, *doc));
-    const QStringList snaps = Snapshots();
+    ui.fileNames.push_back(work(QStringLiteral("renamed.fsm")));
+    ASSERT_TRUE(fileSaveAs(*docs, *doc));
+    const QStringList snaps = snapshots();
     ASSERT_EQ(snaps.size(), 1);
     EXPECT_TRUE(snaps.first().endsWith(QStringLiteral("/renamed.000000.UND")));
-    EXPECT_TRUE(doc->fsm.sLastFullDocname.isEmpty());
+    EXPECT_TRUE(doc->fsm.lastFilePath.isEmpty());
 }
 
 TEST_F(UndoTest, ClosingDeletesTheSnapshotsButKeepsTheFolders)
 {
-    Document* doc = OpenUnlocked(WriteDiagram(QStringLiteral("lamp.fsm")));
-    Edit(*doc);
-    const QString folder = QFileInfo(doc->undRed.SnapshotName(0)).absolutePath();
+    Document* doc = openUnlocked(writeDiagram(QStringLiteral("lamp.fsm")));
+    edit(*doc);
+    const QString folder = QFileInfo(doc->undo.snapshotName(0)).absolutePath();
     ui.answers.push_back(Answer::No);
-    ASSERT_TRUE(CloseDocument(*docs, *doc));
-    EXPECT_TRUE(Snapshots().isEmpty());
+    ASSERT_TRUE(closeDocument(*docs, *doc));
+    EXPECT_TRUE(snapshots().isEmpty());
     EXPECT_TRUE(QFileInfo(folder).isDir());
 }
 
 TEST_F(UndoTest, SameTitlesInDifferentFoldersKeepSeparateSnapshots)
 {
-    MakeDir(QStringLiteral("work/one"));
-    MakeDir(QStringLiteral("work/two"));
-    Document* a = OpenUnlocked(WriteDiagram(QStringLiteral("one/lamp.fsm")));
-    Document* b = OpenUnlocked(WriteDiagram(QStringLiteral("two/lamp.fsm")));
-    ASSERT_NE(a->undRed.SnapshotName(0), b->undRed.SnapshotName(0));
-    Edit(*a);
-    Edit(*a);
-    Edit(*b);
-    EXPECT_EQ(Snapshots().size(), 5);
+    makeDir(QStringLiteral("work/one"));
+    makeDir(QStringLiteral("work/two"));
+    Document* a = openUnlocked(writeDiagram(QStringLiteral("one/lamp.fsm")));
+    Document* b = openUnlocked(writeDiagram(QStringLiteral("two/lamp.fsm")));
+    ASSERT_NE(a->undo.snapshotName(0), b->undo.snapshotName(0));
+    edit(*a);
+    edit(*a);
+    edit(*b);
+    EXPECT_EQ(snapshots().size(), 5);
 
     ui.answers.push_back(Answer::No);
-    ASSERT_TRUE(CloseDocument(*docs, *b));
-    EXPECT_EQ(Snapshots().size(), 3);
-    a->undRed.Undo();
-    a->undRed.Undo();
+    ASSERT_TRUE(closeDocument(*docs, *b));
+    EXPECT_EQ(snapshots().size(), 3);
+    a->undo.undo();
+    a->undo.undo();
     EXPECT_EQ(a->fsm.diagram().nodeCount(), 3);
-    EXPECT_FALSE(a->undRed.GraphHasChanged());
+    EXPECT_FALSE(a->undo.graphHasChanged());
 }
 
 TEST_F(UndoTest, BatchModeWritesNoSnapshot)
 {
-    Process().batchMode = true;
-    Document* doc = FileOpen(*docs, WriteDiagram(QStringLiteral("lamp.fsm"))).document;
+    process().batchMode = true;
+    Document* doc = fileOpen(*docs, writeDiagram(QStringLiteral("lamp.fsm"))).document;
     ASSERT_NE(doc, nullptr);
     doc->fsm.diagram().setReadOnly(false);
-    Edit(*doc);
-    doc->undRed.Save(true);
-    EXPECT_TRUE(Snapshots().isEmpty());
-    EXPECT_FALSE(doc->undRed.CanUndo());
+    edit(*doc);
+    doc->undo.save(true);
+    EXPECT_TRUE(snapshots().isEmpty());
+    EXPECT_FALSE(doc->undo.canUndo());
 }
 
 TEST_F(UndoTest, ASnapshotThatCannotBeWrittenDoesNotBlockTheEdit)
 {
     // Snapshot names add ".000000.UND" to the title; a title of 246
     // characters then passes the file system's limit.
-    const QString path = Work(QString(246, QLatin1Char('y')) + QStringLiteral(".fsm"));
-    WriteDiagram(path);
-    Document* doc = OpenUnlocked(path);
+    const QString path = work(QString(246, QLatin1Char('y')) + QStringLiteral(".fsm"));
+    writeDiagram(path);
+    Document* doc = openUnlocked(path);
     ASSERT_NE(doc, nullptr);
-    Edit(*doc);
+    edit(*doc);
     EXPECT_EQ(doc->fsm.diagram().nodeCount(), 4);
-    EXPECT_TRUE(doc->undRed.GraphHasChanged());
-    EXPECT_TRUE(DebugLog().contains(QStringLiteral(" clsUndoRedo.Save, Error #")));
-    EXPECT_TRUE(Snapshots().isEmpty());
+    EXPECT_TRUE(doc->undo.graphHasChanged());
+    EXPECT_TRUE(debugLog().contains(QStringLiteral(" clsUndoRedo.Save, Error #")));
+    EXPECT_TRUE(snapshots().isEmpty());
 
     // Undo finds no snapshot: logged, the diagram keeps the edit.
-    doc->undRed.Undo();
+    doc->undo.undo();
     EXPECT_EQ(doc->fsm.diagram().nodeCount(), 4);
-    EXPECT_TRUE(DebugLog().contains(QStringLiteral(" clsUndoRedo.Load: af.LoadFile ")));
-    EXPECT_TRUE(doc->undRed.CanUndo());
+    EXPECT_TRUE(debugLog().contains(QStringLiteral(" clsUndoRedo.Load: af.LoadFile ")));
+    EXPECT_TRUE(doc->undo.canUndo());
 }
 
 }  // namespace

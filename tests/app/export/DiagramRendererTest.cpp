@@ -1,7 +1,7 @@
 #include "DiagramPicture.h"
 #include "DiagramRenderer.h"
 #include "FontTextMeasurer.h"
-#include "modNodoEstado.h"
+#include "States.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <QPainter>
 
 using namespace orvane;
-using namespace orvane::modNodoEstado;
+using namespace orvane::States;
 
 namespace {
 
@@ -29,7 +29,7 @@ Node* addState(Diagram& d, double left, double top, const QString& name)
 
 // The image at 96 dpi (15 twips a pixel), with the frame starting at the origin.
 struct Picture {
-    explicit Picture(const Diagram& d) : image(DiagramPicture::ToImage(d)) {}
+    explicit Picture(const Diagram& d) : image(DiagramPicture::toImage(d)) {}
     QColor at(double xTwips, double yTwips) const
     {
         return image.pixelColor(int(xTwips / 15.0), int(yTwips / 15.0));
@@ -146,26 +146,26 @@ TEST(DiagramRenderer, ExtentCoversBendPointsAndStartsFrameAtTheOrigin)
     tr.out->setExtraPoints({QPointF(4500, 6000)});
     const QRectF ext = DiagramRenderer::extent(tr.d);
     EXPECT_GE(ext.bottom(), 6000);
-    EXPECT_EQ(DiagramPicture::Frame(tr.d).topLeft(), QPointF(0, 0));
+    EXPECT_EQ(DiagramPicture::pictureFrame(tr.d).topLeft(), QPointF(0, 0));
 
     tr.a->setLeft(-500);
-    EXPECT_LT(DiagramPicture::Frame(tr.d).left(), -500);  // the pen reaches beyond the node
+    EXPECT_LT(DiagramPicture::pictureFrame(tr.d).left(), -500);  // the pen reaches beyond the node
 }
 
 TEST(DiagramRenderer, AnEmptyDiagramGivesATinyBlankPicture)
 {
     Diagram d;
     EXPECT_TRUE(DiagramRenderer::extent(d).isNull());
-    const QImage image = DiagramPicture::ToImage(d);
+    const QImage image = DiagramPicture::toImage(d);
     EXPECT_EQ(image.size(), QSize(1, 1));
 }
 
 TEST(FontTextMeasurer, LinesAsDrawn)
 {
-    EXPECT_EQ(DisplayLines(QString()), QStringList{QString()});
-    EXPECT_EQ(DisplayLines(QStringLiteral("a\r\nb\r\n")), (QStringList{"a", "b"}));
-    EXPECT_EQ(DisplayLines(QStringLiteral("a\r\n\r\n")), (QStringList{"a", ""}));
-    EXPECT_EQ(DisplayLines(QStringLiteral("\tx\ty")), (QStringList{"    x   y"}));
+    EXPECT_EQ(displayLines(QString()), QStringList{QString()});
+    EXPECT_EQ(displayLines(QStringLiteral("a\r\nb\r\n")), (QStringList{"a", "b"}));
+    EXPECT_EQ(displayLines(QStringLiteral("a\r\n\r\n")), (QStringList{"a", ""}));
+    EXPECT_EQ(displayLines(QStringLiteral("\tx\ty")), (QStringList{"    x   y"}));
 }
 
 TEST(FontTextMeasurer, AutosizedNodesHoldTheirDrawnText)

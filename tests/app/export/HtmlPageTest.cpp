@@ -2,8 +2,8 @@
 #include "ExportTestSupport.h"
 #include "FontTextMeasurer.h"
 #include "Windows1252.h"
-#include "modHTML.h"
-#include "modNodoEstado.h"
+#include "HtmlPage.h"
+#include "States.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@
 
 using namespace orvane;
 using namespace orvane::exporttest;
-using modHTML::HtmlEscape;
+using HtmlPage::htmlEscape;
 
 namespace {
 
@@ -40,7 +40,7 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         qputenv("ORVANE_LOG_DIR", dir.path().toLocal8Bit());
-        InstallFontTextMeasurer();
+        installFontTextMeasurer();
     }
     void TearDown() override { qunsetenv("ORVANE_LOG_DIR"); }
 
@@ -54,11 +54,11 @@ protected:
         if (f.isEmpty())
             f = QStringList{{}, "Lamp", "a = 1;\r\nb = 2;", "x & y", {}, "int ev", {}, {},
                             "#include <x.h>", {}};
-        return LoadDocument(path("Top.fsm"),
-                            {StateJson(1, 1000, 1000, 16384, "Idle", "1", during),
-                             StateJson(2, 5000, 1000, 8192, "Run", "2"),
-                             TransitionJson(3, 3900, 1400, "1", "button"), InfoJson(4, f)},
-                            {LinkJson(1, 3, 0), LinkJson(3, 2)});
+        return loadDocument(path("Top.fsm"),
+                            {stateJson(1, 1000, 1000, 16384, "Idle", "1", during),
+                             stateJson(2, 5000, 1000, 8192, "Run", "2"),
+                             transitionJson(3, 3900, 1400, "1", "button"), infoJson(4, f)},
+                            {linkJson(1, 3, 0), linkJson(3, 2)});
     }
 
     static double maxNodeRight(const Diagram& d)
@@ -99,24 +99,24 @@ QStringList itemsOf(const Diagram& d)
 
 TEST(HtmlEscape, EmptyTextIsTheIndentAlone)
 {
-    EXPECT_EQ(HtmlEscape(QString(), 4), kNbsp4);
-    EXPECT_EQ(HtmlEscape(QString(), 0), QString());
+    EXPECT_EQ(htmlEscape(QString(), 4), kNbsp4);
+    EXPECT_EQ(htmlEscape(QString(), 0), QString());
 }
 
 TEST(HtmlEscape, LineBreaksStartIndentedLines)
 {
-    EXPECT_EQ(HtmlEscape(QStringLiteral("a\r\nb"), 4),
+    EXPECT_EQ(htmlEscape(QStringLiteral("a\r\nb"), 4),
               kNbsp4 + "a<BR>\r\n" + kNbsp4 + "b");
     // A trailing break leaves an empty indented last line; a lone LF is dropped.
-    EXPECT_EQ(HtmlEscape(QStringLiteral("a\r\n"), 1), "&nbsp;a<BR>\r\n&nbsp;");
-    EXPECT_EQ(HtmlEscape(QStringLiteral("a\nb"), 0), "ab");
+    EXPECT_EQ(htmlEscape(QStringLiteral("a\r\n"), 1), "&nbsp;a<BR>\r\n&nbsp;");
+    EXPECT_EQ(htmlEscape(QStringLiteral("a\nb"), 0), "ab");
 }
 
 TEST(HtmlEscape, MarkupCharactersAndBlanksBecomeReferences)
 {
-    EXPECT_EQ(HtmlEscape(QStringLiteral("<a & b>"), 4),
+    EXPECT_EQ(htmlEscape(QStringLiteral("<a & b>"), 4),
               kNbsp4 + "&lt;a&#32;&amp;&#32;b&gt;");
-    EXPECT_EQ(HtmlEscape(QStringLiteral("\"|\u00A1\t\u00E9"), 0),
+    EXPECT_EQ(htmlEscape(QStringLiteral("\"|\u00A1\t\u00E9"), 0),
               QStringLiteral("&quot;&brvbar;&iexcl;\t\u00E9"));
 }
 
@@ -153,8 +153,8 @@ TEST_F(ExportTest, PageTextOfADiagramWithoutChildren)
 </BODY>
 </HTML>
 )");
-    EXPECT_EQ(modHTML::HtmlPageText(*doc, "Top", "Top.wmf", false), expected);
-    EXPECT_EQ(modHTML::HtmlLinks(*doc, false), "<BR>\r\n");
+    EXPECT_EQ(HtmlPage::htmlPageText(*doc, "Top", "Top.wmf", false), expected);
+    EXPECT_EQ(HtmlPage::htmlLinks(*doc, false), "<BR>\r\n");
 }
 
 TEST_F(ExportTest, LinksLeadToTheChildPages)
@@ -166,12 +166,12 @@ TEST_F(ExportTest, LinksLeadToTheChildPages)
     auto doc = lamp({}, "x = 1; CHILD();\r\nSUB(e);\r\nNONE();");
     ASSERT_TRUE(doc);
     // Child-folder references ("/NAME.fsm") sort before the ones beside.
-    EXPECT_EQ(modHTML::HtmlLinks(*doc, false),
+    EXPECT_EQ(HtmlPage::htmlLinks(*doc, false),
               crlf("<BR>\n"
                    "<A HREF=\"./Top/CHILD.htm\">CHILD.htm</A><BR>\n"
                    "<A HREF=\"./Top/SUB.htm\">SUB.htm</A><BR>\n"
                    "<A HREF=\"./CHILD.htm\">CHILD.htm</A><BR>\n"));
-    EXPECT_EQ(modHTML::HtmlLinks(*doc, true),
+    EXPECT_EQ(HtmlPage::htmlLinks(*doc, true),
               crlf("<BR>\n"
                    "<A HREF=\"./CHILD.htm\">CHILD.htm</A><BR>\n"
                    "<A HREF=\"./SUB.htm\">SUB.htm</A><BR>\n"
@@ -182,7 +182,7 @@ TEST_F(ExportTest, FileNamesCannotBreakThePageMarkup)
 {
     auto doc = lamp();
     ASSERT_TRUE(doc);
-    const QString page = modHTML::HtmlPageText(*doc, "a&b", "a\"b.wmf", false);
+    const QString page = HtmlPage::htmlPageText(*doc, "a&b", "a\"b.wmf", false);
     EXPECT_TRUE(page.contains("<TITLE>a&amp;b</TITLE>"));
     EXPECT_TRUE(page.contains("<IMG SRC=\"a&quot;b.wmf\">"));
 }
@@ -196,17 +196,17 @@ TEST_F(ExportTest, PageAndPictureAreWrittenAndTheDocumentIsLeftAsItWas)
     const QStringList before = itemsOf(d);
     const double right = maxNodeRight(d);
 
-    ASSERT_TRUE(modHTML::FileSaveAsHTML(*doc, path("out.htm"), false, messenger));
+    ASSERT_TRUE(HtmlPage::fileSaveAsHTML(*doc, path("out.htm"), false, messenger));
     EXPECT_TRUE(messenger.texts.isEmpty());
 
     const QByteArray page = readFile(path("out.htm"));
-    EXPECT_EQ(page, Windows1252::EncodeWithCharRefs(
-                        modHTML::HtmlPageText(*doc, "out", "out.wmf", false)));
+    EXPECT_EQ(page, Windows1252::encodeWithCharRefs(
+                        HtmlPage::htmlPageText(*doc, "out", "out.wmf", false)));
     EXPECT_TRUE(page.contains("<IMG SRC=\"out.wmf\">"));
     EXPECT_TRUE(page.contains(kNbsp4.toLatin1() + "\xE9&#32;&#257;</p>\r\n"));
     EXPECT_TRUE(page.endsWith("</HTML>\r\n"));
 
-    const WmfFile picture = ReadWmf(readFile(path("out.wmf")));
+    const WmfFile picture = readWmf(readFile(path("out.wmf")));
     ASSERT_EQ(picture.error, QString());
     EXPECT_EQ(picture.right, int(right + 1000));  // the margin node's room
 
@@ -215,7 +215,7 @@ TEST_F(ExportTest, PageAndPictureAreWrittenAndTheDocumentIsLeftAsItWas)
     EXPECT_TRUE(d.showGrid());
 
     d.setChanged(true);
-    ASSERT_TRUE(modHTML::FileSaveAsHTML(*doc, path("out.htm"), true, messenger));
+    ASSERT_TRUE(HtmlPage::fileSaveAsHTML(*doc, path("out.htm"), true, messenger));
     EXPECT_TRUE(d.changed());
     EXPECT_EQ(itemsOf(d), before);
 }
@@ -225,8 +225,8 @@ TEST_F(ExportTest, PictureAloneHasNoMargin)
     auto doc = lamp();
     ASSERT_TRUE(doc);
     const QStringList before = itemsOf(doc->diagram());
-    ASSERT_TRUE(modHTML::FileSaveAsEMF(*doc, path("p.wmf"), messenger));
-    const WmfFile picture = ReadWmf(readFile(path("p.wmf")));
+    ASSERT_TRUE(HtmlPage::fileSaveAsEMF(*doc, path("p.wmf"), messenger));
+    const WmfFile picture = readWmf(readFile(path("p.wmf")));
     ASSERT_EQ(picture.error, QString());
     EXPECT_EQ(picture.right,
               int(std::ceil(DiagramRenderer::extent(doc->diagram()).right())));
@@ -241,7 +241,7 @@ TEST_F(ExportTest, MetafilePlayerReadsThePictureAndItsTexts)
     ASSERT_FALSE(player.isEmpty()) << "wmf2svg (libwmf-bin) is needed; run scripts/setup";
     auto doc = lamp();
     ASSERT_TRUE(doc);
-    ASSERT_TRUE(modHTML::FileSaveAsHTML(*doc, path("Top.htm"), false, messenger));
+    ASSERT_TRUE(HtmlPage::fileSaveAsHTML(*doc, path("Top.htm"), false, messenger));
 
     QProcess run;
     run.start(player, {"-o", path("Top.svg"), path("Top.wmf")});
@@ -260,7 +260,7 @@ TEST_F(ExportTest, WriteFailuresAreLoggedShownAndLeaveTheDocumentAlone)
     ASSERT_TRUE(doc);
     const QStringList before = itemsOf(doc->diagram());
     const QString target = path("missing/out.htm");
-    EXPECT_FALSE(modHTML::FileSaveAsHTML(*doc, target, false, messenger));
+    EXPECT_FALSE(HtmlPage::fileSaveAsHTML(*doc, target, false, messenger));
     const QString expected = " FileSaveAsHTML, Error #75: Path/File access error [" +
                              path("missing/out.wmf") + "]";
     ASSERT_EQ(messenger.texts.size(), 1);
@@ -269,7 +269,7 @@ TEST_F(ExportTest, WriteFailuresAreLoggedShownAndLeaveTheDocumentAlone)
     EXPECT_EQ(itemsOf(doc->diagram()), before);
     EXPECT_FALSE(doc->diagram().changed());
 
-    EXPECT_FALSE(modHTML::FileSaveAsEMF(*doc, target, messenger));
+    EXPECT_FALSE(HtmlPage::fileSaveAsEMF(*doc, target, messenger));
     ASSERT_EQ(messenger.texts.size(), 2);
     EXPECT_TRUE(messenger.texts[1].startsWith(" FileSaveAsEMF, Error #75: "));
 }
@@ -279,7 +279,7 @@ TEST_F(ExportTest, NoPageIsWrittenWhenItsPictureFails)
     auto doc = lamp();
     ASSERT_TRUE(doc);
     ASSERT_TRUE(QDir(dir.path()).mkdir("busy.wmf"));
-    EXPECT_FALSE(modHTML::FileSaveAsHTML(*doc, path("busy.htm"), false, messenger));
+    EXPECT_FALSE(HtmlPage::fileSaveAsHTML(*doc, path("busy.htm"), false, messenger));
     EXPECT_FALSE(QFile::exists(path("busy.htm")));
 }
 
@@ -291,7 +291,7 @@ TEST_F(ExportTest, AReadOnlyTargetIsPermissionDenied)
     ASSERT_TRUE(doc);
     touch(path("ro.wmf"));
     QFile::setPermissions(path("ro.wmf"), QFile::ReadOwner);
-    EXPECT_FALSE(modHTML::FileSaveAsEMF(*doc, path("ro.wmf"), messenger));
+    EXPECT_FALSE(HtmlPage::fileSaveAsEMF(*doc, path("ro.wmf"), messenger));
     ASSERT_EQ(messenger.texts.size(), 1);
     EXPECT_TRUE(messenger.texts[0].startsWith(" FileSaveAsEMF, Error #70: Permission denied"));
     EXPECT_EQ(readFile(path("ro.wmf")), QByteArray());
@@ -301,7 +301,7 @@ TEST_F(ExportTest, ClipboardGetsSvgAndImage)
 {
     auto doc = lamp();
     ASSERT_TRUE(doc);
-    ASSERT_TRUE(modHTML::CopyPictureToClipboard(*doc));
+    ASSERT_TRUE(HtmlPage::copyPictureToClipboard(*doc));
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(mime, nullptr);
     const QByteArray svg = mime->data("image/svg+xml");

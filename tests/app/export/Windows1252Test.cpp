@@ -6,31 +6,31 @@ using namespace orvane;
 
 TEST(Windows1252, CodePageCharactersBecomeTheirBytes)
 {
-    EXPECT_EQ(Windows1252::EncodeWithCharRefs(QStringLiteral("a\r\n<\u00B7\u00E9\u00FF")),
+    EXPECT_EQ(Windows1252::encodeWithCharRefs(QStringLiteral("a\r\n<\u00B7\u00E9\u00FF")),
               QByteArray("a\r\n<\xB7\xE9\xFF"));
     // The letters and signs in 0x80..0x9F.
-    EXPECT_EQ(Windows1252::EncodeWithCharRefs(QStringLiteral("\u20AC\u2026\u0160\u2122\u0178")),
+    EXPECT_EQ(Windows1252::encodeWithCharRefs(QStringLiteral("\u20AC\u2026\u0160\u2122\u0178")),
               QByteArray("\x80\x85\x8A\x99\x9F"));
 }
 
 TEST(Windows1252, MissingCharactersBecomeDecimalReferences)
 {
-    EXPECT_EQ(Windows1252::EncodeWithCharRefs(QStringLiteral("\u0101\u4E2D")),
+    EXPECT_EQ(Windows1252::encodeWithCharRefs(QStringLiteral("\u0101\u4E2D")),
               QByteArray("&#257;&#20013;"));
     // The C1 controls are not characters of the code page, the five
     // unassigned bytes included.
-    EXPECT_EQ(Windows1252::EncodeWithCharRefs(QStringLiteral("\u0080\u0081\u008D\u008F\u0090\u009D")),
+    EXPECT_EQ(Windows1252::encodeWithCharRefs(QStringLiteral("\u0080\u0081\u008D\u008F\u0090\u009D")),
               QByteArray("&#128;&#129;&#141;&#143;&#144;&#157;"));
     // A surrogate pair is one character; a lone surrogate is a replacement.
-    EXPECT_EQ(Windows1252::EncodeWithCharRefs(QString::fromUtf8("\xF0\x9F\x98\x80")),
+    EXPECT_EQ(Windows1252::encodeWithCharRefs(QString::fromUtf8("\xF0\x9F\x98\x80")),
               QByteArray("&#128512;"));
     const QChar lone[] = {QChar(0xD800), QChar('x'), QChar(0xDC00)};
-    EXPECT_EQ(Windows1252::EncodeWithCharRefs(QString(lone, 3)),
+    EXPECT_EQ(Windows1252::encodeWithCharRefs(QString(lone, 3)),
               QByteArray("&#65533;x&#65533;"));
 }
 
 TEST(Windows1252, LossyEncodingPutsOneQuestionMarkPerCharacter)
 {
-    EXPECT_EQ(Windows1252::EncodeLossy(QString::fromUtf8("\xC3\xA9\xF0\x9F\x98\x80\xE4\xB8\xAD")),
+    EXPECT_EQ(Windows1252::encodeLossy(QString::fromUtf8("\xC3\xA9\xF0\x9F\x98\x80\xE4\xB8\xAD")),
               QByteArray("\xE9??"));
 }

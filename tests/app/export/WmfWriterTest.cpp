@@ -8,7 +8,7 @@
 #include <QPainter>
 
 using namespace orvane;
-using orvane::exporttest::ReadWmf;
+using orvane::exporttest::readWmf;
 using orvane::exporttest::WmfFile;
 
 namespace {
@@ -34,7 +34,7 @@ WmfFile paintWmf(QSize size, Paint paint, int unitsPerInch = 1440)
     QPainter p(&wmf);
     paint(p);
     p.end();
-    WmfFile file = ReadWmf(wmf.data());
+    WmfFile file = readWmf(wmf.data());
     EXPECT_EQ(file.error, QString());
     return file;
 }
@@ -61,7 +61,7 @@ TEST(WmfWriter, HeaderDescribesTheFrameEvenWhenNothingWasPainted)
     EXPECT_EQ(f.unitsPerInch, 720);
 
     WmfWriter unpainted(QSize(0, 0));
-    const WmfFile empty = ReadWmf(unpainted.data());
+    const WmfFile empty = readWmf(unpainted.data());
     EXPECT_EQ(empty.error, QString());
     EXPECT_EQ(empty.right, 1);  // at least one unit each way
 }
@@ -188,8 +188,8 @@ TEST(WmfWriter, ALargeDiagramIsStoredWithFewerUnitsPerInch)
 {
     Diagram d;
     d.addNode(60000, 1000, 1500, 900);
-    const QRectF frame = DiagramPicture::Frame(d);
-    const WmfFile f = ReadWmf(DiagramPicture::ToWmf(d));
+    const QRectF frame = DiagramPicture::pictureFrame(d);
+    const WmfFile f = readWmf(DiagramPicture::toWmf(d));
     ASSERT_EQ(f.error, QString());
     EXPECT_LT(f.unitsPerInch, 1440);
     EXPECT_LE(f.right, 32767);

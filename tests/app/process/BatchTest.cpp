@@ -9,7 +9,7 @@
 
 namespace {
 
-QByteArray Read(const QString& path)
+QByteArray read(const QString& path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
@@ -17,7 +17,7 @@ QByteArray Read(const QString& path)
     return f.readAll();
 }
 
-void Write(const QString& path, const QByteArray& bytes)
+void write(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     f.open(QIODevice::WriteOnly);
@@ -36,7 +36,7 @@ protected:
         lamp = dir.filePath("lamp.fsm");
         QFile::copy(QStringLiteral(ORVANE_TEST_DATA "/lamp.fsm"), lamp);
     }
-    Outcome Run(const QStringList& args)
+    Outcome run(const QStringList& args)
     {
         QProcess p;
         p.setWorkingDirectory(dir.path());
@@ -54,8 +54,8 @@ protected:
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
                 QString::fromLocal8Bit(p.readAllStandardError())};
     }
-    QString ErrorLog() { return QString::fromUtf8(Read(dir.filePath("FSM_ERR.log"))); }
-    QByteArray Golden(const char* name) { return Read(QStringLiteral(ORVANE_TEST_DATA "/golden/") + name); }
+    QString errorLog() { return QString::fromUtf8(read(dir.filePath("FSM_ERR.log"))); }
+    QByteArray Golden(const char* name) { return read(QStringLiteral(ORVANE_TEST_DATA "/golden/") + name); }
 
     QTemporaryDir dir;
     QString lamp;
@@ -66,37 +66,37 @@ protected:
 TEST_F(Batch, SwitchCaseWritesCodeAndHeaderBesideTheDiagram)
 {
     // The expected texts were made without the history option.
-    QByteArray text = Read(lamp);
+    QByteArray text = read(lamp);
     text.replace("HF_Y", "HF_N");
-    Write(lamp, text);
-    const Outcome o = Run({"/cs", lamp});
+    write(lamp, text);
+    const Outcome o = run({"/cs", lamp});
     EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
     // The written files are the generated texts, each ended by CR LF.
-    EXPECT_EQ(Read(dir.filePath("lamp.c")), Golden("lamp--switchcase.c") + "\r\n");
-    EXPECT_EQ(Read(dir.filePath("lamp.h")), Golden("lamp--switchcase.h") + "\r\n");
-    EXPECT_TRUE(ErrorLog().isEmpty());
+    EXPECT_EQ(read(dir.filePath("lamp.c")), Golden("lamp--switchcase.c") + "\r\n");
+    EXPECT_EQ(read(dir.filePath("lamp.h")), Golden("lamp--switchcase.h") + "\r\n");
+    EXPECT_TRUE(errorLog().isEmpty());
     // Nothing is saved: the diagram file is unchanged and has no backup.
-    EXPECT_EQ(Read(lamp), text);
+    EXPECT_EQ(read(lamp), text);
     EXPECT_FALSE(QFile::exists(lamp + ".bak"));
 }
 
 TEST_F(Batch, OutputFolderListAndDefaultMethodology)
 {
     QDir(dir.path()).mkdir("out");
-    const Outcome o = Run({"/C", "/LS", "/O" + dir.filePath("out"), lamp});
+    const Outcome o = run({"/C", "/LS", "/O" + dir.filePath("out"), lamp});
     EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
     // lamp.fsm's default methodology is switch-case.
-    EXPECT_TRUE(Read(dir.filePath("out/lamp.c")).contains("// Methodology: Switch-case state."));
-    EXPECT_TRUE(Read(dir.filePath("out/lamp.h")).contains("// This is a history FSM."));
-    EXPECT_EQ(Read(dir.filePath("out/lamp.lst")), Golden("lamp.lst") + "\r\n");
+    EXPECT_TRUE(read(dir.filePath("out/lamp.c")).contains("// Methodology: Switch-case state."));
+    EXPECT_TRUE(read(dir.filePath("out/lamp.h")).contains("// This is a history FSM."));
+    EXPECT_EQ(read(dir.filePath("out/lamp.lst")), Golden("lamp.lst") + "\r\n");
     EXPECT_FALSE(QFile::exists(dir.filePath("lamp.c")));
 }
 
 TEST_F(Batch, SpecificSwitchWinsOverDefaultAndOverridesApply)
 {
-    const Outcome o = Run({"/C", "/CA", "/D+", "/AC+", lamp});
+    const Outcome o = run({"/C", "/CA", "/D+", "/AC+", lamp});
     EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
-    const QByteArray code = Read(dir.filePath("lamp.c"));
+    const QByteArray code = read(dir.filePath("lamp.c"));
     EXPECT_TRUE(code.contains("// Methodology: Array of pointers") || code.contains("/* Methodology: Array of pointers"));
     EXPECT_TRUE(code.contains("#if defined(FSM_DEBUG)"));
     EXPECT_FALSE(code.contains("\r\n//"));  // every comment is ANSI
@@ -104,62 +104,62 @@ TEST_F(Batch, SpecificSwitchWinsOverDefaultAndOverridesApply)
 
 TEST_F(Batch, NoDefaultMethodologyGeneratesNothing)
 {
-    QByteArray text = Read(lamp);
+    QByteArray text = read(lamp);
     text.replace("&Switch Case...;", ";");
-    Write(lamp, text);
-    const Outcome o = Run({"/C", lamp});
+    write(lamp, text);
+    const Outcome o = run({"/C", lamp});
     EXPECT_EQ(o.exitCode, 1);
     EXPECT_FALSE(QFile::exists(dir.filePath("lamp.c")));
-    EXPECT_TRUE(ErrorLog().isEmpty());
+    EXPECT_TRUE(errorLog().isEmpty());
 }
 
 TEST_F(Batch, RefusedGenerationIsReportedAndWritesNothing)
 {
-    QByteArray text = Read(lamp);
+    QByteArray text = read(lamp);
     text.replace(QByteArray("FSM V0.4c\xc2\xb7 \xc2\xb7Lamp"), QByteArray("FSM V0.4c\xc2\xb7 \xc2\xb7"));
-    Write(lamp, text);
-    const Outcome o = Run({"/CP", lamp});
+    write(lamp, text);
+    const Outcome o = run({"/CP", lamp});
     EXPECT_EQ(o.exitCode, 1);
     EXPECT_TRUE(o.err.contains("Attention, before generate C-code you must name the FSM")) << o.err.toStdString();
-    EXPECT_TRUE(ErrorLog().contains("]:Code can't be created:[lamp.fsm]\r\n")) << ErrorLog().toStdString();
+    EXPECT_TRUE(errorLog().contains("]:Code can't be created:[lamp.fsm]\r\n")) << errorLog().toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("lamp.c")));
     EXPECT_FALSE(QFile::exists(dir.filePath("lamp.h")));
 }
 
 TEST_F(Batch, ProtectedOutputIsNotOverwritten)
 {
-    Write(dir.filePath("lamp.c"), "keep");
+    write(dir.filePath("lamp.c"), "keep");
     QFile::setPermissions(dir.filePath("lamp.c"), QFile::ReadOwner);
-    const Outcome o = Run({"/CS", lamp});
+    const Outcome o = run({"/CS", lamp});
     EXPECT_EQ(o.exitCode, 1);
-    EXPECT_EQ(Read(dir.filePath("lamp.c")), QByteArray("keep"));
-    EXPECT_TRUE(ErrorLog().contains("Fsm can't save, access denied to file:[" + dir.filePath("lamp.c") + "]"));
+    EXPECT_EQ(read(dir.filePath("lamp.c")), QByteArray("keep"));
+    EXPECT_TRUE(errorLog().contains("Fsm can't save, access denied to file:[" + dir.filePath("lamp.c") + "]"));
 }
 
 TEST_F(Batch, PageAndPictureWithoutADisplay)
 {
-    Outcome o = Run({"/H", "/W", lamp});
+    Outcome o = run({"/H", "/W", lamp});
     EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
-    const QByteArray page = Read(dir.filePath("lamp.htm"));
+    const QByteArray page = read(dir.filePath("lamp.htm"));
     EXPECT_TRUE(page.startsWith("<HTML>\r\n<HEAD>\r\n"));
     EXPECT_TRUE(page.contains("<IMG SRC=\"lamp.wmf\">"));
-    EXPECT_TRUE(Read(dir.filePath("lamp.wmf")).startsWith("\xd7\xcd\xc6\x9a"));  // placeable metafile key
+    EXPECT_TRUE(read(dir.filePath("lamp.wmf")).startsWith("\xd7\xcd\xc6\x9a"));  // placeable metafile key
     QFile::remove(dir.filePath("lamp.wmf"));
-    o = Run({"/W", lamp});
+    o = run({"/W", lamp});
     EXPECT_EQ(o.exitCode, 0);
     EXPECT_TRUE(QFile::exists(dir.filePath("lamp.wmf")));
 }
 
 TEST_F(Batch, NewerSignatureIsNotProcessed)
 {
-    QByteArray text = Read(lamp);
+    QByteArray text = read(lamp);
     text.replace("FSM V0.4c", "FSM V0.5");
-    Write(lamp, text);
-    const Outcome o = Run({"/CS", lamp});
+    write(lamp, text);
+    const Outcome o = run({"/CS", lamp});
     EXPECT_EQ(o.exitCode, 1);
     EXPECT_TRUE(o.err.contains("newer signature")) << o.err.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("lamp.c")));
-    EXPECT_TRUE(ErrorLog().contains("Fsm error loading:[" + lamp + "]"));
+    EXPECT_TRUE(errorLog().contains("Fsm error loading:[" + lamp + "]"));
 }
 
 TEST(BatchTree, HierarchicalModuleOfTheExampleTree)
@@ -177,14 +177,14 @@ TEST(BatchTree, HierarchicalModuleOfTheExampleTree)
     p.start(QStringLiteral(ORVANE_BINARY), {"/ch", "/O" + dir.path(), example + "Washer.fsm"});
     p.waitForFinished(60000);
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    EXPECT_EQ(Read(dir.filePath("Washer.c")), Read(example + "Washer.c") + "\r\n");
-    EXPECT_EQ(Read(dir.filePath("Washer.h")), Read(example + "Washer.h") + "\r\n");
+    EXPECT_EQ(read(dir.filePath("Washer.c")), read(example + "Washer.c") + "\r\n");
+    EXPECT_EQ(read(dir.filePath("Washer.h")), read(example + "Washer.h") + "\r\n");
 }
 
 TEST_F(Batch, WithoutADisplayTheWindowProgramSaysSoAndEndsWithStatusTwo)
 {
     for (const QStringList& args : {QStringList{lamp}, QStringList{}, QStringList{"/D+", lamp}}) {
-        const Outcome o = Run(args);
+        const Outcome o = run(args);
         EXPECT_EQ(o.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(o.err.contains(QStringLiteral("no display"))) << o.err.toStdString();
     }

@@ -1,5 +1,5 @@
 #include "ProcessState.h"
-#include "modMain.h"
+#include "CommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ namespace {
 const QByteArray kMinimalDiagram =
     R"({"format": "fsm-diagram", "version": 1, "nodes": [], "links": []})";
 
-QString WriteFile(const QString& path, const QByteArray& bytes)
+QString writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     f.open(QIODevice::WriteOnly);
@@ -24,7 +24,7 @@ QString WriteFile(const QString& path, const QByteArray& bytes)
     return path;
 }
 
-QString ReadFile(const QString& path)
+QString readFile(const QString& path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
@@ -38,7 +38,7 @@ struct ProcessRun {
 };
 
 // Runs the real program in `cwd` with its debug log kept in `cwd` too.
-ProcessRun RunProgram(const QString& cwd, const QStringList& args)
+ProcessRun runProgram(const QString& cwd, const QStringList& args)
 {
     QProcess p;
     p.setWorkingDirectory(cwd);
@@ -65,24 +65,24 @@ protected:
         qputenv("ORVANE_LOG_DIR", dir.path().toLocal8Bit());
         oldCwd = QDir::currentPath();
         QDir::setCurrent(dir.path());
-        fsm = WriteFile(dir.filePath("m.fsm"), kMinimalDiagram);
+        fsm = writeFile(dir.filePath("m.fsm"), kMinimalDiagram);
     }
     void TearDown() override
     {
         QDir::setCurrent(oldCwd);
-        Process() = ProcessState();
+        process() = ProcessState();
     }
-    modMain::Road Parse(const QStringList& args)
+    CommandLine::Road parse(const QStringList& args)
     {
         // The logs read the process-wide state, so parse into it.
-        Process() = ProcessState();
-        return modMain::ParseCommandLine(args, st, error);
+        process() = ProcessState();
+        return CommandLine::parseCommandLine(args, st, error);
     }
-    QString ErrorLog() { return ReadFile(dir.filePath("FSM_ERR.log")); }
+    QString errorLog() { return readFile(dir.filePath("FSM_ERR.log")); }
 
     QTemporaryDir dir;
     QString oldCwd, fsm;
-    ProcessState& st = Process();
+    ProcessState& st = process();
     bool error = false;
 };
 
@@ -90,7 +90,7 @@ protected:
 
 TEST_F(ParseTest, SwitchesIgnoreCaseAndLeaveThePath)
 {
-    EXPECT_EQ(Parse({"/cs", fsm, "/o" + dir.path(), "/Ls"}), modMain::Road::Batch);
+    EXPECT_EQ(parse({"/cs", fsm, "/o" + dir.path(), "/Ls"}), CommandLine::Road::Batch);
     EXPECT_FALSE(error);
     EXPECT_TRUE(st.swCS);
     EXPECT_TRUE(st.swLS);
@@ -102,7 +102,7 @@ TEST_F(ParseTest, SwitchesIgnoreCaseAndLeaveThePath)
 
 TEST_F(ParseTest, OptionPairsMinusWinsAndNeitherKeepsTheDiagrams)
 {
-    Parse({fsm, "/D-", "/D+", "/AC+", "/PT-"});
+    parse({fsm, "/D-", "/D+", "/AC+", "/PT-"});
     EXPECT_FALSE(st.batchMode);
     EXPECT_EQ(st.overrides.debugInfo, std::optional<bool>(false));
     EXPECT_EQ(st.overrides.ansiComment, std::optional<bool>(true));
@@ -113,46 +113,46 @@ TEST_F(ParseTest, OptionPairsMinusWinsAndNeitherKeepsTheDiagrams)
 
 TEST_F(ParseTest, ARepeatedSwitchIsLeftOverAndFailsThePath)
 {
-    EXPECT_EQ(Parse({"/CS", "/cs", fsm}), modMain::Road::BatchWithoutPath);
+    EXPECT_EQ(parse({"/CS", "/cs", fsm}), CommandLine::Road::BatchWithoutPath);
     EXPECT_TRUE(error);
-    EXPECT_TRUE(ErrorLog().contains(QStringLiteral("]:Fsm path error [/cs ") + fsm + "]\r\n"));
+    EXPECT_TRUE(errorLog().contains(QStringLiteral("]:Fsm path error [/cs ") + fsm + "]\r\n"));
 }
 
 TEST_F(ParseTest, SwitchesOnlyReportAnEmptyPath)
 {
-    EXPECT_EQ(Parse({"/LS"}), modMain::Road::BatchWithoutPath);
-    EXPECT_TRUE(ErrorLog().contains(QStringLiteral("]:Fsm path error []\r\n")));
+    EXPECT_EQ(parse({"/LS"}), CommandLine::Road::BatchWithoutPath);
+    EXPECT_TRUE(errorLog().contains(QStringLiteral("]:Fsm path error []\r\n")));
     // Without a batch switch the window road is still taken (new diagram).
-    EXPECT_EQ(Parse({"/D+"}), modMain::Road::HandOverOrInteractive);
+    EXPECT_EQ(parse({"/D+"}), CommandLine::Road::HandOverOrInteractive);
     EXPECT_TRUE(st.pendingCommandLine.isEmpty());
 }
 
 TEST_F(ParseTest, BadFoldersAreReportedAndEmptyThePath)
 {
-    EXPECT_EQ(Parse({"/CS", fsm, "/o/no/such/dir/"}), modMain::Road::BatchWithoutPath);
-    EXPECT_TRUE(ErrorLog().contains(QStringLiteral("]:Path error [/O/no/such/dir]\r\n")));
+    EXPECT_EQ(parse({"/CS", fsm, "/o/no/such/dir/"}), CommandLine::Road::BatchWithoutPath);
+    EXPECT_TRUE(errorLog().contains(QStringLiteral("]:Path error [/O/no/such/dir]\r\n")));
     EXPECT_TRUE(st.outputFolder.isEmpty());
 
     // A bad /E folder is not used: its own report lands in the current folder.
     QFile::remove(dir.filePath("FSM_ERR.log"));
-    Parse({"/CS", fsm, "/E/nowhere"});
+    parse({"/CS", fsm, "/E/nowhere"});
     EXPECT_TRUE(st.errorFolder.isEmpty());
-    EXPECT_TRUE(ErrorLog().contains(QStringLiteral("Path error [/E/nowhere]")));
+    EXPECT_TRUE(errorLog().contains(QStringLiteral("Path error [/E/nowhere]")));
 
     // A good /E folder receives the later reports.
     QDir(dir.path()).mkdir("logs");
-    Parse({"/CS", "/e./logs/", "/O/no/such"});
+    parse({"/CS", "/e./logs/", "/O/no/such"});
     EXPECT_EQ(st.errorFolder, QStringLiteral("./logs"));
-    EXPECT_TRUE(ReadFile(dir.filePath("logs/FSM_ERR.log")).contains(QStringLiteral("Path error [/O/no/such]")));
+    EXPECT_TRUE(readFile(dir.filePath("logs/FSM_ERR.log")).contains(QStringLiteral("Path error [/O/no/such]")));
     // Every error record is copied into the debug log.
-    EXPECT_TRUE(ReadFile(dir.filePath("FSM.log")).contains(QStringLiteral("Path error [/O/no/such]")));
+    EXPECT_TRUE(readFile(dir.filePath("FSM.log")).contains(QStringLiteral("Path error [/O/no/such]")));
 }
 
 TEST_F(ParseTest, ThePathIsNeverTakenAsASwitch)
 {
     QDir(dir.path()).mkdir("Code");
-    const QString tricky = WriteFile(dir.filePath("Code/H.fsm"), kMinimalDiagram);
-    EXPECT_EQ(Parse({"/H", tricky}), modMain::Road::Batch);
+    const QString tricky = writeFile(dir.filePath("Code/H.fsm"), kMinimalDiagram);
+    EXPECT_EQ(parse({"/H", tricky}), CommandLine::Road::Batch);
     EXPECT_TRUE(st.swH);
     EXPECT_EQ(st.pendingCommandLine, tricky);
 }
@@ -161,7 +161,7 @@ TEST(CommandLineProcess, HelpGoesToStandardOutput)
 {
     QTemporaryDir dir;
     for (const char* sw : {"/?", "--help", "-h"}) {
-        const ProcessRun r = RunProgram(dir.path(), {QString::fromLatin1(sw)});
+        const ProcessRun r = runProgram(dir.path(), {QString::fromLatin1(sw)});
         EXPECT_EQ(r.exitCode, 0) << sw;
         EXPECT_TRUE(r.out.startsWith(QStringLiteral(
             "orvane file.fsm [/?][/C[S|P|A|H]][/H[L]][/W][/O<path>][/E<path>][/D+|-][/AC+|-][/PT+|-][/BF+|-]\r\n"
@@ -176,23 +176,23 @@ TEST(CommandLineProcess, HelpGoesToStandardOutput)
 TEST(CommandLineProcess, BatchExitCodesAndLogs)
 {
     QTemporaryDir dir;
-    const QString good = WriteFile(dir.filePath("ok.fsm"), kMinimalDiagram);
-    const QString broken = WriteFile(dir.filePath("broken.fsm"), "{ not json");
+    const QString good = writeFile(dir.filePath("ok.fsm"), kMinimalDiagram);
+    const QString broken = writeFile(dir.filePath("broken.fsm"), "{ not json");
 
-    ProcessRun r = RunProgram(dir.path(), {"/LS"});
+    ProcessRun r = runProgram(dir.path(), {"/LS"});
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(ReadFile(dir.filePath("FSM_ERR.log")).contains("Fsm path error []"));
+    EXPECT_TRUE(readFile(dir.filePath("FSM_ERR.log")).contains("Fsm path error []"));
 
-    r = RunProgram(dir.path(), {"/LS", broken});
+    r = runProgram(dir.path(), {"/LS", broken});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(ReadFile(dir.filePath("FSM_ERR.log")).contains("Fsm error loading:[" + broken + "]"));
+    EXPECT_TRUE(readFile(dir.filePath("FSM_ERR.log")).contains("Fsm error loading:[" + broken + "]"));
     EXPECT_TRUE(r.err.contains("broken.fsm"));
 
-    r = RunProgram(dir.path(), {"/CS", "/O/no/such", good});
+    r = runProgram(dir.path(), {"/CS", "/O/no/such", good});
     EXPECT_EQ(r.exitCode, 2);
 
     // The debug log record: [PID:TID|date time]:message, CR LF ended.
-    const QString log = ReadFile(dir.filePath("FSM.log"));
+    const QString log = readFile(dir.filePath("FSM.log"));
     const QRegularExpression record(QStringLiteral("^\\[[0-9A-F]+:[0-9A-F]+\\|[^\\]]+\\]:Path error \\[/O/no/such\\]\r$"),
                                     QRegularExpression::MultilineOption);
     EXPECT_TRUE(record.match(log).hasMatch()) << log.toStdString();

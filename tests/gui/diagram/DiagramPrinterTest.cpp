@@ -29,34 +29,34 @@ struct Pdf {
 
 TEST(DiagramPrinterTest, BandsSplitAtBarsAndNumberTheirPages)
 {
-    EXPECT_EQ(ParseBand(QStringLiteral("caption||05-Mar-2024")),
+    EXPECT_EQ(parseBand(QStringLiteral("caption||05-Mar-2024")),
               (Band{QStringLiteral("caption"), QString(), QStringLiteral("05-Mar-2024")}));
-    EXPECT_EQ(ParseBand(kPageText), (Band{QString(), QStringLiteral("- Page <PAGE> -"), QString()}));
-    EXPECT_EQ(ParseBand(QStringLiteral("only")), (Band{QStringLiteral("only"), QString(), QString()}));
-    EXPECT_EQ(ParseBand(QStringLiteral("a|b|c|d")),
+    EXPECT_EQ(parseBand(kPageText), (Band{QString(), QStringLiteral("- Page <PAGE> -"), QString()}));
+    EXPECT_EQ(parseBand(QStringLiteral("only")), (Band{QStringLiteral("only"), QString(), QString()}));
+    EXPECT_EQ(parseBand(QStringLiteral("a|b|c|d")),
               (Band{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c|d")}));
-    EXPECT_EQ(ForPage(ParseBand(kPageText), 12).centre, QStringLiteral("- Page 12 -"));
+    EXPECT_EQ(forPage(parseBand(kPageText), 12).centre, QStringLiteral("- Page 12 -"));
 }
 
 TEST(DiagramPrinterTest, TheHeaderKeepsACaptionWithABarWhole)
 {
     QLocale::setDefault(QLocale::c());
-    const Job job = DocumentJob(QStringLiteral("a|b"), QDate(2024, 3, 5));
+    const Job job = documentJob(QStringLiteral("a|b"), QDate(2024, 3, 5));
     EXPECT_EQ(job.header.left, QStringLiteral("a|b"));
     EXPECT_EQ(job.header.right, QStringLiteral("05-Mar-2024"));
-    EXPECT_EQ(ForPage(job.footer, 1).centre, QStringLiteral("- Page 1 -"));
+    EXPECT_EQ(forPage(job.footer, 1).centre, QStringLiteral("- Page 1 -"));
     QLocale::setDefault(QLocale::system());
 }
 
 TEST(DiagramPrinterTest, PagesAcrossAndDownCoverTheDrawing)
 {
     const QSizeF page(10000, 14000);
-    EXPECT_EQ(PageGrid(QRectF(), page), QSize(1, 1));
-    EXPECT_EQ(PageGrid(QRectF(0, 0, 10000, 14000), page), QSize(1, 1));
-    EXPECT_EQ(PageGrid(QRectF(0, 0, 10000.5, 14000), page), QSize(1, 1));
-    EXPECT_EQ(PageGrid(QRectF(0, 0, 10002, 14002), page), QSize(2, 2));
-    EXPECT_EQ(PageGrid(QRectF(-500, 0, 25000, 100), page), QSize(3, 1));
-    EXPECT_EQ(PageGrid(QRectF(0, 0, 100, 100), QSizeF(0, 100)), QSize(1, 1));
+    EXPECT_EQ(pageGrid(QRectF(), page), QSize(1, 1));
+    EXPECT_EQ(pageGrid(QRectF(0, 0, 10000, 14000), page), QSize(1, 1));
+    EXPECT_EQ(pageGrid(QRectF(0, 0, 10000.5, 14000), page), QSize(1, 1));
+    EXPECT_EQ(pageGrid(QRectF(0, 0, 10002, 14002), page), QSize(2, 2));
+    EXPECT_EQ(pageGrid(QRectF(-500, 0, 25000, 100), page), QSize(3, 1));
+    EXPECT_EQ(pageGrid(QRectF(0, 0, 100, 100), QSizeF(0, 100)), QSize(1, 1));
 }
 
 TEST(DiagramPrinterTest, ADrawingWiderThanAPagePrintsOnSeveralAndARangeOnFewer)
@@ -65,20 +65,20 @@ TEST(DiagramPrinterTest, ADrawingWiderThanAPagePrintsOnSeveralAndARangeOnFewer)
     d.addNode(500, 500, 1500, 900);
     {
         Pdf pdf;
-        EXPECT_EQ(Print(pdf.writer, d, DocumentJob(QStringLiteral("x"), QDate(2024, 1, 1))), 1);
+        EXPECT_EQ(print(pdf.writer, d, documentJob(QStringLiteral("x"), QDate(2024, 1, 1))), 1);
         EXPECT_GT(pdf.buffer.size(), 0);
     }
     // A4 less margins is about 10700 twips wide: 30000 twips need three columns.
     d.addNode(28000, 500, 1500, 900);
     {
         Pdf pdf;
-        EXPECT_EQ(Print(pdf.writer, d, DocumentJob(QStringLiteral("x"), QDate(2024, 1, 1))), 3);
+        EXPECT_EQ(print(pdf.writer, d, documentJob(QStringLiteral("x"), QDate(2024, 1, 1))), 3);
     }
     {
         Pdf pdf;
-        EXPECT_EQ(Print(pdf.writer, d, DocumentJob(QStringLiteral("x"), QDate(2024, 1, 1)), 2, 9), 2);
+        EXPECT_EQ(print(pdf.writer, d, documentJob(QStringLiteral("x"), QDate(2024, 1, 1)), 2, 9), 2);
     }
     Diagram empty;
     Pdf pdf;
-    EXPECT_EQ(Print(pdf.writer, empty, DocumentJob(QStringLiteral("x"), QDate(2024, 1, 1))), 1);
+    EXPECT_EQ(print(pdf.writer, empty, documentJob(QStringLiteral("x"), QDate(2024, 1, 1))), 1);
 }

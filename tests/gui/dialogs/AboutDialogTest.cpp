@@ -1,4 +1,4 @@
-#include "frmAbout.h"
+#include "AboutDialog.h"
 
 #include "Messenger.h"
 
@@ -32,13 +32,13 @@ private:
     QByteArray m_old;
 };
 
-TEST(frmAboutTest, InfoStartsTheFirstToolOnPathOrSaysNoneIsThere)
+TEST(AboutDialogTest, InfoStartsTheFirstToolOnPathOrSaysNoneIsThere)
 {
     QTemporaryDir bin;
     ASSERT_TRUE(bin.isValid());
     RecordingMessenger messenger;
-    frmAbout about(nullptr, &messenger);
-    auto* info = about.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"));
+    AboutDialog about(nullptr, &messenger);
+    auto* info = about.findChild<QPushButton*>(QStringLiteral("systemInfoButton"));
     {
         const PathOverride path(bin.path());
         info->click();
@@ -54,7 +54,7 @@ TEST(frmAboutTest, InfoStartsTheFirstToolOnPathOrSaysNoneIsThere)
     tool.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     {
         const PathOverride path(bin.path());
-        EXPECT_EQ(frmAbout::FindSystemInfoTool(), tool.fileName());
+        EXPECT_EQ(AboutDialog::findSystemInfoTool(), tool.fileName());
         info->click();
     }
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marker); }, 5000));

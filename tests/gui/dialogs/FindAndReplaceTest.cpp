@@ -2,8 +2,8 @@
 #include "ModalTestSupport.h"
 
 #include "FindAndReplace.h"
-#include "frmFind.h"
-#include "modGrafoInfo.h"
+#include "FindMatchDialog.h"
+#include "MachineInfo.h"
 
 #include <QClipboard>
 #include <QLineEdit>
@@ -11,8 +11,8 @@
 
 using namespace orvane;
 using namespace orvane::testing;
-namespace Estado = orvane::modNodoEstado;
-namespace Transicion = orvane::modNodoTransicion;
+namespace States = orvane::States;
+namespace Transitions = orvane::Transitions;
 
 namespace {
 
@@ -20,7 +20,7 @@ namespace {
 // replaces every occurrence (as "Change" until the end would).
 class ReplacingMatcher : public FindMatcher {
 public:
-    bool busqueda(const QString& caption, QString& text, const QString& findWhat,
+    bool showMatch(const QString& caption, QString& text, const QString& findWhat,
                   const QString& replaceWith, bool, bool readOnly) override
     {
         if (!text.contains(findWhat))
@@ -34,14 +34,14 @@ public:
 };
 
 // The real match dialog, recording the texts it was given that match.
-class RecordingFind : public frmFind {
+class RecordingFind : public FindMatchDialog {
 public:
-    bool busqueda(const QString& caption, QString& text, const QString& findWhat,
+    bool showMatch(const QString& caption, QString& text, const QString& findWhat,
                   const QString& replaceWith, bool caseSensitive, bool readOnly) override
     {
         if (text.contains(findWhat))
             shown << caption;
-        return frmFind::busqueda(caption, text, findWhat, replaceWith, caseSensitive, readOnly);
+        return FindMatchDialog::showMatch(caption, text, findWhat, replaceWith, caseSensitive, readOnly);
     }
     QStringList shown;
 };
@@ -51,19 +51,19 @@ protected:
     void SetUp() override
     {
         DialogTest::SetUp();
-        s1 = AddState(QStringLiteral("S1"), QStringLiteral("1"), Estado::NODE_STATE_INITIAL,
+        s1 = addState(QStringLiteral("S1"), QStringLiteral("1"), States::NODE_STATE_INITIAL,
                       QStringLiteral("x1();"));
-        s2 = AddState(QStringLiteral("S2"), QStringLiteral("2"), Estado::NODE_STATE_NORMAL,
+        s2 = addState(QStringLiteral("S2"), QStringLiteral("2"), States::NODE_STATE_NORMAL,
                       QStringLiteral("x2(x);"));
-        t = AddTransition(s1, s2);
-        Transicion::Configura_Nodo_Transicion(doc, QStringLiteral("1"), QStringLiteral("x3"), {},
+        t = addTransition(s1, s2);
+        Transitions::configureTransition(doc, QStringLiteral("1"), QStringLiteral("x3"), {},
                                               QStringLiteral("N"), QStringLiteral("N"), t);
         remark = doc.diagram().addNode(100, 4000, 800, 400);
-        remark->setUserData(Estado::NODE_TEXTBOX);
+        remark->setUserData(States::NODE_TEXTBOX);
         remark->setText(QStringLiteral("see x4"));
-        modGrafoInfo::SetGraphInfo(doc.diagram(), QStringLiteral("M"), {},
+        MachineInfo::setGraphInfo(doc.diagram(), QStringLiteral("M"), {},
                                    QStringLiteral("int x5;"), {}, {}, {}, {},
-                                   modGrafoInfo::kSignature, {}, {}, {});
+                                   MachineInfo::kSignature, {}, {}, {});
         doc.diagram().setChanged(false);
     }
 
@@ -76,18 +76,18 @@ protected:
 TEST_F(FindAndReplaceTest, StagesRunInOrderAndStoreTheirReplacements)
 {
     ReplacingMatcher matcher;
-    EXPECT_TRUE(FindAndReplace::SearchDocument(doc, matcher, QStringLiteral("x"),
+    EXPECT_TRUE(FindAndReplace::searchDocument(doc, matcher, QStringLiteral("x"),
                                                QStringLiteral("y"), true, &asker));
     EXPECT_EQ(matcher.shown, (QStringList{QStringLiteral("FSM properties: Initialization"),
                                           QStringLiteral("State[S1]: Moore actions "),
                                           QStringLiteral("State[S2]: Moore actions "),
                                           QStringLiteral("Transition(1) from [S1]: Condition"),
                                           QStringLiteral("Label")}));
-    EXPECT_EQ(modGrafoInfo::GetGraphField(modGrafoInfo::kGraphInit, doc.diagram()),
+    EXPECT_EQ(MachineInfo::getGraphField(MachineInfo::kGraphInit, doc.diagram()),
               QStringLiteral("int y5;"));
-    EXPECT_EQ(Estado::GetStateField(Estado::kStateDuring, s1), QStringLiteral("y1();"));
-    EXPECT_EQ(Estado::GetStateField(Estado::kStateDuring, s2), QStringLiteral("y2(y);"));
-    EXPECT_EQ(Transicion::GetTransitionField(Transicion::kTransCondition, t), QStringLiteral("y3"));
+    EXPECT_EQ(States::getStateField(States::kStateDuring, s1), QStringLiteral("y1();"));
+    EXPECT_EQ(States::getStateField(States::kStateDuring, s2), QStringLiteral("y2(y);"));
+    EXPECT_EQ(Transitions::getTransitionField(Transitions::kTransCondition, t), QStringLiteral("y3"));
     EXPECT_EQ(remark->text(), QStringLiteral("see y4"));
     EXPECT_TRUE(doc.diagram().changed());
     EXPECT_TRUE(doc.diagram().redraw());
@@ -97,10 +97,10 @@ TEST_F(FindAndReplaceTest, ReadOnlyDiagramIsShownButNeverWritten)
 {
     doc.diagram().setReadOnly(true);
     ReplacingMatcher matcher;
-    EXPECT_TRUE(FindAndReplace::SearchDocument(doc, matcher, QStringLiteral("x"),
+    EXPECT_TRUE(FindAndReplace::searchDocument(doc, matcher, QStringLiteral("x"),
                                                QStringLiteral("y"), true, &asker));
     EXPECT_EQ(matcher.shown.size(), 5);
-    EXPECT_EQ(Estado::GetStateField(Estado::kStateDuring, s1), QStringLiteral("x1();"));
+    EXPECT_EQ(States::getStateField(States::kStateDuring, s1), QStringLiteral("x1();"));
     EXPECT_EQ(remark->text(), QStringLiteral("see x4"));
     EXPECT_FALSE(doc.diagram().changed());
 }
@@ -110,27 +110,27 @@ TEST_F(FindAndReplaceTest, CancelInTheSecondStateStopsEverything)
     // The FSM text and the first state are finished with a change each; the
     // second state is cancelled after a change, which it drops.
     RecordingFind find;
-    auto change = [](QDialog* d) { Child<QPushButton>(d, "cmdSustituir")->click(); };
-    OnModal([change](QDialog* fsm) {
+    auto change = [](QDialog* d) { child<QPushButton>(d, "replaceButton")->click(); };
+    onModal([change](QDialog* fsm) {
         change(fsm);
-        OnModal([change](QDialog* first) {
+        onModal([change](QDialog* first) {
             change(first);
-            OnModal([change](QDialog* second) {
+            onModal([change](QDialog* second) {
                 change(second);
-                Child<QPushButton>(second, "cmdCancelar")->click();
+                child<QPushButton>(second, "cancelButton")->click();
             });
         });
     });
-    EXPECT_FALSE(FindAndReplace::SearchDocument(doc, find, QStringLiteral("x"), QStringLiteral("z"),
+    EXPECT_FALSE(FindAndReplace::searchDocument(doc, find, QStringLiteral("x"), QStringLiteral("z"),
                                                 true, &asker));
     EXPECT_EQ(find.shown, (QStringList{QStringLiteral("FSM properties: Initialization"),
                                        QStringLiteral("State[S1]: Moore actions "),
                                        QStringLiteral("State[S2]: Moore actions ")}));
-    EXPECT_EQ(modGrafoInfo::GetGraphField(modGrafoInfo::kGraphInit, doc.diagram()),
+    EXPECT_EQ(MachineInfo::getGraphField(MachineInfo::kGraphInit, doc.diagram()),
               QStringLiteral("int z5;"));
-    EXPECT_EQ(Estado::GetStateField(Estado::kStateDuring, s1), QStringLiteral("z1();"));
-    EXPECT_EQ(Estado::GetStateField(Estado::kStateDuring, s2), QStringLiteral("x2(x);"));
-    EXPECT_EQ(Transicion::GetTransitionField(Transicion::kTransCondition, t), QStringLiteral("x3"));
+    EXPECT_EQ(States::getStateField(States::kStateDuring, s1), QStringLiteral("z1();"));
+    EXPECT_EQ(States::getStateField(States::kStateDuring, s2), QStringLiteral("x2(x);"));
+    EXPECT_EQ(Transitions::getTransitionField(Transitions::kTransCondition, t), QStringLiteral("x3"));
     EXPECT_EQ(remark->text(), QStringLiteral("see x4"));
 }
 
@@ -138,13 +138,13 @@ TEST_F(FindAndReplaceTest, FirstSearchProposesTheClipboardsFirstLine)
 {
     QGuiApplication::clipboard()->setText(QStringLiteral("x1\r\nrest"));
     QString proposed;
-    OnModal([&proposed](QDialog* d) {
-        proposed = Child<QLineEdit>(d, "txtToFind")->text();
+    onModal([&proposed](QDialog* d) {
+        proposed = child<QLineEdit>(d, "findEdit")->text();
         d->reject();
     });
     FindTexts texts;
     bool caseSensitive = false;
-    FindAndReplace::RunFind(doc, texts, caseSensitive);
+    FindAndReplace::runFind(doc, texts, caseSensitive);
     EXPECT_EQ(proposed, QStringLiteral("x1"));
     EXPECT_TRUE(texts.findWhat.isEmpty());  // cancelled: nothing searched
     EXPECT_FALSE(doc.diagram().changed());

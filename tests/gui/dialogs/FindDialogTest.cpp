@@ -1,4 +1,4 @@
-#include "frmFindWhat.h"
+#include "FindDialog.h"
 #include "ModalTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,25 +12,25 @@ using namespace orvane::testing;
 
 namespace {
 
-TEST(frmFindWhatTest, ReplacementCountsOnlyWhenEnabled)
+TEST(FindDialogTest, ReplacementCountsOnlyWhenEnabled)
 {
-    OnModal([](QDialog* d) {
-        auto* replace = Child<QLineEdit>(d, "txtToReplace");
-        auto* enable = Child<QCheckBox>(d, "chkEnableReplace");
+    onModal([](QDialog* d) {
+        auto* replace = child<QLineEdit>(d, "replaceEdit");
+        auto* enable = child<QCheckBox>(d, "replaceBox");
         EXPECT_FALSE(enable->isChecked());  // unchecked whenever the dialog opens
         EXPECT_TRUE(replace->isReadOnly());
         EXPECT_EQ(replace->text(), QStringLiteral("old"));
-        EXPECT_EQ(Child<QLineEdit>(d, "txtToFind")->selectedText(), QStringLiteral("abc"));
+        EXPECT_EQ(child<QLineEdit>(d, "findEdit")->selectedText(), QStringLiteral("abc"));
         enable->click();
         EXPECT_FALSE(replace->isReadOnly());
         EXPECT_EQ(replace->palette().color(QPalette::Base), QColor(Qt::white));
         replace->setText(QStringLiteral("new"));
-        Child<QCheckBox>(d, "chkCaseSensitive")->click();
-        Child<QPushButton>(d, "cmdOk")->click();
+        child<QCheckBox>(d, "caseSensitiveBox")->click();
+        child<QPushButton>(d, "okButton")->click();
     });
     QString replaceWith = QStringLiteral("old");
     bool caseSensitive = false;
-    EXPECT_EQ(frmFindWhat::Ask(QStringLiteral("abc"), replaceWith, caseSensitive, false),
+    EXPECT_EQ(FindDialog::ask(QStringLiteral("abc"), replaceWith, caseSensitive, false),
               QStringLiteral("abc"));
     EXPECT_EQ(replaceWith, QStringLiteral("new"));
     EXPECT_TRUE(caseSensitive);

@@ -1,8 +1,8 @@
 #include "DialogTestSupport.h"
 
 #include "CodeEditor.h"
-#include "frmPropFSM.h"
-#include "modGrafoInfo.h"
+#include "MachineDialog.h"
+#include "MachineInfo.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -13,31 +13,31 @@
 
 using namespace orvane;
 using namespace orvane::testing;
-namespace Grafo = orvane::modGrafoInfo;
+namespace MachineInfo = orvane::MachineInfo;
 
 namespace {
 
-class frmPropFSMTest : public DialogTest {
+class MachineDialogTest : public DialogTest {
 protected:
     void SetUp() override
     {
         DialogTest::SetUp();
-        initial = AddState(QStringLiteral("Idle"), QStringLiteral("1"),
-                           modNodoEstado::NODE_STATE_INITIAL);
-        Grafo::SetGraphInfo(doc.diagram(), QStringLiteral("Lamp"), QStringLiteral("int ev"),
+        initial = addState(QStringLiteral("Idle"), QStringLiteral("1"),
+                           States::NODE_STATE_INITIAL);
+        MachineInfo::setGraphInfo(doc.diagram(), QStringLiteral("Lamp"), QStringLiteral("int ev"),
                             QStringLiteral("int x;"), QStringLiteral("x++;"), QString(),
                             QStringLiteral("x--;"), QStringLiteral("void f(void){}"),
-                            Grafo::kSignature, QStringLiteral("&Switch Case...;AS_Y;"),
+                            MachineInfo::kSignature, QStringLiteral("&Switch Case...;AS_Y;"),
                             QStringLiteral("/* module */"), QStringLiteral("/* function */"));
         doc.diagram().setChanged(false);
     }
-    std::unique_ptr<frmPropFSM> Open() { return std::make_unique<frmPropFSM>(doc, nullptr, &asker); }
+    std::unique_ptr<MachineDialog> open() { return std::make_unique<MachineDialog>(doc, nullptr, &asker); }
     template <class T>
-    static T* Find(QWidget& dlg, const char* name)
+    static T* find(QWidget& dlg, const char* name)
     {
         return dlg.findChild<T*>(QLatin1String(name));
     }
-    QString Field(int k) const { return Grafo::GetGraphField(k, doc.diagram()); }
+    QString field(int k) const { return MachineInfo::getGraphField(k, doc.diagram()); }
 
     Node* initial = nullptr;
 };
@@ -45,7 +45,7 @@ protected:
 // Replaces every findWhat by replaceWith and stops at the caption given.
 class ScriptedMatcher : public FindMatcher {
 public:
-    bool busqueda(const QString& caption, QString& text, const QString& findWhat,
+    bool showMatch(const QString& caption, QString& text, const QString& findWhat,
                   const QString& replaceWith, bool, bool) override
     {
         captions << caption;
@@ -56,202 +56,202 @@ public:
     QStringList captions;
 };
 
-TEST_F(frmPropFSMTest, OkWithoutChangeLeavesTheDocumentUnchanged)
+TEST_F(MachineDialogTest, OkWithoutChangeLeavesTheDocumentUnchanged)
 {
     const QString record = doc.diagram().tag();
-    const bool history = doc.bHistoryFsm;
-    auto dlg = Open();
-    Find<QPushButton>(*dlg, "cmdValidar")->click();
+    const bool history = doc.historyMachine;
+    auto dlg = open();
+    find<QPushButton>(*dlg, "okButton")->click();
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
     EXPECT_EQ(doc.diagram().tag(), record);
-    EXPECT_EQ(doc.bHistoryFsm, history);
+    EXPECT_EQ(doc.historyMachine, history);
     EXPECT_FALSE(doc.diagram().changed());
 }
 
-TEST_F(frmPropFSMTest, EditingOnlyTheNameChangesNothing)
+TEST_F(MachineDialogTest, EditingOnlyTheNameChangesNothing)
 {
     const QString record = doc.diagram().tag();
-    auto dlg = Open();
-    Find<QLineEdit>(*dlg, "txtNombreFSM")->setText(QStringLiteral("Other"));
-    Find<QPushButton>(*dlg, "cmdValidar")->click();
+    auto dlg = open();
+    find<QLineEdit>(*dlg, "nameEdit")->setText(QStringLiteral("Other"));
+    find<QPushButton>(*dlg, "okButton")->click();
     EXPECT_EQ(doc.diagram().tag(), record);
     EXPECT_FALSE(doc.diagram().changed());
 }
 
-TEST_F(frmPropFSMTest, ChangesReachTheRecordTheFlagsAndTheHistoryMark)
+TEST_F(MachineDialogTest, ChangesReachTheRecordTheFlagsAndTheHistoryMark)
 {
-    doc.bHistoryFsm = false;
-    auto dlg = Open();
-    Find<QLineEdit>(*dlg, "txtNombreFSM")->setText(QStringLiteral("  Lamp2 "));
-    Find<CodeEditor>(*dlg, "txtAfterAction")->SetText(QStringLiteral("done();"));
-    Find<QCheckBox>(*dlg, "chkHistoryFsm")->setChecked(true);
-    Find<QCheckBox>(*dlg, "chkAnsiComment")->setChecked(true);
-    Find<QPushButton>(*dlg, "cmdValidar")->click();
-    EXPECT_EQ(Field(Grafo::kGraphName), QStringLiteral("Lamp2"));
-    EXPECT_EQ(Field(Grafo::kGraphAfter), QStringLiteral("done();"));
-    EXPECT_EQ(Field(Grafo::kGraphOptions), QStringLiteral("&Switch Case...;AS_Y;"));
-    EXPECT_EQ(Field(Grafo::kGraphInit), QStringLiteral("int x;"));
-    EXPECT_TRUE(doc.bHistoryFsm);
-    EXPECT_TRUE(doc.bAnsiComment);
+    doc.historyMachine = false;
+    auto dlg = open();
+    find<QLineEdit>(*dlg, "nameEdit")->setText(QStringLiteral("  Lamp2 "));
+    find<CodeEditor>(*dlg, "afterEdit")->setCode(QStringLiteral("done();"));
+    find<QCheckBox>(*dlg, "historyBox")->setChecked(true);
+    find<QCheckBox>(*dlg, "ansiCommentsBox")->setChecked(true);
+    find<QPushButton>(*dlg, "okButton")->click();
+    EXPECT_EQ(field(MachineInfo::kGraphName), QStringLiteral("Lamp2"));
+    EXPECT_EQ(field(MachineInfo::kGraphAfter), QStringLiteral("done();"));
+    EXPECT_EQ(field(MachineInfo::kGraphOptions), QStringLiteral("&Switch Case...;AS_Y;"));
+    EXPECT_EQ(field(MachineInfo::kGraphInit), QStringLiteral("int x;"));
+    EXPECT_TRUE(doc.historyMachine);
+    EXPECT_TRUE(doc.ansiComments);
     EXPECT_TRUE(doc.diagram().changed());
     EXPECT_TRUE(initial->text().startsWith(QStringLiteral("<History>\r\n")));
 }
 
-TEST_F(frmPropFSMTest, HeaderSwitchingKeepsBothTexts)
+TEST_F(MachineDialogTest, HeaderSwitchingKeepsBothTexts)
 {
-    auto dlg = Open();
-    auto* button = Find<QPushButton>(*dlg, "cmdSelectComments");
-    auto* header = Find<CodeEditor>(*dlg, "txtHeader");
+    auto dlg = open();
+    auto* button = find<QPushButton>(*dlg, "headerSwitchButton");
+    auto* header = find<CodeEditor>(*dlg, "headerEdit");
     EXPECT_EQ(button->text(), QStringLiteral("This is the module header"));
-    EXPECT_EQ(header->Text(), QStringLiteral("/* module */"));
-    header->SetText(QStringLiteral("/* module 2 */"));
-    LeaveControl(header);
+    EXPECT_EQ(header->code(), QStringLiteral("/* module */"));
+    header->setCode(QStringLiteral("/* module 2 */"));
+    leaveControl(header);
     button->click();
     EXPECT_EQ(button->text(), QStringLiteral("This is the function header"));
-    EXPECT_EQ(header->Text(), QStringLiteral("/* function */"));
-    header->SetText(QStringLiteral("/* function 2 */"));
+    EXPECT_EQ(header->code(), QStringLiteral("/* function */"));
+    header->setCode(QStringLiteral("/* function 2 */"));
     button->click();
-    EXPECT_EQ(header->Text(), QStringLiteral("/* module 2 */"));
+    EXPECT_EQ(header->code(), QStringLiteral("/* module 2 */"));
     button->click();
-    EXPECT_EQ(header->Text(), QStringLiteral("/* function 2 */"));
-    Find<QPushButton>(*dlg, "cmdValidar")->click();
-    EXPECT_EQ(Field(Grafo::kGraphModuleHeader), QStringLiteral("/* module 2 */"));
-    EXPECT_EQ(Field(Grafo::kGraphFunctionHeader), QStringLiteral("/* function 2 */"));
+    EXPECT_EQ(header->code(), QStringLiteral("/* function 2 */"));
+    find<QPushButton>(*dlg, "okButton")->click();
+    EXPECT_EQ(field(MachineInfo::kGraphModuleHeader), QStringLiteral("/* module 2 */"));
+    EXPECT_EQ(field(MachineInfo::kGraphFunctionHeader), QStringLiteral("/* function 2 */"));
 }
 
-TEST_F(frmPropFSMTest, TabsBecomeBlanksWhenLeavingAnEditor)
+TEST_F(MachineDialogTest, TabsBecomeBlanksWhenLeavingAnEditor)
 {
-    auto dlg = Open();
-    auto* init = Find<CodeEditor>(*dlg, "txtInicializacion");
-    init->SetText(QStringLiteral("ab\tc\r\nx\ty\r\n\tz "));
-    LeaveControl(init);
-    EXPECT_EQ(init->Text(), QStringLiteral("ab  c\r\nx   y\r\n    z "));
+    auto dlg = open();
+    auto* init = find<CodeEditor>(*dlg, "initEdit");
+    init->setCode(QStringLiteral("ab\tc\r\nx\ty\r\n\tz "));
+    leaveControl(init);
+    EXPECT_EQ(init->code(), QStringLiteral("ab  c\r\nx   y\r\n    z "));
 }
 
-TEST_F(frmPropFSMTest, EscInAnEditorCancelsTheDialog)
+TEST_F(MachineDialogTest, EscInAnEditorCancelsTheDialog)
 {
-    auto dlg = Open();
+    auto dlg = open();
     dlg->show();
-    auto* init = Find<CodeEditor>(*dlg, "txtInicializacion");
-    init->SetText(QStringLiteral("changed"));
+    auto* init = find<CodeEditor>(*dlg, "initEdit");
+    init->setCode(QStringLiteral("changed"));
     QTest::keyClick(init, Qt::Key_Escape);
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(dlg->result(), QDialog::Rejected);
-    EXPECT_EQ(Field(Grafo::kGraphInit), QStringLiteral("int x;"));
+    EXPECT_EQ(field(MachineInfo::kGraphInit), QStringLiteral("int x;"));
 }
 
-TEST_F(frmPropFSMTest, F2OpensTheRepositoryAndTheEditorKeepsItsTextMeanwhile)
+TEST_F(MachineDialogTest, F2OpensTheRepositoryAndTheEditorKeepsItsTextMeanwhile)
 {
     QStringList opened;
-    SetRepositoryHandler([&opened](CodeEditor& editor, FsmDocument&) {
+    setRepositoryHandler([&opened](CodeEditor& editor, FsmDocument&) {
         opened << editor.objectName();
-        LeaveControl(&editor);  // the word picker takes the focus
-        editor.SetSelText(QStringLiteral("word"));
+        leaveControl(&editor);  // the word picker takes the focus
+        editor.replaceSelection(QStringLiteral("word"));
     });
-    auto dlg = Open();
-    auto* init = Find<CodeEditor>(*dlg, "txtInicializacion");
-    init->SetText(QStringLiteral("a\t"));
+    auto dlg = open();
+    auto* init = find<CodeEditor>(*dlg, "initEdit");
+    init->setCode(QStringLiteral("a\t"));
     init->setCursorPosition(0, 2);
     QTest::keyClick(init, Qt::Key_F2);
-    QTest::keyClick(Find<CodeEditor>(*dlg, "txtHeader"), Qt::Key_F2);
-    SetRepositoryHandler(nullptr);
-    EXPECT_EQ(opened, QStringList{QStringLiteral("txtInicializacion")});
-    EXPECT_EQ(init->Text(), QStringLiteral("a\tword"));
-    LeaveControl(init);
-    EXPECT_EQ(init->Text(), QStringLiteral("a   word"));
+    QTest::keyClick(find<CodeEditor>(*dlg, "headerEdit"), Qt::Key_F2);
+    setRepositoryHandler(nullptr);
+    EXPECT_EQ(opened, QStringList{QStringLiteral("initEdit")});
+    EXPECT_EQ(init->code(), QStringLiteral("a\tword"));
+    leaveControl(init);
+    EXPECT_EQ(init->code(), QStringLiteral("a   word"));
 }
 
-TEST_F(frmPropFSMTest, LockedDiagramIsReadOnlyAndBuscarWritesNothing)
+TEST_F(MachineDialogTest, LockedDiagramIsReadOnlyAndSearchWritesNothing)
 {
     doc.diagram().setReadOnly(true);
     const QString record = doc.diagram().tag();
     {
-        auto dlg = Open();
-        for (const char* name : {"txtHeader", "txtInicializacion", "txtBeforeAction", "txtDefault",
-                                 "txtAfterAction", "txtFinalAction"}) {
-            auto* e = Find<CodeEditor>(*dlg, name);
-            EXPECT_TRUE(e->ReadOnly()) << name;
-            EXPECT_EQ(e->GetColor(CodeEditor::ClrWindow), 0xF0FFFF) << name;
+        auto dlg = open();
+        for (const char* name : {"headerEdit", "initEdit", "beforeEdit", "defaultEdit",
+                                 "afterEdit", "finalEdit"}) {
+            auto* e = find<CodeEditor>(*dlg, name);
+            EXPECT_TRUE(e->isLocked()) << name;
+            EXPECT_EQ(e->colourItem(CodeEditor::ClrWindow), 0xF0FFFF) << name;
         }
-        EXPECT_FALSE(Find<QPushButton>(*dlg, "cmdValidar")->isEnabled());
-        EXPECT_FALSE(Find<QCheckBox>(*dlg, "chkUseMacros")->isEnabled());
+        EXPECT_FALSE(find<QPushButton>(*dlg, "okButton")->isEnabled());
+        EXPECT_FALSE(find<QCheckBox>(*dlg, "macrosBox")->isEnabled());
     }
     ScriptedMatcher m;
-    EXPECT_TRUE(frmPropFSM::Buscar(doc, m, QStringLiteral("x"), QStringLiteral("y"), false, &asker));
+    EXPECT_TRUE(MachineDialog::search(doc, m, QStringLiteral("x"), QStringLiteral("y"), false, &asker));
     EXPECT_EQ(m.captions.size(), 6);
     EXPECT_EQ(doc.diagram().tag(), record);
 }
 
-TEST_F(frmPropFSMTest, BuscarKeepsFieldsBeforeTheCancelledOne)
+TEST_F(MachineDialogTest, SearchKeepsFieldsBeforeTheCancelledOne)
 {
     ScriptedMatcher m;
     m.stopAt = QStringLiteral("before dispatcher");
-    EXPECT_FALSE(frmPropFSM::Buscar(doc, m, QStringLiteral("x"), QStringLiteral("y"), false, &asker));
+    EXPECT_FALSE(MachineDialog::search(doc, m, QStringLiteral("x"), QStringLiteral("y"), false, &asker));
     EXPECT_EQ(m.captions, (QStringList{"FSM properties: Parameters", "FSM properties: Initialization",
                                        "FSM properties: Actions before dispatcher"}));
-    EXPECT_EQ(Field(Grafo::kGraphInit), QStringLiteral("int y;"));
-    EXPECT_EQ(Field(Grafo::kGraphBefore), QStringLiteral("x++;"));
-    EXPECT_EQ(Field(Grafo::kGraphAfter), QStringLiteral("x--;"));
+    EXPECT_EQ(field(MachineInfo::kGraphInit), QStringLiteral("int y;"));
+    EXPECT_EQ(field(MachineInfo::kGraphBefore), QStringLiteral("x++;"));
+    EXPECT_EQ(field(MachineInfo::kGraphAfter), QStringLiteral("x--;"));
 }
 
-TEST_F(frmPropFSMTest, ResetColoursStaysAfterCancel)
+TEST_F(MachineDialogTest, ResetColoursStaysAfterCancel)
 {
     initial->setFillColor(0x00FF00);
     initial->setForeColor(0x0000FF);
     doc.diagram().setDefaultFillColor(0x123456);
-    auto dlg = Open();
-    Find<QPushButton>(*dlg, "cmdResetColor")->click();
-    Find<QPushButton>(*dlg, "cmdCancelar")->click();
+    auto dlg = open();
+    find<QPushButton>(*dlg, "resetColoursButton")->click();
+    find<QPushButton>(*dlg, "cancelButton")->click();
     EXPECT_EQ(initial->fillColor(), 0xFFFFF0u);
     EXPECT_EQ(initial->foreColor(), 0u);
     EXPECT_EQ(doc.diagram().defaultFillColor(), 0xFFFFF0u);
 }
 
-TEST_F(frmPropFSMTest, WindowSizeComesFromAndGoesToTheSettings)
+TEST_F(MachineDialogTest, WindowSizeComesFromAndGoesToTheSettings)
 {
     {
-        auto dlg = Open();
+        auto dlg = open();
         EXPECT_EQ(dlg->minimumSize(), QSize(8505 / 15, 7575 / 15));
         dlg->resize(10, 10);
         EXPECT_EQ(dlg->size(), dlg->minimumSize());
         dlg->resize(700, 600);
         dlg->reject();
     }
-    const auto settings = AppSettings::Open();
+    const auto settings = AppSettings::open();
     EXPECT_EQ(settings->value(QStringLiteral("PropFSM/WndWidth")).toString(), QStringLiteral("10500"));
     EXPECT_EQ(settings->value(QStringLiteral("PropFSM/WndHeight")).toString(), QStringLiteral("9000"));
     settings->setValue(QStringLiteral("PropFSM/WndWidth"), QStringLiteral("0"));
     settings->setValue(QStringLiteral("PropFSM/WndHeight"), QStringLiteral("0"));
     settings->sync();
-    auto maximized = Open();
+    auto maximized = open();
     EXPECT_TRUE(maximized->windowState() & Qt::WindowMaximized);
     maximized->reject();
-    EXPECT_EQ(AppSettings::Open()->value(QStringLiteral("PropFSM/WndWidth")).toString(), QStringLiteral("0"));
+    EXPECT_EQ(AppSettings::open()->value(QStringLiteral("PropFSM/WndWidth")).toString(), QStringLiteral("0"));
 }
 
-TEST_F(frmPropFSMTest, OpenChildFsmNeedsAnExistingFile)
+TEST_F(MachineDialogTest, OpenChildFsmNeedsAnExistingFile)
 {
-    doc.sFullDocname = dir.filePath(QStringLiteral("Top.fsm"));
+    doc.filePath = dir.filePath(QStringLiteral("Top.fsm"));
     QString name = QStringLiteral("Idle");
-    modNodoEstado::Configura_Nodo_Estado(doc, name, QStringLiteral("SUB();"), {}, {}, {},
-                                         QStringLiteral("1"), modNodoEstado::NODE_STATE_INITIAL,
+    States::configureState(doc, name, QStringLiteral("SUB();"), {}, {}, {},
+                                         QStringLiteral("1"), States::NODE_STATE_INITIAL,
                                          QStringLiteral("N"), QStringLiteral("N"), initial, silent);
-    auto none = Open();
-    EXPECT_TRUE(Find<QPushButton>(*none, "cmdEnlace")->isHidden());
+    auto none = open();
+    EXPECT_TRUE(find<QPushButton>(*none, "openChildButton")->isHidden());
 
     QFile child(dir.filePath(QStringLiteral("SUB.fsm")));
     ASSERT_TRUE(child.open(QIODevice::WriteOnly));
     child.close();
-    auto dlg = Open();
+    auto dlg = open();
     dlg->show();
-    ASSERT_FALSE(Find<QPushButton>(*dlg, "cmdEnlace")->isHidden());
+    ASSERT_FALSE(find<QPushButton>(*dlg, "openChildButton")->isHidden());
     ASSERT_TRUE(child.remove());
-    Find<QPushButton>(*dlg, "cmdEnlace")->click();
+    find<QPushButton>(*dlg, "openChildButton")->click();
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_TRUE(dlg->pendingDocument().isEmpty());
     ASSERT_TRUE(child.open(QIODevice::WriteOnly));
     child.close();
-    Find<QPushButton>(*dlg, "cmdEnlace")->click();
+    find<QPushButton>(*dlg, "openChildButton")->click();
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(dlg->pendingDocument(), dir.filePath(QStringLiteral("SUB.fsm")));
 }

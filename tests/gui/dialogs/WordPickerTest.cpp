@@ -5,8 +5,8 @@
 #include "CodeEditor.h"
 #include "Document.h"
 #include "DocumentRegistry.h"
-#include "frmRepositorio.h"
-#include "modGrafoInfo.h"
+#include "WordPicker.h"
+#include "MachineInfo.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -16,125 +16,125 @@
 
 using namespace orvane;
 using namespace orvane::testing;
-namespace Estado = orvane::modNodoEstado;
+namespace States = orvane::States;
 
 namespace {
 
-QStringList Words(const QString& text)
+QStringList words(const QString& text)
 {
     QStringList words;
-    RepositoryWords::Scan(text, words);
+    RepositoryWords::scan(text, words);
     return words;
 }
 
 TEST(RepositoryWordsTest, ScannerKeepsCallsPreprocessorWordsAndLiterals)
 {
-    EXPECT_EQ(Words(QStringLiteral("x = foo(a, b);\r\nif(!done)")),
+    EXPECT_EQ(words(QStringLiteral("x = foo(a, b);\r\nif(!done)")),
               (QStringList{QStringLiteral("foo("), QStringLiteral("if("), QStringLiteral("done")}));
-    EXPECT_EQ(Words(QStringLiteral("bar() #include \"text\"")),
+    EXPECT_EQ(words(QStringLiteral("bar() #include \"text\"")),
               (QStringList{QStringLiteral("bar()"), QStringLiteral("#include"),
                            QStringLiteral("\"text\"")}));
-    EXPECT_EQ(Words(QStringLiteral("a&b x! _tmp 3d d3")),
+    EXPECT_EQ(words(QStringLiteral("a&b x! _tmp 3d d3")),
               (QStringList{QStringLiteral("tmp"), QStringLiteral("d3")}));
     // Letters outside a to z never start a word; inside one they stay.
-    EXPECT_EQ(Words(QStringLiteral("ñu añadir tbl[i].x\tend")),
+    EXPECT_EQ(words(QStringLiteral("ñu añadir tbl[i].x\tend")),
               (QStringList{QStringLiteral("añadir"), QStringLiteral("tbl[i].x\tend")}));
 }
 
 TEST(RepositoryWordsTest, RepeatsAreSkippedAndTheListStopsAt1024)
 {
     QStringList words;
-    RepositoryWords::Scan(QStringLiteral("Go go Go"), words);
+    RepositoryWords::scan(QStringLiteral("Go go Go"), words);
     EXPECT_EQ(words, (QStringList{QStringLiteral("Go"), QStringLiteral("go")}));
     QString many;
     for (int i = 0; i < 1100; ++i)
         many += QStringLiteral("w%1 ").arg(i);
-    RepositoryWords::Scan(many, words);
+    RepositoryWords::scan(many, words);
     EXPECT_EQ(words.size(), RepositoryWords::kMaxWords);
     EXPECT_EQ(words.last(), QStringLiteral("w1021"));
 }
 
-class frmRepositorioTest : public DialogTest {
+class WordPickerTest : public DialogTest {
 protected:
     void SetUp() override
     {
         DialogTest::SetUp();
-        Node* a = AddState(QStringLiteral("A"), QStringLiteral("1"), Estado::NODE_STATE_INITIAL,
+        Node* a = addState(QStringLiteral("A"), QStringLiteral("1"), States::NODE_STATE_INITIAL,
                            QStringLiteral("during_a();"));
-        Node* b = AddState(QStringLiteral("B"), QStringLiteral("2"), Estado::NODE_STATE_NORMAL,
+        Node* b = addState(QStringLiteral("B"), QStringLiteral("2"), States::NODE_STATE_NORMAL,
                            QStringLiteral("during_b(); during_a();"));
-        Node* t = AddTransition(a, b);
-        modNodoTransicion::Configura_Nodo_Transicion(
+        Node* t = addTransition(a, b);
+        Transitions::configureTransition(
             doc, QStringLiteral("1"), QStringLiteral("ready"), QStringLiteral("go()"),
             QStringLiteral("N"), QStringLiteral("N"), t);
-        modGrafoInfo::SetGraphInfo(doc.diagram(), QStringLiteral("Motor"), QStringLiteral("int ev"),
+        MachineInfo::setGraphInfo(doc.diagram(), QStringLiteral("Motor"), QStringLiteral("int ev"),
                                    {}, {}, QStringLiteral("never_seen"), {}, {},
-                                   modGrafoInfo::kSignature, {}, {}, {});
+                                   MachineInfo::kSignature, {}, {}, {});
     }
     void TearDown() override
     {
-        frmRepositorio::Install(nullptr);
+        WordPicker::install(nullptr);
         DialogTest::TearDown();
     }
 };
 
-TEST_F(frmRepositorioTest, DiagramTextsInTheirOrderWithoutTheIndexErrorCode)
+TEST_F(WordPickerTest, DiagramTextsInTheirOrderWithoutTheIndexErrorCode)
 {
-    EXPECT_EQ(Words(RepositoryWords::CollectTexts(doc)),
+    EXPECT_EQ(words(RepositoryWords::collectTexts(doc)),
               (QStringList{QStringLiteral("during_a()"), QStringLiteral("during_b()"),
                            QStringLiteral("ready"), QStringLiteral("go()"), QStringLiteral("Motor"),
                            QStringLiteral("int"), QStringLiteral("ev")}));
 }
 
-TEST_F(frmRepositorioTest, InsertReplacesTheSelectionAndFillsTheClipboard)
+TEST_F(WordPickerTest, InsertReplacesTheSelectionAndFillsTheClipboard)
 {
     CodeEditor editor;
-    editor.SetText(QStringLiteral("x = old;"));
+    editor.setCode(QStringLiteral("x = old;"));
     editor.setSelection(0, 4, 0, 7);
-    OnModal([](QDialog* d) {
-        auto* list = Child<QComboBox>(d, "cmbReposi");
+    onModal([](QDialog* d) {
+        auto* list = child<QComboBox>(d, "wordList");
         EXPECT_EQ(list->currentText(), QStringLiteral("during_a()"));
         list->setCurrentText(QStringLiteral("ready"));
-        Child<QPushButton>(d, "cmdInsert")->click();
+        child<QPushButton>(d, "insertButton")->click();
     });
-    frmRepositorio::Edita(&editor, nullptr, 2, doc);
-    EXPECT_EQ(editor.Text(), QStringLiteral("x = ready;"));
+    WordPicker::pickWord(&editor, nullptr, 2, doc);
+    EXPECT_EQ(editor.code(), QStringLiteral("x = ready;"));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("ready"));
 }
 
-TEST_F(frmRepositorioTest, ReadOnlyTargetsOpenNothing)
+TEST_F(WordPickerTest, ReadOnlyTargetsOpenNothing)
 {
     // A dialog would be dismissed by the watch; none must come.
-    const QPointer<QTimer> watch = OnModal([](QDialog* d) { d->reject(); });
+    const QPointer<QTimer> watch = onModal([](QDialog* d) { d->reject(); });
     CodeEditor editor;
-    editor.SetReadOnly(true);
-    frmRepositorio::Edita(&editor, nullptr, 2, doc);
+    editor.setLocked(true);
+    WordPicker::pickWord(&editor, nullptr, 2, doc);
     QPlainTextEdit box;
     box.setReadOnly(true);
-    frmRepositorio::Edita(nullptr, &box, 1, doc);
-    EXPECT_TRUE(StopWatch(watch));
+    WordPicker::pickWord(nullptr, &box, 1, doc);
+    EXPECT_TRUE(stopWatch(watch));
 }
 
-TEST_F(frmRepositorioTest, SeekInAllFsmAddsTheOtherDocumentsWords)
+TEST_F(WordPickerTest, SeekInAllFsmAddsTheOtherDocumentsWords)
 {
     ScriptedUserInterface ui;
     DocumentRegistry registry(ui);
     Document* other = registry.create();
-    modGrafoInfo::SetGraphInfo(other->fsm.diagram(), QStringLiteral("Pump"), {}, {}, {}, {}, {}, {},
-                               modGrafoInfo::kSignature, {}, {}, {});
-    frmRepositorio::Install(&registry);
+    MachineInfo::setGraphInfo(other->fsm.diagram(), QStringLiteral("Pump"), {}, {}, {}, {}, {}, {},
+                               MachineInfo::kSignature, {}, {}, {});
+    WordPicker::install(&registry);
     QPlainTextEdit box;
     box.setPlainText(QStringLiteral("ab"));
     box.moveCursor(QTextCursor::End);
-    OnModal([](QDialog* d) {
-        Child<QPushButton>(d, "cmdSeekAllFsm")->click();
-        auto* list = Child<QComboBox>(d, "cmbReposi");
+    onModal([](QDialog* d) {
+        child<QPushButton>(d, "seekAllButton")->click();
+        auto* list = child<QComboBox>(d, "wordList");
         EXPECT_EQ(list->count(), 8);
         EXPECT_EQ(list->itemText(7), QStringLiteral("Pump"));
         list->setCurrentIndex(7);
-        Child<QPushButton>(d, "cmdCopy")->click();
+        child<QPushButton>(d, "copyButton")->click();
     });
-    frmRepositorio::Edita(nullptr, &box, 1, doc);
+    WordPicker::pickWord(nullptr, &box, 1, doc);
     EXPECT_EQ(box.toPlainText(), QStringLiteral("ab"));  // Copy leaves the box alone
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Pump"));
 }

@@ -2,7 +2,7 @@
 
 #include "CodeEditor.h"
 #include "ProfileFile.h"
-#include "clsLib_OptCMax.h"
+#include "CodeEditorOptions.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -19,144 +19,144 @@ public:
     QStringList messages;
 };
 
-class clsLib_OptCMaxTest : public DialogTest {
+class CodeEditorOptionsTest : public DialogTest {
 protected:
-    QString Ini() const { return dir.filePath(QStringLiteral("Coder.ini")); }
-    void WriteIni(const QByteArray& text)
+    QString ini() const { return dir.filePath(QStringLiteral("Coder.ini")); }
+    void writeIni(const QByteArray& text)
     {
-        QFile f(Ini());
+        QFile f(ini());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(text);
     }
-    QString ReadIni() const
+    QString readIni() const
     {
-        QFile f(Ini());
+        QFile f(ini());
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
     }
-    void SetOption(const QString& key, const QString& value)
+    void setOption(const QString& key, const QString& value)
     {
-        AppSettings::Open()->setValue(QStringLiteral("cMax/") + key, value);
+        AppSettings::open()->setValue(QStringLiteral("cMax/") + key, value);
     }
     Recorder recorder;
     const QString kDamaged = QStringLiteral("Application INI File was damaged. Working default values.");
 };
 
-TEST_F(clsLib_OptCMaxTest, FirstStartWritesTheDefaultColourTableOnce)
+TEST_F(CodeEditorOptionsTest, FirstStartWritesTheDefaultColourTableOnce)
 {
     {
-        clsLib_OptCMax options(recorder, Ini());
+        CodeEditorOptions options(recorder, ini());
         EXPECT_EQ(recorder.messages, QStringList{kDamaged});
-        const QString ini = ReadIni();
+        const QString ini = readIni();
         EXPECT_EQ(ini.count(QRegularExpression(QStringLiteral("^clr\\d+(bg|fr|fnt)=-?\\d+$"),
                                                QRegularExpression::MultilineOption)),
                   54);
         EXPECT_TRUE(ini.contains(QStringLiteral("[Colors]")));
         EXPECT_TRUE(ini.contains(QStringLiteral("clr1fr=32768")));
-        EXPECT_EQ(options.colours(), clsLib_OptCMax::DefaultColours());
+        EXPECT_EQ(options.colours(), CodeEditorOptions::defaultColours());
 
         CodeEditor editor;
-        options.GetConfig(editor);
-        EXPECT_EQ(editor.FontName(), QStringLiteral("Courier New"));
-        EXPECT_EQ(editor.FontSize(), 10);
-        EXPECT_EQ(editor.TabSize(), 4);
-        EXPECT_EQ(editor.Language(), QStringLiteral("my_C"));
-        EXPECT_EQ(editor.LineNumberStyle(), 10);
+        options.getConfig(editor);
+        EXPECT_EQ(editor.fontName(), QStringLiteral("Courier New"));
+        EXPECT_EQ(editor.fontSize(), 10);
+        EXPECT_EQ(editor.tabSize(), 4);
+        EXPECT_EQ(editor.language(), QStringLiteral("my_C"));
+        EXPECT_EQ(editor.lineNumberStyle(), 10);
     }
-    clsLib_OptCMax again(recorder, Ini());
+    CodeEditorOptions again(recorder, ini());
     EXPECT_EQ(recorder.messages.size(), 1);
 }
 
-TEST_F(clsLib_OptCMaxTest, OneBadColourValueResetsTheWholeTable)
+TEST_F(CodeEditorOptionsTest, OneBadColourValueResetsTheWholeTable)
 {
     {
-        clsLib_OptCMax options(recorder, Ini());
+        CodeEditorOptions options(recorder, ini());
     }
-    ASSERT_TRUE(ProfileFile::WriteString(QStringLiteral("Colors"), QStringLiteral("clr1fr"),
-                                         QStringLiteral("255"), Ini()));
-    ASSERT_TRUE(ProfileFile::WriteString(QStringLiteral("Colors"), QStringLiteral("clr9bg"),
-                                         QStringLiteral("blue"), Ini()));
+    ASSERT_TRUE(ProfileFile::writeString(QStringLiteral("Colors"), QStringLiteral("clr1fr"),
+                                         QStringLiteral("255"), ini()));
+    ASSERT_TRUE(ProfileFile::writeString(QStringLiteral("Colors"), QStringLiteral("clr9bg"),
+                                         QStringLiteral("blue"), ini()));
     recorder.messages.clear();
-    clsLib_OptCMax options(recorder, Ini());
+    CodeEditorOptions options(recorder, ini());
     EXPECT_EQ(recorder.messages, QStringList{kDamaged});
     EXPECT_EQ(options.colours()[1].fr, 0x008000);
-    EXPECT_EQ(ProfileFile::ReadString(QStringLiteral("Colors"), QStringLiteral("clr9bg"), {}, Ini()),
+    EXPECT_EQ(ProfileFile::readString(QStringLiteral("Colors"), QStringLiteral("clr9bg"), {}, ini()),
               QStringLiteral("-1"));
 }
 
-TEST_F(clsLib_OptCMaxTest, LanguageListsStopAtTheFirstMissingKey)
+TEST_F(CodeEditorOptionsTest, LanguageListsStopAtTheFirstMissingKey)
 {
-    WriteIni("[keywords]\nk1=if\nk2=while\nk4=goto\n[stringDelims]\nd1=\"\nd2='\n"
+    writeIni("[keywords]\nk1=if\nk2=while\nk4=goto\n[stringDelims]\nd1=\"\nd2='\n"
              "[singleLineComments]\nc1=//\n");
-    clsLib_OptCMax options(recorder, Ini());
+    CodeEditorOptions options(recorder, ini());
     EXPECT_EQ(options.language().keywords, QStringLiteral("if\nwhile"));
     EXPECT_EQ(options.language().stringDelims, QStringLiteral("\"\n'"));
     EXPECT_EQ(options.language().singleLineComments, QStringLiteral("//"));
     EXPECT_TRUE(options.language().operators.isEmpty());
-    ASSERT_NE(CodeEditor::FindLanguage(QStringLiteral("my_C")), nullptr);
-    EXPECT_EQ(CodeEditor::FindLanguage(QStringLiteral("my_C"))->keywords, QStringLiteral("if\nwhile"));
+    ASSERT_NE(CodeEditor::findLanguage(QStringLiteral("my_C")), nullptr);
+    EXPECT_EQ(CodeEditor::findLanguage(QStringLiteral("my_C"))->keywords, QStringLiteral("if\nwhile"));
     // The language sections are never written.
-    EXPECT_TRUE(ReadIni().contains(QStringLiteral("k4=goto")));
+    EXPECT_TRUE(readIni().contains(QStringLiteral("k4=goto")));
 }
 
-TEST_F(clsLib_OptCMaxTest, UnreadableSettingsFallBackToTheirDefaults)
+TEST_F(CodeEditorOptionsTest, UnreadableSettingsFallBackToTheirDefaults)
 {
-    SetOption(QStringLiteral("displayWhiteSpace"), QStringLiteral("maybe"));
-    SetOption(QStringLiteral("lineNumbering"), QStringLiteral("False"));
-    SetOption(QStringLiteral("fontSize"), QStringLiteral("big"));
-    SetOption(QStringLiteral("tabSize"), QStringLiteral("0"));
+    setOption(QStringLiteral("displayWhiteSpace"), QStringLiteral("maybe"));
+    setOption(QStringLiteral("lineNumbering"), QStringLiteral("False"));
+    setOption(QStringLiteral("fontSize"), QStringLiteral("big"));
+    setOption(QStringLiteral("tabSize"), QStringLiteral("0"));
     {
-        clsLib_OptCMax options(recorder, Ini());
+        CodeEditorOptions options(recorder, ini());
         EXPECT_FALSE(options.scalars().displayWhiteSpace);
         EXPECT_FALSE(options.scalars().lineNumbering);
         EXPECT_EQ(options.scalars().fontSize, 10);
         EXPECT_EQ(options.scalars().tabSize, 4);
     }
-    SetOption(QStringLiteral("displayWhiteSpace"), QStringLiteral("True"));
-    clsLib_OptCMax options(recorder, Ini());
+    setOption(QStringLiteral("displayWhiteSpace"), QStringLiteral("True"));
+    CodeEditorOptions options(recorder, ini());
     EXPECT_TRUE(options.scalars().displayWhiteSpace);
 }
 
-TEST_F(clsLib_OptCMaxTest, AnEditorsChangeReachesTheOthersAndTheNextStart)
+TEST_F(CodeEditorOptionsTest, AnEditorsChangeReachesTheOthersAndTheNextStart)
 {
     {
-        clsLib_OptCMax options(recorder, Ini());
+        CodeEditorOptions options(recorder, ini());
         CodeEditor first, second;
-        options.GetConfig(first);
-        first.SetFontName(QStringLiteral("DejaVu Sans Mono"));
-        first.SetFontSize(12.6);
-        first.SetColor(CodeEditor::ClrKeyword, 0x0000AA);
-        first.SetExpandTabs(false);
-        options.SetConfig(first);
-        options.GetConfig(second);
-        EXPECT_EQ(second.FontName(), QStringLiteral("DejaVu Sans Mono"));
-        EXPECT_EQ(second.FontSize(), 13);
-        EXPECT_EQ(second.GetColor(CodeEditor::ClrKeyword), 0x0000AA);
-        EXPECT_FALSE(second.ExpandTabs());
+        options.getConfig(first);
+        first.setFontName(QStringLiteral("DejaVu Sans Mono"));
+        first.setFontSize(12.6);
+        first.setColourItem(CodeEditor::ClrKeyword, 0x0000AA);
+        first.setExpandTabs(false);
+        options.setConfig(first);
+        options.getConfig(second);
+        EXPECT_EQ(second.fontName(), QStringLiteral("DejaVu Sans Mono"));
+        EXPECT_EQ(second.fontSize(), 13);
+        EXPECT_EQ(second.colourItem(CodeEditor::ClrKeyword), 0x0000AA);
+        EXPECT_FALSE(second.expandTabs());
     }
-    EXPECT_EQ(AppSettings::Open()->value(QStringLiteral("cMax/expandTabs")).toString(),
+    EXPECT_EQ(AppSettings::open()->value(QStringLiteral("cMax/expandTabs")).toString(),
               QStringLiteral("False"));
-    clsLib_OptCMax restarted(recorder, Ini());
+    CodeEditorOptions restarted(recorder, ini());
     CodeEditor editor;
-    restarted.GetConfig(editor);
-    EXPECT_EQ(editor.FontName(), QStringLiteral("DejaVu Sans Mono"));
-    EXPECT_EQ(editor.GetColor(CodeEditor::ClrKeyword), 0x0000AA);
+    restarted.getConfig(editor);
+    EXPECT_EQ(editor.fontName(), QStringLiteral("DejaVu Sans Mono"));
+    EXPECT_EQ(editor.colourItem(CodeEditor::ClrKeyword), 0x0000AA);
     EXPECT_EQ(recorder.messages.size(), 1);
 }
 
-TEST_F(clsLib_OptCMaxTest, StyleTenTakesEntryThirteenAndIsReadBackIntoBoth)
+TEST_F(CodeEditorOptionsTest, StyleTenTakesEntryThirteenAndIsReadBackIntoBoth)
 {
     {
-        clsLib_OptCMax options(recorder, Ini());
+        CodeEditorOptions options(recorder, ini());
     }
-    ProfileFile::WriteString(QStringLiteral("Colors"), QStringLiteral("clr12fnt"), QStringLiteral("1"), Ini());
-    ProfileFile::WriteString(QStringLiteral("Colors"), QStringLiteral("clr13fnt"), QStringLiteral("2"), Ini());
-    clsLib_OptCMax options(recorder, Ini());
+    ProfileFile::writeString(QStringLiteral("Colors"), QStringLiteral("clr12fnt"), QStringLiteral("1"), ini());
+    ProfileFile::writeString(QStringLiteral("Colors"), QStringLiteral("clr13fnt"), QStringLiteral("2"), ini());
+    CodeEditorOptions options(recorder, ini());
     CodeEditor editor;
-    options.GetConfig(editor);
-    EXPECT_EQ(editor.GetFontStyle(CodeEditor::StyTagElementName), 2);
-    options.SetConfig(editor);
-    EXPECT_EQ(options.colours()[12].fnt, 2);
-    EXPECT_EQ(options.colours()[13].fnt, 2);
+    options.getConfig(editor);
+    EXPECT_EQ(editor.getFontStyle(CodeEditor::StyTagElementName), 2);
+    options.setConfig(editor);
+    EXPECT_EQ(options.colours()[12].fontStyle, 2);
+    EXPECT_EQ(options.colours()[13].fontStyle, 2);
 }
 
 TEST(ProfileFileTest, ReadsAndWritesLikePrivateProfiles)
@@ -167,13 +167,13 @@ TEST(ProfileFileTest, ReadsAndWritesLikePrivateProfiles)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("; comment\r\n[Colors]\r\nCLR0BG = \"12\" \r\n[Other]\r\nkey=v\r\n");
     f.close();
-    EXPECT_EQ(ProfileFile::ReadString(QStringLiteral("colors"), QStringLiteral("clr0bg"), {}, ini),
+    EXPECT_EQ(ProfileFile::readString(QStringLiteral("colors"), QStringLiteral("clr0bg"), {}, ini),
               QStringLiteral("12"));
-    EXPECT_EQ(ProfileFile::ReadString(QStringLiteral("Colors"), QStringLiteral("key"), QStringLiteral("d"), ini),
+    EXPECT_EQ(ProfileFile::readString(QStringLiteral("Colors"), QStringLiteral("key"), QStringLiteral("d"), ini),
               QStringLiteral("d"));
-    ASSERT_TRUE(ProfileFile::WriteString(QStringLiteral("Colors"), QStringLiteral("clr0fr"), QStringLiteral("7"), ini));
-    ASSERT_TRUE(ProfileFile::WriteString(QStringLiteral("Colors"), QStringLiteral("clr0bg"), QStringLiteral("8"), ini));
-    ASSERT_TRUE(ProfileFile::WriteString(QStringLiteral("New"), QStringLiteral("a"), QStringLiteral("1"), ini));
+    ASSERT_TRUE(ProfileFile::writeString(QStringLiteral("Colors"), QStringLiteral("clr0fr"), QStringLiteral("7"), ini));
+    ASSERT_TRUE(ProfileFile::writeString(QStringLiteral("Colors"), QStringLiteral("clr0bg"), QStringLiteral("8"), ini));
+    ASSERT_TRUE(ProfileFile::writeString(QStringLiteral("New"), QStringLiteral("a"), QStringLiteral("1"), ini));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(f.readAll()),
               QStringLiteral("; comment\r\n[Colors]\r\nclr0bg=8\r\nclr0fr=7\r\n[Other]\r\nkey=v\r\n\r\n[New]\r\na=1\r\n"));

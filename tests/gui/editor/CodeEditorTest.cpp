@@ -14,31 +14,31 @@ namespace {
 TEST(CodeEditorTest, TextKeepsCrLfLineEnds)
 {
     CodeEditor editor;
-    editor.SetText(QStringLiteral("a\nb\r\nc\rd"));
-    EXPECT_EQ(editor.Text(), QStringLiteral("a\r\nb\r\nc\r\nd"));
+    editor.setCode(QStringLiteral("a\nb\r\nc\rd"));
+    EXPECT_EQ(editor.code(), QStringLiteral("a\r\nb\r\nc\r\nd"));
     editor.setCursorPosition(0, 1);
-    editor.SetSelText(QStringLiteral("x\ny"));
-    EXPECT_EQ(editor.Text(), QStringLiteral("ax\r\ny\r\nb\r\nc\r\nd"));
-    editor.SetText(QStringLiteral("üñí €"));
-    EXPECT_EQ(editor.Text(), QStringLiteral("üñí €"));
+    editor.replaceSelection(QStringLiteral("x\ny"));
+    EXPECT_EQ(editor.code(), QStringLiteral("ax\r\ny\r\nb\r\nc\r\nd"));
+    editor.setCode(QStringLiteral("üñí €"));
+    EXPECT_EQ(editor.code(), QStringLiteral("üñí €"));
 }
 
 TEST(CodeEditorTest, ReadOnlyStopsTheUserButNotTheProgram)
 {
     CodeEditor editor;
-    editor.SetReadOnly(true);
-    editor.SetText(QStringLiteral("fixed"));
+    editor.setLocked(true);
+    editor.setCode(QStringLiteral("fixed"));
     QTest::keyClicks(&editor, QStringLiteral("zz"));
-    EXPECT_EQ(editor.Text(), QStringLiteral("fixed"));
-    editor.SetReadOnly(false);
+    EXPECT_EQ(editor.code(), QStringLiteral("fixed"));
+    editor.setLocked(false);
     editor.setCursorPosition(0, 0);
     QTest::keyClicks(&editor, QStringLiteral("zz"));
-    EXPECT_EQ(editor.Text(), QStringLiteral("zzfixed"));
+    EXPECT_EQ(editor.code(), QStringLiteral("zzfixed"));
 }
 
 TEST(CodeEditorTest, F2ReachesKeyDownAndCanBeSwallowed)
 {
-    CodeEditor::RemoveHotKey(113);
+    CodeEditor::removeHotKey(113);
     CodeEditor editor;
     std::vector<std::pair<int, int>> keys;
     QObject::connect(&editor, &CodeEditor::keyDown, [&keys](int code, int shift, bool& handled) {
@@ -51,7 +51,7 @@ TEST(CodeEditorTest, F2ReachesKeyDownAndCanBeSwallowed)
     QTest::keyClick(&editor, Qt::Key_Q, Qt::ShiftModifier);
     QTest::keyClick(&editor, Qt::Key_A);
     EXPECT_EQ(keys, (std::vector<std::pair<int, int>>{{113, 0}, {113, 1}, {'Q', 1}, {'A', 0}}));
-    EXPECT_EQ(editor.Text(), QStringLiteral("a"));
+    EXPECT_EQ(editor.code(), QStringLiteral("a"));
 }
 
 TEST(CodeEditorTest, FocusSignalsOnlyForMovesBetweenControls)
@@ -73,25 +73,25 @@ TEST(CodeEditorTest, FocusSignalsOnlyForMovesBetweenControls)
 TEST(CodeEditorTest, OptionsReadBackAsSet)
 {
     CodeEditor editor;
-    editor.SetColor(CodeEditor::ClrWindow, 0xF0FFFF);
-    editor.SetColor(CodeEditor::ClrCommentBk, -1);
-    editor.SetColor(CodeEditor::ColorItemCount, 5);
-    editor.SetFontStyle(CodeEditor::StyComment, CodeEditor::FontBold | CodeEditor::FontItalic);
-    editor.SetTabSize(0);
-    editor.SetAutoIndentMode(0);
-    editor.SetLineNumbering(false);
-    editor.SetEnableColumnSel(true);
-    EXPECT_EQ(editor.GetColor(CodeEditor::ClrWindow), 0xF0FFFF);
-    EXPECT_EQ(editor.GetColor(CodeEditor::ClrCommentBk), -1);
-    EXPECT_EQ(editor.GetColor(CodeEditor::ColorItemCount), -1);
-    EXPECT_EQ(editor.GetFontStyle(CodeEditor::StyComment), 3);
-    EXPECT_EQ(editor.TabSize(), 4);
+    editor.setColourItem(CodeEditor::ClrWindow, 0xF0FFFF);
+    editor.setColourItem(CodeEditor::ClrCommentBk, -1);
+    editor.setColourItem(CodeEditor::ColorItemCount, 5);
+    editor.setFontStyle(CodeEditor::StyComment, CodeEditor::FontBold | CodeEditor::FontItalic);
+    editor.setTabSize(0);
+    editor.setAutoIndentMode(0);
+    editor.setLineNumbering(false);
+    editor.setEnableColumnSel(true);
+    EXPECT_EQ(editor.colourItem(CodeEditor::ClrWindow), 0xF0FFFF);
+    EXPECT_EQ(editor.colourItem(CodeEditor::ClrCommentBk), -1);
+    EXPECT_EQ(editor.colourItem(CodeEditor::ColorItemCount), -1);
+    EXPECT_EQ(editor.getFontStyle(CodeEditor::StyComment), 3);
+    EXPECT_EQ(editor.tabSize(), 4);
     EXPECT_EQ(editor.tabWidth(), 4);
-    EXPECT_EQ(editor.AutoIndentMode(), 0);
+    EXPECT_EQ(editor.autoIndentMode(), 0);
     EXPECT_FALSE(editor.autoIndent());
     EXPECT_EQ(editor.marginWidth(0), 0);
-    EXPECT_TRUE(editor.EnableColumnSel());
-    editor.SetExpandTabs(false);
+    EXPECT_TRUE(editor.enableColumnSel());
+    editor.setExpandTabs(false);
     EXPECT_TRUE(editor.indentationsUseTabs());
 }
 
@@ -102,27 +102,27 @@ namespace {
 TEST(CodeEditorPropertyPageTest, AcceptedPageCopiesEveryOptionItShows)
 {
     CodeEditor source;
-    source.SetFontName(QStringLiteral("DejaVu Sans Mono"));
-    source.SetFontSize(14);
-    source.SetTabSize(8);
-    source.SetAutoIndentMode(2);
-    source.SetDisplayWhitespace(true);
-    source.SetLineNumbering(false);
-    source.SetEnableDragDrop(false);
-    source.SetColor(CodeEditor::ClrString, 0x123456);
-    source.SetFontStyle(CodeEditor::StyKeyword, CodeEditor::FontUnderline);
+    source.setFontName(QStringLiteral("DejaVu Sans Mono"));
+    source.setFontSize(14);
+    source.setTabSize(8);
+    source.setAutoIndentMode(2);
+    source.setDisplayWhitespace(true);
+    source.setLineNumbering(false);
+    source.setEnableDragDrop(false);
+    source.setColourItem(CodeEditor::ClrString, 0x123456);
+    source.setFontStyle(CodeEditor::StyKeyword, CodeEditor::FontUnderline);
     CodeEditorPropertyPage page(source);
     CodeEditor target;
-    page.ApplyTo(target);
-    EXPECT_EQ(target.FontSize(), 14);
-    EXPECT_EQ(target.TabSize(), 8);
-    EXPECT_EQ(target.AutoIndentMode(), 2);
-    EXPECT_TRUE(target.DisplayWhitespace());
-    EXPECT_FALSE(target.LineNumbering());
-    EXPECT_FALSE(target.EnableDragDrop());
-    EXPECT_TRUE(target.ColorSyntax());
-    EXPECT_EQ(target.GetColor(CodeEditor::ClrString), 0x123456);
-    EXPECT_EQ(target.GetFontStyle(CodeEditor::StyKeyword), CodeEditor::FontUnderline);
+    page.applyTo(target);
+    EXPECT_EQ(target.fontSize(), 14);
+    EXPECT_EQ(target.tabSize(), 8);
+    EXPECT_EQ(target.autoIndentMode(), 2);
+    EXPECT_TRUE(target.displayWhitespace());
+    EXPECT_FALSE(target.lineNumbering());
+    EXPECT_FALSE(target.enableDragDrop());
+    EXPECT_TRUE(target.colorSyntax());
+    EXPECT_EQ(target.colourItem(CodeEditor::ClrString), 0x123456);
+    EXPECT_EQ(target.getFontStyle(CodeEditor::StyKeyword), CodeEditor::FontUnderline);
 }
 
 }  // namespace

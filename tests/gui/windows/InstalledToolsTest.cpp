@@ -11,11 +11,11 @@ namespace {
 
 class InstalledToolsTest : public AppTest {
 protected:
-    std::unique_ptr<frmMain> main;
+    std::unique_ptr<MainWindow> main;
     void SetUp() override
     {
         AppTest::SetUp();
-        main = std::make_unique<frmMain>(&ui, nullptr, InstalledToolHooks());
+        main = std::make_unique<MainWindow>(&ui, nullptr, installedToolHooks());
         main->show();
     }
     void TearDown() override
@@ -30,12 +30,12 @@ protected:
 TEST_F(InstalledToolsTest, FindFontsAndAboutAreOfferedWithADocument)
 {
     main->newDocument();
-    for (const char* key : {"Find", "ReduceFont", "AdjustFont", "AmpliaFont"}) {
+    for (const char* key : {"Find", "ReduceFont", "AdjustFont", "EnlargeFont"}) {
         EXPECT_TRUE(main->hasTool(QString::fromLatin1(key))) << key;
         ASSERT_NE(main->button(QString::fromLatin1(key)), nullptr) << key;
         EXPECT_TRUE(main->button(QString::fromLatin1(key))->isEnabled()) << key;
     }
-    EXPECT_TRUE(main->menuItem(QStringLiteral("mnuHelpAbout"))->isEnabled());
+    EXPECT_TRUE(main->menuItem(QStringLiteral("aboutAction"))->isEnabled());
 }
 
 TEST_F(InstalledToolsTest, EnlargeAndReduceFontFromTheToolbar)
@@ -43,10 +43,10 @@ TEST_F(InstalledToolsTest, EnlargeAndReduceFontFromTheToolbar)
     main->newDocument();
     Diagram& d = main->activeDoc()->document()->fsm.diagram();
     const double size = d.font().size;
-    main->button(QStringLiteral("AmpliaFont"))->trigger();
+    main->button(QStringLiteral("EnlargeFont"))->trigger();
     EXPECT_EQ(d.font().size, size + 1);
     // The font change is one undo step.
-    EXPECT_TRUE(main->activeDoc()->document()->undRed.CanUndo());
+    EXPECT_TRUE(main->activeDoc()->document()->undo.canUndo());
     main->button(QStringLiteral("ReduceFont"))->trigger();
     main->button(QStringLiteral("ReduceFont"))->trigger();
     EXPECT_EQ(d.font().size, size - 1);

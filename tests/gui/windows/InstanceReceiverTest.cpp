@@ -1,6 +1,6 @@
 #include "InstanceTestSupport.h"
 
-#include "frmLib_LinkInstance.h"
+#include "InstanceReceiver.h"
 
 #include <QDialog>
 #include <QTest>
@@ -17,12 +17,12 @@ using namespace orvane::testing;
 
 namespace {
 
-class frmLib_LinkInstanceTest : public InstanceTest {};
+class InstanceReceiverTest : public InstanceTest {};
 
-TEST_F(frmLib_LinkInstanceTest, PathsHandedOverUnderADialogOpenAfterItNewestFirst)
+TEST_F(InstanceReceiverTest, PathsHandedOverUnderADialogOpenAfterItNewestFirst)
 {
-    frmLib_LinkInstance link;
-    ASSERT_TRUE(link.Listen(channel));
+    InstanceReceiver link;
+    ASSERT_TRUE(link.listen(channel));
     QStringList opened;
     QList<qsizetype> waiting;
     int activations = 0;
@@ -39,8 +39,8 @@ TEST_F(frmLib_LinkInstanceTest, PathsHandedOverUnderADialogOpenAfterItNewestFirs
         EXPECT_EQ(link.busyCount(), 1);
         // The second start names its file relative to its own folder.
         for (const QString& path : paths)
-            EXPECT_EQ(RunProgram({QFileInfo(path).fileName()}), 0);
-        QTest::qWait(10 * frmLib_LinkInstance::kRetryIntervalMs);
+            EXPECT_EQ(runProgram({QFileInfo(path).fileName()}), 0);
+        QTest::qWait(10 * InstanceReceiver::kRetryIntervalMs);
         EXPECT_EQ(link.queue(), paths);
         EXPECT_TRUE(opened.isEmpty());
         EXPECT_EQ(activations, 3);
@@ -57,45 +57,45 @@ TEST_F(frmLib_LinkInstanceTest, PathsHandedOverUnderADialogOpenAfterItNewestFirs
     EXPECT_EQ(activations, 6);
 }
 
-TEST_F(frmLib_LinkInstanceTest, OnlyExistingDiagramFilesAreQueued)
+TEST_F(InstanceReceiverTest, OnlyExistingDiagramFilesAreQueued)
 {
-    frmLib_LinkInstance link;
-    link.Stopped();
+    InstanceReceiver link;
+    link.stopped();
     QFile other(dir.filePath(QStringLiteral("notes.txt")));
     ASSERT_TRUE(other.open(QIODevice::WriteOnly));
     other.close();
-    link.Receive(other.fileName());
-    link.Receive(dir.filePath(QStringLiteral("missing.fsm")));
-    link.Receive(dir.path());
+    link.receive(other.fileName());
+    link.receive(dir.filePath(QStringLiteral("missing.fsm")));
+    link.receive(dir.path());
     const QString good = Diagram(QStringLiteral("x.FSM"));
-    link.Receive(good);
+    link.receive(good);
     EXPECT_EQ(link.queue(), QStringList{good});
 }
 
-TEST_F(frmLib_LinkInstanceTest, AnUnmatchedRunningDoesNotBlockTheQueue)
+TEST_F(InstanceReceiverTest, AnUnmatchedRunningDoesNotBlockTheQueue)
 {
-    frmLib_LinkInstance link;
+    InstanceReceiver link;
     QStringList opened;
     link.setOpenHandler([&opened](const QString& path) { opened << path; });
-    link.Running();
-    link.Stopped();
-    link.Receive(Diagram(QStringLiteral("a.fsm")));
-    QTest::qWait(5 * frmLib_LinkInstance::kRetryIntervalMs);
+    link.running();
+    link.stopped();
+    link.receive(Diagram(QStringLiteral("a.fsm")));
+    QTest::qWait(5 * InstanceReceiver::kRetryIntervalMs);
     EXPECT_TRUE(opened.isEmpty());
-    link.Running();
+    link.running();
     EXPECT_TRUE(QTest::qWaitFor([&opened] { return opened.size() == 1; }, 1000));
 }
 
-TEST_F(frmLib_LinkInstanceTest, SecondReceiverOnTheSameChannelIsRefused)
+TEST_F(InstanceReceiverTest, SecondReceiverOnTheSameChannelIsRefused)
 {
-    frmLib_LinkInstance first;
-    ASSERT_TRUE(first.Listen(channel));
-    frmLib_LinkInstance second;
-    EXPECT_FALSE(second.Listen(channel));
+    InstanceReceiver first;
+    ASSERT_TRUE(first.listen(channel));
+    InstanceReceiver second;
+    EXPECT_FALSE(second.listen(channel));
     EXPECT_TRUE(first.isListening());
 }
 
-TEST_F(frmLib_LinkInstanceTest, SocketLeftByAProgramThatIsGoneIsTakenOver)
+TEST_F(InstanceReceiverTest, SocketLeftByAProgramThatIsGoneIsTakenOver)
 {
     // What a crashed instance leaves behind: a bound socket file nobody serves.
     const QByteArray name = QFile::encodeName(channel);
@@ -109,8 +109,8 @@ TEST_F(frmLib_LinkInstanceTest, SocketLeftByAProgramThatIsGoneIsTakenOver)
     ::close(fd);
     ASSERT_TRUE(QFile::exists(channel));
 
-    frmLib_LinkInstance link;
-    EXPECT_TRUE(link.Listen(channel));
+    InstanceReceiver link;
+    EXPECT_TRUE(link.listen(channel));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "InstanceTestSupport.h"
 
-#include "clsLib_PrevInstance.h"
-#include "frmLib_LinkInstance.h"
+#include "InstanceSender.h"
+#include "InstanceReceiver.h"
 
 #include <QTest>
 
@@ -10,27 +10,27 @@ using namespace orvane::testing;
 
 namespace {
 
-class clsLib_PrevInstanceTest : public InstanceTest {
+class InstanceSenderTest : public InstanceTest {
 protected:
     // The link of a running instance, counting what reaches it.
-    void StartReceiver()
+    void startReceiver()
     {
-        ASSERT_TRUE(link.Listen(channel));
+        ASSERT_TRUE(link.listen(channel));
         link.setActivateHandler([this] { ++activations; });
         link.setOpenHandler([this](const QString& path) { opened << path; });
     }
-    frmLib_LinkInstance link;
+    InstanceReceiver link;
     int activations = 0;
     QStringList opened;
 };
 
-TEST_F(clsLib_PrevInstanceTest, WithoutARunningInstanceNothingIsHandedAndTheLogSaysSo)
+TEST_F(InstanceSenderTest, WithoutARunningInstanceNothingIsHandedAndTheLogSaysSo)
 {
     const QByteArray oldLogDir = qgetenv("ORVANE_LOG_DIR");
     qputenv("ORVANE_LOG_DIR", dir.path().toLocal8Bit());
-    const clsLib_PrevInstance prev(channel, 500);
-    EXPECT_FALSE(prev.PrevInstance());
-    EXPECT_FALSE(prev.ProcessNewInstances(Diagram(QStringLiteral("a.fsm"))));
+    const InstanceSender prev(channel, 500);
+    EXPECT_FALSE(prev.prevInstance());
+    EXPECT_FALSE(prev.processNewInstances(Diagram(QStringLiteral("a.fsm"))));
     qputenv("ORVANE_LOG_DIR", oldLogDir);
 
     QFile log(dir.filePath(QStringLiteral("FSM.log")));
@@ -39,33 +39,33 @@ TEST_F(clsLib_PrevInstanceTest, WithoutARunningInstanceNothingIsHandedAndTheLogS
     EXPECT_EQ(text.count(QStringLiteral("ProcessNewInstances: hFrm not found")), 1);
 }
 
-TEST_F(clsLib_PrevInstanceTest, SecondStartWithoutAFileEndsAndChangesNothing)
+TEST_F(InstanceSenderTest, SecondStartWithoutAFileEndsAndChangesNothing)
 {
-    StartReceiver();
-    EXPECT_EQ(RunProgram({}), 0);
-    QTest::qWait(5 * frmLib_LinkInstance::kRetryIntervalMs);
+    startReceiver();
+    EXPECT_EQ(runProgram({}), 0);
+    QTest::qWait(5 * InstanceReceiver::kRetryIntervalMs);
     EXPECT_EQ(activations, 0);
     EXPECT_TRUE(link.queue().isEmpty());
     EXPECT_TRUE(opened.isEmpty());
 }
 
-TEST_F(clsLib_PrevInstanceTest, BatchRunNeverHandsOver)
+TEST_F(InstanceSenderTest, BatchRunNeverHandsOver)
 {
-    StartReceiver();
+    startReceiver();
     const QString path = Diagram(QStringLiteral("lamp.fsm"));
-    EXPECT_EQ(RunProgram({QStringLiteral("/LS"), path}), 0);
+    EXPECT_EQ(runProgram({QStringLiteral("/LS"), path}), 0);
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("lamp.lst"))));
-    QTest::qWait(5 * frmLib_LinkInstance::kRetryIntervalMs);
+    QTest::qWait(5 * InstanceReceiver::kRetryIntervalMs);
     EXPECT_EQ(activations, 0);
     EXPECT_TRUE(opened.isEmpty());
 }
 
-TEST_F(clsLib_PrevInstanceTest, PathWithALineBreakArrivesWhole)
+TEST_F(InstanceSenderTest, PathWithALineBreakArrivesWhole)
 {
-    StartReceiver();
+    startReceiver();
     const QString path = Diagram(QStringLiteral("odd\nname.fsm"));
     ASSERT_TRUE(QFile::exists(path));
-    EXPECT_EQ(RunProgram({path}), 0);
+    EXPECT_EQ(runProgram({path}), 0);
     EXPECT_TRUE(QTest::qWaitFor([this] { return opened.size() == 1; }, 2000));
     EXPECT_EQ(opened, QStringList{path});
 }

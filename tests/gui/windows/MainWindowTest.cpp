@@ -3,7 +3,7 @@
 
 #include "WindowTestSupport.h"
 
-#include "modMain.h"
+#include "CommandLine.h"
 
 #include <QFileInfo>
 #include <QMenu>
@@ -19,7 +19,7 @@ namespace {
 
 class MainWindowTest : public WindowTest {
 protected:
-    void Drop(const QStringList& paths)
+    void drop(const QStringList& paths)
     {
         QList<QUrl> urls;
         for (const QString& p : paths)
@@ -27,19 +27,19 @@ protected:
         main->openDroppedUrls(urls);
     }
 
-    QStringList Captions() const
+    QStringList captions() const
     {
         QStringList list;
-        for (frmDoc* w : main->docWindows())
+        for (DocumentWindow* w : main->docWindows())
             list.append(w->windowTitle());
         return list;
     }
 };
 
 // A main window of its own (the fixture's is already placed).
-std::unique_ptr<frmMain> AnotherMain(UserInterface& ui)
+std::unique_ptr<MainWindow> anotherMain(UserInterface& ui)
 {
-    auto w = std::make_unique<frmMain>(&ui, nullptr);
+    auto w = std::make_unique<MainWindow>(&ui, nullptr);
     w->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     return w;
@@ -49,40 +49,40 @@ std::unique_ptr<frmMain> AnotherMain(UserInterface& ui)
 
 TEST_F(MainWindowTest, StartOpensThePendingFileOrANewDiagram)
 {
-    main->Start();
-    ASSERT_EQ(Captions().size(), 1);
-    EXPECT_TRUE(Captions().first().startsWith(QStringLiteral("FSM_")));
+    main->start();
+    ASSERT_EQ(captions().size(), 1);
+    EXPECT_TRUE(captions().first().startsWith(QStringLiteral("FSM_")));
 
-    Process().pendingCommandLine = WriteDiagram(QStringLiteral("lamp.fsm"));
-    main->Start();
-    EXPECT_TRUE(Process().pendingCommandLine.isEmpty());
-    EXPECT_TRUE(Captions().contains(QStringLiteral("lamp")));
+    process().pendingCommandLine = writeDiagram(QStringLiteral("lamp.fsm"));
+    main->start();
+    EXPECT_TRUE(process().pendingCommandLine.isEmpty());
+    EXPECT_TRUE(captions().contains(QStringLiteral("lamp")));
     EXPECT_TRUE(main->activeDoc()->subWindow()->isMaximized());
 }
 
 TEST_F(MainWindowTest, AFileThatCannotBeLoadedIsReportedAndLeavesNoWindow)
 {
-    WriteFile(Work(QStringLiteral("broken.fsm")), "{ not json");
-    main->Start();
+    writeFile(work(QStringLiteral("broken.fsm")), "{ not json");
+    main->start();
     const int before = main->documents().count();
-    const modMain::OpenResult r = main->openFile(Work(QStringLiteral("broken.fsm")));
-    EXPECT_EQ(r.status, modMain::OpenStatus::LoadFailed);
+    const DocumentCommands::OpenResult r = main->openFile(work(QStringLiteral("broken.fsm")));
+    EXPECT_EQ(r.status, DocumentCommands::OpenStatus::LoadFailed);
     EXPECT_EQ(main->documents().count(), before);
     ASSERT_EQ(ui.count(QStringLiteral("message")), 1);
     EXPECT_TRUE(ui.shown.back().text.startsWith(QStringLiteral("The file can't be opened:")));
 
     // At start-up the user then gets a new diagram.
-    auto other = AnotherMain(ui);
-    Process().pendingCommandLine = Work(QStringLiteral("broken.fsm"));
-    other->Start();
+    auto other = anotherMain(ui);
+    process().pendingCommandLine = work(QStringLiteral("broken.fsm"));
+    other->start();
     EXPECT_EQ(other->documents().count(), 1);
 }
 
 TEST_F(MainWindowTest, OpeningAnOpenFileActivatesItsWindow)
 {
-    const QString lamp = WriteDiagram(QStringLiteral("lamp.fsm"));
-    frmDoc* first = Open(lamp);
-    NewDocument();
+    const QString lamp = writeDiagram(QStringLiteral("lamp.fsm"));
+    DocumentWindow* first = open(lamp);
+    newDocument();
     ASSERT_NE(main->activeDoc(), first);
     main->openFile(lamp);
     EXPECT_EQ(main->activeDoc(), first);
@@ -91,13 +91,13 @@ TEST_F(MainWindowTest, OpeningAnOpenFileActivatesItsWindow)
 
 TEST_F(MainWindowTest, OnlyTheFirstDroppedFileCountsAndOnlyWhenItIsADiagram)
 {
-    const QString a = WriteDiagram(QStringLiteral("a.fsm"));
-    const QString b = WriteDiagram(QStringLiteral("b.fsm"));
-    WriteFile(Work(QStringLiteral("notes.txt")), "x");
-    Drop({Work(QStringLiteral("notes.txt")), a});
+    const QString a = writeDiagram(QStringLiteral("a.fsm"));
+    const QString b = writeDiagram(QStringLiteral("b.fsm"));
+    writeFile(work(QStringLiteral("notes.txt")), "x");
+    drop({work(QStringLiteral("notes.txt")), a});
     EXPECT_EQ(main->documents().count(), 0);
-    Drop({a, b});
-    EXPECT_EQ(Captions(), QStringList{QStringLiteral("a")});
+    drop({a, b});
+    EXPECT_EQ(captions(), QStringList{QStringLiteral("a")});
 }
 
 TEST_F(MainWindowTest, ADroppedFileGoesToTheInstanceLinkWhenThereIsOne)
@@ -105,8 +105,8 @@ TEST_F(MainWindowTest, ADroppedFileGoesToTheInstanceLinkWhenThereIsOne)
     QStringList queued;
     ToolHooks hooks;
     hooks.queueFile = [&queued](const QString& p) { queued.append(p); };
-    frmMain linked(&ui, nullptr, hooks);
-    const QString a = WriteDiagram(QStringLiteral("a.fsm"));
+    MainWindow linked(&ui, nullptr, hooks);
+    const QString a = writeDiagram(QStringLiteral("a.fsm"));
     linked.openDroppedFile(a);
     EXPECT_EQ(queued, QStringList{a});
     EXPECT_EQ(linked.documents().count(), 0);
@@ -114,28 +114,28 @@ TEST_F(MainWindowTest, ADroppedFileGoesToTheInstanceLinkWhenThereIsOne)
 
 TEST_F(MainWindowTest, PlacementStartsAtTheDefaultsAndIsKeptUnlessMinimised)
 {
-    auto w = AnotherMain(ui);
+    auto w = anotherMain(ui);
     const double px = w->logicalDpiX() / 1440.0;
     EXPECT_NEAR(w->width(), 6500 * px, 1);
     EXPECT_NEAR(w->height(), 6500 * w->logicalDpiY() / 1440.0, 1);
 
     w->resize(600, 500);
     w->close();
-    const AppSettings::MainPlacement stored = AppSettings::GetMainPlacement();
+    const AppSettings::MainPlacement stored = AppSettings::getMainPlacement();
     EXPECT_NEAR(stored.width, 600 / px, 2);
 
-    auto again = AnotherMain(ui);
+    auto again = anotherMain(ui);
     EXPECT_EQ(again->width(), 600);
     again->resize(300, 300);
     again->showMinimized();
     again->close();
-    EXPECT_EQ(AppSettings::GetMainPlacement().width, stored.width);
+    EXPECT_EQ(AppSettings::getMainPlacement().width, stored.width);
 }
 
 TEST_F(MainWindowTest, AMainWindowCloseCancelledByADocumentStaysOpen)
 {
-    frmDoc* w = NewDocument();
-    DrawNode(w, QPoint(40, 40), QPoint(190, 130));
+    DocumentWindow* w = newDocument();
+    drawNode(w, QPoint(40, 40), QPoint(190, 130));
     ui.answers = {Answer::Cancel};
     EXPECT_FALSE(main->close());
     EXPECT_TRUE(main->isVisible());
@@ -148,42 +148,42 @@ TEST_F(MainWindowTest, AMainWindowCloseCancelledByADocumentStaysOpen)
 TEST_F(MainWindowTest, MenusOfTheActiveDocumentReplaceTheMainWindowsOwn)
 {
     EXPECT_EQ(main->menuBar()->actions().size(), 3);
-    frmDoc* w = NewDocument();
+    DocumentWindow* w = newDocument();
     QStringList names;
     for (QAction* a : main->menuBar()->actions())
         names.append(a->objectName());
-    EXPECT_EQ(names, (QStringList{QStringLiteral("mnuFile"), QStringLiteral("mnuEdit"),
-                                  QStringLiteral("mnuView"), QStringLiteral("mnuWindow"),
-                                  QStringLiteral("mnuHelp")}));
+    EXPECT_EQ(names, (QStringList{QStringLiteral("fileMenu"), QStringLiteral("editMenu"),
+                                  QStringLiteral("viewMenu"), QStringLiteral("windowMenu"),
+                                  QStringLiteral("helpMenu")}));
     EXPECT_EQ(main->menuBar()->actions().first(), w->menus().first()->menuAction());
 }
 
 TEST_F(MainWindowTest, TheToolbarCarriesEveryButtonWithItsToolTip)
 {
     const std::pair<const char*, const char*> buttons[] = {
-        {"New", "New"}, {"Open", "Open"}, {"Save", "Save"}, {"GeneraCode", "Generate C-Code"},
+        {"New", "New"}, {"Open", "Open"}, {"Save", "Save"}, {"GenerateCode", "Generate C-Code"},
         {"Print", "Print"}, {"Preview", "Print Preview"}, {"Cut", "Cut"}, {"Copy", "Copy"},
         {"Paste", "Paste"}, {"Find", "Find Text"}, {"Undo", "Undo last action"},
         {"Redo", "Redo last undo"}, {"ReduceFont", "Reduce Font"}, {"AdjustFont", "Change Font"},
-        {"AmpliaFont", "Enlarge Font"}, {"Lock_Unlock", "Lock && Unlock the diagram"},
+        {"EnlargeFont", "Enlarge Font"}, {"Lock", "Lock && Unlock the diagram"},
         {"InsertMode", "Insert mode <--> Select mode"}, {"AutoSize", "Autosize Nodes"},
         {"Properties", "FSM Properties"}, {"Remark", "Insert Remark"},
         {"GoUp1Level", "Open Parent"}, {"GoDown1Level", "Open child"}};
     QStringList order;
-    for (QAction* a : main->findChild<QToolBar*>(QStringLiteral("tbToolBar"))->actions())
+    for (QAction* a : main->findChild<QToolBar*>(QStringLiteral("toolBar"))->actions())
         if (!a->isSeparator())
             order.append(a->objectName());
     ASSERT_EQ(order.size(), int(std::size(buttons)));
     for (size_t i = 0; i < std::size(buttons); ++i) {
         EXPECT_EQ(order.at(qsizetype(i)), QLatin1String(buttons[i].first));
-        EXPECT_EQ(Button(buttons[i].first)->toolTip(), QLatin1String(buttons[i].second));
-        EXPECT_FALSE(Button(buttons[i].first)->icon().isNull()) << buttons[i].first;
+        EXPECT_EQ(button(buttons[i].first)->toolTip(), QLatin1String(buttons[i].second));
+        EXPECT_FALSE(button(buttons[i].first)->icon().isNull()) << buttons[i].first;
     }
     // Without their tools, Find and the font buttons stay off.
-    NewDocument();
-    for (const char* key : {"Find", "ReduceFont", "AdjustFont", "AmpliaFont"})
-        EXPECT_FALSE(Button(key)->isEnabled()) << key;
-    EXPECT_TRUE(Button("Save")->isEnabled());
+    newDocument();
+    for (const char* key : {"Find", "ReduceFont", "AdjustFont", "EnlargeFont"})
+        EXPECT_FALSE(button(key)->isEnabled()) << key;
+    EXPECT_TRUE(button("Save")->isEnabled());
 }
 
 TEST_F(MainWindowTest, TheChildButtonListsTheChildDiagramsAndOpensThem)
@@ -193,66 +193,66 @@ TEST_F(MainWindowTest, TheChildButtonListsTheChildDiagramsAndOpensThem)
     QFile::copy(QStringLiteral(ORVANE_TEST_DATA "/motor.fsm"), motor + QStringLiteral("/motor.fsm"));
     QFile::copy(QStringLiteral(ORVANE_TEST_DATA "/motor/CHILD.fsm"),
                 motor + QStringLiteral("/motor/CHILD.fsm"));
-    Open(motor + QStringLiteral("/motor.fsm"));
-    ASSERT_TRUE(Button("GoDown1Level")->isEnabled());
-    EXPECT_FALSE(Button("GoUp1Level")->isEnabled());
-    QMenu* menu = Button("GoDown1Level")->menu();
+    open(motor + QStringLiteral("/motor.fsm"));
+    ASSERT_TRUE(button("GoDown1Level")->isEnabled());
+    EXPECT_FALSE(button("GoUp1Level")->isEnabled());
+    QMenu* menu = button("GoDown1Level")->menu();
     ASSERT_TRUE(menu);
     emit menu->aboutToShow();
     ASSERT_EQ(menu->actions().size(), 1);
     menu->actions().first()->trigger();
     EXPECT_EQ(main->activeDoc()->windowTitle(), QStringLiteral("CHILD"));
     // The child knows its parent.
-    EXPECT_TRUE(Button("GoUp1Level")->isEnabled());
-    Button("GoUp1Level")->trigger();
+    EXPECT_TRUE(button("GoUp1Level")->isEnabled());
+    button("GoUp1Level")->trigger();
     EXPECT_EQ(main->activeDoc()->windowTitle(), QStringLiteral("motor"));
 }
 
 TEST_F(MainWindowTest, SavingListsTheFileInTheRecentItemsOfEveryWindow)
 {
-    frmDoc* w = NewDocument();
-    DrawNode(w, QPoint(40, 40), QPoint(190, 130));
-    ui.fileNames = {Work(QStringLiteral("kept.fsm"))};
-    Button("Save")->trigger();
-    frmDoc* other = NewDocument();
-    for (QAction* item : {main->menuItem(QStringLiteral("mnuFileMRU0")),
-                          Item(w, "mnuFileMRU0"), Item(other, "mnuFileMRU0")}) {
+    DocumentWindow* w = newDocument();
+    drawNode(w, QPoint(40, 40), QPoint(190, 130));
+    ui.fileNames = {work(QStringLiteral("kept.fsm"))};
+    button("Save")->trigger();
+    DocumentWindow* other = newDocument();
+    for (QAction* item : {main->menuItem(QStringLiteral("recentFileAction0")),
+                          item(w, "recentFileAction0"), item(other, "recentFileAction0")}) {
         ASSERT_TRUE(item);
         EXPECT_TRUE(item->isVisible());
-        EXPECT_EQ(item->text(), Work(QStringLiteral("kept.fsm")));
+        EXPECT_EQ(item->text(), work(QStringLiteral("kept.fsm")));
     }
-    EXPECT_FALSE(Item(other, "mnuFileMRU1")->isVisible());
+    EXPECT_FALSE(item(other, "recentFileAction1")->isVisible());
     // Choosing it activates the open document.
-    Item(other, "mnuFileMRU0")->trigger();
+    item(other, "recentFileAction0")->trigger();
     EXPECT_EQ(main->activeDoc(), w);
 }
 
 TEST_F(MainWindowTest, PreviewFollowsTheActiveDocument)
 {
-    frmDoc* first = NewDocument();
-    Button("Preview")->trigger();
+    DocumentWindow* first = newDocument();
+    button("Preview")->trigger();
     EXPECT_TRUE(main->previewShown());
-    EXPECT_TRUE(Button("Preview")->isChecked());
-    EXPECT_TRUE(Item(first, "mnuFilePrintPreview")->isChecked());
+    EXPECT_TRUE(button("Preview")->isChecked());
+    EXPECT_TRUE(item(first, "printPreviewAction")->isChecked());
 
     // Another document becoming active hides it.
-    NewDocument();
+    newDocument();
     EXPECT_FALSE(main->previewShown());
-    EXPECT_FALSE(Button("Preview")->isChecked());
-    EXPECT_FALSE(Item(first, "mnuFilePrintPreview")->isChecked());
+    EXPECT_FALSE(button("Preview")->isChecked());
+    EXPECT_FALSE(item(first, "printPreviewAction")->isChecked());
 }
 
 TEST_F(MainWindowTest, ToolbarAndStatusBarTogglesReachEveryWindow)
 {
-    frmDoc* a = NewDocument();
-    frmDoc* b = NewDocument();
-    Item(b, "mnuViewToolbar")->trigger();
+    DocumentWindow* a = newDocument();
+    DocumentWindow* b = newDocument();
+    item(b, "toolbarAction")->trigger();
     EXPECT_FALSE(main->toolbarVisible());
-    EXPECT_FALSE(Item(a, "mnuViewToolbar")->isChecked());
-    EXPECT_FALSE(main->menuItem(QStringLiteral("mnuViewToolbar"))->isChecked());
-    Item(a, "mnuViewStatusBar")->trigger();
+    EXPECT_FALSE(item(a, "toolbarAction")->isChecked());
+    EXPECT_FALSE(main->menuItem(QStringLiteral("toolbarAction"))->isChecked());
+    item(a, "statusBarAction")->trigger();
     EXPECT_FALSE(main->statusBarVisible());
-    EXPECT_FALSE(Item(b, "mnuViewStatusBar")->isChecked());
+    EXPECT_FALSE(item(b, "statusBarAction")->isChecked());
     // A window opened later starts with the same marks.
-    EXPECT_FALSE(Item(NewDocument(), "mnuViewToolbar")->isChecked());
+    EXPECT_FALSE(item(newDocument(), "toolbarAction")->isChecked());
 }
