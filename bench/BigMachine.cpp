@@ -20,9 +20,8 @@ Node* addTransition(Diagram& d, Node* from, Node* to, int priority, const QStrin
     const double x = (from->left() + to->left()) / 2 + 200 * priority;
     const double y = (from->top() + to->top()) / 2 + 1100;
     Node* t = d.addNode(x, y, 150, 100);
-    t->setUserData(States::NODE_TRANSITION);
-    t->setTag(Texts::joinFields(
-        {QString::number(priority), condition, action, self, QStringLiteral("N")}));
+    t->setUserData(NodeTransition);
+    t->setTag(TransitionRecord{QString::number(priority), condition, action, self, QStringLiteral("N")}.toText());
     Link* in = d.addLink(from, t);
     in->setArrowDst(0);
     d.addLink(t, to);
@@ -42,15 +41,9 @@ void buildMachine(Diagram& d, int states, bool named)
         const bool entryExit = i % 5 == 0;
         Node* n =
             d.addNode(1000 + kPitch * (i % columns), 1000 + kPitch * (i / columns), 1500, 900);
-        n->setUserData(i == 0 ? NODE_STATE_INITIAL
-                              : (i == states - 1 ? NODE_STATE_FINAL : NODE_STATE_NORMAL));
-        n->setTag(Texts::joinFields(
-            {name, QStringLiteral("out(%1);\r\ncount++;").arg(i), QString::number(i + 1),
-             entryExit ? QStringLiteral("led(1);") : QString(),
-             entryExit ? QStringLiteral("led(0);\r\nlog(%1);\r\nbeep();").arg(i) : QString(),
-             i % 3 == 0 ? QStringLiteral("Y") : QStringLiteral("N"),
-             i % 4 == 0 ? QStringLiteral("Y") : QStringLiteral("N"),
-             i % 7 == 0 ? QStringLiteral("idle();") : QString()}));
+        n->setUserData(i == 0 ? NodeStateInitial
+                              : (i == states - 1 ? NodeStateFinal : NodeStateNormal));
+        n->setTag(StateRecord{name, QStringLiteral("out(%1);\r\ncount++;").arg(i), QString::number(i + 1), entryExit ? QStringLiteral("led(1);") : QString(), entryExit ? QStringLiteral("led(0);\r\nlog(%1);\r\nbeep();").arg(i) : QString(), i % 3 == 0 ? QStringLiteral("Y") : QStringLiteral("N"), i % 4 == 0 ? QStringLiteral("Y") : QStringLiteral("N"), i % 7 == 0 ? QStringLiteral("idle();") : QString()}.toText());
         nodes.push_back(n);
     }
     for (int i = 0; i < states; ++i) {
@@ -62,13 +55,7 @@ void buildMachine(Diagram& d, int states, bool named)
                       QString(), QStringLiteral("Y"));
         addTransition(d, s, s, 3, QString(), QStringLiteral("wait();"), QStringLiteral("N"));
     }
-    MachineInfo::setGraphInfo(
-        d, QStringLiteral("Big"), QStringLiteral("int a, char *p"),
-        QStringLiteral("#include \"io.h\""), QStringLiteral("read();"),
-        QStringLiteral("Big_Init();"), QStringLiteral("write();"), QString(),
-        MachineInfo::kSignature,
-        QStringLiteral("&Switch Case...;AS_Y;FO_Y;HC_N;FI_Y;FE_Y;DI_Y;AC_Y;PT_N;HF_N;BF_N;UM_Y;"),
-        QStringLiteral("Benchmark machine."), QString());
+    MachineInfo::setMachineConfig(d, MachineConfig{MachineInfo::kSignature, QStringLiteral("Big"), QStringLiteral("#include \"io.h\""), QStringLiteral("read();"), QStringLiteral("&Switch Case...;AS_Y;FO_Y;HC_N;FI_Y;FE_Y;DI_Y;AC_Y;PT_N;HF_N;BF_N;UM_Y;"), QStringLiteral("int a, char *p"), QStringLiteral("write();"), QString(), QStringLiteral("Benchmark machine."), QString(), QStringLiteral("Big_Init();")});
 }
 
 void openMachine(FsmDocument& doc, int states, const QString& path)
@@ -85,26 +72,12 @@ Node* buildFan(Diagram& d, int transitions)
 {
     using namespace States;
     Node* hub = d.addNode(1000, 1000, 1500, 900);
-    hub->setUserData(NODE_STATE_INITIAL);
-    hub->setTag(Texts::joinFields({QStringLiteral("Hub"),
-                                        {},
-                                        QStringLiteral("1"),
-                                        {},
-                                        {},
-                                        QStringLiteral("N"),
-                                        QStringLiteral("N"),
-                                        {}}));
+    hub->setUserData(NodeStateInitial);
+    hub->setTag(StateRecord{QStringLiteral("Hub"), {}, QStringLiteral("1"), {}, {}, QStringLiteral("N"), QStringLiteral("N"), {}}.toText());
     for (int i = 0; i < transitions; ++i) {
         Node* s = d.addNode(1000 + kPitch * (i + 1), 5000, 1500, 900);
-        s->setUserData(NODE_STATE_NORMAL);
-        s->setTag(Texts::joinFields({QStringLiteral("S%1").arg(i),
-                                          {},
-                                          QString::number(i + 2),
-                                          {},
-                                          {},
-                                          QStringLiteral("N"),
-                                          QStringLiteral("N"),
-                                          {}}));
+        s->setUserData(NodeStateNormal);
+        s->setTag(StateRecord{QStringLiteral("S%1").arg(i), {}, QString::number(i + 2), {}, {}, QStringLiteral("N"), QStringLiteral("N"), {}}.toText());
         // Priorities in reverse order, so that renumbering has to sort them.
         addTransition(d, hub, s, transitions - i, QStringLiteral("c(%1)").arg(i), QString(),
                       QStringLiteral("Y"));

@@ -40,11 +40,7 @@ std::unique_ptr<FsmDocument> buildMachine()
         Node* n =
             d.addNode(1000 + (i % kColumns) * 4000.0, 1000 + (i / kColumns) * 3000.0, 1800, 1200);
         QString name = QStringLiteral("S_%1").arg(i + 1);
-        States::configureState(
-            *doc, name, QStringLiteral("work();"), QStringLiteral("enter();"), QString(), QString(),
-            QString::number(i + 1),
-            i == 0 ? States::NODE_STATE_INITIAL : States::NODE_STATE_NORMAL,
-            QStringLiteral("N"), QStringLiteral("N"), n, quiet);
+        States::configureState(*doc, StateRecord{name, QStringLiteral("work();"), QString::number(i + 1), QStringLiteral("enter();"), QString(), QStringLiteral("N"), QStringLiteral("N"), QString()}, i == 0 ? NodeStateInitial : NodeStateNormal, n, quiet);
         states.push_back(n);
     }
     const int steps[kTransitionsPerState] = {1, kColumns, kStates - 1};
@@ -53,10 +49,7 @@ std::unique_ptr<FsmDocument> buildMachine()
             Node* dst = states[size_t((i + steps[k]) % kStates)];
             d.setCurrentLink(d.addLink(states[size_t(i)], dst));
             Node* t = Transitions::splitLinkIntoTransition(*doc);
-            Transitions::configureTransition(
-                *doc, Transitions::getTransitionField(0, t),
-                QStringLiteral("evt == EV_%1").arg(k), QStringLiteral("count++;"),
-                QStringLiteral("Y"), QStringLiteral("N"), t);
+            Transitions::configureTransition(*doc, TransitionRecord{transitionRecord(t).priority, QStringLiteral("evt == EV_%1").arg(k), QStringLiteral("count++;"), QStringLiteral("Y"), QStringLiteral("N")}, t);
         }
     }
     d.clearSelection();

@@ -11,6 +11,7 @@
 #include "FsmDocument.h"
 #include "Messenger.h"
 #include "FlatGenerators.h"
+#include "Generation.h"
 #include "HierarchicalGenerator.h"
 #include "HtmlPage.h"
 #include "States.h"
@@ -134,27 +135,10 @@ template <typename Step> void onMachine(benchmark::State& state, Step step)
     perState(state);
 }
 
-QString switchCase(const FsmDocument& doc)
-{
-    SilentMessenger quiet;
-    return FlatGenerators::generateCodeSwitchCase(doc, quiet);
-}
-
-QString pointers(const FsmDocument& doc)
-{
-    SilentMessenger quiet;
-    return FlatGenerators::generateCodePointers(doc, quiet);
-}
-
-QString pointerArray(const FsmDocument& doc)
-{
-    SilentMessenger quiet;
-    return FlatGenerators::generateCodePointerArray(doc, quiet);
-}
-
-// The machine calls no child diagram: a source that opens none will do.
+// The machine calls no child diagram: a source that has none will do.
 class NoChildren : public ChildDocumentSource {
 public:
+    bool exists(const QString&) const override { return false; }
     const FsmDocument* openChild(const QString&, QString* error) override
     {
         if (error)
@@ -163,11 +147,31 @@ public:
     }
 };
 
-QString hierarchical(const FsmDocument& doc)
+std::optional<GeneratedCode> generateIn(Methodology m, const FsmDocument& doc)
 {
     NoChildren none;
     SilentMessenger quiet;
-    return HierarchicalGenerator::generateCodeHierarchical(doc, none, quiet);
+    return generateCode(m, doc, none, quiet);
+}
+
+std::optional<GeneratedCode> switchCase(const FsmDocument& doc)
+{
+    return generateIn(Methodology::SwitchCase, doc);
+}
+
+std::optional<GeneratedCode> pointers(const FsmDocument& doc)
+{
+    return generateIn(Methodology::DirectPointers, doc);
+}
+
+std::optional<GeneratedCode> pointerArray(const FsmDocument& doc)
+{
+    return generateIn(Methodology::PointerArray, doc);
+}
+
+std::optional<GeneratedCode> hierarchical(const FsmDocument& doc)
+{
+    return generateIn(Methodology::Hierarchical, doc);
 }
 
 QString listFile(const FsmDocument& doc)

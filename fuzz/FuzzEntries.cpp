@@ -10,7 +10,8 @@
 #include "HierarchicalGenerator.h"
 #include "HtmlPage.h"
 #include "CommandLine.h"
-#include "Texts.h"
+#include "ChildDiagrams.h"
+#include "Generation.h"
 
 #include <QDir>
 #include <QFile>
@@ -80,6 +81,10 @@ const char kChildDiagram[] = R"({"format": "fsm-diagram", "version": 1, "nodes":
 // sequence) and keeps them until the generation ends.
 class FileChildren : public ChildDocumentSource {
 public:
+    bool exists(const QString& fullPath) const override
+    {
+        return ChildDiagrams::isDiagramFile(fullPath);
+    }
     const FsmDocument* openChild(const QString& fullPath, QString* error) override
     {
         if (const auto it = m_open.find(fullPath); it != m_open.end())
@@ -141,21 +146,25 @@ QString asStored(const QString& text)
     return QString::fromUtf8(text.toUtf8());
 }
 
+// A module as one text to compare; empty when the generation was refused.
+QString moduleText(const std::optional<GeneratedCode>& module)
+{
+    if (!module)
+        return {};
+    check(!module->code.isEmpty() && !module->header.isEmpty(), "a module has both files");
+    return module->code + QStringLiteral("\n[header]\n") + module->header;
+}
+
 Outputs generate(const FsmDocument& doc)
 {
     SilentMessenger quiet;
-    Outputs out;
-    out.switchCase = FlatGenerators::generateCodeSwitchCase(doc, quiet);
-    out.pointers = FlatGenerators::generateCodePointers(doc, quiet);
-    out.pointerArray = FlatGenerators::generateCodePointerArray(doc, quiet);
     FileChildren children;
-    out.hierarchical = HierarchicalGenerator::generateCodeHierarchical(doc, children, quiet);
+    Outputs out;
+    out.switchCase = moduleText(generateCode(Methodology::SwitchCase, doc, children, quiet));
+    out.pointers = moduleText(generateCode(Methodology::DirectPointers, doc, children, quiet));
+    out.pointerArray = moduleText(generateCode(Methodology::PointerArray, doc, children, quiet));
+    out.hierarchical = moduleText(generateCode(Methodology::Hierarchical, doc, children, quiet));
     out.list = FlatGenerators::generateListFile(doc.diagram());
-    // The hierarchical module with ANSI comments has a line end after it.
-    for (const QString* code : {&out.switchCase, &out.pointers, &out.pointerArray, &out.hierarchical})
-        check(code->isEmpty() || code->endsWith(Texts::kSep)
-                  || code->endsWith(Texts::kSep + QLatin1String("\r\n")),
-              "generated code ends with the header's separator");
     check(out.list.startsWith(QLatin1String("[FSM LIST FILE START]")) &&
               out.list.endsWith(QLatin1String("[FSM LIST FILE END]")),
           "the list file is complete");

@@ -4,7 +4,6 @@
 #include "FlatGenerators.h"
 #include "MachineInfo.h"
 #include "CodeText.h"
-#include "Texts.h"
 
 namespace orvane::codegen {
 
@@ -16,22 +15,22 @@ using CodeText::trimBlanks;
 void readConfiguration(GenContext& ctx, const Diagram& d)
 {
     using namespace MachineInfo;
-    const QStringList f = Texts::splitFields(d.tag(), kGraphFieldCount);
+    const MachineConfig f = MachineConfig::fromText(d.tag());
     FsmNames& n = ctx.names;
-    n.name = f[kGraphName];
-    n.params = trimBlanks(f[kGraphParams]);
+    n.name = f.name;
+    n.params = trimBlanks(f.params);
     if (n.params.isEmpty())
         n.params = QStringLiteral("void");
     n.args = parameterNames(n.params);
     n.ind = QStringLiteral("ind_") + n.name;
     n.dis = QStringLiteral("Dis_") + n.name;
-    ctx.init = f[kGraphInit];
-    ctx.before = f[kGraphBefore];
-    ctx.after = f[kGraphAfter];
-    ctx.ending = f[kGraphFinal];
-    ctx.moduleHeader = f[kGraphModuleHeader];
-    ctx.functionHeader = f[kGraphFunctionHeader];
-    ctx.defaultCode = f[kGraphDefault];
+    ctx.init = f.init;
+    ctx.before = f.before;
+    ctx.after = f.after;
+    ctx.ending = f.finalActions;
+    ctx.moduleHeader = f.moduleHeader;
+    ctx.functionHeader = f.functionHeader;
+    ctx.defaultCode = f.defaultAction;
 }
 
 bool checkName(const GenContext& ctx, Messenger& messenger)
@@ -64,11 +63,12 @@ bool runEntryExit(GenContext& ctx, const Diagram& d, Messenger& messenger)
 }  // namespace
 
 GenContext prepareContext(const Diagram& d, const QString& documentPath, const GenOptions& opt,
-                          Methodology style)
+                          Methodology style, const ChildDocumentSource& children)
 {
     GenContext ctx;
     ctx.diagram = &d;
     ctx.documentPath = documentPath;
+    ctx.children = &children;
     ctx.opt = opt;
     ctx.style = style;
     readConfiguration(ctx, d);
@@ -80,7 +80,7 @@ bool checkAndScan(GenContext& ctx, const Diagram& d, Messenger& messenger)
     if (!checkName(ctx, messenger))
         return false;
     ctx.fsm = scanFsm(d);
-    if (ctx.style == Methodology::Pointers)
+    if (ctx.style == Methodology::DirectPointers)
         return runEntryExit(ctx, d, messenger) && checkInitial(ctx, messenger);
     return checkInitial(ctx, messenger) && runEntryExit(ctx, d, messenger);
 }

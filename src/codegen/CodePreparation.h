@@ -14,7 +14,7 @@ namespace orvane::codegen {
 // A context holding the configuration texts and the identifiers of the flat
 // generators ("ind_" + NAME...); the diagram is not scanned yet.
 GenContext prepareContext(const Diagram& d, const QString& documentPath, const GenOptions& opt,
-                          Methodology style);
+                          Methodology style, const ChildDocumentSource& children);
 
 // The checks, in the methodology's order: FSM name, state scan, initial
 // state and entry/exit analysis (the pointer methodology analyses before it

@@ -36,7 +36,7 @@ void forcingDebug(QString& out, const GenContext& ctx, int rank, bool initFuncti
     case Methodology::Hierarchical:
         debugReset(out, ctx, 4);
         break;
-    case Methodology::Pointers:
+    case Methodology::DirectPointers:
         // The index variable only mirrors the pointer for the debug names.
         debugIfOpen(out, 4);
         line(out, 8, ctx.names.ind + QStringLiteral(" = ") + QString::number(rank - 1) + u';');
@@ -59,7 +59,7 @@ QString nextStateCheck(const GenContext& ctx)
 {
     const QString head = QStringLiteral("#define ") + kNextStateMacro + QStringLiteral(" (");
     QString out;
-    if (ctx.style != Methodology::Pointers) {
+    if (ctx.style != Methodology::DirectPointers) {
         const StateView& last = ctx.fsm.at(ctx.fsm.count());
         line(out, head + ctx.names.ind + QStringLiteral(" > ") + ctx.label(last) + u')');
     } else {
@@ -100,7 +100,7 @@ QString forcingBody(const GenContext& ctx, const StateView& s, bool initFunction
     line(inner, 4, ctx.stateVariable() + QStringLiteral(" = ") + ctx.stateReference(s) + u';');
     if (ctx.anyEntry)
         line(inner, 4, ctx.names.entryFlag + QStringLiteral(" = 0;"));
-    if (ctx.opt.DI)
+    if (ctx.opt.debugInfo)
         forcingDebug(inner, ctx, s.rank, initFunction);
     return inner;
 }
@@ -133,12 +133,12 @@ QString GenContext::label(const StateView& s) const
 
 const QString& GenContext::stateVariable() const
 {
-    return style == Methodology::Pointers ? names.dis : names.ind;
+    return style == Methodology::DirectPointers ? names.dis : names.ind;
 }
 
 QString GenContext::stateReference(const StateView& s) const
 {
-    return style == Methodology::Pointers ? QStringLiteral("E_") + s.name : label(s);
+    return style == Methodology::DirectPointers ? QStringLiteral("E_") + s.name : label(s);
 }
 
 QString methodologyLine(Methodology m)
@@ -146,7 +146,7 @@ QString methodologyLine(Methodology m)
     switch (m) {
     case Methodology::SwitchCase:
         return QStringLiteral("// Methodology: Switch-case state. [");
-    case Methodology::Pointers:
+    case Methodology::DirectPointers:
         return QStringLiteral("// Methodology: Pointer to state functions. [");
     case Methodology::PointerArray:
         return QStringLiteral("// Methodology: Array of pointers to state functions. [");
@@ -259,7 +259,7 @@ void entryFlagVariable(QString& out, const GenContext& ctx, bool lineEnd)
 
 void debugBlock(QString& out, const GenContext& ctx, const QString& extraLine)
 {
-    if (!ctx.opt.DI)
+    if (!ctx.opt.debugInfo)
         return;
     line(out, QString());
     line(out, QStringLiteral("#if defined(FSM_DEBUG)"));
@@ -330,12 +330,12 @@ MacroParts buildMacroParts(const GenContext& ctx)
         parts.nextStateCheck = nextStateCheck(ctx);
     const QString& name = ctx.names.name;
     // No Init function for a history FSM unless it is asked for.
-    if (!(ctx.opt.HF && !ctx.opt.FI))
+    if (!(ctx.opt.history && !ctx.opt.initFunction))
         addFunction(parts.initDeclaration, parts.initBody,
                     QStringLiteral("// Force the FSM to the initial state."),
                     QStringLiteral("void ") + name + QStringLiteral("_Init(void)"),
                     forcingBody(ctx, ctx.fsm.at(ctx.fsm.lastInitialRank), true));
-    if (ctx.opt.FE)
+    if (ctx.opt.finalTest)
         addFunction(parts.endDeclaration, parts.endBody,
                     QStringLiteral("// Confirm that the FSM has reached a final state."),
                     QStringLiteral("unsigned char ") + name + QStringLiteral("_End(void)"),
@@ -387,14 +387,14 @@ void headerFunctions(QString& out, const GenContext& ctx, const MacroParts& part
 void historyMacro(QString& out, const GenContext& ctx)
 {
     const QString macro = QStringLiteral("#define _") + ctx.names.name + QStringLiteral("_Init()");
-    if (ctx.opt.HF) {
+    if (ctx.opt.history) {
         line(out, QStringLiteral("// This is a history FSM."));
         line(out, macro + QStringLiteral("  {}"));
     } else {
         line(out, QStringLiteral("// This is not a history FSM."));
         line(out, macro + QStringLiteral("  {") + ctx.names.name
                       + QStringLiteral("_Init(); /* Children: */ ")
-                      + childrenInitList(*ctx.diagram, ctx.documentPath) + u'}');
+                      + childrenInitList(*ctx.diagram, ctx.documentPath, *ctx.children) + u'}');
     }
     line(out, QString());
 }
@@ -438,7 +438,7 @@ void beforeActions(QString& out, const GenContext& ctx)
         line(out, indentText(ctx.before, 4, true));
         line(out, QString());
     }
-    if (ctx.opt.DI)
+    if (ctx.opt.debugInfo)
         debugReset(out, ctx, 4);
 }
 
@@ -480,7 +480,7 @@ void endingCode(QString& out, const GenContext& ctx)
 
 void diagramComments(QString& out, const GenContext& ctx)
 {
-    if (!ctx.opt.PT)
+    if (!ctx.opt.printRemarks)
         return;
     out += plusLine();
     line(out, QStringLiteral("// Diagram comments (Start)."));

@@ -6,20 +6,22 @@
 
 #include "FsmView.h"
 #include "EntryExitAnalysis.h"
+#include "Generation.h"
+#include "Methodology.h"
 
 #include <QString>
 
 namespace orvane::codegen {
 
-enum class Methodology { SwitchCase, Pointers, PointerArray, Hierarchical };
-
+// What a flat module contains besides the machine itself; the names in
+// brackets are the option tokens a diagram stores.
 struct GenOptions {
-    bool FI = false;  // Init function for a history FSM
-    bool FE = false;  // final-state test function
-    bool HF = false;  // history FSM
-    bool DI = false;  // FSM_DEBUG blocks
-    bool AC = false;  // ANSI comments
-    bool PT = false;  // remarks printed into the code
+    bool initFunction = false;  // [FI] an Init function for a history FSM
+    bool finalTest = false;     // [FE] a final-state test function
+    bool history = false;       // [HF] the FSM keeps its state between runs
+    bool debugInfo = false;     // [DI] FSM_DEBUG blocks
+    bool ansiComments = false;  // [AC] /* */ comments instead of //
+    bool printRemarks = false;  // [PT] the diagram's remarks printed into the code
 };
 
 // Identifiers the generated code uses for one FSM.
@@ -39,6 +41,7 @@ struct FsmNames {
 struct GenContext {
     const Diagram* diagram = nullptr;
     QString documentPath;
+    const ChildDocumentSource* children = nullptr;  // says which child diagrams exist
     GenOptions opt;
     Methodology style = Methodology::SwitchCase;
     FsmNames names;

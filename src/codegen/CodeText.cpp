@@ -158,30 +158,29 @@ QString diagramCommentsBlock(const Diagram& d)
 }
 
 QStringList stateChildren(const QString& documentPath, const QString& during,
-                          const QString& elseAction)
+                          const QString& elseAction, const ChildDocumentSource& source)
 {
-    ChildDiagrams references;
+    ChildDiagrams references([&source](const QString& path) { return source.exists(path); });
     references.reset(documentPath);
     QStringList out;
     if (!references.scanText(during + kCrLf + elseAction))
         return out;
-    const int count = references.childCount();
-    out.reserve(count);
-    for (int i = 1; i <= count; ++i)
-        out.append(Paths::baseName(references.child(i)));
+    for (const QString& child : references.children())
+        out.append(Paths::baseName(child));
     return out;
 }
 
-QString childrenInitList(const Diagram& d, const QString& documentPath)
+QString childrenInitList(const Diagram& d, const QString& documentPath,
+                         const ChildDocumentSource& source)
 {
     QString list;
     QSet<QString> seen;
     for (const auto& node : d.nodes()) {
         if (!States::isStateNode(node.get()))
             continue;
-        const QStringList children = stateChildren(
-            documentPath, States::getStateField(States::kStateDuring, node.get()),
-            States::getStateField(States::kStateElse, node.get()));
+        const StateRecord state = stateRecord(node.get());
+        const QStringList children =
+            stateChildren(documentPath, state.during, state.elseAction, source);
         for (const QString& child : children) {
             const QString item = QLatin1Char('_') + child + QLatin1String("_Init(); ");
             if (!seen.contains(item)) {

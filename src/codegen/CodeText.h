@@ -5,6 +5,7 @@
 // Lines end in CR LF throughout.
 
 #include "Diagram.h"
+#include "Generation.h"
 
 #include <QString>
 #include <QStringList>
@@ -39,10 +40,11 @@ QString diagramCommentsBlock(const Diagram& d);
 // Base names of the child diagrams called in the during and else actions of
 // one state, in the order the child lookup lists them (duplicates kept).
 QStringList stateChildren(const QString& documentPath, const QString& during,
-                          const QString& elseAction);
+                          const QString& elseAction, const ChildDocumentSource& source);
 // "_CHILD_Init(); " for every child called by any state, each once, in
 // diagram order, without trailing blanks.
-QString childrenInitList(const Diagram& d, const QString& documentPath);
+QString childrenInitList(const Diagram& d, const QString& documentPath,
+                         const ChildDocumentSource& source);
 // The "// Child Initialization." block of one state at the given indentation,
 // one "_CHILD_Init();" line per child; empty for a state without children.
 QString childInitBlock(const QStringList& children, int indent);

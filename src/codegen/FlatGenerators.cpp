@@ -4,7 +4,6 @@
 #include "CodeSections.h"
 #include "FsmDocument.h"
 #include "CodeText.h"
-#include "Texts.h"
 
 #include <utility>
 
@@ -46,7 +45,7 @@ struct MethodologyPieces {
 // The pieces are consumed: the large ones (the dispatcher, the state
 // functions) are released once copied, so a big machine's module is not
 // held twice at once.
-QString assemble(const GenContext& ctx, MethodologyPieces pieces)
+GeneratedCode assemble(const GenContext& ctx, MethodologyPieces pieces)
 {
     const MacroParts parts = buildMacroParts(ctx);
     QString code;
@@ -72,14 +71,11 @@ QString assemble(const GenContext& ctx, MethodologyPieces pieces)
     QString header;
     headerOpening(header, ctx, pieces.functionComment);
     headerFunctions(header, ctx, parts);
-    if (ctx.opt.AC) {
+    if (ctx.opt.ansiComments) {
         code = toAnsiComments(code, 80, true);
         header = toAnsiComments(header, 80, true);
     }
-    code += Texts::kSep;
-    code += header;
-    code += Texts::kSep;
-    return code;
+    return {std::move(code), std::move(header)};
 }
 
 void indexDeclarations(QString& out, const GenContext& ctx)
@@ -89,10 +85,10 @@ void indexDeclarations(QString& out, const GenContext& ctx)
     line(out, QString());
 }
 
-QString switchCaseCode(GenContext& ctx, const Diagram& d, Messenger& messenger)
+std::optional<GeneratedCode> switchCaseCode(GenContext& ctx, const Diagram& d, Messenger& messenger)
 {
     if (!checkAndScan(ctx, d, messenger))
-        return {};
+        return std::nullopt;
     MethodologyPieces pieces;
     pieces.functionComment = QStringLiteral("// FSM function.");
     QString& decl = pieces.declarations;
@@ -105,10 +101,10 @@ QString switchCaseCode(GenContext& ctx, const Diagram& d, Messenger& messenger)
     return assemble(ctx, std::move(pieces));
 }
 
-QString pointersCode(GenContext& ctx, const Diagram& d, Messenger& messenger)
+std::optional<GeneratedCode> pointersCode(GenContext& ctx, const Diagram& d, Messenger& messenger)
 {
     if (!checkAndScan(ctx, d, messenger))
-        return {};
+        return std::nullopt;
     const StateView& initial = ctx.fsm.at(ctx.fsm.lastInitialRank);
     MethodologyPieces pieces;
     pieces.functionComment = QStringLiteral("// FSM function.");
@@ -126,10 +122,10 @@ QString pointersCode(GenContext& ctx, const Diagram& d, Messenger& messenger)
     return assemble(ctx, std::move(pieces));
 }
 
-QString pointerArrayCode(GenContext& ctx, const Diagram& d, Messenger& messenger)
+std::optional<GeneratedCode> pointerArrayCode(GenContext& ctx, const Diagram& d, Messenger& messenger)
 {
     if (!checkAndScan(ctx, d, messenger))
-        return {};
+        return std::nullopt;
     MethodologyPieces pieces;
     pieces.functionComment = QStringLiteral("// FSM function");
     QString& decl = pieces.declarations;
@@ -158,49 +154,36 @@ QString pointerArrayCode(GenContext& ctx, const Diagram& d, Messenger& messenger
 
 }  // namespace
 
-QString generateCodeSwitchCase(const Diagram& d, const QString& documentPath, bool FI, bool FE,
-                               bool HF, bool DI, bool AC, bool PT, Messenger& messenger)
+std::optional<GeneratedCode> generate(Methodology m, const Diagram& d,
+                                      const QString& documentPath, const GenOptions& options,
+                                      const ChildDocumentSource& children, Messenger& messenger)
 {
-    GenContext ctx = prepareContext(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT},
-                                    Methodology::SwitchCase);
+    GenContext ctx = prepareContext(d, documentPath, options, m, children);
+    switch (m) {
+    case Methodology::DirectPointers: return pointersCode(ctx, d, messenger);
+    case Methodology::PointerArray: return pointerArrayCode(ctx, d, messenger);
+    case Methodology::SwitchCase:
+    case Methodology::Hierarchical: break;
+    }
     return switchCaseCode(ctx, d, messenger);
 }
 
-QString generateCodePointers(const Diagram& d, const QString& documentPath, bool FI, bool FE,
-                             bool HF, bool DI, bool AC, bool PT, Messenger& messenger)
+GenOptions optionsOf(const FsmDocument& doc)
 {
-    GenContext ctx = prepareContext(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT},
-                                    Methodology::Pointers);
-    return pointersCode(ctx, d, messenger);
+    GenOptions o;
+    o.initFunction = doc.generateInitFunction;
+    o.finalTest = doc.generateEndFunction;
+    o.history = doc.historyMachine;
+    o.debugInfo = doc.debugInfo;
+    o.ansiComments = doc.ansiComments;
+    o.printRemarks = doc.remarksInCode;
+    return o;
 }
 
-QString generateCodePointerArray(const Diagram& d, const QString& documentPath, bool FI, bool FE,
-                                 bool HF, bool DI, bool AC, bool PT, Messenger& messenger)
+std::optional<GeneratedCode> generate(Methodology m, const FsmDocument& doc,
+                                      const ChildDocumentSource& children, Messenger& messenger)
 {
-    GenContext ctx = prepareContext(d, documentPath, GenOptions{FI, FE, HF, DI, AC, PT},
-                                    Methodology::PointerArray);
-    return pointerArrayCode(ctx, d, messenger);
-}
-
-QString generateCodeSwitchCase(const FsmDocument& doc, Messenger& messenger)
-{
-    return generateCodeSwitchCase(doc.diagram(), doc.filePath, doc.generateInitFunction,
-                                  doc.generateEndFunction, doc.historyMachine, doc.debugInfo,
-                                  doc.ansiComments, doc.remarksInCode, messenger);
-}
-
-QString generateCodePointers(const FsmDocument& doc, Messenger& messenger)
-{
-    return generateCodePointers(doc.diagram(), doc.filePath, doc.generateInitFunction,
-                                doc.generateEndFunction, doc.historyMachine, doc.debugInfo,
-                                doc.ansiComments, doc.remarksInCode, messenger);
-}
-
-QString generateCodePointerArray(const FsmDocument& doc, Messenger& messenger)
-{
-    return generateCodePointerArray(doc.diagram(), doc.filePath, doc.generateInitFunction,
-                                    doc.generateEndFunction, doc.historyMachine, doc.debugInfo,
-                                    doc.ansiComments, doc.remarksInCode, messenger);
+    return generate(m, doc.diagram(), doc.filePath, optionsOf(doc), children, messenger);
 }
 
 }  // namespace orvane::FlatGenerators

@@ -1,13 +1,17 @@
 #pragma once
 // The flat C generators (switch-case, pointer to state functions, array of
-// pointers to state functions) and the list file. Each generator returns
-// code text + "· ·" + header text + "· ·", or an empty text when it refused
-// to generate (the reason went to the messenger). The document path locates
-// the child diagrams called by the states.
+// pointers to state functions) and the list file. A generator refuses (and
+// tells the messenger why) when the FSM has no name, no initial state or
+// errors in its entry and exit actions. The document path locates the child
+// diagrams called by the states.
 
+#include "CodeSections.h"
 #include "Diagram.h"
+#include "Generation.h"
 
 #include <QString>
+
+#include <optional>
 
 namespace orvane {
 
@@ -16,17 +20,16 @@ class Messenger;
 
 namespace FlatGenerators {
 
-QString generateCodeSwitchCase(const Diagram& d, const QString& documentPath, bool FI, bool FE,
-                               bool HF, bool DI, bool AC, bool PT, Messenger& messenger);
-QString generateCodePointers(const Diagram& d, const QString& documentPath, bool FI, bool FE,
-                             bool HF, bool DI, bool AC, bool PT, Messenger& messenger);
-QString generateCodePointerArray(const Diagram& d, const QString& documentPath, bool FI, bool FE,
-                                 bool HF, bool DI, bool AC, bool PT, Messenger& messenger);
-
-// The same with the document's diagram, file path and generation flags.
-QString generateCodeSwitchCase(const FsmDocument& doc, Messenger& messenger);
-QString generateCodePointers(const FsmDocument& doc, Messenger& messenger);
-QString generateCodePointerArray(const FsmDocument& doc, Messenger& messenger);
+// The module of a diagram in a flat style (the hierarchical style is not one).
+std::optional<GeneratedCode> generate(Methodology m, const Diagram& d,
+                                      const QString& documentPath,
+                                      const codegen::GenOptions& options,
+                                      const ChildDocumentSource& children, Messenger& messenger);
+// The same with the document's diagram, file path and options.
+std::optional<GeneratedCode> generate(Methodology m, const FsmDocument& doc,
+                                      const ChildDocumentSource& children, Messenger& messenger);
+// The generation options a document holds.
+codegen::GenOptions optionsOf(const FsmDocument& doc);
 
 // The whole FSM as tagged text; never refuses. Ends without a line break.
 QString generateListFile(const Diagram& d);

@@ -14,15 +14,15 @@ namespace {
 void readState(StateView& s)
 {
     using namespace States;
-    const QStringList f = Texts::splitFields(s.node->tag(), kStateFieldCount);
-    s.name = f[kStateName];
-    s.during = f[kStateDuring];
-    s.indexText = f[kStateIndex];
-    s.entry = f[kStateEntry];
-    s.exit = f[kStateExit];
-    s.isIn = f[kStateIsIn];
-    s.goTo = f[kStateGoto];
-    s.elseAction = f[kStateElse];
+    const StateRecord f = StateRecord::fromText(s.node->tag());
+    s.name = f.name;
+    s.during = f.during;
+    s.indexText = f.index;
+    s.entry = f.entry;
+    s.exit = f.exit;
+    s.isIn = f.isIn;
+    s.goTo = f.goTo;
+    s.elseAction = f.elseAction;
     s.isInitial = isInitialNode(s.node);
     s.isFinal = isFinalNode(s.node);
     s.outLinkCount = int(s.node->outLinks().size());
@@ -31,13 +31,13 @@ void readState(StateView& s)
 TransitionView readTransition(const Node* t, const QHash<const Node*, int>& rankOf)
 {
     using namespace Transitions;
-    const QStringList f = Texts::splitFields(t->tag(), kTransFieldCount);
+    const TransitionRecord f = TransitionRecord::fromText(t->tag());
     TransitionView v;
     v.node = t;
-    v.priority = f[kTransPriority];
-    v.condition = f[kTransCondition];
-    v.action = f[kTransAction];
-    v.selfFlag = f[kTransSelf];
+    v.priority = f.priority;
+    v.condition = f.condition;
+    v.action = f.action;
+    v.selfFlag = f.selfFlag;
     v.targetRank = rankOf.value(Ranking::transitionTarget(t), 0);
     return v;
 }

@@ -7,7 +7,6 @@
 #include "ChildDiagrams.h"
 #include "MachineInfo.h"
 #include "CodeText.h"
-#include "Texts.h"
 
 #include <QHash>
 
@@ -44,18 +43,18 @@ public:
     {
         DiagramPieces own;
         if (!generateDiagramPieces(doc.diagram(), doc.filePath, optionsOf(doc), isTop, prefix,
-                                   m_messenger, own))
+                                   m_source, m_messenger, own))
             return false;
         // Known before the children are walked, so that a child calling an
         // ancestor ends there.
         m_generated.insert(own.name, Generated{&doc, isTop, prefix, own});
         takeOwnPieces(doc, isTop, own, out);
 
-        ChildDiagrams references;
+        ChildDiagrams references([this](const QString& path) { return m_source.exists(path); });
         references.reset(doc.filePath);
         references.scanDiagram(doc.diagram());
-        for (int i = 1; i <= references.childCount(); ++i) {
-            const QString path = references.fullPath(references.child(i));
+        for (int i = 1; i <= int(references.children().size()); ++i) {
+            const QString path = references.fullPath(references.children().at(i - 1));
             QString error;
             const FsmDocument* child = m_source.openChild(path, &error);
             if (!child) {
@@ -82,13 +81,13 @@ private:
     HierarchicalOptions optionsOf(const FsmDocument& doc) const
     {
         HierarchicalOptions o;
-        o.FI = doc.generateInitFunction;
-        o.FE = doc.generateEndFunction;
-        o.HF = doc.historyMachine;
-        o.UM = doc.useMacros;
-        o.DI = m_top.debugInfo;
-        o.PT = m_top.remarksInCode;
-        o.BF = m_top.useBitFields;
+        o.initFunction = doc.generateInitFunction;
+        o.finalTest = doc.generateEndFunction;
+        o.history = doc.historyMachine;
+        o.useMacros = doc.useMacros;
+        o.debugInfo = m_top.debugInfo;
+        o.printRemarks = m_top.remarksInCode;
+        o.bitFields = m_top.useBitFields;
         return o;
     }
 
@@ -137,7 +136,7 @@ private:
     bool checkNotGenerated(const FsmDocument& child, bool& skip)
     {
         skip = false;
-        const QString name = MachineInfo::getGraphField(MachineInfo::kGraphName, child.diagram());
+        const QString name = machineConfig(child.diagram()).name;
         const auto it = m_generated.constFind(name);
         if (it == m_generated.constEnd())
             return true;
@@ -147,7 +146,7 @@ private:
             return true;
         DiagramPieces again;
         if (!generateDiagramPieces(child.diagram(), child.filePath, optionsOf(child),
-                                   first.isTop, first.prefix, m_messenger, again))
+                                   first.isTop, first.prefix, m_source, m_messenger, again))
             return false;
         if (again == first.pieces)
             return true;
@@ -224,18 +223,35 @@ QString codeText(const TreePieces& tree, bool bitFields)
     return code;
 }
 
+// The comment conversion has always seen the module as one text, the header
+// starting on the line after the code behind a "· ·" mark and another mark
+// after it; the marks are dropped again after the conversion. The header's
+// first line keeps the widths that conversion gave it (the mark counted).
+GeneratedCode convertedToAnsiComments(const QString& code, const QString& header)
+{
+    const QString mark = QStringLiteral("\u00B7 \u00B7");
+    const QString text = toAnsiComments(code + mark + header + mark, 80, true);
+    const qsizetype last = text.lastIndexOf(mark);
+    const qsizetype before = last >= mark.size() ? text.lastIndexOf(mark, last - mark.size()) : -1;
+    if (last < 0 || before < 0)
+        return {text, QString()};
+    const qsizetype headerStart = before + mark.size();
+    return {text.left(before), text.mid(headerStart, last - headerStart)};
+}
+
 }  // namespace
 
-QString generateCodeHierarchical(const FsmDocument& top, ChildDocumentSource& children,
-                                 Messenger& messenger)
+std::optional<GeneratedCode> generate(const FsmDocument& top, ChildDocumentSource& children,
+                                      Messenger& messenger)
 {
     Walker walker(top, children, messenger);
     TreePieces tree;
     if (!walker.walk(top, true, QString(), tree))
-        return {};
-    const QString result =
-        codeText(tree, top.useBitFields) + Texts::kSep + tree.header + Texts::kSep;
-    return top.ansiComments ? toAnsiComments(result, 80, true) : result;
+        return std::nullopt;
+    QString code = codeText(tree, top.useBitFields);
+    if (!top.ansiComments)
+        return GeneratedCode{std::move(code), std::move(tree.header)};
+    return convertedToAnsiComments(code, tree.header);
 }
 
 }  // namespace orvane::HierarchicalGenerator

@@ -5,32 +5,25 @@
 // becomes a static FSM function of the same module, its identifiers made
 // unique by a prefix ("_1", "_1_2"...).
 
+#include "Generation.h"
+
 #include <QString>
+
+#include <optional>
 
 namespace orvane {
 
 class FsmDocument;
 class Messenger;
 
-// Where the generator gets the document of a child diagram. The generator
-// opens no file itself: the application opens the child (or finds it
-// already open) and keeps the document alive until the generation ends.
-class ChildDocumentSource {
-public:
-    virtual ~ChildDocumentSource() = default;
-    // The document of the diagram file at fullPath; null, with *error
-    // saying why, when it cannot be opened.
-    virtual const FsmDocument* openChild(const QString& fullPath, QString* error) = 0;
-};
-
 namespace HierarchicalGenerator {
 
-// Code text + "· ·" + header text + "· ·" for the tree under `top`, or an
-// empty text when any diagram of the tree refused (its reason went to the
-// messenger). DI, PT, BF and AC are the top document's; FI, FE, HF and UM
-// each diagram's own.
-QString generateCodeHierarchical(const FsmDocument& top, ChildDocumentSource& children,
-                                 Messenger& messenger);
+// The module of the tree under `top`; nothing when any diagram of the tree
+// refused (its reason went to the messenger). The debug, remark, bit-field
+// and comment options are the top document's; the Init, final-test, history
+// and macro options each diagram's own.
+std::optional<GeneratedCode> generate(const FsmDocument& top, ChildDocumentSource& children,
+                                      Messenger& messenger);
 
 // "[" + path + "]" and, when known, a line with the reason follow.
 inline const QString kMsgChildNotOpened =

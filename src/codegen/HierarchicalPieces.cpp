@@ -25,7 +25,7 @@ void nameIdentifiers(GenContext& ctx, const HierarchicalOptions& opt, const QStr
     n.ind = QStringLiteral("ind") + prefix + u'_' + n.name;
     n.labelPrefix = QStringLiteral("i") + prefix + u'_';
     n.entryFlag =
-        (opt.BF ? QStringLiteral("entryFsm.flg") : QStringLiteral("entryFsmFlg")) + prefix;
+        (opt.bitFields ? QStringLiteral("entryFsm.flg") : QStringLiteral("entryFsmFlg")) + prefix;
     n.debugTrans = QStringLiteral("debug_transNumber") + prefix;
     n.debugNames = QStringLiteral("debug_stateNames") + prefix;
 }
@@ -34,7 +34,7 @@ void nameIdentifiers(GenContext& ctx, const HierarchicalOptions& opt, const QStr
 // the plain name stands behind it.
 QString macroName(const DiagramJob& g, const QString& item)
 {
-    const QString joint = g.opt.UM ? QStringLiteral("_") : QStringLiteral("__");
+    const QString joint = g.opt.useMacros ? QStringLiteral("_") : QStringLiteral("__");
     return g.ctx.names.name + joint + item + QStringLiteral("()");
 }
 
@@ -49,7 +49,7 @@ struct MacroTexts {
 void functionBehind(MacroTexts& out, const DiagramJob& g, const QString& heading,
                     const QString& signature, const QString& statement)
 {
-    if (g.opt.UM)
+    if (g.opt.useMacros)
         return;
     line(out.header, heading);
     line(out.header, signature + u';');
@@ -69,7 +69,7 @@ void forcingMacro(QString& out, const GenContext& ctx, const QString& macro, con
                    + QStringLiteral(" = ") + ctx.label(s) + QStringLiteral("; ");
     if (ctx.anyEntry)
         head += ctx.names.entryFlag + QStringLiteral(" = 0; ");
-    if (!ctx.opt.DI) {
+    if (!ctx.opt.debugInfo) {
         line(out, head + u'}');
         return;
     }
@@ -84,7 +84,7 @@ void initMacro(MacroTexts& out, const DiagramJob& g)
 {
     const GenContext& ctx = g.ctx;
     // A history FSM keeps no Init unless it is asked for.
-    if (g.opt.HF && !g.opt.FI)
+    if (g.opt.history && !g.opt.initFunction)
         return;
     const QString heading = QStringLiteral("// Force the FSM to the initial state.");
     const QString macro = macroName(g, QStringLiteral("Init"));
@@ -99,7 +99,7 @@ void initMacro(MacroTexts& out, const DiagramJob& g)
 void endMacro(MacroTexts& out, const DiagramJob& g)
 {
     const GenContext& ctx = g.ctx;
-    if (!g.opt.FE)
+    if (!g.opt.finalTest)
         return;
     QString test;
     for (const int rank : ctx.fsm.finalRanks) {
@@ -196,7 +196,7 @@ QString automatic(const DiagramJob& g, const QString& macros)
     line(out, QString());
     line(out, QStringLiteral(" // Index variable."));
     indexVariable(out, ctx);
-    if (ctx.opt.DI) {
+    if (ctx.opt.debugInfo) {
         line(out, QString());
         line(out, QStringLiteral("#if defined(FSM_DEBUG)"));
         line(out, 4,
@@ -220,7 +220,7 @@ QString entryFlag(const DiagramJob& g, const QString& prefix)
     const GenContext& ctx = g.ctx;
     if (!ctx.anyEntry)
         return {};
-    if (g.opt.BF)
+    if (g.opt.bitFields)
         return padRight(QStringLiteral("    T_bit flg") + prefix, 24) + QStringLiteral(" :1;")
                + kCrLf;
     return QStringLiteral("static unsigned char ") + ctx.names.entryFlag + QStringLiteral(" = 0;")
@@ -231,7 +231,7 @@ QString debugMacros(const DiagramJob& g)
 {
     const GenContext& ctx = g.ctx;
     QString out;
-    if (ctx.opt.DI) {
+    if (ctx.opt.debugInfo) {
         line(out, QString());
         out += plusLine();
         line(out, QStringLiteral("// Debug customized macros."));
@@ -319,12 +319,17 @@ QString header(const DiagramJob& g, const QString& declarations)
 
 bool generateDiagramPieces(const Diagram& d, const QString& documentPath,
                            const HierarchicalOptions& opt, bool isTop, const QString& prefix,
-                           Messenger& messenger, DiagramPieces& out)
+                           const ChildDocumentSource& children, Messenger& messenger,
+                           DiagramPieces& out)
 {
-    DiagramJob g{prepareContext(d, documentPath,
-                                GenOptions{opt.FI, opt.FE, opt.HF, opt.DI, false, opt.PT},
-                                Methodology::Hierarchical),
-                 opt, isTop};
+    GenOptions flat;
+    flat.initFunction = opt.initFunction;
+    flat.finalTest = opt.finalTest;
+    flat.history = opt.history;
+    flat.debugInfo = opt.debugInfo;
+    flat.printRemarks = opt.printRemarks;
+    DiagramJob g{prepareContext(d, documentPath, flat, Methodology::Hierarchical, children), opt,
+                 isTop};
     GenContext& ctx = g.ctx;
     nameIdentifiers(ctx, opt, prefix);
     // Exit functions of different diagrams share the module.

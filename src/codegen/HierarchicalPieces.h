@@ -5,6 +5,7 @@
 // prefix ("" for the top diagram, "_1", "_1_2"... for the children).
 
 #include "Diagram.h"
+#include "Generation.h"
 
 #include <QString>
 
@@ -16,14 +17,14 @@ namespace orvane::codegen {
 
 struct HierarchicalOptions {
     // The diagram's own choices.
-    bool FI = false;  // Init macro of a history FSM
-    bool FE = false;  // final-state test
-    bool HF = false;  // history FSM
-    bool UM = true;   // macros only; off: a function behind every macro
+    bool initFunction = false;  // [FI] the Init macro of a history FSM
+    bool finalTest = false;     // [FE] the final-state test
+    bool history = false;       // [HF] the FSM keeps its state between runs
+    bool useMacros = true;      // [UM] macros only; off: a function behind every macro
     // The top document's choices, for the whole tree.
-    bool DI = false;  // FSM_DEBUG blocks
-    bool PT = false;  // remarks printed into the code
-    bool BF = false;  // entry flags as one-bit members of one structure
+    bool debugInfo = false;     // [DI] FSM_DEBUG blocks
+    bool printRemarks = false;  // [PT] remarks printed into the code
+    bool bitFields = false;     // [BF] entry flags as one-bit members of one structure
 };
 
 // Every line ends in CR LF unless said otherwise.
@@ -45,6 +46,7 @@ struct DiagramPieces {
 // pieces. False, with the reason shown through the messenger, when refused.
 bool generateDiagramPieces(const Diagram& d, const QString& documentPath,
                            const HierarchicalOptions& opt, bool isTop, const QString& prefix,
-                           Messenger& messenger, DiagramPieces& out);
+                           const ChildDocumentSource& children, Messenger& messenger,
+                           DiagramPieces& out);
 
 }  // namespace orvane::codegen

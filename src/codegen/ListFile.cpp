@@ -37,26 +37,26 @@ void optionalTag(QString& out, int indent, const QString& tag, const QString& va
         valueLines(out, value, valueIndent);
 }
 
-void configuration(QString& out, const QStringList& f)
+void configuration(QString& out, const MachineConfig& f)
 {
     using namespace MachineInfo;
-    tag(out, 0, QStringLiteral("[FSM name]"), f[kGraphName], 4);
+    tag(out, 0, QStringLiteral("[FSM name]"), f.name, 4);
     tag(out, 0, QStringLiteral("[List version]"), QStringLiteral("v1.2r3"), 4);
-    optionalTag(out, 0, QStringLiteral("[Parameters]"), f[kGraphParams], 4);
+    optionalTag(out, 0, QStringLiteral("[Parameters]"), f.params, 4);
     line(out, QStringLiteral("[Config]"));
     valueLines(out,
           QStringLiteral("[formatCompilacion][AutoSizeNodes][FixedOnlyFont][HideComments]"
                          "[FunctionInit][FunctionEnd][DebugInfo][AnsiComment][PrintTextBoxes]"
                          "[HistoryFsm][UseBitFields]"),
           2);
-    valueLines(out, f[kGraphOptions], 4);
-    tag(out, 0, QStringLiteral("[Signature]"), f[kGraphSignature], 4);
-    optionalTag(out, 0, QStringLiteral("[Module header]"), f[kGraphModuleHeader], 4);
-    optionalTag(out, 0, QStringLiteral("[Initialization]"), f[kGraphInit], 4);
-    optionalTag(out, 0, QStringLiteral("[Function header]"), f[kGraphFunctionHeader], 4);
-    optionalTag(out, 0, QStringLiteral("[Global actions before dispatcher]"), f[kGraphBefore], 4);
-    optionalTag(out, 0, QStringLiteral("[Global actions after dispatcher]"), f[kGraphAfter], 4);
-    optionalTag(out, 0, QStringLiteral("[Global ending actions]"), f[kGraphFinal], 4);
+    valueLines(out, f.options, 4);
+    tag(out, 0, QStringLiteral("[Signature]"), f.signature, 4);
+    optionalTag(out, 0, QStringLiteral("[Module header]"), f.moduleHeader, 4);
+    optionalTag(out, 0, QStringLiteral("[Initialization]"), f.init, 4);
+    optionalTag(out, 0, QStringLiteral("[Function header]"), f.functionHeader, 4);
+    optionalTag(out, 0, QStringLiteral("[Global actions before dispatcher]"), f.before, 4);
+    optionalTag(out, 0, QStringLiteral("[Global actions after dispatcher]"), f.after, 4);
+    optionalTag(out, 0, QStringLiteral("[Global ending actions]"), f.finalActions, 4);
 }
 
 void transitionLines(QString& out, const codegen::FsmView& fsm, const codegen::StateView& s,
@@ -90,7 +90,7 @@ void stateLines(QString& out, const codegen::FsmView& fsm, const codegen::StateV
 
 QString generateListFile(const Diagram& d)
 {
-    const QStringList f = Texts::splitFields(d.tag(), MachineInfo::kGraphFieldCount);
+    const MachineConfig f = MachineConfig::fromText(d.tag());
     const codegen::FsmView fsm = codegen::scanFsm(d);
     QString out;
     line(out, QStringLiteral("[FSM LIST FILE START]"));

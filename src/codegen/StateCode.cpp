@@ -47,7 +47,7 @@ void entryCheck(QString& out, const GenContext& ctx, int base, const QString& en
 void nextStateLines(QString& out, const GenContext& ctx, int body, const StateView& target)
 {
     line(out, body, QStringLiteral("// Pointing to the next state."));
-    if (ctx.style == Methodology::Pointers)
+    if (ctx.style == Methodology::DirectPointers)
         line(out, body, ctx.names.dis + QStringLiteral(" = E_") + target.name + u';');
     else
         line(out, body, ctx.names.ind + QStringLiteral(" = ") + ctx.label(target) + u';');
@@ -56,7 +56,7 @@ void nextStateLines(QString& out, const GenContext& ctx, int body, const StateVi
 void transitionDebug(QString& out, const GenContext& ctx, int body, const TransitionView& t)
 {
     line(out, body, QStringLiteral("#if defined(FSM_DEBUG)"));
-    if (ctx.style == Methodology::Pointers)
+    if (ctx.style == Methodology::DirectPointers)
         line(out, body + 4,
              ctx.names.ind + QStringLiteral(" = ") + QString::number(t.targetRank - 1) + u';');
     line(out, body + 4, ctx.names.debugTrans + QStringLiteral(" = ") + t.priority + u';');
@@ -72,7 +72,7 @@ QString transitionChain(const GenContext& ctx, const StateView& s, int base, boo
     if (s.transitions.empty())
         return {};
     const QString children =
-        childInitBlock(stateChildren(ctx.documentPath, s.during, s.elseAction), body);
+        childInitBlock(stateChildren(ctx.documentPath, s.during, s.elseAction, *ctx.children), body);
     QString chain;
     int p = 0;
     for (const TransitionView& t : s.transitions) {
@@ -106,7 +106,7 @@ QString transitionChain(const GenContext& ctx, const StateView& s, int base, boo
         }
         if (t.targetRank != s.rank)
             nextStateLines(chain, ctx, body, ctx.fsm.at(t.targetRank));
-        if (ctx.opt.DI)
+        if (ctx.opt.debugInfo)
             transitionDebug(chain, ctx, body, t);
         if (hasEntry && !internal) {
             line(chain, body, QStringLiteral("// Reset entry flag"));

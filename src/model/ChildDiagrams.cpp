@@ -42,6 +42,12 @@ bool endsName(QChar c)
 }
 }  // namespace
 
+ChildDiagrams::ChildDiagrams() : m_exists(diagramExists) {}
+
+bool ChildDiagrams::isDiagramFile(const QString& path) { return diagramExists(path); }
+
+ChildDiagrams::ChildDiagrams(Exists exists) : m_exists(std::move(exists)) {}
+
 void ChildDiagrams::reset(const QString& documentPath)
 {
     m_children.clear();
@@ -71,11 +77,11 @@ bool ChildDiagrams::scanText(const QString& text)
             if (!isValidChildName(name))
                 continue;
             const QString file = name + kExt;
-            if (diagramExists(join(m_siblingFolder, file))) {
+            if (m_exists(join(m_siblingFolder, file))) {
                 add(file);
                 found = true;
             }
-            if (diagramExists(join(m_childFolder, file))) {
+            if (m_exists(join(m_childFolder, file))) {
                 add(QLatin1Char('/') + file);
                 found = true;
             }
@@ -93,17 +99,10 @@ bool ChildDiagrams::scanDiagram(const Diagram& d)
     for (const auto& n : d.nodes()) {
         if (!isStateNode(n.get()))
             continue;
-        found = scanText(getStateField(kStateDuring, n.get())) || found;
-        found = scanText(getStateField(kStateElse, n.get())) || found;
+        found = scanText(stateRecord(n.get()).during) || found;
+        found = scanText(stateRecord(n.get()).elseAction) || found;
     }
     return found;
-}
-
-QString ChildDiagrams::child(int i) const
-{
-    if (i < 1 || i > childCount())
-        return {};
-    return m_children.at(i - 1);
 }
 
 QString ChildDiagrams::fullPath(const QString& reference) const

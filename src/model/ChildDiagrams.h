@@ -8,10 +8,21 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace orvane {
 
 class ChildDiagrams {
 public:
+    // Says whether a path names an existing diagram file.
+    using Exists = std::function<bool(const QString& path)>;
+    // Children are checked against the file system.
+    ChildDiagrams();
+    // True when `path` names an existing file (a folder is no diagram).
+    static bool isDiagramFile(const QString& path);
+    // Children are checked by `exists` (the generators ask their caller).
+    explicit ChildDiagrams(Exists exists);
+
     // Empties the list and takes the folders from the document's file name.
     void reset(const QString& documentPath);
     // Adds the child references called in `text`; true when a call named an
@@ -19,9 +30,9 @@ public:
     bool scanText(const QString& text);
     // scanText over the during and else actions of every state.
     bool scanDiagram(const Diagram& d);
-    int childCount() const { return int(m_children.size()); }
-    // Reference i (1-based): "NAME.fsm" or "/NAME.fsm"; empty outside 1..count.
-    QString child(int i) const;
+    // The references found: "NAME.fsm" beside the file or "/NAME.fsm" in its
+    // child folder, in ascending code-unit order without duplicates.
+    const QStringList& children() const { return m_children; }
     QString fullPath(const QString& reference) const;
     QString relativePath(const QString& reference) const;
 
@@ -30,8 +41,9 @@ public:
 
 private:
     void add(const QString& reference);
+    Exists m_exists;
     QString m_childFolder, m_siblingFolder, m_relativeChildFolder;
-    QStringList m_children;  // ascending code-unit order, no duplicates
+    QStringList m_children;
 };
 
 }  // namespace orvane

@@ -29,18 +29,18 @@ void EntryExitAnalysis::analyse(const Diagram& d, bool& hasEntry, bool& hasExit,
     m_states.clear();
     for (const Node* node : Ranking::statesByRank(d)) {
         State s;
-        s.name = getStateField(kStateName, node);
-        s.entry = getStateField(kStateEntry, node);
-        s.exit = getStateField(kStateExit, node);
+        s.name = stateRecord(node).name;
+        s.entry = stateRecord(node).entry;
+        s.exit = stateRecord(node).exit;
         hasEntry = hasEntry || !s.entry.isEmpty();
         hasExit = hasExit || !s.exit.isEmpty();
         s.outCount = int(node->outLinks().size());
         for (const Node* t : Ranking::transitionsByRank(node)) {
             const Node* target = Ranking::transitionTarget(t);
             Transition tr;
-            tr.targetName = getStateField(kStateName, target);
+            tr.targetName = stateRecord(target).name;
             tr.internal = target == node
-                          && Transitions::getTransitionField(Transitions::kTransSelf, t)
+                          && transitionRecord(t).selfFlag
                                  == QLatin1String("N");
             s.transitions.push_back(tr);
         }

@@ -11,7 +11,7 @@ namespace {
 bool hasMalformedState(const Diagram& d)
 {
     for (const auto& n : d.nodes()) {
-        const qint32 kind = n->userData() & States::NODE_STATE_ANY;
+        const qint32 kind = n->userData() & NodeAnyState;
         if (kind != 0 && !States::isStateKind(kind))
             return true;
     }
@@ -33,7 +33,7 @@ FsmDocument::~FsmDocument() = default;
 
 void FsmDocument::readConfig(const OptionOverrides& overrides)
 {
-    const QString options = MachineInfo::getGraphField(MachineInfo::kGraphOptions, *m_diagram);
+    const QString options = machineConfig(*m_diagram).options;
     const auto has = [&options](const char* code) { return options.contains(QLatin1String(code)); };
     autosizeNodes = !has("AS_N");
     fixedPitchOnly = !has("FO_N");
@@ -47,25 +47,22 @@ void FsmDocument::readConfig(const OptionOverrides& overrides)
     useBitFields = overrides.bitFields.value_or(has("BF_Y"));
     useMacros = !has("UM_N");
 
-    QString methodology;
-    for (const QString& caption :
-         {kCaptionDirectPointers, kCaptionSwitchCase, kCaptionPointerArray, kCaptionHierarchical}) {
-        if (options.contains(caption)) {
-            methodology = caption;
+    // The first caption found in this order wins.
+    for (Methodology m : {Methodology::DirectPointers, Methodology::SwitchCase,
+                          Methodology::PointerArray, Methodology::Hierarchical}) {
+        if (options.contains(methodologyCaption(m))) {
+            setDefaultMethodology(m);
             break;
         }
     }
-    setDefaultMethodology(methodology);
 }
 
-bool FsmDocument::setDefaultMethodology(const QString& caption)
+bool FsmDocument::setDefaultMethodology(Methodology methodology)
 {
-    if (caption.isEmpty())
-        return false;
-    const bool differs = caption != defaultMethodology;
+    const bool differs = defaultMethodology != methodology;
     if (differs)
         m_diagram->setChanged(true);
-    defaultMethodology = caption;
+    defaultMethodology = methodology;
     return differs;
 }
 

@@ -4,6 +4,7 @@
 // document", the model takes one of these explicitly.
 
 #include "Diagram.h"
+#include "Methodology.h"
 
 #include <QString>
 
@@ -12,13 +13,6 @@
 namespace orvane {
 
 class Messenger;
-
-// The captions of the four generate commands; a document's default
-// methodology (defaultMethodology) is one of them.
-inline const QString kCaptionPointerArray = QStringLiteral("&Pointer Array...");
-inline const QString kCaptionDirectPointers = QStringLiteral("&Direct Pointers...");
-inline const QString kCaptionSwitchCase = QStringLiteral("&Switch Case...");
-inline const QString kCaptionHierarchical = QStringLiteral("&Hierarchical Switch Case...");
 
 // Values forced by the command line (/D, /AC, /PT, /BF) for every document.
 struct OptionOverrides {
@@ -44,7 +38,8 @@ public:
     bool lastSaveSucceeded = false;
 
     // Generation options (start values of a new document).
-    QString defaultMethodology;
+    // The style the Generate button and /C use; none until one is chosen.
+    std::optional<Methodology> defaultMethodology;
     bool generateInitFunction = false;
     bool generateEndFunction = false;
     bool debugInfo = false;
@@ -60,11 +55,12 @@ public:
     bool hideComments = false;
 
     // Applies the options string of the configuration record to the members
-    // above, the command-line overrides winning; then setDefaultMethodology.
+    // above, the command-line overrides winning; a style named in the
+    // options becomes the default (none named: the default stays).
     void readConfig(const OptionOverrides& overrides);
     // Makes a methodology the default; sets the diagram's Changed flag when it
     // differs from the current one. Returns true when it differed.
-    bool setDefaultMethodology(const QString& caption);
+    bool setDefaultMethodology(Methodology methodology);
 
     // What opening a file does after loadFile: take the record out of the
     // info node, apply it, rebuild every item's drawing.

@@ -26,10 +26,7 @@ QStringList childReferences(const FsmDocument& doc)
     ChildDiagrams references;
     references.reset(doc.filePath);
     references.scanDiagram(doc.diagram());
-    QStringList out;
-    for (int i = 1; i <= references.childCount(); ++i)
-        out.append(references.child(i));
-    return out;
+    return references.children();
 }
 
 }  // namespace orvane::Hierarchy

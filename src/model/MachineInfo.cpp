@@ -26,21 +26,17 @@ QString trimBlanks(const QString& s)
 }
 }  // namespace
 
-QString getGraphField(int k, const Diagram& d) { return Texts::getField(d.tag(), k); }
-
-void setGraphInfo(Diagram& d, const QString& name, const QString& params, const QString& init,
-                  const QString& before, const QString& defaultAction, const QString& after,
-                  const QString& finalActions, const QString& signature, const QString& options,
-                  const QString& moduleHeader, const QString& functionHeader)
+void setMachineConfig(Diagram& d, MachineConfig config)
 {
-    d.setTag(Texts::joinFields({signature, trimBlanks(name), init, before, options, params,
-                                     after, finalActions, moduleHeader, functionHeader,
-                                     defaultAction}));
+    config.name = trimBlanks(config.name);
+    d.setTag(config.toText());
 }
 
 QString optionsString(const FsmDocument& doc)
 {
-    return doc.defaultMethodology + QLatin1Char(';') + token("AS", doc.autosizeNodes)
+    const QString style =
+        doc.defaultMethodology ? methodologyCaption(*doc.defaultMethodology) : QString();
+    return style + QLatin1Char(';') + token("AS", doc.autosizeNodes)
            + token("FO", doc.fixedPitchOnly) + token("HC", doc.hideComments)
            + token("FI", doc.generateInitFunction) + token("FE", doc.generateEndFunction)
            + token("DI", doc.debugInfo) + token("AC", doc.ansiComments)
@@ -52,16 +48,16 @@ void saveGraphInfo(FsmDocument& doc, bool clearTexts)
 {
     Diagram& d = doc.diagram();
     const bool wasChanged = d.changed();
-    const QStringList f = Texts::splitFields(d.tag(), kGraphFieldCount);
-    QString name = Paths::baseName(doc.filePath);
-    name.replace(QLatin1Char(' '), QLatin1Char('_'));
-    setGraphInfo(d, name, f[kGraphParams], f[kGraphInit], f[kGraphBefore], f[kGraphDefault],
-                 f[kGraphAfter], f[kGraphFinal], kSignature, optionsString(doc),
-                 f[kGraphModuleHeader], f[kGraphFunctionHeader]);
+    MachineConfig config = machineConfig(d);
+    config.signature = kSignature;
+    config.name = Paths::baseName(doc.filePath);
+    config.name.replace(QLatin1Char(' '), QLatin1Char('_'));
+    config.options = optionsString(doc);
+    setMachineConfig(d, std::move(config));
 
     Node* info = d.addNode(0, 0, 100, 100);
     info->setIsFsmItem(false);
-    info->setUserData(States::NODE_INFO);
+    info->setUserData(NodeInfo);
     info->setTag(d.tag());
     info->setFillColor(d.defaultFillColor());
     info->setForeColor(d.defaultForeColor());
@@ -70,7 +66,7 @@ void saveGraphInfo(FsmDocument& doc, bool clearTexts)
     // The file holds only the records; the texts are rebuilt after loading.
     if (clearTexts) {
         for (const auto& n : d.nodes()) {
-            if (!(n->userData() & States::NODE_FSM_ITEM))
+            if (!(n->userData() & NodeFsmItem))
                 continue;
             n->setText(QString());
             n->setToolTip(QString());
@@ -88,9 +84,9 @@ void loadGraphInfo(FsmDocument& doc, bool copyInfo)
     // Nothing but the info nodes may be selected when they are deleted.
     d.clearSelection();
     for (const auto& n : d.nodes()) {
-        if (!(n->userData() & States::NODE_FSM_ITEM))
+        if (!(n->userData() & NodeFsmItem))
             n->setIsFsmItem(false);
-        if (!(n->userData() & States::NODE_INFO))
+        if (!(n->userData() & NodeInfo))
             continue;
         if (copyInfo) {
             d.setTag(n->tag());

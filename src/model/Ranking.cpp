@@ -110,7 +110,7 @@ std::vector<Node*> statesByRank(const Diagram& d)
     for (const auto& n : d.nodes())
         if (States::isStateNode(n.get()))
             keyed.emplace_back(
-                lenientIndex(States::getStateField(States::kStateIndex, n.get())),
+                lenientIndex(stateRecord(n.get()).index),
                 n.get());
     return stableByKey(keyed);
 }
@@ -135,7 +135,7 @@ std::vector<Node*> transitionsByRank(const Node* state)
         if (!transitionTarget(t) || !seen.insert(t).second)
             continue;
         keyed.emplace_back(
-            lenientNumber(Transitions::getTransitionField(Transitions::kTransPriority, t)),
+            lenientNumber(transitionRecord(t).priority),
             t);
     }
     return stableByKey(keyed);

@@ -29,7 +29,7 @@ QSet<QString> takenNames(const FsmDocument& doc)
     QSet<QString> taken;
     for (const auto& n : d.nodes())
         if (n.get() != d.currentNode() && isStateNode(n.get()))
-            taken.insert(getStateField(kStateName, n.get()).toUpper());
+            taken.insert(stateRecord(n.get()).name.toUpper());
     return taken;
 }
 
@@ -76,10 +76,14 @@ private:
 
 // The drawn text: the name between middle dots, then the actions under their
 // headers. "#during:" appears only when an entry action precedes it.
-QString stateDisplayText(const FsmDocument& doc, const QString& name, const QString& during,
-                         const QString& entry, const QString& exit, const QString& elseAction)
+QString stateDisplayText(const FsmDocument& doc, const StateRecord& r)
 {
     const bool hide = doc.hideComments;
+    const QString& name = r.name;
+    const QString& during = r.during;
+    const QString& entry = r.entry;
+    const QString& exit = r.exit;
+    const QString& elseAction = r.elseAction;
     QString t = QStringLiteral("\u00B7") + name + QStringLiteral("\u00B7") + kCrLf;
     if (!entry.isEmpty()) {
         t += QStringLiteral("#entry:") + kCrLf + Texts::formatActionText(entry, 1, hide);
@@ -100,7 +104,7 @@ QString stateDisplayText(const FsmDocument& doc, const QString& name, const QStr
 void demoteToNormal(FsmDocument& doc, Node* other)
 {
     removeHistoryMark(doc, other);
-    other->setUserData(NODE_STATE_NORMAL | (other->userData() & NODE_MARK));
+    other->setUserData(NodeStateNormal | (other->userData() & NodeMark));
     other->setDrawWidth(1);
     other->setDrawColor(kBlue);
 }
@@ -108,23 +112,23 @@ void demoteToNormal(FsmDocument& doc, Node* other)
 void applyKindLook(FsmDocument& doc, Node* node, qint32 kind)
 {
     switch (kind) {
-    case NODE_STATE_INITIAL:
+    case NodeStateInitial:
         node->setDrawWidth(2);
         setHistoryMark(doc, node);
-        if (Node* other = findOtherNode(doc.diagram(), NODE_STATE_INITIAL, node))
+        if (Node* other = findOtherNode(doc.diagram(), NodeStateInitial, node))
             demoteToNormal(doc, other);
         break;
-    case NODE_STATE_FINAL:
+    case NodeStateFinal:
         node->setDrawWidth(2);
         node->setDrawColor(rgb(128, 128, 64));
         break;
-    case NODE_STATE_SUPER:
-        node->setUserData(NODE_STATE_SUPER);
+    case NodeStateSuper:
+        node->setUserData(NodeStateSuper);
         node->setDrawWidth(2);
         node->setDrawColor(kBlue);
         break;
     default:
-        node->setUserData(NODE_STATE_NORMAL);
+        node->setUserData(NodeStateNormal);
         node->setDrawWidth(1);
         node->setDrawColor(kBlue);
         break;
@@ -136,23 +140,22 @@ void applyKindLook(FsmDocument& doc, Node* node, qint32 kind)
 void reconfigureState(FsmDocument& doc, Node* n, const QString& index, Messenger& messenger,
                       std::optional<DefaultNames>& names)
 {
-    const QStringList f = Texts::splitFields(n->tag(), kStateFieldCount);
-    QString name = f[kStateName];
-    const qint32 kind = n->userData() & NODE_STATE_ANY;
-    if (name.isEmpty() && isStateKind(kind)) {
+    StateRecord record = StateRecord::fromText(n->tag());
+    record.index = index;
+    const qint32 kind = n->userData() & NodeAnyState;
+    if (record.name.isEmpty() && isStateKind(kind)) {
         if (!names)
             names.emplace(doc);
-        name = names->nameFor(n);
+        record.name = names->nameFor(n);
     }
-    configureState(doc, name, f[kStateDuring], f[kStateEntry], f[kStateExit], f[kStateElse],
-                          index, kind, f[kStateIsIn], f[kStateGoto], n, messenger);
+    configureState(doc, std::move(record), kind, n, messenger);
 }
 }  // namespace
 
 bool isStateKind(qint32 kind)
 {
-    return kind == NODE_STATE_NORMAL || kind == NODE_STATE_INITIAL || kind == NODE_STATE_FINAL
-           || kind == NODE_STATE_SUPER;
+    return kind == NodeStateNormal || kind == NodeStateInitial || kind == NodeStateFinal
+           || kind == NodeStateSuper;
 }
 
 QPointF nodeCentre(const Node* node)
@@ -176,10 +179,8 @@ void enlargeToMinimum(Node* node)
         node->setHeight(kMinHeight);
 }
 
-bool configureState(FsmDocument& doc, QString& name, const QString& during,
-                           const QString& entry, const QString& exit, const QString& elseAction,
-                           const QString& index, qint32 kind, const QString& isIn,
-                           const QString& goTo, Node* node, Messenger& messenger)
+bool configureState(FsmDocument& doc, StateRecord record, qint32 kind, Node* node,
+                    Messenger& messenger)
 {
     if (!node)
         return false;
@@ -188,12 +189,12 @@ bool configureState(FsmDocument& doc, QString& name, const QString& during,
         return false;
     }
     const QPointF centre = nodeCentre(node);
-    if (name.isEmpty())
-        name = defaultStateName(doc);
+    if (record.name.isEmpty())
+        record.name = defaultStateName(doc);
     node->setUserData(kind);
-    node->setText(stateDisplayText(doc, name, during, entry, exit, elseAction));
-    node->setTag(Texts::joinFields({name, during, index, entry, exit, isIn, goTo, elseAction}));
-    node->setToolTip(name + QStringLiteral("  (") + index + QStringLiteral(")"));
+    node->setText(stateDisplayText(doc, record));
+    node->setTag(record.toText());
+    node->setToolTip(record.name + QStringLiteral("  (") + record.index + QStringLiteral(")"));
     sizeNodeToText(doc, node);
     enlargeToMinimum(node);
     applyKindLook(doc, node, kind);
@@ -207,7 +208,7 @@ void sizeNodeToText(const FsmDocument& doc, Node* node)
         return;
     Diagram* d = node->diagram();
     const bool wasChanged = d->changed();
-    if (node->userData() & NODE_TRANSITION) {
+    if (node->userData() & NodeTransition) {
         if (!node->text().isEmpty()) {
             node->setAutosize(3);
             node->setAutosize(0);
@@ -232,7 +233,7 @@ QString nextStateIndex(const Diagram& d)
     for (const auto& n : d.nodes())
         if (isStateNode(n.get()))
             largest = std::max<qint64>(
-                largest, Ranking::lenientIndex(getStateField(kStateIndex, n.get())));
+                largest, Ranking::lenientIndex(stateRecord(n.get()).index));
     return QString::number(largest + 1);
 }
 
@@ -245,9 +246,9 @@ void renumberStateIndices(FsmDocument& doc, Node* edited, Messenger& messenger)
     // The state just edited goes first among those with its index.
     const auto pos = std::find(order.begin(), order.end(), edited);
     if (pos != order.end()) {
-        const int target = Ranking::lenientIndex(getStateField(kStateIndex, edited));
+        const int target = Ranking::lenientIndex(stateRecord(edited).index);
         const auto first = std::find_if(order.begin(), pos, [target](const Node* n) {
-            return Ranking::lenientIndex(getStateField(kStateIndex, n)) == target;
+            return Ranking::lenientIndex(stateRecord(n).index) == target;
         });
         std::rotate(first, pos, pos + 1);
     }
@@ -257,10 +258,10 @@ void renumberStateIndices(FsmDocument& doc, Node* edited, Messenger& messenger)
     std::optional<DefaultNames> names;
     for (Node* n : order) {
         reconfigureState(doc, n, QString::number(++counter), messenger, names);
-        n->setUserData(n->userData() | NODE_MARK);
+        n->setUserData(n->userData() | NodeMark);
     }
     for (const auto& n : d.nodes())
-        n->setUserData(n->userData() & ~NODE_MARK);
+        n->setUserData(n->userData() & ~NodeMark);
     d.setAutoRefresh(autoRefresh);
 }
 
@@ -269,15 +270,10 @@ bool isStateNameFree(const FsmDocument& doc, const QString& name)
     return !takenNames(doc).contains(name.toUpper());
 }
 
-QString getStateField(int k, const Node* node)
-{
-    return node ? Texts::getField(node->tag(), k) : QString();
-}
-
-bool isStateNode(const Node* node) { return node && (node->userData() & NODE_STATE_ANY); }
-bool isInitialNode(const Node* node) { return node && (node->userData() & NODE_STATE_INITIAL); }
-bool isFinalNode(const Node* node) { return node && (node->userData() & NODE_STATE_FINAL); }
-bool isTextBox(const Node* node) { return node && (node->userData() & NODE_TEXTBOX); }
+bool isStateNode(const Node* node) { return node && (node->userData() & NodeAnyState); }
+bool isInitialNode(const Node* node) { return node && (node->userData() & NodeStateInitial); }
+bool isFinalNode(const Node* node) { return node && (node->userData() & NodeStateFinal); }
+bool isTextBox(const Node* node) { return node && (node->userData() & NodeTextBox); }
 
 bool onlyTextItemsSelected(const Diagram& d)
 {
@@ -298,7 +294,7 @@ Node* findOtherNode(const Diagram& d, qint32 mask, const Node* node)
 void setHistoryMark(FsmDocument& doc, Node* node)
 {
     if (!node)
-        node = findOtherNode(doc.diagram(), NODE_STATE_INITIAL, nullptr);
+        node = findOtherNode(doc.diagram(), NodeStateInitial, nullptr);
     if (!node)
         return;
     if (!doc.historyMachine) {
@@ -315,7 +311,7 @@ void setHistoryMark(FsmDocument& doc, Node* node)
 void removeHistoryMark(FsmDocument& doc, Node* node)
 {
     if (!node)
-        node = findOtherNode(doc.diagram(), NODE_STATE_INITIAL, nullptr);
+        node = findOtherNode(doc.diagram(), NodeStateInitial, nullptr);
     if (!node || !node->text().startsWith(kHistoryLine))
         return;
     node->setText(node->text().mid(kHistoryLine.size()));
@@ -341,13 +337,10 @@ void refreshAllItems(FsmDocument& doc, Messenger& messenger)
     for (int i = 1; i <= d.nodeCount(); ++i) {
         Node* n = d.item(i);
         if (isStateNode(n)) {
-            reconfigureState(doc, n, getStateField(kStateIndex, n), messenger, names);
+            reconfigureState(doc, n, stateRecord(n).index, messenger, names);
         } else if (Transitions::isTransitionNode(n)) {
-            const QStringList f = Texts::splitFields(n->tag(), Transitions::kTransFieldCount);
-            Transitions::configureTransition(
-                doc, f[Transitions::kTransPriority], f[Transitions::kTransCondition],
-                f[Transitions::kTransAction], f[Transitions::kTransSelf],
-                f[Transitions::kTransLast], n);
+            const TransitionRecord f = TransitionRecord::fromText(n->tag());
+            Transitions::configureTransition(doc, TransitionRecord{f.priority, f.condition, f.action, f.selfFlag, f.lastFlag}, n);
         }
     }
 }

@@ -1,8 +1,9 @@
 #pragma once
-// States: the kind bits shared by every node, the eight-field StateInfo
-// record and the drawing derived from it, indices, names, the initial state.
+// States: the drawing derived from a state's record, indices, names, the
+// initial state and its history mark.
 
 #include "Diagram.h"
+#include "Records.h"
 
 #include <QString>
 
@@ -13,39 +14,12 @@ class Messenger;
 
 namespace orvane::States {
 
-constexpr qint32 NODE_INFO = 0x200;
-constexpr qint32 NODE_TEXTBOX = 0x400;
-constexpr qint32 NODE_TRANSITION = 0x800;
-constexpr qint32 NODE_MARK = 0x1000;
-constexpr qint32 NODE_STATE_NORMAL = 0x2000;
-constexpr qint32 NODE_STATE_INITIAL = 0x4000;
-constexpr qint32 NODE_STATE_FINAL = 0x8000;
-constexpr qint32 NODE_STATE_SUPER = 0x10000;
-constexpr qint32 NODE_MARGIN = 0x20000;
-constexpr qint32 NODE_STATE_ANY = 0x1E000;
-constexpr qint32 NODE_FSM_ITEM = 0x1F800;
-
-// StateInfo fields.
-enum StateField {
-    kStateName = 0,
-    kStateDuring = 1,
-    kStateIndex = 2,
-    kStateEntry = 3,
-    kStateExit = 4,
-    kStateIsIn = 5,
-    kStateGoto = 6,
-    kStateElse = 7,
-    kStateFieldCount = 8
-};
-
-// The only writer of a state node. `name` gets a default when empty.
-// A kind other than the four state kinds is refused: the message
-// "Error in Configura_Nodo_Estado" goes to the messenger, the node is left
-// as it was and the result is false.
-bool configureState(FsmDocument& doc, QString& name, const QString& during,
-                           const QString& entry, const QString& exit, const QString& elseAction,
-                           const QString& index, qint32 kind, const QString& isIn,
-                           const QString& goTo, Node* node, Messenger& messenger);
+// The only writer of a state node: its record, kind, text and look. A record
+// without a name gets the next default name. A kind other than the four
+// state kinds is refused: the message "Error in Configura_Nodo_Estado" goes
+// to the messenger, the node is left as it was and the result is false.
+bool configureState(FsmDocument& doc, StateRecord record, qint32 kind, Node* node,
+                    Messenger& messenger);
 
 // Fits a node to its text (transition nodes always, others with AS on)
 // without touching the diagram's Changed flag.
@@ -68,7 +42,6 @@ void renumberStateIndices(FsmDocument& doc, Node* edited, Messenger& messenger);
 // (ignoring case).
 bool isStateNameFree(const FsmDocument& doc, const QString& name);
 
-QString getStateField(int k, const Node* node);
 bool isStateNode(const Node* node);
 bool isInitialNode(const Node* node);
 bool isFinalNode(const Node* node);

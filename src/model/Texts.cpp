@@ -22,56 +22,6 @@ QString trimLeadingBlanks(const QString& s)
 }
 }  // namespace
 
-QString getField(const QString& record, int k)
-{
-    if (k < 0)
-        return {};
-    qsizetype start = 0;
-    for (int i = 0; i < k; ++i) {
-        const qsizetype p = record.indexOf(kSep, start);
-        if (p < 0)
-            return {};
-        start = p + kSep.size();
-    }
-    const qsizetype end = record.indexOf(kSep, start);
-    if (end < 0)
-        return {};
-    return record.mid(start, end - start);
-}
-
-QStringList splitFields(const QString& record, int count)
-{
-    QStringList out;
-    out.reserve(count);
-    qsizetype start = 0;
-    bool exhausted = false;
-    for (int i = 0; i < count; ++i) {
-        if (exhausted) {
-            out.append(QString());
-            continue;
-        }
-        const qsizetype end = record.indexOf(kSep, start);
-        if (end < 0) {
-            exhausted = true;
-            out.append(QString());
-            continue;
-        }
-        out.append(record.mid(start, end - start));
-        start = end + kSep.size();
-    }
-    return out;
-}
-
-QString joinFields(const QStringList& fields)
-{
-    QString out;
-    for (const QString& f : fields) {
-        out += f;
-        out += kSep;
-    }
-    return out;
-}
-
 QString filterDisplayLine(const QString& line, bool hideComments)
 {
     const QString trimmed = trimLeadingBlanks(line);

@@ -1,21 +1,11 @@
 #pragma once
-// Record fields, the drawing's action texts and the filters that place user
+// The drawing's action texts and the filters that place user
 // text into C comments. Positions given to callers are 0-based.
 
 #include <QString>
 #include <QStringList>
 
 namespace orvane::Texts {
-
-// The field separator of every record: middle dot, blank, middle dot.
-inline const QString kSep = QStringLiteral("\u00B7 \u00B7");
-
-// Field k (from 0) of a record; empty when fewer than k+1 separators follow.
-QString getField(const QString& record, int k);
-// The first `count` fields of a record; missing fields are empty.
-QStringList splitFields(const QString& record, int count);
-// Every field followed by the separator.
-QString joinFields(const QStringList& fields);
 
 // Each line (cut at CR, LF dropped) indented, ended by CR LF and filtered.
 QString formatActionText(const QString& text, int indent, bool hideComments);

@@ -76,9 +76,9 @@ std::vector<Node*> transitionNodesOf(const Node* source)
 // Configures a transition again from its own record with another priority.
 void reprioritise(FsmDocument& doc, Node* t, const QString& priority)
 {
-    const QStringList f = Texts::splitFields(t->tag(), kTransFieldCount);
-    configureTransition(doc, priority, f[kTransCondition], f[kTransAction], f[kTransSelf],
-                              f[kTransLast], t);
+    TransitionRecord record = TransitionRecord::fromText(t->tag());
+    record.priority = priority;
+    configureTransition(doc, record, t);
 }
 }  // namespace
 
@@ -100,20 +100,22 @@ Node* splitLinkIntoTransition(FsmDocument& doc)
     d.addLink(t, dest);
     // Only the drawn link goes: whatever else the user has selected stays.
     d.deleteLink(drawn);
-    configureTransition(doc, nextPriority(t), QString(), QString(), QStringLiteral("Y"),
-                              QStringLiteral("N"), t);
+    configureTransition(doc, TransitionRecord{nextPriority(t), QString(), QString(), QStringLiteral("Y"), QStringLiteral("N")}, t);
     renumberPriorities(doc, source, t);
     return t;
 }
 
-void configureTransition(FsmDocument& doc, const QString& priority, const QString& condition,
-                               const QString& action, const QString& selfFlag,
-                               const QString& lastFlag, Node* node)
+void configureTransition(FsmDocument& doc, const TransitionRecord& record, Node* node)
 {
     if (!node)
         return;
+    const QString& priority = record.priority;
+    const QString& condition = record.condition;
+    const QString& action = record.action;
+    const QString& selfFlag = record.selfFlag;
+    const QString& lastFlag = record.lastFlag;
     const QPointF centre = States::nodeCentre(node);
-    node->setUserData(States::NODE_TRANSITION);
+    node->setUserData(NodeTransition);
     const QString label = transitionLabel(doc, node, priority, condition, action, lastFlag);
     node->setText(label);
     const bool internal = selfFlag == QLatin1String("N");
@@ -126,7 +128,7 @@ void configureTransition(FsmDocument& doc, const QString& priority, const QStrin
         node->setWidth(1);
         node->setHeight(1);
     }
-    node->setTag(Texts::joinFields({priority, condition, action, selfFlag, lastFlag}));
+    node->setTag(record.toText());
     States::sizeNodeToText(doc, node);
     States::enlargeToMinimum(node);
     States::recentre(node, centre);
@@ -143,7 +145,7 @@ QString nextPriority(const Node* node)
         const Node* t = l->dst();
         if (t == node || !isTransitionNode(t))
             continue;
-        const double p = Ranking::lenientNumber(getTransitionField(kTransPriority, t));
+        const double p = Ranking::lenientNumber(transitionRecord(t).priority);
         largest = any ? std::max(largest, p) : p;
         any = true;
     }
@@ -156,12 +158,12 @@ void renumberPriorities(FsmDocument& doc, Node* source, Node* edited)
         return;
     std::vector<Node*> transitions = transitionNodesOf(source);
     for (Node* t : transitions)
-        if (getTransitionField(kTransLast, t) == QLatin1String("Y"))
+        if (transitionRecord(t).lastFlag == QLatin1String("Y"))
             reprioritise(doc, t, kLastPriority);
 
     std::vector<std::pair<double, Node*>> order;
     for (Node* t : transitions)
-        order.emplace_back(Ranking::lenientNumber(getTransitionField(kTransPriority, t)), t);
+        order.emplace_back(Ranking::lenientNumber(transitionRecord(t).priority), t);
     std::stable_sort(order.begin(), order.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     // The transition just edited goes first among those with its priority.
@@ -176,20 +178,15 @@ void renumberPriorities(FsmDocument& doc, Node* source, Node* edited)
     int counter = 0;
     for (const auto& e : order) {
         reprioritise(doc, e.second, QString::number(++counter));
-        e.second->setUserData(e.second->userData() | States::NODE_MARK);
+        e.second->setUserData(e.second->userData() | NodeMark);
     }
     for (Node* t : transitions)
-        t->setUserData(t->userData() & ~States::NODE_MARK);
-}
-
-QString getTransitionField(int k, const Node* node)
-{
-    return node ? Texts::getField(node->tag(), k) : QString();
+        t->setUserData(t->userData() & ~NodeMark);
 }
 
 bool isTransitionNode(const Node* node)
 {
-    return node && (node->userData() & States::NODE_TRANSITION);
+    return node && (node->userData() & NodeTransition);
 }
 
 }  // namespace orvane::Transitions

@@ -104,6 +104,7 @@ class ChildLookup : public ::testing::Test {
     }
     QTemporaryDir dir;
     QString docPath;
+    const DiskChildren disk;
 };
 
 TEST_F(ChildLookup, InitListNamesEveryChildOnceInDiagramOrder)
@@ -121,22 +122,40 @@ TEST_F(ChildLookup, InitListNamesEveryChildOnceInDiagramOrder)
     b.state(QStringLiteral("S3"), 0x10000, QStringLiteral("3"), third);
     // A.fsm exists in both places, yet its init call is listed once; _B_Init()
     // is not mistaken for a part of _X_B_Init().
-    EXPECT_EQ(childrenInitList(d, docPath), QStringLiteral("_X_B_Init(); _A_Init(); _B_Init();"));
+    EXPECT_EQ(childrenInitList(d, docPath, disk), QStringLiteral("_X_B_Init(); _A_Init(); _B_Init();"));
 }
 
 TEST_F(ChildLookup, StateBlockKeepsDuplicatesAndIsEmptyWithoutChildren)
 {
     const QStringList children =
-        stateChildren(docPath, QStringLiteral("A();"), QStringLiteral("none();"));
+        stateChildren(docPath, QStringLiteral("A();"), QStringLiteral("none();"), disk);
     EXPECT_EQ(children, (QStringList{QStringLiteral("A"), QStringLiteral("A")}));
     EXPECT_EQ(childInitBlock(children, 16),
               QString(16, u' ') + QStringLiteral("// Child Initialization.\r\n") + QString(16, u' ')
                   + QStringLiteral("_A_Init();\r\n") + QString(16, u' ')
                   + QStringLiteral("_A_Init();\r\n"));
-    EXPECT_EQ(childInitBlock(stateChildren(docPath, QStringLiteral("none();"), QString()), 8),
+    EXPECT_EQ(childInitBlock(stateChildren(docPath, QStringLiteral("none();"), QString(), disk), 8),
               QString());
     Diagram empty;
-    EXPECT_EQ(childrenInitList(empty, docPath), QString());
+    EXPECT_EQ(childrenInitList(empty, docPath, disk), QString());
+}
+
+// The generators learn which child diagrams exist from their caller only.
+class NamedChildren : public ChildDocumentSource {
+  public:
+    bool exists(const QString& fullPath) const override
+    {
+        return fullPath.endsWith(QLatin1String("/Ghost.fsm")) && !fullPath.contains(QLatin1String("/Top/"));
+    }
+    const FsmDocument* openChild(const QString&, QString*) override { return nullptr; }
+};
+
+TEST_F(ChildLookup, ChildrenAreTheOnesTheSourceKnows)
+{
+    const NamedChildren source;
+    // No Ghost.fsm is on disk, and A.fsm is: the source decides.
+    EXPECT_EQ(stateChildren(docPath, QStringLiteral("Ghost(); A();"), QString(), source),
+              (QStringList{QStringLiteral("Ghost")}));
 }
 
 }  // namespace

@@ -9,7 +9,8 @@
 #include "FlatGenerators.h"
 #include "HierarchicalGenerator.h"
 #include "Paths.h"
-#include "Texts.h"
+#include "ChildDiagrams.h"
+#include "Records.h"
 
 #include <gtest/gtest.h>
 
@@ -20,10 +21,11 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 // Readable QString values in test failures.
-inline void printTo(const QString& s, std::ostream* os)
+inline void PrintTo(const QString& s, std::ostream* os)
 {
     *os << '"' << s.toStdString() << '"';
 }
@@ -59,8 +61,7 @@ class DiagramBuilder {
     {
         Node* n = m_d.addNode(0, 0, 1500, 900);
         n->setUserData(kind);
-        n->setTag(Texts::joinFields(
-            {name, t.during, index, t.entry, t.exit, t.isIn, t.goTo, t.elseAction}));
+        n->setTag(StateRecord{name, t.during, index, t.entry, t.exit, t.isIn, t.goTo, t.elseAction}.toText());
         return n;
     }
 
@@ -70,7 +71,7 @@ class DiagramBuilder {
         Node* t = m_d.addNode(0, 0, 150, 100);
         t->setUserData(0x800);
         t->setTag(
-            Texts::joinFields({priority, condition, action, selfFlag, QStringLiteral("N")}));
+            TransitionRecord{priority, condition, action, selfFlag, QStringLiteral("N")}.toText());
         m_d.addLink(from, t);
         m_d.addLink(t, to);
         return t;
@@ -87,9 +88,7 @@ class DiagramBuilder {
 
     void config(const GraphTexts& g)
     {
-        m_d.setTag(Texts::joinFields({QStringLiteral("FSM V0.4c"), g.name, g.init, g.before,
-                                           g.options, g.params, g.after, g.ending, g.moduleHeader,
-                                           g.functionHeader, g.defaultCode}));
+        m_d.setTag(MachineConfig{QStringLiteral("FSM V0.4c"), g.name, g.init, g.before, g.options, g.params, g.after, g.ending, g.moduleHeader, g.functionHeader, g.defaultCode}.toText());
     }
 
   private:
@@ -114,18 +113,36 @@ struct Opts {
     bool FI = false, FE = false, HF = false, DI = false, AC = false, PT = false;
 };
 
-inline QString generate(Style s, const Diagram& d, const QString& path, const Opts& o, Messenger& m)
-{
-    switch (s) {
-    case Style::SwitchCase:
-        return FlatGenerators::generateCodeSwitchCase(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT, m);
-    case Style::Pointers:
-        return FlatGenerators::generateCodePointers(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT, m);
-    case Style::PointerArray:
-        return FlatGenerators::generateCodePointerArray(d, path, o.FI, o.FE, o.HF, o.DI, o.AC, o.PT,
-                                                      m);
+using Generated = std::optional<GeneratedCode>;
+
+// Children found on disk, as the application finds them; a flat generator
+// never opens one.
+class DiskChildren : public ChildDocumentSource {
+  public:
+    bool exists(const QString& fullPath) const override
+    {
+        return ChildDiagrams::isDiagramFile(fullPath);
     }
-    return {};
+    const FsmDocument* openChild(const QString&, QString* error) override
+    {
+        *error = QStringLiteral("not opened by a flat generator");
+        return nullptr;
+    }
+};
+
+inline Generated generate(Style s, const Diagram& d, const QString& path, const Opts& o, Messenger& m)
+{
+    codegen::GenOptions options;
+    options.initFunction = o.FI;
+    options.finalTest = o.FE;
+    options.history = o.HF;
+    options.debugInfo = o.DI;
+    options.ansiComments = o.AC;
+    options.printRemarks = o.PT;
+    const Methodology style = s == Style::SwitchCase ? Methodology::SwitchCase
+                              : s == Style::Pointers ? Methodology::DirectPointers
+                                                     : Methodology::PointerArray;
+    return FlatGenerators::generate(style, d, path, options, DiskChildren(), m);
 }
 
 struct CodeAndHeader {
@@ -133,38 +150,12 @@ struct CodeAndHeader {
     bool ok = false;
 };
 
-// Splits "code· ·header· ·".
-inline CodeAndHeader split(const QString& result)
+// The module's two texts; ok is false when the generation was refused.
+inline CodeAndHeader split(const Generated& result)
 {
-    CodeAndHeader out;
-    const QString& sep = Texts::kSep;
-    if (!result.endsWith(sep))
-        return out;
-    const QString body = result.left(result.size() - sep.size());
-    const qsizetype at = body.lastIndexOf(sep);
-    if (at < 0)
-        return out;
-    out.code = body.left(at);
-    out.header = body.mid(at + sep.size());
-    out.ok = true;
-    return out;
-}
-
-// Code and header split at the last two separators, as the files are written.
-inline CodeAndHeader splitLast(const QString& result)
-{
-    CodeAndHeader out;
-    const QString& sep = Texts::kSep;
-    const qsizetype last = result.lastIndexOf(sep);
-    if (last < 0)
-        return out;
-    const qsizetype before = result.left(last).lastIndexOf(sep);
-    if (before < 0)
-        return out;
-    out.code = result.left(before);
-    out.header = result.mid(before + sep.size(), last - before - sep.size());
-    out.ok = true;
-    return out;
+    if (!result)
+        return {};
+    return {result->code, result->header, true};
 }
 
 inline QString readUtf8(const QString& path)
@@ -213,6 +204,10 @@ inline void expectGolden(const CodeAndHeader& parts, const QString& name)
 // opened, so a test can change its options.
 class FileChildSource : public ChildDocumentSource {
   public:
+    bool exists(const QString& fullPath) const override
+    {
+        return ChildDiagrams::isDiagramFile(fullPath);
+    }
     const FsmDocument* openChild(const QString& fullPath, QString* error) override
     {
         return load(fullPath, error);
@@ -253,19 +248,19 @@ struct TopOptions {
     bool DI = false, AC = false, PT = false, BF = false;
 };
 
-// The tree under the diagram file topPath as one hierarchical module; empty
-// when refused (or when the top file does not load).
-inline QString generateTree(FileChildSource& source, const QString& topPath, const TopOptions& o,
+// The tree under the diagram file topPath as one hierarchical module;
+// nothing when refused (or when the top file does not load).
+inline Generated generateTree(FileChildSource& source, const QString& topPath, const TopOptions& o,
                             Messenger& messenger)
 {
     FsmDocument* top = source.top(topPath);
     if (!top)
-        return {};
+        return std::nullopt;
     top->debugInfo = o.DI;
     top->ansiComments = o.AC;
     top->remarksInCode = o.PT;
     top->useBitFields = o.BF;
-    return HierarchicalGenerator::generateCodeHierarchical(*top, source, messenger);
+    return HierarchicalGenerator::generate(*top, source, messenger);
 }
 
 }  // namespace orvane::testing

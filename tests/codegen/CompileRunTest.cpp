@@ -28,7 +28,7 @@ struct Config {
     bool debugBuild;  // -DFSM_DEBUG
 };
 
-void printTo(const Config& c, std::ostream* os)
+void PrintTo(const Config& c, std::ostream* os)
 {
     *os << c.label;
 }

@@ -20,7 +20,7 @@ struct GoldenCase {
     const char* expected;  // base name under golden/
 };
 
-void printTo(const GoldenCase& c, std::ostream* os)
+void PrintTo(const GoldenCase& c, std::ostream* os)
 {
     *os << c.expected;
 }
@@ -37,7 +37,7 @@ TEST_P(Golden, CodeAndHeaderMatchTheExpectedFiles)
     const Style style = m == QLatin1String("switchcase") ? Style::SwitchCase
                         : m == QLatin1String("pointers") ? Style::Pointers
                                                          : Style::PointerArray;
-    const QString result = generate(style, doc.diagram(), doc.filePath,
+    const Generated result = generate(style, doc.diagram(), doc.filePath,
                                     Opts{c.FI, c.FE, c.HF, c.DI, c.AC, c.PT}, messenger);
     EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.messages.join(u'\n').toStdString();
     const CodeAndHeader parts = split(result);
@@ -78,7 +78,7 @@ TEST(GoldenDocument, DocumentFlagsDriveTheGenerators)
     FsmDocument doc;
     ASSERT_TRUE(openDocument(doc, kData + QStringLiteral("/motor.fsm")));
     RecordingMessenger messenger;
-    const CodeAndHeader parts = split(FlatGenerators::generateCodePointers(doc, messenger));
+    const CodeAndHeader parts = split(FlatGenerators::generate(Methodology::DirectPointers, doc, DiskChildren(), messenger));
     ASSERT_TRUE(parts.ok);
     EXPECT_TRUE(sameText(
         parts.code, readUtf8(kData + QStringLiteral("/golden/motor--pointers--FI--FE--DI--PT.c"))));

@@ -26,7 +26,7 @@ struct TreeConfig {
     bool debugBuild;           // -DFSM_DEBUG
 };
 
-void printTo(const TreeConfig& c, std::ostream* os)
+void PrintTo(const TreeConfig& c, std::ostream* os)
 {
     *os << c.label;
 }
@@ -207,10 +207,10 @@ class HierarchicalCompileAndRun : public GccTest<TreeConfig> {
         if (c.macrosOff)
             source.adjust = [](FsmDocument& doc) { doc.useMacros = false; };
         RecordingMessenger messenger;
-        const QString result = generateTree(source, dir.filePath(QStringLiteral("Machine.fsm")),
+        const Generated result = generateTree(source, dir.filePath(QStringLiteral("Machine.fsm")),
                                             TopOptions{c.DI, c.AC, c.PT, c.BF}, messenger);
         EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.messages.join(u'\n').toStdString();
-        const CodeAndHeader parts = splitLast(result);
+        const CodeAndHeader parts = split(result);
         if (!parts.ok)
             return false;
         writeTextFile(dir.filePath(QStringLiteral("Machine.c")), parts.code);
@@ -286,7 +286,7 @@ TEST(HierarchicalExample, CommittedModuleIsCurrentAndCompiles)
     ASSERT_NE(top, nullptr);
     RecordingMessenger messenger;
     const CodeAndHeader parts =
-        splitLast(HierarchicalGenerator::generateCodeHierarchical(*top, source, messenger));
+        split(HierarchicalGenerator::generate(*top, source, messenger));
     ASSERT_TRUE(parts.ok) << messenger.messages.join(u'\n').toStdString();
     EXPECT_TRUE(sameText(parts.code, readUtf8(folder + QStringLiteral("/Washer.c"))));
     EXPECT_TRUE(sameText(parts.header, readUtf8(folder + QStringLiteral("/Washer.h"))));

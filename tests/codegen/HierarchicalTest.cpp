@@ -24,7 +24,7 @@ struct TreeCase {
     const char* expected;
 };
 
-void printTo(const TreeCase& c, std::ostream* os)
+void PrintTo(const TreeCase& c, std::ostream* os)
 {
     *os << c.expected;
 }
@@ -39,7 +39,7 @@ TEST_P(HierarchicalGolden, CodeAndHeaderMatchTheExpectedFiles)
         source.adjust = [](FsmDocument& doc) { doc.useMacros = false; };
     RecordingMessenger messenger;
     const CodeAndHeader parts =
-        splitLast(generateTree(source, kData + QStringLiteral("/hier/") + QLatin1String(c.top),
+        split(generateTree(source, kData + QStringLiteral("/hier/") + QLatin1String(c.top),
                                TopOptions{c.DI, c.AC, c.PT, c.BF}, messenger));
     EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.messages.join(u'\n').toStdString();
     ASSERT_TRUE(parts.ok);
@@ -72,7 +72,7 @@ class HierarchicalTree : public ::testing::Test {
         ASSERT_TRUE(testfiles::writeMachine(path(relative), m, &error)) << error.toStdString();
     }
 
-    QString generate(const QString& topRelative, const TopOptions& o = {})
+    Generated generate(const QString& topRelative, const TopOptions& o = {})
     {
         return generateTree(source, path(topRelative), o, messenger);
     }
@@ -89,6 +89,7 @@ class FailingSource : public ChildDocumentSource {
         : m_inner(inner), m_failing(std::move(failing))
     {
     }
+    bool exists(const QString& fullPath) const override { return m_inner.exists(fullPath); }
     const FsmDocument* openChild(const QString& fullPath, QString* error) override
     {
         if (QDir::cleanPath(fullPath) == m_failing) {
@@ -109,13 +110,13 @@ TEST_F(HierarchicalTree, AnyFailingDiagramRefusesTheWholeTreeWithItsOwnMessage)
     write(QStringLiteral("Top/Kid.fsm"),
           twoStates(QStringLiteral("Kid"), QStringLiteral("Leaf();")));
     write(QStringLiteral("Top/Leaf.fsm"), twoStates(QString(), QString()));
-    EXPECT_TRUE(generate(QStringLiteral("Top.fsm")).isEmpty());
+    EXPECT_FALSE(generate(QStringLiteral("Top.fsm")));
     EXPECT_EQ(messenger.messages, QStringList{FlatGenerators::kMsgNoName});
 
     messenger.messages.clear();
     write(QStringLiteral("Top/Kid.fsm"), twoStates(QStringLiteral("Kid"), QString(), false));
     source = FileChildSource();
-    EXPECT_TRUE(generate(QStringLiteral("Top.fsm")).isEmpty());
+    EXPECT_FALSE(generate(QStringLiteral("Top.fsm")));
     EXPECT_EQ(messenger.messages, QStringList{FlatGenerators::kMsgNoInitial});
 }
 
@@ -127,7 +128,7 @@ TEST_F(HierarchicalTree, ChildThatCannotBeOpenedRefusesWithItsPathAndReason)
     ASSERT_NE(top, nullptr);
     const QString nearPath = QDir::cleanPath(path(QStringLiteral("Near.fsm")));
     FailingSource failing(source, nearPath);
-    EXPECT_TRUE(HierarchicalGenerator::generateCodeHierarchical(*top, failing, messenger).isEmpty());
+    EXPECT_FALSE(HierarchicalGenerator::generate(*top, failing, messenger));
     EXPECT_EQ(messenger.messages, QStringList{HierarchicalGenerator::kMsgChildNotOpened + u'[' + nearPath
                                               + u']' + QStringLiteral("\r\nthe file is locked")});
 }
@@ -140,7 +141,7 @@ TEST_F(HierarchicalTree, CallsBackToAnAncestorEndTheWalk)
     write(QStringLiteral("X.fsm"), twoStates(QStringLiteral("X"), QStringLiteral("Y();")));
     write(QStringLiteral("Y.fsm"),
           twoStates(QStringLiteral("Y"), QStringLiteral("X();\r\nTop();")));
-    const CodeAndHeader parts = splitLast(generate(QStringLiteral("Top.fsm")));
+    const CodeAndHeader parts = split(generate(QStringLiteral("Top.fsm")));
     ASSERT_TRUE(parts.ok);
     EXPECT_TRUE(messenger.messages.isEmpty());
     EXPECT_EQ(parts.code.count(QStringLiteral("\r\nvoid Top(void)\r\n")), 1);
@@ -161,7 +162,7 @@ TEST_F(HierarchicalTree, SameNameInTwoFoldersIsOneFunctionOnlyWhenTheDiagramsAre
           twoStates(QStringLiteral("Timer"), QStringLiteral("tick();")));
     write(QStringLiteral("B/Timer.fsm"),
           twoStates(QStringLiteral("Timer"), QStringLiteral("tick();")));
-    const CodeAndHeader parts = splitLast(generate(QStringLiteral("Top.fsm")));
+    const CodeAndHeader parts = split(generate(QStringLiteral("Top.fsm")));
     ASSERT_TRUE(parts.ok);
     EXPECT_TRUE(messenger.messages.isEmpty());
     EXPECT_EQ(parts.code.count(QStringLiteral("static void Timer(void)\r\n")), 1);
@@ -172,7 +173,7 @@ TEST_F(HierarchicalTree, SameNameInTwoFoldersIsOneFunctionOnlyWhenTheDiagramsAre
     write(QStringLiteral("B/Timer.fsm"),
           twoStates(QStringLiteral("Timer"), QStringLiteral("tock();")));
     source = FileChildSource();
-    EXPECT_TRUE(generate(QStringLiteral("Top.fsm")).isEmpty());
+    EXPECT_FALSE(generate(QStringLiteral("Top.fsm")));
     EXPECT_EQ(messenger.messages,
               QStringList{HierarchicalGenerator::kMsgNameClash + QStringLiteral("[Timer]\r\n")
                           + QDir::cleanPath(path(QStringLiteral("A/Timer.fsm")))
@@ -188,8 +189,9 @@ TEST_F(HierarchicalTree, TopDocumentDecidesDebugBitFieldsRemarksAndComments)
     source.adjust = [](FsmDocument& doc) {
         doc.debugInfo = doc.ansiComments = doc.remarksInCode = doc.useBitFields = true;
     };
-    const QString result = generate(QStringLiteral("Top.fsm"), TopOptions{});
-    ASSERT_FALSE(result.isEmpty());
+    const Generated module = generate(QStringLiteral("Top.fsm"), TopOptions{});
+    ASSERT_TRUE(module);
+    const QString result = module->code + module->header;
     EXPECT_FALSE(result.contains(QStringLiteral("FSM_DEBUG")));
     EXPECT_FALSE(result.contains(QStringLiteral("Diagram comments")));
     EXPECT_FALSE(result.contains(QStringLiteral("/*++")));
@@ -201,7 +203,7 @@ TEST_F(HierarchicalTree, BitFieldsWithoutEntryActionsNeedNoStructure)
     write(QStringLiteral("Top.fsm"), twoStates(QStringLiteral("Top"), QStringLiteral("Kid();")));
     write(QStringLiteral("Top/Kid.fsm"), twoStates(QStringLiteral("Kid"), QString()));
     const QString code =
-        splitLast(generate(QStringLiteral("Top.fsm"), TopOptions{false, false, false, true})).code;
+        split(generate(QStringLiteral("Top.fsm"), TopOptions{false, false, false, true})).code;
     ASSERT_FALSE(code.isEmpty());
     EXPECT_FALSE(code.contains(QStringLiteral("typedef")));
     EXPECT_FALSE(code.contains(QStringLiteral("entryFsm")));

@@ -52,14 +52,12 @@ protected:
 
     // A state through the model, as the document window makes one.
     Node* addState(const QString& name, const QString& index,
-                   qint32 kind = States::NODE_STATE_NORMAL, const QString& during = {})
+                   qint32 kind = NodeStateNormal, const QString& during = {})
     {
         const int n = doc.diagram().nodeCount();
         Node* node = doc.diagram().addNode(500 + 2000 * n, 500, 1500, 900);
         QString nm = name;
-        States::configureState(doc, nm, during, {}, {}, {}, index, kind,
-                                             QStringLiteral("N"), QStringLiteral("N"), node,
-                                             silent);
+        States::configureState(doc, StateRecord{nm, during, index, {}, {}, QStringLiteral("N"), QStringLiteral("N"), {}}, kind, node, silent);
         return node;
     }
     // A transition drawn from one state to another.

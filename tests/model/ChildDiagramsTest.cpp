@@ -40,12 +40,10 @@ TEST(ChildSearch, FindsCallsBesideAndInTheChildFolder)
 {
     Tree t;
     EXPECT_TRUE(t.p.scanText(QStringLiteral("x = 1; CHILD();\r\nif (a) SUB(2);")));
-    ASSERT_EQ(t.p.childCount(), 2);
-    EXPECT_EQ(t.p.child(1), QStringLiteral("/SUB.fsm"));  // "/" sorts before letters
-    EXPECT_EQ(t.p.child(2), QStringLiteral("CHILD.fsm"));
-    EXPECT_EQ(t.p.child(0), QString());
-    EXPECT_EQ(t.p.child(3), QString());
-}
+    ASSERT_EQ(t.p.children().size(), 2);
+    EXPECT_EQ(t.p.children().at(0), QStringLiteral("/SUB.fsm"));  // "/" sorts before letters
+    EXPECT_EQ(t.p.children().at(1), QStringLiteral("CHILD.fsm"));
+    }
 
 TEST(ChildSearch, NamesThatAreNotPlainCallsAreNotFound)
 {
@@ -57,21 +55,21 @@ TEST(ChildSearch, NamesThatAreNotPlainCallsAreNotFound)
     EXPECT_FALSE(t.p.scanText(QStringLiteral("a-CHILD();")));   // forbidden character
     EXPECT_FALSE(t.p.scanText(QStringLiteral("CHILD")));        // no call
     EXPECT_FALSE(t.p.scanText(QString()));
-    EXPECT_EQ(t.p.childCount(), 0);
+    EXPECT_EQ(t.p.children().size(), 0);
     // An outer "(" starts the name again: the outermost call counts.
     EXPECT_FALSE(t.p.scanText(QStringLiteral("f(CHILD());")));
     EXPECT_TRUE(t.p.scanText(QStringLiteral("CHILD(f(x));")));
     EXPECT_TRUE(t.p.scanText(QStringLiteral("\tCHILD();")));
-    EXPECT_EQ(t.p.childCount(), 1);
+    EXPECT_EQ(t.p.children().size(), 1);
 }
 
 TEST(ChildSearch, ReferenceInBothPlacesIsListedTwiceAndOnlyOnceEach)
 {
     Tree t;
     EXPECT_TRUE(t.p.scanText(QStringLiteral("BOTH(); BOTH();")));
-    ASSERT_EQ(t.p.childCount(), 2);
-    EXPECT_EQ(t.p.child(1), QStringLiteral("/BOTH.fsm"));
-    EXPECT_EQ(t.p.child(2), QStringLiteral("BOTH.fsm"));
+    ASSERT_EQ(t.p.children().size(), 2);
+    EXPECT_EQ(t.p.children().at(0), QStringLiteral("/BOTH.fsm"));
+    EXPECT_EQ(t.p.children().at(1), QStringLiteral("BOTH.fsm"));
 }
 
 TEST(ChildSearch, ScansDuringAndElseOfStatesOnly)
@@ -79,13 +77,13 @@ TEST(ChildSearch, ScansDuringAndElseOfStatesOnly)
     Tree t;
     FsmDocument doc;
     Diagram& d = doc.diagram();
-    rawNode(d, States::NODE_STATE_NORMAL, {"A", "", "1", "CHILD();", "CHILD();"});
+    rawNode(d, NodeStateNormal, {"A", "", "1", "CHILD();", "CHILD();"});
     EXPECT_FALSE(t.p.scanDiagram(d));  // entry and exit do not count
-    rawNode(d, States::NODE_TRANSITION, {"SUB();", "SUB();"});
+    rawNode(d, NodeTransition, {"SUB();", "SUB();"});
     EXPECT_FALSE(t.p.scanDiagram(d));
-    rawNode(d, States::NODE_STATE_SUPER, {"B", "", "2", "", "", "", "", "SUB();"});
+    rawNode(d, NodeStateSuper, {"B", "", "2", "", "", "", "", "SUB();"});
     EXPECT_TRUE(t.p.scanDiagram(d));
-    EXPECT_EQ(t.p.child(1), QStringLiteral("/SUB.fsm"));
+    EXPECT_EQ(t.p.children().at(0), QStringLiteral("/SUB.fsm"));
 }
 
 TEST(ChildPaths, FullAndRelativePaths)

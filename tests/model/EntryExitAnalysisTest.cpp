@@ -22,7 +22,7 @@ struct Analysis {
 Node* State(FsmDocument& doc, const QString& name, const QString& index, const QString& exit = {},
             const QString& entry = {})
 {
-    return addState(doc, {name, index, States::NODE_STATE_NORMAL, {}, entry, exit});
+    return addState(doc, {name, index, NodeStateNormal, {}, entry, exit});
 }
 }  // namespace
 
@@ -117,17 +117,17 @@ TEST(EntryExit, StatesAndTransitionsAreAddressedByRank)
     FsmDocument doc;
     Diagram& d = doc.diagram();
     // Indices with a gap and a tie, priorities out of range.
-    Node* b = rawNode(d, States::NODE_STATE_NORMAL, {"B", "", "5", "", "b;b;b;"});
-    Node* a = rawNode(d, States::NODE_STATE_NORMAL, {"A", "", "2"});
-    Node* c = rawNode(d, States::NODE_STATE_NORMAL, {"C", "", "5"});
+    Node* b = rawNode(d, NodeStateNormal, {"B", "", "5", "", "b;b;b;"});
+    Node* a = rawNode(d, NodeStateNormal, {"A", "", "2"});
+    Node* c = rawNode(d, NodeStateNormal, {"C", "", "5"});
     auto trans = [&](const QString& p, Node* to) {
-        Node* t = rawNode(d, States::NODE_TRANSITION, {p, "", "", "Y", "N"});
+        Node* t = rawNode(d, NodeTransition, {p, "", "", "Y", "N"});
         d.addLink(b, t);
         d.addLink(t, to);
     };
     trans(QStringLiteral("40"), c);
     trans(QStringLiteral("7"), a);
-    rawNode(d, States::NODE_TRANSITION, {"1"});
+    rawNode(d, NodeTransition, {"1"});
     d.addLink(b, d.item(d.nodeCount()));  // a dangling transition node
     Analysis r(doc);
     EXPECT_EQ(r.ee.stateCount(), 3);

@@ -8,13 +8,11 @@
 
 using namespace orvane;
 using namespace orvane::testkit;
-using States::NODE_STATE_INITIAL;
 
 namespace {
 void setOptions(FsmDocument& doc, const QString& options)
 {
-    MachineInfo::setGraphInfo(doc.diagram(), QStringLiteral("M"), {}, {}, {}, {}, {}, {},
-                               MachineInfo::kSignature, options, {}, {});
+    MachineInfo::setMachineConfig(doc.diagram(), MachineConfig{MachineInfo::kSignature, QStringLiteral("M"), {}, {}, options, {}, {}, {}, {}, {}, {}});
 }
 
 // A small machine with every kind of record, built as the editor builds it.
@@ -23,23 +21,19 @@ void buildMachine(FsmDocument& doc)
     doc.filePath = QStringLiteral("/tmp/Lamp.fsm");
     doc.historyMachine = true;
     doc.debugInfo = true;
-    doc.defaultMethodology = kCaptionPointerArray;
-    MachineInfo::setGraphInfo(doc.diagram(), QStringLiteral("Lamp"), QStringLiteral("int ev"),
-                               QStringLiteral("int n;"), QStringLiteral("n++;"),
-                               QStringLiteral("reset();"), QStringLiteral("after();"),
-                               QStringLiteral("end();"), MachineInfo::kSignature, QString(),
-                               QStringLiteral("/* module */"), QStringLiteral("/* func */"));
-    Node* off = addState(doc, {QStringLiteral("Off"), QStringLiteral("1"), NODE_STATE_INITIAL,
+    doc.defaultMethodology = Methodology::PointerArray;
+    MachineInfo::setMachineConfig(doc.diagram(), MachineConfig{MachineInfo::kSignature, QStringLiteral("Lamp"), QStringLiteral("int n;"), QStringLiteral("n++;"), QString(), QStringLiteral("int ev"), QStringLiteral("after();"), QStringLiteral("end();"), QStringLiteral("/* module */"), QStringLiteral("/* func */"), QStringLiteral("reset();")});
+    Node* off = addState(doc, {QStringLiteral("Off"), QStringLiteral("1"), NodeStateInitial,
                                QStringLiteral("led = 0;"), QStringLiteral("beep();\r\n// hi")});
     Node* on = addState(doc, {QStringLiteral("On"), QStringLiteral("2"),
-                              States::NODE_STATE_SUPER, QStringLiteral("CHILD();"), {},
+                              NodeStateSuper, QStringLiteral("CHILD();"), {},
                               QStringLiteral("a; b; c;"), QStringLiteral("\u20AC \"q\"")},
                         5000, 1000);
     addTransition(doc, off, on, QStringLiteral("ev == 1"), QStringLiteral("count++;"));
     addTransition(doc, on, off, QStringLiteral("ev == 0"));
     addTransition(doc, on, on, {}, QStringLiteral("tick();"), N, Y);
     Node* remark = doc.diagram().addNode(100, 4000, 2000, 500);
-    remark->setUserData(States::NODE_TEXTBOX);
+    remark->setUserData(NodeTextBox);
     remark->setIsFsmItem(false);
     remark->setText(QStringLiteral("a remark"));
 }
@@ -75,7 +69,7 @@ void expectSameMachine(const Diagram& a, const Diagram& b)
 TEST(MachineOptions, MissingTokensGiveTheDocumentedDefaults)
 {
     FsmDocument doc;
-    doc.defaultMethodology = kCaptionHierarchical;
+    doc.defaultMethodology = Methodology::Hierarchical;
     setOptions(doc, QString());
     doc.readConfig({});
     EXPECT_TRUE(doc.autosizeNodes);
@@ -89,7 +83,7 @@ TEST(MachineOptions, MissingTokensGiveTheDocumentedDefaults)
     EXPECT_TRUE(doc.historyMachine);
     EXPECT_FALSE(doc.useBitFields);
     EXPECT_TRUE(doc.useMacros);
-    EXPECT_EQ(doc.defaultMethodology, kCaptionHierarchical);  // no caption: kept
+    EXPECT_EQ(doc.defaultMethodology, Methodology::Hierarchical);  // no caption: kept
 }
 
 TEST(MachineOptions, OnlyThePresenceOfTheDecisiveCodeCounts)
@@ -132,15 +126,14 @@ TEST(MachineOptions, FirstCaptionInFixedOrderBecomesTheDefault)
     setOptions(doc, kCaptionSwitchCase + kCaptionDirectPointers + QStringLiteral(";AS_Y;"));
     doc.diagram().setChanged(false);
     doc.readConfig({});
-    EXPECT_EQ(doc.defaultMethodology, kCaptionDirectPointers);
+    EXPECT_EQ(doc.defaultMethodology, Methodology::DirectPointers);
     EXPECT_TRUE(doc.diagram().changed());
 
     doc.diagram().setChanged(false);
-    EXPECT_FALSE(doc.setDefaultMethodology(kCaptionDirectPointers));
+    EXPECT_FALSE(doc.setDefaultMethodology(Methodology::DirectPointers));
     EXPECT_FALSE(doc.diagram().changed());
-    EXPECT_FALSE(doc.setDefaultMethodology(QString()));
-    EXPECT_EQ(doc.defaultMethodology, kCaptionDirectPointers);
-    EXPECT_TRUE(doc.setDefaultMethodology(kCaptionPointerArray));
+    EXPECT_EQ(doc.defaultMethodology, Methodology::DirectPointers);
+    EXPECT_TRUE(doc.setDefaultMethodology(Methodology::PointerArray));
     EXPECT_TRUE(doc.diagram().changed());
 }
 
@@ -169,14 +162,14 @@ TEST(DocumentFiles, RoundTripKeepsEveryRecordAndText)
     ASSERT_TRUE(loaded.afterLoad({}, m));
     EXPECT_TRUE(m.messages.empty());
     expectSameMachine(doc.diagram(), loaded.diagram());
-    EXPECT_EQ(loaded.defaultMethodology, kCaptionPointerArray);
+    EXPECT_EQ(loaded.defaultMethodology, Methodology::PointerArray);
     EXPECT_TRUE(loaded.debugInfo);
     EXPECT_TRUE(loaded.historyMachine);
     EXPECT_FALSE(loaded.fixedPitchOnly);
-    EXPECT_EQ(MachineInfo::getGraphField(MachineInfo::kGraphDefault, loaded.diagram()),
+    EXPECT_EQ(machineConfig(loaded.diagram()).defaultAction,
               QStringLiteral("reset();"));
     EXPECT_TRUE(loaded.diagram().item(1)->text().startsWith(QStringLiteral("<History>\r\n")));
-    EXPECT_EQ(MachineInfo::getGraphField(MachineInfo::kGraphName, loaded.diagram()),
+    EXPECT_EQ(machineConfig(loaded.diagram()).name,
               QStringLiteral("my_lamp"));
 }
 
@@ -184,9 +177,9 @@ TEST(DocumentFiles, MalformedStateKindFailsTheLoadBeforeAnyChange)
 {
     FsmDocument doc;
     Diagram& d = doc.diagram();
-    Node* good = rawNode(d, NODE_STATE_INITIAL, {"A", "", "1"});
-    rawNode(d, NODE_STATE_INITIAL | States::NODE_STATE_FINAL, {"B", "", "2"});
-    rawNode(d, States::NODE_INFO, {"FSM V0.4c", "X"});
+    Node* good = rawNode(d, NodeStateInitial, {"A", "", "1"});
+    rawNode(d, NodeStateInitial | NodeStateFinal, {"B", "", "2"});
+    rawNode(d, NodeInfo, {"FSM V0.4c", "X"});
     d.setChanged(false);
     RecordingMessenger m;
     EXPECT_FALSE(doc.afterLoad({}, m));
@@ -202,9 +195,9 @@ TEST(DocumentFiles, HandWrittenDiagramWithoutInfoNodeLoads)
 {
     FsmDocument doc;
     Diagram& d = doc.diagram();
-    Node* s = rawNode(d, States::NODE_STATE_NORMAL, {"A", "x();", "1", "", "", "", ""});
-    Node* t = rawNode(d, States::NODE_TRANSITION, {"", "go"});  // short record
-    Node* orphan = rawNode(d, States::NODE_TRANSITION, {"1", "", "", "Y", "N", "extra"});
+    Node* s = rawNode(d, NodeStateNormal, {"A", "x();", "1", "", "", "", ""});
+    Node* t = rawNode(d, NodeTransition, {"", "go"});  // short record
+    Node* orphan = rawNode(d, NodeTransition, {"1", "", "", "Y", "N", "extra"});
     d.addLink(s, t);
     d.addLink(s, t);
     d.addLink(orphan, s);
@@ -212,7 +205,7 @@ TEST(DocumentFiles, HandWrittenDiagramWithoutInfoNodeLoads)
     ASSERT_TRUE(doc.afterLoad({}, m));
     EXPECT_EQ(s->text(), QStringLiteral("\u00B7A\u00B7\r\n x();\r\n"));
     EXPECT_EQ(t->text(), QStringLiteral("[]go\r\n"));
-    EXPECT_EQ(t->tag(), Texts::joinFields({"", "go", "", "", ""}));
-    EXPECT_EQ(orphan->tag(), Texts::joinFields({"1", "", "", "Y", "N"}));
+    EXPECT_EQ(t->tag(), (TransitionRecord{"", "go", "", "", ""}.toText()));
+    EXPECT_EQ(orphan->tag(), (TransitionRecord{"1", "", "", "Y", "N"}.toText()));
     EXPECT_TRUE(doc.historyMachine);  // no record: the option defaults
 }

@@ -32,7 +32,7 @@ inline const QString Y = QStringLiteral("Y");
 inline const QString N = QStringLiteral("N");
 
 struct StateDef {
-    StateDef(QString n, QString i, qint32 k = States::NODE_STATE_NORMAL, QString d = {},
+    StateDef(QString n, QString i, qint32 k = NodeStateNormal, QString d = {},
               QString en = {}, QString ex = {}, QString el = {})
         : name(std::move(n)), index(std::move(i)), kind(k), during(std::move(d)),
           entry(std::move(en)), exit(std::move(ex)), elseAction(std::move(el))
@@ -48,8 +48,7 @@ inline Node* addState(FsmDocument& doc, StateDef s, double left = 1000, double t
 {
     RecordingMessenger m;
     Node* n = doc.diagram().addNode(left, top, 1500, 900);
-    States::configureState(doc, s.name, s.during, s.entry, s.exit, s.elseAction,
-                                         s.index, s.kind, N, N, n, m);
+    States::configureState(doc, StateRecord{s.name, s.during, s.index, s.entry, s.exit, N, N, s.elseAction}, s.kind, n, m);
     return n;
 }
 
@@ -61,10 +60,20 @@ inline Node* addTransition(FsmDocument& doc, Node* from, Node* to, const QString
     Diagram& d = doc.diagram();
     d.setCurrentLink(d.addLink(from, to));
     Node* t = Transitions::splitLinkIntoTransition(doc);
-    const QString p = Transitions::getTransitionField(Transitions::kTransPriority, t);
-    Transitions::configureTransition(doc, p, condition, action, self, last, t);
+    const QString p = transitionRecord(t).priority;
+    Transitions::configureTransition(doc, TransitionRecord{p, condition, action, self, last}, t);
     Transitions::renumberPriorities(doc, from, t);
     return t;
+}
+
+// A record in the file's text form, spelled out here independently of the
+// program's writer: for records a file may hold that the program never writes.
+inline QString rawRecord(const QStringList& fields)
+{
+    QString text;
+    for (const QString& f : fields)
+        text += f + QStringLiteral("\u00B7 \u00B7");
+    return text;
 }
 
 // A node with a record written by hand, as a file might hold it.
@@ -72,14 +81,12 @@ inline Node* rawNode(Diagram& d, qint32 userData, const QStringList& fields)
 {
     Node* n = d.addNode(500, 500, 200, 200);
     n->setUserData(userData);
-    n->setTag(Texts::joinFields(fields));
+    n->setTag(rawRecord(fields));
     return n;
 }
-
-inline QString stateFieldOf(const Node* n, int k) { return States::getStateField(k, n); }
 inline QString priority(const Node* t)
 {
-    return Transitions::getTransitionField(Transitions::kTransPriority, t);
+    return transitionRecord(t).priority;
 }
 
 }  // namespace orvane::testkit

@@ -48,6 +48,6 @@ TEST(Children, ListedInReferenceOrder)
     FsmDocument doc;
     doc.filePath = dir.filePath(QStringLiteral("Top.fsm"));
     EXPECT_TRUE(Hierarchy::childReferences(doc).isEmpty());
-    rawNode(doc.diagram(), States::NODE_STATE_NORMAL, {"S", "B(); A();", "1"});
+    rawNode(doc.diagram(), NodeStateNormal, {"S", "B(); A();", "1"});
     EXPECT_EQ(Hierarchy::childReferences(doc), (QStringList{"/A.fsm", "B.fsm"}));
 }

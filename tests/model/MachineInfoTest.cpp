@@ -10,17 +10,14 @@ using namespace orvane::testkit;
 namespace {
 void setSample(Diagram& d, const QString& options)
 {
-    setGraphInfo(d, QStringLiteral("  my fsm  "), QStringLiteral("int p"), QStringLiteral("init;"),
-                 QStringLiteral("before;"), QStringLiteral("dflt;"), QStringLiteral("after;"),
-                 QStringLiteral("final;"), kSignature, options, QStringLiteral("/* mod */"),
-                 QStringLiteral("/* fn */\r\n"));
+    setMachineConfig(d, MachineConfig{kSignature, QStringLiteral("  my fsm  "), QStringLiteral("init;"), QStringLiteral("before;"), options, QStringLiteral("int p"), QStringLiteral("after;"), QStringLiteral("final;"), QStringLiteral("/* mod */"), QStringLiteral("/* fn */\r\n"), QStringLiteral("dflt;")});
 }
 
 int infoNodes(const Diagram& d)
 {
     int count = 0;
     for (const auto& n : d.nodes())
-        count += (n->userData() & States::NODE_INFO) ? 1 : 0;
+        count += (n->userData() & NodeInfo) ? 1 : 0;
     return count;
 }
 }  // namespace
@@ -30,7 +27,7 @@ TEST(GraphRecord, OptionsStringListsEveryToken)
     FsmDocument doc;
     EXPECT_EQ(optionsString(doc),
               QStringLiteral(";AS_Y;FO_N;HC_N;FI_N;FE_N;DI_N;AC_N;PT_N;HF_N;BF_Y;UM_Y;"));
-    doc.defaultMethodology = kCaptionSwitchCase;
+    doc.defaultMethodology = Methodology::SwitchCase;
     doc.autosizeNodes = false;
     doc.hideComments = true;
     doc.debugInfo = true;
@@ -48,21 +45,21 @@ TEST(GraphRecord, SaveAddsOneInfoNodeAndClearsItemTextsOnly)
     setSample(d, QStringLiteral("old"));
     d.setDefaultFillColor(0x00AABBCC);
     Node* s = addState(doc, {QStringLiteral("A"), QStringLiteral("1")});
-    Node* remark = rawNode(d, States::NODE_TEXTBOX, {});
+    Node* remark = rawNode(d, NodeTextBox, {});
     remark->setText(QStringLiteral("remark"));
     d.setChanged(false);
-    EXPECT_EQ(getGraphField(kGraphName, d), QStringLiteral("my fsm"));  // trimmed
+    EXPECT_EQ(machineConfig(d).name, QStringLiteral("my fsm"));  // trimmed
 
     saveGraphInfo(doc, true);
     EXPECT_FALSE(d.changed());
     ASSERT_EQ(infoNodes(d), 1);
     const Node* info = d.item(d.nodeCount());
-    EXPECT_EQ(getGraphField(kGraphName, d), QStringLiteral("my_machine.v2"));
-    EXPECT_EQ(getGraphField(kGraphOptions, d), optionsString(doc));
-    EXPECT_EQ(getGraphField(kGraphInit, d), QStringLiteral("init;"));
-    EXPECT_EQ(getGraphField(kGraphParams, d), QStringLiteral("int p"));
-    EXPECT_EQ(getGraphField(kGraphFunctionHeader, d), QStringLiteral("/* fn */\r\n"));
-    EXPECT_EQ(getGraphField(kGraphDefault, d), QStringLiteral("dflt;"));
+    EXPECT_EQ(machineConfig(d).name, QStringLiteral("my_machine.v2"));
+    EXPECT_EQ(machineConfig(d).options, optionsString(doc));
+    EXPECT_EQ(machineConfig(d).init, QStringLiteral("init;"));
+    EXPECT_EQ(machineConfig(d).params, QStringLiteral("int p"));
+    EXPECT_EQ(machineConfig(d).functionHeader, QStringLiteral("/* fn */\r\n"));
+    EXPECT_EQ(machineConfig(d).defaultAction, QStringLiteral("dflt;"));
     EXPECT_EQ(info->tag(), d.tag());
     EXPECT_FALSE(info->isFsmItem());
     EXPECT_EQ(info->fillColor(), 0x00AABBCCu);
@@ -78,8 +75,8 @@ TEST(GraphRecord, LoadCopiesTheInfoNodeRemovesItAndKeepsEverythingElse)
     FsmDocument doc;
     Diagram& d = doc.diagram();
     Node* s = addState(doc, {QStringLiteral("A"), QStringLiteral("1")});
-    Node* remark = rawNode(d, States::NODE_TEXTBOX, {});
-    Node* info = rawNode(d, States::NODE_INFO, {"FSM V0.4c", "Lamp"});
+    Node* remark = rawNode(d, NodeTextBox, {});
+    Node* info = rawNode(d, NodeInfo, {"FSM V0.4c", "Lamp"});
     DiagramFont f;
     f.name = QStringLiteral("Courier");
     f.size = 11;
@@ -95,7 +92,7 @@ TEST(GraphRecord, LoadCopiesTheInfoNodeRemovesItAndKeepsEverythingElse)
     EXPECT_EQ(d.nodeCount(), 2);
     EXPECT_EQ(d.links().size(), 1u);  // a selected link is not deleted with it
     EXPECT_FALSE(s->selected());
-    EXPECT_EQ(getGraphField(kGraphName, d), QStringLiteral("Lamp"));
+    EXPECT_EQ(machineConfig(d).name, QStringLiteral("Lamp"));
     EXPECT_EQ(d.font(), f);
     EXPECT_EQ(d.defaultForeColor(), 0x0000FFu);
     EXPECT_FALSE(remark->isFsmItem());
@@ -109,10 +106,10 @@ TEST(GraphRecord, LoadWithoutCopyKeepsTheLiveRecord)
     FsmDocument doc;
     Diagram& d = doc.diagram();
     setSample(d, QStringLiteral("live"));
-    rawNode(d, States::NODE_INFO, {"FSM V0.4c", "Stale"});
-    rawNode(d, States::NODE_INFO, {"FSM V0.4c", "Stale too"});
+    rawNode(d, NodeInfo, {"FSM V0.4c", "Stale"});
+    rawNode(d, NodeInfo, {"FSM V0.4c", "Stale too"});
     loadGraphInfo(doc, false);
-    EXPECT_EQ(getGraphField(kGraphName, d), QStringLiteral("my fsm"));
+    EXPECT_EQ(machineConfig(d).name, QStringLiteral("my fsm"));
     EXPECT_EQ(d.nodeCount(), 0);
 }
 

@@ -8,8 +8,6 @@
 using namespace orvane;
 using namespace orvane::Ranking;
 using namespace orvane::testkit;
-using States::NODE_STATE_NORMAL;
-using States::NODE_TRANSITION;
 
 TEST(LenientNumbers, ReadTheLongestNumericPrefix)
 {
@@ -46,12 +44,12 @@ TEST(LenientNumbers, IndicesRoundHalfToEvenAndClamp)
 TEST(StateRanks, StableByRoundedIndexSkippingOtherNodes)
 {
     Diagram d;
-    Node* c = rawNode(d, NODE_STATE_NORMAL, {"C", "", "3"});
-    Node* a = rawNode(d, NODE_STATE_NORMAL, {"A", "", "1"});
-    rawNode(d, NODE_TRANSITION, {"0"});
-    Node* b1 = rawNode(d, NODE_STATE_NORMAL, {"B1", "", "2.5"});
-    Node* b2 = rawNode(d, NODE_STATE_NORMAL, {"B2", "", "2"});
-    Node* z = rawNode(d, NODE_STATE_NORMAL, {"Z", "", "none"});
+    Node* c = rawNode(d, NodeStateNormal, {"C", "", "3"});
+    Node* a = rawNode(d, NodeStateNormal, {"A", "", "1"});
+    rawNode(d, NodeTransition, {"0"});
+    Node* b1 = rawNode(d, NodeStateNormal, {"B1", "", "2.5"});
+    Node* b2 = rawNode(d, NodeStateNormal, {"B2", "", "2"});
+    Node* z = rawNode(d, NodeStateNormal, {"Z", "", "none"});
     EXPECT_EQ(statesByRank(d), (std::vector<Node*>{z, a, b1, b2, c}));
     EXPECT_TRUE(statesByRank(Diagram()).empty());
 }
@@ -59,11 +57,11 @@ TEST(StateRanks, StableByRoundedIndexSkippingOtherNodes)
 TEST(TransitionRanks, OnlyRealTransitionsByPriorityTiesInLinkOrder)
 {
     Diagram d;
-    Node* s = rawNode(d, NODE_STATE_NORMAL, {"S", "", "1"});
-    Node* u = rawNode(d, NODE_STATE_NORMAL, {"U", "", "2"});
-    Node* remark = rawNode(d, States::NODE_TEXTBOX, {});
+    Node* s = rawNode(d, NodeStateNormal, {"S", "", "1"});
+    Node* u = rawNode(d, NodeStateNormal, {"U", "", "2"});
+    Node* remark = rawNode(d, NodeTextBox, {});
     auto trans = [&](const QString& p, Node* to) {
-        Node* t = rawNode(d, NODE_TRANSITION, {p});
+        Node* t = rawNode(d, NodeTransition, {p});
         d.addLink(s, t);
         if (to)
             d.addLink(t, to);

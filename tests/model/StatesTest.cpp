@@ -12,21 +12,21 @@ namespace {
 const QString kHistory = QStringLiteral("<History>\r\n");
 constexpr quint32 rgb(quint32 r, quint32 g, quint32 b) { return r + 256 * g + 65536 * b; }
 
-bool configure(FsmDocument& doc, Node* n, QString& name, qint32 kind, const QString& index,
-               RecordingMessenger& m)
+bool configure(FsmDocument& doc, Node* n, const QString& name, qint32 kind,
+               const QString& index, RecordingMessenger& m)
 {
-    return configureState(doc, name, {}, {}, {}, {}, index, kind, N, N, n, m);
+    return configureState(doc, StateRecord{name, {}, index, {}, {}, N, N, {}}, kind, n, m);
 }
 }  // namespace
 
 TEST(StateDisplay, HeadersAppearOnlyForPresentActions)
 {
     FsmDocument doc;
-    Node* onlyDuring = addState(doc, {QStringLiteral("A"), QStringLiteral("1"), NODE_STATE_NORMAL,
+    Node* onlyDuring = addState(doc, {QStringLiteral("A"), QStringLiteral("1"), NodeStateNormal,
                                       QStringLiteral("x = 1;")});
     EXPECT_EQ(onlyDuring->text(), QStringLiteral("\u00B7A\u00B7\r\n x = 1;\r\n"));
 
-    Node* all = addState(doc, {QStringLiteral("B"), QStringLiteral("2"), NODE_STATE_NORMAL,
+    Node* all = addState(doc, {QStringLiteral("B"), QStringLiteral("2"), NodeStateNormal,
                                QStringLiteral("d1\r\nd2"), QStringLiteral("e"), QStringLiteral("x"),
                                QStringLiteral("el")});
     EXPECT_EQ(all->text(), QStringLiteral("\u00B7B\u00B7\r\n#entry:\r\n e\r\n#during:\r\n d1\r\n d2\r\n"
@@ -38,9 +38,9 @@ TEST(StateDisplay, HideCommentsDropsCommentLinesButKeepsTheRecord)
     FsmDocument doc;
     doc.hideComments = true;
     const QString during = QStringLiteral("  // note\r\nx = 1; // kept\r\ny = 2; //HIDE_LINE");
-    Node* n = addState(doc, {QStringLiteral("A"), QStringLiteral("1"), NODE_STATE_NORMAL, during});
+    Node* n = addState(doc, {QStringLiteral("A"), QStringLiteral("1"), NodeStateNormal, during});
     EXPECT_EQ(n->text(), QStringLiteral("\u00B7A\u00B7\r\n x = 1; // kept\r\n"));
-    EXPECT_EQ(stateFieldOf(n, kStateDuring), during);
+    EXPECT_EQ(stateRecord(n).during, during);
 }
 
 TEST(StateRecord, UnknownKindIsRefusedAndLeavesTheNodeAlone)
@@ -49,7 +49,7 @@ TEST(StateRecord, UnknownKindIsRefusedAndLeavesTheNodeAlone)
     RecordingMessenger m;
     Node* n = rawNode(doc.diagram(), 0, {"old"});
     const QString tagBefore = n->tag();
-    for (qint32 kind : {0, NODE_TRANSITION, NODE_STATE_NORMAL | NODE_STATE_FINAL, -1}) {
+    for (qint32 kind : {0, qint32(NodeTransition), NodeStateNormal | NodeStateFinal, -1}) {
         QString name = QStringLiteral("X");
         EXPECT_FALSE(configure(doc, n, name, kind, QStringLiteral("1"), m));
     }
@@ -67,12 +67,12 @@ TEST(StateNames, DefaultNameSkipsNamesTakenIgnoringCase)
     addState(doc, {QStringLiteral("state_1"), QStringLiteral("1")});
     addState(doc, {QStringLiteral("STATE_3"), QStringLiteral("2")});
     Node* fresh = addState(doc, {QString(), QStringLiteral("3")});
-    EXPECT_EQ(stateFieldOf(fresh, kStateName), QStringLiteral("STATE_2"));
+    EXPECT_EQ(stateRecord(fresh).name, QStringLiteral("STATE_2"));
     QString name;
     RecordingMessenger m;
     Node* another = doc.diagram().addNode(0, 0, 400, 300);
-    configure(doc, another, name, NODE_STATE_NORMAL, QStringLiteral("4"), m);
-    EXPECT_EQ(name, QStringLiteral("STATE_4"));  // the caller learns the name
+    configure(doc, another, name, NodeStateNormal, QStringLiteral("4"), m);
+    EXPECT_EQ(stateRecord(another).name, QStringLiteral("STATE_4"));
 }
 
 TEST(StateNames, ARefreshNamesUnnamedStatesInDiagramOrderAroundTakenNames)
@@ -81,24 +81,24 @@ TEST(StateNames, ARefreshNamesUnnamedStatesInDiagramOrderAroundTakenNames)
     // one pass, as naming them one after the other would.
     FsmDocument doc;
     Diagram& d = doc.diagram();
-    Node* first = rawNode(d, NODE_STATE_NORMAL, {"", "", "1"});
-    rawNode(d, NODE_STATE_NORMAL, {"state_2", "", "2"});
-    Node* second = rawNode(d, NODE_STATE_INITIAL, {"", "", "3"});
-    Node* broken = rawNode(d, NODE_STATE_NORMAL | NODE_STATE_FINAL, {"", "", "4"});
-    rawNode(d, NODE_STATE_NORMAL, {"STATE_4", "", "5"});
-    Node* third = rawNode(d, NODE_STATE_NORMAL, {"", "", "6"});
+    Node* first = rawNode(d, NodeStateNormal, {"", "", "1"});
+    rawNode(d, NodeStateNormal, {"state_2", "", "2"});
+    Node* second = rawNode(d, NodeStateInitial, {"", "", "3"});
+    Node* broken = rawNode(d, NodeStateNormal | NodeStateFinal, {"", "", "4"});
+    rawNode(d, NodeStateNormal, {"STATE_4", "", "5"});
+    Node* third = rawNode(d, NodeStateNormal, {"", "", "6"});
     // The current node's own name never blocks another state's.
-    Node* current = rawNode(d, NODE_STATE_NORMAL, {"", "", "7"});
-    Node* fourth = rawNode(d, NODE_STATE_NORMAL, {"", "", "8"});
+    Node* current = rawNode(d, NodeStateNormal, {"", "", "7"});
+    Node* fourth = rawNode(d, NodeStateNormal, {"", "", "8"});
     d.setCurrentNode(current);
     RecordingMessenger m;
     refreshAllItems(doc, m);
-    EXPECT_EQ(stateFieldOf(first, kStateName), QStringLiteral("STATE_1"));
-    EXPECT_EQ(stateFieldOf(second, kStateName), QStringLiteral("STATE_3"));
-    EXPECT_EQ(stateFieldOf(broken, kStateName), QString());  // refused, left as it was
-    EXPECT_EQ(stateFieldOf(third, kStateName), QStringLiteral("STATE_5"));
-    EXPECT_EQ(stateFieldOf(current, kStateName), QStringLiteral("STATE_6"));
-    EXPECT_EQ(stateFieldOf(fourth, kStateName), QStringLiteral("STATE_6"));
+    EXPECT_EQ(stateRecord(first).name, QStringLiteral("STATE_1"));
+    EXPECT_EQ(stateRecord(second).name, QStringLiteral("STATE_3"));
+    EXPECT_EQ(stateRecord(broken).name, QString());  // refused, left as it was
+    EXPECT_EQ(stateRecord(third).name, QStringLiteral("STATE_5"));
+    EXPECT_EQ(stateRecord(current).name, QStringLiteral("STATE_6"));
+    EXPECT_EQ(stateRecord(fourth).name, QStringLiteral("STATE_6"));
 }
 
 TEST(StateNames, TheCurrentNodeDoesNotBlockItsOwnName)
@@ -109,7 +109,7 @@ TEST(StateNames, TheCurrentNodeDoesNotBlockItsOwnName)
     doc.diagram().setCurrentNode(a);
     EXPECT_TRUE(isStateNameFree(doc, QStringLiteral("run")));
     // Non-state nodes never block a name.
-    rawNode(doc.diagram(), NODE_TRANSITION, {"Stop"});
+    rawNode(doc.diagram(), NodeTransition, {"Stop"});
     EXPECT_TRUE(isStateNameFree(doc, QStringLiteral("Stop")));
 }
 
@@ -117,14 +117,14 @@ TEST(StateLook, NewInitialStateDemotesThePreviousOneAndItsHistoryLine)
 {
     FsmDocument doc;
     doc.historyMachine = true;
-    Node* a = addState(doc, {QStringLiteral("A"), QStringLiteral("1"), NODE_STATE_INITIAL});
+    Node* a = addState(doc, {QStringLiteral("A"), QStringLiteral("1"), NodeStateInitial});
     EXPECT_TRUE(a->text().startsWith(kHistory));
     EXPECT_EQ(a->drawColor(), rgb(180, 0, 60));
     EXPECT_EQ(a->drawWidth(), 2);
 
-    Node* b = addState(doc, {QStringLiteral("B"), QStringLiteral("2"), NODE_STATE_INITIAL});
-    EXPECT_EQ(b->userData(), NODE_STATE_INITIAL);
-    EXPECT_EQ(a->userData(), NODE_STATE_NORMAL);
+    Node* b = addState(doc, {QStringLiteral("B"), QStringLiteral("2"), NodeStateInitial});
+    EXPECT_EQ(b->userData(), NodeStateInitial);
+    EXPECT_EQ(a->userData(), NodeStateNormal);
     EXPECT_EQ(a->drawWidth(), 1);
     EXPECT_EQ(a->drawColor(), 0xFF0000u);
     EXPECT_FALSE(a->text().startsWith(kHistory));
@@ -136,7 +136,7 @@ TEST(StateLook, HistoryLineIsWrittenOnceAndFollowsTheOption)
 {
     FsmDocument doc;
     doc.historyMachine = true;
-    Node* a = addState(doc, {QStringLiteral("A"), QStringLiteral("1"), NODE_STATE_INITIAL});
+    Node* a = addState(doc, {QStringLiteral("A"), QStringLiteral("1"), NodeStateInitial});
     setHistoryMark(doc, nullptr);  // the diagram's initial state
     EXPECT_EQ(a->text().count(QStringLiteral("<History>")), 1);
 
@@ -154,12 +154,12 @@ TEST(StateGeometry, KeepsTheCentreAndNeverGoesBelowOne)
     Node* n = doc.diagram().addNode(2000, 3000, 1000, 600);
     QString name = QStringLiteral("A");
     RecordingMessenger m;
-    configure(doc, n, name, NODE_STATE_NORMAL, QStringLiteral("1"), m);
+    configure(doc, n, name, NodeStateNormal, QStringLiteral("1"), m);
     EXPECT_EQ(n->left(), 2000);
     EXPECT_EQ(n->top(), 3000);
 
     Node* corner = doc.diagram().addNode(-50, 10, 20, 20);  // centre (-40, 20)
-    configure(doc, corner, name, NODE_STATE_NORMAL, QStringLiteral("2"), m);
+    configure(doc, corner, name, NodeStateNormal, QStringLiteral("2"), m);
     EXPECT_EQ(corner->width(), 150);
     EXPECT_EQ(corner->height(), 100);
     EXPECT_EQ(corner->left(), 1);
@@ -169,7 +169,7 @@ TEST(StateGeometry, KeepsTheCentreAndNeverGoesBelowOne)
 TEST(StateGeometry, SizingNeverMarksTheDiagramChanged)
 {
     FsmDocument doc;
-    Node* n = addState(doc, {QStringLiteral("A"), QStringLiteral("1"), NODE_STATE_NORMAL,
+    Node* n = addState(doc, {QStringLiteral("A"), QStringLiteral("1"), NodeStateNormal,
                              QStringLiteral("a long during action line")});
     doc.diagram().setChanged(false);
     sizeNodeToText(doc, n);
@@ -183,11 +183,11 @@ TEST(StateIndices, NextIndexReadsLenientlyAndIgnoresOtherNodes)
 {
     FsmDocument doc;
     EXPECT_EQ(nextStateIndex(doc.diagram()), QStringLiteral("1"));
-    rawNode(doc.diagram(), NODE_TRANSITION, {"99"});
+    rawNode(doc.diagram(), NodeTransition, {"99"});
     EXPECT_EQ(nextStateIndex(doc.diagram()), QStringLiteral("1"));
-    rawNode(doc.diagram(), NODE_STATE_NORMAL, {"A", "", "7abc"});
-    rawNode(doc.diagram(), NODE_STATE_NORMAL, {"B", "", "x"});
-    rawNode(doc.diagram(), NODE_STATE_NORMAL, {"C"});  // no index field at all
+    rawNode(doc.diagram(), NodeStateNormal, {"A", "", "7abc"});
+    rawNode(doc.diagram(), NodeStateNormal, {"B", "", "x"});
+    rawNode(doc.diagram(), NodeStateNormal, {"C"});  // no index field at all
     EXPECT_EQ(nextStateIndex(doc.diagram()), QStringLiteral("8"));
 }
 
@@ -200,18 +200,18 @@ TEST(StateIndices, RenumberPutsTheEditedStateFirstAmongEquals)
     Node* edited3 = addState(doc, {QStringLiteral("C"), QStringLiteral("3")});
     doc.diagram().setAutoRefresh(true);
     renumberStateIndices(doc, edited3, m);
-    EXPECT_EQ(stateFieldOf(edited3, kStateIndex), QStringLiteral("1"));
-    EXPECT_EQ(stateFieldOf(first3, kStateIndex), QStringLiteral("2"));
-    EXPECT_EQ(stateFieldOf(seven, kStateIndex), QStringLiteral("3"));
+    EXPECT_EQ(stateRecord(edited3).index, QStringLiteral("1"));
+    EXPECT_EQ(stateRecord(first3).index, QStringLiteral("2"));
+    EXPECT_EQ(stateRecord(seven).index, QStringLiteral("3"));
     EXPECT_EQ(seven->toolTip(), QStringLiteral("B  (3)"));
     for (const auto& n : doc.diagram().nodes())
-        EXPECT_EQ(n->userData() & NODE_MARK, 0);
+        EXPECT_EQ(n->userData() & NodeMark, 0);
     EXPECT_TRUE(doc.diagram().autoRefresh());
 
     // Without an edited state equal indices keep diagram order.
     renumberStateIndices(doc, nullptr, m);
-    EXPECT_EQ(stateFieldOf(edited3, kStateIndex), QStringLiteral("1"));
-    EXPECT_EQ(stateFieldOf(first3, kStateIndex), QStringLiteral("2"));
+    EXPECT_EQ(stateRecord(edited3).index, QStringLiteral("1"));
+    EXPECT_EQ(stateRecord(first3).index, QStringLiteral("2"));
 }
 
 TEST(StateIndices, RenumberCopesWithHandWrittenIndices)
@@ -219,20 +219,20 @@ TEST(StateIndices, RenumberCopesWithHandWrittenIndices)
     FsmDocument doc;
     RecordingMessenger m;
     Diagram& d = doc.diagram();
-    Node* junk = rawNode(d, NODE_STATE_NORMAL, {"J", "", "junk"});
-    Node* half = rawNode(d, NODE_STATE_NORMAL, {"H", "", "2.5"});  // rounds to 2
-    Node* big = rawNode(d, NODE_STATE_NORMAL, {"B", "", "99999999999"});
-    Node* two = rawNode(d, NODE_STATE_NORMAL, {"T", "", " 2"});
-    Node* shortRecord = rawNode(d, NODE_STATE_FINAL, {"S"});
-    Node* remark = rawNode(d, NODE_TEXTBOX, {"5"});
+    Node* junk = rawNode(d, NodeStateNormal, {"J", "", "junk"});
+    Node* half = rawNode(d, NodeStateNormal, {"H", "", "2.5"});  // rounds to 2
+    Node* big = rawNode(d, NodeStateNormal, {"B", "", "99999999999"});
+    Node* two = rawNode(d, NodeStateNormal, {"T", "", " 2"});
+    Node* shortRecord = rawNode(d, NodeStateFinal, {"S"});
+    Node* remark = rawNode(d, NodeTextBox, {"5"});
     renumberStateIndices(doc, nullptr, m);
-    EXPECT_EQ(stateFieldOf(junk, kStateIndex), QStringLiteral("1"));
-    EXPECT_EQ(stateFieldOf(shortRecord, kStateIndex), QStringLiteral("2"));
-    EXPECT_EQ(stateFieldOf(half, kStateIndex), QStringLiteral("3"));
-    EXPECT_EQ(stateFieldOf(two, kStateIndex), QStringLiteral("4"));
-    EXPECT_EQ(stateFieldOf(big, kStateIndex), QStringLiteral("5"));
-    EXPECT_EQ(shortRecord->tag(), Texts::joinFields({"S", "", "2", "", "", "", "", ""}));
-    EXPECT_EQ(remark->tag(), Texts::joinFields({"5"}));
+    EXPECT_EQ(stateRecord(junk).index, QStringLiteral("1"));
+    EXPECT_EQ(stateRecord(shortRecord).index, QStringLiteral("2"));
+    EXPECT_EQ(stateRecord(half).index, QStringLiteral("3"));
+    EXPECT_EQ(stateRecord(two).index, QStringLiteral("4"));
+    EXPECT_EQ(stateRecord(big).index, QStringLiteral("5"));
+    EXPECT_EQ(shortRecord->tag(), (StateRecord{"S", "", "2", "", "", "", "", ""}.toText()));
+    EXPECT_EQ(remark->tag(), rawRecord({"5"}));
     EXPECT_TRUE(m.messages.empty());
 }
 
@@ -242,16 +242,16 @@ TEST(StateIndices, RenumberWithSeveralInitialStatesStillGivesOneToN)
     RecordingMessenger m;
     Diagram& d = doc.diagram();
     // Visited R, Q, P: R demotes P, then Q demotes the already renumbered R.
-    Node* p = rawNode(d, NODE_STATE_INITIAL, {"P", "", "3"});
-    Node* q = rawNode(d, NODE_STATE_INITIAL, {"Q", "", "2"});
-    Node* r = rawNode(d, NODE_STATE_INITIAL, {"R", "", "1"});
+    Node* p = rawNode(d, NodeStateInitial, {"P", "", "3"});
+    Node* q = rawNode(d, NodeStateInitial, {"Q", "", "2"});
+    Node* r = rawNode(d, NodeStateInitial, {"R", "", "1"});
     renumberStateIndices(doc, nullptr, m);
-    EXPECT_EQ(stateFieldOf(r, kStateIndex), QStringLiteral("1"));
-    EXPECT_EQ(stateFieldOf(q, kStateIndex), QStringLiteral("2"));
-    EXPECT_EQ(stateFieldOf(p, kStateIndex), QStringLiteral("3"));
-    EXPECT_EQ(q->userData(), NODE_STATE_INITIAL);
-    EXPECT_EQ(p->userData(), NODE_STATE_NORMAL);
-    EXPECT_EQ(r->userData(), NODE_STATE_NORMAL);
+    EXPECT_EQ(stateRecord(r).index, QStringLiteral("1"));
+    EXPECT_EQ(stateRecord(q).index, QStringLiteral("2"));
+    EXPECT_EQ(stateRecord(p).index, QStringLiteral("3"));
+    EXPECT_EQ(q->userData(), NodeStateInitial);
+    EXPECT_EQ(p->userData(), NodeStateNormal);
+    EXPECT_EQ(r->userData(), NodeStateNormal);
 }
 
 TEST(StateRefresh, OfThreeInitialStatesTheLastStaysInitial)
@@ -259,17 +259,17 @@ TEST(StateRefresh, OfThreeInitialStatesTheLastStaysInitial)
     FsmDocument doc;
     RecordingMessenger m;
     Diagram& d = doc.diagram();
-    Node* a = rawNode(d, NODE_STATE_INITIAL, {"A", "", "1"});
-    Node* b = rawNode(d, NODE_STATE_INITIAL, {"B", "", "2"});
-    Node* c = rawNode(d, NODE_STATE_INITIAL, {"C", "", "3"});
-    Node* unnamed = rawNode(d, NODE_STATE_NORMAL, {"", "", "4"});
+    Node* a = rawNode(d, NodeStateInitial, {"A", "", "1"});
+    Node* b = rawNode(d, NodeStateInitial, {"B", "", "2"});
+    Node* c = rawNode(d, NodeStateInitial, {"C", "", "3"});
+    Node* unnamed = rawNode(d, NodeStateNormal, {"", "", "4"});
     refreshAllItems(doc, m);
-    EXPECT_EQ(a->userData(), NODE_STATE_NORMAL);
-    EXPECT_EQ(b->userData(), NODE_STATE_NORMAL);
-    EXPECT_EQ(c->userData(), NODE_STATE_INITIAL);
-    EXPECT_EQ(stateFieldOf(unnamed, kStateName), QStringLiteral("STATE_1"));
-    EXPECT_EQ(findOtherNode(d, NODE_STATE_INITIAL, nullptr), c);
-    EXPECT_EQ(findOtherNode(d, NODE_STATE_INITIAL, c), nullptr);
+    EXPECT_EQ(a->userData(), NodeStateNormal);
+    EXPECT_EQ(b->userData(), NodeStateNormal);
+    EXPECT_EQ(c->userData(), NodeStateInitial);
+    EXPECT_EQ(stateRecord(unnamed).name, QStringLiteral("STATE_1"));
+    EXPECT_EQ(findOtherNode(d, NodeStateInitial, nullptr), c);
+    EXPECT_EQ(findOtherNode(d, NodeStateInitial, c), nullptr);
 }
 
 TEST(StateRefresh, ManyUnnamedStatesGetDistinctNames)
@@ -277,11 +277,11 @@ TEST(StateRefresh, ManyUnnamedStatesGetDistinctNames)
     FsmDocument doc;
     RecordingMessenger m;
     for (int i = 0; i < 2000; ++i)
-        rawNode(doc.diagram(), NODE_STATE_NORMAL, {"", "", QString::number(i + 1)});
+        rawNode(doc.diagram(), NodeStateNormal, {"", "", QString::number(i + 1)});
     refreshAllItems(doc, m);
     QSet<QString> names;
     for (const auto& n : doc.diagram().nodes())
-        names.insert(stateFieldOf(n.get(), kStateName));
+        names.insert(stateRecord(n.get()).name);
     EXPECT_EQ(names.size(), 2000);
     EXPECT_TRUE(names.contains(QStringLiteral("STATE_2000")));
 }

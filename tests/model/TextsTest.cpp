@@ -10,29 +10,6 @@
 using namespace orvane;
 using namespace orvane::Texts;
 
-namespace {
-const QString S = kSep;
-}
-
-TEST(RecordFields, ReadWriteAndMissingFields)
-{
-    const QString rec = QStringLiteral("a") + S + QStringLiteral("b\r\nc") + S + S;
-    EXPECT_EQ(getField(rec, 0), QStringLiteral("a"));
-    EXPECT_EQ(getField(rec, 1), QStringLiteral("b\r\nc"));
-    EXPECT_EQ(getField(rec, 2), QString());
-    EXPECT_EQ(getField(rec, 3), QString());  // three separators: k = 3 is empty
-    EXPECT_EQ(getField(rec, 9), QString());
-    EXPECT_EQ(getField(QStringLiteral("no separator"), 0), QString());
-    const QStringList f = splitFields(rec, 5);
-    ASSERT_EQ(f.size(), 5);
-    EXPECT_EQ(f[1], QStringLiteral("b\r\nc"));
-    EXPECT_TRUE(f[4].isEmpty());
-    // A middle dot alone is no separator.
-    EXPECT_EQ(getField(QStringLiteral("x\u00B7y") + S, 0), QStringLiteral("x\u00B7y"));
-    EXPECT_EQ(splitFields(joinFields({"1", "", "three"}), 3), (QStringList{"1", "", "three"}));
-    EXPECT_TRUE(joinFields({"1"}).endsWith(S));
-}
-
 TEST(ActionText, IndentsEndsAndHidesLines)
 {
     EXPECT_EQ(formatActionText(QString(), 1, false), QString());

@@ -23,7 +23,7 @@ TEST(TransitionSplit, DrawnLinkBecomesNodeBetweenTwoLinks)
     d.setCurrentLink(drawn);
     Node* t = splitLinkIntoTransition(m.doc);
     ASSERT_NE(t, nullptr);
-    EXPECT_EQ(t->userData(), States::NODE_TRANSITION);
+    EXPECT_EQ(t->userData(), NodeTransition);
     ASSERT_EQ(t->inLinks().size(), 1u);
     ASSERT_EQ(t->outLinks().size(), 1u);
     EXPECT_EQ(t->inLinks()[0]->org(), m.a);
@@ -32,7 +32,7 @@ TEST(TransitionSplit, DrawnLinkBecomesNodeBetweenTwoLinks)
     EXPECT_EQ(t->outLinks()[0]->arrowDst(), 3);
     EXPECT_EQ(d.links().size(), 2u);  // the drawn link is gone
     EXPECT_EQ(t->fillColor(), 0xFFFFC0u);
-    EXPECT_EQ(t->tag(), Texts::joinFields({"1", "", "", "Y", "N"}));
+    EXPECT_EQ(t->tag(), (TransitionRecord{"1", "", "", "Y", "N"}.toText()));
     // Placed at the midpoint of the states' centres as a 1 x 1 node, then
     // grown around its own centre into an invisible 150 x 100 box.
     const QPointF mid = (States::nodeCentre(m.a) + States::nodeCentre(m.b)) / 2;
@@ -116,13 +116,13 @@ TEST(TransitionPriorities, EditedTransitionGoesFirstAmongEquals)
     Node* t2 = addTransition(m.doc, m.a, m.b);
     Node* t3 = addTransition(m.doc, m.a, m.b);
     // The user gives the third one priority 1.
-    configureTransition(m.doc, QStringLiteral("1"), {}, {}, Y, N, t3);
+    configureTransition(m.doc, TransitionRecord{QStringLiteral("1"), {}, {}, Y, N}, t3);
     renumberPriorities(m.doc, m.a, t3);
     EXPECT_EQ(priority(t3), QStringLiteral("1"));
     EXPECT_EQ(priority(t1), QStringLiteral("2"));
     EXPECT_EQ(priority(t2), QStringLiteral("3"));
     for (const Node* t : {t1, t2, t3})
-        EXPECT_EQ(t->userData(), States::NODE_TRANSITION);
+        EXPECT_EQ(t->userData(), NodeTransition);
 }
 
 TEST(TransitionPriorities, HandWrittenPrioritiesAreReadLeniently)
@@ -130,7 +130,7 @@ TEST(TransitionPriorities, HandWrittenPrioritiesAreReadLeniently)
     TwoStates m;
     Diagram& d = m.doc.diagram();
     auto raw = [&](const QString& p) {
-        Node* t = rawNode(d, States::NODE_TRANSITION, {p, "", "", "Y", "N"});
+        Node* t = rawNode(d, NodeTransition, {p, "", "", "Y", "N"});
         d.addLink(m.a, t);
         d.addLink(t, m.b);
         return t;
@@ -154,12 +154,12 @@ TEST(TransitionRobustness, NodesWithoutLinksNeverCrash)
 {
     FsmDocument doc;
     Diagram& d = doc.diagram();
-    Node* lonely = rawNode(d, States::NODE_TRANSITION, {"7", "c"});
+    Node* lonely = rawNode(d, NodeTransition, {"7", "c"});
     EXPECT_EQ(nextPriority(lonely), QStringLiteral("1"));
     EXPECT_EQ(nextPriority(nullptr), QStringLiteral("1"));
-    configureTransition(doc, QStringLiteral("7"), QStringLiteral("c"), {}, N, N, lonely);
+    configureTransition(doc, TransitionRecord{QStringLiteral("7"), QStringLiteral("c"), {}, N, N}, lonely);
     EXPECT_EQ(lonely->text(), QStringLiteral("c\r\n"));
-    configureTransition(doc, QStringLiteral("1"), {}, {}, Y, N, nullptr);
+    configureTransition(doc, TransitionRecord{QStringLiteral("1"), {}, {}, Y, N}, nullptr);
     renumberPriorities(doc, nullptr, lonely);
     Node* state = addState(doc, {QStringLiteral("S"), QStringLiteral("1")});
     renumberPriorities(doc, state, lonely);  // no out-links: nothing happens

@@ -3,7 +3,7 @@
 // files on disk (child diagrams are found by their files).
 
 #include "Diagram.h"
-#include "Texts.h"
+#include "Records.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -51,15 +51,13 @@ inline bool writeMachine(const QString& path, const TwoStateMachine& m, QString*
                       const QString& entry) {
         Node* n = d.addNode(0, 0, 1500, 900);
         n->setUserData(kind);
-        n->setTag(Texts::joinFields({name, during, index, entry, QString(),
-                                          QStringLiteral("N"), QStringLiteral("N"), QString()}));
+        n->setTag(StateRecord{name, during, index, entry, QString(), QStringLiteral("N"), QStringLiteral("N"), QString()}.toText());
         return n;
     };
     auto transition = [&d](Node* from, Node* to, const QString& condition) {
         Node* t = d.addNode(0, 0, 150, 100);
         t->setUserData(0x800);
-        t->setTag(Texts::joinFields(
-            {QStringLiteral("1"), condition, QString(), QStringLiteral("Y"), QStringLiteral("N")}));
+        t->setTag(TransitionRecord{QStringLiteral("1"), condition, QString(), QStringLiteral("Y"), QStringLiteral("N")}.toText());
         d.addLink(from, t);
         d.addLink(t, to);
     };
@@ -68,11 +66,11 @@ inline bool writeMachine(const QString& path, const TwoStateMachine& m, QString*
     Node* s2 = state(QStringLiteral("S2"), 0x2000, QStringLiteral("2"), QString(), m.entry);
     transition(s1, s2, QStringLiteral("go"));
     transition(s2, s1, QStringLiteral("back"));
-    QStringList fields(11);
-    fields[0] = QStringLiteral("FSM V0.4c");
-    fields[1] = m.name;
-    fields[4] = m.options;
-    d.setTag(Texts::joinFields(fields));
+    MachineConfig config;
+    config.signature = QStringLiteral("FSM V0.4c");
+    config.name = m.name;
+    config.options = m.options;
+    d.setTag(config.toText());
     return saveWithRecord(d, path, error);
 }
 

@@ -66,12 +66,11 @@ Node* drawnNodeToState(FsmDocument& doc, Node* node, Messenger& messenger)
         d.deleteNode(node);
         return nullptr;
     }
-    QString name;  // empty: configureState gives "STATE_" and a number
-    const QString no = QStringLiteral("N");
-    if (!States::configureState(doc, name, {}, {}, {}, {},
-                                              States::nextStateIndex(d),
-                                              States::NODE_STATE_NORMAL, no, no, node,
-                                              messenger)) {
+    // No name: configureState gives "STATE_" and a number.
+    StateRecord record;
+    record.index = States::nextStateIndex(d);
+    record.isIn = record.goTo = QStringLiteral("N");
+    if (!States::configureState(doc, record, NodeStateNormal, node, messenger)) {
         d.deleteNode(node);
         return nullptr;
     }
@@ -111,9 +110,7 @@ LinkOutcome afterLinkDrawn(FsmDocument& doc, Link* link, bool dstChanged)
     if (fromState && toTransition) {
         // A transition that got a new source starts afresh there.
         if (dstChanged)
-            Transitions::configureTransition(doc, Transitions::nextPriority(dst),
-                                                         {}, {}, QStringLiteral("Y"),
-                                                         QStringLiteral("N"), dst);
+            Transitions::configureTransition(doc, TransitionRecord{Transitions::nextPriority(dst), {}, {}, QStringLiteral("Y"), QStringLiteral("N")}, dst);
         cleanUpTransitions(doc);
         return LinkOutcome::CleanedUp;
     }
@@ -145,7 +142,7 @@ Node* insertRemark(FsmDocument& doc)
     Diagram& d = doc.diagram();
     Node* n = d.addNode(kRemarkCorner, kRemarkCorner, kRemarkSide, kRemarkSide);
     n->setFillColor(kWhite);
-    n->setUserData(States::NODE_TEXTBOX);
+    n->setUserData(NodeTextBox);
     n->setIsFsmItem(false);
     d.clearSelection();
     n->setSelected(true);

@@ -157,7 +157,7 @@ OpenResult fileOpen(DocumentRegistry& docs, const QString& pathIn)
     }
     // Read before the undo history starts: its first snapshot stores the
     // record again, with the current signature.
-    const QString signature = MachineInfo::getGraphField(MachineInfo::kGraphSignature, fsm.diagram());
+    const QString signature = machineConfig(fsm.diagram()).signature;
     doc->undo.init();
 
     if (MachineInfo::signatureIsNewer(signature)) {

@@ -3,7 +3,11 @@
 // the recent-files list, and the writers of generated code and list files.
 // The windows, the instance link and batch mode call these.
 
+#include "Generation.h"
+
 #include <QString>
+
+#include <optional>
 #include <QStringList>
 
 namespace orvane {
@@ -92,17 +96,11 @@ OpenResult openRecentFile(DocumentRegistry& docs, int index);
 // with its dot (".c").
 QString proposedOutputName(const FsmDocument& doc, const QString& extension);
 
-// Splits generated text into code and header at its last two separators.
-struct CodeParts {
-    QString code;
-    QString header;
-};
-CodeParts splitGeneratedCode(const QString& text);
-
-// Writes the ".c" and ".h" files of generated text (code + separator +
-// header + separator). Asks for the name unless a code switch was given.
-// True when both files were written.
-bool saveCodeFiles(const FsmDocument& doc, UserInterface& ui, const QString& text);
+// Writes the ".c" and ".h" files of a generated module. Asks for the name
+// unless a code switch was given. True when both files were written; a
+// refused generation (no module) is logged and gives false.
+bool saveCodeFiles(const FsmDocument& doc, UserInterface& ui,
+                   const std::optional<GeneratedCode>& module);
 // Writes the list file. Asks for the name unless /LS was given. True when
 // written.
 bool writeListFile(const FsmDocument& doc, UserInterface& ui, const QString& listText);

@@ -10,7 +10,6 @@
 #include "UserInterface.h"
 #include "Logs.h"
 #include "Paths.h"
-#include "Texts.h"
 
 namespace orvane::DocumentCommands {
 
@@ -51,25 +50,12 @@ QString proposedOutputName(const FsmDocument& doc, const QString& extension)
     return batchOutputPath(doc, extension);
 }
 
-CodeParts splitGeneratedCode(const QString& text)
-{
-    const QString& sep = Texts::kSep;
-    const qsizetype last = text.lastIndexOf(sep);
-    if (last < 0)
-        return {};
-    // The search for the one before must not overlap the last separator.
-    const qsizetype before = last >= sep.size() ? text.lastIndexOf(sep, last - sep.size()) : -1;
-    if (before < 0)
-        return {text.left(last), QString()};
-    const qsizetype headerStart = before + sep.size();
-    return {text.left(before), text.mid(headerStart, last - headerStart)};
-}
-
-bool saveCodeFiles(const FsmDocument& doc, UserInterface& ui, const QString& text)
+bool saveCodeFiles(const FsmDocument& doc, UserInterface& ui,
+                   const std::optional<GeneratedCode>& module)
 {
     const ProcessState& st = process();
     const bool interactive = !st.anyCodeSwitch() && !st.batchMode;
-    if (text.isEmpty()) {
+    if (!module) {
         Logs::writeErrorLog(QStringLiteral("Code can't be created:[")
                                   + Paths::fileNameOf(doc.filePath) + QLatin1Char(']'));
         return false;
@@ -81,15 +67,14 @@ bool saveCodeFiles(const FsmDocument& doc, UserInterface& ui, const QString& tex
             return false;
     }
     const BusyScope busy(ui);
-    const CodeParts parts = splitGeneratedCode(text);
     QString header = FileHelpers::withoutExtension(name) + QStringLiteral(".h");
     if (FileHelpers::samePath(header, name))  // a code file named x.h keeps its code
         header = name + QStringLiteral(".h");
     const QString routine = QStringLiteral("SaveCodeFiles");
-    if (!writeOutput(ui, interactive, routine, name, parts.code, false))
+    if (!writeOutput(ui, interactive, routine, name, module->code, false))
         return false;
     // The header that belongs to the code is replaced even when read-only.
-    return writeOutput(ui, interactive, routine, header, parts.header, true);
+    return writeOutput(ui, interactive, routine, header, module->header, true);
 }
 
 bool writeListFile(const FsmDocument& doc, UserInterface& ui, const QString& listText)

@@ -3,18 +3,13 @@
 // run its generator with the document's options and write the .c and .h
 // files. Batch mode and the document window both call these.
 
-#include <QString>
+#include "Methodology.h"
 
 namespace orvane {
 
 class DocumentRegistry;
 class Document;
 class UserInterface;
-
-enum class Methodology { SwitchCase, DirectPointers, PointerArray, Hierarchical };
-
-// The caption of the methodology's menu item ("&Switch Case..." ...).
-QString captionOf(Methodology m);
 
 namespace GenerationCommands {
 

@@ -2,6 +2,7 @@
 
 #include "Document.h"
 #include "DocumentRegistry.h"
+#include "ChildDiagrams.h"
 #include "DocumentCommands.h"
 
 namespace orvane {
@@ -17,8 +18,14 @@ RegistryChildSource::~RegistryChildSource()
         for (Document* doc : m_opened)
             m_docs.remove(doc);
     }
-    if (m_previousActive && m_docs.contains(m_previousActive))
+    if (m_previousActive && m_docs.active() != m_previousActive
+        && m_docs.contains(m_previousActive))
         m_docs.setActive(m_previousActive);
+}
+
+bool RegistryChildSource::exists(const QString& fullPath) const
+{
+    return ChildDiagrams::isDiagramFile(fullPath);
 }
 
 const FsmDocument* RegistryChildSource::openChild(const QString& fullPath, QString* error)

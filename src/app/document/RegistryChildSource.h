@@ -3,7 +3,7 @@
 // document registry: a child already open is used as it is (unsaved edits
 // included), any other is opened as the Open command opens a file.
 
-#include "HierarchicalGenerator.h"
+#include "Generation.h"
 
 #include <QList>
 
@@ -22,6 +22,7 @@ public:
     RegistryChildSource(const RegistryChildSource&) = delete;
     RegistryChildSource& operator=(const RegistryChildSource&) = delete;
 
+    bool exists(const QString& fullPath) const override;
     const FsmDocument* openChild(const QString& fullPath, QString* error) override;
 
     // Leaves the documents opened for the generation open afterwards.

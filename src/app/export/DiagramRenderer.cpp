@@ -13,10 +13,6 @@ namespace orvane::DiagramRenderer {
 
 namespace {
 
-using States::NODE_INFO;
-using States::NODE_MARGIN;
-using States::NODE_STATE_ANY;
-using States::NODE_TEXTBOX;
 
 enum Shape { Invisible = 0, Rounded = 1, Box = 2, Ellipse = 3, Diamond = 4, Label = 5 };
 
@@ -35,7 +31,7 @@ double penWidth(int drawWidth) { return std::max(1, drawWidth) * kTwipsPerPixel;
 Shape shapeOf(const Node& n)
 {
     const int s = n.shape();
-    if ((n.userData() & NODE_TEXTBOX) && s == Rounded)
+    if ((n.userData() & NodeTextBox) && s == Rounded)
         return Box;
     if (s >= Invisible && s <= Label)
         return Shape(s);
@@ -89,7 +85,7 @@ struct TextLayout {
 // Lines up to and including the first one that starts with the name mark.
 int centredLineCount(const Node& n, const QStringList& lines)
 {
-    if (!(n.userData() & NODE_STATE_ANY))
+    if (!(n.userData() & NodeAnyState))
         return 0;
     for (int i = 0; i < lines.size(); ++i)
         if (lines[i].startsWith(QChar(0x00B7)))
@@ -114,7 +110,7 @@ TextLayout layoutText(const Node& n)
     const double blockHeight = fm.lineSpacing() * double(lines.size());
     const QRectF r = rectOf(n);
     QPointF topLeft;
-    if (n.userData() & NODE_TEXTBOX)
+    if (n.userData() & NodeTextBox)
         topLeft = r.topLeft() + QPointF(kTextPadX, kTextPadY);
     else
         topLeft = r.center() - QPointF(blockWidth / 2.0, blockHeight / 2.0);
@@ -199,7 +195,7 @@ QPointF previousDistinct(const QPolygonF& line, qsizetype end, int step)
 
 }  // namespace
 
-bool isDrawn(const Node& node) { return !(node.userData() & (NODE_INFO | NODE_MARGIN)); }
+bool isDrawn(const Node& node) { return !(node.userData() & (NodeInfo | NodeMargin)); }
 
 QPainterPath nodeOutline(const Node& node)
 {
@@ -321,7 +317,7 @@ QRectF extent(const Diagram& diagram)
 {
     QRectF r;
     for (const auto& n : diagram.nodes())
-        if (!(n->userData() & NODE_INFO))
+        if (!(n->userData() & NodeInfo))
             r = r.united(nodeBounds(*n));
     for (const auto& l : diagram.links())
         if (isDrawn(*l->org()) && isDrawn(*l->dst()))

@@ -11,7 +11,7 @@
 //   5  label box: a filled rectangle with a one-pixel outline (labelled
 //      transition nodes)
 //   any other value: rounded rectangle.
-// A remark (NODE_TEXTBOX) is a rectangle when its shape is 1, and its text
+// A remark (NodeTextBox) is a rectangle when its shape is 1, and its text
 // starts at the top left corner. Other texts form a block centred in the
 // node; in a state the lines up to the name line ("·NAME·") are centred,
 // the action lines below are left-aligned in the block. Outlines use

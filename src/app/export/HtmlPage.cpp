@@ -12,11 +12,7 @@
 #include "Paths.h"
 #include "States.h"
 
-#include <QClipboard>
-#include <QCursor>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QMimeData>
 
 #include <algorithm>
 #include <utility>
@@ -69,15 +65,12 @@ bool report(const QString& routine, const FileError& error, Messenger& messenger
 }
 
 // What an export changes on the document only for the time it runs: the
-// grid display, the changed flag, the margin node and the wait cursor. The
-// destructor puts everything back, whichever way the export ends.
+// grid display, the changed flag and the margin node. The destructor puts
+// everything back, whichever way the export ends.
 class ExportScope {
 public:
     explicit ExportScope(Diagram& d) : m_diagram(d), m_grid(d.showGrid()), m_changed(d.changed())
     {
-        m_cursor = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
-        if (m_cursor)
-            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
         d.setShowGrid(false);
     }
     ~ExportScope()
@@ -85,8 +78,6 @@ public:
         removeMargin();
         m_diagram.setShowGrid(m_grid);
         m_diagram.setChanged(m_changed);
-        if (m_cursor)
-            QGuiApplication::restoreOverrideCursor();
     }
     ExportScope(const ExportScope&) = delete;
     ExportScope& operator=(const ExportScope&) = delete;
@@ -103,7 +94,7 @@ public:
             bottom = std::max(bottom, n->top() + n->height());
         }
         m_margin = m_diagram.addNode(right, bottom, kMarginSize, kMarginSize);
-        m_margin->setUserData(States::NODE_MARGIN);
+        m_margin->setUserData(NodeMargin);
         m_margin->setIsFsmItem(false);
     }
 
@@ -120,7 +111,7 @@ public:
 
 private:
     Diagram& m_diagram;
-    bool m_grid, m_changed, m_cursor = false;
+    bool m_grid, m_changed;
     bool m_redraw = true;
     Node* m_margin = nullptr;
 };
@@ -163,8 +154,8 @@ QString htmlLinks(const FsmDocument& doc, bool sameFolder)
     ChildDiagrams references;
     references.reset(doc.filePath);
     references.scanDiagram(doc.diagram());
-    for (int i = 1; i <= references.childCount(); ++i) {
-        QString target = replaceExtension(references.relativePath(references.child(i)),
+    for (const QString& child : references.children()) {
+        QString target = replaceExtension(references.relativePath(child),
                                           QStringLiteral(".htm"));
         if (sameFolder)
             target = QStringLiteral("./") + Paths::fileNameOf(target);
@@ -177,11 +168,13 @@ QString htmlLinks(const FsmDocument& doc, bool sameFolder)
 QString htmlPageText(const FsmDocument& doc, const QString& name, const QString& picture,
                      bool sameFolder)
 {
-    using namespace MachineInfo;
-    const auto field = [&doc](int k) { return htmlEscape(getGraphField(k, doc.diagram()), 4); };
-    const auto section = [&field](const char* heading, int k) {
+    const MachineConfig config = machineConfig(doc.diagram());
+    const auto field = [&config](const QString MachineConfig::*text) {
+        return htmlEscape(config.*text, 4);
+    };
+    const auto section = [&field](const char* heading, const QString MachineConfig::*text) {
         return QStringLiteral("<p><U><B>") + QLatin1String(heading) +
-               QStringLiteral(":</B></U><BR>") + kCrLf + field(k) + QStringLiteral("</p>");
+               QStringLiteral(":</B></U><BR>") + kCrLf + field(text) + QStringLiteral("</p>");
     };
     const QStringList lines = {
         QStringLiteral("<HTML>"),
@@ -194,15 +187,15 @@ QString htmlPageText(const FsmDocument& doc, const QString& name, const QString&
         QStringLiteral("<BODY>"),
         QStringLiteral("<FONT SIZE=2><P ALIGN=\"LEFT\"><IMG SRC=\"") + markupSafe(picture) +
             QStringLiteral("\"></P>"),
-        QStringLiteral("<p><U><B>FSM function name:</B></U><BR>") + field(kGraphName) +
+        QStringLiteral("<p><U><B>FSM function name:</B></U><BR>") + field(&MachineConfig::name) +
             QStringLiteral("</p>"),
-        section("Parameters", kGraphParams),
-        section("Module header", kGraphModuleHeader),
-        section("Global initialization", kGraphInit),
-        section("Function header", kGraphFunctionHeader),
-        section("Global actions (before FSM analysis)", kGraphBefore),
-        section("Global actions (after FSM analysis)", kGraphAfter),
-        section("Global final (out of FSM function)", kGraphFinal),
+        section("Parameters", &MachineConfig::params),
+        section("Module header", &MachineConfig::moduleHeader),
+        section("Global initialization", &MachineConfig::init),
+        section("Function header", &MachineConfig::functionHeader),
+        section("Global actions (before FSM analysis)", &MachineConfig::before),
+        section("Global actions (after FSM analysis)", &MachineConfig::after),
+        section("Global final (out of FSM function)", &MachineConfig::finalActions),
         QStringLiteral("<p><U><B>Links:</B></U>&nbsp;&nbsp;&nbsp;&nbsp;") +
             htmlLinks(doc, sameFolder) + QStringLiteral("</FONT></p>"),
         QStringLiteral("</BODY>"),
@@ -238,19 +231,6 @@ bool fileSaveAsEMF(FsmDocument& doc, const QString& path, Messenger& messenger)
         error = writeFile(path, DiagramPicture::toWmf(doc.diagram()));
     }
     return report(QStringLiteral("FileSaveAsEMF"), error, messenger);
-}
-
-bool copyPictureToClipboard(const FsmDocument& doc)
-{
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return false;
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    auto* mime = new QMimeData;
-    mime->setData(QStringLiteral("image/svg+xml"), DiagramPicture::toSvg(doc.diagram()));
-    mime->setImageData(DiagramPicture::toImage(doc.diagram()));
-    clipboard->setMimeData(mime);  // the clipboard takes ownership
-    return true;
 }
 
 }  // namespace orvane::HtmlPage

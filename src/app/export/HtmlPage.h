@@ -1,7 +1,7 @@
 #pragma once
 // The HTML page that documents a diagram (picture, machine texts, links to
-// the pages of its child diagrams) and the picture exports to a file and to
-// the clipboard. Every export takes its target path from the caller: the
+// the pages of its child diagrams) and the picture export to a file. Every
+// export takes its target path from the caller: the
 // windows ask the user for it, batch mode passes batchOutputPath.
 
 #include <QString>
@@ -39,8 +39,5 @@ bool fileSaveAsHTML(FsmDocument& doc, const QString& path, bool sameFolder, Mess
 // " FileSaveAsEMF, Error #".
 bool fileSaveAsEMF(FsmDocument& doc, const QString& path, Messenger& messenger);
 
-// Replaces the clipboard's content with the picture as SVG and as an image.
-// False when there is no clipboard (no QGuiApplication).
-bool copyPictureToClipboard(const FsmDocument& doc);
 
 }  // namespace orvane::HtmlPage

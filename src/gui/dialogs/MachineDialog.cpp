@@ -271,18 +271,18 @@ void MachineDialog::load()
     for (QWidget* w : {m_fillColourButton, m_textColourButton, m_resetColoursButton})
         w->setEnabled(!m_readOnly);
 
-    m_nameEdit->setText(MachineInfo::getGraphField(MachineInfo::kGraphName, d));
-    m_paramsEdit->setText(MachineInfo::getGraphField(MachineInfo::kGraphParams, d));
-    m_initEdit->setCode(MachineInfo::getGraphField(MachineInfo::kGraphInit, d));
-    m_beforeEdit->setCode(MachineInfo::getGraphField(MachineInfo::kGraphBefore, d));
-    m_defaultEdit->setCode(MachineInfo::getGraphField(MachineInfo::kGraphDefault, d));
-    m_afterEdit->setCode(MachineInfo::getGraphField(MachineInfo::kGraphAfter, d));
-    m_finalEdit->setCode(MachineInfo::getGraphField(MachineInfo::kGraphFinal, d));
-    m_moduleHeader = MachineInfo::getGraphField(MachineInfo::kGraphModuleHeader, d);
-    m_functionHeader = MachineInfo::getGraphField(MachineInfo::kGraphFunctionHeader, d);
+    m_nameEdit->setText(machineConfig(d).name);
+    m_paramsEdit->setText(machineConfig(d).params);
+    m_initEdit->setCode(machineConfig(d).init);
+    m_beforeEdit->setCode(machineConfig(d).before);
+    m_defaultEdit->setCode(machineConfig(d).defaultAction);
+    m_afterEdit->setCode(machineConfig(d).after);
+    m_finalEdit->setCode(machineConfig(d).finalActions);
+    m_moduleHeader = machineConfig(d).moduleHeader;
+    m_functionHeader = machineConfig(d).functionHeader;
     m_headerSelector = false;
     switchHeader();
-    m_versionLabel->setText(QStringLiteral("FSM Signature: ") + MachineInfo::getGraphField(MachineInfo::kGraphSignature, d));
+    m_versionLabel->setText(QStringLiteral("FSM Signature: ") + machineConfig(d).signature);
 
     const QString name = m_nameEdit->text().trimmed();
     m_initFunctionBox->setText(QStringLiteral("Generate a restart function: ") + name + QStringLiteral("_Init()"));
@@ -303,8 +303,7 @@ void MachineDialog::fillChildList()
     if (!m_doc.filePath.isEmpty()) {
         m_children.reset(m_doc.filePath);
         m_children.scanDiagram(m_doc.diagram());
-        for (int i = 1; i <= m_children.childCount(); ++i)
-            m_childList->addItem(m_children.child(i));
+        m_childList->addItems(m_children.children());
     }
     const bool any = m_childList->count() > 0;
     if (any)
@@ -364,10 +363,7 @@ void MachineDialog::onOk()
     const Values shown = shownValues();
     if (!(shown == m_snapshot)) {
         Diagram& d = m_doc.diagram();
-        MachineInfo::setGraphInfo(d, m_nameEdit->text(), shown.params, shown.init, shown.before,
-                            shown.defaultAction, shown.after, shown.finalActions, MachineInfo::kSignature,
-                            MachineInfo::getGraphField(MachineInfo::kGraphOptions, d), shown.moduleHeader,
-                            shown.functionHeader);
+        MachineInfo::setMachineConfig(d, MachineConfig{MachineInfo::kSignature, m_nameEdit->text(), shown.init, shown.before, machineConfig(d).options, shown.params, shown.after, shown.finalActions, shown.moduleHeader, shown.functionHeader, shown.defaultAction});
         for (int i = 0; i < kFlagCount; ++i)
             m_doc.*kFlags[i] = shown.flags[size_t(i)];
         d.setChanged(true);

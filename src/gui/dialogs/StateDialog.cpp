@@ -159,17 +159,17 @@ void StateDialog::load()
             m_options->getConfig(*e);
 
     if (m_node) {
-        QString index = States::getStateField(States::kStateIndex, m_node);
+        QString index = stateRecord(m_node).index;
         if (index.isEmpty() && !m_readOnly) {
             States::renumberStateIndices(m_doc, m_node, asker());
-            index = States::getStateField(States::kStateIndex, m_node);
+            index = stateRecord(m_node).index;
         }
         m_indexEdit->setText(index);
-        m_nameEdit->setText(States::getStateField(States::kStateName, m_node));
-        m_duringEdit->setCode(States::getStateField(States::kStateDuring, m_node));
-        m_entryEdit->setCode(States::getStateField(States::kStateEntry, m_node));
-        m_exitEdit->setCode(States::getStateField(States::kStateExit, m_node));
-        m_elseEdit->setCode(States::getStateField(States::kStateElse, m_node));
+        m_nameEdit->setText(stateRecord(m_node).name);
+        m_duringEdit->setCode(stateRecord(m_node).during);
+        m_entryEdit->setCode(stateRecord(m_node).entry);
+        m_exitEdit->setCode(stateRecord(m_node).exit);
+        m_elseEdit->setCode(stateRecord(m_node).elseAction);
     }
 
     if (States::isInitialNode(m_node))
@@ -179,14 +179,14 @@ void StateDialog::load()
     else
         m_normalButton->setChecked(true);
 
-    const QString fsmName = MachineInfo::getGraphField(MachineInfo::kGraphName, m_doc.diagram());
+    const QString fsmName = machineConfig(m_doc.diagram()).name;
     const QString name = m_nameEdit->text();
     m_isInFunctionBox->setText(QStringLiteral("Generate the state confirmation: ") + fsmName
                                 + QStringLiteral("_IsIn_") + name + QStringLiteral("()"));
-    m_isInFunctionBox->setChecked(States::getStateField(States::kStateIsIn, m_node) == kY);
+    m_isInFunctionBox->setChecked(stateRecord(m_node).isIn == kY);
     m_gotoFunctionBox->setText(QStringLiteral("Generate the state jump: ") + fsmName
                                 + QStringLiteral("_Goto_") + name + QStringLiteral("()"));
-    m_gotoFunctionBox->setChecked(States::getStateField(States::kStateGoto, m_node) == kY);
+    m_gotoFunctionBox->setChecked(stateRecord(m_node).goTo == kY);
 
     m_loadedIndex = m_indexEdit->text();
     m_snapshot = shownValues();
@@ -202,9 +202,8 @@ void StateDialog::fillChildList()
         m_children.reset(m_doc.filePath);
         m_children.scanText(m_duringEdit->code() + QStringLiteral("\r\n")
                                  + m_elseEdit->code());
-        for (int i = 1; i <= m_children.childCount(); ++i)
-            m_childList->addItem(m_children.child(i));
-        m_hasChildren = m_children.childCount() > 0;
+        m_childList->addItems(m_children.children());
+        m_hasChildren = !m_children.children().isEmpty();
     }
     if (m_hasChildren)
         m_childList->setCurrentIndex(0);
@@ -231,12 +230,12 @@ StateDialog::Values StateDialog::shownValues() const
 qint32 StateDialog::kindValue() const
 {
     if (m_initialButton->isChecked())
-        return States::NODE_STATE_INITIAL;
+        return NodeStateInitial;
     if (m_finalButton->isChecked())
-        return States::NODE_STATE_FINAL;
+        return NodeStateFinal;
     // Judged by the child list itself, not by the button's visibility: the
     // dialog is never shown during find and replace.
-    return m_hasChildren ? States::NODE_STATE_SUPER : States::NODE_STATE_NORMAL;
+    return m_hasChildren ? NodeStateSuper : NodeStateNormal;
 }
 
 void StateDialog::apply()
@@ -244,12 +243,18 @@ void StateDialog::apply()
     // The kind follows the calls the actions hold now, also when they were
     // changed without leaving an editor (find and replace).
     fillChildList();
-    QString name = m_nameEdit->text();
-    States::configureState(m_doc, name, m_duringEdit->code(), m_entryEdit->code(),
-                                  m_exitEdit->code(), m_elseEdit->code(), m_indexEdit->text(),
-                                  kindValue(), m_isInFunctionBox->isChecked() ? kY : kN,
-                                  m_gotoFunctionBox->isChecked() ? kY : kN, m_node, asker());
-    m_nameEdit->setText(name);
+    StateRecord record;
+    record.name = m_nameEdit->text();
+    record.during = m_duringEdit->code();
+    record.index = m_indexEdit->text();
+    record.entry = m_entryEdit->code();
+    record.exit = m_exitEdit->code();
+    record.isIn = m_isInFunctionBox->isChecked() ? kY : kN;
+    record.goTo = m_gotoFunctionBox->isChecked() ? kY : kN;
+    record.elseAction = m_elseEdit->code();
+    States::configureState(m_doc, record, kindValue(), m_node, asker());
+    // An empty name became the default one.
+    m_nameEdit->setText(stateRecord(m_node).name);
 }
 
 bool StateDialog::nameIsFree() const { return States::isStateNameFree(m_doc, m_nameEdit->text()); }
@@ -282,7 +287,7 @@ bool StateDialog::validateIndex()
     }
     apply();
     States::renumberStateIndices(m_doc, m_node, asker());
-    m_indexEdit->setText(States::getStateField(States::kStateIndex, m_node));
+    m_indexEdit->setText(stateRecord(m_node).index);
     m_loadedIndex = m_indexEdit->text();
     return true;
 }

@@ -37,7 +37,7 @@ bool otherMustBeLast(const Node* source, const Node* self)
     for (const Link* l : source->outLinks()) {
         const Node* t = l->dst();
         if (t != self && Transitions::isTransitionNode(t)
-            && Transitions::getTransitionField(Transitions::kTransLast, t) == kY)
+            && transitionRecord(t).lastFlag == kY)
             return true;
     }
     return false;
@@ -129,16 +129,16 @@ void TransitionDialog::load()
     }
     m_selfTransitionBox->setEnabled(!m_readOnly);
 
-    m_priorityEdit->setText(Transitions::getTransitionField(Transitions::kTransPriority, m_node));
-    m_conditionEdit->setCode(Transitions::getTransitionField(Transitions::kTransCondition, m_node));
-    m_actionEdit->setCode(Transitions::getTransitionField(Transitions::kTransAction, m_node));
+    m_priorityEdit->setText(transitionRecord(m_node).priority);
+    m_conditionEdit->setCode(transitionRecord(m_node).condition);
+    m_actionEdit->setCode(transitionRecord(m_node).action);
 
     const Node* destination =
         m_node && !m_node->outLinks().empty() ? m_node->outLinks().front()->dst() : nullptr;
     m_selfTransitionBox->setHidden(!(source() && source() == destination));
-    m_selfTransitionBox->setChecked(Transitions::getTransitionField(Transitions::kTransSelf, m_node) != kN);
+    m_selfTransitionBox->setChecked(transitionRecord(m_node).selfFlag != kN);
     m_mustBeLastBox->setEnabled(!m_readOnly && !otherMustBeLast(source(), m_node));
-    m_mustBeLastBox->setChecked(Transitions::getTransitionField(Transitions::kTransLast, m_node) == kY);
+    m_mustBeLastBox->setChecked(transitionRecord(m_node).lastFlag == kY);
 
     m_loadedPriority = m_priorityEdit->text();
     m_snapshot = shownValues();
@@ -152,9 +152,7 @@ TransitionDialog::Values TransitionDialog::shownValues() const
 
 void TransitionDialog::apply()
 {
-    Transitions::configureTransition(m_doc, m_priorityEdit->text(), m_conditionEdit->code(),
-                                     m_actionEdit->code(), m_selfTransitionBox->isChecked() ? kY : kN,
-                                     m_mustBeLastBox->isChecked() ? kY : kN, m_node);
+    Transitions::configureTransition(m_doc, TransitionRecord{m_priorityEdit->text(), m_conditionEdit->code(), m_actionEdit->code(), m_selfTransitionBox->isChecked() ? kY : kN, m_mustBeLastBox->isChecked() ? kY : kN}, m_node);
 }
 
 bool TransitionDialog::validatePriority(bool force)
@@ -176,7 +174,7 @@ bool TransitionDialog::validatePriority(bool force)
     m_setByMustBeLast = false;
     apply();
     Transitions::renumberPriorities(m_doc, source(), m_node);
-    m_priorityEdit->setText(Transitions::getTransitionField(Transitions::kTransPriority, m_node));
+    m_priorityEdit->setText(transitionRecord(m_node).priority);
     m_loadedPriority = m_priorityEdit->text();
     return true;
 }
@@ -209,7 +207,7 @@ bool TransitionDialog::search(FindMatcher& matcher, const QString& findWhat,
 {
     const QString head = QStringLiteral("Transition(") + m_priorityEdit->text()
                          + QStringLiteral(") from [")
-                         + States::getStateField(States::kStateName, source())
+                         + stateRecord(source()).name
                          + QStringLiteral("]: ");
     bool go = true;
     for (const auto& [editor, label] : {std::pair{m_conditionEdit, "Condition"},

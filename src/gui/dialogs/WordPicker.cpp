@@ -75,18 +75,19 @@ QString collectTexts(const FsmDocument& doc)
     for (const auto& owned : d.nodes()) {
         const Node* n = owned.get();
         if (States::isStateNode(n)) {
-            for (int f : {States::kStateEntry, States::kStateDuring, States::kStateElse,
-                          States::kStateExit})
-                add(States::getStateField(f, n));
+            const StateRecord r = stateRecord(n);
+            for (const QString* t : {&r.entry, &r.during, &r.elseAction, &r.exit})
+                add(*t);
         } else if (Transitions::isTransitionNode(n)) {
-            add(Transitions::getTransitionField(Transitions::kTransCondition, n));
-            add(Transitions::getTransitionField(Transitions::kTransAction, n));
+            const TransitionRecord r = transitionRecord(n);
+            add(r.condition);
+            add(r.action);
         }
     }
-    for (int f : {MachineInfo::kGraphName, MachineInfo::kGraphParams, MachineInfo::kGraphModuleHeader,
-                  MachineInfo::kGraphFunctionHeader, MachineInfo::kGraphInit, MachineInfo::kGraphBefore,
-                  MachineInfo::kGraphAfter, MachineInfo::kGraphFinal})
-        add(MachineInfo::getGraphField(f, d));
+    const MachineConfig c = machineConfig(d);
+    for (const QString* t : {&c.name, &c.params, &c.moduleHeader, &c.functionHeader, &c.init,
+                             &c.before, &c.after, &c.finalActions})
+        add(*t);
     return text;
 }
 

@@ -234,7 +234,7 @@ void DocumentWindow::buildFileMenu()
     m_actions[code->objectName()] = code->menuAction();
     for (const MethodologyItem& mi : kMethodologyItems) {
         const Methodology methodology = mi.methodology;
-        QAction* a = addItem(code, QString::fromLatin1(mi.name), captionOf(methodology),
+        QAction* a = addItem(code, QString::fromLatin1(mi.name), methodologyCaption(methodology),
                              [this, methodology] {
                                  if (m_doc)
                                      generateCode(methodology);
@@ -432,11 +432,11 @@ void DocumentWindow::syncChecks()
 
 void DocumentWindow::syncMethodologyChecks()
 {
-    const QString& current = fsm().defaultMethodology;
+    const std::optional<Methodology> current = fsm().defaultMethodology;
     for (const MethodologyItem& mi : kMethodologyItems)
-        action(QString::fromLatin1(mi.name))->setChecked(captionOf(mi.methodology) == current);
+        action(QString::fromLatin1(mi.name))->setChecked(current == mi.methodology);
     if (m_main.activeDoc() == this)
-        m_main.setGenerateToolTip(current);
+        m_main.setGenerateToolTip(current ? methodologyCaption(*current) : QString());
 }
 
 void DocumentWindow::syncModeChecks()
@@ -506,11 +506,11 @@ void DocumentWindow::refreshButtons(bool force)
     }
 }
 
-void DocumentWindow::setDefaultMethodology(const QString& caption)
+void DocumentWindow::setDefaultMethodology(Methodology methodology)
 {
-    if (!m_doc || caption.isEmpty())
+    if (!m_doc)
         return;
-    fsm().setDefaultMethodology(caption);
+    fsm().setDefaultMethodology(methodology);
     syncMethodologyChecks();
 }
 

@@ -61,7 +61,7 @@ public:
     void refreshButtons(bool force = false);
     // Makes a methodology the default (check mark and the "GenerateCode"
     // tooltip); the diagram is marked changed when the default changes.
-    void setDefaultMethodology(const QString& caption);
+    void setDefaultMethodology(Methodology methodology);
 
     void showRecentFiles(const QStringList& paths);
     void setViewChecks(bool toolbar, bool statusBar);

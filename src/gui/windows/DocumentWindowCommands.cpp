@@ -15,9 +15,13 @@
 #include "HtmlPage.h"
 #include "DocumentCommands.h"
 #include "DiagramEdits.h"
+#include "DiagramPicture.h"
 #include "States.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMdiSubWindow>
+#include <QMimeData>
 
 namespace orvane {
 
@@ -110,7 +114,14 @@ void DocumentWindow::saveAsHTML()
 void DocumentWindow::exportEMF()
 {
     commitRemarkEditor();
-    HtmlPage::copyPictureToClipboard(fsm());
+    // The clipboard takes both forms: drawing programs read the SVG, others
+    // the image.
+    auto* mime = new QMimeData;
+    mime->setData(QStringLiteral("image/svg+xml"), DiagramPicture::toSvg(fsm().diagram()));
+    mime->setImageData(DiagramPicture::toImage(fsm().diagram()));
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setMimeData(mime);  // the clipboard takes ownership
 }
 
 void DocumentWindow::generateList()

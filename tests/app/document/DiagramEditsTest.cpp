@@ -8,7 +8,6 @@
 
 using namespace orvane;
 using namespace orvane::testkit;
-using Transitions::getTransitionField;
 using Transitions::isTransitionNode;
 
 namespace {
@@ -44,11 +43,11 @@ TEST(DiagramEditsTest, ADrawnNodeBecomesAStateOnlyWhenLargerThanTheLeast)
 
     Node* s = DiagramEdits::drawnNodeToState(doc, d.addNode(0, 0, 301, 201), m);
     ASSERT_TRUE(s);
-    EXPECT_EQ(s->userData(), States::NODE_STATE_NORMAL);
-    EXPECT_EQ(States::getStateField(States::kStateIndex, s), QStringLiteral("5"));
-    EXPECT_TRUE(States::getStateField(States::kStateName, s).startsWith(
+    EXPECT_EQ(s->userData(), NodeStateNormal);
+    EXPECT_EQ(stateRecord(s).index, QStringLiteral("5"));
+    EXPECT_TRUE(stateRecord(s).name.startsWith(
         QStringLiteral("STATE_")));
-    EXPECT_EQ(States::getStateField(States::kStateIsIn, s), N);
+    EXPECT_EQ(stateRecord(s).isIn, N);
     EXPECT_TRUE(m.messages.empty());
 }
 
@@ -63,8 +62,8 @@ TEST(DiagramEditsTest, LinksAreJudgedByTheKindsOfTheirEnds)
     EXPECT_EQ(DiagramEdits::afterLinkDrawn(doc, draw(doc, a, b), false), DiagramEdits::LinkOutcome::Transition);
     std::vector<Node*> t = transitions(d);
     ASSERT_EQ(t.size(), 2u);
-    EXPECT_EQ(getTransitionField(0, t[0]), QStringLiteral("1"));
-    EXPECT_EQ(getTransitionField(0, t[1]), QStringLiteral("2"));
+    EXPECT_EQ(transitionRecord(t[0]).priority, QStringLiteral("1"));
+    EXPECT_EQ(transitionRecord(t[1]).priority, QStringLiteral("2"));
 
     // Between two transitions: the link goes.
     const size_t links = d.links().size();
@@ -75,7 +74,7 @@ TEST(DiagramEditsTest, LinksAreJudgedByTheKindsOfTheirEnds)
     EXPECT_EQ(DiagramEdits::afterLinkDrawn(doc, draw(doc, t[0], a), false), DiagramEdits::LinkOutcome::CleanedUp);
     t = transitions(d);
     ASSERT_EQ(t.size(), 1u);
-    EXPECT_EQ(getTransitionField(0, t[0]), QStringLiteral("1"));
+    EXPECT_EQ(transitionRecord(t[0]).priority, QStringLiteral("1"));
 
     // Between remarks the link stays as drawn.
     Node* r1 = DiagramEdits::insertRemark(doc);
@@ -110,7 +109,7 @@ TEST(DiagramEditsTest, DeletingAStateTakesItsTransitionsAndRenumbersTheRest)
     addTransition(doc, a, b);
     Node* ac = addTransition(doc, a, c);
     addTransition(doc, c, b);
-    ASSERT_EQ(getTransitionField(0, ac), QStringLiteral("2"));
+    ASSERT_EQ(transitionRecord(ac).priority, QStringLiteral("2"));
 
     doc.diagram().clearSelection();
     b->setSelected(true);
@@ -118,7 +117,7 @@ TEST(DiagramEditsTest, DeletingAStateTakesItsTransitionsAndRenumbersTheRest)
     const std::vector<Node*> t = transitions(doc.diagram());
     ASSERT_EQ(t.size(), 1u);
     EXPECT_EQ(t[0], ac);
-    EXPECT_EQ(getTransitionField(0, ac), QStringLiteral("1"));
+    EXPECT_EQ(transitionRecord(ac).priority, QStringLiteral("1"));
     EXPECT_FALSE(ac->text().startsWith(QLatin1Char('[')));
     EXPECT_TRUE(doc.diagram().autoRefresh());
 }
@@ -145,7 +144,7 @@ TEST(DiagramEditsTest, ARemarkIsAWhiteTextBoxOutsideTheMachine)
     addState(doc, {QStringLiteral("A"), QStringLiteral("1")})->setSelected(true);
     Node* r = DiagramEdits::insertRemark(doc);
     EXPECT_EQ(QRectF(r->left(), r->top(), r->width(), r->height()), QRectF(10, 10, 500, 500));
-    EXPECT_EQ(r->userData(), States::NODE_TEXTBOX);
+    EXPECT_EQ(r->userData(), NodeTextBox);
     EXPECT_FALSE(r->isFsmItem());
     EXPECT_EQ(r->fillColor(), 0xFFFFFFu);
     EXPECT_EQ(doc.diagram().currentNode(), r);

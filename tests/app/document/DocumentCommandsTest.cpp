@@ -81,7 +81,7 @@ TEST_F(FilesTest, OpeningByPathLocksAndLeavesTheDocumentUnchanged)
     EXPECT_TRUE(doc->fsm.diagram().readOnly());
     EXPECT_FALSE(doc->undo.graphHasChanged());
     EXPECT_FALSE(doc->fsm.isNew);
-    EXPECT_EQ(doc->fsm.defaultMethodology, QStringLiteral("&Switch Case..."));
+    EXPECT_EQ(doc->fsm.defaultMethodology, Methodology::SwitchCase);
     EXPECT_TRUE(ui.shown.empty());
 }
 
@@ -212,7 +212,7 @@ TEST_F(FilesTest, SavingTwiceKeepsThePreviousContentsInTheBackup)
     // The saved file reads back with its records and no leftover info node.
     Diagram check;
     ASSERT_TRUE(check.loadFile(path, nullptr));
-    EXPECT_EQ(MachineInfo::getGraphField(MachineInfo::kGraphName, doc->fsm.diagram()), QStringLiteral("lamp"));
+    EXPECT_EQ(machineConfig(doc->fsm.diagram()).name, QStringLiteral("lamp"));
     for (const auto& n : doc->fsm.diagram().nodes())
         EXPECT_EQ(n->userData() & 0x200, 0);
 }
@@ -294,7 +294,7 @@ TEST_F(FilesTest, ANewDocumentIsSavedUnderTheChosenName)
     EXPECT_FALSE(doc->fsm.isNew);
     EXPECT_TRUE(QFileInfo::exists(target));
     EXPECT_FALSE(QFileInfo::exists(target + QStringLiteral(".bak")));
-    EXPECT_EQ(MachineInfo::getGraphField(MachineInfo::kGraphName, doc->fsm.diagram()),
+    EXPECT_EQ(machineConfig(doc->fsm.diagram()).name,
               QStringLiteral("my_machine"));
 }
 

@@ -12,7 +12,7 @@ using orvane::test::writeFile;
 
 namespace {
 
-const QString kSep = Texts::kSep;
+GeneratedCode module(const QString& code, const QString& header) { return {code, header}; }
 
 class OutputTest : public test::AppTest {
 protected:
@@ -24,35 +24,12 @@ protected:
     }
 };
 
-TEST(SplitGeneratedCode, UsesTheLastTwoSeparators)
-{
-    const CodeParts p = splitGeneratedCode(QStringLiteral("code") + kSep + QStringLiteral("header") + kSep);
-    EXPECT_EQ(p.code, QStringLiteral("code"));
-    EXPECT_EQ(p.header, QStringLiteral("header"));
-
-    // A remark in the code may hold the separator.
-    const CodeParts r = splitGeneratedCode(QStringLiteral("a") + kSep + QStringLiteral("b") + kSep
-                                           + QStringLiteral("h") + kSep);
-    EXPECT_EQ(r.code, QStringLiteral("a") + kSep + QStringLiteral("b"));
-    EXPECT_EQ(r.header, QStringLiteral("h"));
-
-    const CodeParts none = splitGeneratedCode(QStringLiteral("no separator"));
-    EXPECT_TRUE(none.code.isEmpty() && none.header.isEmpty());
-    const CodeParts one = splitGeneratedCode(QStringLiteral("code") + kSep);
-    EXPECT_EQ(one.code, QStringLiteral("code"));
-    EXPECT_TRUE(one.header.isEmpty());
-    // Separators that share a character do not make a negative header.
-    const CodeParts overlap = splitGeneratedCode(QStringLiteral("x\u00B7 \u00B7 \u00B7"));
-    EXPECT_EQ(overlap.code, QStringLiteral("x\u00B7 "));
-    EXPECT_TRUE(overlap.header.isEmpty());
-}
-
 TEST_F(OutputTest, BatchWritesBesideTheDocumentWithoutADialog)
 {
     process().swCS = true;
     process().batchMode = true;
-    const QString text = QStringLiteral("int x; /* \u00E9 */") + kSep + QStringLiteral("extern int x;") + kSep;
-    ASSERT_TRUE(saveCodeFiles(doc, ui, text));
+    ASSERT_TRUE(saveCodeFiles(doc, ui, module(QStringLiteral("int x; /* \u00E9 */"),
+                                              QStringLiteral("extern int x;"))));
     EXPECT_EQ(readFile(work(QStringLiteral("lamp.c"))), QByteArray("int x; /* \xC3\xA9 */\r\n"));
     EXPECT_EQ(readFile(work(QStringLiteral("lamp.h"))), QByteArray("extern int x;\r\n"));
     EXPECT_TRUE(ui.shown.empty());
@@ -64,15 +41,15 @@ TEST_F(OutputTest, WithAnOutputFolderTheFilesAreNamedAfterTheTitle)
     process().swC = true;
     process().outputFolder = out;
     EXPECT_EQ(proposedOutputName(doc, QStringLiteral(".c")), out + QStringLiteral("/lamp.c"));
-    ASSERT_TRUE(saveCodeFiles(doc, ui, QStringLiteral("no separator")));
-    EXPECT_EQ(readFile(out + QStringLiteral("/lamp.c")), QByteArray("\r\n"));
-    EXPECT_EQ(readFile(out + QStringLiteral("/lamp.h")), QByteArray("\r\n"));
+    ASSERT_TRUE(saveCodeFiles(doc, ui, module(QStringLiteral("c"), QStringLiteral("h"))));
+    EXPECT_EQ(readFile(out + QStringLiteral("/lamp.c")), QByteArray("c\r\n"));
+    EXPECT_EQ(readFile(out + QStringLiteral("/lamp.h")), QByteArray("h\r\n"));
     EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("lamp.c"))));
 }
 
 TEST_F(OutputTest, InteractiveSavesAskForTheNameAndCancelWritesNothing)
 {
-    const QString text = QStringLiteral("c") + kSep + QStringLiteral("h") + kSep;
+    const GeneratedCode text = module(QStringLiteral("c"), QStringLiteral("h"));
     EXPECT_FALSE(saveCodeFiles(doc, ui, text));
     ASSERT_EQ(ui.dialogs.size(), 1u);
     EXPECT_EQ(ui.dialogs[0].title, QStringLiteral("Save Finite_State file as Ansi-C File..."));
@@ -86,10 +63,10 @@ TEST_F(OutputTest, InteractiveSavesAskForTheNameAndCancelWritesNothing)
     EXPECT_EQ(readFile(work(QStringLiteral("other.h"))), QByteArray("h\r\n"));
 }
 
-TEST_F(OutputTest, EmptyTextIsReportedAsNotCreated)
+TEST_F(OutputTest, ARefusedGenerationIsReportedAsNotCreated)
 {
     process().swCS = true;
-    EXPECT_FALSE(saveCodeFiles(doc, ui, QString()));
+    EXPECT_FALSE(saveCodeFiles(doc, ui, std::nullopt));
     EXPECT_TRUE(errorLog().contains(QStringLiteral("]:Code can't be created:[lamp.fsm]\r\n")));
     EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("lamp.c"))));
 }
@@ -100,7 +77,7 @@ TEST_F(OutputTest, AProtectedCodeFileIsRefused)
     writeFile(c, "keep");
     QFile::setPermissions(c, QFile::ReadOwner);
     ui.fileNames.push_back(c);
-    EXPECT_FALSE(saveCodeFiles(doc, ui, QStringLiteral("c") + kSep + QStringLiteral("h") + kSep));
+    EXPECT_FALSE(saveCodeFiles(doc, ui, module(QStringLiteral("c"), QStringLiteral("h"))));
     EXPECT_EQ(readFile(c), QByteArray("keep"));
     EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("lamp.h"))));
     EXPECT_TRUE(errorLog().contains(QStringLiteral("Fsm can't save, access denied to file:[") + c + QLatin1Char(']')));
@@ -110,7 +87,7 @@ TEST_F(OutputTest, AProtectedCodeFileIsRefused)
     // Batch mode reports it to the error log only.
     ui.shown.clear();
     process().swCS = true;
-    EXPECT_FALSE(saveCodeFiles(doc, ui, QStringLiteral("c") + kSep + QStringLiteral("h") + kSep));
+    EXPECT_FALSE(saveCodeFiles(doc, ui, module(QStringLiteral("c"), QStringLiteral("h"))));
     EXPECT_TRUE(ui.shown.empty());
 }
 
@@ -120,7 +97,7 @@ TEST_F(OutputTest, AReadOnlyHeaderIsReplaced)
     const QString h = work(QStringLiteral("lamp.h"));
     writeFile(h, "old");
     QFile::setPermissions(h, QFile::ReadOwner);
-    ASSERT_TRUE(saveCodeFiles(doc, ui, QStringLiteral("c") + kSep + QStringLiteral("h") + kSep));
+    ASSERT_TRUE(saveCodeFiles(doc, ui, module(QStringLiteral("c"), QStringLiteral("h"))));
     EXPECT_EQ(readFile(h), QByteArray("h\r\n"));
 }
 
@@ -130,7 +107,7 @@ TEST_F(OutputTest, AFailedWriteIsReportedAndLeavesTheOldFile)
     doc.filePath = work(QString(252, QLatin1Char('z')) + QStringLiteral(".fsm"));
     const QString c = work(QString(252, QLatin1Char('z')) + QStringLiteral(".c"));
     writeFile(c, "old");
-    EXPECT_FALSE(saveCodeFiles(doc, ui, QStringLiteral("c") + kSep + QStringLiteral("h") + kSep));
+    EXPECT_FALSE(saveCodeFiles(doc, ui, module(QStringLiteral("c"), QStringLiteral("h"))));
     EXPECT_EQ(readFile(c), QByteArray("old"));
     EXPECT_TRUE(errorLog().contains(QStringLiteral("Fsm can't save, access denied to file:[") + c + QLatin1Char(']')));
 }

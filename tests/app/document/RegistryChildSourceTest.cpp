@@ -83,15 +83,8 @@ TEST_F(RegistryChildSourceTest, GenerationUsesAnOpenChildWithItsUnsavedEdits)
     Document* kid = DocumentCommands::fileOpen(*docs, kidPath).document;
     ASSERT_NE(kid, nullptr);
     for (const auto& n : kid->fsm.diagram().nodes()) {
-        if (States::getStateField(States::kStateName, n.get()) == QLatin1String("S2"))
-            n->setTag(Texts::joinFields({QStringLiteral("S2"),
-                                              QStringLiteral("edited();"),
-                                              QStringLiteral("2"),
-                                              {},
-                                              {},
-                                              QStringLiteral("N"),
-                                              QStringLiteral("N"),
-                                              {}}));
+        if (stateRecord(n.get()).name == QLatin1String("S2"))
+            n->setTag(StateRecord{QStringLiteral("S2"), QStringLiteral("edited();"), QStringLiteral("2"), {}, {}, QStringLiteral("N"), QStringLiteral("N"), {}}.toText());
     }
     Document* topDoc = DocumentCommands::fileOpen(*docs, top).document;
     ASSERT_NE(topDoc, nullptr);
@@ -99,7 +92,10 @@ TEST_F(RegistryChildSourceTest, GenerationUsesAnOpenChildWithItsUnsavedEdits)
     QString result;
     {
         RegistryChildSource source(*docs);
-        result = HierarchicalGenerator::generateCodeHierarchical(topDoc->fsm, source, ui);
+        const std::optional<GeneratedCode> module =
+            HierarchicalGenerator::generate(topDoc->fsm, source, ui);
+        ASSERT_TRUE(module);
+        result = module->code;
     }
     EXPECT_TRUE(result.contains(QStringLiteral("edited();")));
     EXPECT_TRUE(result.contains(QStringLiteral("static void Leaf(void)")));

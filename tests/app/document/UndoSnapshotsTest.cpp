@@ -71,7 +71,7 @@ TEST_F(UndoTest, UndoingTheOnlyEditReturnsToTheFileState)
     EXPECT_FALSE(u.canUndo());
     EXPECT_TRUE(u.canRedo());
     // The configuration came back with the snapshot and the info node went.
-    EXPECT_EQ(doc->fsm.defaultMethodology, QStringLiteral("&Switch Case..."));
+    EXPECT_EQ(doc->fsm.defaultMethodology, Methodology::SwitchCase);
     for (const auto& n : doc->fsm.diagram().nodes())
         EXPECT_EQ(n->userData() & 0x200, 0);
 

@@ -20,7 +20,7 @@ constexpr quint32 kRed = 0x0000FF;
 Node* addState(Diagram& d, double left, double top, const QString& name)
 {
     Node* n = d.addNode(left, top, 1500, 900);
-    n->setUserData(NODE_STATE_NORMAL);
+    n->setUserData(NodeStateNormal);
     n->setText(QStringLiteral("\u00B7") + name + QStringLiteral("\u00B7\r\n"));
     n->setFillColor(kYellow);
     n->setDrawColor(kBlue);
@@ -54,7 +54,7 @@ struct Transition {
     Link* out = nullptr;
     Transition()
     {
-        t->setUserData(NODE_TRANSITION);
+        t->setUserData(NodeTransition);
         t->setFillColor(kYellow);
         d.setNewLinkArrowDst(0);
         in = d.addLink(a, t);
@@ -126,10 +126,10 @@ TEST(DiagramRenderer, InfoAndMarginNodesDrawNothing)
     Diagram d;
     addState(d, 1000, 1000, QStringLiteral("A"));
     Node* info = d.addNode(3000, 0, 500, 500);
-    info->setUserData(NODE_INFO);
+    info->setUserData(NodeInfo);
     info->setFillColor(kRed);
     Node* margin = d.addNode(2500, 1900, 1000, 1000);
-    margin->setUserData(NODE_MARGIN);
+    margin->setUserData(NodeMargin);
     margin->setFillColor(kRed);
 
     const QRectF ext = DiagramRenderer::extent(d);

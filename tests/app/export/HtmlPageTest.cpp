@@ -296,17 +296,3 @@ TEST_F(ExportTest, AReadOnlyTargetIsPermissionDenied)
     EXPECT_TRUE(messenger.texts[0].startsWith(" FileSaveAsEMF, Error #70: Permission denied"));
     EXPECT_EQ(readFile(path("ro.wmf")), QByteArray());
 }
-
-TEST_F(ExportTest, ClipboardGetsSvgAndImage)
-{
-    auto doc = lamp();
-    ASSERT_TRUE(doc);
-    ASSERT_TRUE(HtmlPage::copyPictureToClipboard(*doc));
-    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-    ASSERT_NE(mime, nullptr);
-    const QByteArray svg = mime->data("image/svg+xml");
-    EXPECT_TRUE(svg.contains("<svg"));
-    EXPECT_TRUE(svg.contains("Idle"));
-    EXPECT_TRUE(mime->hasImage());
-    EXPECT_FALSE(doc->diagram().changed());
-}

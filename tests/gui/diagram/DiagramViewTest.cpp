@@ -236,7 +236,7 @@ TEST_F(DiagramViewTest, AnInvisibleTransitionBoxCanStillBeTaken)
     Pair p(d);
     Node* t = d.addNode(4000, 1900, 150, 100);
     t->setShape(0);
-    t->setUserData(States::NODE_TRANSITION);
+    t->setUserData(NodeTransition);
     const QPoint at = px(QPointF(4075, 1950));
     QTest::mouseDClick(vp(), Qt::LeftButton, {}, at);
     ASSERT_EQ(doubleClicks.size(), 1u);
@@ -503,7 +503,7 @@ TEST_F(DiagramViewTest, CopyAndPasteRoundTrip)
 {
     Pair p(d);
     p.a->setText(QStringLiteral("\u00B7A\u00B7\r\n#entry:\r\n x = 1;\r\n"));
-    p.a->setUserData(States::NODE_STATE_INITIAL);
+    p.a->setUserData(NodeStateInitial);
     p.ab->setExtraPoints({QPointF(4500, 600)});
     d.selectAll();
     ASSERT_TRUE(view.copy());
@@ -566,7 +566,7 @@ TEST_F(DiagramViewTest, ItemsFollowTheModelOneChangeAtATime)
 
     // The info node travels in files only.
     Node* info = d.addNode(0, 0, 5000, 5000);
-    info->setUserData(States::NODE_INFO);
+    info->setUserData(NodeInfo);
     EXPECT_FALSE(view.diagramScene()->itemOf(info)->isVisible());
     hover(px(QPointF(100, 100)));
     EXPECT_EQ(view.pointedNode(), nullptr);

@@ -51,19 +51,16 @@ protected:
     void SetUp() override
     {
         DialogTest::SetUp();
-        s1 = addState(QStringLiteral("S1"), QStringLiteral("1"), States::NODE_STATE_INITIAL,
+        s1 = addState(QStringLiteral("S1"), QStringLiteral("1"), NodeStateInitial,
                       QStringLiteral("x1();"));
-        s2 = addState(QStringLiteral("S2"), QStringLiteral("2"), States::NODE_STATE_NORMAL,
+        s2 = addState(QStringLiteral("S2"), QStringLiteral("2"), NodeStateNormal,
                       QStringLiteral("x2(x);"));
         t = addTransition(s1, s2);
-        Transitions::configureTransition(doc, QStringLiteral("1"), QStringLiteral("x3"), {},
-                                              QStringLiteral("N"), QStringLiteral("N"), t);
+        Transitions::configureTransition(doc, TransitionRecord{QStringLiteral("1"), QStringLiteral("x3"), {}, QStringLiteral("N"), QStringLiteral("N")}, t);
         remark = doc.diagram().addNode(100, 4000, 800, 400);
-        remark->setUserData(States::NODE_TEXTBOX);
+        remark->setUserData(NodeTextBox);
         remark->setText(QStringLiteral("see x4"));
-        MachineInfo::setGraphInfo(doc.diagram(), QStringLiteral("M"), {},
-                                   QStringLiteral("int x5;"), {}, {}, {}, {},
-                                   MachineInfo::kSignature, {}, {}, {});
+        MachineInfo::setMachineConfig(doc.diagram(), MachineConfig{MachineInfo::kSignature, QStringLiteral("M"), QStringLiteral("int x5;"), {}, {}, {}, {}, {}, {}, {}, {}});
         doc.diagram().setChanged(false);
     }
 
@@ -83,11 +80,11 @@ TEST_F(FindAndReplaceTest, StagesRunInOrderAndStoreTheirReplacements)
                                           QStringLiteral("State[S2]: Moore actions "),
                                           QStringLiteral("Transition(1) from [S1]: Condition"),
                                           QStringLiteral("Label")}));
-    EXPECT_EQ(MachineInfo::getGraphField(MachineInfo::kGraphInit, doc.diagram()),
+    EXPECT_EQ(machineConfig(doc.diagram()).init,
               QStringLiteral("int y5;"));
-    EXPECT_EQ(States::getStateField(States::kStateDuring, s1), QStringLiteral("y1();"));
-    EXPECT_EQ(States::getStateField(States::kStateDuring, s2), QStringLiteral("y2(y);"));
-    EXPECT_EQ(Transitions::getTransitionField(Transitions::kTransCondition, t), QStringLiteral("y3"));
+    EXPECT_EQ(stateRecord(s1).during, QStringLiteral("y1();"));
+    EXPECT_EQ(stateRecord(s2).during, QStringLiteral("y2(y);"));
+    EXPECT_EQ(transitionRecord(t).condition, QStringLiteral("y3"));
     EXPECT_EQ(remark->text(), QStringLiteral("see y4"));
     EXPECT_TRUE(doc.diagram().changed());
     EXPECT_TRUE(doc.diagram().redraw());
@@ -100,7 +97,7 @@ TEST_F(FindAndReplaceTest, ReadOnlyDiagramIsShownButNeverWritten)
     EXPECT_TRUE(FindAndReplace::searchDocument(doc, matcher, QStringLiteral("x"),
                                                QStringLiteral("y"), true, &asker));
     EXPECT_EQ(matcher.shown.size(), 5);
-    EXPECT_EQ(States::getStateField(States::kStateDuring, s1), QStringLiteral("x1();"));
+    EXPECT_EQ(stateRecord(s1).during, QStringLiteral("x1();"));
     EXPECT_EQ(remark->text(), QStringLiteral("see x4"));
     EXPECT_FALSE(doc.diagram().changed());
 }
@@ -126,11 +123,11 @@ TEST_F(FindAndReplaceTest, CancelInTheSecondStateStopsEverything)
     EXPECT_EQ(find.shown, (QStringList{QStringLiteral("FSM properties: Initialization"),
                                        QStringLiteral("State[S1]: Moore actions "),
                                        QStringLiteral("State[S2]: Moore actions ")}));
-    EXPECT_EQ(MachineInfo::getGraphField(MachineInfo::kGraphInit, doc.diagram()),
+    EXPECT_EQ(machineConfig(doc.diagram()).init,
               QStringLiteral("int z5;"));
-    EXPECT_EQ(States::getStateField(States::kStateDuring, s1), QStringLiteral("z1();"));
-    EXPECT_EQ(States::getStateField(States::kStateDuring, s2), QStringLiteral("x2(x);"));
-    EXPECT_EQ(Transitions::getTransitionField(Transitions::kTransCondition, t), QStringLiteral("x3"));
+    EXPECT_EQ(stateRecord(s1).during, QStringLiteral("z1();"));
+    EXPECT_EQ(stateRecord(s2).during, QStringLiteral("x2(x);"));
+    EXPECT_EQ(transitionRecord(t).condition, QStringLiteral("x3"));
     EXPECT_EQ(remark->text(), QStringLiteral("see x4"));
 }
 

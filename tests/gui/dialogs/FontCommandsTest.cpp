@@ -15,9 +15,9 @@ protected:
     void SetUp() override
     {
         DialogTest::SetUp();
-        a = addState(QStringLiteral("A"), QStringLiteral("1"), States::NODE_STATE_INITIAL);
+        a = addState(QStringLiteral("A"), QStringLiteral("1"), NodeStateInitial);
         remark = doc.diagram().addNode(100, 4000, 800, 400);
-        remark->setUserData(States::NODE_TEXTBOX);
+        remark->setUserData(NodeTextBox);
         remark->setText(QStringLiteral("note"));
     }
     // The diagram and its nodes at one size; `current` is the current node.

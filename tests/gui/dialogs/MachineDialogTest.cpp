@@ -23,12 +23,8 @@ protected:
     {
         DialogTest::SetUp();
         initial = addState(QStringLiteral("Idle"), QStringLiteral("1"),
-                           States::NODE_STATE_INITIAL);
-        MachineInfo::setGraphInfo(doc.diagram(), QStringLiteral("Lamp"), QStringLiteral("int ev"),
-                            QStringLiteral("int x;"), QStringLiteral("x++;"), QString(),
-                            QStringLiteral("x--;"), QStringLiteral("void f(void){}"),
-                            MachineInfo::kSignature, QStringLiteral("&Switch Case...;AS_Y;"),
-                            QStringLiteral("/* module */"), QStringLiteral("/* function */"));
+                           NodeStateInitial);
+        MachineInfo::setMachineConfig(doc.diagram(), MachineConfig{MachineInfo::kSignature, QStringLiteral("Lamp"), QStringLiteral("int x;"), QStringLiteral("x++;"), QStringLiteral("&Switch Case...;AS_Y;"), QStringLiteral("int ev"), QStringLiteral("x--;"), QStringLiteral("void f(void){}"), QStringLiteral("/* module */"), QStringLiteral("/* function */"), QString()});
         doc.diagram().setChanged(false);
     }
     std::unique_ptr<MachineDialog> open() { return std::make_unique<MachineDialog>(doc, nullptr, &asker); }
@@ -37,7 +33,7 @@ protected:
     {
         return dlg.findChild<T*>(QLatin1String(name));
     }
-    QString field(int k) const { return MachineInfo::getGraphField(k, doc.diagram()); }
+    MachineConfig config() const { return machineConfig(doc.diagram()); }
 
     Node* initial = nullptr;
 };
@@ -87,10 +83,10 @@ TEST_F(MachineDialogTest, ChangesReachTheRecordTheFlagsAndTheHistoryMark)
     find<QCheckBox>(*dlg, "historyBox")->setChecked(true);
     find<QCheckBox>(*dlg, "ansiCommentsBox")->setChecked(true);
     find<QPushButton>(*dlg, "okButton")->click();
-    EXPECT_EQ(field(MachineInfo::kGraphName), QStringLiteral("Lamp2"));
-    EXPECT_EQ(field(MachineInfo::kGraphAfter), QStringLiteral("done();"));
-    EXPECT_EQ(field(MachineInfo::kGraphOptions), QStringLiteral("&Switch Case...;AS_Y;"));
-    EXPECT_EQ(field(MachineInfo::kGraphInit), QStringLiteral("int x;"));
+    EXPECT_EQ(config().name, QStringLiteral("Lamp2"));
+    EXPECT_EQ(config().after, QStringLiteral("done();"));
+    EXPECT_EQ(config().options, QStringLiteral("&Switch Case...;AS_Y;"));
+    EXPECT_EQ(config().init, QStringLiteral("int x;"));
     EXPECT_TRUE(doc.historyMachine);
     EXPECT_TRUE(doc.ansiComments);
     EXPECT_TRUE(doc.diagram().changed());
@@ -115,8 +111,8 @@ TEST_F(MachineDialogTest, HeaderSwitchingKeepsBothTexts)
     button->click();
     EXPECT_EQ(header->code(), QStringLiteral("/* function 2 */"));
     find<QPushButton>(*dlg, "okButton")->click();
-    EXPECT_EQ(field(MachineInfo::kGraphModuleHeader), QStringLiteral("/* module 2 */"));
-    EXPECT_EQ(field(MachineInfo::kGraphFunctionHeader), QStringLiteral("/* function 2 */"));
+    EXPECT_EQ(config().moduleHeader, QStringLiteral("/* module 2 */"));
+    EXPECT_EQ(config().functionHeader, QStringLiteral("/* function 2 */"));
 }
 
 TEST_F(MachineDialogTest, TabsBecomeBlanksWhenLeavingAnEditor)
@@ -137,7 +133,7 @@ TEST_F(MachineDialogTest, EscInAnEditorCancelsTheDialog)
     QTest::keyClick(init, Qt::Key_Escape);
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(dlg->result(), QDialog::Rejected);
-    EXPECT_EQ(field(MachineInfo::kGraphInit), QStringLiteral("int x;"));
+    EXPECT_EQ(config().init, QStringLiteral("int x;"));
 }
 
 TEST_F(MachineDialogTest, F2OpensTheRepositoryAndTheEditorKeepsItsTextMeanwhile)
@@ -189,9 +185,9 @@ TEST_F(MachineDialogTest, SearchKeepsFieldsBeforeTheCancelledOne)
     EXPECT_FALSE(MachineDialog::search(doc, m, QStringLiteral("x"), QStringLiteral("y"), false, &asker));
     EXPECT_EQ(m.captions, (QStringList{"FSM properties: Parameters", "FSM properties: Initialization",
                                        "FSM properties: Actions before dispatcher"}));
-    EXPECT_EQ(field(MachineInfo::kGraphInit), QStringLiteral("int y;"));
-    EXPECT_EQ(field(MachineInfo::kGraphBefore), QStringLiteral("x++;"));
-    EXPECT_EQ(field(MachineInfo::kGraphAfter), QStringLiteral("x--;"));
+    EXPECT_EQ(config().init, QStringLiteral("int y;"));
+    EXPECT_EQ(config().before, QStringLiteral("x++;"));
+    EXPECT_EQ(config().after, QStringLiteral("x--;"));
 }
 
 TEST_F(MachineDialogTest, ResetColoursStaysAfterCancel)
@@ -233,9 +229,7 @@ TEST_F(MachineDialogTest, OpenChildFsmNeedsAnExistingFile)
 {
     doc.filePath = dir.filePath(QStringLiteral("Top.fsm"));
     QString name = QStringLiteral("Idle");
-    States::configureState(doc, name, QStringLiteral("SUB();"), {}, {}, {},
-                                         QStringLiteral("1"), States::NODE_STATE_INITIAL,
-                                         QStringLiteral("N"), QStringLiteral("N"), initial, silent);
+    States::configureState(doc, StateRecord{name, QStringLiteral("SUB();"), QStringLiteral("1"), {}, {}, QStringLiteral("N"), QStringLiteral("N"), {}}, NodeStateInitial, initial, silent);
     auto none = open();
     EXPECT_TRUE(find<QPushButton>(*none, "openChildButton")->isHidden());
 

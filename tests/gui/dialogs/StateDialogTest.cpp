@@ -23,7 +23,7 @@ protected:
     void SetUp() override
     {
         DialogTest::SetUp();
-        s1 = addState(QStringLiteral("Idle"), QStringLiteral("1"), States::NODE_STATE_INITIAL);
+        s1 = addState(QStringLiteral("Idle"), QStringLiteral("1"), NodeStateInitial);
         s2 = addState(QStringLiteral("Run"), QStringLiteral("2"));
         s3 = addState(QStringLiteral("Stop"), QStringLiteral("3"));
     }
@@ -37,7 +37,7 @@ protected:
     {
         return dlg.findChild<T*>(QLatin1String(name));
     }
-    static QString indexText(const Node* n) { return States::getStateField(States::kStateIndex, n); }
+    static QString indexText(const Node* n) { return stateRecord(n).index; }
 
     Node* s1 = nullptr;
     Node* s2 = nullptr;
@@ -118,7 +118,7 @@ TEST_F(StateDialogTest, IndexChangeIsRefusedWhileTheNameIsTaken)
     index->setText(QStringLiteral("1"));
     EXPECT_FALSE(dlg->validateIndex());
     EXPECT_EQ(index->text(), QStringLiteral("3"));
-    EXPECT_EQ(States::getStateField(States::kStateName, s3), QStringLiteral("Stop"));
+    EXPECT_EQ(stateRecord(s3).name, QStringLiteral("Stop"));
     EXPECT_EQ(indexText(s1), QStringLiteral("1"));
 }
 
@@ -139,7 +139,7 @@ TEST_F(StateDialogTest, NameUsedByAnotherStateKeepsTheDialogOpen)
     find<QPushButton>(*dlg, "okButton")->click();
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(asker.messages, QStringList{QStringLiteral("The name: IDLE is already used")});
-    EXPECT_EQ(States::getStateField(States::kStateName, s2), QStringLiteral("Run"));
+    EXPECT_EQ(stateRecord(s2).name, QStringLiteral("Run"));
 }
 
 TEST_F(StateDialogTest, OkWithoutChangeLeavesTheNodeUntouched)
@@ -165,9 +165,8 @@ TEST_F(StateDialogTest, OkStoresEveryFieldAndTidiesTheActions)
     find<QCheckBox>(*dlg, "gotoFunctionBox")->setChecked(true);
     find<QRadioButton>(*dlg, "finalButton")->setChecked(true);
     find<QPushButton>(*dlg, "okButton")->click();
-    const QStringList f = Texts::splitFields(s2->tag(), States::kStateFieldCount);
-    EXPECT_EQ(f, (QStringList{"Run", "x = 1;  y = 2;", "2", "init();", "", "N", "Y", ""}));
-    EXPECT_EQ(s2->userData(), States::NODE_STATE_FINAL);
+    EXPECT_EQ(stateRecord(s2), (StateRecord{"Run", "x = 1;  y = 2;", "2", "init();", "", "N", "Y", ""}));
+    EXPECT_EQ(s2->userData(), NodeStateFinal);
 }
 
 TEST_F(StateDialogTest, CallingAnExistingChildMakesASuperStateAndOpensIt)
@@ -186,13 +185,13 @@ TEST_F(StateDialogTest, CallingAnExistingChildMakesASuperStateAndOpensIt)
     find<QPushButton>(*dlg, "openChildButton")->click();
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
     EXPECT_EQ(dlg->pendingDocument(), dir.filePath(QStringLiteral("CHILD.fsm")));
-    EXPECT_EQ(s2->userData(), States::NODE_STATE_SUPER);
+    EXPECT_EQ(s2->userData(), NodeStateSuper);
 
     // Without the call the state is ordinary again on the next change.
     auto again = open(s2);
     find<CodeEditor>(*again, "duringEdit")->setCode(QStringLiteral("x = 1;"));
     find<QPushButton>(*again, "okButton")->click();
-    EXPECT_EQ(s2->userData(), States::NODE_STATE_NORMAL);
+    EXPECT_EQ(s2->userData(), NodeStateNormal);
 }
 
 TEST_F(StateDialogTest, LockedDiagramShowsEverythingReadOnly)
@@ -239,18 +238,15 @@ public:
 TEST_F(StateDialogTest, SearchStoresReplacementsUpToTheCancelledField)
 {
     QString name = QStringLiteral("Run");
-    States::configureState(doc, name, QStringLiteral("x++;"), QStringLiteral("x = 0;"),
-                                  QString(), QString(), QStringLiteral("2"),
-                                  States::NODE_STATE_NORMAL, QStringLiteral("N"),
-                                  QStringLiteral("N"), s2, silent);
+    States::configureState(doc, StateRecord{name, QStringLiteral("x++;"), QStringLiteral("2"), QStringLiteral("x = 0;"), QString(), QStringLiteral("N"), QStringLiteral("N"), QString()}, NodeStateNormal, s2, silent);
     doc.diagram().setCurrentNode(s2);
     ScriptedMatcher m;
     m.stopAt = QStringLiteral("Moore");
     EXPECT_FALSE(StateDialog::search(doc, m, QStringLiteral("x"), QStringLiteral("y"), false, &asker));
     EXPECT_EQ(m.captions, (QStringList{"State: Name", "State[Run]: Input actions ",
                                        "State[Run]: Moore actions "}));
-    EXPECT_EQ(States::getStateField(States::kStateEntry, s2), QStringLiteral("y = 0;"));
-    EXPECT_EQ(States::getStateField(States::kStateDuring, s2), QStringLiteral("x++;"));
+    EXPECT_EQ(stateRecord(s2).entry, QStringLiteral("y = 0;"));
+    EXPECT_EQ(stateRecord(s2).during, QStringLiteral("x++;"));
 }
 
 TEST_F(StateDialogTest, SearchNeverWritesIntoALockedDiagram)

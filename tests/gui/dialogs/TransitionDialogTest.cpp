@@ -18,7 +18,7 @@ protected:
     void SetUp() override
     {
         DialogTest::SetUp();
-        a = addState(QStringLiteral("A"), QStringLiteral("1"), States::NODE_STATE_INITIAL);
+        a = addState(QStringLiteral("A"), QStringLiteral("1"), NodeStateInitial);
         b = addState(QStringLiteral("B"), QStringLiteral("2"));
         c = addState(QStringLiteral("C"), QStringLiteral("3"));
         t1 = addTransition(a, b);
@@ -35,7 +35,7 @@ protected:
     {
         return dlg.findChild<T*>(QLatin1String(name));
     }
-    static QString priorityText(const Node* t) { return Transitions::getTransitionField(Transitions::kTransPriority, t); }
+    static QString priorityText(const Node* t) { return transitionRecord(t).priority; }
 
     Node *a = nullptr, *b = nullptr, *c = nullptr;
     Node *t1 = nullptr, *t2 = nullptr, *t3 = nullptr;
@@ -66,7 +66,7 @@ TEST_F(TransitionDialogTest, MustBeLastMovesTheTransitionLastWithoutAQuestion)
     EXPECT_EQ(priorityText(t2), QStringLiteral("1"));
     EXPECT_EQ(priorityText(t3), QStringLiteral("2"));
     find<QPushButton>(*dlg, "okButton")->click();
-    EXPECT_EQ(Transitions::getTransitionField(Transitions::kTransLast, t1), QStringLiteral("Y"));
+    EXPECT_EQ(transitionRecord(t1).lastFlag, QStringLiteral("Y"));
 
     // At most one must-be-last transition per state.
     auto other = open(t2);
@@ -116,8 +116,8 @@ TEST_F(TransitionDialogTest, SelfTransitionBoxOnlyForALoop)
     self->setChecked(false);
     find<CodeEditor>(*loop, "conditionEdit")->setCode(QStringLiteral("tick"));
     find<QPushButton>(*loop, "okButton")->click();
-    EXPECT_EQ(Transitions::getTransitionField(Transitions::kTransSelf, t3), QStringLiteral("N"));
-    EXPECT_EQ(Transitions::getTransitionField(Transitions::kTransCondition, t3), QStringLiteral("tick"));
+    EXPECT_EQ(transitionRecord(t3).selfFlag, QStringLiteral("N"));
+    EXPECT_EQ(transitionRecord(t3).condition, QStringLiteral("tick"));
 }
 
 TEST_F(TransitionDialogTest, CancelDropsEditsOfTheTexts)

@@ -59,17 +59,13 @@ protected:
     void SetUp() override
     {
         DialogTest::SetUp();
-        Node* a = addState(QStringLiteral("A"), QStringLiteral("1"), States::NODE_STATE_INITIAL,
+        Node* a = addState(QStringLiteral("A"), QStringLiteral("1"), NodeStateInitial,
                            QStringLiteral("during_a();"));
-        Node* b = addState(QStringLiteral("B"), QStringLiteral("2"), States::NODE_STATE_NORMAL,
+        Node* b = addState(QStringLiteral("B"), QStringLiteral("2"), NodeStateNormal,
                            QStringLiteral("during_b(); during_a();"));
         Node* t = addTransition(a, b);
-        Transitions::configureTransition(
-            doc, QStringLiteral("1"), QStringLiteral("ready"), QStringLiteral("go()"),
-            QStringLiteral("N"), QStringLiteral("N"), t);
-        MachineInfo::setGraphInfo(doc.diagram(), QStringLiteral("Motor"), QStringLiteral("int ev"),
-                                   {}, {}, QStringLiteral("never_seen"), {}, {},
-                                   MachineInfo::kSignature, {}, {}, {});
+        Transitions::configureTransition(doc, TransitionRecord{QStringLiteral("1"), QStringLiteral("ready"), QStringLiteral("go()"), QStringLiteral("N"), QStringLiteral("N")}, t);
+        MachineInfo::setMachineConfig(doc.diagram(), MachineConfig{MachineInfo::kSignature, QStringLiteral("Motor"), {}, {}, {}, QStringLiteral("int ev"), {}, {}, {}, {}, QStringLiteral("never_seen")});
     }
     void TearDown() override
     {
@@ -120,8 +116,7 @@ TEST_F(WordPickerTest, SeekInAllFsmAddsTheOtherDocumentsWords)
     ScriptedUserInterface ui;
     DocumentRegistry registry(ui);
     Document* other = registry.create();
-    MachineInfo::setGraphInfo(other->fsm.diagram(), QStringLiteral("Pump"), {}, {}, {}, {}, {}, {},
-                               MachineInfo::kSignature, {}, {}, {});
+    MachineInfo::setMachineConfig(other->fsm.diagram(), MachineConfig{MachineInfo::kSignature, QStringLiteral("Pump"), {}, {}, {}, {}, {}, {}, {}, {}, {}});
     WordPicker::install(&registry);
     QPlainTextEdit box;
     box.setPlainText(QStringLiteral("ab"));

@@ -54,9 +54,9 @@ TEST_F(DocWindowTest, DrawnNodesBecomeStatesAndLinksBecomeTransitionsWithPriorit
     Node* b = drawNode(w, QPoint(420, 40), QPoint(570, 130));
     ASSERT_TRUE(a && b);
     EXPECT_TRUE(States::isStateNode(a));
-    EXPECT_EQ(States::getStateField(States::kStateIndex, a), QStringLiteral("1"));
-    EXPECT_EQ(States::getStateField(States::kStateIndex, b), QStringLiteral("2"));
-    EXPECT_TRUE(States::getStateField(States::kStateName, b).startsWith(
+    EXPECT_EQ(stateRecord(a).index, QStringLiteral("1"));
+    EXPECT_EQ(stateRecord(b).index, QStringLiteral("2"));
+    EXPECT_TRUE(stateRecord(b).name.startsWith(
         QStringLiteral("STATE_")));
 
     // One transition from a state: no priority shown.
@@ -258,7 +258,7 @@ TEST_F(DocWindowTest, ARemarkIsEditedInPlaceAndEscStoresTheText)
     item(w, "insertRemarkAction")->trigger();
     ASSERT_EQ(diagramOf(w).nodeCount(), 1);
     Node* remark = diagramOf(w).item(1);
-    EXPECT_EQ(remark->userData(), States::NODE_TEXTBOX);
+    EXPECT_EQ(remark->userData(), NodeTextBox);
     EXPECT_FALSE(remark->isFsmItem());
     QPlainTextEdit* editor = w->remarkEditor();
     ASSERT_TRUE(editor->isVisible());

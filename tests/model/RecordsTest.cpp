@@ -1,0 +1,56 @@
+#include "FsmTestKit.h"
+#include "Records.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvane;
+using testkit::rawRecord;
+
+TEST(Records, EveryRecordRoundTripsThroughItsTextForm)
+{
+    const StateRecord s{"Idle", "tick();\r\nx++;", "3", "on();", "off();", "Y", "N", "idle();"};
+    EXPECT_EQ(s.toText(), rawRecord({"Idle", "tick();\r\nx++;", "3", "on();", "off();", "Y", "N",
+                                     "idle();"}));
+    EXPECT_EQ(StateRecord::fromText(s.toText()), s);
+
+    const TransitionRecord t{"2", "a && b", "go();", "Y", "N"};
+    EXPECT_EQ(t.toText(), rawRecord({"2", "a && b", "go();", "Y", "N"}));
+    EXPECT_EQ(TransitionRecord::fromText(t.toText()), t);
+
+    const MachineConfig c{"FSM V0.4c", "Lamp", "int x;", "x++;", "&Switch Case...;AS_Y;",
+                          "int ev", "x--;", "end();", "/* m */", "/* f */", "trap();"};
+    EXPECT_EQ(c.toText(), rawRecord({"FSM V0.4c", "Lamp", "int x;", "x++;",
+                                     "&Switch Case...;AS_Y;", "int ev", "x--;", "end();",
+                                     "/* m */", "/* f */", "trap();"}));
+    EXPECT_EQ(MachineConfig::fromText(c.toText()), c);
+}
+
+TEST(Records, MissingAndUnterminatedFieldsReadEmpty)
+{
+    // A field counts only when a separator ends it.
+    const StateRecord shortRecord = StateRecord::fromText(rawRecord({"S", "d"}) + "tail");
+    EXPECT_EQ(shortRecord.name, "S");
+    EXPECT_EQ(shortRecord.during, "d");
+    EXPECT_EQ(shortRecord.index, QString());
+    EXPECT_EQ(shortRecord.elseAction, QString());
+    EXPECT_EQ(StateRecord::fromText("no separator"), StateRecord{});
+    EXPECT_EQ(TransitionRecord::fromText(QString()), TransitionRecord{});
+    // Extra fields after the last one are ignored.
+    EXPECT_EQ(TransitionRecord::fromText(rawRecord({"1", "c", "a", "N", "Y", "extra"})),
+              (TransitionRecord{"1", "c", "a", "N", "Y"}));
+}
+
+TEST(Records, AMiddleDotAloneIsNoSeparator)
+{
+    const StateRecord r = StateRecord::fromText(rawRecord({"x\u00B7y", "a \u00B7b"}));
+    EXPECT_EQ(r.name, "x\u00B7y");
+    EXPECT_EQ(r.during, "a \u00B7b");
+}
+
+TEST(Records, NodesWithoutARecordReadEmpty)
+{
+    EXPECT_EQ(stateRecord(nullptr), StateRecord{});
+    EXPECT_EQ(transitionRecord(nullptr), TransitionRecord{});
+    Diagram d;
+    EXPECT_EQ(machineConfig(d), MachineConfig{});
+}
