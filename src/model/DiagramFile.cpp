@@ -228,11 +228,9 @@ bool readTopLevel(const QByteArray& bytes, TopLevel& top, QString& problem)
     return true;
 }
 
-bool parseFile(const QByteArray& bytes, FileData& data, QString& problem)
+// The format and version members and the presence of the two arrays.
+bool checkOutline(const TopLevel& outline, QString& problem)
 {
-    TopLevel outline;
-    if (!readTopLevel(bytes, outline, problem))
-        return false;
     const QJsonObject& top = outline.members;
     if (top.value(QLatin1String("format")).toString() != QLatin1String("fsm-diagram")) {
         problem = QStringLiteral("not a diagram file (format is not \"fsm-diagram\")");
@@ -259,125 +257,163 @@ bool parseFile(const QByteArray& bytes, FileData& data, QString& problem)
         problem = QStringLiteral("\"links\" missing or not an array");
         return false;
     }
+    return true;
+}
+
+// The control-level members; false when "diagram" is there but no object.
+bool readDiagramMembers(const QJsonObject& top, Checker& c, FileData& data, QString& problem)
+{
+    if (!top.contains(QLatin1String("diagram")))
+        return true;
+    if (!top.value(QLatin1String("diagram")).isObject()) {
+        problem = QStringLiteral("\"diagram\" is not an object");
+        return false;
+    }
+    const QJsonObject d = top.value(QLatin1String("diagram")).toObject();
+    const QString w = QStringLiteral("diagram");
+    data.font = c.font(d, "font", w, DiagramFont());
+    data.defaultDrawColor = c.colour(d, "defaultDrawColor", w, 0xFF0000);
+    data.defaultFillColor = c.colour(d, "defaultFillColor", w, 0xFFFFF0);
+    data.defaultForeColor = c.colour(d, "defaultForeColor", w, 0);
+    data.showGrid = c.boolean(d, "showGrid", w, false);
+    data.snapToGrid = c.boolean(d, "snapToGrid", w, false);
+    data.gridSize = c.number(d, "gridSize", w, false, 120);
+    if (data.gridSize <= 0 || data.gridSize > kMaxGeometry)
+        c.fail(QStringLiteral("diagram: member \"gridSize\" is out of range"));
+    return true;
+}
+
+using IdIndex = std::unordered_map<qint64, int>;
+
+// Node number i (from 0); false, with the checker's problem set, when the
+// reading must stop.
+bool readNode(const QJsonValue& v, size_t i, Checker& c, IdIndex& idToIndex, FileData& data)
+{
+    const QString w = QStringLiteral("node %1").arg(i + 1);
+    if (!v.isObject()) {
+        c.fail(w + QStringLiteral(" is not an object"));
+        return false;
+    }
+    const QJsonObject o = v.toObject();
+    const qint64 id = c.integer(o, "id", w, true, 0, 1, 9007199254740991LL);
+    if (!c.ok())
+        return false;
+    if (!idToIndex.emplace(id, int(i)).second) {
+        c.fail(QStringLiteral("%1: id %2 is used by another node").arg(w).arg(id));
+        return false;
+    }
+    NodeData n;
+    n.left = c.geometry(o, "left", w);
+    n.top = c.geometry(o, "top", w);
+    n.width = c.geometry(o, "width", w);
+    n.height = c.geometry(o, "height", w);
+    n.text = c.string(o, "text", w);
+    n.toolTip = c.string(o, "toolTip", w);
+    n.tag = c.string(o, "tag", w);
+    n.userData = qint32(c.integer(o, "userData", w, false, 0, -2147483648LL, 2147483647LL));
+    n.isFsmItem = c.boolean(o, "isFsmItem", w, true);
+    n.shape = int(c.integer(o, "shape", w, false, 1, -2147483648LL, 2147483647LL));
+    n.drawWidth = int(c.integer(o, "drawWidth", w, false, 1, 0, 1000));
+    n.drawColor = c.colour(o, "drawColor", w, 0xFF0000);
+    n.fillColor = c.colour(o, "fillColor", w, 0xFFFFF0);
+    n.foreColor = c.colour(o, "foreColor", w, 0);
+    n.font = c.font(o, "font", w, data.font);
+    data.nodes.push_back(std::move(n));
+    return true;
+}
+
+// A link's bend points; false when one is not a pair of numbers in range.
+bool readBends(const QJsonValue& pts, const QString& w, Checker& c, LinkData& l)
+{
+    if (pts.isUndefined())
+        return true;
+    if (!pts.isArray()) {
+        c.fail(w + QStringLiteral(": member \"extraPoints\" is not an array"));
+        return false;
+    }
+    for (const QJsonValue& p : pts.toArray()) {
+        const QJsonArray xy = p.toArray();
+        if (!p.isArray() || xy.size() != 2 || !xy.at(0).isDouble() || !xy.at(1).isDouble()
+            || !std::isfinite(xy.at(0).toDouble()) || !std::isfinite(xy.at(1).toDouble())
+            || std::fabs(xy.at(0).toDouble()) > kMaxGeometry
+            || std::fabs(xy.at(1).toDouble()) > kMaxGeometry) {
+            c.fail(w + QStringLiteral(": a bend point is not a pair of numbers in range"));
+            return false;
+        }
+        l.extraPoints.emplace_back(xy.at(0).toDouble(), xy.at(1).toDouble());
+    }
+    return true;
+}
+
+// Link number i (from 0); false, with the checker's problem set, when the
+// reading must stop.
+bool readLink(const QJsonValue& v, size_t i, Checker& c, const IdIndex& idToIndex, FileData& data)
+{
+    const QString w = QStringLiteral("link %1").arg(i + 1);
+    if (!v.isObject()) {
+        c.fail(w + QStringLiteral(" is not an object"));
+        return false;
+    }
+    const QJsonObject o = v.toObject();
+    LinkData l;
+    const qint64 org = c.integer(o, "org", w, true, 0, -9007199254740991LL, 9007199254740991LL);
+    const qint64 dst = c.integer(o, "dst", w, true, 0, -9007199254740991LL, 9007199254740991LL);
+    if (!c.ok())
+        return false;
+    const auto io = idToIndex.find(org);
+    const auto id = idToIndex.find(dst);
+    if (io == idToIndex.end() || id == idToIndex.end()) {
+        c.fail(QStringLiteral("%1: refers to node id %2, which does not exist")
+                   .arg(w)
+                   .arg(io == idToIndex.end() ? org : dst));
+        return false;
+    }
+    l.org = io->second;
+    l.dst = id->second;
+    l.drawColor = c.colour(o, "drawColor", w, 0xFF0000);
+    l.drawStyle = int(c.integer(o, "drawStyle", w, false, 0, 0, 100));
+    l.drawWidth = int(c.integer(o, "drawWidth", w, false, 1, 0, 1000));
+    l.arrowOrg = int(c.integer(o, "arrowOrg", w, false, 0, 0, 100));
+    l.arrowDst = int(c.integer(o, "arrowDst", w, false, 3, 0, 100));
+    l.isFsmItem = c.boolean(o, "isFsmItem", w, true);
+    if (!readBends(o.value(QLatin1String("extraPoints")), w, c, l))
+        return false;
+    data.links.push_back(std::move(l));
+    return true;
+}
+
+bool parseFile(const QByteArray& bytes, FileData& data, QString& problem)
+{
+    TopLevel outline;
+    if (!readTopLevel(bytes, outline, problem) || !checkOutline(outline, problem))
+        return false;
     JsonSlices::SyntaxError serr;
     std::vector<JsonSlices::Range> nodes, links;
     if (!JsonSlices::arrayElements(bytes, *outline.nodes, nodes, serr)
         || !JsonSlices::arrayElements(bytes, *outline.links, links, serr))
         return syntaxError(serr, problem);
-    // Each element parsed in turn; a syntax error in it ends the reading.
-    const auto element = [&bytes, &serr](JsonSlices::Range r, QJsonValue& v) {
-        return JsonSlices::parse(bytes, r, v, serr);
-    };
 
     Checker c;
-    if (top.contains(QLatin1String("diagram"))) {
-        if (!top.value(QLatin1String("diagram")).isObject()) {
-            problem = QStringLiteral("\"diagram\" is not an object");
-            return false;
-        }
-        const QJsonObject d = top.value(QLatin1String("diagram")).toObject();
-        const QString w = QStringLiteral("diagram");
-        data.font = c.font(d, "font", w, DiagramFont());
-        data.defaultDrawColor = c.colour(d, "defaultDrawColor", w, 0xFF0000);
-        data.defaultFillColor = c.colour(d, "defaultFillColor", w, 0xFFFFF0);
-        data.defaultForeColor = c.colour(d, "defaultForeColor", w, 0);
-        data.showGrid = c.boolean(d, "showGrid", w, false);
-        data.snapToGrid = c.boolean(d, "snapToGrid", w, false);
-        data.gridSize = c.number(d, "gridSize", w, false, 120);
-        if (data.gridSize <= 0 || data.gridSize > kMaxGeometry)
-            c.fail(QStringLiteral("diagram: member \"gridSize\" is out of range"));
-    }
-
-    std::unordered_map<qint64, int> idToIndex;
+    if (!readDiagramMembers(outline.members, c, data, problem))
+        return false;
+    // Each element parsed in turn; a syntax error in it ends the reading.
+    IdIndex idToIndex;
     idToIndex.reserve(nodes.size());
     data.nodes.reserve(nodes.size());
     for (size_t i = 0; i < nodes.size() && c.ok(); ++i) {
         QJsonValue v;
-        if (!element(nodes[i], v))
+        if (!JsonSlices::parse(bytes, nodes[i], v, serr))
             return syntaxError(serr, problem);
-        const QString w = QStringLiteral("node %1").arg(i + 1);
-        if (!v.isObject()) {
-            c.fail(w + QStringLiteral(" is not an object"));
+        if (!readNode(v, i, c, idToIndex, data))
             break;
-        }
-        const QJsonObject o = v.toObject();
-        const qint64 id = c.integer(o, "id", w, true, 0, 1, 9007199254740991LL);
-        if (!c.ok())
-            break;
-        if (!idToIndex.emplace(id, int(i)).second) {
-            c.fail(QStringLiteral("%1: id %2 is used by another node").arg(w).arg(id));
-            break;
-        }
-        NodeData n;
-        n.left = c.geometry(o, "left", w);
-        n.top = c.geometry(o, "top", w);
-        n.width = c.geometry(o, "width", w);
-        n.height = c.geometry(o, "height", w);
-        n.text = c.string(o, "text", w);
-        n.toolTip = c.string(o, "toolTip", w);
-        n.tag = c.string(o, "tag", w);
-        n.userData = qint32(c.integer(o, "userData", w, false, 0, -2147483648LL, 2147483647LL));
-        n.isFsmItem = c.boolean(o, "isFsmItem", w, true);
-        n.shape = int(c.integer(o, "shape", w, false, 1, -2147483648LL, 2147483647LL));
-        n.drawWidth = int(c.integer(o, "drawWidth", w, false, 1, 0, 1000));
-        n.drawColor = c.colour(o, "drawColor", w, 0xFF0000);
-        n.fillColor = c.colour(o, "fillColor", w, 0xFFFFF0);
-        n.foreColor = c.colour(o, "foreColor", w, 0);
-        n.font = c.font(o, "font", w, data.font);
-        data.nodes.push_back(std::move(n));
     }
-
     data.links.reserve(links.size());
     for (size_t i = 0; i < links.size() && c.ok(); ++i) {
         QJsonValue v;
-        if (!element(links[i], v))
+        if (!JsonSlices::parse(bytes, links[i], v, serr))
             return syntaxError(serr, problem);
-        const QString w = QStringLiteral("link %1").arg(i + 1);
-        if (!v.isObject()) {
-            c.fail(w + QStringLiteral(" is not an object"));
+        if (!readLink(v, i, c, idToIndex, data))
             break;
-        }
-        const QJsonObject o = v.toObject();
-        LinkData l;
-        const qint64 org = c.integer(o, "org", w, true, 0, -9007199254740991LL, 9007199254740991LL);
-        const qint64 dst = c.integer(o, "dst", w, true, 0, -9007199254740991LL, 9007199254740991LL);
-        if (!c.ok())
-            break;
-        const auto io = idToIndex.find(org);
-        const auto id = idToIndex.find(dst);
-        if (io == idToIndex.end() || id == idToIndex.end()) {
-            c.fail(QStringLiteral("%1: refers to node id %2, which does not exist")
-                       .arg(w)
-                       .arg(io == idToIndex.end() ? org : dst));
-            break;
-        }
-        l.org = io->second;
-        l.dst = id->second;
-        l.drawColor = c.colour(o, "drawColor", w, 0xFF0000);
-        l.drawStyle = int(c.integer(o, "drawStyle", w, false, 0, 0, 100));
-        l.drawWidth = int(c.integer(o, "drawWidth", w, false, 1, 0, 1000));
-        l.arrowOrg = int(c.integer(o, "arrowOrg", w, false, 0, 0, 100));
-        l.arrowDst = int(c.integer(o, "arrowDst", w, false, 3, 0, 100));
-        l.isFsmItem = c.boolean(o, "isFsmItem", w, true);
-        const QJsonValue pts = o.value(QLatin1String("extraPoints"));
-        if (!pts.isUndefined()) {
-            if (!pts.isArray()) {
-                c.fail(w + QStringLiteral(": member \"extraPoints\" is not an array"));
-                break;
-            }
-            for (const QJsonValue& p : pts.toArray()) {
-                const QJsonArray xy = p.toArray();
-                if (!p.isArray() || xy.size() != 2 || !xy.at(0).isDouble() || !xy.at(1).isDouble()
-                    || !std::isfinite(xy.at(0).toDouble()) || !std::isfinite(xy.at(1).toDouble())
-                    || std::fabs(xy.at(0).toDouble()) > kMaxGeometry
-                    || std::fabs(xy.at(1).toDouble()) > kMaxGeometry) {
-                    c.fail(w + QStringLiteral(": a bend point is not a pair of numbers in range"));
-                    break;
-                }
-                l.extraPoints.emplace_back(xy.at(0).toDouble(), xy.at(1).toDouble());
-            }
-        }
-        data.links.push_back(std::move(l));
     }
     problem = c.problem;
     return c.ok();
@@ -478,6 +514,76 @@ void appendFont(QByteArray& out, const DiagramFont& f)
     appendMember(out, "strikeout");
     appendBool(out, f.strikeout);
     out += '}';
+}
+
+// One node's members, from its id to its font, and the closing brace.
+void appendNode(QByteArray& out, const Node& n, qint64 id)
+{
+    appendMember(out, "id", true);
+    out += QByteArray::number(id);
+    appendMember(out, "left");
+    appendGeometry(out, n.left());
+    appendMember(out, "top");
+    appendGeometry(out, n.top());
+    appendMember(out, "width");
+    appendGeometry(out, n.width());
+    appendMember(out, "height");
+    appendGeometry(out, n.height());
+    appendMember(out, "text");
+    appendString(out, n.text());
+    appendMember(out, "toolTip");
+    appendString(out, n.toolTip());
+    appendMember(out, "tag");
+    appendString(out, n.tag());
+    appendMember(out, "userData");
+    out += QByteArray::number(n.userData());
+    appendMember(out, "isFsmItem");
+    appendBool(out, n.isFsmItem());
+    appendMember(out, "shape");
+    out += QByteArray::number(n.shape());
+    appendMember(out, "drawWidth");
+    out += QByteArray::number(n.drawWidth());
+    appendMember(out, "drawColor");
+    out += QByteArray::number(n.drawColor());
+    appendMember(out, "fillColor");
+    out += QByteArray::number(n.fillColor());
+    appendMember(out, "foreColor");
+    out += QByteArray::number(n.foreColor());
+    appendMember(out, "font");
+    appendFont(out, n.font());
+    out += '}';
+}
+
+// One link's members, its ends named by the ids of the nodes written.
+void appendLink(QByteArray& out, const Link& l, std::unordered_map<const Node*, qint64>& ids)
+{
+    appendMember(out, "org", true);
+    out += QByteArray::number(ids[l.org()]);
+    appendMember(out, "dst");
+    out += QByteArray::number(ids[l.dst()]);
+    appendMember(out, "drawColor");
+    out += QByteArray::number(l.drawColor());
+    appendMember(out, "drawStyle");
+    out += QByteArray::number(l.drawStyle());
+    appendMember(out, "drawWidth");
+    out += QByteArray::number(l.drawWidth());
+    appendMember(out, "arrowOrg");
+    out += QByteArray::number(l.arrowOrg());
+    appendMember(out, "arrowDst");
+    out += QByteArray::number(l.arrowDst());
+    appendMember(out, "isFsmItem");
+    appendBool(out, l.isFsmItem());
+    appendMember(out, "extraPoints");
+    out += '[';
+    const std::vector<QPointF>& bends = l.extraPoints();
+    for (size_t p = 0; p < bends.size(); ++p) {
+        out += p ? ", [" : "[";
+        appendGeometry(out, bends[p].x());
+        out += ", ";
+        appendGeometry(out, bends[p].y());
+        out += ']';
+    }
+    out += "]}";
 }
 
 }  // namespace
@@ -623,73 +729,14 @@ QByteArray Diagram::fileBytes(const std::vector<const Node*>& nodes, const std::
     std::unordered_map<const Node*, qint64> ids;
     ids.reserve(nodes.size());
     for (size_t i = 0; i < nodes.size(); ++i) {
-        const Node& n = *nodes[i];
-        ids.emplace(&n, qint64(i + 1));
+        ids.emplace(nodes[i], qint64(i + 1));
         out += i ? ",\n    {" : "\n    {";
-        appendMember(out, "id", true);
-        out += QByteArray::number(qint64(i + 1));
-        appendMember(out, "left");
-        appendGeometry(out, n.m_left);
-        appendMember(out, "top");
-        appendGeometry(out, n.m_top);
-        appendMember(out, "width");
-        appendGeometry(out, n.m_width);
-        appendMember(out, "height");
-        appendGeometry(out, n.m_height);
-        appendMember(out, "text");
-        appendString(out, n.m_text);
-        appendMember(out, "toolTip");
-        appendString(out, n.m_toolTip);
-        appendMember(out, "tag");
-        appendString(out, n.m_tag);
-        appendMember(out, "userData");
-        out += QByteArray::number(n.m_userData);
-        appendMember(out, "isFsmItem");
-        appendBool(out, n.m_isFsmItem);
-        appendMember(out, "shape");
-        out += QByteArray::number(n.m_shape);
-        appendMember(out, "drawWidth");
-        out += QByteArray::number(n.m_drawWidth);
-        appendMember(out, "drawColor");
-        out += QByteArray::number(n.m_drawColor);
-        appendMember(out, "fillColor");
-        out += QByteArray::number(n.m_fillColor);
-        appendMember(out, "foreColor");
-        out += QByteArray::number(n.m_foreColor);
-        appendMember(out, "font");
-        appendFont(out, n.m_font);
-        out += '}';
+        appendNode(out, *nodes[i], qint64(i + 1));
     }
     out += nodes.empty() ? "],\n  \"links\": [" : "\n  ],\n  \"links\": [";
     for (size_t i = 0; i < links.size(); ++i) {
-        const Link& l = *links[i];
         out += i ? ",\n    {" : "\n    {";
-        appendMember(out, "org", true);
-        out += QByteArray::number(ids[l.m_org]);
-        appendMember(out, "dst");
-        out += QByteArray::number(ids[l.m_dst]);
-        appendMember(out, "drawColor");
-        out += QByteArray::number(l.m_drawColor);
-        appendMember(out, "drawStyle");
-        out += QByteArray::number(l.m_drawStyle);
-        appendMember(out, "drawWidth");
-        out += QByteArray::number(l.m_drawWidth);
-        appendMember(out, "arrowOrg");
-        out += QByteArray::number(l.m_arrowOrg);
-        appendMember(out, "arrowDst");
-        out += QByteArray::number(l.m_arrowDst);
-        appendMember(out, "isFsmItem");
-        appendBool(out, l.m_isFsmItem);
-        appendMember(out, "extraPoints");
-        out += '[';
-        for (size_t p = 0; p < l.m_extraPoints.size(); ++p) {
-            out += p ? ", [" : "[";
-            appendGeometry(out, l.m_extraPoints[p].x());
-            out += ", ";
-            appendGeometry(out, l.m_extraPoints[p].y());
-            out += ']';
-        }
-        out += "]}";
+        appendLink(out, *links[i], ids);
     }
     out += links.empty() ? "]\n}\n" : "\n  ]\n}\n";
 

@@ -4,6 +4,7 @@
 
 #include "FsmDocument.h"
 #include "Messenger.h"
+#include "RecordingMessenger.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,11 +15,7 @@
 
 namespace orvane::exporttest {
 
-class RecordingMessenger : public Messenger {
-public:
-    void message(const QString& text, MessageIcon, const QString&) override { texts << text; }
-    QStringList texts;
-};
+using orvane::testing::RecordingMessenger;
 
 // A state node: kind 8192/16384/..., name, index, during action.
 QString stateJson(int id, double left, double top, qint32 kind, const QString& name,

@@ -24,7 +24,7 @@ QString generated(Style s, const Diagram& d, const Opts& o = {})
 {
     RecordingMessenger m;
     const CodeAndHeader parts = split(generate(s, d, m, o));
-    EXPECT_TRUE(parts.ok) << m.messages.join(u'\n').toStdString();
+    EXPECT_TRUE(parts.ok) << m.texts.join(u'\n').toStdString();
     return parts.code;
 }
 
@@ -47,25 +47,25 @@ TEST(Refusal, EachCheckShowsItsMessageAndReturnsNothing)
         b.state(QStringLiteral("A"), kInitial, QStringLiteral("1"));
         RecordingMessenger m;
         EXPECT_FALSE(generate(s, d, m));
-        EXPECT_EQ(m.messages, QStringList{FlatGenerators::kMsgNoName});
+        EXPECT_EQ(m.texts, QStringList{FlatGenerators::kMsgNoName});
 
         Diagram noStart;
         DiagramBuilder(noStart).state(QStringLiteral("A"), kNormal, QStringLiteral("1"));
         name(noStart, QStringLiteral("M"));
-        m.messages.clear();
+        m.texts.clear();
         EXPECT_FALSE(generate(s, noStart, m));
-        EXPECT_EQ(m.messages, QStringList{FlatGenerators::kMsgNoInitial});
+        EXPECT_EQ(m.texts, QStringList{FlatGenerators::kMsgNoInitial});
 
         // An exit action on a state that never leaves.
         StateTexts stuck;
         stuck.exit = QStringLiteral("off();");
         b.state(QStringLiteral("Stuck"), kNormal, QStringLiteral("2"), stuck);
         name(d, QStringLiteral("M"));
-        m.messages.clear();
+        m.texts.clear();
         EXPECT_FALSE(generate(s, d, m));
-        ASSERT_EQ(m.messages.size(), 2);
-        EXPECT_TRUE(m.messages[0].contains(QLatin1String("Stuck")));
-        EXPECT_EQ(m.messages[1], FlatGenerators::kMsgEntryExit);
+        ASSERT_EQ(m.texts.size(), 2);
+        EXPECT_TRUE(m.texts[0].contains(QLatin1String("Stuck")));
+        EXPECT_EQ(m.texts[1], FlatGenerators::kMsgEntryExit);
     }
 }
 
@@ -79,11 +79,11 @@ TEST(Refusal, PointersCheckEntryExitBeforeTheStartState)
     for (const Style s : kAllStyles) {
         RecordingMessenger m;
         EXPECT_FALSE(generate(s, d, m));
-        ASSERT_FALSE(m.messages.isEmpty());
+        ASSERT_FALSE(m.texts.isEmpty());
         if (s == Style::Pointers)
-            EXPECT_EQ(m.messages.last(), FlatGenerators::kMsgEntryExit);
+            EXPECT_EQ(m.texts.last(), FlatGenerators::kMsgEntryExit);
         else
-            EXPECT_EQ(m.messages, QStringList{FlatGenerators::kMsgNoInitial});
+            EXPECT_EQ(m.texts, QStringList{FlatGenerators::kMsgNoInitial});
     }
 }
 

@@ -6,6 +6,7 @@
 #include "Diagram.h"
 #include "FsmDocument.h"
 #include "Messenger.h"
+#include "RecordingMessenger.h"
 #include "FlatGenerators.h"
 #include "HierarchicalGenerator.h"
 #include "Paths.h"
@@ -32,14 +33,6 @@ inline void PrintTo(const QString& s, std::ostream* os)
 
 namespace orvane::testing {
 
-class RecordingMessenger : public Messenger {
-  public:
-    void message(const QString& text, MessageIcon, const QString&) override
-    {
-        messages.append(text);
-    }
-    QStringList messages;
-};
 
 struct StateTexts {
     QString during, entry, exit, elseAction;

@@ -39,7 +39,7 @@ TEST_P(Golden, CodeAndHeaderMatchTheExpectedFiles)
                                                          : Style::PointerArray;
     const Generated result = generate(style, doc.diagram(), doc.filePath,
                                     Opts{c.FI, c.FE, c.HF, c.DI, c.AC, c.PT}, messenger);
-    EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.messages.join(u'\n').toStdString();
+    EXPECT_TRUE(messenger.texts.isEmpty()) << messenger.texts.join(u'\n').toStdString();
     const CodeAndHeader parts = split(result);
     ASSERT_TRUE(parts.ok);
     expectGolden(parts, QLatin1String(c.expected));

@@ -209,7 +209,7 @@ class HierarchicalCompileAndRun : public GccTest<TreeConfig> {
         RecordingMessenger messenger;
         const Generated result = generateTree(source, dir.filePath(QStringLiteral("Machine.fsm")),
                                             TopOptions{c.DI, c.AC, c.PT, c.BF}, messenger);
-        EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.messages.join(u'\n').toStdString();
+        EXPECT_TRUE(messenger.texts.isEmpty()) << messenger.texts.join(u'\n').toStdString();
         const CodeAndHeader parts = split(result);
         if (!parts.ok)
             return false;
@@ -287,7 +287,7 @@ TEST(HierarchicalExample, CommittedModuleIsCurrentAndCompiles)
     RecordingMessenger messenger;
     const CodeAndHeader parts =
         split(HierarchicalGenerator::generate(*top, source, messenger));
-    ASSERT_TRUE(parts.ok) << messenger.messages.join(u'\n').toStdString();
+    ASSERT_TRUE(parts.ok) << messenger.texts.join(u'\n').toStdString();
     EXPECT_TRUE(sameText(parts.code, readUtf8(folder + QStringLiteral("/Washer.c"))));
     EXPECT_TRUE(sameText(parts.header, readUtf8(folder + QStringLiteral("/Washer.h"))));
 

@@ -41,7 +41,7 @@ TEST_P(HierarchicalGolden, CodeAndHeaderMatchTheExpectedFiles)
     const CodeAndHeader parts =
         split(generateTree(source, kData + QStringLiteral("/hier/") + QLatin1String(c.top),
                                TopOptions{c.DI, c.AC, c.PT, c.BF}, messenger));
-    EXPECT_TRUE(messenger.messages.isEmpty()) << messenger.messages.join(u'\n').toStdString();
+    EXPECT_TRUE(messenger.texts.isEmpty()) << messenger.texts.join(u'\n').toStdString();
     ASSERT_TRUE(parts.ok);
     expectGolden(parts, QLatin1String(c.expected));
 }
@@ -111,13 +111,13 @@ TEST_F(HierarchicalTree, AnyFailingDiagramRefusesTheWholeTreeWithItsOwnMessage)
           twoStates(QStringLiteral("Kid"), QStringLiteral("Leaf();")));
     write(QStringLiteral("Top/Leaf.fsm"), twoStates(QString(), QString()));
     EXPECT_FALSE(generate(QStringLiteral("Top.fsm")));
-    EXPECT_EQ(messenger.messages, QStringList{FlatGenerators::kMsgNoName});
+    EXPECT_EQ(messenger.texts, QStringList{FlatGenerators::kMsgNoName});
 
-    messenger.messages.clear();
+    messenger.texts.clear();
     write(QStringLiteral("Top/Kid.fsm"), twoStates(QStringLiteral("Kid"), QString(), false));
     source = FileChildSource();
     EXPECT_FALSE(generate(QStringLiteral("Top.fsm")));
-    EXPECT_EQ(messenger.messages, QStringList{FlatGenerators::kMsgNoInitial});
+    EXPECT_EQ(messenger.texts, QStringList{FlatGenerators::kMsgNoInitial});
 }
 
 TEST_F(HierarchicalTree, ChildThatCannotBeOpenedRefusesWithItsPathAndReason)
@@ -129,7 +129,7 @@ TEST_F(HierarchicalTree, ChildThatCannotBeOpenedRefusesWithItsPathAndReason)
     const QString nearPath = QDir::cleanPath(path(QStringLiteral("Near.fsm")));
     FailingSource failing(source, nearPath);
     EXPECT_FALSE(HierarchicalGenerator::generate(*top, failing, messenger));
-    EXPECT_EQ(messenger.messages, QStringList{HierarchicalGenerator::kMsgChildNotOpened + u'[' + nearPath
+    EXPECT_EQ(messenger.texts, QStringList{HierarchicalGenerator::kMsgChildNotOpened + u'[' + nearPath
                                               + u']' + QStringLiteral("\r\nthe file is locked")});
 }
 
@@ -143,7 +143,7 @@ TEST_F(HierarchicalTree, CallsBackToAnAncestorEndTheWalk)
           twoStates(QStringLiteral("Y"), QStringLiteral("X();\r\nTop();")));
     const CodeAndHeader parts = split(generate(QStringLiteral("Top.fsm")));
     ASSERT_TRUE(parts.ok);
-    EXPECT_TRUE(messenger.messages.isEmpty());
+    EXPECT_TRUE(messenger.texts.isEmpty());
     EXPECT_EQ(parts.code.count(QStringLiteral("\r\nvoid Top(void)\r\n")), 1);
     EXPECT_EQ(parts.code.count(QStringLiteral("static void X(void)\r\n")), 1);
     EXPECT_EQ(parts.code.count(QStringLiteral("static void Y(void)\r\n")), 1);
@@ -164,7 +164,7 @@ TEST_F(HierarchicalTree, SameNameInTwoFoldersIsOneFunctionOnlyWhenTheDiagramsAre
           twoStates(QStringLiteral("Timer"), QStringLiteral("tick();")));
     const CodeAndHeader parts = split(generate(QStringLiteral("Top.fsm")));
     ASSERT_TRUE(parts.ok);
-    EXPECT_TRUE(messenger.messages.isEmpty());
+    EXPECT_TRUE(messenger.texts.isEmpty());
     EXPECT_EQ(parts.code.count(QStringLiteral("static void Timer(void)\r\n")), 1);
     EXPECT_TRUE(parts.code.contains(QStringLiteral("ind_1_1_Timer")));
     EXPECT_FALSE(parts.code.contains(QStringLiteral("ind_2_1_Timer")));
@@ -174,7 +174,7 @@ TEST_F(HierarchicalTree, SameNameInTwoFoldersIsOneFunctionOnlyWhenTheDiagramsAre
           twoStates(QStringLiteral("Timer"), QStringLiteral("tock();")));
     source = FileChildSource();
     EXPECT_FALSE(generate(QStringLiteral("Top.fsm")));
-    EXPECT_EQ(messenger.messages,
+    EXPECT_EQ(messenger.texts,
               QStringList{HierarchicalGenerator::kMsgNameClash + QStringLiteral("[Timer]\r\n")
                           + QDir::cleanPath(path(QStringLiteral("A/Timer.fsm")))
                           + QStringLiteral("\r\n")

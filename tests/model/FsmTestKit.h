@@ -6,6 +6,7 @@
 #include "Diagram.h"
 #include "FsmDocument.h"
 #include "Messenger.h"
+#include "RecordingMessenger.h"
 #include "States.h"
 #include "Transitions.h"
 #include "Texts.h"
@@ -14,19 +15,7 @@
 
 namespace orvane::testkit {
 
-struct Message {
-    QString text;
-    MessageIcon icon;
-};
-
-class RecordingMessenger : public Messenger {
-public:
-    void message(const QString& text, MessageIcon icon, const QString&) override
-    {
-        messages.push_back({text, icon});
-    }
-    std::vector<Message> messages;
-};
+using orvane::testing::RecordingMessenger;
 
 inline const QString Y = QStringLiteral("Y");
 inline const QString N = QStringLiteral("N");

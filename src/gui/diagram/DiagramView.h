@@ -152,6 +152,9 @@ class DiagramView : public QGraphicsView
     void startDrag();
     void continueDrag(QPointF pos);
     void finishDrag(QPointF pos);
+    bool drawNode(const Drag& drag, QPointF pos, DiagramEdit& edit);
+    bool drawLink(const Drag& drag, QPointF pos, DiagramEdit& edit);
+    bool reconnect(const Drag& drag, QPointF pos, DiagramEdit& edit);
     void cancelDrag();
     void abandonDrag();
     void clickWithoutDrag();

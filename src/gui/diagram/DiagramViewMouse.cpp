@@ -409,36 +409,14 @@ void DiagramView::finishDrag(QPointF pos)
     switch (drag.op) {
     case Op::None:
         return;
-    case Op::NewNode: {
-        const QRectF r = QRectF(snap(drag.pressPos), snap(pos)).normalized();
-        if (r.width() <= 0 && r.height() <= 0)
+    case Op::NewNode:
+        if (!drawNode(drag, pos, edit))
             return;
-        Node* n = d->addNode(r.left(), r.top(), r.width(), r.height());
-        selectOnly(n, nullptr);
-        d->setCurrentNode(n);
-        edit.kind = DiagramEdit::NodeDrawn;
-        edit.node = n;
         break;
-    }
-    case Op::NewLink: {
-        Node* target = m_scene->nodeAt(pos);
-        // Back on the node it came from: a loop only when the mouse went out.
-        if (!target || (target == drag.node && !drag.leftOrigin))
+    case Op::NewLink:
+        if (!drawLink(drag, pos, edit))
             return;
-        Link* l = d->addLink(drag.node, target);
-        if (target == drag.node) {
-            // Two bends beyond the top right corner make a visible loop.
-            const QRectF r = nodeRect(*target);
-            const double reach = std::clamp(std::min(r.width(), r.height()) / 2, 150.0, 600.0);
-            l->setExtraPoints({QPointF(r.right() - r.width() / 4, r.top() - reach),
-                               QPointF(r.right() + reach, r.top() + r.height() / 4)});
-        }
-        selectOnly(nullptr, l);
-        d->setCurrentLink(l);
-        edit.kind = DiagramEdit::LinkDrawn;
-        edit.link = l;
         break;
-    }
     case Op::SelectRect:
         selectInRect(QRectF(drag.pressPos, pos).normalized(), drag.add);
         return;
@@ -476,19 +454,65 @@ void DiagramView::finishDrag(QPointF pos)
         edit.kind = DiagramEdit::LinkReshaped;
         edit.link = drag.link;
         break;
-    case Op::Reconnect: {
-        Node* target = m_scene->nodeAt(pos);
-        if (!target || target == drag.link->dst())
+    case Op::Reconnect:
+        if (!reconnect(drag, pos, edit))
             return;
-        drag.link->setDst(target);
-        d->setCurrentLink(drag.link);
-        edit.kind = DiagramEdit::LinkReconnected;
-        edit.link = drag.link;
-        edit.dstChanged = true;
         break;
     }
-    }
     emit mouseUp(edit);
+}
+
+// A new node over the dragged rectangle; false when nothing was dragged.
+bool DiagramView::drawNode(const Drag& drag, QPointF pos, DiagramEdit& edit)
+{
+    const QRectF r = QRectF(snap(drag.pressPos), snap(pos)).normalized();
+    if (r.width() <= 0 && r.height() <= 0)
+        return false;
+    Diagram* d = diagram();
+    Node* n = d->addNode(r.left(), r.top(), r.width(), r.height());
+    selectOnly(n, nullptr);
+    d->setCurrentNode(n);
+    edit.kind = DiagramEdit::NodeDrawn;
+    edit.node = n;
+    return true;
+}
+
+// A new link to the node under the mouse; false when there is none.
+bool DiagramView::drawLink(const Drag& drag, QPointF pos, DiagramEdit& edit)
+{
+    Node* target = m_scene->nodeAt(pos);
+    // Back on the node it came from: a loop only when the mouse went out.
+    if (!target || (target == drag.node && !drag.leftOrigin))
+        return false;
+    Diagram* d = diagram();
+    Link* l = d->addLink(drag.node, target);
+    if (target == drag.node) {
+        // Two bends beyond the top right corner make a visible loop.
+        const QRectF r = nodeRect(*target);
+        const double reach = std::clamp(std::min(r.width(), r.height()) / 2, 150.0, 600.0);
+        l->setExtraPoints({QPointF(r.right() - r.width() / 4, r.top() - reach),
+                           QPointF(r.right() + reach, r.top() + r.height() / 4)});
+    }
+    selectOnly(nullptr, l);
+    d->setCurrentLink(l);
+    edit.kind = DiagramEdit::LinkDrawn;
+    edit.link = l;
+    return true;
+}
+
+// The link's destination end moved to the node under the mouse; false when
+// there is none or it is the same node.
+bool DiagramView::reconnect(const Drag& drag, QPointF pos, DiagramEdit& edit)
+{
+    Node* target = m_scene->nodeAt(pos);
+    if (!target || target == drag.link->dst())
+        return false;
+    drag.link->setDst(target);
+    diagram()->setCurrentLink(drag.link);
+    edit.kind = DiagramEdit::LinkReconnected;
+    edit.link = drag.link;
+    edit.dstChanged = true;
+    return true;
 }
 
 void DiagramView::cancelDrag()

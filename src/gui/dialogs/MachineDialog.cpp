@@ -98,7 +98,19 @@ void MachineDialog::buildUi()
     setObjectName(QStringLiteral("MachineDialog"));
     setWindowTitle(QStringLiteral("FSM properties"));
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(headFields());
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("tabs"));
+    layout->addWidget(m_tabs, 1);
+    addTextTabs();
+    m_tabs->addTab(optionsTab(), QStringLiteral("Options"));
+    layout->addLayout(childrenRow());
+    wireControls();
+}
 
+// Name, parameters and the file's format version above the tabs.
+QLayout* MachineDialog::headFields()
+{
     auto* head = new QGridLayout;
     m_nameLabel = newLabel(this, QStringLiteral("nameLabel"), QStringLiteral("Name:"));
     m_nameEdit = new QLineEdit(this);
@@ -116,12 +128,12 @@ void MachineDialog::buildUi()
     head->addWidget(m_paramsLabel, 1, 0);
     head->addWidget(m_paramsEdit, 1, 1, 1, 2);
     head->setColumnStretch(1, 1);
-    layout->addLayout(head);
+    return head;
+}
 
-    m_tabs = new QTabWidget(this);
-    m_tabs->setObjectName(QStringLiteral("tabs"));
-    layout->addWidget(m_tabs, 1);
-
+// The headers tab and one tab per text of the machine.
+void MachineDialog::addTextTabs()
+{
     auto* headers = new QWidget(m_tabs);
     auto* headersLayout = new QVBoxLayout(headers);
     m_headerSwitchButton = Support::newButton(headers, QStringLiteral("headerSwitchButton"), QString());
@@ -170,8 +182,11 @@ void MachineDialog::buildUi()
         tabLayout->addWidget(t.editor, 1);
         m_tabs->addTab(tab, QLatin1String(t.title));
     }
-    m_tabs->addTab(optionsTab(), QStringLiteral("Options"));
+}
 
+// The child diagrams' list, its open button and OK and Cancel.
+QLayout* MachineDialog::childrenRow()
+{
     auto* bottom = new QHBoxLayout;
     m_childrenGroup = new QGroupBox(QStringLiteral("SubStates"), this);
     m_childrenGroup->setObjectName(QStringLiteral("childrenGroup"));
@@ -186,8 +201,11 @@ void MachineDialog::buildUi()
     auto* buttons = new QVBoxLayout;
     addOkCancel(buttons);
     bottom->addLayout(buttons);
-    layout->addLayout(bottom);
+    return bottom;
+}
 
+void MachineDialog::wireControls()
+{
     connect(m_openChildButton, &QPushButton::clicked, this,
             [this] { openChild(m_children, m_childList->currentText()); });
     connect(m_headerSwitchButton, &QPushButton::clicked, this, &MachineDialog::switchHeader);

@@ -12,6 +12,7 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -54,6 +55,10 @@ private:
         friend bool operator==(const Values&, const Values&) = default;
     };
     void buildUi();
+    QLayout* headFields();
+    void addTextTabs();
+    QLayout* childrenRow();
+    void wireControls();
     QWidget* optionsTab();
     void load();
     void fillChildList();

@@ -31,7 +31,18 @@ CodeEditorPropertyPage::CodeEditorPropertyPage(const CodeEditor& editor, QWidget
         m_styles[size_t(i)] = editor.getFontStyle(i);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(generalGroup(editor));
+    layout->addWidget(switchesGroup(editor));
+    layout->addWidget(coloursGroup());
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+}
 
+// Font, tab size and automatic indentation.
+QWidget* CodeEditorPropertyPage::generalGroup(const CodeEditor& editor)
+{
     auto* general = new QGroupBox(tr("General"), this);
     auto* form = new QFormLayout(general);
     m_font = new QFontComboBox(general);
@@ -51,8 +62,12 @@ CodeEditorPropertyPage::CodeEditorPropertyPage(const CodeEditor& editor, QWidget
     m_autoIndent->addItems({tr("None"), tr("Keep the previous line's"), tr("Follow the blocks")});
     m_autoIndent->setCurrentIndex(std::clamp(editor.autoIndentMode(), 0, 2));
     form->addRow(tr("Auto indent:"), m_autoIndent);
-    layout->addWidget(general);
+    return general;
+}
 
+// The editor's on/off options, two to a row.
+QWidget* CodeEditorPropertyPage::switchesGroup(const CodeEditor& editor)
+{
     auto* display = new QGroupBox(tr("Options"), this);
     auto* grid = new QGridLayout(display);
     const auto addSwitch = [&](const QString& caption, bool (CodeEditor::*get)() const,
@@ -81,8 +96,12 @@ CodeEditorPropertyPage::CodeEditorPropertyPage(const CodeEditor& editor, QWidget
               &CodeEditor::setVScrollVisible);
     addSwitch(tr("Block caret when overtyping"), &CodeEditor::overtypeCaret,
               &CodeEditor::setOvertypeCaret);
-    layout->addWidget(display);
+    return display;
+}
 
+// Colours and font style of each kind of token.
+QWidget* CodeEditorPropertyPage::coloursGroup()
+{
     using E = CodeEditor;
     m_tokens = {
         {tr("Text"), E::ClrText, E::ClrTextBk, E::StyText},
@@ -110,7 +129,6 @@ CodeEditorPropertyPage::CodeEditorPropertyPage(const CodeEditor& editor, QWidget
     colourGrid->addWidget(m_bold, 1, 1);
     colourGrid->addWidget(m_italic, 1, 2);
     colourGrid->addWidget(m_underline, 1, 3);
-    layout->addWidget(colours);
 
     connect(m_token, &QComboBox::currentIndexChanged, this, &CodeEditorPropertyPage::showToken);
     connect(fore, &QPushButton::clicked, this,
@@ -124,11 +142,7 @@ CodeEditorPropertyPage::CodeEditorPropertyPage(const CodeEditor& editor, QWidget
     connect(m_underline, &QCheckBox::clicked, this,
             [this](bool on) { setStyleBit(CodeEditor::FontUnderline, on); });
     showToken(0);
-
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    return colours;
 }
 
 void CodeEditorPropertyPage::showToken(int index)

@@ -36,6 +36,9 @@ private:
         int backItem;
         int styleItem;
     };
+    QWidget* generalGroup(const CodeEditor& editor);
+    QWidget* switchesGroup(const CodeEditor& editor);
+    QWidget* coloursGroup();
     void showToken(int index);
     void chooseColour(int item);
     void setStyleBit(int bit, bool on);

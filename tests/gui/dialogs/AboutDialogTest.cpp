@@ -1,6 +1,7 @@
 #include "AboutDialog.h"
 
 #include "Messenger.h"
+#include "RecordingMessenger.h"
 
 #include <gtest/gtest.h>
 
@@ -13,11 +14,7 @@ using namespace orvane;
 
 namespace {
 
-class RecordingMessenger : public Messenger {
-public:
-    void message(const QString& text, MessageIcon, const QString&) override { messages << text; }
-    QStringList messages;
-};
+using orvane::testing::RecordingMessenger;
 
 // PATH set to one folder for the lifetime of the object.
 class PathOverride {
@@ -42,7 +39,7 @@ TEST(AboutDialogTest, InfoStartsTheFirstToolOnPathOrSaysNoneIsThere)
     {
         const PathOverride path(bin.path());
         info->click();
-        EXPECT_EQ(messenger.messages,
+        EXPECT_EQ(messenger.texts,
                   QStringList{QStringLiteral("System Information Is Unavailable At This Time")});
     }
 
@@ -58,7 +55,7 @@ TEST(AboutDialogTest, InfoStartsTheFirstToolOnPathOrSaysNoneIsThere)
         info->click();
     }
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marker); }, 5000));
-    EXPECT_EQ(messenger.messages.size(), 1);
+    EXPECT_EQ(messenger.texts.size(), 1);
 }
 
 }  // namespace
