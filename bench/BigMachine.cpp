@@ -21,7 +21,9 @@ Node* addTransition(Diagram& d, Node* from, Node* to, int priority, const QStrin
     const double y = (from->top() + to->top()) / 2 + 1100;
     Node* t = d.addNode(x, y, 150, 100);
     t->setUserData(NodeTransition);
-    t->setTag(TransitionRecord{QString::number(priority), condition, action, self, QStringLiteral("N")}.toText());
+    t->setTag(
+        TransitionRecord{QString::number(priority), condition, action, self, QStringLiteral("N")}
+            .toText());
     Link* in = d.addLink(from, t);
     in->setArrowDst(0);
     d.addLink(t, to);
@@ -43,7 +45,14 @@ void buildMachine(Diagram& d, int states, bool named)
             d.addNode(1000 + kPitch * (i % columns), 1000 + kPitch * (i / columns), 1500, 900);
         n->setUserData(i == 0 ? NodeStateInitial
                               : (i == states - 1 ? NodeStateFinal : NodeStateNormal));
-        n->setTag(StateRecord{name, QStringLiteral("out(%1);\r\ncount++;").arg(i), QString::number(i + 1), entryExit ? QStringLiteral("led(1);") : QString(), entryExit ? QStringLiteral("led(0);\r\nlog(%1);\r\nbeep();").arg(i) : QString(), i % 3 == 0 ? QStringLiteral("Y") : QStringLiteral("N"), i % 4 == 0 ? QStringLiteral("Y") : QStringLiteral("N"), i % 7 == 0 ? QStringLiteral("idle();") : QString()}.toText());
+        n->setTag(StateRecord{
+            name, QStringLiteral("out(%1);\r\ncount++;").arg(i), QString::number(i + 1),
+            entryExit ? QStringLiteral("led(1);") : QString(),
+            entryExit ? QStringLiteral("led(0);\r\nlog(%1);\r\nbeep();").arg(i) : QString(),
+            i % 3 == 0 ? QStringLiteral("Y") : QStringLiteral("N"),
+            i % 4 == 0 ? QStringLiteral("Y") : QStringLiteral("N"),
+            i % 7 == 0 ? QStringLiteral("idle();") : QString()}
+                      .toText());
         nodes.push_back(n);
     }
     for (int i = 0; i < states; ++i) {
@@ -55,7 +64,14 @@ void buildMachine(Diagram& d, int states, bool named)
                       QString(), QStringLiteral("Y"));
         addTransition(d, s, s, 3, QString(), QStringLiteral("wait();"), QStringLiteral("N"));
     }
-    MachineInfo::setMachineConfig(d, MachineConfig{MachineInfo::kSignature, QStringLiteral("Big"), QStringLiteral("#include \"io.h\""), QStringLiteral("read();"), QStringLiteral("&Switch Case...;AS_Y;FO_Y;HC_N;FI_Y;FE_Y;DI_Y;AC_Y;PT_N;HF_N;BF_N;UM_Y;"), QStringLiteral("int a, char *p"), QStringLiteral("write();"), QString(), QStringLiteral("Benchmark machine."), QString(), QStringLiteral("Big_Init();")});
+    MachineInfo::setMachineConfig(
+        d, MachineConfig{
+               MachineInfo::kSignature, QStringLiteral("Big"), QStringLiteral("#include \"io.h\""),
+               QStringLiteral("read();"),
+               QStringLiteral(
+                   "&Switch Case...;AS_Y;FO_Y;HC_N;FI_Y;FE_Y;DI_Y;AC_Y;PT_N;HF_N;BF_N;UM_Y;"),
+               QStringLiteral("int a, char *p"), QStringLiteral("write();"), QString(),
+               QStringLiteral("Benchmark machine."), QString(), QStringLiteral("Big_Init();")});
 }
 
 void openMachine(FsmDocument& doc, int states, const QString& path)
@@ -73,11 +89,27 @@ Node* buildFan(Diagram& d, int transitions)
     using namespace States;
     Node* hub = d.addNode(1000, 1000, 1500, 900);
     hub->setUserData(NodeStateInitial);
-    hub->setTag(StateRecord{QStringLiteral("Hub"), {}, QStringLiteral("1"), {}, {}, QStringLiteral("N"), QStringLiteral("N"), {}}.toText());
+    hub->setTag(StateRecord{
+        QStringLiteral("Hub"),
+        {},
+        QStringLiteral("1"),
+        {},
+        {},
+        QStringLiteral("N"),
+        QStringLiteral("N"),
+        {}}.toText());
     for (int i = 0; i < transitions; ++i) {
         Node* s = d.addNode(1000 + kPitch * (i + 1), 5000, 1500, 900);
         s->setUserData(NodeStateNormal);
-        s->setTag(StateRecord{QStringLiteral("S%1").arg(i), {}, QString::number(i + 2), {}, {}, QStringLiteral("N"), QStringLiteral("N"), {}}.toText());
+        s->setTag(StateRecord{
+            QStringLiteral("S%1").arg(i),
+            {},
+            QString::number(i + 2),
+            {},
+            {},
+            QStringLiteral("N"),
+            QStringLiteral("N"),
+            {}}.toText());
         // Priorities in reverse order, so that renumbering has to sort them.
         addTransition(d, hub, s, transitions - i, QStringLiteral("c(%1)").arg(i), QString(),
                       QStringLiteral("Y"));

@@ -20,8 +20,7 @@
 
 using namespace orvane;
 
-namespace
-{
+namespace {
 
 constexpr int kStates = 2000;
 constexpr int kColumns = 50;
@@ -40,7 +39,11 @@ std::unique_ptr<FsmDocument> buildMachine()
         Node* n =
             d.addNode(1000 + (i % kColumns) * 4000.0, 1000 + (i / kColumns) * 3000.0, 1800, 1200);
         QString name = QStringLiteral("S_%1").arg(i + 1);
-        States::configureState(*doc, StateRecord{name, QStringLiteral("work();"), QString::number(i + 1), QStringLiteral("enter();"), QString(), QStringLiteral("N"), QStringLiteral("N"), QString()}, i == 0 ? NodeStateInitial : NodeStateNormal, n, quiet);
+        States::configureState(*doc,
+                               StateRecord{name, QStringLiteral("work();"), QString::number(i + 1),
+                                           QStringLiteral("enter();"), QString(),
+                                           QStringLiteral("N"), QStringLiteral("N"), QString()},
+                               i == 0 ? NodeStateInitial : NodeStateNormal, n, quiet);
         states.push_back(n);
     }
     const int steps[kTransitionsPerState] = {1, kColumns, kStates - 1};
@@ -49,7 +52,12 @@ std::unique_ptr<FsmDocument> buildMachine()
             Node* dst = states[size_t((i + steps[k]) % kStates)];
             d.setCurrentLink(d.addLink(states[size_t(i)], dst));
             Node* t = Transitions::splitLinkIntoTransition(*doc);
-            Transitions::configureTransition(*doc, TransitionRecord{transitionRecord(t).priority, QStringLiteral("evt == EV_%1").arg(k), QStringLiteral("count++;"), QStringLiteral("Y"), QStringLiteral("N")}, t);
+            Transitions::configureTransition(
+                *doc,
+                TransitionRecord{transitionRecord(t).priority,
+                                 QStringLiteral("evt == EV_%1").arg(k), QStringLiteral("count++;"),
+                                 QStringLiteral("Y"), QStringLiteral("N")},
+                t);
         }
     }
     d.clearSelection();
@@ -63,9 +71,8 @@ FsmDocument& machine()
 }
 
 // Counts the paints of the view's viewport.
-class PaintCounter : public QObject
-{
-  public:
+class PaintCounter : public QObject {
+public:
     int paints = 0;
     bool eventFilter(QObject*, QEvent* e) override
     {
@@ -171,7 +178,7 @@ void BM_DragNodeFrame(benchmark::State& state)
     h.frame();
     const QRectF before(n->left(), n->top(), n->width(), n->height());
     const QPoint at = h.view.mapFromScene(before.center());
-    h.mouse(QEvent::MouseButtonPress, at, Qt::LeftButton); // selects it
+    h.mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);  // selects it
     h.mouse(QEvent::MouseButtonRelease, at, Qt::NoButton);
     h.mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
     int dx = 0;
@@ -221,7 +228,7 @@ void BM_BulkChangeWithRedrawOff(benchmark::State& state)
 }
 BENCHMARK(BM_BulkChangeWithRedrawOff)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -1,9 +1,9 @@
 // How the steps of the batch road grow with the diagram: load, open (the
 // load sequence, also of a file whose states have no names), save, every
 // generator, the page text, the picture, and the two renumberings, on
-// machines of 100, 1,000 and 10,000 states (three transitions each). Each should grow linearly (n log n where it sorts):
-// the time per state stays flat across the sizes, and the fitted
-// complexity printed after each family says so.
+// machines of 100, 1,000 and 10,000 states (three transitions each). Each should grow linearly (n
+// log n where it sorts): the time per state stays flat across the sizes, and the fitted complexity
+// printed after each family says so.
 
 #include "BigMachine.h"
 #include "DiagramPicture.h"
@@ -174,20 +174,14 @@ std::optional<GeneratedCode> hierarchical(const FsmDocument& doc)
     return generateIn(Methodology::Hierarchical, doc);
 }
 
-QString listFile(const FsmDocument& doc)
-{
-    return FlatGenerators::generateListFile(doc.diagram());
-}
+QString listFile(const FsmDocument& doc) { return FlatGenerators::generateListFile(doc.diagram()); }
 
 QString pageText(const FsmDocument& doc)
 {
     return HtmlPage::htmlPageText(doc, QStringLiteral("Big"), QStringLiteral("Big.wmf"), false);
 }
 
-QByteArray picture(const FsmDocument& doc)
-{
-    return DiagramPicture::toWmf(doc.diagram());
-}
+QByteArray picture(const FsmDocument& doc) { return DiagramPicture::toWmf(doc.diagram()); }
 
 void renumberStateIndices(benchmark::State& state)
 {

@@ -31,10 +31,7 @@ namespace {
 
 QTemporaryDir* g_work = nullptr;
 
-QString workPath(const char* name)
-{
-    return g_work->filePath(QString::fromLatin1(name));
-}
+QString workPath(const char* name) { return g_work->filePath(QString::fromLatin1(name)); }
 
 // A broken promise of the code under test: says which and stops, so the
 // fuzzer keeps the input.
@@ -141,10 +138,7 @@ struct Outputs {
     QString switchCase, pointers, pointerArray, hierarchical, list;
 };
 
-QString asStored(const QString& text)
-{
-    return QString::fromUtf8(text.toUtf8());
-}
+QString asStored(const QString& text) { return QString::fromUtf8(text.toUtf8()); }
 
 // A module as one text to compare; empty when the generation was refused.
 QString moduleText(const std::optional<GeneratedCode>& module)
@@ -165,10 +159,11 @@ Outputs generate(const FsmDocument& doc)
     out.pointerArray = moduleText(generateCode(Methodology::PointerArray, doc, children, quiet));
     out.hierarchical = moduleText(generateCode(Methodology::Hierarchical, doc, children, quiet));
     out.list = FlatGenerators::generateListFile(doc.diagram());
-    check(out.list.startsWith(QLatin1String("[FSM LIST FILE START]")) &&
-              out.list.endsWith(QLatin1String("[FSM LIST FILE END]")),
+    check(out.list.startsWith(QLatin1String("[FSM LIST FILE START]"))
+              && out.list.endsWith(QLatin1String("[FSM LIST FILE END]")),
           "the list file is complete");
-    for (QString* text : {&out.switchCase, &out.pointers, &out.pointerArray, &out.hierarchical, &out.list})
+    for (QString* text :
+         {&out.switchCase, &out.pointers, &out.pointerArray, &out.hierarchical, &out.list})
         *text = asStored(*text);
     return out;
 }
@@ -177,7 +172,7 @@ void checkPage(const FsmDocument& doc)
 {
     for (const bool sameFolder : {false, true}) {
         const QString page = HtmlPage::htmlPageText(doc, QStringLiteral("fuzz"),
-                                                   QStringLiteral("fuzz.wmf"), sameFolder);
+                                                    QStringLiteral("fuzz.wmf"), sameFolder);
         check(page.endsWith(QLatin1String("</HTML>\r\n")), "the page is complete");
         check(!Windows1252::encodeWithCharRefs(page).isEmpty(), "the page encodes");
     }
@@ -198,15 +193,16 @@ bool isKnownSwitch(const QString& arg)
 
 bool isValueSwitch(const QString& arg)
 {
-    return arg.startsWith(QLatin1String("/O"), Qt::CaseInsensitive) ||
-           arg.startsWith(QLatin1String("/E"), Qt::CaseInsensitive);
+    return arg.startsWith(QLatin1String("/O"), Qt::CaseInsensitive)
+           || arg.startsWith(QLatin1String("/E"), Qt::CaseInsensitive);
 }
 
 // A command line accepted without error holds one diagram path and nothing
 // but switches, none of them twice.
 void checkAccepted(const QStringList& args, const ProcessState& st)
 {
-    check(CommandLine::isFsmFile(st.pendingCommandLine), "an accepted command line names a diagram");
+    check(CommandLine::isFsmFile(st.pendingCommandLine),
+          "an accepted command line names a diagram");
     int paths = 0;
     QStringList seen;
     for (const QString& a : args) {
@@ -296,7 +292,8 @@ void diagramPicture(const std::uint8_t* data, std::size_t size)
     const int nodes = doc.diagram().nodeCount();
     const size_t links = doc.diagram().links().size();
     SilentMessenger quiet;
-    check(HtmlPage::fileSaveAsHTML(doc, workPath("picture.htm"), false, quiet), "the page is written");
+    check(HtmlPage::fileSaveAsHTML(doc, workPath("picture.htm"), false, quiet),
+          "the page is written");
     check(doc.diagram().nodeCount() == nodes && doc.diagram().links().size() == links,
           "the page export leaves the diagram as it was");
 }

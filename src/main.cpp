@@ -3,4 +3,7 @@
 #include "WindowRoad.h"
 #include "CommandLine.h"
 
-int main(int argc, char** argv) { return orvane::CommandLine::runMain(argc, argv, &orvane::runWindows); }
+int main(int argc, char** argv)
+{
+    return orvane::CommandLine::runMain(argc, argv, &orvane::runWindows);
+}

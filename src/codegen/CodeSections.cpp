@@ -12,20 +12,14 @@ namespace {
 const QString kGeneratorVersion = QStringLiteral("v1.2r3");
 const QString kNextStateMacro = QStringLiteral("Is_Next_State_Illegal()");
 
-QString blanks(int n)
-{
-    return QString(n, QLatin1Char(' '));
-}
+QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
 
 void debugIfOpen(QString& out, int indent)
 {
     line(out, indent, QStringLiteral("#if defined(FSM_DEBUG)"));
 }
 
-void debugIfClose(QString& out, int indent)
-{
-    line(out, indent, QStringLiteral("#endif"));
-}
+void debugIfClose(QString& out, int indent) { line(out, indent, QStringLiteral("#endif")); }
 
 // The debug lines of the Init function and of a state forcing function that
 // sets the state of the given rank.
@@ -126,10 +120,7 @@ QString returnLine(const QString& expression)
 
 }  // namespace
 
-QString GenContext::label(const StateView& s) const
-{
-    return names.labelPrefix + s.name.toUpper();
-}
+QString GenContext::label(const StateView& s) const { return names.labelPrefix + s.name.toUpper(); }
 
 const QString& GenContext::stateVariable() const
 {

@@ -20,8 +20,7 @@ const QChar kBlank = QLatin1Char(' ');
 // Calls `visit` with each line of the text cut at each CR, LF characters
 // dropped, one line at a time: a whole generated module would otherwise be
 // held a second time as a list of lines.
-template <typename Visit>
-void forEachLine(const QString& text, Visit visit)
+template <typename Visit> void forEachLine(const QString& text, Visit visit)
 {
     QString line;
     qsizetype start = 0;
@@ -98,15 +97,9 @@ QString indentText(const QString& text, int n, bool indentFirst)
     return Texts::indentText(text, n, indentFirst);
 }
 
-QString commentOutLines(const QString& text)
-{
-    return Texts::commentOutLines(text);
-}
+QString commentOutLines(const QString& text) { return Texts::commentOutLines(text); }
 
-QString breakCommentMarks(const QString& text)
-{
-    return Texts::breakCommentMarks(text);
-}
+QString breakCommentMarks(const QString& text) { return Texts::breakCommentMarks(text); }
 
 QString ansiCommentLine(const QString& line, int width)
 {

@@ -122,7 +122,8 @@ std::optional<GeneratedCode> pointersCode(GenContext& ctx, const Diagram& d, Mes
     return assemble(ctx, std::move(pieces));
 }
 
-std::optional<GeneratedCode> pointerArrayCode(GenContext& ctx, const Diagram& d, Messenger& messenger)
+std::optional<GeneratedCode> pointerArrayCode(GenContext& ctx, const Diagram& d,
+                                              Messenger& messenger)
 {
     if (!checkAndScan(ctx, d, messenger))
         return std::nullopt;
@@ -154,16 +155,19 @@ std::optional<GeneratedCode> pointerArrayCode(GenContext& ctx, const Diagram& d,
 
 }  // namespace
 
-std::optional<GeneratedCode> generate(Methodology m, const Diagram& d,
-                                      const QString& documentPath, const GenOptions& options,
+std::optional<GeneratedCode> generate(Methodology m, const Diagram& d, const QString& documentPath,
+                                      const GenOptions& options,
                                       const ChildDocumentSource& children, Messenger& messenger)
 {
     GenContext ctx = prepareContext(d, documentPath, options, m, children);
     switch (m) {
-    case Methodology::DirectPointers: return pointersCode(ctx, d, messenger);
-    case Methodology::PointerArray: return pointerArrayCode(ctx, d, messenger);
+    case Methodology::DirectPointers:
+        return pointersCode(ctx, d, messenger);
+    case Methodology::PointerArray:
+        return pointerArrayCode(ctx, d, messenger);
     case Methodology::SwitchCase:
-    case Methodology::Hierarchical: break;
+    case Methodology::Hierarchical:
+        break;
     }
     return switchCaseCode(ctx, d, messenger);
 }

@@ -21,8 +21,7 @@ class Messenger;
 namespace FlatGenerators {
 
 // The module of a diagram in a flat style (the hierarchical style is not one).
-std::optional<GeneratedCode> generate(Methodology m, const Diagram& d,
-                                      const QString& documentPath,
+std::optional<GeneratedCode> generate(Methodology m, const Diagram& d, const QString& documentPath,
                                       const codegen::GenOptions& options,
                                       const ChildDocumentSource& children, Messenger& messenger);
 // The same with the document's diagram, file path and options.

@@ -145,13 +145,13 @@ private:
         if (first.doc == &child)
             return true;
         DiagramPieces again;
-        if (!generateDiagramPieces(child.diagram(), child.filePath, optionsOf(child),
-                                   first.isTop, first.prefix, m_source, m_messenger, again))
+        if (!generateDiagramPieces(child.diagram(), child.filePath, optionsOf(child), first.isTop,
+                                   first.prefix, m_source, m_messenger, again))
             return false;
         if (again == first.pieces)
             return true;
-        m_messenger.message(kMsgNameClash + u'[' + name + u']' + kCrLf + first.doc->filePath
-                            + kCrLf + child.filePath);
+        m_messenger.message(kMsgNameClash + u'[' + name + u']' + kCrLf + first.doc->filePath + kCrLf
+                            + child.filePath);
         return false;
     }
 

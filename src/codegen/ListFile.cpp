@@ -45,10 +45,10 @@ void configuration(QString& out, const MachineConfig& f)
     optionalTag(out, 0, QStringLiteral("[Parameters]"), f.params, 4);
     line(out, QStringLiteral("[Config]"));
     valueLines(out,
-          QStringLiteral("[formatCompilacion][AutoSizeNodes][FixedOnlyFont][HideComments]"
-                         "[FunctionInit][FunctionEnd][DebugInfo][AnsiComment][PrintTextBoxes]"
-                         "[HistoryFsm][UseBitFields]"),
-          2);
+               QStringLiteral("[formatCompilacion][AutoSizeNodes][FixedOnlyFont][HideComments]"
+                              "[FunctionInit][FunctionEnd][DebugInfo][AnsiComment][PrintTextBoxes]"
+                              "[HistoryFsm][UseBitFields]"),
+               2);
     valueLines(out, f.options, 4);
     tag(out, 0, QStringLiteral("[Signature]"), f.signature, 4);
     optionalTag(out, 0, QStringLiteral("[Module header]"), f.moduleHeader, 4);
@@ -60,7 +60,7 @@ void configuration(QString& out, const MachineConfig& f)
 }
 
 void transitionLines(QString& out, const codegen::FsmView& fsm, const codegen::StateView& s,
-                const codegen::TransitionView& t)
+                     const codegen::TransitionView& t)
 {
     tag(out, 6, QStringLiteral("[Priority]"), trimBlanks(t.priority), 10);
     optionalTag(out, 6, QStringLiteral("[Condition]"), t.condition, 10);
@@ -72,8 +72,7 @@ void transitionLines(QString& out, const codegen::FsmView& fsm, const codegen::S
 
 void stateLines(QString& out, const codegen::FsmView& fsm, const codegen::StateView& s)
 {
-    tag(out, 2, QStringLiteral("[Index]"), QString::number(Ranking::lenientIndex(s.indexText)),
-        6);
+    tag(out, 2, QStringLiteral("[Index]"), QString::number(Ranking::lenientIndex(s.indexText)), 6);
     tag(out, 4, QStringLiteral("[Nombre]"), s.name, 8);
     optionalTag(out, 4, QStringLiteral("[Generate Goto]"), s.goTo, 8);
     optionalTag(out, 4, QStringLiteral("[Generate IsIn]"), s.isIn, 8);

@@ -71,8 +71,8 @@ QString transitionChain(const GenContext& ctx, const StateView& s, int base, boo
     const int outLinks = s.outLinkCount;
     if (s.transitions.empty())
         return {};
-    const QString children =
-        childInitBlock(stateChildren(ctx.documentPath, s.during, s.elseAction, *ctx.children), body);
+    const QString children = childInitBlock(
+        stateChildren(ctx.documentPath, s.during, s.elseAction, *ctx.children), body);
     QString chain;
     int p = 0;
     for (const TransitionView& t : s.transitions) {

@@ -4,10 +4,7 @@
 
 namespace orvane::AtomicFile {
 
-bool open(QSaveFile& file)
-{
-    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-}
+bool open(QSaveFile& file) { return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
 
 bool replace(const QString& path, const QByteArray& bytes, QString* error,
              QFileDevice::FileError* kind)

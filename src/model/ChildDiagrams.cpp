@@ -31,8 +31,7 @@ bool isValidChildName(const QString& name)
     static const QString forbidden = QStringLiteral("*?+-|&!;,/");
     if (name.isEmpty() || (name.at(0) >= QLatin1Char('0') && name.at(0) <= QLatin1Char('9')))
         return false;
-    return std::none_of(name.begin(), name.end(),
-                        [](QChar c) { return forbidden.contains(c); });
+    return std::none_of(name.begin(), name.end(), [](QChar c) { return forbidden.contains(c); });
 }
 
 bool endsName(QChar c)

@@ -13,8 +13,7 @@ std::shared_ptr<const TextMeasurer>& defaultMeasurer()
     return m;
 }
 
-template <typename T>
-void setIfDifferent(T& field, const T& value, bool& differs)
+template <typename T> void setIfDifferent(T& field, const T& value, bool& differs)
 {
     differs = !(field == value);
     if (differs)
@@ -40,13 +39,13 @@ QSizeF EstimatingTextMeasurer::textSize(const QString& text, const DiagramFont& 
 
 // ---------------------------------------------------------------- Node
 
-#define NODE_SETTER(name, field, type)      \
-    void Node::name(type v)                 \
-    {                                       \
-        if (field == v)                     \
-            return;                         \
-        field = v;                          \
-        touched();                          \
+#define NODE_SETTER(name, field, type)                                                             \
+    void Node::name(type v)                                                                        \
+    {                                                                                              \
+        if (field == v)                                                                            \
+            return;                                                                                \
+        field = v;                                                                                 \
+        touched();                                                                                 \
     }
 
 NODE_SETTER(setLeft, m_left, double)
@@ -98,13 +97,13 @@ void Node::touched() { m_diagram->nodeTouched(this); }
 
 // ---------------------------------------------------------------- Link
 
-#define LINK_SETTER(name, field, type)      \
-    void Link::name(type v)                 \
-    {                                       \
-        if (field == v)                     \
-            return;                         \
-        field = v;                          \
-        touched();                          \
+#define LINK_SETTER(name, field, type)                                                             \
+    void Link::name(type v)                                                                        \
+    {                                                                                              \
+        if (field == v)                                                                            \
+            return;                                                                                \
+        field = v;                                                                                 \
+        touched();                                                                                 \
     }
 
 LINK_SETTER(setDrawColor, m_drawColor, quint32)

@@ -161,7 +161,7 @@ public:
     // Nodes in collection order (stable).
     const std::vector<std::unique_ptr<Node>>& nodes() const { return m_nodes; }
     int nodeCount() const { return int(m_nodes.size()); }
-    Node* item(int i) const;  // 1-based, nullptr outside 1..Count
+    Node* item(int i) const;           // 1-based, nullptr outside 1..Count
     int indexOf(const Node* n) const;  // 0-based, -1 when absent
     Node* addNode(double left, double top, double width, double height);
 
@@ -255,7 +255,8 @@ private:
     void nodeTouched(Node* n);
     void linkTouched(Link* l);
     void removeDoomed();
-    QByteArray fileBytes(const std::vector<const Node*>& nodes, const std::vector<const Link*>& links) const;
+    QByteArray fileBytes(const std::vector<const Node*>& nodes,
+                         const std::vector<const Link*>& links) const;
 
     std::vector<std::unique_ptr<Node>> m_nodes;
     std::vector<std::unique_ptr<Link>> m_links;

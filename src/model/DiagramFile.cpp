@@ -79,7 +79,8 @@ public:
             return def;
         }
         if (!v.isDouble()) {
-            fail(QStringLiteral("%1: member \"%2\" is not a number").arg(where, QLatin1String(key)));
+            fail(
+                QStringLiteral("%1: member \"%2\" is not a number").arg(where, QLatin1String(key)));
             return def;
         }
         const double d = v.toDouble();
@@ -94,7 +95,8 @@ public:
     {
         const double d = number(o, key, where, true, 0);
         if (std::fabs(d) > kMaxGeometry) {
-            fail(QStringLiteral("%1: member \"%2\" is out of range").arg(where, QLatin1String(key)));
+            fail(
+                QStringLiteral("%1: member \"%2\" is out of range").arg(where, QLatin1String(key)));
             return 0;
         }
         return d;
@@ -109,7 +111,8 @@ public:
         if (!ok())
             return def;
         if (d != std::floor(d) || d < double(lo) || d > double(hi)) {
-            fail(QStringLiteral("%1: member \"%2\" is not an integer in range").arg(where, QLatin1String(key)));
+            fail(QStringLiteral("%1: member \"%2\" is not an integer in range")
+                     .arg(where, QLatin1String(key)));
             return def;
         }
         return qint64(d);
@@ -117,7 +120,8 @@ public:
 
     quint32 colour(const QJsonObject& o, const char* key, const QString& where, quint32 def)
     {
-        return quint32(integer(o, key, where, false, def, -2147483648LL, 4294967295LL) & 0xFFFFFFFF);
+        return quint32(integer(o, key, where, false, def, -2147483648LL, 4294967295LL)
+                       & 0xFFFFFFFF);
     }
 
     bool boolean(const QJsonObject& o, const char* key, const QString& where, bool def)
@@ -126,7 +130,8 @@ public:
         if (v.isUndefined())
             return def;
         if (!v.isBool()) {
-            fail(QStringLiteral("%1: member \"%2\" is not a boolean").arg(where, QLatin1String(key)));
+            fail(QStringLiteral("%1: member \"%2\" is not a boolean")
+                     .arg(where, QLatin1String(key)));
             return def;
         }
         return v.toBool();
@@ -138,19 +143,22 @@ public:
         if (v.isUndefined())
             return {};
         if (!v.isString()) {
-            fail(QStringLiteral("%1: member \"%2\" is not a string").arg(where, QLatin1String(key)));
+            fail(
+                QStringLiteral("%1: member \"%2\" is not a string").arg(where, QLatin1String(key)));
             return {};
         }
         return v.toString();
     }
 
-    DiagramFont font(const QJsonObject& o, const char* key, const QString& where, const DiagramFont& def)
+    DiagramFont font(const QJsonObject& o, const char* key, const QString& where,
+                     const DiagramFont& def)
     {
         const QJsonValue v = o.value(QLatin1String(key));
         if (v.isUndefined())
             return def;
         if (!v.isObject()) {
-            fail(QStringLiteral("%1: member \"%2\" is not an object").arg(where, QLatin1String(key)));
+            fail(QStringLiteral("%1: member \"%2\" is not an object")
+                     .arg(where, QLatin1String(key)));
             return def;
         }
         const QJsonObject f = v.toObject();
@@ -242,7 +250,8 @@ bool checkOutline(const TopLevel& outline, QString& problem)
         return false;
     }
     if (ver.toDouble() > 1) {
-        problem = QStringLiteral("version %1 is newer than this program reads (1)").arg(ver.toDouble());
+        problem =
+            QStringLiteral("version %1 is newer than this program reads (1)").arg(ver.toDouble());
         return false;
     }
     if (ver.toDouble() < 1) {
@@ -448,13 +457,27 @@ void appendString(QByteArray& out, const QString& s)
     for (char ch : utf8) {
         const auto u = static_cast<unsigned char>(ch);
         switch (ch) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
         default:
             if (u < 0x20) {
                 char buf[8];
@@ -609,8 +632,8 @@ public:
             d.m_nodes.push_back(makeNode(d, nd, QPointF()));
         d.m_links.reserve(data.links.size());
         for (LinkData& ld : data.links)
-            d.m_links.push_back(
-                makeLink(d, ld, d.m_nodes[size_t(ld.org)].get(), d.m_nodes[size_t(ld.dst)].get(), QPointF()));
+            d.m_links.push_back(makeLink(d, ld, d.m_nodes[size_t(ld.org)].get(),
+                                         d.m_nodes[size_t(ld.dst)].get(), QPointF()));
         d.m_changed = false;
         emit d.contentReset();
     }
@@ -663,7 +686,8 @@ private:
         return n;
     }
 
-    static std::unique_ptr<Link> makeLink(Diagram& d, LinkData& ld, Node* org, Node* dst, QPointF offset)
+    static std::unique_ptr<Link> makeLink(Diagram& d, LinkData& ld, Node* org, Node* dst,
+                                          QPointF offset)
     {
         auto l = std::unique_ptr<Link>(new Link(&d, org, dst));
         l->m_drawColor = ld.drawColor;
@@ -709,7 +733,8 @@ bool Diagram::loadFile(const QString& path, QString* error)
     return true;
 }
 
-QByteArray Diagram::fileBytes(const std::vector<const Node*>& nodes, const std::vector<const Link*>& links) const
+QByteArray Diagram::fileBytes(const std::vector<const Node*>& nodes,
+                              const std::vector<const Link*>& links) const
 {
     QByteArray out;
     out.reserve(256 + qsizetype(nodes.size()) * 256 + qsizetype(links.size()) * 64);

@@ -20,7 +20,7 @@ QString rejectionMessage(const QString& name)
 }  // namespace
 
 void EntryExitAnalysis::analyse(const Diagram& d, bool& hasEntry, bool& hasExit, int& errors,
-                                     Messenger& messenger)
+                                Messenger& messenger)
 {
     using namespace States;
     hasEntry = false;
@@ -39,9 +39,7 @@ void EntryExitAnalysis::analyse(const Diagram& d, bool& hasEntry, bool& hasExit,
             const Node* target = Ranking::transitionTarget(t);
             Transition tr;
             tr.targetName = stateRecord(target).name;
-            tr.internal = target == node
-                          && transitionRecord(t).selfFlag
-                                 == QLatin1String("N");
+            tr.internal = target == node && transitionRecord(t).selfFlag == QLatin1String("N");
             s.transitions.push_back(tr);
         }
         if (!s.exit.isEmpty()) {
@@ -102,7 +100,7 @@ QString EntryExitAnalysis::exitAction(int rank) const
 }
 
 QString EntryExitAnalysis::transitionExit(int rank, int priorityRank, bool& internal,
-                                           bool& runExit) const
+                                          bool& runExit) const
 {
     internal = false;
     runExit = false;

@@ -19,7 +19,7 @@ public:
     // Analyses the diagram. A state with an exit action and no outgoing link
     // is reported through the messenger and counted in errors.
     void analyse(const Diagram& d, bool& hasEntry, bool& hasExit, int& errors,
-                           Messenger& messenger);
+                 Messenger& messenger);
 
     int stateCount() const { return int(m_states.size()); }
     QString stateName(int rank) const;

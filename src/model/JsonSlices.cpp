@@ -10,15 +10,12 @@ namespace orvane::JsonSlices {
 
 namespace {
 
-bool isSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 // A forward reader over the text that finds where values end without
 // decoding them: strings are skipped with their escapes, brackets matched.
 class Scanner {
-  public:
+public:
     Scanner(const QByteArray& json, qsizetype from, SyntaxError& error)
         : m_begin(json.constData()), m_p(m_begin + from), m_end(m_begin + json.size()),
           m_error(error)
@@ -79,8 +76,8 @@ class Scanner {
                 return false;
         } else {
             // A number or a literal runs to the next separator; Parse checks it.
-            while (m_p < m_end && !isSpace(*m_p) && *m_p != ',' && *m_p != ']' && *m_p != '}' &&
-                   *m_p != ':')
+            while (m_p < m_end && !isSpace(*m_p) && *m_p != ',' && *m_p != ']' && *m_p != '}'
+                   && *m_p != ':')
                 ++m_p;
             if (offset() == range.begin)
                 return fail("illegal value");
@@ -89,7 +86,7 @@ class Scanner {
         return true;
     }
 
-  private:
+private:
     static const char* unterminated(char closer)
     {
         return closer == '}' ? "unterminated object" : "unterminated array";

@@ -20,10 +20,14 @@ inline const QString kCaptionHierarchical = QStringLiteral("&Hierarchical Switch
 inline const QString& methodologyCaption(Methodology m)
 {
     switch (m) {
-    case Methodology::SwitchCase: return kCaptionSwitchCase;
-    case Methodology::DirectPointers: return kCaptionDirectPointers;
-    case Methodology::PointerArray: return kCaptionPointerArray;
-    case Methodology::Hierarchical: return kCaptionHierarchical;
+    case Methodology::SwitchCase:
+        return kCaptionSwitchCase;
+    case Methodology::DirectPointers:
+        return kCaptionDirectPointers;
+    case Methodology::PointerArray:
+        return kCaptionPointerArray;
+    case Methodology::Hierarchical:
+        return kCaptionHierarchical;
     }
     return kCaptionSwitchCase;
 }

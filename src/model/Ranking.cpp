@@ -76,7 +76,8 @@ double lenientNumber(const QString& text)
     if (prefix.startsWith('+'))
         prefix.remove(0, 1);
     double v = 0;
-    const auto [ptr, ec] = std::from_chars(prefix.constData(), prefix.constData() + prefix.size(), v);
+    const auto [ptr, ec] =
+        std::from_chars(prefix.constData(), prefix.constData() + prefix.size(), v);
     Q_UNUSED(ptr);
     if (ec == std::errc::result_out_of_range) {
         // Too large keeps its sign and its order; too small is 0.
@@ -109,9 +110,7 @@ std::vector<Node*> statesByRank(const Diagram& d)
     std::vector<std::pair<double, Node*>> keyed;
     for (const auto& n : d.nodes())
         if (States::isStateNode(n.get()))
-            keyed.emplace_back(
-                lenientIndex(stateRecord(n.get()).index),
-                n.get());
+            keyed.emplace_back(lenientIndex(stateRecord(n.get()).index), n.get());
     return stableByKey(keyed);
 }
 
@@ -134,9 +133,7 @@ std::vector<Node*> transitionsByRank(const Node* state)
         // A second link to the same transition node adds no transition.
         if (!transitionTarget(t) || !seen.insert(t).second)
             continue;
-        keyed.emplace_back(
-            lenientNumber(transitionRecord(t).priority),
-            t);
+        keyed.emplace_back(lenientNumber(transitionRecord(t).priority), t);
     }
     return stableByKey(keyed);
 }

@@ -46,8 +46,8 @@ QString writeFields(std::initializer_list<const QString*> fields)
 StateRecord StateRecord::fromText(const QString& text)
 {
     StateRecord r;
-    readFields(text, {&r.name, &r.during, &r.index, &r.entry, &r.exit, &r.isIn, &r.goTo,
-                      &r.elseAction});
+    readFields(text,
+               {&r.name, &r.during, &r.index, &r.entry, &r.exit, &r.isIn, &r.goTo, &r.elseAction});
     return r;
 }
 
@@ -78,8 +78,8 @@ MachineConfig MachineConfig::fromText(const QString& text)
 
 QString MachineConfig::toText() const
 {
-    return writeFields({&signature, &name, &init, &before, &options, &params, &after,
-                        &finalActions, &moduleHeader, &functionHeader, &defaultAction});
+    return writeFields({&signature, &name, &init, &before, &options, &params, &after, &finalActions,
+                        &moduleHeader, &functionHeader, &defaultAction});
 }
 
 StateRecord stateRecord(const Node* node)

@@ -16,17 +16,17 @@ class Node;
 
 // What a node is: bits of its user data, stored in the file as they are.
 enum NodeKind : qint32 {
-    NodeInfo = 0x200,           // the hidden node that carries the configuration
-    NodeTextBox = 0x400,        // a remark
-    NodeTransition = 0x800,     // the label node in the middle of a transition
-    NodeMark = 0x1000,          // a state's history mark
+    NodeInfo = 0x200,        // the hidden node that carries the configuration
+    NodeTextBox = 0x400,     // a remark
+    NodeTransition = 0x800,  // the label node in the middle of a transition
+    NodeMark = 0x1000,       // a state's history mark
     NodeStateNormal = 0x2000,
     NodeStateInitial = 0x4000,
     NodeStateFinal = 0x8000,
     NodeStateSuper = 0x10000,
-    NodeMargin = 0x20000,       // the page export's frame node
-    NodeAnyState = 0x1E000,     // the four state kinds
-    NodeFsmItem = 0x1F800,      // every kind that belongs to the machine
+    NodeMargin = 0x20000,    // the page export's frame node
+    NodeAnyState = 0x1E000,  // the four state kinds
+    NodeFsmItem = 0x1F800,   // every kind that belongs to the machine
 };
 
 struct StateRecord {

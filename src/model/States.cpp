@@ -232,8 +232,7 @@ QString nextStateIndex(const Diagram& d)
     qint64 largest = 0;
     for (const auto& n : d.nodes())
         if (isStateNode(n.get()))
-            largest = std::max<qint64>(
-                largest, Ranking::lenientIndex(stateRecord(n.get()).index));
+            largest = std::max<qint64>(largest, Ranking::lenientIndex(stateRecord(n.get()).index));
     return QString::number(largest + 1);
 }
 
@@ -340,7 +339,9 @@ void refreshAllItems(FsmDocument& doc, Messenger& messenger)
             reconfigureState(doc, n, stateRecord(n).index, messenger, names);
         } else if (Transitions::isTransitionNode(n)) {
             const TransitionRecord f = TransitionRecord::fromText(n->tag());
-            Transitions::configureTransition(doc, TransitionRecord{f.priority, f.condition, f.action, f.selfFlag, f.lastFlag}, n);
+            Transitions::configureTransition(
+                doc, TransitionRecord{f.priority, f.condition, f.action, f.selfFlag, f.lastFlag},
+                n);
         }
     }
 }

@@ -10,7 +10,7 @@
 namespace orvane {
 class FsmDocument;
 class Messenger;
-}
+}  // namespace orvane
 
 namespace orvane::States {
 

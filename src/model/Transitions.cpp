@@ -40,8 +40,9 @@ QString transitionLabel(const FsmDocument& doc, const Node* t, const QString& pr
     const Node* source = sourceOf(t);
     QString label;
     if (source && source->outLinks().size() >= 2)
-        label = lastFlag == QLatin1String("Y") ? QStringLiteral("{") + priority + QStringLiteral("}")
-                                               : QStringLiteral("[") + priority + QStringLiteral("]");
+        label = lastFlag == QLatin1String("Y")
+                    ? QStringLiteral("{") + priority + QStringLiteral("}")
+                    : QStringLiteral("[") + priority + QStringLiteral("]");
     if (condition.isEmpty()) {
         if (!label.isEmpty())
             label += QStringLiteral("\r\n");
@@ -100,7 +101,10 @@ Node* splitLinkIntoTransition(FsmDocument& doc)
     d.addLink(t, dest);
     // Only the drawn link goes: whatever else the user has selected stays.
     d.deleteLink(drawn);
-    configureTransition(doc, TransitionRecord{nextPriority(t), QString(), QString(), QStringLiteral("Y"), QStringLiteral("N")}, t);
+    configureTransition(doc,
+                        TransitionRecord{nextPriority(t), QString(), QString(), QStringLiteral("Y"),
+                                         QStringLiteral("N")},
+                        t);
     renumberPriorities(doc, source, t);
     return t;
 }
@@ -171,8 +175,8 @@ void renumberPriorities(FsmDocument& doc, Node* source, Node* edited)
                                   [edited](const auto& e) { return e.second == edited; });
     if (pos != order.end()) {
         const double target = pos->first;
-        const auto first = std::find_if(order.begin(), pos,
-                                        [target](const auto& e) { return e.first == target; });
+        const auto first =
+            std::find_if(order.begin(), pos, [target](const auto& e) { return e.first == target; });
         std::rotate(first, pos, pos + 1);
     }
     int counter = 0;
@@ -184,9 +188,6 @@ void renumberPriorities(FsmDocument& doc, Node* source, Node* edited)
         t->setUserData(t->userData() & ~NodeMark);
 }
 
-bool isTransitionNode(const Node* node)
-{
-    return node && (node->userData() & NodeTransition);
-}
+bool isTransitionNode(const Node* node) { return node && (node->userData() & NodeTransition); }
 
 }  // namespace orvane::Transitions

@@ -37,9 +37,10 @@ inline void writeFile(const QString& path, const QByteArray& bytes)
 inline QByteArray diagramBytes(const QString& signature = QStringLiteral("FSM V0.4c"))
 {
     const QString sep = QStringLiteral("\u00B7 \u00B7");  // the records' separator
-    const QString info = signature + sep + QStringLiteral("Lamp") + sep + sep + sep
-                         + QStringLiteral("&Switch Case...;AS_Y;FO_Y;HC_N;FI_N;FE_N;DI_N;AC_N;PT_N;HF_Y;BF_N;UM_Y;")
-                         + sep + sep + sep + sep + sep + sep + sep;
+    const QString info =
+        signature + sep + QStringLiteral("Lamp") + sep + sep + sep
+        + QStringLiteral("&Switch Case...;AS_Y;FO_Y;HC_N;FI_N;FE_N;DI_N;AC_N;PT_N;HF_Y;BF_N;UM_Y;")
+        + sep + sep + sep + sep + sep + sep + sep;
     // "@" stands for the separator in the records below.
     QString json = QStringLiteral(R"({"format": "fsm-diagram", "version": 1, "nodes": [
  {"id": 1, "left": 1000, "top": 1000, "width": 1500, "height": 900, "tag": "Off@@1@@@N@N@@", "userData": 16384},
@@ -95,15 +96,22 @@ protected:
     QString work(const QString& name) const { return workDir + QLatin1Char('/') + name; }
 
     // A diagram file in the work folder (or at an absolute path).
-    QString writeDiagram(const QString& name, const QString& signature = QStringLiteral("FSM V0.4c"))
+    QString writeDiagram(const QString& name,
+                         const QString& signature = QStringLiteral("FSM V0.4c"))
     {
         const QString path = name.startsWith(QLatin1Char('/')) ? name : work(name);
         writeFile(path, diagramBytes(signature));
         return path;
     }
 
-    QString errorLog() const { return QString::fromUtf8(readFile(logDir + QStringLiteral("/FSM_ERR.log"))); }
-    QString debugLog() const { return QString::fromUtf8(readFile(logDir + QStringLiteral("/FSM.log"))); }
+    QString errorLog() const
+    {
+        return QString::fromUtf8(readFile(logDir + QStringLiteral("/FSM_ERR.log")));
+    }
+    QString debugLog() const
+    {
+        return QString::fromUtf8(readFile(logDir + QStringLiteral("/FSM.log")));
+    }
 
     // Every snapshot file below the temporary folder.
     QStringList snapshots() const

@@ -15,7 +15,8 @@ const QString kSep = QStringLiteral("\u00B7 \u00B7");
 
 QString quoted(const QString& s)
 {
-    return QString::fromUtf8(QJsonDocument::fromVariant(QVariantList{s}).toJson(QJsonDocument::Compact))
+    return QString::fromUtf8(
+               QJsonDocument::fromVariant(QVariantList{s}).toJson(QJsonDocument::Compact))
         .mid(1)
         .chopped(1);
 }
@@ -27,7 +28,10 @@ quint16 u16(const QByteArray& b, qsizetype at)
     return quint16(quint8(b[at]) | quint8(b[at + 1]) << 8);
 }
 
-quint32 u32(const QByteArray& b, qsizetype at) { return u16(b, at) | quint32(u16(b, at + 2)) << 16; }
+quint32 u32(const QByteArray& b, qsizetype at)
+{
+    return u16(b, at) | quint32(u16(b, at + 2)) << 16;
+}
 }  // namespace
 
 QString stateJson(int id, double left, double top, qint32 kind, const QString& name,
@@ -35,7 +39,10 @@ QString stateJson(int id, double left, double top, qint32 kind, const QString& n
 {
     return QStringLiteral(R"({"id": %1, "left": %2, "top": %3, "width": 1500, "height": 900, )"
                           R"("userData": %4, "tag": %5})")
-        .arg(id).arg(left).arg(top).arg(kind)
+        .arg(id)
+        .arg(left)
+        .arg(top)
+        .arg(kind)
         .arg(quoted(record({name, during, index, {}, {}, "N", "N", {}})));
 }
 
@@ -44,7 +51,9 @@ QString transitionJson(int id, double left, double top, const QString& priority,
 {
     return QStringLiteral(R"({"id": %1, "left": %2, "top": %3, "width": 150, "height": 100, )"
                           R"("userData": 2048, "tag": %4})")
-        .arg(id).arg(left).arg(top)
+        .arg(id)
+        .arg(left)
+        .arg(top)
         .arg(quoted(record({priority, condition, action, "Y", "N"})));
 }
 
@@ -55,20 +64,25 @@ QString infoJson(int id, QStringList f)
     f[4] = QStringLiteral("&Switch Case...;AS_Y;");
     return QStringLiteral(R"({"id": %1, "left": 0, "top": 0, "width": 100, "height": 100, )"
                           R"("isFsmItem": false, "userData": 512, "tag": %2})")
-        .arg(id).arg(quoted(record(f)));
+        .arg(id)
+        .arg(quoted(record(f)));
 }
 
 QString linkJson(int org, int dst, int arrowDst)
 {
-    return QStringLiteral(R"({"org": %1, "dst": %2, "arrowDst": %3})").arg(org).arg(dst).arg(arrowDst);
+    return QStringLiteral(R"({"org": %1, "dst": %2, "arrowDst": %3})")
+        .arg(org)
+        .arg(dst)
+        .arg(arrowDst);
 }
 
 std::unique_ptr<FsmDocument> loadDocument(const QString& path, const QStringList& nodes,
                                           const QStringList& links)
 {
-    const QString json = QStringLiteral(R"({"format": "fsm-diagram", "version": 1, "nodes": [%1], )"
-                                        R"("links": [%2]})")
-                             .arg(nodes.join(QStringLiteral(",\n")), links.join(QStringLiteral(",\n")));
+    const QString json =
+        QStringLiteral(R"({"format": "fsm-diagram", "version": 1, "nodes": [%1], )"
+                       R"("links": [%2]})")
+            .arg(nodes.join(QStringLiteral(",\n")), links.join(QStringLiteral(",\n")));
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(json.toUtf8()) < 0) {
         ADD_FAILURE() << "cannot write " << path.toStdString();

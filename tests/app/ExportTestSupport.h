@@ -39,7 +39,7 @@ struct WmfRecord {
 };
 
 struct WmfFile {
-    QString error;  // empty when the file is well formed
+    QString error;                                // empty when the file is well formed
     int right = 0, bottom = 0, unitsPerInch = 0;  // the frame starts at 0, 0
     std::vector<WmfRecord> records;
     std::vector<const WmfRecord*> withFunction(quint16 function) const;

@@ -89,7 +89,7 @@ TEST(Refusal, PointersCheckEntryExitBeforeTheStartState)
 
 // States with gaps and repeated indices, transitions with odd priorities.
 class NotRenumbered : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         DiagramBuilder b(d);
@@ -146,7 +146,7 @@ TEST_F(NotRenumbered, ListFileKeepsTheStatesOwnIndices)
 
 // A state with one, two or three ways out, and the shape of its chain.
 class Chain : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { name(d, QStringLiteral("M")); }
     Diagram d;
     DiagramBuilder b{d};
@@ -281,7 +281,8 @@ TEST(InitialState, GeneratorsTakeTheLastAndTheListTheFirst)
     b.state(QStringLiteral("Second"), kInitial, QStringLiteral("2"));
     name(d, QStringLiteral("M"));
     EXPECT_TRUE(generated(Style::SwitchCase, d).contains(QStringLiteral("ind_M = i_SECOND;")));
-    EXPECT_TRUE(generated(Style::Pointers, d).contains(QStringLiteral("(*Dis_M)(void)= E_Second;")));
+    EXPECT_TRUE(
+        generated(Style::Pointers, d).contains(QStringLiteral("(*Dis_M)(void)= E_Second;")));
     EXPECT_TRUE(FlatGenerators::generateListFile(d).contains(
         QStringLiteral("[Init state]\r\n    First\r\n[Final states]\r\n")));
 }

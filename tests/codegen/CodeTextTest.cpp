@@ -88,7 +88,7 @@ TEST(SmallHelpers, BehaveAtTheirEdges)
 
 // Child diagrams are found by file: beside the document and in its folder.
 class ChildLookup : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
@@ -122,7 +122,8 @@ TEST_F(ChildLookup, InitListNamesEveryChildOnceInDiagramOrder)
     b.state(QStringLiteral("S3"), 0x10000, QStringLiteral("3"), third);
     // A.fsm exists in both places, yet its init call is listed once; _B_Init()
     // is not mistaken for a part of _X_B_Init().
-    EXPECT_EQ(childrenInitList(d, docPath, disk), QStringLiteral("_X_B_Init(); _A_Init(); _B_Init();"));
+    EXPECT_EQ(childrenInitList(d, docPath, disk),
+              QStringLiteral("_X_B_Init(); _A_Init(); _B_Init();"));
 }
 
 TEST_F(ChildLookup, StateBlockKeepsDuplicatesAndIsEmptyWithoutChildren)
@@ -142,10 +143,11 @@ TEST_F(ChildLookup, StateBlockKeepsDuplicatesAndIsEmptyWithoutChildren)
 
 // The generators learn which child diagrams exist from their caller only.
 class NamedChildren : public ChildDocumentSource {
-  public:
+public:
     bool exists(const QString& fullPath) const override
     {
-        return fullPath.endsWith(QLatin1String("/Ghost.fsm")) && !fullPath.contains(QLatin1String("/Top/"));
+        return fullPath.endsWith(QLatin1String("/Ghost.fsm"))
+               && !fullPath.contains(QLatin1String("/Top/"));
     }
     const FsmDocument* openChild(const QString&, QString*) override { return nullptr; }
 };

@@ -26,13 +26,9 @@
 #include <ostream>
 
 // Readable QString values in test failures.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace orvane::testing {
-
 
 struct StateTexts {
     QString during, entry, exit, elseAction;
@@ -47,14 +43,15 @@ struct GraphTexts {
 
 // Builds diagrams record by record, the way files hold them.
 class DiagramBuilder {
-  public:
+public:
     explicit DiagramBuilder(Diagram& d) : m_d(d) {}
 
     Node* state(const QString& name, qint32 kind, const QString& index, const StateTexts& t = {})
     {
         Node* n = m_d.addNode(0, 0, 1500, 900);
         n->setUserData(kind);
-        n->setTag(StateRecord{name, t.during, index, t.entry, t.exit, t.isIn, t.goTo, t.elseAction}.toText());
+        n->setTag(StateRecord{name, t.during, index, t.entry, t.exit, t.isIn, t.goTo, t.elseAction}
+                      .toText());
         return n;
     }
 
@@ -81,10 +78,13 @@ class DiagramBuilder {
 
     void config(const GraphTexts& g)
     {
-        m_d.setTag(MachineConfig{QStringLiteral("FSM V0.4c"), g.name, g.init, g.before, g.options, g.params, g.after, g.ending, g.moduleHeader, g.functionHeader, g.defaultCode}.toText());
+        m_d.setTag(MachineConfig{QStringLiteral("FSM V0.4c"), g.name, g.init, g.before, g.options,
+                                 g.params, g.after, g.ending, g.moduleHeader, g.functionHeader,
+                                 g.defaultCode}
+                       .toText());
     }
 
-  private:
+private:
     Diagram& m_d;
 };
 
@@ -111,7 +111,7 @@ using Generated = std::optional<GeneratedCode>;
 // Children found on disk, as the application finds them; a flat generator
 // never opens one.
 class DiskChildren : public ChildDocumentSource {
-  public:
+public:
     bool exists(const QString& fullPath) const override
     {
         return ChildDiagrams::isDiagramFile(fullPath);
@@ -123,7 +123,8 @@ class DiskChildren : public ChildDocumentSource {
     }
 };
 
-inline Generated generate(Style s, const Diagram& d, const QString& path, const Opts& o, Messenger& m)
+inline Generated generate(Style s, const Diagram& d, const QString& path, const Opts& o,
+                          Messenger& m)
 {
     codegen::GenOptions options;
     options.initFunction = o.FI;
@@ -159,10 +160,7 @@ inline QString readUtf8(const QString& path)
     return QString::fromUtf8(f.readAll());
 }
 
-inline QStringList Lines(const QString& text)
-{
-    return text.split(QStringLiteral("\r\n"));
-}
+inline QStringList Lines(const QString& text) { return text.split(QStringLiteral("\r\n")); }
 
 // Reports the first line that differs, so a failure reads like a diff.
 inline ::testing::AssertionResult sameText(const QString& actual, const QString& expected)
@@ -196,7 +194,7 @@ inline void expectGolden(const CodeAndHeader& parts, const QString& name)
 // registry keeps one document per file. `adjust` sees every document
 // opened, so a test can change its options.
 class FileChildSource : public ChildDocumentSource {
-  public:
+public:
     bool exists(const QString& fullPath) const override
     {
         return ChildDiagrams::isDiagramFile(fullPath);
@@ -215,7 +213,7 @@ class FileChildSource : public ChildDocumentSource {
 
     std::function<void(FsmDocument&)> adjust;
 
-  private:
+private:
     FsmDocument* load(const QString& fullPath, QString* error)
     {
         const QString key = QDir::cleanPath(fullPath);
@@ -244,7 +242,7 @@ struct TopOptions {
 // The tree under the diagram file topPath as one hierarchical module;
 // nothing when refused (or when the top file does not load).
 inline Generated generateTree(FileChildSource& source, const QString& topPath, const TopOptions& o,
-                            Messenger& messenger)
+                              Messenger& messenger)
 {
     FsmDocument* top = source.top(topPath);
     if (!top)

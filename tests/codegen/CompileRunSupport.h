@@ -152,7 +152,7 @@ inline void build(const MachineDef& m, Diagram& d)
 
 // What the generated code does, step by step, written independently of it.
 class ReferenceModel {
-  public:
+public:
     // A history machine is left as it is when its parent restarts it.
     ReferenceModel(const MachineDef& m, bool history) : m_m(m), m_history(history)
     {
@@ -245,7 +245,7 @@ class ReferenceModel {
                          .arg(m_debugTrans);
     }
 
-  private:
+private:
     // "Child(a);" calls the model connected as "Child".
     ReferenceModel* child(const QString& call) const
     {
@@ -347,14 +347,14 @@ inline MachineDef child()
 
 // The inputs of each step, as the driver computes them.
 class Inputs {
-  public:
+public:
     unsigned long next()
     {
         m_seed = (m_seed * 1103515245UL + 12345UL) & 0x7fffffffUL;
         return (m_seed >> 4) & 0xfffUL;
     }
 
-  private:
+private:
     unsigned long m_seed = 12345UL;
 };
 
@@ -422,9 +422,8 @@ inline std::string traceDifference(const QString& actual, const QString& expecte
 
 // A test that builds with gcc in a temporary folder holding harness.h;
 // skipped where gcc is not installed.
-template <class Param>
-class GccTest : public ::testing::TestWithParam<Param> {
-  protected:
+template <class Param> class GccTest : public ::testing::TestWithParam<Param> {
+protected:
     void SetUp() override
     {
         gcc = QStandardPaths::findExecutable(QStringLiteral("gcc"));

@@ -28,10 +28,7 @@ struct Config {
     bool debugBuild;  // -DFSM_DEBUG
 };
 
-void PrintTo(const Config& c, std::ostream* os)
-{
-    *os << c.label;
-}
+void PrintTo(const Config& c, std::ostream* os) { *os << c.label; }
 
 constexpr int kSteps = 3000;
 enum { kIdle = 0, kFault = 2 };  // the states the driver tests and forces
@@ -45,8 +42,7 @@ QString driver()
            + QStringLiteral("int main(void)\n{\n    unsigned long seed = 12345UL;\n"
                             "    char buf[4];\n    int step;\n"
                             "    for (step = 0; step < STEPS; ++step) {")
-           + QLatin1String(kDriverLoop)
-           + QStringLiteral(R"(
+           + QLatin1String(kDriverLoop) + QStringLiteral(R"(
         if (step % 37 == 5) printf("isin %d\n", (int)Machine_IsIn_Idle());
         if (step % 53 == 7) { Machine_Goto_Fault(); printf("goto\n"); }
 #ifdef HAS_INIT
@@ -113,7 +109,7 @@ QStringList warningFlags(Style s, const Config& c, const QString& standard)
 }
 
 class CompileAndRun : public GccTest<Config> {
-  protected:
+protected:
     // Generates, compiles, links and runs one machine in one methodology.
     QString buildAndRun(Style s, const MachineDef& m, const MachineDef& child, const Config& c)
     {
@@ -123,7 +119,8 @@ class CompileAndRun : public GccTest<Config> {
         const QStringList standards =
             c.opts.AC ? QStringList{QStringLiteral("c89"), QStringLiteral("c99")}
                       : QStringList{QStringLiteral("c99")};
-        auto generateOne = [&](const MachineDef& def, const QString& docPath, bool isChild) -> bool {
+        auto generateOne = [&](const MachineDef& def, const QString& docPath,
+                               bool isChild) -> bool {
             Diagram d;
             build(def, d);
             // A child keeps no history, so that its parent's transitions restart it.

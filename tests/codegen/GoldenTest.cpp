@@ -20,10 +20,7 @@ struct GoldenCase {
     const char* expected;  // base name under golden/
 };
 
-void PrintTo(const GoldenCase& c, std::ostream* os)
-{
-    *os << c.expected;
-}
+void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.expected; }
 
 class Golden : public ::testing::TestWithParam<GoldenCase> {};
 
@@ -38,7 +35,7 @@ TEST_P(Golden, CodeAndHeaderMatchTheExpectedFiles)
                         : m == QLatin1String("pointers") ? Style::Pointers
                                                          : Style::PointerArray;
     const Generated result = generate(style, doc.diagram(), doc.filePath,
-                                    Opts{c.FI, c.FE, c.HF, c.DI, c.AC, c.PT}, messenger);
+                                      Opts{c.FI, c.FE, c.HF, c.DI, c.AC, c.PT}, messenger);
     EXPECT_TRUE(messenger.texts.isEmpty()) << messenger.texts.join(u'\n').toStdString();
     const CodeAndHeader parts = split(result);
     ASSERT_TRUE(parts.ok);
@@ -78,7 +75,8 @@ TEST(GoldenDocument, DocumentFlagsDriveTheGenerators)
     FsmDocument doc;
     ASSERT_TRUE(openDocument(doc, kData + QStringLiteral("/motor.fsm")));
     RecordingMessenger messenger;
-    const CodeAndHeader parts = split(FlatGenerators::generate(Methodology::DirectPointers, doc, DiskChildren(), messenger));
+    const CodeAndHeader parts = split(
+        FlatGenerators::generate(Methodology::DirectPointers, doc, DiskChildren(), messenger));
     ASSERT_TRUE(parts.ok);
     EXPECT_TRUE(sameText(
         parts.code, readUtf8(kData + QStringLiteral("/golden/motor--pointers--FI--FE--DI--PT.c"))));

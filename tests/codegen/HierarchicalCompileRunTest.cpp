@@ -26,10 +26,7 @@ struct TreeConfig {
     bool debugBuild;           // -DFSM_DEBUG
 };
 
-void PrintTo(const TreeConfig& c, std::ostream* os)
-{
-    *os << c.label;
-}
+void PrintTo(const TreeConfig& c, std::ostream* os) { *os << c.label; }
 
 QString options(bool FI, bool FE, bool HF, bool macrosOff)
 {
@@ -189,7 +186,7 @@ QString driver()
 }
 
 class HierarchicalCompileAndRun : public GccTest<TreeConfig> {
-  protected:
+protected:
     void writeDiagram(const QString& relative, const MachineDef& m)
     {
         Diagram d;
@@ -208,7 +205,7 @@ class HierarchicalCompileAndRun : public GccTest<TreeConfig> {
             source.adjust = [](FsmDocument& doc) { doc.useMacros = false; };
         RecordingMessenger messenger;
         const Generated result = generateTree(source, dir.filePath(QStringLiteral("Machine.fsm")),
-                                            TopOptions{c.DI, c.AC, c.PT, c.BF}, messenger);
+                                              TopOptions{c.DI, c.AC, c.PT, c.BF}, messenger);
         EXPECT_TRUE(messenger.texts.isEmpty()) << messenger.texts.join(u'\n').toStdString();
         const CodeAndHeader parts = split(result);
         if (!parts.ok)
@@ -254,9 +251,9 @@ TEST_P(HierarchicalCompileAndRun, TreeBehavesAsItsDiagramsSay)
     writeTextFile(dir.filePath(QStringLiteral("driver.c")), driver());
     const ProcessResult link =
         runGcc({QStringLiteral("-std=c99"), QStringLiteral("-Wall"), QStringLiteral("-Wextra"),
-             QStringLiteral("-pedantic"), QStringLiteral("-Werror"),
-             QStringLiteral("-DSTEPS=%1").arg(kSteps), QStringLiteral("driver.c"),
-             QStringLiteral("Machine-c99.o"), QStringLiteral("-o"), QStringLiteral("machine")});
+                QStringLiteral("-pedantic"), QStringLiteral("-Werror"),
+                QStringLiteral("-DSTEPS=%1").arg(kSteps), QStringLiteral("driver.c"),
+                QStringLiteral("Machine-c99.o"), QStringLiteral("-o"), QStringLiteral("machine")});
     ASSERT_TRUE(link.ok) << link.output.toStdString();
     const ProcessResult run = runProcess(dir.filePath(QStringLiteral("machine")), {}, dir.path());
     ASSERT_TRUE(run.ok) << run.output.toStdString();
@@ -285,8 +282,7 @@ TEST(HierarchicalExample, CommittedModuleIsCurrentAndCompiles)
     FsmDocument* top = source.top(folder + QStringLiteral("/Washer.fsm"));
     ASSERT_NE(top, nullptr);
     RecordingMessenger messenger;
-    const CodeAndHeader parts =
-        split(HierarchicalGenerator::generate(*top, source, messenger));
+    const CodeAndHeader parts = split(HierarchicalGenerator::generate(*top, source, messenger));
     ASSERT_TRUE(parts.ok) << messenger.texts.join(u'\n').toStdString();
     EXPECT_TRUE(sameText(parts.code, readUtf8(folder + QStringLiteral("/Washer.c"))));
     EXPECT_TRUE(sameText(parts.header, readUtf8(folder + QStringLiteral("/Washer.h"))));

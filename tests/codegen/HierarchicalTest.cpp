@@ -24,10 +24,7 @@ struct TreeCase {
     const char* expected;
 };
 
-void PrintTo(const TreeCase& c, std::ostream* os)
-{
-    *os << c.expected;
-}
+void PrintTo(const TreeCase& c, std::ostream* os) { *os << c.expected; }
 
 class HierarchicalGolden : public ::testing::TestWithParam<TreeCase> {};
 
@@ -40,7 +37,7 @@ TEST_P(HierarchicalGolden, CodeAndHeaderMatchTheExpectedFiles)
     RecordingMessenger messenger;
     const CodeAndHeader parts =
         split(generateTree(source, kData + QStringLiteral("/hier/") + QLatin1String(c.top),
-                               TopOptions{c.DI, c.AC, c.PT, c.BF}, messenger));
+                           TopOptions{c.DI, c.AC, c.PT, c.BF}, messenger));
     EXPECT_TRUE(messenger.texts.isEmpty()) << messenger.texts.join(u'\n').toStdString();
     ASSERT_TRUE(parts.ok);
     expectGolden(parts, QLatin1String(c.expected));
@@ -61,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
 using testfiles::twoStates;
 
 class HierarchicalTree : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
     QString path(const QString& relative) const { return dir.filePath(relative); }
@@ -84,7 +81,7 @@ class HierarchicalTree : public ::testing::Test {
 
 // The source of the tests, failing for one path.
 class FailingSource : public ChildDocumentSource {
-  public:
+public:
     FailingSource(ChildDocumentSource& inner, QString failing)
         : m_inner(inner), m_failing(std::move(failing))
     {
@@ -99,7 +96,7 @@ class FailingSource : public ChildDocumentSource {
         return m_inner.openChild(fullPath, error);
     }
 
-  private:
+private:
     ChildDocumentSource& m_inner;
     QString m_failing;
 };
@@ -129,8 +126,9 @@ TEST_F(HierarchicalTree, ChildThatCannotBeOpenedRefusesWithItsPathAndReason)
     const QString nearPath = QDir::cleanPath(path(QStringLiteral("Near.fsm")));
     FailingSource failing(source, nearPath);
     EXPECT_FALSE(HierarchicalGenerator::generate(*top, failing, messenger));
-    EXPECT_EQ(messenger.texts, QStringList{HierarchicalGenerator::kMsgChildNotOpened + u'[' + nearPath
-                                              + u']' + QStringLiteral("\r\nthe file is locked")});
+    EXPECT_EQ(messenger.texts,
+              QStringList{HierarchicalGenerator::kMsgChildNotOpened + u'[' + nearPath + u']'
+                          + QStringLiteral("\r\nthe file is locked")});
 }
 
 TEST_F(HierarchicalTree, CallsBackToAnAncestorEndTheWalk)

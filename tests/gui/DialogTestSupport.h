@@ -51,13 +51,16 @@ protected:
     void TearDown() override { AppSettings::setSettingsFolder(QString()); }
 
     // A state through the model, as the document window makes one.
-    Node* addState(const QString& name, const QString& index,
-                   qint32 kind = NodeStateNormal, const QString& during = {})
+    Node* addState(const QString& name, const QString& index, qint32 kind = NodeStateNormal,
+                   const QString& during = {})
     {
         const int n = doc.diagram().nodeCount();
         Node* node = doc.diagram().addNode(500 + 2000 * n, 500, 1500, 900);
         QString nm = name;
-        States::configureState(doc, StateRecord{nm, during, index, {}, {}, QStringLiteral("N"), QStringLiteral("N"), {}}, kind, node, silent);
+        States::configureState(
+            doc,
+            StateRecord{nm, during, index, {}, {}, QStringLiteral("N"), QStringLiteral("N"), {}},
+            kind, node, silent);
         return node;
     }
     // A transition drawn from one state to another.

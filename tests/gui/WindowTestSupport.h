@@ -83,7 +83,10 @@ protected:
     }
 
     QAction* button(const char* key) const { return main->button(QString::fromLatin1(key)); }
-    static QAction* item(DocumentWindow* w, const char* name) { return w->action(QString::fromLatin1(name)); }
+    static QAction* item(DocumentWindow* w, const char* name)
+    {
+        return w->action(QString::fromLatin1(name));
+    }
 };
 
 }  // namespace orvane::test

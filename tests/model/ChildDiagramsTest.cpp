@@ -43,17 +43,17 @@ TEST(ChildSearch, FindsCallsBesideAndInTheChildFolder)
     ASSERT_EQ(t.p.children().size(), 2);
     EXPECT_EQ(t.p.children().at(0), QStringLiteral("/SUB.fsm"));  // "/" sorts before letters
     EXPECT_EQ(t.p.children().at(1), QStringLiteral("CHILD.fsm"));
-    }
+}
 
 TEST(ChildSearch, NamesThatAreNotPlainCallsAreNotFound)
 {
     Tree t;
-    EXPECT_FALSE(t.p.scanText(QStringLiteral("SUB (b);")));     // blank before "("
-    EXPECT_FALSE(t.p.scanText(QStringLiteral("y=CHILD();")));   // name is y=CHILD
-    EXPECT_FALSE(t.p.scanText(QStringLiteral("child();")));     // exact case
-    EXPECT_FALSE(t.p.scanText(QStringLiteral("FOLDER();")));    // a folder is no diagram
-    EXPECT_FALSE(t.p.scanText(QStringLiteral("a-CHILD();")));   // forbidden character
-    EXPECT_FALSE(t.p.scanText(QStringLiteral("CHILD")));        // no call
+    EXPECT_FALSE(t.p.scanText(QStringLiteral("SUB (b);")));    // blank before "("
+    EXPECT_FALSE(t.p.scanText(QStringLiteral("y=CHILD();")));  // name is y=CHILD
+    EXPECT_FALSE(t.p.scanText(QStringLiteral("child();")));    // exact case
+    EXPECT_FALSE(t.p.scanText(QStringLiteral("FOLDER();")));   // a folder is no diagram
+    EXPECT_FALSE(t.p.scanText(QStringLiteral("a-CHILD();")));  // forbidden character
+    EXPECT_FALSE(t.p.scanText(QStringLiteral("CHILD")));       // no call
     EXPECT_FALSE(t.p.scanText(QString()));
     EXPECT_EQ(t.p.children().size(), 0);
     // An outer "(" starts the name again: the outermost call counts.

@@ -6,8 +6,7 @@
 
 using namespace orvane;
 
-namespace
-{
+namespace {
 
 struct Triangle {
     Diagram d;
@@ -33,13 +32,13 @@ struct Triangle {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(DiagramClipboard, NothingSelectedGivesNoData)
 {
     Triangle t;
     EXPECT_TRUE(t.d.selectionData().isEmpty());
-    t.ab->setSelected(true); // a link alone cannot travel without its ends
+    t.ab->setSelected(true);  // a link alone cannot travel without its ends
     EXPECT_TRUE(t.d.selectionData().isEmpty());
 }
 

@@ -141,8 +141,10 @@ TEST(DiagramFile, WritesTheDocumentedLayout)
     d.addLink(a, b);
     ASSERT_TRUE(d.saveFile(dir.filePath("x.fsm"), nullptr));
     const QByteArray text = readAll(dir.filePath("x.fsm"));
-    EXPECT_TRUE(text.startsWith("{\n  \"format\": \"fsm-diagram\",\n  \"version\": 1,\n  \"diagram\": {\n"));
-    EXPECT_TRUE(text.contains("\n    {\"id\": 1, \"left\": 1000, \"top\": 1000, \"width\": 1500, \"height\": 900, \"text\": \"\""));
+    EXPECT_TRUE(text.startsWith(
+        "{\n  \"format\": \"fsm-diagram\",\n  \"version\": 1,\n  \"diagram\": {\n"));
+    EXPECT_TRUE(text.contains(
+        "\n    {\"id\": 1, \"left\": 1000, \"top\": 1000, \"width\": 1500, \"height\": 900, \"text\": \"\""));
     EXPECT_TRUE(text.contains("\n    {\"org\": 1, \"dst\": 2, "));
     EXPECT_TRUE(text.endsWith("\n  ]\n}\n"));
 }
@@ -187,20 +189,34 @@ TEST(DiagramFile, HostileFilesAreRefusedAndLeaveTheDiagramAlone)
         {"wrong format", R"({"format": "other", "version": 1, "nodes": [], "links": []})"},
         {"missing version", R"({"format": "fsm-diagram", "nodes": [], "links": []})"},
         {"newer version", R"({"format": "fsm-diagram", "version": 2, "nodes": [], "links": []})"},
-        {"fractional version", R"({"format": "fsm-diagram", "version": 1.5, "nodes": [], "links": []})"},
+        {"fractional version",
+         R"({"format": "fsm-diagram", "version": 1.5, "nodes": [], "links": []})"},
         {"nodes not array", R"({"format": "fsm-diagram", "version": 1, "nodes": {}, "links": []})"},
         {"links missing", R"({"format": "fsm-diagram", "version": 1, "nodes": []})"},
-        {"node not object", R"({"format": "fsm-diagram", "version": 1, "nodes": [5], "links": []})"},
-        {"missing geometry", R"({"format": "fsm-diagram", "version": 1, "nodes": [{"id": 1, "left": 0}], "links": []})"},
-        {"id zero", R"({"format": "fsm-diagram", "version": 1, "nodes": [{"id": 0, "left": 0, "top": 0, "width": 1, "height": 1}], "links": []})"},
-        {"text not string", R"({"format": "fsm-diagram", "version": 1, "nodes": [{"id": 1, "left": 0, "top": 0, "width": 1, "height": 1, "text": 5}], "links": []})"},
-        {"userData too large", R"({"format": "fsm-diagram", "version": 1, "nodes": [{"id": 1, "left": 0, "top": 0, "width": 1, "height": 1, "userData": 4294967296}], "links": []})"},
-        {"huge geometry", R"({"format": "fsm-diagram", "version": 1, "nodes": [{"id": 1, "left": 1e10, "top": 0, "width": 1, "height": 1}], "links": []})"},
-        {"infinite number", R"({"format": "fsm-diagram", "version": 1, "nodes": [{"id": 1, "left": 1e999, "top": 0, "width": 1, "height": 1}], "links": []})"},
-        {"duplicate ids", QByteArray(R"({"format": "fsm-diagram", "version": 1, "nodes": [)") + node + "," + node + R"(], "links": []})"},
-        {"dangling link", QByteArray(R"({"format": "fsm-diagram", "version": 1, "nodes": [)") + node + R"(], "links": [{"org": 1, "dst": 9}]})"},
-        {"bad bend point", QByteArray(R"({"format": "fsm-diagram", "version": 1, "nodes": [)") + node + R"(], "links": [{"org": 1, "dst": 1, "extraPoints": [[1]]}]})"},
-        {"bad font", QByteArray(R"({"format": "fsm-diagram", "version": 1, "diagram": {"font": {"size": -3}}, "nodes": [], "links": []})")},
+        {"node not object",
+         R"({"format": "fsm-diagram", "version": 1, "nodes": [5], "links": []})"},
+        {"missing geometry",
+         R"({"format": "fsm-diagram", "version": 1, "nodes": [{"id": 1, "left": 0}], "links": []})"},
+        {"id zero",
+         R"({"format": "fsm-diagram", "version": 1, "nodes": [{"id": 0, "left": 0, "top": 0, "width": 1, "height": 1}], "links": []})"},
+        {"text not string",
+         R"({"format": "fsm-diagram", "version": 1, "nodes": [{"id": 1, "left": 0, "top": 0, "width": 1, "height": 1, "text": 5}], "links": []})"},
+        {"userData too large",
+         R"({"format": "fsm-diagram", "version": 1, "nodes": [{"id": 1, "left": 0, "top": 0, "width": 1, "height": 1, "userData": 4294967296}], "links": []})"},
+        {"huge geometry",
+         R"({"format": "fsm-diagram", "version": 1, "nodes": [{"id": 1, "left": 1e10, "top": 0, "width": 1, "height": 1}], "links": []})"},
+        {"infinite number",
+         R"({"format": "fsm-diagram", "version": 1, "nodes": [{"id": 1, "left": 1e999, "top": 0, "width": 1, "height": 1}], "links": []})"},
+        {"duplicate ids", QByteArray(R"({"format": "fsm-diagram", "version": 1, "nodes": [)") + node
+                              + "," + node + R"(], "links": []})"},
+        {"dangling link", QByteArray(R"({"format": "fsm-diagram", "version": 1, "nodes": [)") + node
+                              + R"(], "links": [{"org": 1, "dst": 9}]})"},
+        {"bad bend point", QByteArray(R"({"format": "fsm-diagram", "version": 1, "nodes": [)")
+                               + node
+                               + R"(], "links": [{"org": 1, "dst": 1, "extraPoints": [[1]]}]})"},
+        {"bad font",
+         QByteArray(
+             R"({"format": "fsm-diagram", "version": 1, "diagram": {"font": {"size": -3}}, "nodes": [], "links": []})")},
     };
     for (const auto& [what, bytes] : cases) {
         Diagram d;
@@ -222,18 +238,27 @@ TEST(DiagramFile, HostileFilesAreRefusedAndLeaveTheDiagramAlone)
 TEST(DiagramFile, AnyLayoutOfValidJsonReads)
 {
     QTemporaryDir dir;
-    const QByteArray node = R"({"id": 7, "left": 0, "top": 0, "width": 1, "height": 1, "text": "a ] } \" [ {"})";
+    const QByteArray node =
+        R"({"id": 7, "left": 0, "top": 0, "width": 1, "height": 1, "text": "a ] } \" [ {"})";
     const std::vector<std::pair<const char*, QByteArray>> cases = {
-        {"byte order mark", "\xEF\xBB\xBF{\"format\": \"fsm-diagram\", \"version\": 1, \"nodes\": [" + node + "], \"links\": []}"},
-        {"white space everywhere", " \t\r\n{ \"links\" :\n[ ] ,\t\"nodes\"\r\n:[\n" + node + "\n] , \"version\":1,\"format\":\"fsm-diagram\" }\n\n"},
-        {"unknown members", R"({"format": "fsm-diagram", "x": {"y": ["]", "}", {"z": null}]}, "version": 1, "nodes": [)" + node + R"(], "links": [], "w": -1.5e3})"},
-        {"repeated member, the last counts", R"({"format": "fsm-diagram", "version": 1, "nodes": 5, "nodes": [)" + node + R"(], "links": []})"},
-        {"escaped names", R"({"\u0066ormat": "fsm-diagram", "version": 1, "nodes": [)" + node + R"(], "links": []})"},
+        {"byte order mark", "\xEF\xBB\xBF{\"format\": \"fsm-diagram\", \"version\": 1, \"nodes\": ["
+                                + node + "], \"links\": []}"},
+        {"white space everywhere", " \t\r\n{ \"links\" :\n[ ] ,\t\"nodes\"\r\n:[\n" + node
+                                       + "\n] , \"version\":1,\"format\":\"fsm-diagram\" }\n\n"},
+        {"unknown members",
+         R"({"format": "fsm-diagram", "x": {"y": ["]", "}", {"z": null}]}, "version": 1, "nodes": [)"
+             + node + R"(], "links": [], "w": -1.5e3})"},
+        {"repeated member, the last counts",
+         R"({"format": "fsm-diagram", "version": 1, "nodes": 5, "nodes": [)" + node
+             + R"(], "links": []})"},
+        {"escaped names", R"({"\u0066ormat": "fsm-diagram", "version": 1, "nodes": [)" + node
+                              + R"(], "links": []})"},
     };
     for (const auto& [what, bytes] : cases) {
         Diagram d;
         QString err;
-        ASSERT_TRUE(d.loadFile(writeText(dir, "ok.fsm", bytes), &err)) << what << ": " << err.toStdString();
+        ASSERT_TRUE(d.loadFile(writeText(dir, "ok.fsm", bytes), &err))
+            << what << ": " << err.toStdString();
         ASSERT_EQ(d.nodeCount(), 1) << what;
         EXPECT_EQ(d.item(1)->text(), QStringLiteral("a ] } \" [ {")) << what;
     }

@@ -12,7 +12,10 @@ using namespace orvane::testkit;
 namespace {
 void setOptions(FsmDocument& doc, const QString& options)
 {
-    MachineInfo::setMachineConfig(doc.diagram(), MachineConfig{MachineInfo::kSignature, QStringLiteral("M"), {}, {}, options, {}, {}, {}, {}, {}, {}});
+    MachineInfo::setMachineConfig(
+        doc.diagram(),
+        MachineConfig{
+            MachineInfo::kSignature, QStringLiteral("M"), {}, {}, options, {}, {}, {}, {}, {}, {}});
 }
 
 // A small machine with every kind of record, built as the editor builds it.
@@ -22,12 +25,22 @@ void buildMachine(FsmDocument& doc)
     doc.historyMachine = true;
     doc.debugInfo = true;
     doc.defaultMethodology = Methodology::PointerArray;
-    MachineInfo::setMachineConfig(doc.diagram(), MachineConfig{MachineInfo::kSignature, QStringLiteral("Lamp"), QStringLiteral("int n;"), QStringLiteral("n++;"), QString(), QStringLiteral("int ev"), QStringLiteral("after();"), QStringLiteral("end();"), QStringLiteral("/* module */"), QStringLiteral("/* func */"), QStringLiteral("reset();")});
+    MachineInfo::setMachineConfig(
+        doc.diagram(), MachineConfig{MachineInfo::kSignature, QStringLiteral("Lamp"),
+                                     QStringLiteral("int n;"), QStringLiteral("n++;"), QString(),
+                                     QStringLiteral("int ev"), QStringLiteral("after();"),
+                                     QStringLiteral("end();"), QStringLiteral("/* module */"),
+                                     QStringLiteral("/* func */"), QStringLiteral("reset();")});
     Node* off = addState(doc, {QStringLiteral("Off"), QStringLiteral("1"), NodeStateInitial,
                                QStringLiteral("led = 0;"), QStringLiteral("beep();\r\n// hi")});
-    Node* on = addState(doc, {QStringLiteral("On"), QStringLiteral("2"),
-                              NodeStateSuper, QStringLiteral("CHILD();"), {},
-                              QStringLiteral("a; b; c;"), QStringLiteral("\u20AC \"q\"")},
+    Node* on = addState(doc,
+                        {QStringLiteral("On"),
+                         QStringLiteral("2"),
+                         NodeStateSuper,
+                         QStringLiteral("CHILD();"),
+                         {},
+                         QStringLiteral("a; b; c;"),
+                         QStringLiteral("\u20AC \"q\"")},
                         5000, 1000);
     addTransition(doc, off, on, QStringLiteral("ev == 1"), QStringLiteral("count++;"));
     addTransition(doc, on, off, QStringLiteral("ev == 0"));
@@ -166,11 +179,9 @@ TEST(DocumentFiles, RoundTripKeepsEveryRecordAndText)
     EXPECT_TRUE(loaded.debugInfo);
     EXPECT_TRUE(loaded.historyMachine);
     EXPECT_FALSE(loaded.fixedPitchOnly);
-    EXPECT_EQ(machineConfig(loaded.diagram()).defaultAction,
-              QStringLiteral("reset();"));
+    EXPECT_EQ(machineConfig(loaded.diagram()).defaultAction, QStringLiteral("reset();"));
     EXPECT_TRUE(loaded.diagram().item(1)->text().startsWith(QStringLiteral("<History>\r\n")));
-    EXPECT_EQ(machineConfig(loaded.diagram()).name,
-              QStringLiteral("my_lamp"));
+    EXPECT_EQ(machineConfig(loaded.diagram()).name, QStringLiteral("my_lamp"));
 }
 
 TEST(DocumentFiles, MalformedStateKindFailsTheLoadBeforeAnyChange)

@@ -21,8 +21,8 @@ inline const QString Y = QStringLiteral("Y");
 inline const QString N = QStringLiteral("N");
 
 struct StateDef {
-    StateDef(QString n, QString i, qint32 k = NodeStateNormal, QString d = {},
-              QString en = {}, QString ex = {}, QString el = {})
+    StateDef(QString n, QString i, qint32 k = NodeStateNormal, QString d = {}, QString en = {},
+             QString ex = {}, QString el = {})
         : name(std::move(n)), index(std::move(i)), kind(k), during(std::move(d)),
           entry(std::move(en)), exit(std::move(ex)), elseAction(std::move(el))
     {
@@ -37,7 +37,9 @@ inline Node* addState(FsmDocument& doc, StateDef s, double left = 1000, double t
 {
     RecordingMessenger m;
     Node* n = doc.diagram().addNode(left, top, 1500, 900);
-    States::configureState(doc, StateRecord{s.name, s.during, s.index, s.entry, s.exit, N, N, s.elseAction}, s.kind, n, m);
+    States::configureState(
+        doc, StateRecord{s.name, s.during, s.index, s.entry, s.exit, N, N, s.elseAction}, s.kind, n,
+        m);
     return n;
 }
 
@@ -73,9 +75,6 @@ inline Node* rawNode(Diagram& d, qint32 userData, const QStringList& fields)
     n->setTag(rawRecord(fields));
     return n;
 }
-inline QString priority(const Node* t)
-{
-    return transitionRecord(t).priority;
-}
+inline QString priority(const Node* t) { return transitionRecord(t).priority; }
 
 }  // namespace orvane::testkit

@@ -10,7 +10,11 @@ using namespace orvane::testkit;
 namespace {
 void setSample(Diagram& d, const QString& options)
 {
-    setMachineConfig(d, MachineConfig{kSignature, QStringLiteral("  my fsm  "), QStringLiteral("init;"), QStringLiteral("before;"), options, QStringLiteral("int p"), QStringLiteral("after;"), QStringLiteral("final;"), QStringLiteral("/* mod */"), QStringLiteral("/* fn */\r\n"), QStringLiteral("dflt;")});
+    setMachineConfig(d, MachineConfig{kSignature, QStringLiteral("  my fsm  "),
+                                      QStringLiteral("init;"), QStringLiteral("before;"), options,
+                                      QStringLiteral("int p"), QStringLiteral("after;"),
+                                      QStringLiteral("final;"), QStringLiteral("/* mod */"),
+                                      QStringLiteral("/* fn */\r\n"), QStringLiteral("dflt;")});
 }
 
 int infoNodes(const Diagram& d)
@@ -119,7 +123,7 @@ TEST(GraphRecord, SignatureOrderIsPlainCodeUnitOrder)
     EXPECT_FALSE(signatureIsNewer(QStringLiteral("FSM V0.4b")));
     EXPECT_FALSE(signatureIsNewer(QString()));
     EXPECT_FALSE(signatureIsNewer(QStringLiteral("FSM V0.4C")));  // upper case sorts first
-    EXPECT_FALSE(signatureIsNewer(QStringLiteral("FSM V0.10")));   // not a version compare
+    EXPECT_FALSE(signatureIsNewer(QStringLiteral("FSM V0.10")));  // not a version compare
     EXPECT_TRUE(signatureIsNewer(QStringLiteral("FSM V0.5")));
     EXPECT_TRUE(signatureIsNewer(QStringLiteral("FSM V0.4c ")));
     EXPECT_TRUE(signatureIsNewer(QStringLiteral("fsm v0.1")));

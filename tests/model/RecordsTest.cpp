@@ -9,19 +9,19 @@ using testkit::rawRecord;
 TEST(Records, EveryRecordRoundTripsThroughItsTextForm)
 {
     const StateRecord s{"Idle", "tick();\r\nx++;", "3", "on();", "off();", "Y", "N", "idle();"};
-    EXPECT_EQ(s.toText(), rawRecord({"Idle", "tick();\r\nx++;", "3", "on();", "off();", "Y", "N",
-                                     "idle();"}));
+    EXPECT_EQ(s.toText(),
+              rawRecord({"Idle", "tick();\r\nx++;", "3", "on();", "off();", "Y", "N", "idle();"}));
     EXPECT_EQ(StateRecord::fromText(s.toText()), s);
 
     const TransitionRecord t{"2", "a && b", "go();", "Y", "N"};
     EXPECT_EQ(t.toText(), rawRecord({"2", "a && b", "go();", "Y", "N"}));
     EXPECT_EQ(TransitionRecord::fromText(t.toText()), t);
 
-    const MachineConfig c{"FSM V0.4c", "Lamp", "int x;", "x++;", "&Switch Case...;AS_Y;",
-                          "int ev", "x--;", "end();", "/* m */", "/* f */", "trap();"};
-    EXPECT_EQ(c.toText(), rawRecord({"FSM V0.4c", "Lamp", "int x;", "x++;",
-                                     "&Switch Case...;AS_Y;", "int ev", "x--;", "end();",
-                                     "/* m */", "/* f */", "trap();"}));
+    const MachineConfig c{"FSM V0.4c", "Lamp", "int x;", "x++;",    "&Switch Case...;AS_Y;",
+                          "int ev",    "x--;", "end();", "/* m */", "/* f */",
+                          "trap();"};
+    EXPECT_EQ(c.toText(), rawRecord({"FSM V0.4c", "Lamp", "int x;", "x++;", "&Switch Case...;AS_Y;",
+                                     "int ev", "x--;", "end();", "/* m */", "/* f */", "trap();"}));
     EXPECT_EQ(MachineConfig::fromText(c.toText()), c);
 }
 

@@ -12,8 +12,8 @@ namespace {
 const QString kHistory = QStringLiteral("<History>\r\n");
 constexpr quint32 rgb(quint32 r, quint32 g, quint32 b) { return r + 256 * g + 65536 * b; }
 
-bool configure(FsmDocument& doc, Node* n, const QString& name, qint32 kind,
-               const QString& index, RecordingMessenger& m)
+bool configure(FsmDocument& doc, Node* n, const QString& name, qint32 kind, const QString& index,
+               RecordingMessenger& m)
 {
     return configureState(doc, StateRecord{name, {}, index, {}, {}, N, N, {}}, kind, n, m);
 }
@@ -22,15 +22,16 @@ bool configure(FsmDocument& doc, Node* n, const QString& name, qint32 kind,
 TEST(StateDisplay, HeadersAppearOnlyForPresentActions)
 {
     FsmDocument doc;
-    Node* onlyDuring = addState(doc, {QStringLiteral("A"), QStringLiteral("1"), NodeStateNormal,
-                                      QStringLiteral("x = 1;")});
+    Node* onlyDuring = addState(
+        doc, {QStringLiteral("A"), QStringLiteral("1"), NodeStateNormal, QStringLiteral("x = 1;")});
     EXPECT_EQ(onlyDuring->text(), QStringLiteral("\u00B7A\u00B7\r\n x = 1;\r\n"));
 
     Node* all = addState(doc, {QStringLiteral("B"), QStringLiteral("2"), NodeStateNormal,
                                QStringLiteral("d1\r\nd2"), QStringLiteral("e"), QStringLiteral("x"),
                                QStringLiteral("el")});
-    EXPECT_EQ(all->text(), QStringLiteral("\u00B7B\u00B7\r\n#entry:\r\n e\r\n#during:\r\n d1\r\n d2\r\n"
-                                          "#else:\r\n el\r\n#exit:\r\n x\r\n"));
+    EXPECT_EQ(all->text(),
+              QStringLiteral("\u00B7B\u00B7\r\n#entry:\r\n e\r\n#during:\r\n d1\r\n d2\r\n"
+                             "#else:\r\n el\r\n#exit:\r\n x\r\n"));
 }
 
 TEST(StateDisplay, HideCommentsDropsCommentLinesButKeepsTheRecord)

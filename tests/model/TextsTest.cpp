@@ -32,7 +32,8 @@ TEST(CommentFilters, CommentOutAndBreakMarks)
     EXPECT_EQ(breakCommentMarks(QStringLiteral("x = a/b;\nq")), QStringLiteral("x = a/b;\nq"));
     EXPECT_EQ(breakCommentMarks(QStringLiteral("end */ here")), QStringLiteral("end * / here"));
     EXPECT_EQ(breakCommentMarks(QStringLiteral("/*/")), QStringLiteral("/ * /"));
-    EXPECT_EQ(breakCommentMarks(QStringLiteral("/* a\r\nb\n */")), QStringLiteral("/ * a\r\nb * /"));
+    EXPECT_EQ(breakCommentMarks(QStringLiteral("/* a\r\nb\n */")),
+              QStringLiteral("/ * a\r\nb * /"));
 }
 
 TEST(FindInText, CaseAndStart)
@@ -56,8 +57,10 @@ TEST(PathHelpers, SplitNames)
     EXPECT_EQ(stripExtension(QStringLiteral("/old.dir/file")), QStringLiteral("/old"));
     EXPECT_EQ(stripExtension(QStringLiteral("/dir/file")), QString());
     EXPECT_EQ(absolutePath(QStringLiteral("/abs/x")), QStringLiteral("/abs/x"));
-    EXPECT_EQ(absolutePath(QStringLiteral("./x.fsm")), QDir::currentPath() + QStringLiteral("/x.fsm"));
-    EXPECT_EQ(absolutePath(QStringLiteral("x.fsm")), QDir::currentPath() + QStringLiteral("/x.fsm"));
+    EXPECT_EQ(absolutePath(QStringLiteral("./x.fsm")),
+              QDir::currentPath() + QStringLiteral("/x.fsm"));
+    EXPECT_EQ(absolutePath(QStringLiteral("x.fsm")),
+              QDir::currentPath() + QStringLiteral("/x.fsm"));
     EXPECT_TRUE(tempFolder().endsWith(QLatin1Char('/')));
 }
 

@@ -157,7 +157,8 @@ TEST(TransitionRobustness, NodesWithoutLinksNeverCrash)
     Node* lonely = rawNode(d, NodeTransition, {"7", "c"});
     EXPECT_EQ(nextPriority(lonely), QStringLiteral("1"));
     EXPECT_EQ(nextPriority(nullptr), QStringLiteral("1"));
-    configureTransition(doc, TransitionRecord{QStringLiteral("7"), QStringLiteral("c"), {}, N, N}, lonely);
+    configureTransition(doc, TransitionRecord{QStringLiteral("7"), QStringLiteral("c"), {}, N, N},
+                        lonely);
     EXPECT_EQ(lonely->text(), QStringLiteral("c\r\n"));
     configureTransition(doc, TransitionRecord{QStringLiteral("1"), {}, {}, Y, N}, nullptr);
     renumberPriorities(doc, nullptr, lonely);

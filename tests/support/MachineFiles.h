@@ -51,13 +51,17 @@ inline bool writeMachine(const QString& path, const TwoStateMachine& m, QString*
                       const QString& entry) {
         Node* n = d.addNode(0, 0, 1500, 900);
         n->setUserData(kind);
-        n->setTag(StateRecord{name, during, index, entry, QString(), QStringLiteral("N"), QStringLiteral("N"), QString()}.toText());
+        n->setTag(StateRecord{name, during, index, entry, QString(), QStringLiteral("N"),
+                              QStringLiteral("N"), QString()}
+                      .toText());
         return n;
     };
     auto transition = [&d](Node* from, Node* to, const QString& condition) {
         Node* t = d.addNode(0, 0, 150, 100);
         t->setUserData(0x800);
-        t->setTag(TransitionRecord{QStringLiteral("1"), condition, QString(), QStringLiteral("Y"), QStringLiteral("N")}.toText());
+        t->setTag(TransitionRecord{QStringLiteral("1"), condition, QString(), QStringLiteral("Y"),
+                                   QStringLiteral("N")}
+                      .toText());
         d.addLink(from, t);
         d.addLink(t, to);
     };

@@ -20,9 +20,9 @@ public:
         Answer defaultButton = Answer::Yes;
     };
 
-    std::deque<Answer> answers;       // for both kinds of question
-    std::deque<QString> fileNames;    // for open and save dialogs ("" cancels)
-    bool readOnlyChoice = true;       // the open dialog's read-only box
+    std::deque<Answer> answers;     // for both kinds of question
+    std::deque<QString> fileNames;  // for open and save dialogs ("" cancels)
+    bool readOnlyChoice = true;     // the open dialog's read-only box
     std::vector<Shown> shown;
     std::vector<FileDialog> dialogs;
 

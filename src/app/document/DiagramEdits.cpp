@@ -19,7 +19,10 @@ constexpr double kRemarkCorner = 10;
 // comes back at the end.
 class SuspendRefresh {
 public:
-    explicit SuspendRefresh(Diagram& d) : m_d(d), m_was(d.autoRefresh()) { m_d.setAutoRefresh(false); }
+    explicit SuspendRefresh(Diagram& d) : m_d(d), m_was(d.autoRefresh())
+    {
+        m_d.setAutoRefresh(false);
+    }
     ~SuspendRefresh() { m_d.setAutoRefresh(m_was); }
     SuspendRefresh(const SuspendRefresh&) = delete;
     SuspendRefresh& operator=(const SuspendRefresh&) = delete;
@@ -29,10 +32,7 @@ private:
     bool m_was;
 };
 
-bool isBroken(const Node* n)
-{
-    return n->inLinks().size() != 1 || n->outLinks().size() != 1;
-}
+bool isBroken(const Node* n) { return n->inLinks().size() != 1 || n->outLinks().size() != 1; }
 
 int removeBrokenTransitions(Diagram& d)
 {
@@ -110,7 +110,13 @@ LinkOutcome afterLinkDrawn(FsmDocument& doc, Link* link, bool dstChanged)
     if (fromState && toTransition) {
         // A transition that got a new source starts afresh there.
         if (dstChanged)
-            Transitions::configureTransition(doc, TransitionRecord{Transitions::nextPriority(dst), {}, {}, QStringLiteral("Y"), QStringLiteral("N")}, dst);
+            Transitions::configureTransition(doc,
+                                             TransitionRecord{Transitions::nextPriority(dst),
+                                                              {},
+                                                              {},
+                                                              QStringLiteral("Y"),
+                                                              QStringLiteral("N")},
+                                             dst);
         cleanUpTransitions(doc);
         return LinkOutcome::CleanedUp;
     }

@@ -42,10 +42,7 @@ QString nextNewName()
     return QStringLiteral("FSM_") + (QStringLiteral("000") + QString::number(n)).right(4);
 }
 
-QString absoluteClean(const QString& path)
-{
-    return QDir::cleanPath(Paths::absolutePath(path));
-}
+QString absoluteClean(const QString& path) { return QDir::cleanPath(Paths::absolutePath(path)); }
 
 void tellCantSave(UserInterface& ui, const QString& path)
 {
@@ -110,7 +107,7 @@ Document* fileNewChild(DocumentRegistry& docs, const Document& parent)
             return nullptr;
         if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
             Logs::writeLog(errorLine(QStringLiteral("newChildAction"), kFileAccessError,
-                                           QStringLiteral("cannot create ") + folder));
+                                     QStringLiteral("cannot create ") + folder));
             docs.ui().message(QStringLiteral("I can't create the folder:") + kCrLf + folder,
                               MessageIcon::Exclamation, kAttention);
             return nullptr;
@@ -151,7 +148,8 @@ OpenResult fileOpen(DocumentRegistry& docs, const QString& pathIn)
     }
     fsm.filePath = fullPath;
     if (!fsm.afterLoad(process().overrides, ui)) {
-        error = QStringLiteral("the diagram's records in ") + fullPath + QStringLiteral(" cannot be read");
+        error = QStringLiteral("the diagram's records in ") + fullPath
+                + QStringLiteral(" cannot be read");
         Logs::writeLog(errorLine(QStringLiteral("FileOpen"), kLoadError, error));
         return loadFailed(doc, error);
     }
@@ -161,11 +159,11 @@ OpenResult fileOpen(DocumentRegistry& docs, const QString& pathIn)
     doc->undo.init();
 
     if (MachineInfo::signatureIsNewer(signature)) {
-        const Answer a = ui.askYesNo(
-            QStringLiteral("Atention this FSM has newer signature.") + kCrLf
-                + QStringLiteral(" Ignore and continue?"),
-            QStringLiteral("The file signature don't match: [") + signature + QLatin1Char(']'),
-            MessageIcon::Critical, Answer::No);
+        const Answer a = ui.askYesNo(QStringLiteral("Atention this FSM has newer signature.")
+                                         + kCrLf + QStringLiteral(" Ignore and continue?"),
+                                     QStringLiteral("The file signature don't match: [") + signature
+                                         + QLatin1Char(']'),
+                                     MessageIcon::Critical, Answer::No);
         if (a != Answer::Yes) {
             doc->undo.clearGraphChanges();
             discard(docs, *doc);
@@ -256,7 +254,7 @@ SaveStatus saveDiagram(DocumentRegistry& docs, Document& doc)
         const QString backup = path + QStringLiteral(".bak");
         if (!FileHelpers::copyFileSafely(path, backup, &backupError))
             Logs::writeLog(errorLine(QStringLiteral("SalvaDiagrama"), kFileAccessError,
-                                           backup + QStringLiteral(": ") + backupError));
+                                     backup + QStringLiteral(": ") + backupError));
     }
     QString error;
     const bool written = d.saveFile(path, &error);

@@ -27,7 +27,7 @@ bool writeOutput(UserInterface& ui, bool interactive, const QString& routine, co
             ui.message(QStringLiteral("I can't save the changes in:") + kCrLf + name,
                        MessageIcon::Exclamation, QStringLiteral("Attention!"));
         Logs::writeErrorLog(QStringLiteral("Fsm can't save, access denied to file:[") + name
-                                  + QLatin1Char(']'));
+                            + QLatin1Char(']'));
         return false;
     };
     if (replaceProtected)
@@ -37,7 +37,7 @@ bool writeOutput(UserInterface& ui, bool interactive, const QString& routine, co
     QString error;
     if (!FileHelpers::writeTextFile(name, text + kCrLf, &error)) {
         Logs::writeLog(FileHelpers::errorLine(routine, FileHelpers::kFileAccessError,
-                                                    name + QStringLiteral(": ") + error));
+                                              name + QStringLiteral(": ") + error));
         return refuse();
     }
     return true;
@@ -57,7 +57,7 @@ bool saveCodeFiles(const FsmDocument& doc, UserInterface& ui,
     const bool interactive = !st.anyCodeSwitch() && !st.batchMode;
     if (!module) {
         Logs::writeErrorLog(QStringLiteral("Code can't be created:[")
-                                  + Paths::fileNameOf(doc.filePath) + QLatin1Char(']'));
+                            + Paths::fileNameOf(doc.filePath) + QLatin1Char(']'));
         return false;
     }
     QString name = proposedOutputName(doc, QStringLiteral(".c"));

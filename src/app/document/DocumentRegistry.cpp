@@ -7,7 +7,9 @@
 
 namespace orvane {
 
-DocumentRegistry::DocumentRegistry(UserInterface& ui, QObject* parent) : QObject(parent), m_ui(ui) {}
+DocumentRegistry::DocumentRegistry(UserInterface& ui, QObject* parent) : QObject(parent), m_ui(ui)
+{
+}
 
 DocumentRegistry::~DocumentRegistry()
 {
@@ -26,8 +28,9 @@ Document* DocumentRegistry::create()
 
 void DocumentRegistry::remove(Document* doc)
 {
-    const auto it = std::find_if(m_docs.begin(), m_docs.end(),
-                                 [doc](const std::unique_ptr<Document>& d) { return d.get() == doc; });
+    const auto it =
+        std::find_if(m_docs.begin(), m_docs.end(),
+                     [doc](const std::unique_ptr<Document>& d) { return d.get() == doc; });
     if (it == m_docs.end())
         return;
     emit documentAboutToBeRemoved(doc);

@@ -33,7 +33,8 @@ const FsmDocument* RegistryChildSource::openChild(const QString& fullPath, QStri
     const DocumentCommands::OpenResult r = DocumentCommands::fileOpen(m_docs, fullPath);
     // A failed load leaves an empty document behind: it is this source's too.
     if (r.document
-        && (r.status == DocumentCommands::OpenStatus::Opened || r.status == DocumentCommands::OpenStatus::LoadFailed))
+        && (r.status == DocumentCommands::OpenStatus::Opened
+            || r.status == DocumentCommands::OpenStatus::LoadFailed))
         m_opened.append(r.document);
     if (r.ok())
         return &r.document->fsm;

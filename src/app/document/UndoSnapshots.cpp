@@ -27,7 +27,8 @@ constexpr int kSnapshotDigits = 6;
 
 QString snapshotFile(const QString& mirrorBase, int n)
 {
-    return mirrorBase + QLatin1Char('.') + QStringLiteral("%1").arg(n, kSnapshotDigits, 10, QLatin1Char('0'))
+    return mirrorBase + QLatin1Char('.')
+           + QStringLiteral("%1").arg(n, kSnapshotDigits, 10, QLatin1Char('0'))
            + kSnapshotExtension;
 }
 
@@ -219,7 +220,7 @@ bool UndoSnapshots::load(int n)
     QString error;
     if (name.isEmpty() || !m_doc.diagram().loadFile(name, &error)) {
         Logs::writeLog(errorLine(QStringLiteral("clsUndoRedo.Load: af.LoadFile ") + name,
-                                       kFileAccessError, error));
+                                 kFileAccessError, error));
         return false;
     }
     m_events.readGraphConfig();
@@ -246,7 +247,7 @@ void UndoSnapshots::cleanFiles(const QString& mirrorBase)
         const QString path = dir.filePath(name);
         if (!Paths::deleteFile(path)) {
             Logs::writeLog(errorLine(QStringLiteral("clsUndoRedo.CleanFiles"), kFileAccessError,
-                                           QStringLiteral("cannot delete ") + path));
+                                     QStringLiteral("cannot delete ") + path));
             return;
         }
     }

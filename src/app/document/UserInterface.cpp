@@ -24,8 +24,8 @@ QString answerWord(Answer a)
 // A question in batch mode: its text on standard error with the answer taken.
 Answer takeDefault(const QString& text, const QString& title, MessageIcon icon, Answer answer)
 {
-    BatchUserInterface().message(text + QStringLiteral(" [") + answerWord(answer) + QLatin1Char(']'),
-                                 icon, title);
+    BatchUserInterface().message(
+        text + QStringLiteral(" [") + answerWord(answer) + QLatin1Char(']'), icon, title);
     return answer;
 }
 

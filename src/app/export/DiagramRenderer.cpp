@@ -13,7 +13,6 @@ namespace orvane::DiagramRenderer {
 
 namespace {
 
-
 enum Shape { Invisible = 0, Rounded = 1, Box = 2, Ellipse = 3, Diamond = 4, Label = 5 };
 
 // Room between a remark's outline and its text; the same margins that
@@ -157,12 +156,18 @@ QPointF exitPoint(const Node& n, const QPointF& towards)
 Qt::PenStyle penStyle(int drawStyle)
 {
     switch (drawStyle) {
-    case 1: return Qt::DashLine;
-    case 2: return Qt::DotLine;
-    case 3: return Qt::DashDotLine;
-    case 4: return Qt::DashDotDotLine;
-    case 5: return Qt::NoPen;
-    default: return Qt::SolidLine;
+    case 1:
+        return Qt::DashLine;
+    case 2:
+        return Qt::DotLine;
+    case 3:
+        return Qt::DashDotLine;
+    case 4:
+        return Qt::DashDotDotLine;
+    case 5:
+        return Qt::NoPen;
+    default:
+        return Qt::SolidLine;
     }
 }
 
@@ -202,10 +207,19 @@ QPainterPath nodeOutline(const Node& node)
     QPainterPath path;
     const QRectF r = rectOf(node);
     switch (shapeOf(node)) {
-    case Rounded: path.addRoundedRect(r, cornerRadius(r), cornerRadius(r)); break;
-    case Ellipse: path.addEllipse(r); break;
-    case Diamond: path.addPolygon(diamondOf(r)); path.closeSubpath(); break;
-    default: path.addRect(r); break;
+    case Rounded:
+        path.addRoundedRect(r, cornerRadius(r), cornerRadius(r));
+        break;
+    case Ellipse:
+        path.addEllipse(r);
+        break;
+    case Diamond:
+        path.addPolygon(diamondOf(r));
+        path.closeSubpath();
+        break;
+    default:
+        path.addRect(r);
+        break;
     }
     return path;
 }
@@ -220,10 +234,18 @@ void paintNode(QPainter& p, const Node& node)
         p.setPen(visiblePen(p, outlinePen(node)));
         p.setBrush(toColor(node.fillColor()));
         switch (shape) {
-        case Rounded: p.drawRoundedRect(r, cornerRadius(r), cornerRadius(r)); break;
-        case Ellipse: p.drawEllipse(r); break;
-        case Diamond: p.drawPolygon(diamondOf(r)); break;
-        default: p.drawRect(r); break;
+        case Rounded:
+            p.drawRoundedRect(r, cornerRadius(r), cornerRadius(r));
+            break;
+        case Ellipse:
+            p.drawEllipse(r);
+            break;
+        case Diamond:
+            p.drawPolygon(diamondOf(r));
+            break;
+        default:
+            p.drawRect(r);
+            break;
         }
     }
     const TextLayout text = layoutText(node);
@@ -276,7 +298,8 @@ void paintLink(QPainter& p, const Link& link)
             line.front() = atOrg.base;
     }
     const QColor colour = toColor(link.drawColor());
-    const QPen pen = visiblePen(p, QPen(colour, width, penStyle(link.drawStyle()), Qt::FlatCap, Qt::MiterJoin));
+    const QPen pen =
+        visiblePen(p, QPen(colour, width, penStyle(link.drawStyle()), Qt::FlatCap, Qt::MiterJoin));
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     p.drawPolyline(line);
@@ -292,9 +315,8 @@ void paintLink(QPainter& p, const Link& link)
 QRectF linkBounds(const Link& link)
 {
     const double width = penWidth(link.drawWidth());
-    const double reach = std::max(width / 2.0, (link.arrowDst() || link.arrowOrg())
-                                                    ? (120.0 + 2.0 * width) * 0.4
-                                                    : 0.0);
+    const double reach = std::max(
+        width / 2.0, (link.arrowDst() || link.arrowOrg()) ? (120.0 + 2.0 * width) * 0.4 : 0.0);
     return linkLine(link).boundingRect().adjusted(-reach, -reach, reach, reach);
 }
 

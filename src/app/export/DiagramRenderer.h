@@ -49,10 +49,10 @@ QRectF extent(const Diagram& diagram);
 
 // The pieces, for views that draw item by item (paintNode and paintLink
 // leave their pen, brush and font set on the painter).
-bool isDrawn(const Node& node);     // false for the info node and margin nodes
+bool isDrawn(const Node& node);  // false for the info node and margin nodes
 QPainterPath nodeOutline(const Node& node);
 void paintNode(QPainter& painter, const Node& node);
-QRectF nodeBounds(const Node& node);  // outline, pen and text
+QRectF nodeBounds(const Node& node);   // outline, pen and text
 QPolygonF linkLine(const Link& link);  // outline to outline through the bend points
 void paintLink(QPainter& painter, const Link& link);
 QRectF linkBounds(const Link& link);  // line, pen and arrow heads

@@ -26,10 +26,7 @@ constexpr double kMarginSize = 1000.0;
 
 // File names put into the page: ordinary names stay as they are, but a
 // name holding & < > or " cannot break the markup.
-QString markupSafe(const QString& text)
-{
-    return text.toHtmlEscaped();
-}
+QString markupSafe(const QString& text) { return text.toHtmlEscaped(); }
 
 struct FileError {
     int number = 0;  // 0: written
@@ -56,8 +53,8 @@ bool report(const QString& routine, const FileError& error, Messenger& messenger
 {
     if (error.number == 0)
         return true;
-    const QString text = QLatin1Char(' ') + routine + QStringLiteral(", Error #") +
-                         QString::number(error.number) + QStringLiteral(": ") + error.description;
+    const QString text = QLatin1Char(' ') + routine + QStringLiteral(", Error #")
+                         + QString::number(error.number) + QStringLiteral(": ") + error.description;
     Logs::writeLog(text);
     if (error.number == 70 || error.number == 75)
         messenger.message(text, MessageIcon::Exclamation);
@@ -130,15 +127,32 @@ QString htmlEscape(const QString& text, int indent)
             out += prefix + line + QStringLiteral("<BR>") + kCrLf;
             line.clear();
             break;
-        case '\n': break;
-        case '<': line += QStringLiteral("&lt;"); break;
-        case '>': line += QStringLiteral("&gt;"); break;
-        case '&': line += QStringLiteral("&amp;"); break;
-        case '"': line += QStringLiteral("&quot;"); break;
-        case '|': line += QStringLiteral("&brvbar;"); break;
-        case 0x00A1: line += QStringLiteral("&iexcl;"); break;
-        case ' ': line += QStringLiteral("&#32;"); break;
-        default: line += c; break;
+        case '\n':
+            break;
+        case '<':
+            line += QStringLiteral("&lt;");
+            break;
+        case '>':
+            line += QStringLiteral("&gt;");
+            break;
+        case '&':
+            line += QStringLiteral("&amp;");
+            break;
+        case '"':
+            line += QStringLiteral("&quot;");
+            break;
+        case '|':
+            line += QStringLiteral("&brvbar;");
+            break;
+        case 0x00A1:
+            line += QStringLiteral("&iexcl;");
+            break;
+        case ' ':
+            line += QStringLiteral("&#32;");
+            break;
+        default:
+            line += c;
+            break;
         }
     }
     return out + prefix + line;
@@ -155,12 +169,11 @@ QString htmlLinks(const FsmDocument& doc, bool sameFolder)
     references.reset(doc.filePath);
     references.scanDiagram(doc.diagram());
     for (const QString& child : references.children()) {
-        QString target = replaceExtension(references.relativePath(child),
-                                          QStringLiteral(".htm"));
+        QString target = replaceExtension(references.relativePath(child), QStringLiteral(".htm"));
         if (sameFolder)
             target = QStringLiteral("./") + Paths::fileNameOf(target);
-        out += QStringLiteral("<A HREF=\"") + markupSafe(target) + QStringLiteral("\">") +
-               markupSafe(Paths::fileNameOf(target)) + QStringLiteral("</A><BR>") + kCrLf;
+        out += QStringLiteral("<A HREF=\"") + markupSafe(target) + QStringLiteral("\">")
+               + markupSafe(Paths::fileNameOf(target)) + QStringLiteral("</A><BR>") + kCrLf;
     }
     return out;
 }
@@ -173,8 +186,8 @@ QString htmlPageText(const FsmDocument& doc, const QString& name, const QString&
         return htmlEscape(config.*text, 4);
     };
     const auto section = [&field](const char* heading, const QString MachineConfig::*text) {
-        return QStringLiteral("<p><U><B>") + QLatin1String(heading) +
-               QStringLiteral(":</B></U><BR>") + kCrLf + field(text) + QStringLiteral("</p>");
+        return QStringLiteral("<p><U><B>") + QLatin1String(heading)
+               + QStringLiteral(":</B></U><BR>") + kCrLf + field(text) + QStringLiteral("</p>");
     };
     const QStringList lines = {
         QStringLiteral("<HTML>"),
@@ -185,10 +198,10 @@ QString htmlPageText(const FsmDocument& doc, const QString& name, const QString&
         QStringLiteral("<TITLE>") + markupSafe(name) + QStringLiteral("</TITLE>"),
         QStringLiteral("</HEAD>"),
         QStringLiteral("<BODY>"),
-        QStringLiteral("<FONT SIZE=2><P ALIGN=\"LEFT\"><IMG SRC=\"") + markupSafe(picture) +
-            QStringLiteral("\"></P>"),
-        QStringLiteral("<p><U><B>FSM function name:</B></U><BR>") + field(&MachineConfig::name) +
-            QStringLiteral("</p>"),
+        QStringLiteral("<FONT SIZE=2><P ALIGN=\"LEFT\"><IMG SRC=\"") + markupSafe(picture)
+            + QStringLiteral("\"></P>"),
+        QStringLiteral("<p><U><B>FSM function name:</B></U><BR>") + field(&MachineConfig::name)
+            + QStringLiteral("</p>"),
         section("Parameters", &MachineConfig::params),
         section("Module header", &MachineConfig::moduleHeader),
         section("Global initialization", &MachineConfig::init),
@@ -196,8 +209,8 @@ QString htmlPageText(const FsmDocument& doc, const QString& name, const QString&
         section("Global actions (before FSM analysis)", &MachineConfig::before),
         section("Global actions (after FSM analysis)", &MachineConfig::after),
         section("Global final (out of FSM function)", &MachineConfig::finalActions),
-        QStringLiteral("<p><U><B>Links:</B></U>&nbsp;&nbsp;&nbsp;&nbsp;") +
-            htmlLinks(doc, sameFolder) + QStringLiteral("</FONT></p>"),
+        QStringLiteral("<p><U><B>Links:</B></U>&nbsp;&nbsp;&nbsp;&nbsp;")
+            + htmlLinks(doc, sameFolder) + QStringLiteral("</FONT></p>"),
         QStringLiteral("</BODY>"),
         QStringLiteral("</HTML>"),
     };
@@ -211,8 +224,8 @@ bool fileSaveAsHTML(FsmDocument& doc, const QString& path, bool sameFolder, Mess
     FileError error;
     {
         ExportScope scope(doc.diagram());
-        const QString page = htmlPageText(doc, Paths::baseName(path),
-                                          Paths::fileNameOf(picturePath), sameFolder);
+        const QString page =
+            htmlPageText(doc, Paths::baseName(path), Paths::fileNameOf(picturePath), sameFolder);
         scope.addMargin();
         const QByteArray picture = DiagramPicture::toWmf(doc.diagram());
         scope.removeMargin();

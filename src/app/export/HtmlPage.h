@@ -9,7 +9,7 @@
 namespace orvane {
 class FsmDocument;
 class Messenger;
-}
+}  // namespace orvane
 
 namespace orvane::HtmlPage {
 
@@ -38,6 +38,5 @@ bool fileSaveAsHTML(FsmDocument& doc, const QString& path, bool sameFolder, Mess
 // Writes the picture alone to `path`; failures as above with
 // " FileSaveAsEMF, Error #".
 bool fileSaveAsEMF(FsmDocument& doc, const QString& path, Messenger& messenger);
-
 
 }  // namespace orvane::HtmlPage

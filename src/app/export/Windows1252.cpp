@@ -14,15 +14,14 @@ constexpr char16_t kHighControls[32] = {
 };
 
 // Walks the text by code point; a lone surrogate is handed over as U+FFFD.
-template <typename Missing>
-QByteArray encode(const QString& text, Missing missing)
+template <typename Missing> QByteArray encode(const QString& text, Missing missing)
 {
     QByteArray out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t cp = text.at(i).unicode();
-        if (QChar::isHighSurrogate(cp) && i + 1 < text.size() &&
-            QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+        if (QChar::isHighSurrogate(cp) && i + 1 < text.size()
+            && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
             cp = QChar::surrogateToUcs4(text.at(i).unicode(), text.at(i + 1).unicode());
             ++i;
         } else if (QChar::isSurrogate(cp)) {

@@ -39,9 +39,22 @@ enum : quint16 {
     META_EXTTEXTOUT = 0x0A32,
 };
 
-enum : quint16 { PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4, PS_NULL = 5 };
+enum : quint16 {
+    PS_SOLID = 0,
+    PS_DASH = 1,
+    PS_DOT = 2,
+    PS_DASHDOT = 3,
+    PS_DASHDOTDOT = 4,
+    PS_NULL = 5
+};
 enum : quint16 { BS_SOLID = 0, BS_NULL = 1 };
-enum : quint16 { MM_ANISOTROPIC = 8, TRANSPARENT = 1, TA_BASELINE = 24, ALTERNATE = 1, WINDING = 2 };
+enum : quint16 {
+    MM_ANISOTROPIC = 8,
+    TRANSPARENT = 1,
+    TA_BASELINE = 24,
+    ALTERNATE = 1,
+    WINDING = 2
+};
 constexpr quint32 kPlaceableKey = 0x9AC6CDD7;
 constexpr int kFaceNameBytes = 32;
 
@@ -89,12 +102,18 @@ quint32 colorRef(const QColor& c)
 quint16 penStyle(Qt::PenStyle s)
 {
     switch (s) {
-    case Qt::NoPen: return PS_NULL;
-    case Qt::DashLine: return PS_DASH;
-    case Qt::DotLine: return PS_DOT;
-    case Qt::DashDotLine: return PS_DASHDOT;
-    case Qt::DashDotDotLine: return PS_DASHDOTDOT;
-    default: return PS_SOLID;
+    case Qt::NoPen:
+        return PS_NULL;
+    case Qt::DashLine:
+        return PS_DASH;
+    case Qt::DotLine:
+        return PS_DOT;
+    case Qt::DashDotLine:
+        return PS_DASHDOT;
+    case Qt::DashDotDotLine:
+        return PS_DASHDOTDOT;
+    default:
+        return PS_SOLID;
     }
 }
 
@@ -137,8 +156,8 @@ bool isRoundedRect(const QPainterPath& path, QRectF* rect, double* rx, double* r
 class WmfPaintEngine : public QPaintEngine {
 public:
     WmfPaintEngine()
-        : QPaintEngine(PaintEngineFeatures(QPaintEngine::AllFeatures) &
-                       ~PaintEngineFeatures(QPaintEngine::PerspectiveTransform))
+        : QPaintEngine(PaintEngineFeatures(QPaintEngine::AllFeatures)
+                       & ~PaintEngineFeatures(QPaintEngine::PerspectiveTransform))
     {
     }
 
@@ -284,9 +303,9 @@ void WmfPaintEngine::release(Selected& current)
 
 double WmfPaintEngine::lengthScale() const
 {
-    return (std::hypot(m_transform.m11(), m_transform.m12()) +
-            std::hypot(m_transform.m21(), m_transform.m22())) /
-           2.0;
+    return (std::hypot(m_transform.m11(), m_transform.m12())
+            + std::hypot(m_transform.m21(), m_transform.m22()))
+           / 2.0;
 }
 
 void WmfPaintEngine::usePen(const QPen& pen)
@@ -504,19 +523,29 @@ QByteArray WmfWriter::data() const { return m_engine->fileData(m_size, m_unitsPe
 int WmfWriter::metric(PaintDeviceMetric metric) const
 {
     switch (metric) {
-    case PdmWidth: return m_size.width();
-    case PdmHeight: return m_size.height();
-    case PdmWidthMM: return int(std::lround(m_size.width() * 25.4 / m_unitsPerInch));
-    case PdmHeightMM: return int(std::lround(m_size.height() * 25.4 / m_unitsPerInch));
-    case PdmNumColors: return INT_MAX;
-    case PdmDepth: return 32;
+    case PdmWidth:
+        return m_size.width();
+    case PdmHeight:
+        return m_size.height();
+    case PdmWidthMM:
+        return int(std::lround(m_size.width() * 25.4 / m_unitsPerInch));
+    case PdmHeightMM:
+        return int(std::lround(m_size.height() * 25.4 / m_unitsPerInch));
+    case PdmNumColors:
+        return INT_MAX;
+    case PdmDepth:
+        return 32;
     case PdmDpiX:
     case PdmDpiY:
     case PdmPhysicalDpiX:
-    case PdmPhysicalDpiY: return m_unitsPerInch;
-    case PdmDevicePixelRatio: return 1;
-    case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
-    default: return 0;
+    case PdmPhysicalDpiY:
+        return m_unitsPerInch;
+    case PdmDevicePixelRatio:
+        return 1;
+    case PdmDevicePixelRatioScaled:
+        return int(devicePixelRatioFScale());
+    default:
+        return 0;
     }
 }
 

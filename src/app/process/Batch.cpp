@@ -19,8 +19,7 @@ namespace orvane {
 namespace {
 
 // The C code switch that runs: the first of /CS, /CP, /CA, /CH, /C.
-bool runCodeSwitch(DocumentRegistry& docs, Document& doc, const ProcessState& st,
-                   UserInterface& ui)
+bool runCodeSwitch(DocumentRegistry& docs, Document& doc, const ProcessState& st, UserInterface& ui)
 {
     using GenerationCommands::generateCCode;
     if (st.swCS)
@@ -62,15 +61,17 @@ int runBatch(int argc, char** argv, ProcessState& state)
     if (state.anyCodeSwitch())
         allWritten = runCodeSwitch(docs, doc, state, ui) && allWritten;
     if (state.swH || state.swHL) {
-        allWritten = HtmlPage::fileSaveAsHTML(doc.fsm, batchOutputPath(doc.fsm, QStringLiteral(".htm")),
-                                             state.swHL, ui)
+        allWritten = HtmlPage::fileSaveAsHTML(
+                         doc.fsm, batchOutputPath(doc.fsm, QStringLiteral(".htm")), state.swHL, ui)
                      && allWritten;
     } else if (state.swW) {
-        allWritten = HtmlPage::fileSaveAsEMF(doc.fsm, batchOutputPath(doc.fsm, QStringLiteral(".wmf")), ui)
-                     && allWritten;
+        allWritten =
+            HtmlPage::fileSaveAsEMF(doc.fsm, batchOutputPath(doc.fsm, QStringLiteral(".wmf")), ui)
+            && allWritten;
     }
     if (state.swLS) {
-        allWritten = DocumentCommands::writeListFile(doc.fsm, ui, FlatGenerators::generateListFile(doc.fsm.diagram()))
+        allWritten = DocumentCommands::writeListFile(
+                         doc.fsm, ui, FlatGenerators::generateListFile(doc.fsm.diagram()))
                      && allWritten;
     }
     return allWritten ? 0 : 1;

@@ -125,7 +125,8 @@ Road parseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
         return Road::HandOverOrInteractive;
 
     Arguments a{argsIn, std::vector<bool>(size_t(argsIn.size()), false), findPathArgument(argsIn)};
-    for (const QString& help : {QStringLiteral("/?"), QStringLiteral("--help"), QStringLiteral("-h")})
+    for (const QString& help :
+         {QStringLiteral("/?"), QStringLiteral("--help"), QStringLiteral("-h")})
         if (takeSwitch(a, help))
             return Road::Help;
 
@@ -138,9 +139,9 @@ Road parseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
     };
     bool dMinus = false, acMinus = false, ptMinus = false, bfMinus = false;
     const Flag flags[] = {
-        {"/CS", &st.swCS}, {"/CP", &st.swCP},   {"/CA", &st.swCA},     {"/CH", &st.swCH},
-        {"/C", &st.swC},   {"/LS", &st.swLS},   {"/HL", &st.swHL},     {"/H", &st.swH},
-        {"/W", &st.swW},   {"/D-", &dMinus},    {"/D+", &st.dPlus},    {"/AC-", &acMinus},
+        {"/CS", &st.swCS},    {"/CP", &st.swCP},  {"/CA", &st.swCA},    {"/CH", &st.swCH},
+        {"/C", &st.swC},      {"/LS", &st.swLS},  {"/HL", &st.swHL},    {"/H", &st.swH},
+        {"/W", &st.swW},      {"/D-", &dMinus},   {"/D+", &st.dPlus},   {"/AC-", &acMinus},
         {"/AC+", &st.acPlus}, {"/PT-", &ptMinus}, {"/PT+", &st.ptPlus}, {"/BF-", &bfMinus},
         {"/BF+", &st.bfPlus},
     };
@@ -159,8 +160,8 @@ Road parseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
     pair(st.ptPlus, ptMinus, st.overrides.textBoxes);
     pair(st.bfPlus, bfMinus, st.overrides.bitFields);
 
-    st.batchMode = st.swW || st.swH || st.swHL || st.swLS || st.swC || st.swCS || st.swCP
-                   || st.swCA || st.swCH;
+    st.batchMode = st.swW || st.swH || st.swHL || st.swLS || st.swC || st.swCS || st.swCP || st.swCA
+                   || st.swCH;
 
     QStringList rest;
     for (qsizetype i = 0; i < a.args.size(); ++i)

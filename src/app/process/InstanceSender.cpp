@@ -64,8 +64,8 @@ bool InstanceSender::send(const QString& line, bool logRetries, bool& listening)
         const auto error = socket.error();
         socket.abort();
         // No socket, or one left behind by a program that is gone.
-        if (error == QLocalSocket::ServerNotFoundError ||
-            error == QLocalSocket::ConnectionRefusedError || deadline.hasExpired())
+        if (error == QLocalSocket::ServerNotFoundError
+            || error == QLocalSocket::ConnectionRefusedError || deadline.hasExpired())
             return false;
         if (logRetries)
             Logs::writeLog(QStringLiteral("ProcessNewInstances: hButton not found"));

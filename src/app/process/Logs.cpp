@@ -59,9 +59,8 @@ void writeLog(const QString& message)
 {
     const QString handle = QString::number(qulonglong(getpid()), 16).toUpper();
     const QString thread = QString::number(qulonglong(syscall(SYS_gettid)), 16).toUpper();
-    append(debugLogPath(),
-           QLatin1Char('[') + handle + QLatin1Char(':') + thread + QLatin1Char('|') + now()
-               + QStringLiteral("]:") + message);
+    append(debugLogPath(), QLatin1Char('[') + handle + QLatin1Char(':') + thread + QLatin1Char('|')
+                               + now() + QStringLiteral("]:") + message);
 }
 
 void writeErrorLog(const QString& message)

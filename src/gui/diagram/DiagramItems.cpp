@@ -10,11 +10,9 @@
 #include <cmath>
 #include <limits>
 
-namespace orvane
-{
+namespace orvane {
 
-namespace
-{
+namespace {
 
 // Texts smaller than this many device pixels are not drawn.
 constexpr double kMinTextPixels = 4;
@@ -28,7 +26,7 @@ void paintWithoutText(QPainter& p, const Node& n)
     auto colour = [](quint32 bgr) {
         return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
     };
-    p.setPen(QPen(colour(n.drawColor()), 0)); // one device pixel
+    p.setPen(QPen(colour(n.drawColor()), 0));  // one device pixel
     p.setBrush(colour(n.fillColor()));
     p.drawPath(DiagramRenderer::nodeOutline(n));
 }
@@ -40,7 +38,7 @@ QPen handlePen()
     return pen;
 }
 
-} // namespace
+}  // namespace
 
 QRectF nodeRect(const Node& n)
 {
@@ -201,8 +199,8 @@ void LinkItem::sync()
     // The pick distance is the view's business (DiagramScene::linkAt), so
     // that zooming does not have to touch every link.
     setArea(DiagramRenderer::linkBounds(*m_link).normalized(), m_line.boundingRect());
-    setVisible(DiagramRenderer::isDrawn(*m_link->org()) &&
-               DiagramRenderer::isDrawn(*m_link->dst()));
+    setVisible(DiagramRenderer::isDrawn(*m_link->org())
+               && DiagramRenderer::isDrawn(*m_link->dst()));
 }
 
 void LinkItem::paint(QPainter* p, const QStyleOptionGraphicsItem*, QWidget*)
@@ -220,4 +218,4 @@ void LinkItem::paint(QPainter* p, const QStyleOptionGraphicsItem*, QWidget*)
         paintHandle(*p, m, false);
 }
 
-} // namespace orvane
+}  // namespace orvane

@@ -10,12 +10,11 @@
 
 #include <array>
 
-namespace orvane
-{
+namespace orvane {
 
 // What every item needs to know about the view it is shown in.
 struct ItemContext {
-    double twipsPerPixelX = 15; // at the current zoom
+    double twipsPerPixelX = 15;  // at the current zoom
     double twipsPerPixelY = 15;
     bool readOnly = false;
     double pixelsToTwips() const { return std::max(twipsPerPixelX, twipsPerPixelY); }
@@ -36,7 +35,7 @@ std::array<QPointF, 8> nodeHandles(const QRectF& r);
 struct LinkHandles {
     QPointF orgEnd, dstEnd;
     std::vector<QPointF> bends;
-    std::vector<QPointF> middles; // middles[i] lies on segment i
+    std::vector<QPointF> middles;  // middles[i] lies on segment i
 };
 LinkHandles linkHandles(const QPolygonF& line, const Link& l);
 
@@ -46,9 +45,8 @@ double distanceToLine(const QPolygonF& line, QPointF p, int* segment = nullptr);
 
 // What node and link items share: the rectangle their drawing covers and
 // the selection handles, which keep their size in pixels at any zoom.
-class DiagramItem : public QGraphicsItem
-{
-  public:
+class DiagramItem : public QGraphicsItem {
+public:
     // What the drawing covers, without selection handles.
     const QRectF& drawnRect() const { return m_drawn; }
     // Shows or hides the selection handles.
@@ -57,7 +55,7 @@ class DiagramItem : public QGraphicsItem
     void contextChanged();
     QRectF boundingRect() const override { return m_bounds; }
 
-  protected:
+protected:
     explicit DiagramItem(const ItemContext* ctx) : m_ctx(ctx) {}
     // Sets what the drawing covers and where the handles sit.
     void setArea(const QRectF& drawn, const QRectF& handles);
@@ -66,14 +64,13 @@ class DiagramItem : public QGraphicsItem
     const ItemContext* m_ctx;
     bool m_showSelected = false;
 
-  private:
+private:
     QRectF m_drawn, m_handles, m_bounds;
     void computeBounds();
 };
 
-class NodeItem : public DiagramItem
-{
-  public:
+class NodeItem : public DiagramItem {
+public:
     enum { Type = UserType + 1 };
     NodeItem(Node* n, const ItemContext* ctx);
 
@@ -85,14 +82,13 @@ class NodeItem : public DiagramItem
     QPainterPath shape() const override;
     void paint(QPainter* p, const QStyleOptionGraphicsItem* opt, QWidget* w) override;
 
-  private:
+private:
     Node* m_node;
     QRectF m_rect;
 };
 
-class LinkItem : public DiagramItem
-{
-  public:
+class LinkItem : public DiagramItem {
+public:
     enum { Type = UserType + 2 };
     LinkItem(Link* l, const ItemContext* ctx);
 
@@ -104,9 +100,9 @@ class LinkItem : public DiagramItem
     int type() const override { return Type; }
     void paint(QPainter* p, const QStyleOptionGraphicsItem* opt, QWidget* w) override;
 
-  private:
+private:
     Link* m_link;
     QPolygonF m_line;
 };
 
-} // namespace orvane
+}  // namespace orvane

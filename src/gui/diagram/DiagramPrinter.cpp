@@ -91,7 +91,8 @@ int print(QPagedPaintDevice& device, const Diagram& diagram, const Job& job, int
     const double line = QFontMetricsF(bandFont, &device).height();
     const double band = line * (1 + kBandGap);
     const QRectF body(0, band, paper.width(), std::max(1.0, paper.height() - 2 * band));
-    const QSizeF bodyTwips(body.width() * kTwipsPerInch / dpi, body.height() * kTwipsPerInch / dpiY);
+    const QSizeF bodyTwips(body.width() * kTwipsPerInch / dpi,
+                           body.height() * kTwipsPerInch / dpiY);
 
     const QRectF frame = DiagramPicture::pictureFrame(diagram);
     const QSize grid = pageGrid(frame, bodyTwips);
@@ -108,7 +109,8 @@ int print(QPagedPaintDevice& device, const Diagram& diagram, const Job& job, int
         p.setPen(Qt::black);
         p.setFont(bandFont);
         paintBand(p, job.header, QRectF(0, 0, paper.width(), line));
-        paintBand(p, forPage(job.footer, page), QRectF(0, paper.height() - line, paper.width(), line));
+        paintBand(p, forPage(job.footer, page),
+                  QRectF(0, paper.height() - line, paper.width(), line));
 
         const QRectF shown(frame.left() + col * bodyTwips.width(),
                            frame.top() + row * bodyTwips.height(), bodyTwips.width(),

@@ -6,14 +6,12 @@
 
 #include <cmath>
 
-namespace orvane
-{
+namespace orvane {
 
-namespace
-{
+namespace {
 // Grid dots closer than this many device pixels are thinned out.
 constexpr double kMinGridPixels = 8;
-} // namespace
+}  // namespace
 
 DiagramScene::DiagramScene(Diagram* diagram, QObject* parent)
     : QGraphicsScene(parent), m_diagram(diagram)
@@ -47,10 +45,7 @@ DiagramScene::DiagramScene(Diagram* diagram, QObject* parent)
         rebuild();
 }
 
-DiagramScene::~DiagramScene()
-{
-    clearItems();
-}
+DiagramScene::~DiagramScene() { clearItems(); }
 
 NodeItem* DiagramScene::itemOf(const Node* n) const
 {
@@ -104,7 +99,7 @@ void DiagramScene::rebuild()
     for (const auto& l : m_diagram->links())
         addLinkItem(l.get());
     syncSelection();
-    m_batchGrew = true; // the extent may also have shrunk
+    m_batchGrew = true;  // the extent may also have shrunk
     endBatch();
 }
 
@@ -214,8 +209,7 @@ Link* DiagramScene::linkAt(QPointF pos, double tolerance) const
 
 // ---------------------------------------------------------------- model signals
 
-namespace
-{
+namespace {
 // Deletes the item of a model object, if it has one.
 template <typename Map, typename Key> void dropItem(Map& items, Key* key)
 {
@@ -225,7 +219,7 @@ template <typename Map, typename Key> void dropItem(Map& items, Key* key)
     delete it->second;
     items.erase(it);
 }
-} // namespace
+}  // namespace
 
 void DiagramScene::onNodeTouched(Node* n)
 {
@@ -369,4 +363,4 @@ void DiagramScene::drawBackground(QPainter* p, const QRectF& rect)
     p->drawPoints(dots.constData(), int(dots.size()));
 }
 
-} // namespace orvane
+}  // namespace orvane

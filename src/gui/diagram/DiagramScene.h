@@ -12,14 +12,12 @@
 #include <unordered_map>
 #include <unordered_set>
 
-namespace orvane
-{
+namespace orvane {
 
 // Items changed while drawing is suspended, once each, in the order they
 // first changed.
-template <typename T> class PendingItems
-{
-  public:
+template <typename T> class PendingItems {
+public:
     void add(T* p)
     {
         if (m_set.insert(p).second)
@@ -40,15 +38,14 @@ template <typename T> class PendingItems
         m_set.clear();
     }
 
-  private:
+private:
     std::vector<T*> m_order;
     std::unordered_set<T*> m_set;
 };
 
-class DiagramScene : public QGraphicsScene
-{
+class DiagramScene : public QGraphicsScene {
     Q_OBJECT
-  public:
+public:
     explicit DiagramScene(Diagram* diagram, QObject* parent = nullptr);
     ~DiagramScene() override;
 
@@ -74,14 +71,14 @@ class DiagramScene : public QGraphicsScene
     // The link nearest to a scene point within `tolerance` twips.
     Link* linkAt(QPointF pos, double tolerance) const;
 
-  signals:
+signals:
     void extentGrown();
     void suspendedChanged(bool suspended);
 
-  protected:
+protected:
     void drawBackground(QPainter* p, const QRectF& rect) override;
 
-  private:
+private:
     void rebuild();
     void clearItems();
     NodeItem* addNodeItem(Node* n);
@@ -121,4 +118,4 @@ class DiagramScene : public QGraphicsScene
     PendingItems<Link> m_pendingLinks;
 };
 
-} // namespace orvane
+}  // namespace orvane

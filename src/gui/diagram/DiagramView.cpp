@@ -17,11 +17,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace orvane
-{
+namespace orvane {
 
-namespace
-{
+namespace {
 constexpr double kMinZoom = 5;
 constexpr double kMaxZoom = 1000;
 constexpr double kWheelZoomStep = 1.1;
@@ -31,7 +29,7 @@ constexpr double kSceneMargin = 1440;
 constexpr double kPasteStep = 240;
 // Twips in an inch.
 constexpr double kTwipsPerInch = 1440;
-} // namespace
+}  // namespace
 
 const QString DiagramView::kMimeType = QStringLiteral("application/x-orvane-diagram");
 
@@ -157,10 +155,7 @@ void DiagramView::updateSceneRect()
         setSceneRect(r);
 }
 
-double DiagramView::pixelTolerance() const
-{
-    return 4 * m_scene->context().pixelsToTwips();
-}
+double DiagramView::pixelTolerance() const { return 4 * m_scene->context().pixelsToTwips(); }
 
 QPointF DiagramView::snap(QPointF p) const
 {
@@ -171,10 +166,7 @@ QPointF DiagramView::snap(QPointF p) const
     return QPointF(std::round(p.x() / g) * g, std::round(p.y() / g) * g);
 }
 
-bool DiagramView::editable() const
-{
-    return diagram() && !diagram()->readOnly();
-}
+bool DiagramView::editable() const { return diagram() && !diagram()->readOnly(); }
 
 // ---------------------------------------------------------------- queries
 
@@ -319,4 +311,4 @@ bool DiagramView::viewportEvent(QEvent* e)
     return QGraphicsView::viewportEvent(e);
 }
 
-} // namespace orvane
+}  // namespace orvane

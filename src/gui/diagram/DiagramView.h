@@ -14,19 +14,18 @@
 class QGraphicsPathItem;
 class QGraphicsRectItem;
 
-namespace orvane
-{
+namespace orvane {
 
 // What the user has just drawn or moved (reported on mouse release).
 struct DiagramEdit {
     enum Kind {
-        NodeDrawn,       // node: the new node (no kind bits yet)
-        LinkDrawn,       // link: the new link
-        NodesMoved,      // node: the one taken; nodes: every node moved
-        NodeResized,     // node; sizeChanged
-        LinkReshaped,    // link: a bend point was added or moved
-        LinkReconnected, // link: its destination end went to another node
-        ZoomWindow,      // the zoom window was applied
+        NodeDrawn,        // node: the new node (no kind bits yet)
+        LinkDrawn,        // link: the new link
+        NodesMoved,       // node: the one taken; nodes: every node moved
+        NodeResized,      // node; sizeChanged
+        LinkReshaped,     // link: a bend point was added or moved
+        LinkReconnected,  // link: its destination end went to another node
+        ZoomWindow,       // the zoom window was applied
     };
     Kind kind = NodeDrawn;
     Node* node = nullptr;
@@ -36,10 +35,9 @@ struct DiagramEdit {
     bool dstChanged = false;
 };
 
-class DiagramView : public QGraphicsView
-{
+class DiagramView : public QGraphicsView {
     Q_OBJECT
-  public:
+public:
     enum MouseMode { InsertMode = 0, SelectMode = 1, ZoomWindowMode = 3 };
     // Numbers of the error signal.
     enum ErrorNumber { ErrorPaste = 2001 };
@@ -85,7 +83,7 @@ class DiagramView : public QGraphicsView
     void setInputEnabled(bool on);
     bool inputEnabled() const { return m_inputEnabled; }
 
-  signals:
+signals:
     // Item under the mouse (node first, else link; both null: background),
     // already made the current item.
     void doubleClicked(orvane::Node* node, orvane::Link* link);
@@ -96,7 +94,7 @@ class DiagramView : public QGraphicsView
     void zoomChanged();
     void mouseModeChanged(int mode);
 
-  protected:
+protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -106,7 +104,7 @@ class DiagramView : public QGraphicsView
     void resizeEvent(QResizeEvent* e) override;
     bool viewportEvent(QEvent* e) override;
 
-  private:
+private:
     enum class Op {
         None,
         NewNode,
@@ -120,14 +118,14 @@ class DiagramView : public QGraphicsView
     };
     struct Drag {
         Op op = Op::None;
-        bool started = false; // moved far enough to count as a drag
+        bool started = false;  // moved far enough to count as a drag
         QPoint pressPixel;
-        QPointF pressPos; // twips
+        QPointF pressPos;  // twips
         Node* node = nullptr;
         Link* link = nullptr;
-        int index = -1; // resize handle or bend point
+        int index = -1;  // resize handle or bend point
         bool leftOrigin = false;
-        bool add = false; // Ctrl or Shift: add to the selection
+        bool add = false;  // Ctrl or Shift: add to the selection
         bool changedBefore = false;
         std::vector<Node*> nodes;
         std::vector<QRectF> startRects;
@@ -173,7 +171,7 @@ class DiagramView : public QGraphicsView
     bool m_inputEnabled = true;
     QPointF m_lastMouse;
     bool m_mouseInside = false;
-    QRectF m_shownArea; // zoomed to, kept within the scroll range
+    QRectF m_shownArea;  // zoomed to, kept within the scroll range
     Drag m_drag;
     QGraphicsRectItem* m_rubberRect = nullptr;
     QGraphicsPathItem* m_rubberLine = nullptr;
@@ -181,4 +179,4 @@ class DiagramView : public QGraphicsView
     int m_pasteCount = 0;
 };
 
-} // namespace orvane
+}  // namespace orvane

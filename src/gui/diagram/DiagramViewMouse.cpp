@@ -11,17 +11,12 @@
 
 #include <cmath>
 
-namespace orvane
-{
+namespace orvane {
 
-namespace
-{
+namespace {
 
 // A node's geometry as stored (not normalised), to put it back exactly.
-QRectF storedRect(const Node* n)
-{
-    return QRectF(n->left(), n->top(), n->width(), n->height());
-}
+QRectF storedRect(const Node* n) { return QRectF(n->left(), n->top(), n->width(), n->height()); }
 
 void setStoredRect(Node* n, const QRectF& r)
 {
@@ -32,8 +27,8 @@ void setStoredRect(Node* n, const QRectF& r)
 // (a rectangle without height or width) can be inside too.
 bool within(const QRectF& outer, const QRectF& inner)
 {
-    return inner.left() >= outer.left() && inner.right() <= outer.right() &&
-           inner.top() >= outer.top() && inner.bottom() <= outer.bottom();
+    return inner.left() >= outer.left() && inner.right() <= outer.right()
+           && inner.top() >= outer.top() && inner.bottom() <= outer.bottom();
 }
 
 // Smallest side a node can be resized to, in twips.
@@ -56,7 +51,7 @@ Qt::CursorShape resizeCursor(int handle)
     }
 }
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------- events
 
@@ -96,8 +91,8 @@ void DiagramView::mouseMoveEvent(QMouseEvent* e)
         return;
     }
     if (!m_drag.started) {
-        if ((e->position().toPoint() - m_drag.pressPixel).manhattanLength() <
-            QApplication::startDragDistance())
+        if ((e->position().toPoint() - m_drag.pressPixel).manhattanLength()
+            < QApplication::startDragDistance())
             return;
         startDrag();
     }
@@ -170,7 +165,7 @@ DiagramView::HandleHit DiagramView::handleAt(QPointF pos) const
                     return HandleHit{Op::MoveBend, nullptr, l, int(i)};
             for (size_t i = 0; i < h.middles.size(); ++i)
                 if (near(h.middles[i]))
-                    hit = HandleHit{Op::MoveBend, nullptr, l, -1 - int(i)}; // insert on segment i
+                    hit = HandleHit{Op::MoveBend, nullptr, l, -1 - int(i)};  // insert on segment i
         }
     }
     return hit;
@@ -261,8 +256,8 @@ void DiagramView::selectOnly(Node* n, Link* l)
     Diagram* d = diagram();
     const auto nodes = d->selectedNodes();
     const auto links = d->selectedLinks();
-    const bool already = (n && nodes.size() == 1 && nodes[0] == n && links.empty()) ||
-                         (l && links.size() == 1 && links[0] == l && nodes.empty());
+    const bool already = (n && nodes.size() == 1 && nodes[0] == n && links.empty())
+                         || (l && links.size() == 1 && links[0] == l && nodes.empty());
     if (already)
         return;
     d->clearSelection();
@@ -587,4 +582,4 @@ void DiagramView::updateHoverCursor(QPointF pos)
         viewport()->unsetCursor();
 }
 
-} // namespace orvane
+}  // namespace orvane

@@ -41,7 +41,8 @@ QString description()
 }
 }  // namespace
 
-AboutDialog::AboutDialog(QWidget* parent, Messenger* messenger) : QDialog(parent), m_messenger(messenger)
+AboutDialog::AboutDialog(QWidget* parent, Messenger* messenger)
+    : QDialog(parent), m_messenger(messenger)
 {
     setObjectName(QStringLiteral("AboutDialog"));
     const QString title = applicationTitle();

@@ -61,7 +61,7 @@ bool searchRemarks(FsmDocument& doc, FindMatcher& matcher, const QString& findWh
             continue;
         QString text = n->text();
         if (!matcher.showMatch(QStringLiteral("Label"), text, findWhat, replaceWith, caseSensitive,
-                              readOnly))
+                               readOnly))
             return false;
         // An unchanged remark is not written back, so the document does not
         // count as changed.
@@ -87,7 +87,7 @@ bool searchDocument(FsmDocument& doc, FindMatcher& matcher, const QString& findW
         return false;
     if (!eachNode(doc, Transitions::isTransitionNode, [&] {
             return TransitionDialog::search(doc, matcher, findWhat, replaceWith, caseSensitive,
-                                             asker);
+                                            asker);
         }))
         return false;
     return searchRemarks(doc, matcher, findWhat, replaceWith, caseSensitive);

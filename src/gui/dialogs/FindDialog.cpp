@@ -16,7 +16,7 @@ namespace orvane {
 namespace Support = PropertyDialogSupport;
 
 FindDialog::FindDialog(const QString& findWhat, const QString& replaceWith, bool caseSensitive,
-                         bool readOnly, QWidget* parent)
+                       bool readOnly, QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("FindDialog"));
@@ -72,7 +72,7 @@ FindDialog::FindDialog(const QString& findWhat, const QString& replaceWith, bool
 }
 
 QString FindDialog::ask(const QString& findWhat, QString& replaceWith, bool& caseSensitive,
-                         bool readOnly, QWidget* parent)
+                        bool readOnly, QWidget* parent)
 {
     FindDialog dialog(findWhat, replaceWith, caseSensitive, readOnly, parent);
     {

@@ -16,7 +16,7 @@ public:
     // Fills the dialog. On a read-only diagram replacing is impossible: the
     // replacement is emptied and "Enable Replace" stays off.
     FindDialog(const QString& findWhat, const QString& replaceWith, bool caseSensitive,
-                bool readOnly, QWidget* parent = nullptr);
+               bool readOnly, QWidget* parent = nullptr);
 
     // Shows the dialog modally (the hand-over of other starts waits) and
     // returns the search text, empty when cancelled. `replaceWith` becomes

@@ -90,7 +90,8 @@ FindMatchDialog::FindMatchDialog(QWidget* parent) : QDialog(parent)
     m_continueButton =
         Support::newButton(this, QStringLiteral("continueButton"), QStringLiteral("Next (F3)"));
     m_continueButton->setDefault(true);
-    m_cancelButton = Support::newButton(this, QStringLiteral("cancelButton"), QStringLiteral("Cancel"));
+    m_cancelButton =
+        Support::newButton(this, QStringLiteral("cancelButton"), QStringLiteral("Cancel"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(m_replaceButton);
@@ -109,15 +110,15 @@ FindMatchDialog::FindMatchDialog(QWidget* parent) : QDialog(parent)
     connect(m_restartTimer, &QTimer::timeout, this, &FindMatchDialog::onRestartTimer);
 
     // The dialog sees every key first, whichever control has the focus.
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{m_textBox, m_replaceButton, m_continueButton, m_cancelButton})
+    for (QWidget* w : std::initializer_list<QWidget*>{m_textBox, m_replaceButton, m_continueButton,
+                                                      m_cancelButton})
         w->installEventFilter(this);
 }
 
 FindMatchDialog::~FindMatchDialog() = default;
 
 bool FindMatchDialog::showMatch(const QString& caption, QString& text, const QString& findWhat,
-                       const QString& replaceWith, bool caseSensitive, bool readOnly)
+                                const QString& replaceWith, bool caseSensitive, bool readOnly)
 {
     m_infoLabel->setText(caption);
     m_textBox->setPlainText(text);

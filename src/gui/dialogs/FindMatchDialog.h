@@ -40,7 +40,7 @@ public:
     // when the user went past the last match, the text as given when the
     // user cancelled. False when the user stopped the search.
     bool showMatch(const QString& caption, QString& text, const QString& findWhat,
-                  const QString& replaceWith, bool caseSensitive, bool readOnly) override;
+                   const QString& replaceWith, bool caseSensitive, bool readOnly) override;
 
     // "Next (F3)": the next match after the selection, or the end of this
     // text (the dialog closes, the search goes on).

@@ -32,13 +32,21 @@ constexpr quint32 kResetFore = 0;
 
 // The document flags in the order of the option check boxes.
 constexpr bool FsmDocument::*kFlags[] = {
-    &FsmDocument::generateInitFunction, &FsmDocument::generateEndFunction,   &FsmDocument::debugInfo,
-    &FsmDocument::ansiComments,    &FsmDocument::remarksInCode, &FsmDocument::historyMachine,
-    &FsmDocument::useBitFields,   &FsmDocument::useMacros,
+    &FsmDocument::generateInitFunction,
+    &FsmDocument::generateEndFunction,
+    &FsmDocument::debugInfo,
+    &FsmDocument::ansiComments,
+    &FsmDocument::remarksInCode,
+    &FsmDocument::historyMachine,
+    &FsmDocument::useBitFields,
+    &FsmDocument::useMacros,
 };
 
 QColor fromColorRef(quint32 c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-quint32 toColorRef(const QColor& c) { return quint32(c.red() | (c.green() << 8) | (c.blue() << 16)); }
+quint32 toColorRef(const QColor& c)
+{
+    return quint32(c.red() | (c.green() << 8) | (c.blue() << 16));
+}
 
 // The colour chooser remembers its last colour for the whole session.
 QColor& chooserColour()
@@ -68,7 +76,7 @@ QCheckBox* newCheck(QWidget* parent, const QString& name, const QString& caption
 }  // namespace
 
 MachineDialog::MachineDialog(FsmDocument& doc, CodeEditorOptions* options, DialogAsker* asker,
-                       QWidget* parent)
+                             QWidget* parent)
     : PropertyDialog(doc, options, asker, parent, kSection, kDefaultHeight, kDefaultWidth)
 {
     buildUi();
@@ -81,16 +89,16 @@ MachineDialog::MachineDialog(FsmDocument& doc, CodeEditorOptions* options, Dialo
 MachineDialog::~MachineDialog() = default;
 
 int MachineDialog::edit(FsmDocument& doc, CodeEditorOptions* options, QWidget* parent,
-                     QString& pendingDocument)
+                        QString& pendingDocument)
 {
     return openPropertyDialog<MachineDialog>(doc, options, parent, &pendingDocument);
 }
 
 bool MachineDialog::search(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
-                        const QString& replaceWith, bool caseSensitive, DialogAsker* asker)
+                           const QString& replaceWith, bool caseSensitive, DialogAsker* asker)
 {
     return searchPropertyDialog<MachineDialog>(doc, matcher, findWhat, replaceWith, caseSensitive,
-                                            asker);
+                                               asker);
 }
 
 void MachineDialog::buildUi()
@@ -121,7 +129,7 @@ QLayout* MachineDialog::headFields()
     m_paramsEdit->setObjectName(QStringLiteral("paramsEdit"));
     m_paramsEdit->setToolTip(QStringLiteral("Parameters of the FSM visible function"));
     m_versionLabel = newLabel(this, QStringLiteral("versionLabel"), QString(),
-                          QStringLiteral("Format version of the FSM file"));
+                              QStringLiteral("Format version of the FSM file"));
     head->addWidget(m_nameLabel, 0, 0);
     head->addWidget(m_nameEdit, 0, 1);
     head->addWidget(m_versionLabel, 0, 2);
@@ -136,7 +144,8 @@ void MachineDialog::addTextTabs()
 {
     auto* headers = new QWidget(m_tabs);
     auto* headersLayout = new QVBoxLayout(headers);
-    m_headerSwitchButton = Support::newButton(headers, QStringLiteral("headerSwitchButton"), QString());
+    m_headerSwitchButton =
+        Support::newButton(headers, QStringLiteral("headerSwitchButton"), QString());
     m_headerSwitchButton->setToolTip(QStringLiteral("Comments of the file or function"));
     m_headerEdit = Support::newEditor(headers, QStringLiteral("headerEdit"));
     headersLayout->addWidget(m_headerSwitchButton, 0, Qt::AlignLeft);
@@ -155,8 +164,7 @@ void MachineDialog::addTextTabs()
     const TextTab tabs[] = {
         {m_initLabel, "initLabel",
          "Module initializations (definition and external declarations to the function):",
-         "Code to be put inside the initialization area", m_initEdit, "initEdit",
-         "Initialization"},
+         "Code to be put inside the initialization area", m_initEdit, "initEdit", "Initialization"},
         {m_beforeLabel, "beforeLabel", "Actions to be executed before to process a state.",
          "Actions executed into the fsm-function before analyze the state.", m_beforeEdit,
          "beforeEdit", "PreProcess"},
@@ -169,8 +177,7 @@ void MachineDialog::addTextTabs()
          "afterEdit", "PostProcess"},
         {m_finalLabel, "finalLabel",
          "Code area located in the bottom of the module (outside of the FSM-Function)",
-         "This is the user functions implementation area", m_finalEdit, "finalEdit",
-         "ExtraCode"},
+         "This is the user functions implementation area", m_finalEdit, "finalEdit", "ExtraCode"},
     };
     for (const TextTab& t : tabs) {
         auto* tab = new QWidget(m_tabs);
@@ -194,7 +201,7 @@ QLayout* MachineDialog::childrenRow()
     m_childList = new QComboBox(m_childrenGroup);
     m_childList->setObjectName(QStringLiteral("childList"));
     m_openChildButton = Support::newButton(m_childrenGroup, QStringLiteral("openChildButton"),
-                                   QStringLiteral("Open Child_FSM"));
+                                           QStringLiteral("Open Child_FSM"));
     childLayout->addWidget(m_childList, 1);
     childLayout->addWidget(m_openChildButton);
     bottom->addWidget(m_childrenGroup, 1);
@@ -213,10 +220,9 @@ void MachineDialog::wireControls()
     connect(m_textColourButton, &QPushButton::clicked, this, &MachineDialog::onForeColour);
     connect(m_resetColoursButton, &QPushButton::clicked, this, &MachineDialog::onResetColours);
 
-    Support::wireEditor(m_headerEdit, m_options, m_doc, m_repositoryBusy, [this] { commitHeader(); },
-                        false);
-    for (CodeEditor* e : {m_initEdit, m_beforeEdit, m_defaultEdit, m_afterEdit,
-                          m_finalEdit})
+    Support::wireEditor(
+        m_headerEdit, m_options, m_doc, m_repositoryBusy, [this] { commitHeader(); }, false);
+    for (CodeEditor* e : {m_initEdit, m_beforeEdit, m_defaultEdit, m_afterEdit, m_finalEdit})
         Support::wireEditor(e, m_options, m_doc, m_repositoryBusy, [this, e] {
             if (!m_repositoryBusy)
                 Support::tidyEditorText(e, false);
@@ -228,40 +234,49 @@ QWidget* MachineDialog::optionsTab()
     auto* tab = new QWidget(m_tabs);
     auto* l = new QVBoxLayout(tab);
     m_initFunctionBox = newCheck(tab, QStringLiteral("initFunctionBox"), QString(),
-                              QStringLiteral("Exported function that restart the FSM"));
-    m_endFunctionBox = newCheck(tab, QStringLiteral("endFunctionBox"), QString(),
-                             QStringLiteral("Exported function that confirm if a final node has been reached"));
+                                 QStringLiteral("Exported function that restart the FSM"));
+    m_endFunctionBox =
+        newCheck(tab, QStringLiteral("endFunctionBox"), QString(),
+                 QStringLiteral("Exported function that confirm if a final node has been reached"));
     m_debugInfoBox = newCheck(
         tab, QStringLiteral("debugInfoBox"),
-        QStringLiteral("Generate debug Info: \"FSM_NAME(), FSM_STATE_NAME()  and  FSM_TRANS_NUMBER()\""),
+        QStringLiteral(
+            "Generate debug Info: \"FSM_NAME(), FSM_STATE_NAME()  and  FSM_TRANS_NUMBER()\""),
         QStringLiteral("Macro that returns a string with the name of the state"));
     m_ansiCommentsBox = newCheck(tab, QStringLiteral("ansiCommentsBox"),
-                              QStringLiteral("Generate comments in ANSI-C style (/* */)"),
-                              QStringLiteral("Change the comments // to /* */"));
-    m_remarksInCodeBox = newCheck(tab, QStringLiteral("remarksInCodeBox"),
-                                  QStringLiteral("Print text boxes into the code"),
-                                  QStringLiteral("The tex boxes data will be printed in the c code as comments"));
-    m_historyBox = newCheck(
-        tab, QStringLiteral("historyBox"), QStringLiteral("History FSM"),
-        QStringLiteral("This Fsm will remember the last state always that returns to be processed."));
-    m_hierarchicalOnlyLabel = newLabel(tab, QStringLiteral("hierarchicalOnlyLabel"),
-                                   QStringLiteral("Optimization parameters for hierarchical generation:"));
+                                 QStringLiteral("Generate comments in ANSI-C style (/* */)"),
+                                 QStringLiteral("Change the comments // to /* */"));
+    m_remarksInCodeBox = newCheck(
+        tab, QStringLiteral("remarksInCodeBox"), QStringLiteral("Print text boxes into the code"),
+        QStringLiteral("The tex boxes data will be printed in the c code as comments"));
+    m_historyBox =
+        newCheck(tab, QStringLiteral("historyBox"), QStringLiteral("History FSM"),
+                 QStringLiteral(
+                     "This Fsm will remember the last state always that returns to be processed."));
+    m_hierarchicalOnlyLabel =
+        newLabel(tab, QStringLiteral("hierarchicalOnlyLabel"),
+                 QStringLiteral("Optimization parameters for hierarchical generation:"));
     m_bitFieldsBox = newCheck(tab, QStringLiteral("bitFieldsBox"),
-                               QStringLiteral("Use bitfields to save RAM (to codify entry flags)"),
-                               QStringLiteral("Store the entry flags in bitfields to save RAM."));
+                              QStringLiteral("Use bitfields to save RAM (to codify entry flags)"),
+                              QStringLiteral("Store the entry flags in bitfields to save RAM."));
     m_macrosBox = newCheck(
         tab, QStringLiteral("macrosBox"),
-        QStringLiteral("Generate the functions: '_Init()', '_End()', '_IsIn_()' && '_Goto_()'  as private macros "),
-        QStringLiteral("The hierarchical handling apis can be generated as local macros to optimizate in speed."));
-    for (QWidget* w : std::initializer_list<QWidget*>{m_initFunctionBox, m_endFunctionBox, m_debugInfoBox,
-                                                      m_ansiCommentsBox, m_remarksInCodeBox,
-                                                      m_historyBox, m_hierarchicalOnlyLabel,
-                                                      m_bitFieldsBox, m_macrosBox})
+        QStringLiteral(
+            "Generate the functions: '_Init()', '_End()', '_IsIn_()' && '_Goto_()'  as private macros "),
+        QStringLiteral(
+            "The hierarchical handling apis can be generated as local macros to optimizate in speed."));
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_initFunctionBox, m_endFunctionBox, m_debugInfoBox,
+                                         m_ansiCommentsBox, m_remarksInCodeBox, m_historyBox,
+                                         m_hierarchicalOnlyLabel, m_bitFieldsBox, m_macrosBox})
         l->addWidget(w);
     auto* colours = new QHBoxLayout;
-    m_fillColourButton = Support::newButton(tab, QStringLiteral("fillColourButton"), QStringLiteral("State Fill Color"));
-    m_textColourButton = Support::newButton(tab, QStringLiteral("textColourButton"), QStringLiteral("State Fore Color"));
-    m_resetColoursButton = Support::newButton(tab, QStringLiteral("resetColoursButton"), QStringLiteral("Reset Colors"));
+    m_fillColourButton = Support::newButton(tab, QStringLiteral("fillColourButton"),
+                                            QStringLiteral("State Fill Color"));
+    m_textColourButton = Support::newButton(tab, QStringLiteral("textColourButton"),
+                                            QStringLiteral("State Fore Color"));
+    m_resetColoursButton = Support::newButton(tab, QStringLiteral("resetColoursButton"),
+                                              QStringLiteral("Reset Colors"));
     colours->addWidget(m_fillColourButton);
     colours->addWidget(m_textColourButton);
     colours->addWidget(m_resetColoursButton);
@@ -278,8 +293,8 @@ void MachineDialog::load()
     Support::setBackground(m_nameEdit, Support::kReadOnlyBack);
     m_okButton->setEnabled(!m_readOnly);
     Support::lockLineEdit(m_paramsEdit, m_readOnly);
-    for (CodeEditor* e : {m_headerEdit, m_initEdit, m_beforeEdit, m_defaultEdit, m_afterEdit,
-                          m_finalEdit}) {
+    for (CodeEditor* e :
+         {m_headerEdit, m_initEdit, m_beforeEdit, m_defaultEdit, m_afterEdit, m_finalEdit}) {
         Support::lockEditor(e, m_readOnly);
         if (m_options)
             m_options->getConfig(*e);
@@ -303,9 +318,10 @@ void MachineDialog::load()
     m_versionLabel->setText(QStringLiteral("FSM Signature: ") + machineConfig(d).signature);
 
     const QString name = m_nameEdit->text().trimmed();
-    m_initFunctionBox->setText(QStringLiteral("Generate a restart function: ") + name + QStringLiteral("_Init()"));
+    m_initFunctionBox->setText(QStringLiteral("Generate a restart function: ") + name
+                               + QStringLiteral("_Init()"));
     m_endFunctionBox->setText(QStringLiteral("Generate a final node reached confirmation: ") + name
-                           + QStringLiteral("_End()"));
+                              + QStringLiteral("_End()"));
     const auto boxes = flagBoxes();
     for (int i = 0; i < kFlagCount; ++i)
         boxes[size_t(i)]->setChecked(m_doc.*kFlags[i]);
@@ -333,8 +349,8 @@ void MachineDialog::fillChildList()
 
 std::array<QCheckBox*, MachineDialog::kFlagCount> MachineDialog::flagBoxes() const
 {
-    return {m_initFunctionBox, m_endFunctionBox, m_debugInfoBox, m_ansiCommentsBox,
-            m_remarksInCodeBox, m_historyBox, m_bitFieldsBox, m_macrosBox};
+    return {m_initFunctionBox,  m_endFunctionBox, m_debugInfoBox, m_ansiCommentsBox,
+            m_remarksInCodeBox, m_historyBox,     m_bitFieldsBox, m_macrosBox};
 }
 
 MachineDialog::Values MachineDialog::shownValues() const
@@ -368,7 +384,7 @@ void MachineDialog::switchHeader()
     m_headerSelector = !m_headerSelector;
     m_headerEdit->setCode(m_headerSelector ? m_moduleHeader : m_functionHeader);
     m_headerSwitchButton->setText(m_headerSelector ? QStringLiteral("This is the module header")
-                                                : QStringLiteral("This is the function header"));
+                                                   : QStringLiteral("This is the function header"));
 }
 
 void MachineDialog::onOk()
@@ -381,7 +397,11 @@ void MachineDialog::onOk()
     const Values shown = shownValues();
     if (!(shown == m_snapshot)) {
         Diagram& d = m_doc.diagram();
-        MachineInfo::setMachineConfig(d, MachineConfig{MachineInfo::kSignature, m_nameEdit->text(), shown.init, shown.before, machineConfig(d).options, shown.params, shown.after, shown.finalActions, shown.moduleHeader, shown.functionHeader, shown.defaultAction});
+        MachineInfo::setMachineConfig(
+            d,
+            MachineConfig{MachineInfo::kSignature, m_nameEdit->text(), shown.init, shown.before,
+                          machineConfig(d).options, shown.params, shown.after, shown.finalActions,
+                          shown.moduleHeader, shown.functionHeader, shown.defaultAction});
         for (int i = 0; i < kFlagCount; ++i)
             m_doc.*kFlags[i] = shown.flags[size_t(i)];
         d.setChanged(true);
@@ -389,7 +409,6 @@ void MachineDialog::onOk()
     }
     accept();
 }
-
 
 // A cancelled colour dialog changes nothing.
 void MachineDialog::onFillColour()
@@ -422,12 +441,12 @@ void MachineDialog::onResetColours()
     States::applyDefaultColours(d);
 }
 
-bool MachineDialog::search(FindMatcher& matcher, const QString& findWhat, const QString& replaceWith,
-                        bool caseSensitive)
+bool MachineDialog::search(FindMatcher& matcher, const QString& findWhat,
+                           const QString& replaceWith, bool caseSensitive)
 {
     QString params = m_paramsEdit->text();
     bool go = matcher.showMatch(QStringLiteral("FSM properties: Parameters"), params, findWhat,
-                               replaceWith, caseSensitive, m_readOnly);
+                                replaceWith, caseSensitive, m_readOnly);
     if (go)
         m_paramsEdit->setText(params);
     const std::pair<CodeEditor*, const char*> fields[] = {
@@ -442,7 +461,7 @@ bool MachineDialog::search(FindMatcher& matcher, const QString& findWhat, const 
             break;
         QString text = editor->code();
         go = matcher.showMatch(QLatin1String(caption), text, findWhat, replaceWith, caseSensitive,
-                              m_readOnly);
+                               m_readOnly);
         if (go)
             editor->setCode(text);
     }

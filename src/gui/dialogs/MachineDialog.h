@@ -29,7 +29,7 @@ public:
     // Loads the document's record and flags. `options` and `asker` may be
     // null (no shared editor options; message boxes).
     MachineDialog(FsmDocument& doc, CodeEditorOptions* options, DialogAsker* asker = nullptr,
-               QWidget* parent = nullptr);
+                  QWidget* parent = nullptr);
     ~MachineDialog() override;
 
     // Shows the dialog modally. A child diagram chosen with "Open Child_FSM"

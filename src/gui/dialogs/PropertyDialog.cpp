@@ -16,13 +16,9 @@ namespace Support = PropertyDialogSupport;
 PropertyDialog::PropertyDialog(FsmDocument& doc, CodeEditorOptions* options, DialogAsker* asker,
                                QWidget* parent, const QString& section, int defaultHeight,
                                int defaultWidth)
-    : QDialog(parent),
-      m_doc(doc),
-      m_options(options),
+    : QDialog(parent), m_doc(doc), m_options(options),
       m_ownAsker(asker ? nullptr : std::make_unique<MessageBoxAsker>(this)),
-      m_asker(asker ? asker : m_ownAsker.get()),
-      m_section(section),
-      m_defaultHeight(defaultHeight),
+      m_asker(asker ? asker : m_ownAsker.get()), m_section(section), m_defaultHeight(defaultHeight),
       m_defaultWidth(defaultWidth)
 {
     Support::setMinimumTwips(*this, defaultWidth, defaultHeight);
@@ -38,7 +34,8 @@ void PropertyDialog::restoreSize()
 void PropertyDialog::addOkCancel(QBoxLayout* layout)
 {
     m_okButton = Support::newButton(this, QStringLiteral("okButton"), QStringLiteral("Ok"));
-    m_cancelButton = Support::newButton(this, QStringLiteral("cancelButton"), QStringLiteral("Cancel"));
+    m_cancelButton =
+        Support::newButton(this, QStringLiteral("cancelButton"), QStringLiteral("Cancel"));
     layout->addWidget(m_okButton);
     layout->addWidget(m_cancelButton);
     connect(m_okButton, &QPushButton::clicked, this, [this] { onOk(); });
@@ -51,7 +48,8 @@ bool PropertyDialog::isFieldLeave(const QEvent* event) const
         return false;
     const auto reason = static_cast<const QFocusEvent*>(event)->reason();
     // Going to Cancel abandons the edit: no check, no question.
-    return CodeEditor::isControlFocusChange(reason) && QApplication::focusWidget() != m_cancelButton;
+    return CodeEditor::isControlFocusChange(reason)
+           && QApplication::focusWidget() != m_cancelButton;
 }
 
 void PropertyDialog::finishSearch()

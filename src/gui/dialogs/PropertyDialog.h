@@ -35,8 +35,8 @@ public slots:
 protected:
     // `section` names the settings section of the window size; the default
     // size is also the minimum size (twips).
-    PropertyDialog(FsmDocument& doc, CodeEditorOptions* options, DialogAsker* asker, QWidget* parent,
-                   const QString& section, int defaultHeight, int defaultWidth);
+    PropertyDialog(FsmDocument& doc, CodeEditorOptions* options, DialogAsker* asker,
+                   QWidget* parent, const QString& section, int defaultHeight, int defaultWidth);
 
     // Size from the settings, centred on the screen.
     void restoreSize();

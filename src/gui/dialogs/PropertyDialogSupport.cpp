@@ -88,8 +88,8 @@ void setMinimumTwips(QDialog& dialog, int width, int height)
 void setBackground(QWidget* widget, quint32 colorRef)
 {
     QPalette p = widget->palette();
-    p.setColor(QPalette::Base,
-               QColor(int(colorRef & 0xFF), int((colorRef >> 8) & 0xFF), int((colorRef >> 16) & 0xFF)));
+    p.setColor(QPalette::Base, QColor(int(colorRef & 0xFF), int((colorRef >> 8) & 0xFF),
+                                      int((colorRef >> 16) & 0xFF)));
     widget->setPalette(p);
 }
 
@@ -140,8 +140,7 @@ void wireEditor(CodeEditor* editor, CodeEditorOptions* options, FsmDocument& doc
 void tidyEditorText(CodeEditor* editor, bool trim)
 {
     const QString text = editor->code();
-    const QString tidy = CodeText::expandTabs(
-        trim ? CodeText::trimBlanks(text) : text, 4);
+    const QString tidy = CodeText::expandTabs(trim ? CodeText::trimBlanks(text) : text, 4);
     if (tidy != text)
         editor->setCode(tidy);
 }

@@ -49,7 +49,7 @@ class FindMatcher {
 public:
     virtual ~FindMatcher() = default;
     virtual bool showMatch(const QString& caption, QString& text, const QString& findWhat,
-                          const QString& replaceWith, bool caseSensitive, bool readOnly) = 0;
+                           const QString& replaceWith, bool caseSensitive, bool readOnly) = 0;
 };
 
 // Opens the word picker on an editor of a dialog (F2). Installed once by the

@@ -110,7 +110,7 @@ void StateDialog::buildUi()
     m_childList = new QComboBox(m_childrenGroup);
     m_childList->setObjectName(QStringLiteral("childList"));
     m_openChildButton = Support::newButton(m_childrenGroup, QStringLiteral("openChildButton"),
-                                   QStringLiteral("Open Child_FSM"));
+                                           QStringLiteral("Open Child_FSM"));
     childLayout->addWidget(m_childList, 1);
     childLayout->addWidget(m_openChildButton);
     stateLayout->addWidget(m_childrenGroup);
@@ -150,8 +150,8 @@ void StateDialog::load()
     for (CodeEditor* e : {m_entryEdit, m_duringEdit, m_elseEdit})
         Support::lockEditor(e, m_readOnly);
     Support::lockEditor(m_exitEdit, m_readOnly || noExit);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_initialButton, m_finalButton, m_normalButton,
-                                                      m_isInFunctionBox, m_gotoFunctionBox})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             m_initialButton, m_finalButton, m_normalButton, m_isInFunctionBox, m_gotoFunctionBox})
         w->setEnabled(!m_readOnly);
 
     if (m_options)
@@ -182,10 +182,10 @@ void StateDialog::load()
     const QString fsmName = machineConfig(m_doc.diagram()).name;
     const QString name = m_nameEdit->text();
     m_isInFunctionBox->setText(QStringLiteral("Generate the state confirmation: ") + fsmName
-                                + QStringLiteral("_IsIn_") + name + QStringLiteral("()"));
+                               + QStringLiteral("_IsIn_") + name + QStringLiteral("()"));
     m_isInFunctionBox->setChecked(stateRecord(m_node).isIn == kY);
     m_gotoFunctionBox->setText(QStringLiteral("Generate the state jump: ") + fsmName
-                                + QStringLiteral("_Goto_") + name + QStringLiteral("()"));
+                               + QStringLiteral("_Goto_") + name + QStringLiteral("()"));
     m_gotoFunctionBox->setChecked(stateRecord(m_node).goTo == kY);
 
     m_loadedIndex = m_indexEdit->text();
@@ -200,8 +200,7 @@ void StateDialog::fillChildList()
     // A diagram that was never saved has no folder to hold children.
     if (!m_doc.filePath.isEmpty()) {
         m_children.reset(m_doc.filePath);
-        m_children.scanText(m_duringEdit->code() + QStringLiteral("\r\n")
-                                 + m_elseEdit->code());
+        m_children.scanText(m_duringEdit->code() + QStringLiteral("\r\n") + m_elseEdit->code());
         m_childList->addItems(m_children.children());
         m_hasChildren = !m_children.children().isEmpty();
     }
@@ -272,7 +271,7 @@ bool StateDialog::validateIndex()
     if (m_indexEdit->text() == m_loadedIndex)
         return true;
     if (!asker().askOkCancel(QStringLiteral("This can reorganize all index of this diagram"),
-                              QStringLiteral("The index has changed"))) {
+                             QStringLiteral("The index has changed"))) {
         m_indexEdit->setText(m_loadedIndex);
         return true;
     }
@@ -281,7 +280,7 @@ bool StateDialog::validateIndex()
     normalizeName();
     if (!nameIsFree()) {
         asker().message(QStringLiteral("The name: ") + m_nameEdit->text()
-                         + QStringLiteral(" is already used"));
+                        + QStringLiteral(" is already used"));
         m_indexEdit->setText(m_loadedIndex);
         return false;
     }
@@ -310,14 +309,13 @@ void StateDialog::onOk()
     normalizeName();
     if (!nameIsFree()) {
         asker().message(QStringLiteral("The name: ") + m_nameEdit->text()
-                         + QStringLiteral(" is already used"));
+                        + QStringLiteral(" is already used"));
         return;
     }
     if (!(shownValues() == m_snapshot))
         apply();
     accept();
 }
-
 
 void StateDialog::onEditorLeft(CodeEditor* editor)
 {
@@ -331,7 +329,7 @@ bool StateDialog::search(FindMatcher& matcher, const QString& findWhat, const QS
 {
     QString name = m_nameEdit->text();
     bool go = matcher.showMatch(QStringLiteral("State: Name"), name, findWhat, replaceWith,
-                               caseSensitive, m_readOnly);
+                                caseSensitive, m_readOnly);
     if (go) {
         const qsizetype cr = name.indexOf(QLatin1Char('\r'));
         m_nameEdit->setText(cr >= 0 ? name.left(cr) : name);
@@ -345,8 +343,8 @@ bool StateDialog::search(FindMatcher& matcher, const QString& findWhat, const QS
     for (const auto& [editor, label] : fields) {
         if (!go)
             break;
-        const QString caption = QStringLiteral("State[") + m_nameEdit->text() + QStringLiteral("]: ")
-                                + QLatin1String(label);
+        const QString caption = QStringLiteral("State[") + m_nameEdit->text()
+                                + QStringLiteral("]: ") + QLatin1String(label);
         QString text = editor->code();
         go = matcher.showMatch(caption, text, findWhat, replaceWith, caseSensitive, m_readOnly);
         if (go)
@@ -361,7 +359,7 @@ bool StateDialog::search(FindMatcher& matcher, const QString& findWhat, const QS
     normalizeName();
     if (!nameIsFree()) {
         asker().message(QStringLiteral("The name: ") + m_nameEdit->text()
-                         + QStringLiteral(" is already used"));
+                        + QStringLiteral(" is already used"));
         m_nameEdit->setText(m_snapshot.name);
     }
     onOk();

@@ -36,16 +36,15 @@ bool otherMustBeLast(const Node* source, const Node* self)
         return false;
     for (const Link* l : source->outLinks()) {
         const Node* t = l->dst();
-        if (t != self && Transitions::isTransitionNode(t)
-            && transitionRecord(t).lastFlag == kY)
+        if (t != self && Transitions::isTransitionNode(t) && transitionRecord(t).lastFlag == kY)
             return true;
     }
     return false;
 }
 }  // namespace
 
-TransitionDialog::TransitionDialog(FsmDocument& doc, CodeEditorOptions* options,
-                                     DialogAsker* asker, QWidget* parent)
+TransitionDialog::TransitionDialog(FsmDocument& doc, CodeEditorOptions* options, DialogAsker* asker,
+                                   QWidget* parent)
     : PropertyDialog(doc, options, asker, parent, kSection, kDefaultHeight, kDefaultWidth),
       m_node(doc.diagram().currentNode())
 {
@@ -63,10 +62,10 @@ int TransitionDialog::edit(FsmDocument& doc, CodeEditorOptions* options, QWidget
 }
 
 bool TransitionDialog::search(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
-                               const QString& replaceWith, bool caseSensitive, DialogAsker* asker)
+                              const QString& replaceWith, bool caseSensitive, DialogAsker* asker)
 {
     return searchPropertyDialog<TransitionDialog>(doc, matcher, findWhat, replaceWith,
-                                                   caseSensitive, asker);
+                                                  caseSensitive, asker);
 }
 
 Node* TransitionDialog::source() const
@@ -83,12 +82,14 @@ void TransitionDialog::buildUi()
     auto* top = new QFormLayout;
     m_priorityEdit = new QLineEdit(this);
     m_priorityEdit->setObjectName(QStringLiteral("priorityEdit"));
-    m_priorityEdit->setToolTip(QStringLiteral("Priority among the transitions of the state (1 is tested first)"));
+    m_priorityEdit->setToolTip(
+        QStringLiteral("Priority among the transitions of the state (1 is tested first)"));
     top->addRow(QStringLiteral("Priority:"), m_priorityEdit);
-    m_mustBeLastBox = new QCheckBox(QStringLiteral("Must be the last transition of the state"), this);
+    m_mustBeLastBox =
+        new QCheckBox(QStringLiteral("Must be the last transition of the state"), this);
     m_mustBeLastBox->setObjectName(QStringLiteral("mustBeLastBox"));
-    m_selfTransitionBox =
-        new QCheckBox(QStringLiteral("Self transition (exit and entry actions are executed)"), this);
+    m_selfTransitionBox = new QCheckBox(
+        QStringLiteral("Self transition (exit and entry actions are executed)"), this);
     m_selfTransitionBox->setObjectName(QStringLiteral("selfTransitionBox"));
     top->addRow(m_mustBeLastBox);
     top->addRow(m_selfTransitionBox);
@@ -152,7 +153,12 @@ TransitionDialog::Values TransitionDialog::shownValues() const
 
 void TransitionDialog::apply()
 {
-    Transitions::configureTransition(m_doc, TransitionRecord{m_priorityEdit->text(), m_conditionEdit->code(), m_actionEdit->code(), m_selfTransitionBox->isChecked() ? kY : kN, m_mustBeLastBox->isChecked() ? kY : kN}, m_node);
+    Transitions::configureTransition(m_doc,
+                                     TransitionRecord{m_priorityEdit->text(),
+                                                      m_conditionEdit->code(), m_actionEdit->code(),
+                                                      m_selfTransitionBox->isChecked() ? kY : kN,
+                                                      m_mustBeLastBox->isChecked() ? kY : kN},
+                                     m_node);
 }
 
 bool TransitionDialog::validatePriority(bool force)
@@ -167,7 +173,7 @@ bool TransitionDialog::validatePriority(bool force)
         return true;
     if (!m_setByMustBeLast
         && !asker().askOkCancel(QStringLiteral("This can reorganize all priorities of this node"),
-                                 QStringLiteral("The priority has changed"))) {
+                                QStringLiteral("The priority has changed"))) {
         m_priorityEdit->setText(m_loadedPriority);
         return true;
     }
@@ -203,18 +209,17 @@ void TransitionDialog::onOk()
 }
 
 bool TransitionDialog::search(FindMatcher& matcher, const QString& findWhat,
-                               const QString& replaceWith, bool caseSensitive)
+                              const QString& replaceWith, bool caseSensitive)
 {
     const QString head = QStringLiteral("Transition(") + m_priorityEdit->text()
-                         + QStringLiteral(") from [")
-                         + stateRecord(source()).name
+                         + QStringLiteral(") from [") + stateRecord(source()).name
                          + QStringLiteral("]: ");
     bool go = true;
-    for (const auto& [editor, label] : {std::pair{m_conditionEdit, "Condition"},
-                                        std::pair{m_actionEdit, "Actions "}}) {
+    for (const auto& [editor, label] :
+         {std::pair{m_conditionEdit, "Condition"}, std::pair{m_actionEdit, "Actions "}}) {
         QString text = editor->code();
         go = matcher.showMatch(head + QLatin1String(label), text, findWhat, replaceWith,
-                              caseSensitive, m_readOnly);
+                               caseSensitive, m_readOnly);
         if (!go)
             break;
         editor->setCode(text);

@@ -24,7 +24,7 @@ public:
     // Loads the diagram's current node (a transition node). `options` and
     // `asker` may be null (no shared editor options; message boxes).
     TransitionDialog(FsmDocument& doc, CodeEditorOptions* options, DialogAsker* asker = nullptr,
-                      QWidget* parent = nullptr);
+                     QWidget* parent = nullptr);
     ~TransitionDialog() override;
 
     // Shows the dialog modally on the current node.

@@ -40,15 +40,15 @@ bool endsWord(QChar c)
 
 bool startsWord(QChar c)
 {
-    return c == QLatin1Char('"') || c == QLatin1Char('#') ||
-           (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
-           (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+    return c == QLatin1Char('"') || c == QLatin1Char('#')
+           || (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+           || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
 }
 
 void addWord(const QString& word, QStringList& words)
 {
-    if (word.size() <= 1 || !RepositoryWords::isValidWord(word) || words.contains(word) ||
-        words.size() >= RepositoryWords::kMaxWords)
+    if (word.size() <= 1 || !RepositoryWords::isValidWord(word) || words.contains(word)
+        || words.size() >= RepositoryWords::kMaxWords)
         return;
     words.append(word);
 }
@@ -158,7 +158,7 @@ void WordPicker::install(DocumentRegistry* registry)
 }
 
 void WordPicker::pickWord(CodeEditor* editor, QPlainTextEdit* textBox, int placement,
-                           const FsmDocument& doc)
+                          const FsmDocument& doc)
 {
     QWidget* target = editor ? static_cast<QWidget*>(editor) : textBox;
     const bool allowed = editor ? !editor->isLocked() : textBox && !textBox->isReadOnly();
@@ -204,14 +204,14 @@ WordPicker::WordPicker(QWidget* parent) : QDialog(parent)
     layout->addWidget(m_wordList);
 
     m_insertButton = PropertyDialogSupport::newButton(this, QStringLiteral("insertButton"),
-                                                 QStringLiteral("Insert"));
+                                                      QStringLiteral("Insert"));
     m_insertButton->setDefault(true);
-    m_copyButton =
-        PropertyDialogSupport::newButton(this, QStringLiteral("copyButton"), QStringLiteral("Copy"));
+    m_copyButton = PropertyDialogSupport::newButton(this, QStringLiteral("copyButton"),
+                                                    QStringLiteral("Copy"));
     m_seekAllButton = PropertyDialogSupport::newButton(this, QStringLiteral("seekAllButton"),
-                                                     QStringLiteral("Seek in all FSM"));
+                                                       QStringLiteral("Seek in all FSM"));
     m_cancelButton = PropertyDialogSupport::newButton(this, QStringLiteral("cancelButton"),
-                                                 QStringLiteral("Cancel"));
+                                                      QStringLiteral("Cancel"));
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {m_insertButton, m_copyButton, m_seekAllButton, m_cancelButton})
         buttons->addWidget(b);

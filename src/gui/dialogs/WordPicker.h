@@ -56,7 +56,7 @@ public:
     // selection by the word (or inserts it at the caret) and also puts it on
     // the clipboard; "Copy" only puts it on the clipboard.
     static void pickWord(CodeEditor* editor, QPlainTextEdit* textBox, int placement,
-                      const FsmDocument& doc);
+                         const FsmDocument& doc);
 
     explicit WordPicker(QWidget* parent = nullptr);
 

@@ -102,9 +102,10 @@ constexpr StyleMap kStyleMap[] = {
 
 // Colours before any options are applied (the shipped defaults).
 constexpr std::array<qint32, CodeEditor::ColorItemCount> kDefaultColors = {
-    0xFFFFFF, 0xFFFFFF, -1, -1, 0, -1, 0, -1, 0xFF0000, -1, 0x0000FF, -1, 0xFF0000, -1,
-    0x008000, -1, 0x800080, -1, 0, -1, 0x0000FF, -1, 0x000080, -1, 0xFF0000, -1,
-    0x101010, 0xA0A0A0, 0xFFFFFF, 0xFFFFFF, 0x00FFFF};
+    0xFFFFFF, 0xFFFFFF, -1,       -1,       0,        -1,       0,        -1,
+    0xFF0000, -1,       0x0000FF, -1,       0xFF0000, -1,       0x008000, -1,
+    0x800080, -1,       0,        -1,       0x0000FF, -1,       0x000080, -1,
+    0xFF0000, -1,       0x101010, 0xA0A0A0, 0xFFFFFF, 0xFFFFFF, 0x00FFFF};
 constexpr std::array<int, CodeEditor::FontStyleItemCount> kDefaultFontStyles = {0, 0, 1, 0, 0, 2,
                                                                                 0, 1, 0, 0, 0, 0};
 
@@ -130,10 +131,7 @@ QSet<int>& removedHotKeys()
 }
 
 // A Windows colour value 0x00BBGGRR.
-QColor fromColorRef(qint32 c)
-{
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
+QColor fromColorRef(qint32 c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 // Every line break as CR LF.
 QString withCrLf(const QString& text)
@@ -356,27 +354,46 @@ int CodeEditor::virtualKeyCode(int qtKey)
     if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
         return qtKey;
     switch (qtKey) {
-    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Backspace:
+        return 8;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return 9;
+    case Qt::Key_Backtab:
+        return 9;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    default: return 0;
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Shift:
+        return 16;
+    case Qt::Key_Control:
+        return 17;
+    case Qt::Key_Alt:
+        return 18;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Delete:
+        return 46;
+    default:
+        return 0;
     }
 }
 

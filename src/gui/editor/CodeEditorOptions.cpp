@@ -29,8 +29,8 @@ using E = CodeEditor;
 // The Boolean options in the order in which they are read and written,
 // "fontName", "fontSize", "autoIndentMode" and "tabSize" coming after the
 // first one.
-const BoolOption kFirstBool = {"displayWhiteSpace", &S::displayWhiteSpace,
-                               &E::displayWhitespace, &E::setDisplayWhitespace};
+const BoolOption kFirstBool = {"displayWhiteSpace", &S::displayWhiteSpace, &E::displayWhitespace,
+                               &E::setDisplayWhitespace};
 const BoolOption kOtherBools[] = {
     {"expandTabs", &S::expandTabs, &E::expandTabs, &E::setExpandTabs},
     {"normalizeCase", &S::normalizeCase, &E::normalizeCase, &E::setNormalizeCase},
@@ -96,7 +96,8 @@ bool readBool(const QSettings& s, const char* key, bool fallback)
 qint16 readShort(const QSettings& s, const char* key, qint16 fallback, int minimum)
 {
     bool ok = false;
-    const int v = s.value(QLatin1String(key), QString::number(fallback)).toString().trimmed().toInt(&ok);
+    const int v =
+        s.value(QLatin1String(key), QString::number(fallback)).toString().trimmed().toInt(&ok);
     return ok && v >= minimum && v <= 32767 ? qint16(v) : fallback;
 }
 
@@ -108,13 +109,15 @@ QString colourKey(int entry, const char* part)
 }
 }  // namespace
 
-CodeEditorOptions::CodeEditorOptions(Messenger& messenger, const QString& coderIni) : m_coderIni(coderIni)
+CodeEditorOptions::CodeEditorOptions(Messenger& messenger, const QString& coderIni)
+    : m_coderIni(coderIni)
 {
     readScalars();
     if (!loadColours()) {
         m_colours = defaultColours();
         saveColours();
-        messenger.message(QStringLiteral("Application INI File was damaged. Working default values."));
+        messenger.message(
+            QStringLiteral("Application INI File was damaged. Working default values."));
     }
     loadLanguage();
     CodeEditor::unregisterAllLanguages();
@@ -242,8 +245,9 @@ void CodeEditorOptions::writeScalars() const
 bool CodeEditorOptions::loadColours()
 {
     for (int n = 0; n < kColourEntries; ++n) {
-        for (auto [part, member] : {std::pair{"bg", &ColourEntry::bg}, std::pair{"fr", &ColourEntry::fr},
-                                    std::pair{"fnt", &ColourEntry::fontStyle}}) {
+        for (auto [part, member] :
+             {std::pair{"bg", &ColourEntry::bg}, std::pair{"fr", &ColourEntry::fr},
+              std::pair{"fnt", &ColourEntry::fontStyle}}) {
             bool ok = false;
             const qint32 v =
                 ProfileFile::readString(kColors, colourKey(n, part), QString(), m_coderIni)

@@ -83,8 +83,7 @@ QWidget* CodeEditorPropertyPage::switchesGroup(const CodeEditor& editor)
               &CodeEditor::setDisplayWhitespace);
     addSwitch(tr("Expand tabs"), &CodeEditor::expandTabs, &CodeEditor::setExpandTabs);
     addSwitch(tr("Line numbers"), &CodeEditor::lineNumbering, &CodeEditor::setLineNumbering);
-    addSwitch(tr("Left margin"), &CodeEditor::displayLeftMargin,
-              &CodeEditor::setDisplayLeftMargin);
+    addSwitch(tr("Left margin"), &CodeEditor::displayLeftMargin, &CodeEditor::setDisplayLeftMargin);
     addSwitch(tr("Line tool tips while scrolling"), &CodeEditor::lineToolTips,
               &CodeEditor::setLineToolTips);
     addSwitch(tr("Column selection (Alt+drag)"), &CodeEditor::enableColumnSel,

@@ -51,10 +51,7 @@ QString keyOf(const QString& line)
     return eq > 0 ? t.left(eq).trimmed() : QString();
 }
 
-bool sameName(const QString& a, const QString& b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
+bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 // Index of the section header, or -1.
 qsizetype findSection(const QStringList& lines, const QString& section)

@@ -23,8 +23,8 @@ namespace orvane {
 namespace {
 
 constexpr std::array<int, 6> kGridSizes = {60, 120, 180, 240, 300, 360};
-const char* const kZoomCaptions[] = {"&150%", "100% (&Normal)", "&75%", "&50%", "&25%",
-                                     "&Fit in Window"};
+const char* const kZoomCaptions[] = {"&150%", "100% (&Normal)", "&75%",
+                                     "&50%",  "&25%",           "&Fit in Window"};
 constexpr int kNormalZoomItem = 1;
 
 struct MethodologyItem {
@@ -41,10 +41,9 @@ constexpr MethodologyItem kMethodologyItems[] = {
 
 // Disabled while the diagram is locked.
 const char* const kLockedMenuItems[] = {
-    "insertRemarkAction", "fontMenu",          "cutAction",        "copyAction",
-    "pasteAction",         "exportMetafileAction",     "deleteAction",     "gridMenu",
-    "selectAllAction",     "selectModeAction", "zoomWindowAction",
-    "autosizeAction",
+    "insertRemarkAction",   "fontMenu",       "cutAction", "copyAction",      "pasteAction",
+    "exportMetafileAction", "deleteAction",   "gridMenu",  "selectAllAction", "selectModeAction",
+    "zoomWindowAction",     "autosizeAction",
 };
 const char* const kLockedButtons[] = {"Cut",        "Copy",       "Paste",      "EnlargeFont",
                                       "AdjustFont", "ReduceFont", "InsertMode", "Remark"};
@@ -171,7 +170,8 @@ void DocumentWindow::detach()
 // ---------------------------------------------------------------- menus
 
 QAction* DocumentWindow::item(QMenu* menu, const QString& name, const QString& caption,
-                      void (DocumentWindow::*command)(), const QKeySequence& shortcut, bool checkable)
+                              void (DocumentWindow::*command)(), const QKeySequence& shortcut,
+                              bool checkable)
 {
     QAction* a = WindowMenus::addItem(
         menu, name, caption,
@@ -206,14 +206,14 @@ void DocumentWindow::buildFileMenu()
     using WindowMenus::addItem;
     QMenu* m = WindowMenus::addMenu(this, QStringLiteral("fileMenu"), QStringLiteral("&File"));
     m_menus.append(m);
-    m_actions[QStringLiteral("newAction")] = addItem(m, QStringLiteral("newAction"),
-                                                      QStringLiteral("&New"),
-                                                      [this] { m_main.newDocument(); },
-                                                      QKeySequence::New);
-    item(m, QStringLiteral("newChildAction"), QStringLiteral("Ne&w Child"), &DocumentWindow::newChild);
-    m_actions[QStringLiteral("openAction")] =
-        addItem(m, QStringLiteral("openAction"), QStringLiteral("&Open"),
-                [this] { m_main.openFile(QString()); }, QKeySequence::Open);
+    m_actions[QStringLiteral("newAction")] = addItem(
+        m, QStringLiteral("newAction"), QStringLiteral("&New"), [this] { m_main.newDocument(); },
+        QKeySequence::New);
+    item(m, QStringLiteral("newChildAction"), QStringLiteral("Ne&w Child"),
+         &DocumentWindow::newChild);
+    m_actions[QStringLiteral("openAction")] = addItem(
+        m, QStringLiteral("openAction"), QStringLiteral("&Open"),
+        [this] { m_main.openFile(QString()); }, QKeySequence::Open);
     item(m, QStringLiteral("closeAction"), QStringLiteral("&Close"), &DocumentWindow::closeWindow,
          QKeySequence::Close);
     m->addSeparator();
@@ -234,30 +234,32 @@ void DocumentWindow::buildFileMenu()
     m_actions[code->objectName()] = code->menuAction();
     for (const MethodologyItem& mi : kMethodologyItems) {
         const Methodology methodology = mi.methodology;
-        QAction* a = addItem(code, QString::fromLatin1(mi.name), methodologyCaption(methodology),
-                             [this, methodology] {
-                                 if (m_doc)
-                                     generateCode(methodology);
-                             }, {}, true);
+        QAction* a = addItem(
+            code, QString::fromLatin1(mi.name), methodologyCaption(methodology),
+            [this, methodology] {
+                if (m_doc)
+                    generateCode(methodology);
+            },
+            {}, true);
         m_actions[a->objectName()] = a;
     }
     m->addSeparator();
     m_actions[QStringLiteral("printerSetupAction")] =
         addItem(m, QStringLiteral("printerSetupAction"), QStringLiteral("Printer Set&up..."),
                 [this] { m_main.printerSetup(); });
-    m_actions[QStringLiteral("printPreviewAction")] =
-        addItem(m, QStringLiteral("printPreviewAction"), QStringLiteral("&Print Pre&view"),
-                [this] { m_main.showPreview(!m_main.previewShown()); }, {}, true);
-    m_actions[QStringLiteral("printAction")] =
-        addItem(m, QStringLiteral("printAction"), QStringLiteral("&Print..."),
-                [this] { m_main.printActive(); }, QKeySequence::Print);
+    m_actions[QStringLiteral("printPreviewAction")] = addItem(
+        m, QStringLiteral("printPreviewAction"), QStringLiteral("&Print Pre&view"),
+        [this] { m_main.showPreview(!m_main.previewShown()); }, {}, true);
+    m_actions[QStringLiteral("printAction")] = addItem(
+        m, QStringLiteral("printAction"), QStringLiteral("&Print..."),
+        [this] { m_main.printActive(); }, QKeySequence::Print);
     m_recent = WindowMenus::addRecentItems(m, [this](int i) { m_main.openRecentFile(i); });
     for (QAction* a : m_recent.items)
         m_actions[a->objectName()] = a;
     m->addSeparator();
-    m_actions[QStringLiteral("exitAction")] =
-        addItem(m, QStringLiteral("exitAction"), QStringLiteral("E&xit"),
-                [this] { m_main.close(); }, QKeySequence::Quit);
+    m_actions[QStringLiteral("exitAction")] = addItem(
+        m, QStringLiteral("exitAction"), QStringLiteral("E&xit"), [this] { m_main.close(); },
+        QKeySequence::Quit);
 }
 
 void DocumentWindow::buildEditMenu()
@@ -271,7 +273,8 @@ void DocumentWindow::buildEditMenu()
          &DocumentWindow::insertRemark);
     QMenu* font = WindowMenus::addSubMenu(m, QStringLiteral("fontMenu"), QStringLiteral("F&ont"));
     m_actions[font->objectName()] = font->menuAction();
-    item(font, QStringLiteral("changeFontAction"), QStringLiteral("&Change"), &DocumentWindow::changeFont)
+    item(font, QStringLiteral("changeFontAction"), QStringLiteral("&Change"),
+         &DocumentWindow::changeFont)
         ->setEnabled(m_main.hasTool(QStringLiteral("AdjustFont")));
     item(font, QStringLiteral("fixedPitchAction"), QStringLiteral("&Fixed Pitch"),
          &DocumentWindow::toggleFixedPitch, {}, true);
@@ -284,25 +287,26 @@ void DocumentWindow::buildEditMenu()
     item(m, QStringLiteral("redoAction"), QStringLiteral("&Redo"), &DocumentWindow::redo,
          QKeySequence(Qt::CTRL | Qt::Key_Y));
     m->addSeparator();
-    item(m, QStringLiteral("cutAction"), QStringLiteral("Cu&t"), &DocumentWindow::cut, QKeySequence::Cut);
+    item(m, QStringLiteral("cutAction"), QStringLiteral("Cu&t"), &DocumentWindow::cut,
+         QKeySequence::Cut);
     item(m, QStringLiteral("copyAction"), QStringLiteral("&Copy"), &DocumentWindow::copy,
          QKeySequence::Copy);
     item(m, QStringLiteral("pasteAction"), QStringLiteral("&Paste"), &DocumentWindow::paste,
          QKeySequence::Paste);
-    item(m, QStringLiteral("deleteAction"), QStringLiteral("&Delete"), &DocumentWindow::deleteSelected,
-         QKeySequence::Delete);
+    item(m, QStringLiteral("deleteAction"), QStringLiteral("&Delete"),
+         &DocumentWindow::deleteSelected, QKeySequence::Delete);
     m->addSeparator();
     item(m, QStringLiteral("exportMetafileAction"), QStringLiteral("&Export as Enhanced Metafile"),
          &DocumentWindow::exportEMF);
-    item(m, QStringLiteral("selectAllAction"), QStringLiteral("Select &All"), &DocumentWindow::selectAll,
-         QKeySequence::SelectAll);
+    item(m, QStringLiteral("selectAllAction"), QStringLiteral("Select &All"),
+         &DocumentWindow::selectAll, QKeySequence::SelectAll);
     m->addSeparator();
     item(m, QStringLiteral("selectModeAction"), QStringLiteral("&Select Mode"),
          &DocumentWindow::toggleSelectMode, {}, true);
     item(m, QStringLiteral("autosizeAction"), QStringLiteral("Autosize &Nodes"),
          &DocumentWindow::toggleAutosize, {}, true);
-    item(m, QStringLiteral("lockedAction"), QStringLiteral("&Locked"), &DocumentWindow::toggleLocked, {},
-         true);
+    item(m, QStringLiteral("lockedAction"), QStringLiteral("&Locked"),
+         &DocumentWindow::toggleLocked, {}, true);
 }
 
 void DocumentWindow::buildViewMenu()
@@ -310,12 +314,12 @@ void DocumentWindow::buildViewMenu()
     using WindowMenus::addItem;
     QMenu* m = WindowMenus::addMenu(this, QStringLiteral("viewMenu"), QStringLiteral("&View"));
     m_menus.append(m);
-    m_actions[QStringLiteral("toolbarAction")] =
-        addItem(m, QStringLiteral("toolbarAction"), QStringLiteral("&Toolbar"),
-                [this] { m_main.setToolbarVisible(!m_main.toolbarVisible()); }, {}, true);
-    m_actions[QStringLiteral("statusBarAction")] =
-        addItem(m, QStringLiteral("statusBarAction"), QStringLiteral("&Status Bar"),
-                [this] { m_main.setStatusBarVisible(!m_main.statusBarVisible()); }, {}, true);
+    m_actions[QStringLiteral("toolbarAction")] = addItem(
+        m, QStringLiteral("toolbarAction"), QStringLiteral("&Toolbar"),
+        [this] { m_main.setToolbarVisible(!m_main.toolbarVisible()); }, {}, true);
+    m_actions[QStringLiteral("statusBarAction")] = addItem(
+        m, QStringLiteral("statusBarAction"), QStringLiteral("&Status Bar"),
+        [this] { m_main.setStatusBarVisible(!m_main.statusBarVisible()); }, {}, true);
     item(m, QStringLiteral("hideCommentsAction"), QStringLiteral("&Hide Comments: '//'"),
          &DocumentWindow::toggleHideComments, {}, true);
 
@@ -325,28 +329,31 @@ void DocumentWindow::buildViewMenu()
          &DocumentWindow::toggleShowGrid, {}, true);
     item(grid, QStringLiteral("snapToGridAction"), QStringLiteral("S&nap to grid"),
          &DocumentWindow::toggleSnapToGrid, {}, true);
-    QMenu* sizes = WindowMenus::addSubMenu(grid, QStringLiteral("gridSizeMenu"),
-                                           QStringLiteral("&Grid Size"));
+    QMenu* sizes =
+        WindowMenus::addSubMenu(grid, QStringLiteral("gridSizeMenu"), QStringLiteral("&Grid Size"));
     for (size_t i = 0; i < kGridSizes.size(); ++i) {
         const int twips = kGridSizes[i];
-        QAction* a = addItem(sizes, QStringLiteral("gridSizeAction") + QString::number(i),
-                             QString::number(twips),
-                             [this, twips] {
-                                 if (m_doc)
-                                     setGridSize(twips);
-                             }, {}, true);
+        QAction* a = addItem(
+            sizes, QStringLiteral("gridSizeAction") + QString::number(i), QString::number(twips),
+            [this, twips] {
+                if (m_doc)
+                    setGridSize(twips);
+            },
+            {}, true);
         m_gridItems.append(a);
         m_actions[a->objectName()] = a;
     }
 
     QMenu* zoom = WindowMenus::addSubMenu(m, QStringLiteral("zoomMenu"), QStringLiteral("&Zoom"));
     for (int i = 0; i < int(std::size(kZoomCaptions)); ++i) {
-        QAction* a = addItem(zoom, QStringLiteral("zoomAction") + QString::number(i),
-                             QString::fromLatin1(kZoomCaptions[i]),
-                             [this, i] {
-                                 if (m_doc)
-                                     setZoomItem(i);
-                             }, {}, true);
+        QAction* a = addItem(
+            zoom, QStringLiteral("zoomAction") + QString::number(i),
+            QString::fromLatin1(kZoomCaptions[i]),
+            [this, i] {
+                if (m_doc)
+                    setZoomItem(i);
+            },
+            {}, true);
         m_zoomItems.append(a);
         m_actions[a->objectName()] = a;
     }
@@ -362,9 +369,9 @@ void DocumentWindow::buildWindowMenu()
     m_menus.append(m);
     m_windowMenu = m;
     QMdiArea* area = m_main.mdiArea();
-    m_actions[QStringLiteral("cascadeAction")] = addItem(
-        m, QStringLiteral("cascadeAction"), QStringLiteral("&Cascade"),
-        [area] { area->cascadeSubWindows(); });
+    m_actions[QStringLiteral("cascadeAction")] =
+        addItem(m, QStringLiteral("cascadeAction"), QStringLiteral("&Cascade"),
+                [area] { area->cascadeSubWindows(); });
     m_actions[QStringLiteral("tileHorizontalAction")] =
         addItem(m, QStringLiteral("tileHorizontalAction"), QStringLiteral("Tile &Horizontally"),
                 [area] { tile(area, Qt::Vertical); });
@@ -387,10 +394,10 @@ void DocumentWindow::fillWindowList()
         delete all.at(i);
     int n = 0;
     for (DocumentWindow* w : m_main.docWindows()) {
-        const QString caption = w->windowTitle().isEmpty() ? QStringLiteral("(untitled)")
-                                                          : w->windowTitle();
-        QAction* a = m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(
-            WindowMenus::pathCaption(caption)));
+        const QString caption =
+            w->windowTitle().isEmpty() ? QStringLiteral("(untitled)") : w->windowTitle();
+        QAction* a = m_windowMenu->addAction(
+            QStringLiteral("&%1 %2").arg(++n).arg(WindowMenus::pathCaption(caption)));
         a->setCheckable(true);
         a->setChecked(w == m_main.activeDoc());
         QPointer<DocumentWindow> target(w);
@@ -401,7 +408,10 @@ void DocumentWindow::fillWindowList()
     }
 }
 
-void DocumentWindow::showRecentFiles(const QStringList& paths) { WindowMenus::showRecentFiles(m_recent, paths); }
+void DocumentWindow::showRecentFiles(const QStringList& paths)
+{
+    WindowMenus::showRecentFiles(m_recent, paths);
+}
 
 void DocumentWindow::setViewChecks(bool toolbar, bool statusBar)
 {
@@ -409,7 +419,10 @@ void DocumentWindow::setViewChecks(bool toolbar, bool statusBar)
     action(QStringLiteral("statusBarAction"))->setChecked(statusBar);
 }
 
-void DocumentWindow::setPreviewChecked(bool on) { action(QStringLiteral("printPreviewAction"))->setChecked(on); }
+void DocumentWindow::setPreviewChecked(bool on)
+{
+    action(QStringLiteral("printPreviewAction"))->setChecked(on);
+}
 
 // ---------------------------------------------------------------- states
 
@@ -445,8 +458,7 @@ void DocumentWindow::syncModeChecks()
         return;
     const int mode = m_view->mouseMode();
     action(QStringLiteral("selectModeAction"))->setChecked(mode == DiagramView::SelectMode);
-    action(QStringLiteral("zoomWindowAction"))
-        ->setChecked(mode == DiagramView::ZoomWindowMode);
+    action(QStringLiteral("zoomWindowAction"))->setChecked(mode == DiagramView::ZoomWindowMode);
     refreshButtons();
     showStatus();
 }

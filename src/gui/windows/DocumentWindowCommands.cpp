@@ -36,10 +36,14 @@ constexpr Methodology kDefaultOrder[] = {Methodology::PointerArray, Methodology:
 QString itemName(Methodology m)
 {
     switch (m) {
-    case Methodology::PointerArray: return QStringLiteral("generatePointerArrayAction");
-    case Methodology::DirectPointers: return QStringLiteral("generatePointersAction");
-    case Methodology::SwitchCase: return QStringLiteral("generateSwitchCaseAction");
-    case Methodology::Hierarchical: break;
+    case Methodology::PointerArray:
+        return QStringLiteral("generatePointerArrayAction");
+    case Methodology::DirectPointers:
+        return QStringLiteral("generatePointersAction");
+    case Methodology::SwitchCase:
+        return QStringLiteral("generateSwitchCaseAction");
+    case Methodology::Hierarchical:
+        break;
     }
     return QStringLiteral("generateHierarchicalAction");
 }
@@ -83,7 +87,7 @@ void DocumentWindow::saveAll()
 }
 
 QString DocumentWindow::askExportName(const QString& title, const QString& extension,
-                              const QString& filter)
+                                      const QString& filter)
 {
     commitRemarkEditor();
     return ui().saveFileName({title, extension.mid(1).toUpper(), filter,
@@ -92,9 +96,9 @@ QString DocumentWindow::askExportName(const QString& title, const QString& exten
 
 void DocumentWindow::saveAsEMF()
 {
-    const QString path = askExportName(QStringLiteral("Save As Enhanced Metafile..."),
-                                       QStringLiteral(".wmf"),
-                                       QStringLiteral("Wmf Files(*.WMF)|*.wmf|All Files(*.*)|*.*|"));
+    const QString path =
+        askExportName(QStringLiteral("Save As Enhanced Metafile..."), QStringLiteral(".wmf"),
+                      QStringLiteral("Wmf Files(*.WMF)|*.wmf|All Files(*.*)|*.*|"));
     if (path.isEmpty())
         return;
     const BusyScope busy(ui());
@@ -103,8 +107,9 @@ void DocumentWindow::saveAsEMF()
 
 void DocumentWindow::saveAsHTML()
 {
-    const QString path = askExportName(QStringLiteral("Save As HTML File..."), QStringLiteral(".htm"),
-                                       QStringLiteral("HTML Files(*.HTM)|*.htm|All Files(*.*)|*.*|"));
+    const QString path =
+        askExportName(QStringLiteral("Save As HTML File..."), QStringLiteral(".htm"),
+                      QStringLiteral("HTML Files(*.HTM)|*.htm|All Files(*.*)|*.*|"));
     if (path.isEmpty())
         return;
     const BusyScope busy(ui());
@@ -283,7 +288,7 @@ void DocumentWindow::selectAll() { fsm().diagram().selectAll(); }
 void DocumentWindow::toggleSelectMode()
 {
     m_view->setMouseMode(m_view->mouseMode() == DiagramView::SelectMode ? DiagramView::InsertMode
-                                                                          : DiagramView::SelectMode);
+                                                                        : DiagramView::SelectMode);
     syncModeChecks();
 }
 

@@ -28,7 +28,10 @@ namespace {
 // Errors of the view that are only logged, never shown.
 bool isQuietError(int number) { return number == 1000 || number == 1010 || number == 1011; }
 
-QColor fromColorRef(quint32 c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+QColor fromColorRef(quint32 c)
+{
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
 
 // Remark texts keep CR LF line breaks; the editor shows plain lines.
 QString toEditorText(const QString& text)
@@ -137,7 +140,7 @@ void DocumentWindow::onMouseUp(const DiagramEdit& edit)
 void DocumentWindow::onViewError(int number, const QString& description)
 {
     Logs::writeLog(QStringLiteral(" AddFlow1_Error:[") + QString::number(number)
-                         + QStringLiteral("] ") + description);
+                   + QStringLiteral("] ") + description);
     if (!isQuietError(number))
         ui().message(description, MessageIcon::Exclamation);
 }

@@ -14,11 +14,16 @@ namespace orvane {
 QMessageBox::Icon boxIcon(MessageIcon icon)
 {
     switch (icon) {
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Exclamation: return QMessageBox::Warning;
-    case MessageIcon::Critical: return QMessageBox::Critical;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::None: break;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -28,9 +33,12 @@ namespace {
 QMessageBox::StandardButton boxButton(Answer a)
 {
     switch (a) {
-    case Answer::Yes: return QMessageBox::Yes;
-    case Answer::No: return QMessageBox::No;
-    case Answer::Cancel: break;
+    case Answer::Yes:
+        return QMessageBox::Yes;
+    case Answer::No:
+        return QMessageBox::No;
+    case Answer::Cancel:
+        break;
     }
     return QMessageBox::Cancel;
 }
@@ -46,9 +54,12 @@ QString plain(const QString& text)
 Answer fromButton(int button)
 {
     switch (button) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: break;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        break;
     }
     return Answer::Cancel;
 }
@@ -107,14 +118,14 @@ void GuiUserInterface::message(const QString& text, MessageIcon icon, const QStr
 Answer GuiUserInterface::askYesNo(const QString& text, const QString& title, MessageIcon icon,
                                   Answer defaultButton)
 {
-    const int b = showBox(text, title, icon, QMessageBox::Yes | QMessageBox::No,
-                          boxButton(defaultButton));
+    const int b =
+        showBox(text, title, icon, QMessageBox::Yes | QMessageBox::No, boxButton(defaultButton));
     // Closing the box answers No.
     return fromButton(b) == Answer::Yes ? Answer::Yes : Answer::No;
 }
 
-Answer GuiUserInterface::askYesNoCancel(const QString& text, const QString& title,
-                                        MessageIcon icon, Answer defaultButton)
+Answer GuiUserInterface::askYesNoCancel(const QString& text, const QString& title, MessageIcon icon,
+                                        Answer defaultButton)
 {
     return fromButton(showBox(text, title, icon,
                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,

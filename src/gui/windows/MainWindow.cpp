@@ -47,7 +47,8 @@ QIcon buttonIcon(const QString& key)
 
 }  // namespace
 
-MainWindow::MainWindow(UserInterface* ui, CodeEditorOptions* options, ToolHooks hooks, QWidget* parent)
+MainWindow::MainWindow(UserInterface* ui, CodeEditorOptions* options, ToolHooks hooks,
+                       QWidget* parent)
     : QMainWindow(parent), m_options(options), m_hooks(std::move(hooks))
 {
     setObjectName(QStringLiteral("MainWindow"));
@@ -79,7 +80,8 @@ MainWindow::MainWindow(UserInterface* ui, CodeEditorOptions* options, ToolHooks 
             &MainWindow::onDocumentAboutToBeRemoved);
     connect(m_docs.get(), &DocumentRegistry::documentRemoved, this, &MainWindow::onDocumentRemoved);
     connect(m_docs.get(), &DocumentRegistry::activeChanged, this, &MainWindow::onActiveChanged);
-    connect(m_docs.get(), &DocumentRegistry::recentFilesChanged, this, &MainWindow::showRecentFiles);
+    connect(m_docs.get(), &DocumentRegistry::recentFilesChanged, this,
+            &MainWindow::showRecentFiles);
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::onSubWindowActivated);
 
     showMenusOf(nullptr);
@@ -124,36 +126,40 @@ void MainWindow::buildMenus()
 {
     using namespace WindowMenus;
     QMenu* file = addMenu(this, QStringLiteral("fileMenu"), QStringLiteral("&File"));
-    m_newAction = addItem(file, QStringLiteral("newAction"), QStringLiteral("&New"),
-                         [this] { newDocument(); }, QKeySequence::New);
-    m_openAction = addItem(file, QStringLiteral("openAction"), QStringLiteral("&Open"),
-                          [this] { openFile(QString()); }, QKeySequence::Open);
+    m_newAction = addItem(
+        file, QStringLiteral("newAction"), QStringLiteral("&New"), [this] { newDocument(); },
+        QKeySequence::New);
+    m_openAction = addItem(
+        file, QStringLiteral("openAction"), QStringLiteral("&Open"),
+        [this] { openFile(QString()); }, QKeySequence::Open);
     m_recent = addRecentItems(file, [this](int i) { openRecentFile(i); });
     file->addSeparator();
-    m_exitAction = addItem(file, QStringLiteral("exitAction"), QStringLiteral("E&xit"),
-                          [this] { close(); }, QKeySequence::Quit);
+    m_exitAction = addItem(
+        file, QStringLiteral("exitAction"), QStringLiteral("E&xit"), [this] { close(); },
+        QKeySequence::Quit);
 
     QMenu* view = addMenu(this, QStringLiteral("viewMenu"), QStringLiteral("&View"));
-    m_toolbarAction = addItem(view, QStringLiteral("toolbarAction"), QStringLiteral("&Toolbar"),
-                             [this] { setToolbarVisible(!toolbarVisible()); }, {}, true);
-    m_statusBarAction =
-        addItem(view, QStringLiteral("statusBarAction"), QStringLiteral("&Status Bar"),
-                [this] { setStatusBarVisible(!statusBarVisible()); }, {}, true);
+    m_toolbarAction = addItem(
+        view, QStringLiteral("toolbarAction"), QStringLiteral("&Toolbar"),
+        [this] { setToolbarVisible(!toolbarVisible()); }, {}, true);
+    m_statusBarAction = addItem(
+        view, QStringLiteral("statusBarAction"), QStringLiteral("&Status Bar"),
+        [this] { setStatusBarVisible(!statusBarVisible()); }, {}, true);
     m_toolbarAction->setChecked(true);
     m_statusBarAction->setChecked(true);
 
     QMenu* help = addMenu(this, QStringLiteral("helpMenu"), QStringLiteral("&Help"));
-    m_aboutAction = addItem(help, QStringLiteral("aboutAction"), QStringLiteral("&About..."),
-                           [this] {
-                               if (m_hooks.about)
-                                   m_hooks.about(this);
-                           });
+    m_aboutAction =
+        addItem(help, QStringLiteral("aboutAction"), QStringLiteral("&About..."), [this] {
+            if (m_hooks.about)
+                m_hooks.about(this);
+        });
     m_aboutAction->setEnabled(bool(m_hooks.about));
     m_menus = {file, view, help};
 }
 
-QAction* MainWindow::addButton(const QString& key, const QString& toolTip, std::function<void()> run,
-                            bool checkable)
+QAction* MainWindow::addButton(const QString& key, const QString& toolTip,
+                               std::function<void()> run, bool checkable)
 {
     QAction* a = m_toolBar->addAction(buttonIcon(key), toolTip);
     a->setObjectName(key);
@@ -187,18 +193,22 @@ void MainWindow::buildToolbar()
     addButton(QStringLiteral("New"), QStringLiteral("New"), [this] { newDocument(); });
     addButton(QStringLiteral("Open"), QStringLiteral("Open"), [this] { openFile(QString()); });
     addButton(QStringLiteral("Save"), QStringLiteral("Save"), onActive(&DocumentWindow::save));
-    addButton(QStringLiteral("GenerateCode"), kGenerateToolTip, onActive(&DocumentWindow::generateDefault));
+    addButton(QStringLiteral("GenerateCode"), kGenerateToolTip,
+              onActive(&DocumentWindow::generateDefault));
     m_toolBar->addSeparator();
     addButton(QStringLiteral("Print"), QStringLiteral("Print"), [this] { printActive(); });
-    QAction* preview = addButton(QStringLiteral("Preview"), QStringLiteral("Print Preview"), {}, true);
+    QAction* preview =
+        addButton(QStringLiteral("Preview"), QStringLiteral("Print Preview"), {}, true);
     connect(preview, &QAction::triggered, this, [this](bool on) { showPreview(on); });
     m_toolBar->addSeparator();
     addButton(QStringLiteral("Cut"), QStringLiteral("Cut"), onActive(&DocumentWindow::cut));
     addButton(QStringLiteral("Copy"), QStringLiteral("Copy"), onActive(&DocumentWindow::copy));
     addButton(QStringLiteral("Paste"), QStringLiteral("Paste"), onActive(&DocumentWindow::paste));
     addButton(QStringLiteral("Find"), QStringLiteral("Find Text"), onActive(&DocumentWindow::find));
-    addButton(QStringLiteral("Undo"), QStringLiteral("Undo last action"), onActive(&DocumentWindow::undo));
-    addButton(QStringLiteral("Redo"), QStringLiteral("Redo last undo"), onActive(&DocumentWindow::redo));
+    addButton(QStringLiteral("Undo"), QStringLiteral("Undo last action"),
+              onActive(&DocumentWindow::undo));
+    addButton(QStringLiteral("Redo"), QStringLiteral("Redo last undo"),
+              onActive(&DocumentWindow::redo));
     m_toolBar->addSeparator();
     addButton(QStringLiteral("ReduceFont"), QStringLiteral("Reduce Font"),
               onActive(&DocumentWindow::reduceFont));
@@ -414,7 +424,8 @@ DocumentCommands::OpenResult MainWindow::openFile(const QString& path)
     if (r.status == DocumentCommands::OpenStatus::LoadFailed) {
         // The window would show nothing of the file: the user is told why,
         // and the empty window goes.
-        m_ui->message(QStringLiteral("The file can't be opened:") + QStringLiteral("\r\n") + r.error,
+        m_ui->message(QStringLiteral("The file can't be opened:") + QStringLiteral("\r\n")
+                          + r.error,
                       MessageIcon::Exclamation, QStringLiteral("Attention!"));
         if (r.document && m_docs->contains(r.document))
             m_docs->remove(r.document);

@@ -39,7 +39,7 @@ public:
     // `ui` null: the real dialogs over this window. `options` (may be null)
     // are the code editors' shared options for the property dialogs.
     MainWindow(UserInterface* ui, CodeEditorOptions* options, ToolHooks hooks = {},
-            QWidget* parent = nullptr);
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Opens the pending command-line file (maximised) and empties it, or

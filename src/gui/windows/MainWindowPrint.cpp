@@ -24,8 +24,8 @@ void printDocument(QPrinter& printer, const Document& doc, int fromPage, int toP
 {
     printer.setDocName(doc.caption());
     DiagramPrinter::print(printer, doc.fsm.diagram(),
-                          DiagramPrinter::documentJob(doc.caption(), QDate::currentDate()), fromPage,
-                          toPage);
+                          DiagramPrinter::documentJob(doc.caption(), QDate::currentDate()),
+                          fromPage, toPage);
 }
 
 }  // namespace

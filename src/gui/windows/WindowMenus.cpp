@@ -47,8 +47,8 @@ RecentItems addRecentItems(QMenu* menu, std::function<void(int index)> open)
     recent.separator = menu->addSeparator();
     recent.separator->setVisible(false);
     for (int i = 0; i < kRecentItems; ++i) {
-        QAction* a = addItem(menu, QStringLiteral("recentFileAction") + QString::number(i), QString(),
-                             [open, i] { open(i); });
+        QAction* a = addItem(menu, QStringLiteral("recentFileAction") + QString::number(i),
+                             QString(), [open, i] { open(i); });
         a->setVisible(false);
         recent.items.append(a);
     }

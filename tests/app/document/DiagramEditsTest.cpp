@@ -45,8 +45,7 @@ TEST(DiagramEditsTest, ADrawnNodeBecomesAStateOnlyWhenLargerThanTheLeast)
     ASSERT_TRUE(s);
     EXPECT_EQ(s->userData(), NodeStateNormal);
     EXPECT_EQ(stateRecord(s).index, QStringLiteral("5"));
-    EXPECT_TRUE(stateRecord(s).name.startsWith(
-        QStringLiteral("STATE_")));
+    EXPECT_TRUE(stateRecord(s).name.startsWith(QStringLiteral("STATE_")));
     EXPECT_EQ(stateRecord(s).isIn, N);
     EXPECT_TRUE(m.messages.empty());
 }
@@ -58,8 +57,10 @@ TEST(DiagramEditsTest, LinksAreJudgedByTheKindsOfTheirEnds)
     Node* b = addState(doc, {QStringLiteral("B"), QStringLiteral("2")}, 5000);
     Diagram& d = doc.diagram();
 
-    EXPECT_EQ(DiagramEdits::afterLinkDrawn(doc, draw(doc, a, b), false), DiagramEdits::LinkOutcome::Transition);
-    EXPECT_EQ(DiagramEdits::afterLinkDrawn(doc, draw(doc, a, b), false), DiagramEdits::LinkOutcome::Transition);
+    EXPECT_EQ(DiagramEdits::afterLinkDrawn(doc, draw(doc, a, b), false),
+              DiagramEdits::LinkOutcome::Transition);
+    EXPECT_EQ(DiagramEdits::afterLinkDrawn(doc, draw(doc, a, b), false),
+              DiagramEdits::LinkOutcome::Transition);
     std::vector<Node*> t = transitions(d);
     ASSERT_EQ(t.size(), 2u);
     EXPECT_EQ(transitionRecord(t[0]).priority, QStringLiteral("1"));
@@ -67,11 +68,13 @@ TEST(DiagramEditsTest, LinksAreJudgedByTheKindsOfTheirEnds)
 
     // Between two transitions: the link goes.
     const size_t links = d.links().size();
-    EXPECT_EQ(DiagramEdits::afterLinkDrawn(doc, draw(doc, t[0], t[1]), false), DiagramEdits::LinkOutcome::Removed);
+    EXPECT_EQ(DiagramEdits::afterLinkDrawn(doc, draw(doc, t[0], t[1]), false),
+              DiagramEdits::LinkOutcome::Removed);
     EXPECT_EQ(d.links().size(), links);
 
     // A second way out of a transition breaks it; the other is renumbered.
-    EXPECT_EQ(DiagramEdits::afterLinkDrawn(doc, draw(doc, t[0], a), false), DiagramEdits::LinkOutcome::CleanedUp);
+    EXPECT_EQ(DiagramEdits::afterLinkDrawn(doc, draw(doc, t[0], a), false),
+              DiagramEdits::LinkOutcome::CleanedUp);
     t = transitions(d);
     ASSERT_EQ(t.size(), 1u);
     EXPECT_EQ(transitionRecord(t[0]).priority, QStringLiteral("1"));
@@ -79,7 +82,8 @@ TEST(DiagramEditsTest, LinksAreJudgedByTheKindsOfTheirEnds)
     // Between remarks the link stays as drawn.
     Node* r1 = DiagramEdits::insertRemark(doc);
     Node* r2 = DiagramEdits::insertRemark(doc);
-    EXPECT_EQ(DiagramEdits::afterLinkDrawn(doc, draw(doc, r1, r2), false), DiagramEdits::LinkOutcome::Kept);
+    EXPECT_EQ(DiagramEdits::afterLinkDrawn(doc, draw(doc, r1, r2), false),
+              DiagramEdits::LinkOutcome::Kept);
     EXPECT_EQ(r1->outLinks().size(), 1u);
 }
 

@@ -159,7 +159,8 @@ TEST_F(FilesTest, ANewerSignatureAsksAndNoClosesTheDocument)
     ASSERT_EQ(ui.count(QStringLiteral("yesno")), 1);
     const auto& q = ui.shown.back();
     EXPECT_EQ(q.title, QStringLiteral("The file signature don't match: [FSM V0.5]"));
-    EXPECT_EQ(q.text, QStringLiteral("Atention this FSM has newer signature.\r\n Ignore and continue?"));
+    EXPECT_EQ(q.text,
+              QStringLiteral("Atention this FSM has newer signature.\r\n Ignore and continue?"));
     EXPECT_EQ(q.icon, MessageIcon::Critical);
     EXPECT_EQ(q.defaultButton, Answer::No);
     EXPECT_TRUE(snapshots().isEmpty());
@@ -171,7 +172,8 @@ TEST_F(FilesTest, ANewerSignatureAsksAndNoClosesTheDocument)
 TEST_F(FilesTest, OlderEqualOrMissingSignaturesOpenSilently)
 {
     int i = 0;
-    for (const QString& sig : {QStringLiteral("FSM V0.4b"), QStringLiteral("FSM V0.4c"), QString()}) {
+    for (const QString& sig :
+         {QStringLiteral("FSM V0.4b"), QStringLiteral("FSM V0.4c"), QString()}) {
         const QString path = writeDiagram(QStringLiteral("s%1.fsm").arg(++i), sig);
         EXPECT_EQ(fileOpen(*docs, path).status, OpenStatus::Opened) << sig.toStdString();
     }
@@ -294,8 +296,7 @@ TEST_F(FilesTest, ANewDocumentIsSavedUnderTheChosenName)
     EXPECT_FALSE(doc->fsm.isNew);
     EXPECT_TRUE(QFileInfo::exists(target));
     EXPECT_FALSE(QFileInfo::exists(target + QStringLiteral(".bak")));
-    EXPECT_EQ(machineConfig(doc->fsm.diagram()).name,
-              QStringLiteral("my_machine"));
+    EXPECT_EQ(machineConfig(doc->fsm.diagram()).name, QStringLiteral("my_machine"));
 }
 
 TEST_F(FilesTest, SaveAsThatWritesNothingKeepsTheOldName)
@@ -333,7 +334,8 @@ TEST_F(FilesTest, SaveAllSavesEveryChangedDocument)
     EXPECT_TRUE(QFileInfo::exists(work(QStringLiteral("a.fsm.bak"))));
     EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("b.fsm.bak"))));
     EXPECT_TRUE(QFileInfo::exists(work(QStringLiteral("c.fsm.bak"))));
-    EXPECT_FALSE(a->undo.graphHasChanged() || b->undo.graphHasChanged() || c->undo.graphHasChanged());
+    EXPECT_FALSE(a->undo.graphHasChanged() || b->undo.graphHasChanged()
+                 || c->undo.graphHasChanged());
 }
 
 // ------------------------------------------------------------ close
@@ -349,7 +351,9 @@ TEST_F(FilesTest, TheClosePromptOffersYesNoAndCancel)
     ASSERT_EQ(ui.count(QStringLiteral("yesnocancel")), 1);
     const auto& q = ui.shown.back();
     EXPECT_EQ(q.title, QStringLiteral("Orvane Diagram Editor"));
-    EXPECT_EQ(q.text, QStringLiteral("The diagram in [lamp] has changed.\r\nDo you want to save the changes?"));
+    EXPECT_EQ(
+        q.text,
+        QStringLiteral("The diagram in [lamp] has changed.\r\nDo you want to save the changes?"));
     EXPECT_EQ(q.icon, MessageIcon::Question);
     EXPECT_EQ(docs->count(), 1);
 

@@ -28,8 +28,8 @@ TEST_F(OutputTest, BatchWritesBesideTheDocumentWithoutADialog)
 {
     process().swCS = true;
     process().batchMode = true;
-    ASSERT_TRUE(saveCodeFiles(doc, ui, module(QStringLiteral("int x; /* \u00E9 */"),
-                                              QStringLiteral("extern int x;"))));
+    ASSERT_TRUE(saveCodeFiles(
+        doc, ui, module(QStringLiteral("int x; /* \u00E9 */"), QStringLiteral("extern int x;"))));
     EXPECT_EQ(readFile(work(QStringLiteral("lamp.c"))), QByteArray("int x; /* \xC3\xA9 */\r\n"));
     EXPECT_EQ(readFile(work(QStringLiteral("lamp.h"))), QByteArray("extern int x;\r\n"));
     EXPECT_TRUE(ui.shown.empty());
@@ -80,7 +80,8 @@ TEST_F(OutputTest, AProtectedCodeFileIsRefused)
     EXPECT_FALSE(saveCodeFiles(doc, ui, module(QStringLiteral("c"), QStringLiteral("h"))));
     EXPECT_EQ(readFile(c), QByteArray("keep"));
     EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("lamp.h"))));
-    EXPECT_TRUE(errorLog().contains(QStringLiteral("Fsm can't save, access denied to file:[") + c + QLatin1Char(']')));
+    EXPECT_TRUE(errorLog().contains(QStringLiteral("Fsm can't save, access denied to file:[") + c
+                                    + QLatin1Char(']')));
     ASSERT_EQ(ui.count(QStringLiteral("message")), 1);
     EXPECT_EQ(ui.shown.back().title, QStringLiteral("Attention!"));
 
@@ -109,7 +110,8 @@ TEST_F(OutputTest, AFailedWriteIsReportedAndLeavesTheOldFile)
     writeFile(c, "old");
     EXPECT_FALSE(saveCodeFiles(doc, ui, module(QStringLiteral("c"), QStringLiteral("h"))));
     EXPECT_EQ(readFile(c), QByteArray("old"));
-    EXPECT_TRUE(errorLog().contains(QStringLiteral("Fsm can't save, access denied to file:[") + c + QLatin1Char(']')));
+    EXPECT_TRUE(errorLog().contains(QStringLiteral("Fsm can't save, access denied to file:[") + c
+                                    + QLatin1Char(']')));
 }
 
 TEST_F(OutputTest, TheListFileUsesItsOwnDialogUnlessListSwitchGiven)

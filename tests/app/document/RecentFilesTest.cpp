@@ -41,8 +41,10 @@ TEST_F(RecentTest, TheListHoldsTheSixMostRecentlySavedFiles)
 
     // Stored as the settings' text keys, in the INI file of the application.
     QSettings ini(settingsDir + QStringLiteral("/Orvane Diagram Editor.ini"), QSettings::IniFormat);
-    EXPECT_EQ(ini.value(QStringLiteral("Recent Files/RecentFile1")).toString(), work(QStringLiteral("f8.fsm")));
-    EXPECT_EQ(ini.value(QStringLiteral("Recent Files/RecentFile6")).toString(), work(QStringLiteral("f3.fsm")));
+    EXPECT_EQ(ini.value(QStringLiteral("Recent Files/RecentFile1")).toString(),
+              work(QStringLiteral("f8.fsm")));
+    EXPECT_EQ(ini.value(QStringLiteral("Recent Files/RecentFile6")).toString(),
+              work(QStringLiteral("f3.fsm")));
     EXPECT_FALSE(ini.contains(QStringLiteral("Recent Files/RecentFile7")));
 }
 
@@ -67,7 +69,9 @@ TEST_F(RecentTest, TheSameFileUnderAnotherSpellingIsListedOnce)
 
     updateRecentFiles(*docs, work(QStringLiteral("alias.fsm")));
     EXPECT_EQ(names(), QStringList{"a.fsm"});
-    EXPECT_TRUE(AppSettings::getSetting(AppSettings::kSectionRecentFiles, QStringLiteral("RecentFile2")).isEmpty());
+    EXPECT_TRUE(
+        AppSettings::getSetting(AppSettings::kSectionRecentFiles, QStringLiteral("RecentFile2"))
+            .isEmpty());
 }
 
 TEST_F(RecentTest, VanishedFilesAreDropped)
@@ -78,7 +82,9 @@ TEST_F(RecentTest, VanishedFilesAreDropped)
     EXPECT_EQ(names(), QStringList{"b.fsm"});
     save(QStringLiteral("c.fsm"));
     EXPECT_EQ(names(), (QStringList{"c.fsm", "b.fsm"}));
-    EXPECT_TRUE(AppSettings::getSetting(AppSettings::kSectionRecentFiles, QStringLiteral("RecentFile3")).isEmpty());
+    EXPECT_TRUE(
+        AppSettings::getSetting(AppSettings::kSectionRecentFiles, QStringLiteral("RecentFile3"))
+            .isEmpty());
 }
 
 TEST_F(RecentTest, OpeningDoesNotListAndWindowsAreToldOfChanges)

@@ -23,9 +23,10 @@ protected:
 
 TEST_F(RegistryChildSourceTest, OpensEachFileOnceAndClosesWhatItOpened)
 {
-    Document* mine = DocumentCommands::fileOpen(*docs, machine(QStringLiteral("Top.fsm"),
-                                                      twoStates(QStringLiteral("Top"), {})))
-                         .document;
+    Document* mine =
+        DocumentCommands::fileOpen(
+            *docs, machine(QStringLiteral("Top.fsm"), twoStates(QStringLiteral("Top"), {})))
+            .document;
     ASSERT_NE(mine, nullptr);
     const QString kid =
         machine(QStringLiteral("Top/Kid.fsm"), twoStates(QStringLiteral("Kid"), {}));
@@ -84,7 +85,15 @@ TEST_F(RegistryChildSourceTest, GenerationUsesAnOpenChildWithItsUnsavedEdits)
     ASSERT_NE(kid, nullptr);
     for (const auto& n : kid->fsm.diagram().nodes()) {
         if (stateRecord(n.get()).name == QLatin1String("S2"))
-            n->setTag(StateRecord{QStringLiteral("S2"), QStringLiteral("edited();"), QStringLiteral("2"), {}, {}, QStringLiteral("N"), QStringLiteral("N"), {}}.toText());
+            n->setTag(StateRecord{
+                QStringLiteral("S2"),
+                QStringLiteral("edited();"),
+                QStringLiteral("2"),
+                {},
+                {},
+                QStringLiteral("N"),
+                QStringLiteral("N"),
+                {}}.toText());
     }
     Document* topDoc = DocumentCommands::fileOpen(*docs, top).document;
     ASSERT_NE(topDoc, nullptr);

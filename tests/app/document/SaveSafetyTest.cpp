@@ -31,7 +31,7 @@ constexpr uid_t kNobody = 65534;
 
 struct ChildLimits {
     std::optional<rlim_t> fileSize;  // largest file the child may write
-    bool unprivileged = false;      // drop root's rights first
+    bool unprivileged = false;       // drop root's rights first
 };
 
 // Runs `work` in a forked child and returns its exit status (or 128 + the
@@ -59,7 +59,7 @@ int inChild(const ChildLimits& limits, const std::function<int()>& work)
 }
 
 class SaveSafetyTest : public test::AppTest {
-  protected:
+protected:
     QString path;
     QByteArray original;
 

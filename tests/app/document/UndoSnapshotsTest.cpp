@@ -33,7 +33,8 @@ TEST_F(UndoTest, SnapshotsMirrorTheDocumentPathInAPrivateFolder)
     EXPECT_EQ(st.st_mode & 0777, 0700u);
 
     // ".." cannot lead out of the folder; too short a name has no undo.
-    EXPECT_EQ(UndoSnapshots::mirrorBase(QStringLiteral("/a/../../etc/x.fsm")), folder() + QStringLiteral("/etc/x"));
+    EXPECT_EQ(UndoSnapshots::mirrorBase(QStringLiteral("/a/../../etc/x.fsm")),
+              folder() + QStringLiteral("/etc/x"));
     EXPECT_TRUE(UndoSnapshots::mirrorBase(QStringLiteral("abc.fsm")).isEmpty());
     EXPECT_FALSE(UndoSnapshots::mirrorBase(QStringLiteral("abcd.fsm")).isEmpty());
 }

@@ -13,7 +13,7 @@ using namespace orvane::States;
 
 namespace {
 
-constexpr quint32 kBlue = 0xFF0000;   // 0x00BBGGRR
+constexpr quint32 kBlue = 0xFF0000;  // 0x00BBGGRR
 constexpr quint32 kYellow = 0x00FFFF;
 constexpr quint32 kRed = 0x0000FF;
 
@@ -40,8 +40,8 @@ struct Picture {
 bool near(const QColor& c, Qt::GlobalColor expected)
 {
     const QColor e(expected);
-    return std::abs(c.red() - e.red()) < 100 && std::abs(c.green() - e.green()) < 100 &&
-           std::abs(c.blue() - e.blue()) < 100;
+    return std::abs(c.red() - e.red()) < 100 && std::abs(c.green() - e.green()) < 100
+           && std::abs(c.blue() - e.blue()) < 100;
 }
 
 // Two states side by side, joined through a transition node in the middle.
@@ -72,10 +72,10 @@ TEST(DiagramRenderer, StatesAreFilledAndOutlined)
     Diagram d;
     addState(d, 1000, 1000, QStringLiteral("Idle"));
     const Picture pic(d);
-    EXPECT_TRUE(near(pic.at(1150, 1450), Qt::yellow));      // inside, away from the text
-    EXPECT_TRUE(near(pic.at(1000, 1450), Qt::blue));        // left edge
-    EXPECT_TRUE(near(pic.at(900, 1450), Qt::white));        // outside
-    EXPECT_TRUE(near(pic.at(1030, 1030), Qt::white));       // the rounded corner is cut off
+    EXPECT_TRUE(near(pic.at(1150, 1450), Qt::yellow));  // inside, away from the text
+    EXPECT_TRUE(near(pic.at(1000, 1450), Qt::blue));    // left edge
+    EXPECT_TRUE(near(pic.at(900, 1450), Qt::white));    // outside
+    EXPECT_TRUE(near(pic.at(1030, 1030), Qt::white));   // the rounded corner is cut off
 }
 
 TEST(DiagramRenderer, AnInvisibleTransitionNodeLeavesTheLinksShowing)
@@ -133,7 +133,7 @@ TEST(DiagramRenderer, InfoAndMarginNodesDrawNothing)
     margin->setFillColor(kRed);
 
     const QRectF ext = DiagramRenderer::extent(d);
-    EXPECT_DOUBLE_EQ(ext.right(), 3500);   // the margin node counts, the info node does not
+    EXPECT_DOUBLE_EQ(ext.right(), 3500);  // the margin node counts, the info node does not
     EXPECT_DOUBLE_EQ(ext.bottom(), 2900);
     const Picture pic(d);
     EXPECT_TRUE(near(pic.at(3000, 2500), Qt::white));

@@ -52,8 +52,8 @@ protected:
     {
         QStringList f = fields;
         if (f.isEmpty())
-            f = QStringList{{}, "Lamp", "a = 1;\r\nb = 2;", "x & y", {}, "int ev", {}, {},
-                            "#include <x.h>", {}};
+            f = QStringList{{}, "Lamp", "a = 1;\r\nb = 2;", "x & y", {}, "int ev",
+                            {}, {},     "#include <x.h>",   {}};
         return loadDocument(path("Top.fsm"),
                             {stateJson(1, 1000, 1000, 16384, "Idle", "1", during),
                              stateJson(2, 5000, 1000, 8192, "Run", "2"),
@@ -105,8 +105,7 @@ TEST(HtmlEscape, EmptyTextIsTheIndentAlone)
 
 TEST(HtmlEscape, LineBreaksStartIndentedLines)
 {
-    EXPECT_EQ(htmlEscape(QStringLiteral("a\r\nb"), 4),
-              kNbsp4 + "a<BR>\r\n" + kNbsp4 + "b");
+    EXPECT_EQ(htmlEscape(QStringLiteral("a\r\nb"), 4), kNbsp4 + "a<BR>\r\n" + kNbsp4 + "b");
     // A trailing break leaves an empty indented last line; a lone LF is dropped.
     EXPECT_EQ(htmlEscape(QStringLiteral("a\r\n"), 1), "&nbsp;a<BR>\r\n&nbsp;");
     EXPECT_EQ(htmlEscape(QStringLiteral("a\nb"), 0), "ab");
@@ -114,8 +113,7 @@ TEST(HtmlEscape, LineBreaksStartIndentedLines)
 
 TEST(HtmlEscape, MarkupCharactersAndBlanksBecomeReferences)
 {
-    EXPECT_EQ(htmlEscape(QStringLiteral("<a & b>"), 4),
-              kNbsp4 + "&lt;a&#32;&amp;&#32;b&gt;");
+    EXPECT_EQ(htmlEscape(QStringLiteral("<a & b>"), 4), kNbsp4 + "&lt;a&#32;&amp;&#32;b&gt;");
     EXPECT_EQ(htmlEscape(QStringLiteral("\"|\u00A1\t\u00E9"), 0),
               QStringLiteral("&quot;&brvbar;&iexcl;\t\u00E9"));
 }
@@ -171,11 +169,10 @@ TEST_F(ExportTest, LinksLeadToTheChildPages)
                    "<A HREF=\"./Top/CHILD.htm\">CHILD.htm</A><BR>\n"
                    "<A HREF=\"./Top/SUB.htm\">SUB.htm</A><BR>\n"
                    "<A HREF=\"./CHILD.htm\">CHILD.htm</A><BR>\n"));
-    EXPECT_EQ(HtmlPage::htmlLinks(*doc, true),
-              crlf("<BR>\n"
-                   "<A HREF=\"./CHILD.htm\">CHILD.htm</A><BR>\n"
-                   "<A HREF=\"./SUB.htm\">SUB.htm</A><BR>\n"
-                   "<A HREF=\"./CHILD.htm\">CHILD.htm</A><BR>\n"));
+    EXPECT_EQ(HtmlPage::htmlLinks(*doc, true), crlf("<BR>\n"
+                                                    "<A HREF=\"./CHILD.htm\">CHILD.htm</A><BR>\n"
+                                                    "<A HREF=\"./SUB.htm\">SUB.htm</A><BR>\n"
+                                                    "<A HREF=\"./CHILD.htm\">CHILD.htm</A><BR>\n"));
 }
 
 TEST_F(ExportTest, FileNamesCannotBreakThePageMarkup)
@@ -228,8 +225,7 @@ TEST_F(ExportTest, PictureAloneHasNoMargin)
     ASSERT_TRUE(HtmlPage::fileSaveAsEMF(*doc, path("p.wmf"), messenger));
     const WmfFile picture = readWmf(readFile(path("p.wmf")));
     ASSERT_EQ(picture.error, QString());
-    EXPECT_EQ(picture.right,
-              int(std::ceil(DiagramRenderer::extent(doc->diagram()).right())));
+    EXPECT_EQ(picture.right, int(std::ceil(DiagramRenderer::extent(doc->diagram()).right())));
     EXPECT_FALSE(QFile::exists(path("p.htm")));
     EXPECT_EQ(itemsOf(doc->diagram()), before);
     EXPECT_FALSE(doc->diagram().changed());
@@ -261,8 +257,8 @@ TEST_F(ExportTest, WriteFailuresAreLoggedShownAndLeaveTheDocumentAlone)
     const QStringList before = itemsOf(doc->diagram());
     const QString target = path("missing/out.htm");
     EXPECT_FALSE(HtmlPage::fileSaveAsHTML(*doc, target, false, messenger));
-    const QString expected = " FileSaveAsHTML, Error #75: Path/File access error [" +
-                             path("missing/out.wmf") + "]";
+    const QString expected =
+        " FileSaveAsHTML, Error #75: Path/File access error [" + path("missing/out.wmf") + "]";
     ASSERT_EQ(messenger.texts.size(), 1);
     EXPECT_EQ(messenger.texts[0], expected);
     EXPECT_TRUE(QString::fromUtf8(readFile(path("FSM.log"))).contains(expected));

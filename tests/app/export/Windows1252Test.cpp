@@ -19,14 +19,14 @@ TEST(Windows1252, MissingCharactersBecomeDecimalReferences)
               QByteArray("&#257;&#20013;"));
     // The C1 controls are not characters of the code page, the five
     // unassigned bytes included.
-    EXPECT_EQ(Windows1252::encodeWithCharRefs(QStringLiteral("\u0080\u0081\u008D\u008F\u0090\u009D")),
-              QByteArray("&#128;&#129;&#141;&#143;&#144;&#157;"));
+    EXPECT_EQ(
+        Windows1252::encodeWithCharRefs(QStringLiteral("\u0080\u0081\u008D\u008F\u0090\u009D")),
+        QByteArray("&#128;&#129;&#141;&#143;&#144;&#157;"));
     // A surrogate pair is one character; a lone surrogate is a replacement.
     EXPECT_EQ(Windows1252::encodeWithCharRefs(QString::fromUtf8("\xF0\x9F\x98\x80")),
               QByteArray("&#128512;"));
     const QChar lone[] = {QChar(0xD800), QChar('x'), QChar(0xDC00)};
-    EXPECT_EQ(Windows1252::encodeWithCharRefs(QString(lone, 3)),
-              QByteArray("&#65533;x&#65533;"));
+    EXPECT_EQ(Windows1252::encodeWithCharRefs(QString(lone, 3)), QByteArray("&#65533;x&#65533;"));
 }
 
 TEST(Windows1252, LossyEncodingPutsOneQuestionMarkPerCharacter)

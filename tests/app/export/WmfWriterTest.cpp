@@ -27,8 +27,7 @@ enum : quint16 {
     SETTEXTCOLOR = 0x0209,
 };
 
-template <typename Paint>
-WmfFile paintWmf(QSize size, Paint paint, int unitsPerInch = 1440)
+template <typename Paint> WmfFile paintWmf(QSize size, Paint paint, int unitsPerInch = 1440)
 {
     WmfWriter wmf(size, unitsPerInch);
     QPainter p(&wmf);
@@ -39,10 +38,7 @@ WmfFile paintWmf(QSize size, Paint paint, int unitsPerInch = 1440)
     return file;
 }
 
-QByteArray textOf(const exporttest::WmfRecord& r)
-{
-    return r.params.mid(8, r.word(2));
-}
+QByteArray textOf(const exporttest::WmfRecord& r) { return r.params.mid(8, r.word(2)); }
 
 QFont twipsFont(const char* family = "DejaVu Sans")
 {
@@ -55,7 +51,8 @@ QFont twipsFont(const char* family = "DejaVu Sans")
 
 TEST(WmfWriter, HeaderDescribesTheFrameEvenWhenNothingWasPainted)
 {
-    const WmfFile f = paintWmf(QSize(3000, 2000), [](QPainter&) {}, 720);
+    const WmfFile f = paintWmf(
+        QSize(3000, 2000), [](QPainter&) {}, 720);
     EXPECT_EQ(f.right, 3000);
     EXPECT_EQ(f.bottom, 2000);
     EXPECT_EQ(f.unitsPerInch, 720);
@@ -180,7 +177,7 @@ TEST(WmfWriter, UnderlinedTextGetsOneUnderlineOnly)
     });
     const auto fonts = f.withFunction(CREATEFONT);
     ASSERT_EQ(fonts.size(), 1u);
-    EXPECT_EQ(fonts[0]->params[11], 0);  // the font itself does not underline
+    EXPECT_EQ(fonts[0]->params[11], 0);              // the font itself does not underline
     EXPECT_EQ(f.withFunction(POLYLINE).size(), 1u);  // the painter draws the line
 }
 

@@ -55,7 +55,10 @@ protected:
                 QString::fromLocal8Bit(p.readAllStandardError())};
     }
     QString errorLog() { return QString::fromUtf8(read(dir.filePath("FSM_ERR.log"))); }
-    QByteArray Golden(const char* name) { return read(QStringLiteral(ORVANE_TEST_DATA "/golden/") + name); }
+    QByteArray Golden(const char* name)
+    {
+        return read(QStringLiteral(ORVANE_TEST_DATA "/golden/") + name);
+    }
 
     QTemporaryDir dir;
     QString lamp;
@@ -97,7 +100,8 @@ TEST_F(Batch, SpecificSwitchWinsOverDefaultAndOverridesApply)
     const Outcome o = run({"/C", "/CA", "/D+", "/AC+", lamp});
     EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
     const QByteArray code = read(dir.filePath("lamp.c"));
-    EXPECT_TRUE(code.contains("// Methodology: Array of pointers") || code.contains("/* Methodology: Array of pointers"));
+    EXPECT_TRUE(code.contains("// Methodology: Array of pointers")
+                || code.contains("/* Methodology: Array of pointers"));
     EXPECT_TRUE(code.contains("#if defined(FSM_DEBUG)"));
     EXPECT_FALSE(code.contains("\r\n//"));  // every comment is ANSI
 }
@@ -116,12 +120,15 @@ TEST_F(Batch, NoDefaultMethodologyGeneratesNothing)
 TEST_F(Batch, RefusedGenerationIsReportedAndWritesNothing)
 {
     QByteArray text = read(lamp);
-    text.replace(QByteArray("FSM V0.4c\xc2\xb7 \xc2\xb7Lamp"), QByteArray("FSM V0.4c\xc2\xb7 \xc2\xb7"));
+    text.replace(QByteArray("FSM V0.4c\xc2\xb7 \xc2\xb7Lamp"),
+                 QByteArray("FSM V0.4c\xc2\xb7 \xc2\xb7"));
     write(lamp, text);
     const Outcome o = run({"/CP", lamp});
     EXPECT_EQ(o.exitCode, 1);
-    EXPECT_TRUE(o.err.contains("Attention, before generate C-code you must name the FSM")) << o.err.toStdString();
-    EXPECT_TRUE(errorLog().contains("]:Code can't be created:[lamp.fsm]\r\n")) << errorLog().toStdString();
+    EXPECT_TRUE(o.err.contains("Attention, before generate C-code you must name the FSM"))
+        << o.err.toStdString();
+    EXPECT_TRUE(errorLog().contains("]:Code can't be created:[lamp.fsm]\r\n"))
+        << errorLog().toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("lamp.c")));
     EXPECT_FALSE(QFile::exists(dir.filePath("lamp.h")));
 }
@@ -133,7 +140,8 @@ TEST_F(Batch, ProtectedOutputIsNotOverwritten)
     const Outcome o = run({"/CS", lamp});
     EXPECT_EQ(o.exitCode, 1);
     EXPECT_EQ(read(dir.filePath("lamp.c")), QByteArray("keep"));
-    EXPECT_TRUE(errorLog().contains("Fsm can't save, access denied to file:[" + dir.filePath("lamp.c") + "]"));
+    EXPECT_TRUE(errorLog().contains("Fsm can't save, access denied to file:["
+                                    + dir.filePath("lamp.c") + "]"));
 }
 
 TEST_F(Batch, PageAndPictureWithoutADisplay)
@@ -143,7 +151,8 @@ TEST_F(Batch, PageAndPictureWithoutADisplay)
     const QByteArray page = read(dir.filePath("lamp.htm"));
     EXPECT_TRUE(page.startsWith("<HTML>\r\n<HEAD>\r\n"));
     EXPECT_TRUE(page.contains("<IMG SRC=\"lamp.wmf\">"));
-    EXPECT_TRUE(read(dir.filePath("lamp.wmf")).startsWith("\xd7\xcd\xc6\x9a"));  // placeable metafile key
+    EXPECT_TRUE(
+        read(dir.filePath("lamp.wmf")).startsWith("\xd7\xcd\xc6\x9a"));  // placeable metafile key
     QFile::remove(dir.filePath("lamp.wmf"));
     o = run({"/W", lamp});
     EXPECT_EQ(o.exitCode, 0);

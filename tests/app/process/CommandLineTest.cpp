@@ -143,9 +143,11 @@ TEST_F(ParseTest, BadFoldersAreReportedAndEmptyThePath)
     QDir(dir.path()).mkdir("logs");
     parse({"/CS", "/e./logs/", "/O/no/such"});
     EXPECT_EQ(st.errorFolder, QStringLiteral("./logs"));
-    EXPECT_TRUE(readFile(dir.filePath("logs/FSM_ERR.log")).contains(QStringLiteral("Path error [/O/no/such]")));
+    EXPECT_TRUE(readFile(dir.filePath("logs/FSM_ERR.log"))
+                    .contains(QStringLiteral("Path error [/O/no/such]")));
     // Every error record is copied into the debug log.
-    EXPECT_TRUE(readFile(dir.filePath("FSM.log")).contains(QStringLiteral("Path error [/O/no/such]")));
+    EXPECT_TRUE(
+        readFile(dir.filePath("FSM.log")).contains(QStringLiteral("Path error [/O/no/such]")));
 }
 
 TEST_F(ParseTest, ThePathIsNeverTakenAsASwitch)
@@ -168,7 +170,8 @@ TEST(CommandLineProcess, HelpGoesToStandardOutput)
             " /C   generates default C-code\r\n"
             " /CS  generates \"switch case\" code\r\n")))
             << r.out.toStdString();
-        EXPECT_TRUE(r.out.endsWith(QStringLiteral(" /BF+ use bitfields to save RAM\r\n /?   Help\r\n")));
+        EXPECT_TRUE(
+            r.out.endsWith(QStringLiteral(" /BF+ use bitfields to save RAM\r\n /?   Help\r\n")));
         EXPECT_EQ(r.out.count(QStringLiteral("\r\n")), 22);
     }
 }
@@ -185,7 +188,8 @@ TEST(CommandLineProcess, BatchExitCodesAndLogs)
 
     r = runProgram(dir.path(), {"/LS", broken});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(readFile(dir.filePath("FSM_ERR.log")).contains("Fsm error loading:[" + broken + "]"));
+    EXPECT_TRUE(
+        readFile(dir.filePath("FSM_ERR.log")).contains("Fsm error loading:[" + broken + "]"));
     EXPECT_TRUE(r.err.contains("broken.fsm"));
 
     r = runProgram(dir.path(), {"/CS", "/O/no/such", good});
@@ -193,7 +197,8 @@ TEST(CommandLineProcess, BatchExitCodesAndLogs)
 
     // The debug log record: [PID:TID|date time]:message, CR LF ended.
     const QString log = readFile(dir.filePath("FSM.log"));
-    const QRegularExpression record(QStringLiteral("^\\[[0-9A-F]+:[0-9A-F]+\\|[^\\]]+\\]:Path error \\[/O/no/such\\]\r$"),
-                                    QRegularExpression::MultilineOption);
+    const QRegularExpression record(
+        QStringLiteral("^\\[[0-9A-F]+:[0-9A-F]+\\|[^\\]]+\\]:Path error \\[/O/no/such\\]\r$"),
+        QRegularExpression::MultilineOption);
     EXPECT_TRUE(record.match(log).hasMatch()) << log.toStdString();
 }

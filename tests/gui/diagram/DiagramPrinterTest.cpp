@@ -31,8 +31,10 @@ TEST(DiagramPrinterTest, BandsSplitAtBarsAndNumberTheirPages)
 {
     EXPECT_EQ(parseBand(QStringLiteral("caption||05-Mar-2024")),
               (Band{QStringLiteral("caption"), QString(), QStringLiteral("05-Mar-2024")}));
-    EXPECT_EQ(parseBand(kPageText), (Band{QString(), QStringLiteral("- Page <PAGE> -"), QString()}));
-    EXPECT_EQ(parseBand(QStringLiteral("only")), (Band{QStringLiteral("only"), QString(), QString()}));
+    EXPECT_EQ(parseBand(kPageText),
+              (Band{QString(), QStringLiteral("- Page <PAGE> -"), QString()}));
+    EXPECT_EQ(parseBand(QStringLiteral("only")),
+              (Band{QStringLiteral("only"), QString(), QString()}));
     EXPECT_EQ(parseBand(QStringLiteral("a|b|c|d")),
               (Band{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c|d")}));
     EXPECT_EQ(forPage(parseBand(kPageText), 12).centre, QStringLiteral("- Page 12 -"));
@@ -76,7 +78,8 @@ TEST(DiagramPrinterTest, ADrawingWiderThanAPagePrintsOnSeveralAndARangeOnFewer)
     }
     {
         Pdf pdf;
-        EXPECT_EQ(print(pdf.writer, d, documentJob(QStringLiteral("x"), QDate(2024, 1, 1)), 2, 9), 2);
+        EXPECT_EQ(print(pdf.writer, d, documentJob(QStringLiteral("x"), QDate(2024, 1, 1)), 2, 9),
+                  2);
     }
     Diagram empty;
     Pdf pdf;

@@ -14,12 +14,10 @@
 
 using namespace orvane;
 
-namespace
-{
+namespace {
 
-class DiagramViewTest : public ::testing::Test
-{
-  protected:
+class DiagramViewTest : public ::testing::Test {
+protected:
     Diagram d;
     DiagramView view{&d};
     std::vector<DiagramEdit> edits;
@@ -84,7 +82,7 @@ struct Pair {
     }
 };
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------- drawing
 
@@ -160,8 +158,8 @@ TEST_F(DiagramViewTest, DraggingFromNodeToNodeDrawsALink)
 TEST_F(DiagramViewTest, ALinkNeedsANodeAtBothEnds)
 {
     Node* a = d.addNode(1500, 1500, 3000, 1800);
-    drag(centre(a), QPoint(700, 500));           // ends on the background
-    drag(centre(a), centre(a) + QPoint(20, 10)); // never left the node
+    drag(centre(a), QPoint(700, 500));            // ends on the background
+    drag(centre(a), centre(a) + QPoint(20, 10));  // never left the node
     EXPECT_TRUE(d.links().empty());
     EXPECT_TRUE(edits.empty());
 
@@ -195,7 +193,7 @@ TEST_F(DiagramViewTest, SelectModeSelectsWhatLiesWhollyInsideTheRectangle)
     EXPECT_TRUE(p.ab->selected());
     EXPECT_FALSE(far->selected());
     EXPECT_FALSE(out->selected());
-    EXPECT_EQ(d.nodeCount(), 3); // nothing drawn in select mode
+    EXPECT_EQ(d.nodeCount(), 3);  // nothing drawn in select mode
     EXPECT_TRUE(edits.empty());
 
     // A new rectangle replaces the selection; with Ctrl it adds to it.
@@ -240,7 +238,7 @@ TEST_F(DiagramViewTest, AnInvisibleTransitionBoxCanStillBeTaken)
     const QPoint at = px(QPointF(4075, 1950));
     QTest::mouseDClick(vp(), Qt::LeftButton, {}, at);
     ASSERT_EQ(doubleClicks.size(), 1u);
-    EXPECT_EQ(doubleClicks[0].first, t); // the node wins over the link under it
+    EXPECT_EQ(doubleClicks[0].first, t);  // the node wins over the link under it
     EXPECT_EQ(d.currentNode(), t);
 }
 
@@ -268,7 +266,7 @@ TEST_F(DiagramViewTest, DraggingASelectedNodeMovesItAndItsLinksFollow)
     EXPECT_DOUBLE_EQ(p.a->left(), 1500 + delta.x());
     EXPECT_DOUBLE_EQ(p.a->top(), 1500 + delta.y());
     EXPECT_EQ(p.a->width(), 1500);
-    EXPECT_TRUE(d.links().size() == 1 && d.nodeCount() == 2); // a move, not a link
+    EXPECT_TRUE(d.links().size() == 1 && d.nodeCount() == 2);  // a move, not a link
     EXPECT_NE(view.diagramScene()->itemOf(p.ab)->line().front(), before.front());
     ASSERT_EQ(edits.size(), 1u);
     EXPECT_EQ(edits[0].kind, DiagramEdit::NodesMoved);
@@ -293,7 +291,7 @@ TEST_F(DiagramViewTest, MovingASelectionTakesTheBendsBetweenItsNodes)
     EXPECT_DOUBLE_EQ(std::fmod(p.b->left(), 120), 0);
     EXPECT_DOUBLE_EQ(p.a->left(), 1500 + dx);
     EXPECT_EQ(p.ab->extraPoints()[0], QPointF(4500 + dx, 600 + dy));
-    EXPECT_EQ(ac->extraPoints()[0], QPointF(600, 4000)); // c stayed, so did this bend
+    EXPECT_EQ(ac->extraPoints()[0], QPointF(600, 4000));  // c stayed, so did this bend
     EXPECT_EQ(c->left(), 1500);
     ASSERT_EQ(edits.size(), 1u);
     EXPECT_EQ(edits[0].nodes.size(), 2u);
@@ -388,9 +386,9 @@ TEST_F(DiagramViewTest, DeleteKeyIsReportedAndRemovalsDropTheirItems)
     QTest::keyClick(&view, Qt::Key_Delete);
     ASSERT_EQ(keys.count(), 1);
     EXPECT_EQ(keys[0][0].toInt(), int(Qt::Key_Delete));
-    EXPECT_EQ(d.nodeCount(), 2); // the window decides what deleteSelected does
+    EXPECT_EQ(d.nodeCount(), 2);  // the window decides what deleteSelected does
 
-    d.deleteSelected(); // a node takes its links along
+    d.deleteSelected();  // a node takes its links along
     EXPECT_EQ(itemCount(NodeItem::Type), 1);
     EXPECT_EQ(itemCount(LinkItem::Type), 0);
     EXPECT_EQ(view.diagramScene()->itemOf(p.b)->node(), p.b);
@@ -442,7 +440,7 @@ TEST_F(DiagramViewTest, ZoomScalesBothDirectionsAndFitShowsEverything)
     EXPECT_NEAR(r.width(), 2 * r100.width(), 2);
     EXPECT_NEAR(r.height(), r100.height() / 2.0, 2);
 
-    view.setZoom(0); // refused values are held within bounds
+    view.setZoom(0);  // refused values are held within bounds
     EXPECT_GT(view.zoomX(), 0);
 
     Node* far = d.addNode(60000, 40000, 1500, 900);
@@ -472,24 +470,24 @@ TEST_F(DiagramViewTest, ReadOnlyRefusesEveryEditButStillSelects)
     Pair p(d);
     d.setReadOnly(true);
     d.setChanged(false);
-    drag(QPoint(500, 400), QPoint(700, 550)); // would draw a node
-    drag(centre(p.a), centre(p.b));           // would draw a link
+    drag(QPoint(500, 400), QPoint(700, 550));  // would draw a node
+    drag(centre(p.a), centre(p.b));            // would draw a link
     EXPECT_EQ(d.nodeCount(), 2);
     EXPECT_EQ(d.links().size(), 1u);
 
     click(centre(p.a));
     EXPECT_TRUE(p.a->selected());
-    drag(centre(p.a), centre(p.a) + QPoint(50, 50)); // would move it
+    drag(centre(p.a), centre(p.a) + QPoint(50, 50));  // would move it
     EXPECT_EQ(p.a->left(), 1500);
     const QPoint corner = px(QPointF(3000, 2400));
-    drag(corner, corner + QPoint(40, 40)); // would resize it
+    drag(corner, corner + QPoint(40, 40));  // would resize it
     EXPECT_EQ(p.a->width(), 1500);
     const QPoint mid = px(QPointF(4500, 1950));
-    drag(mid, mid + QPoint(0, 60)); // would bend the link
+    drag(mid, mid + QPoint(0, 60));  // would bend the link
     EXPECT_TRUE(p.ab->extraPoints().empty());
 
     p.a->setSelected(true);
-    ASSERT_TRUE(view.copy()); // copying is no edit
+    ASSERT_TRUE(view.copy());  // copying is no edit
     EXPECT_FALSE(view.canPaste());
     EXPECT_FALSE(view.paste());
     EXPECT_EQ(d.nodeCount(), 2);
@@ -546,7 +544,7 @@ TEST_F(DiagramViewTest, PastingBrokenDataReportsAnError)
     ASSERT_EQ(errors.count(), 1);
     EXPECT_EQ(errors[0][0].toInt(), int(DiagramView::ErrorPaste));
     EXPECT_EQ(d.nodeCount(), 0);
-    EXPECT_FALSE(view.copy()); // nothing selected, nothing copied
+    EXPECT_FALSE(view.copy());  // nothing selected, nothing copied
 }
 
 // ---------------------------------------------------------------- keeping in step
@@ -560,7 +558,7 @@ TEST_F(DiagramViewTest, ItemsFollowTheModelOneChangeAtATime)
     // The same items, brought up to date.
     EXPECT_EQ(view.diagramScene()->itemOf(p.a), itemA);
     EXPECT_LT(itemA->boundingRect().left(), 500);
-    EXPECT_EQ(itemAb->line().front().x(), 2000); // the link leaves a's new right side
+    EXPECT_EQ(itemAb->line().front().x(), 2000);  // the link leaves a's new right side
     p.a->setToolTip(QStringLiteral("STATE_1  (1)"));
     EXPECT_EQ(itemA->toolTip(), QStringLiteral("STATE_1  (1)"));
 
@@ -581,13 +579,13 @@ TEST_F(DiagramViewTest, RedrawOffCollectsChangesAndAppliesThemOnce)
     p.a->setLeft(300);
     Node* gone = d.addNode(9000, 9000, 100, 100);
     d.addLink(gone, c);
-    d.deleteNode(gone); // added and removed while suspended
-    d.deleteLink(p.ab); // removed at once even while suspended
+    d.deleteNode(gone);  // added and removed while suspended
+    d.deleteLink(p.ab);  // removed at once even while suspended
     EXPECT_EQ(view.diagramScene()->itemOf(c), nullptr);
     EXPECT_EQ(view.diagramScene()->itemOf(p.ab), nullptr);
 
     d.setAutoRefresh(false);
-    d.setRedraw(true); // auto refresh still off: still suspended
+    d.setRedraw(true);  // auto refresh still off: still suspended
     EXPECT_TRUE(view.diagramScene()->suspended());
     d.setAutoRefresh(true);
     EXPECT_FALSE(view.diagramScene()->suspended());

@@ -21,7 +21,7 @@ namespace {
 class ReplacingMatcher : public FindMatcher {
 public:
     bool showMatch(const QString& caption, QString& text, const QString& findWhat,
-                  const QString& replaceWith, bool, bool readOnly) override
+                   const QString& replaceWith, bool, bool readOnly) override
     {
         if (!text.contains(findWhat))
             return true;
@@ -37,11 +37,12 @@ public:
 class RecordingFind : public FindMatchDialog {
 public:
     bool showMatch(const QString& caption, QString& text, const QString& findWhat,
-                  const QString& replaceWith, bool caseSensitive, bool readOnly) override
+                   const QString& replaceWith, bool caseSensitive, bool readOnly) override
     {
         if (text.contains(findWhat))
             shown << caption;
-        return FindMatchDialog::showMatch(caption, text, findWhat, replaceWith, caseSensitive, readOnly);
+        return FindMatchDialog::showMatch(caption, text, findWhat, replaceWith, caseSensitive,
+                                          readOnly);
     }
     QStringList shown;
 };
@@ -56,11 +57,27 @@ protected:
         s2 = addState(QStringLiteral("S2"), QStringLiteral("2"), NodeStateNormal,
                       QStringLiteral("x2(x);"));
         t = addTransition(s1, s2);
-        Transitions::configureTransition(doc, TransitionRecord{QStringLiteral("1"), QStringLiteral("x3"), {}, QStringLiteral("N"), QStringLiteral("N")}, t);
+        Transitions::configureTransition(doc,
+                                         TransitionRecord{QStringLiteral("1"),
+                                                          QStringLiteral("x3"),
+                                                          {},
+                                                          QStringLiteral("N"),
+                                                          QStringLiteral("N")},
+                                         t);
         remark = doc.diagram().addNode(100, 4000, 800, 400);
         remark->setUserData(NodeTextBox);
         remark->setText(QStringLiteral("see x4"));
-        MachineInfo::setMachineConfig(doc.diagram(), MachineConfig{MachineInfo::kSignature, QStringLiteral("M"), QStringLiteral("int x5;"), {}, {}, {}, {}, {}, {}, {}, {}});
+        MachineInfo::setMachineConfig(doc.diagram(), MachineConfig{MachineInfo::kSignature,
+                                                                   QStringLiteral("M"),
+                                                                   QStringLiteral("int x5;"),
+                                                                   {},
+                                                                   {},
+                                                                   {},
+                                                                   {},
+                                                                   {},
+                                                                   {},
+                                                                   {},
+                                                                   {}});
         doc.diagram().setChanged(false);
     }
 
@@ -80,8 +97,7 @@ TEST_F(FindAndReplaceTest, StagesRunInOrderAndStoreTheirReplacements)
                                           QStringLiteral("State[S2]: Moore actions "),
                                           QStringLiteral("Transition(1) from [S1]: Condition"),
                                           QStringLiteral("Label")}));
-    EXPECT_EQ(machineConfig(doc.diagram()).init,
-              QStringLiteral("int y5;"));
+    EXPECT_EQ(machineConfig(doc.diagram()).init, QStringLiteral("int y5;"));
     EXPECT_EQ(stateRecord(s1).during, QStringLiteral("y1();"));
     EXPECT_EQ(stateRecord(s2).during, QStringLiteral("y2(y);"));
     EXPECT_EQ(transitionRecord(t).condition, QStringLiteral("y3"));
@@ -123,8 +139,7 @@ TEST_F(FindAndReplaceTest, CancelInTheSecondStateStopsEverything)
     EXPECT_EQ(find.shown, (QStringList{QStringLiteral("FSM properties: Initialization"),
                                        QStringLiteral("State[S1]: Moore actions "),
                                        QStringLiteral("State[S2]: Moore actions ")}));
-    EXPECT_EQ(machineConfig(doc.diagram()).init,
-              QStringLiteral("int z5;"));
+    EXPECT_EQ(machineConfig(doc.diagram()).init, QStringLiteral("int z5;"));
     EXPECT_EQ(stateRecord(s1).during, QStringLiteral("z1();"));
     EXPECT_EQ(stateRecord(s2).during, QStringLiteral("x2(x);"));
     EXPECT_EQ(transitionRecord(t).condition, QStringLiteral("x3"));

@@ -44,7 +44,7 @@ TEST(FindMatchDialogTest, ChangeTwiceReplacesBothMatchesThenCloses)
     });
     QString text = QStringLiteral("x x");
     EXPECT_TRUE(find.showMatch(QStringLiteral("c"), text, QStringLiteral("x"), QStringLiteral("yy"),
-                              false, false));
+                               false, false));
     EXPECT_EQ(text, QStringLiteral("yy yy"));
 }
 
@@ -64,7 +64,7 @@ TEST(FindMatchDialogTest, ReplacementHoldingTheSearchStringDoesNotLoop)
     onModal(act);
     QString text = QStringLiteral("x\r\nx");
     EXPECT_TRUE(find.showMatch(QStringLiteral("c"), text, QStringLiteral("x"), QStringLiteral("xx"),
-                              false, false));
+                               false, false));
     EXPECT_EQ(changes, 2);
     EXPECT_EQ(text, QStringLiteral("xx\r\nxx"));  // the text keeps its CR LF line ends
 }
@@ -78,7 +78,7 @@ TEST(FindMatchDialogTest, CancelDropsThisTextsChangesAndStops)
     });
     QString text = QStringLiteral("a a");
     EXPECT_FALSE(find.showMatch(QStringLiteral("c"), text, QStringLiteral("a"), QStringLiteral("b"),
-                               false, false));
+                                false, false));
     EXPECT_EQ(text, QStringLiteral("a a"));
 }
 
@@ -99,7 +99,7 @@ TEST(FindMatchDialogTest, KeysNextAndTabSpacesAndUntouchedTextIsKeptExactly)
     });
     QString text = QStringLiteral("ab\r\nab\u00A0x");
     EXPECT_TRUE(find.showMatch(QStringLiteral("c"), text, QStringLiteral("AB"), QStringLiteral("z"),
-                              false, false));
+                               false, false));
     EXPECT_EQ(text, QStringLiteral("ab\r\nab\u00A0x"));
 }
 
@@ -115,7 +115,7 @@ TEST(FindMatchDialogTest, ReadOnlyTextCannotBeChanged)
     });
     QString text = QStringLiteral("x");
     EXPECT_TRUE(find.showMatch(QStringLiteral("c"), text, QStringLiteral("x"), QStringLiteral("y"),
-                              false, true));
+                               false, true));
     EXPECT_EQ(text, QStringLiteral("x"));
 }
 

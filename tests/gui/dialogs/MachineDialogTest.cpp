@@ -22,14 +22,21 @@ protected:
     void SetUp() override
     {
         DialogTest::SetUp();
-        initial = addState(QStringLiteral("Idle"), QStringLiteral("1"),
-                           NodeStateInitial);
-        MachineInfo::setMachineConfig(doc.diagram(), MachineConfig{MachineInfo::kSignature, QStringLiteral("Lamp"), QStringLiteral("int x;"), QStringLiteral("x++;"), QStringLiteral("&Switch Case...;AS_Y;"), QStringLiteral("int ev"), QStringLiteral("x--;"), QStringLiteral("void f(void){}"), QStringLiteral("/* module */"), QStringLiteral("/* function */"), QString()});
+        initial = addState(QStringLiteral("Idle"), QStringLiteral("1"), NodeStateInitial);
+        MachineInfo::setMachineConfig(
+            doc.diagram(),
+            MachineConfig{MachineInfo::kSignature, QStringLiteral("Lamp"), QStringLiteral("int x;"),
+                          QStringLiteral("x++;"), QStringLiteral("&Switch Case...;AS_Y;"),
+                          QStringLiteral("int ev"), QStringLiteral("x--;"),
+                          QStringLiteral("void f(void){}"), QStringLiteral("/* module */"),
+                          QStringLiteral("/* function */"), QString()});
         doc.diagram().setChanged(false);
     }
-    std::unique_ptr<MachineDialog> open() { return std::make_unique<MachineDialog>(doc, nullptr, &asker); }
-    template <class T>
-    static T* find(QWidget& dlg, const char* name)
+    std::unique_ptr<MachineDialog> open()
+    {
+        return std::make_unique<MachineDialog>(doc, nullptr, &asker);
+    }
+    template <class T> static T* find(QWidget& dlg, const char* name)
     {
         return dlg.findChild<T*>(QLatin1String(name));
     }
@@ -42,7 +49,7 @@ protected:
 class ScriptedMatcher : public FindMatcher {
 public:
     bool showMatch(const QString& caption, QString& text, const QString& findWhat,
-                  const QString& replaceWith, bool, bool) override
+                   const QString& replaceWith, bool, bool) override
     {
         captions << caption;
         text.replace(findWhat, replaceWith);
@@ -163,8 +170,8 @@ TEST_F(MachineDialogTest, LockedDiagramIsReadOnlyAndSearchWritesNothing)
     const QString record = doc.diagram().tag();
     {
         auto dlg = open();
-        for (const char* name : {"headerEdit", "initEdit", "beforeEdit", "defaultEdit",
-                                 "afterEdit", "finalEdit"}) {
+        for (const char* name :
+             {"headerEdit", "initEdit", "beforeEdit", "defaultEdit", "afterEdit", "finalEdit"}) {
             auto* e = find<CodeEditor>(*dlg, name);
             EXPECT_TRUE(e->isLocked()) << name;
             EXPECT_EQ(e->colourItem(CodeEditor::ClrWindow), 0xF0FFFF) << name;
@@ -173,7 +180,8 @@ TEST_F(MachineDialogTest, LockedDiagramIsReadOnlyAndSearchWritesNothing)
         EXPECT_FALSE(find<QCheckBox>(*dlg, "macrosBox")->isEnabled());
     }
     ScriptedMatcher m;
-    EXPECT_TRUE(MachineDialog::search(doc, m, QStringLiteral("x"), QStringLiteral("y"), false, &asker));
+    EXPECT_TRUE(
+        MachineDialog::search(doc, m, QStringLiteral("x"), QStringLiteral("y"), false, &asker));
     EXPECT_EQ(m.captions.size(), 6);
     EXPECT_EQ(doc.diagram().tag(), record);
 }
@@ -182,9 +190,11 @@ TEST_F(MachineDialogTest, SearchKeepsFieldsBeforeTheCancelledOne)
 {
     ScriptedMatcher m;
     m.stopAt = QStringLiteral("before dispatcher");
-    EXPECT_FALSE(MachineDialog::search(doc, m, QStringLiteral("x"), QStringLiteral("y"), false, &asker));
-    EXPECT_EQ(m.captions, (QStringList{"FSM properties: Parameters", "FSM properties: Initialization",
-                                       "FSM properties: Actions before dispatcher"}));
+    EXPECT_FALSE(
+        MachineDialog::search(doc, m, QStringLiteral("x"), QStringLiteral("y"), false, &asker));
+    EXPECT_EQ(m.captions,
+              (QStringList{"FSM properties: Parameters", "FSM properties: Initialization",
+                           "FSM properties: Actions before dispatcher"}));
     EXPECT_EQ(config().init, QStringLiteral("int y;"));
     EXPECT_EQ(config().before, QStringLiteral("x++;"));
     EXPECT_EQ(config().after, QStringLiteral("x--;"));
@@ -214,22 +224,34 @@ TEST_F(MachineDialogTest, WindowSizeComesFromAndGoesToTheSettings)
         dlg->reject();
     }
     const auto settings = AppSettings::open();
-    EXPECT_EQ(settings->value(QStringLiteral("PropFSM/WndWidth")).toString(), QStringLiteral("10500"));
-    EXPECT_EQ(settings->value(QStringLiteral("PropFSM/WndHeight")).toString(), QStringLiteral("9000"));
+    EXPECT_EQ(settings->value(QStringLiteral("PropFSM/WndWidth")).toString(),
+              QStringLiteral("10500"));
+    EXPECT_EQ(settings->value(QStringLiteral("PropFSM/WndHeight")).toString(),
+              QStringLiteral("9000"));
     settings->setValue(QStringLiteral("PropFSM/WndWidth"), QStringLiteral("0"));
     settings->setValue(QStringLiteral("PropFSM/WndHeight"), QStringLiteral("0"));
     settings->sync();
     auto maximized = open();
     EXPECT_TRUE(maximized->windowState() & Qt::WindowMaximized);
     maximized->reject();
-    EXPECT_EQ(AppSettings::open()->value(QStringLiteral("PropFSM/WndWidth")).toString(), QStringLiteral("0"));
+    EXPECT_EQ(AppSettings::open()->value(QStringLiteral("PropFSM/WndWidth")).toString(),
+              QStringLiteral("0"));
 }
 
 TEST_F(MachineDialogTest, OpenChildFsmNeedsAnExistingFile)
 {
     doc.filePath = dir.filePath(QStringLiteral("Top.fsm"));
     QString name = QStringLiteral("Idle");
-    States::configureState(doc, StateRecord{name, QStringLiteral("SUB();"), QStringLiteral("1"), {}, {}, QStringLiteral("N"), QStringLiteral("N"), {}}, NodeStateInitial, initial, silent);
+    States::configureState(doc,
+                           StateRecord{name,
+                                       QStringLiteral("SUB();"),
+                                       QStringLiteral("1"),
+                                       {},
+                                       {},
+                                       QStringLiteral("N"),
+                                       QStringLiteral("N"),
+                                       {}},
+                           NodeStateInitial, initial, silent);
     auto none = open();
     EXPECT_TRUE(find<QPushButton>(*none, "openChildButton")->isHidden());
 

@@ -32,8 +32,7 @@ protected:
         doc.diagram().setCurrentNode(n);
         return std::make_unique<StateDialog>(doc, nullptr, &asker);
     }
-    template <class T>
-    static T* find(QWidget& dlg, const char* name)
+    template <class T> static T* find(QWidget& dlg, const char* name)
     {
         return dlg.findChild<T*>(QLatin1String(name));
     }
@@ -53,7 +52,8 @@ TEST_F(StateDialogTest, IllegalIndexEmptiesTheFieldWithAMessage)
         index->setText(QLatin1String(bad));
         EXPECT_FALSE(dlg->validateIndex()) << bad;
         EXPECT_TRUE(index->text().isEmpty()) << bad;
-        EXPECT_EQ(asker.messages, QStringList{QStringLiteral("Illegal index, try other different")});
+        EXPECT_EQ(asker.messages,
+                  QStringList{QStringLiteral("Illegal index, try other different")});
     }
     EXPECT_TRUE(asker.questions.isEmpty());
     EXPECT_EQ(indexText(s2), QStringLiteral("2"));
@@ -66,7 +66,8 @@ TEST_F(StateDialogTest, AcceptedIndexChangeRenumbersAtOnceEvenIfCancelledLater)
     index->setText(QStringLiteral("01"));
     leaveControl(index);
     ASSERT_EQ(asker.questions,
-              QStringList{QStringLiteral("This can reorganize all index of this diagram | The index has changed")});
+              QStringList{QStringLiteral(
+                  "This can reorganize all index of this diagram | The index has changed")});
     EXPECT_EQ(index->text(), QStringLiteral("1"));
     dlg->reject();
     EXPECT_EQ(indexText(s3), QStringLiteral("1"));
@@ -165,7 +166,8 @@ TEST_F(StateDialogTest, OkStoresEveryFieldAndTidiesTheActions)
     find<QCheckBox>(*dlg, "gotoFunctionBox")->setChecked(true);
     find<QRadioButton>(*dlg, "finalButton")->setChecked(true);
     find<QPushButton>(*dlg, "okButton")->click();
-    EXPECT_EQ(stateRecord(s2), (StateRecord{"Run", "x = 1;  y = 2;", "2", "init();", "", "N", "Y", ""}));
+    EXPECT_EQ(stateRecord(s2),
+              (StateRecord{"Run", "x = 1;  y = 2;", "2", "init();", "", "N", "Y", ""}));
     EXPECT_EQ(s2->userData(), NodeStateFinal);
 }
 
@@ -223,7 +225,7 @@ TEST_F(StateDialogTest, ExitActionIsReadOnlyWithoutOutgoingTransitions)
 class ScriptedMatcher : public FindMatcher {
 public:
     bool showMatch(const QString& caption, QString& text, const QString& findWhat,
-                  const QString& replaceWith, bool, bool) override
+                   const QString& replaceWith, bool, bool) override
     {
         captions << caption;
         if (caption.contains(stopAt))
@@ -238,11 +240,16 @@ public:
 TEST_F(StateDialogTest, SearchStoresReplacementsUpToTheCancelledField)
 {
     QString name = QStringLiteral("Run");
-    States::configureState(doc, StateRecord{name, QStringLiteral("x++;"), QStringLiteral("2"), QStringLiteral("x = 0;"), QString(), QStringLiteral("N"), QStringLiteral("N"), QString()}, NodeStateNormal, s2, silent);
+    States::configureState(doc,
+                           StateRecord{name, QStringLiteral("x++;"), QStringLiteral("2"),
+                                       QStringLiteral("x = 0;"), QString(), QStringLiteral("N"),
+                                       QStringLiteral("N"), QString()},
+                           NodeStateNormal, s2, silent);
     doc.diagram().setCurrentNode(s2);
     ScriptedMatcher m;
     m.stopAt = QStringLiteral("Moore");
-    EXPECT_FALSE(StateDialog::search(doc, m, QStringLiteral("x"), QStringLiteral("y"), false, &asker));
+    EXPECT_FALSE(
+        StateDialog::search(doc, m, QStringLiteral("x"), QStringLiteral("y"), false, &asker));
     EXPECT_EQ(m.captions, (QStringList{"State: Name", "State[Run]: Input actions ",
                                        "State[Run]: Moore actions "}));
     EXPECT_EQ(stateRecord(s2).entry, QStringLiteral("y = 0;"));
@@ -255,7 +262,8 @@ TEST_F(StateDialogTest, SearchNeverWritesIntoALockedDiagram)
     const QString before = s2->tag();
     doc.diagram().setCurrentNode(s2);
     ScriptedMatcher m;
-    EXPECT_TRUE(StateDialog::search(doc, m, QStringLiteral("R"), QStringLiteral("W"), true, &asker));
+    EXPECT_TRUE(
+        StateDialog::search(doc, m, QStringLiteral("R"), QStringLiteral("W"), true, &asker));
     EXPECT_EQ(m.captions.size(), 5);
     EXPECT_EQ(s2->tag(), before);
 }

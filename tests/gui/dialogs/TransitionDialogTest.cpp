@@ -30,8 +30,7 @@ protected:
         doc.diagram().setCurrentNode(n);
         return std::make_unique<TransitionDialog>(doc, nullptr, &asker);
     }
-    template <class T>
-    static T* find(QWidget& dlg, const char* name)
+    template <class T> static T* find(QWidget& dlg, const char* name)
     {
         return dlg.findChild<T*>(QLatin1String(name));
     }
@@ -49,7 +48,8 @@ TEST_F(TransitionDialogTest, IllegalPriorityIsRefusedWithAMessage)
         asker.messages.clear();
         priority->setText(QLatin1String(bad));
         EXPECT_FALSE(dlg->validatePriority()) << bad;
-        EXPECT_EQ(asker.messages, QStringList{QStringLiteral("Illegal priority, try other different")});
+        EXPECT_EQ(asker.messages,
+                  QStringList{QStringLiteral("Illegal priority, try other different")});
     }
     EXPECT_TRUE(asker.questions.isEmpty());
     EXPECT_EQ(priorityText(t2), QStringLiteral("2"));
@@ -99,7 +99,8 @@ TEST_F(TransitionDialogTest, ReorganizeQuestionRenumbersOrRestores)
     EXPECT_TRUE(dlg->validatePriority());
     EXPECT_EQ(asker.questions.size(), 2);
     EXPECT_EQ(asker.questions.front(),
-              QStringLiteral("This can reorganize all priorities of this node | The priority has changed"));
+              QStringLiteral(
+                  "This can reorganize all priorities of this node | The priority has changed"));
     EXPECT_EQ(priorityText(t3), QStringLiteral("1"));
     EXPECT_EQ(priorityText(t1), QStringLiteral("2"));
     EXPECT_EQ(priorityText(t2), QStringLiteral("3"));

@@ -64,8 +64,22 @@ protected:
         Node* b = addState(QStringLiteral("B"), QStringLiteral("2"), NodeStateNormal,
                            QStringLiteral("during_b(); during_a();"));
         Node* t = addTransition(a, b);
-        Transitions::configureTransition(doc, TransitionRecord{QStringLiteral("1"), QStringLiteral("ready"), QStringLiteral("go()"), QStringLiteral("N"), QStringLiteral("N")}, t);
-        MachineInfo::setMachineConfig(doc.diagram(), MachineConfig{MachineInfo::kSignature, QStringLiteral("Motor"), {}, {}, {}, QStringLiteral("int ev"), {}, {}, {}, {}, QStringLiteral("never_seen")});
+        Transitions::configureTransition(
+            doc,
+            TransitionRecord{QStringLiteral("1"), QStringLiteral("ready"), QStringLiteral("go()"),
+                             QStringLiteral("N"), QStringLiteral("N")},
+            t);
+        MachineInfo::setMachineConfig(doc.diagram(), MachineConfig{MachineInfo::kSignature,
+                                                                   QStringLiteral("Motor"),
+                                                                   {},
+                                                                   {},
+                                                                   {},
+                                                                   QStringLiteral("int ev"),
+                                                                   {},
+                                                                   {},
+                                                                   {},
+                                                                   {},
+                                                                   QStringLiteral("never_seen")});
     }
     void TearDown() override
     {
@@ -116,7 +130,10 @@ TEST_F(WordPickerTest, SeekInAllFsmAddsTheOtherDocumentsWords)
     ScriptedUserInterface ui;
     DocumentRegistry registry(ui);
     Document* other = registry.create();
-    MachineInfo::setMachineConfig(other->fsm.diagram(), MachineConfig{MachineInfo::kSignature, QStringLiteral("Pump"), {}, {}, {}, {}, {}, {}, {}, {}, {}});
+    MachineInfo::setMachineConfig(
+        other->fsm.diagram(),
+        MachineConfig{
+            MachineInfo::kSignature, QStringLiteral("Pump"), {}, {}, {}, {}, {}, {}, {}, {}, {}});
     WordPicker::install(&registry);
     QPlainTextEdit box;
     box.setPlainText(QStringLiteral("ab"));

@@ -38,7 +38,8 @@ protected:
         AppSettings::open()->setValue(QStringLiteral("cMax/") + key, value);
     }
     Recorder recorder;
-    const QString kDamaged = QStringLiteral("Application INI File was damaged. Working default values.");
+    const QString kDamaged =
+        QStringLiteral("Application INI File was damaged. Working default values.");
 };
 
 TEST_F(CodeEditorOptionsTest, FirstStartWritesTheDefaultColourTableOnce)
@@ -79,8 +80,9 @@ TEST_F(CodeEditorOptionsTest, OneBadColourValueResetsTheWholeTable)
     CodeEditorOptions options(recorder, ini());
     EXPECT_EQ(recorder.messages, QStringList{kDamaged});
     EXPECT_EQ(options.colours()[1].fr, 0x008000);
-    EXPECT_EQ(ProfileFile::readString(QStringLiteral("Colors"), QStringLiteral("clr9bg"), {}, ini()),
-              QStringLiteral("-1"));
+    EXPECT_EQ(
+        ProfileFile::readString(QStringLiteral("Colors"), QStringLiteral("clr9bg"), {}, ini()),
+        QStringLiteral("-1"));
 }
 
 TEST_F(CodeEditorOptionsTest, LanguageListsStopAtTheFirstMissingKey)
@@ -93,7 +95,8 @@ TEST_F(CodeEditorOptionsTest, LanguageListsStopAtTheFirstMissingKey)
     EXPECT_EQ(options.language().singleLineComments, QStringLiteral("//"));
     EXPECT_TRUE(options.language().operators.isEmpty());
     ASSERT_NE(CodeEditor::findLanguage(QStringLiteral("my_C")), nullptr);
-    EXPECT_EQ(CodeEditor::findLanguage(QStringLiteral("my_C"))->keywords, QStringLiteral("if\nwhile"));
+    EXPECT_EQ(CodeEditor::findLanguage(QStringLiteral("my_C"))->keywords,
+              QStringLiteral("if\nwhile"));
     // The language sections are never written.
     EXPECT_TRUE(readIni().contains(QStringLiteral("k4=goto")));
 }
@@ -148,8 +151,10 @@ TEST_F(CodeEditorOptionsTest, StyleTenTakesEntryThirteenAndIsReadBackIntoBoth)
     {
         CodeEditorOptions options(recorder, ini());
     }
-    ProfileFile::writeString(QStringLiteral("Colors"), QStringLiteral("clr12fnt"), QStringLiteral("1"), ini());
-    ProfileFile::writeString(QStringLiteral("Colors"), QStringLiteral("clr13fnt"), QStringLiteral("2"), ini());
+    ProfileFile::writeString(QStringLiteral("Colors"), QStringLiteral("clr12fnt"),
+                             QStringLiteral("1"), ini());
+    ProfileFile::writeString(QStringLiteral("Colors"), QStringLiteral("clr13fnt"),
+                             QStringLiteral("2"), ini());
     CodeEditorOptions options(recorder, ini());
     CodeEditor editor;
     options.getConfig(editor);
@@ -169,14 +174,20 @@ TEST(ProfileFileTest, ReadsAndWritesLikePrivateProfiles)
     f.close();
     EXPECT_EQ(ProfileFile::readString(QStringLiteral("colors"), QStringLiteral("clr0bg"), {}, ini),
               QStringLiteral("12"));
-    EXPECT_EQ(ProfileFile::readString(QStringLiteral("Colors"), QStringLiteral("key"), QStringLiteral("d"), ini),
+    EXPECT_EQ(ProfileFile::readString(QStringLiteral("Colors"), QStringLiteral("key"),
+                                      QStringLiteral("d"), ini),
               QStringLiteral("d"));
-    ASSERT_TRUE(ProfileFile::writeString(QStringLiteral("Colors"), QStringLiteral("clr0fr"), QStringLiteral("7"), ini));
-    ASSERT_TRUE(ProfileFile::writeString(QStringLiteral("Colors"), QStringLiteral("clr0bg"), QStringLiteral("8"), ini));
-    ASSERT_TRUE(ProfileFile::writeString(QStringLiteral("New"), QStringLiteral("a"), QStringLiteral("1"), ini));
+    ASSERT_TRUE(ProfileFile::writeString(QStringLiteral("Colors"), QStringLiteral("clr0fr"),
+                                         QStringLiteral("7"), ini));
+    ASSERT_TRUE(ProfileFile::writeString(QStringLiteral("Colors"), QStringLiteral("clr0bg"),
+                                         QStringLiteral("8"), ini));
+    ASSERT_TRUE(ProfileFile::writeString(QStringLiteral("New"), QStringLiteral("a"),
+                                         QStringLiteral("1"), ini));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(f.readAll()),
-              QStringLiteral("; comment\r\n[Colors]\r\nclr0bg=8\r\nclr0fr=7\r\n[Other]\r\nkey=v\r\n\r\n[New]\r\na=1\r\n"));
+    EXPECT_EQ(
+        QString::fromUtf8(f.readAll()),
+        QStringLiteral(
+            "; comment\r\n[Colors]\r\nclr0bg=8\r\nclr0fr=7\r\n[Other]\r\nkey=v\r\n\r\n[New]\r\na=1\r\n"));
 }
 
 }  // namespace

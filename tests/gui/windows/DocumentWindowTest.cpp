@@ -56,8 +56,7 @@ TEST_F(DocWindowTest, DrawnNodesBecomeStatesAndLinksBecomeTransitionsWithPriorit
     EXPECT_TRUE(States::isStateNode(a));
     EXPECT_EQ(stateRecord(a).index, QStringLiteral("1"));
     EXPECT_EQ(stateRecord(b).index, QStringLiteral("2"));
-    EXPECT_TRUE(stateRecord(b).name.startsWith(
-        QStringLiteral("STATE_")));
+    EXPECT_TRUE(stateRecord(b).name.startsWith(QStringLiteral("STATE_")));
 
     // One transition from a state: no priority shown.
     drag(w, centre(w, a), centre(w, b));
@@ -133,12 +132,14 @@ TEST_F(DocWindowTest, SwitchCaseCodeFromTheMenuGoesWhereTheSaveDialogSays)
     EXPECT_EQ(ui.dialogs[0].title, QStringLiteral("Save Finite_State file as Ansi-C File..."));
     EXPECT_EQ(ui.dialogs[0].proposedName, work(QStringLiteral("lamp.c")));
     EXPECT_TRUE(QFileInfo::exists(out));
-    const QString header = QString::fromUtf8(readFile(out.left(out.size() - 2) + QStringLiteral(".h")));
+    const QString header =
+        QString::fromUtf8(readFile(out.left(out.size() - 2) + QStringLiteral(".h")));
     EXPECT_FALSE(header.isEmpty());
     // The file's default methodology was chosen again: nothing changed.
     EXPECT_FALSE(w->document()->undo.graphHasChanged());
     EXPECT_TRUE(item(w, "generateSwitchCaseAction")->isChecked());
-    EXPECT_EQ(button("GenerateCode")->toolTip(), QStringLiteral("Generate C-Code: &Switch Case..."));
+    EXPECT_EQ(button("GenerateCode")->toolTip(),
+              QStringLiteral("Generate C-Code: &Switch Case..."));
 }
 
 TEST_F(DocWindowTest, AnotherMethodologyBecomesTheDefaultAndMarksTheDocumentChanged)
@@ -150,7 +151,8 @@ TEST_F(DocWindowTest, AnotherMethodologyBecomesTheDefaultAndMarksTheDocumentChan
     EXPECT_TRUE(w->document()->undo.graphHasChanged());
     EXPECT_TRUE(item(w, "generatePointersAction")->isChecked());
     EXPECT_FALSE(item(w, "generateSwitchCaseAction")->isChecked());
-    EXPECT_EQ(button("GenerateCode")->toolTip(), QStringLiteral("Generate C-Code: &Direct Pointers..."));
+    EXPECT_EQ(button("GenerateCode")->toolTip(),
+              QStringLiteral("Generate C-Code: &Direct Pointers..."));
 
     // The toolbar's button runs the checked methodology.
     ui.fileNames.push_back(work(QStringLiteral("again.c")));
@@ -348,8 +350,9 @@ TEST_F(DocWindowTest, ClosingAChangedDocumentAsksAndFollowsTheAnswer)
     EXPECT_FALSE(sub->close());
     ASSERT_EQ(ui.count(QStringLiteral("yesnocancel")), 1);
     EXPECT_EQ(ui.shown.back().title, QStringLiteral("Orvane Diagram Editor"));
-    EXPECT_EQ(ui.shown.back().text, QStringLiteral("The diagram in [") + w->windowTitle()
-                                        + QStringLiteral("] has changed.\r\nDo you want to save the changes?"));
+    EXPECT_EQ(ui.shown.back().text,
+              QStringLiteral("The diagram in [") + w->windowTitle()
+                  + QStringLiteral("] has changed.\r\nDo you want to save the changes?"));
     EXPECT_EQ(main->documents().count(), 1);
 
     // Yes, but the save dialog is cancelled: the window stays.
@@ -415,9 +418,10 @@ TEST_F(DocWindowTest, DoubleClicksOpenThePropertyDialogsBetweenStoppedAndRunning
     QTest::mouseDClick(w->view()->viewport(), Qt::LeftButton, {}, QPoint(600, 400));
     closeNextDialog();
     QTest::mouseDClick(w->view()->viewport(), Qt::LeftButton, {}, centre(w, state));
-    EXPECT_EQ(calls, (QStringList{QStringLiteral("stopped"), QStringLiteral("orvane::MachineDialog"),
-                                  QStringLiteral("running"), QStringLiteral("stopped"),
-                                  QStringLiteral("orvane::StateDialog"), QStringLiteral("running")}));
+    EXPECT_EQ(calls,
+              (QStringList{QStringLiteral("stopped"), QStringLiteral("orvane::MachineDialog"),
+                           QStringLiteral("running"), QStringLiteral("stopped"),
+                           QStringLiteral("orvane::StateDialog"), QStringLiteral("running")}));
 }
 
 TEST_F(DocWindowTest, TheDeleteKeyActsOnTheActiveDocumentOnly)

@@ -161,14 +161,28 @@ TEST_F(MainWindowTest, MenusOfTheActiveDocumentReplaceTheMainWindowsOwn)
 TEST_F(MainWindowTest, TheToolbarCarriesEveryButtonWithItsToolTip)
 {
     const std::pair<const char*, const char*> buttons[] = {
-        {"New", "New"}, {"Open", "Open"}, {"Save", "Save"}, {"GenerateCode", "Generate C-Code"},
-        {"Print", "Print"}, {"Preview", "Print Preview"}, {"Cut", "Cut"}, {"Copy", "Copy"},
-        {"Paste", "Paste"}, {"Find", "Find Text"}, {"Undo", "Undo last action"},
-        {"Redo", "Redo last undo"}, {"ReduceFont", "Reduce Font"}, {"AdjustFont", "Change Font"},
-        {"EnlargeFont", "Enlarge Font"}, {"Lock", "Lock && Unlock the diagram"},
-        {"InsertMode", "Insert mode <--> Select mode"}, {"AutoSize", "Autosize Nodes"},
-        {"Properties", "FSM Properties"}, {"Remark", "Insert Remark"},
-        {"GoUp1Level", "Open Parent"}, {"GoDown1Level", "Open child"}};
+        {"New", "New"},
+        {"Open", "Open"},
+        {"Save", "Save"},
+        {"GenerateCode", "Generate C-Code"},
+        {"Print", "Print"},
+        {"Preview", "Print Preview"},
+        {"Cut", "Cut"},
+        {"Copy", "Copy"},
+        {"Paste", "Paste"},
+        {"Find", "Find Text"},
+        {"Undo", "Undo last action"},
+        {"Redo", "Redo last undo"},
+        {"ReduceFont", "Reduce Font"},
+        {"AdjustFont", "Change Font"},
+        {"EnlargeFont", "Enlarge Font"},
+        {"Lock", "Lock && Unlock the diagram"},
+        {"InsertMode", "Insert mode <--> Select mode"},
+        {"AutoSize", "Autosize Nodes"},
+        {"Properties", "FSM Properties"},
+        {"Remark", "Insert Remark"},
+        {"GoUp1Level", "Open Parent"},
+        {"GoDown1Level", "Open child"}};
     QStringList order;
     for (QAction* a : main->findChild<QToolBar*>(QStringLiteral("toolBar"))->actions())
         if (!a->isSeparator())
@@ -190,7 +204,8 @@ TEST_F(MainWindowTest, TheChildButtonListsTheChildDiagramsAndOpensThem)
 {
     const QString motor = root.filePath(QStringLiteral("motor"));
     QDir().mkpath(motor + QStringLiteral("/motor"));
-    QFile::copy(QStringLiteral(ORVANE_TEST_DATA "/motor.fsm"), motor + QStringLiteral("/motor.fsm"));
+    QFile::copy(QStringLiteral(ORVANE_TEST_DATA "/motor.fsm"),
+                motor + QStringLiteral("/motor.fsm"));
     QFile::copy(QStringLiteral(ORVANE_TEST_DATA "/motor/CHILD.fsm"),
                 motor + QStringLiteral("/motor/CHILD.fsm"));
     open(motor + QStringLiteral("/motor.fsm"));
