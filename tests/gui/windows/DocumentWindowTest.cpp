@@ -7,7 +7,10 @@
 #include "States.h"
 #include "Transitions.h"
 
+#include <QClipboard>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QMenuBar>
 #include <QTimer>
 
@@ -119,6 +122,19 @@ TEST_F(DocWindowTest, DoubleClickOnALinkStraightensIt)
 }
 
 // ---------------------------------------------------------------- generation
+
+TEST_F(DocWindowTest, ExportMetafilePutsSvgAndImageOnTheClipboard)
+{
+    DocumentWindow* w = open(writeDiagram(QStringLiteral("lamp.fsm")));
+    ASSERT_TRUE(w);
+    w->exportEMF();
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(mime, nullptr);
+    const QByteArray svg = mime->data(QStringLiteral("image/svg+xml"));
+    EXPECT_TRUE(svg.contains("<svg"));
+    EXPECT_TRUE(mime->hasImage());
+    EXPECT_FALSE(w->document()->fsm.diagram().changed());
+}
 
 TEST_F(DocWindowTest, SwitchCaseCodeFromTheMenuGoesWhereTheSaveDialogSays)
 {
