@@ -315,7 +315,8 @@ void commandLine(const std::uint8_t* data, std::size_t size)
     const CommandLine::Road road = CommandLine::parseCommandLine(args, st, error);
     if (road == CommandLine::Road::Batch)
         check(!error && st.batchMode, "batch mode runs only from a sound command line");
-    if (!error && road != CommandLine::Road::Help && !args.isEmpty())
+    if (!error && road != CommandLine::Road::Help && road != CommandLine::Road::Version
+        && !args.isEmpty())
         checkAccepted(args, st);
     if (error)
         check(st.pendingCommandLine.isEmpty(), "a bad command line names no diagram");

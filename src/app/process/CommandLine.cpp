@@ -108,6 +108,14 @@ QString helpText(const QString& executableName)
     return text;
 }
 
+QString versionText()
+{
+    return QStringLiteral("orvane %1.%2.%3\n")
+        .arg(ORVANE_VERSION_MAJOR)
+        .arg(ORVANE_VERSION_MINOR)
+        .arg(ORVANE_VERSION_PATCH);
+}
+
 bool isFsmFile(const QString& path)
 {
     if (!path.endsWith(QLatin1String(".fsm"), Qt::CaseInsensitive))
@@ -129,6 +137,18 @@ Road parseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
          {QStringLiteral("/?"), QStringLiteral("--help"), QStringLiteral("-h")})
         if (takeSwitch(a, help))
             return Road::Help;
+    if (takeSwitch(a, QStringLiteral("--version")))
+        return Road::Version;
+    // A long option this program does not know is never a file to open; a
+    // diagram file whose name starts with "--" still is the diagram.
+    for (qsizetype i = 0; i < a.args.size(); ++i) {
+        const QString& arg = a.args.at(i);
+        if (!a.taken[size_t(i)] && arg.startsWith(QLatin1String("--")) && !isFsmFile(arg)) {
+            st.unknownOption = arg;
+            commandLineError = true;
+            return Road::UnknownOption;
+        }
+    }
 
     bool valueError = takeSwitchValue(a, QStringLiteral("/E"), st.errorFolder);
     valueError = takeSwitchValue(a, QStringLiteral("/O"), st.outputFolder) || valueError;
@@ -199,6 +219,18 @@ int runMain(int argc, char** argv, WindowRoad windows)
         const QByteArray text = helpText(exe).toLocal8Bit();
         std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
         return 0;
+    }
+    case Road::Version: {
+        const QByteArray text = versionText().toLocal8Bit();
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+        return 0;
+    }
+    case Road::UnknownOption: {
+        const QByteArray text = (QStringLiteral("orvane: unknown option ") + st.unknownOption
+                                 + QStringLiteral("\nTry 'orvane --help'.\n"))
+                                    .toLocal8Bit();
+        std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+        return 2;
     }
     case Road::BatchWithoutPath:
         return 2;

@@ -10,8 +10,12 @@ struct ProcessState;
 
 namespace CommandLine {
 
-enum class Road { Help, Batch, HandOverOrInteractive, BatchWithoutPath };
+// Help and Version print and end; UnknownOption (an argument starting with
+// "--" that is no option and no diagram file) ends with a bad command line.
+enum class Road { Help, Version, UnknownOption, Batch, HandOverOrInteractive, BatchWithoutPath };
 
+// "orvane" and the program's version, as --version prints them.
+QString versionText();
 // The help text: the executable's name without extension, then the lines.
 QString helpText(const QString& executableName);
 

@@ -13,6 +13,7 @@ struct ProcessState {
     QString pendingCommandLine;  // the diagram path, or empty
     QString outputFolder;        // /O, without a trailing "/"
     QString errorFolder;         // /E, without a trailing "/"
+    QString unknownOption;       // a "--" argument that is no option
     bool batchMode = false;
 
     bool swC = false, swCS = false, swCP = false, swCA = false, swCH = false;

@@ -159,6 +159,33 @@ TEST_F(ParseTest, ThePathIsNeverTakenAsASwitch)
     EXPECT_EQ(st.pendingCommandLine, tricky);
 }
 
+TEST_F(ParseTest, UnknownLongOptionsAreABadCommandLineButADiagramNamedSoIsNot)
+{
+    EXPECT_EQ(parse({"--frobnicate"}), CommandLine::Road::UnknownOption);
+    EXPECT_TRUE(error);
+    EXPECT_EQ(st.unknownOption, QStringLiteral("--frobnicate"));
+    EXPECT_EQ(parse({"/CS", fsm, "--quiet"}), CommandLine::Road::UnknownOption);
+    EXPECT_EQ(parse({"--VERSION", fsm}), CommandLine::Road::Version);
+    // Relative to the current folder, as a shell passes it.
+    writeFile(dir.filePath("--odd.fsm"), kMinimalDiagram);
+    EXPECT_EQ(parse({"/CS", "--odd.fsm"}), CommandLine::Road::Batch);
+    EXPECT_FALSE(error);
+    EXPECT_EQ(st.pendingCommandLine, QStringLiteral("--odd.fsm"));
+}
+
+TEST(CommandLineProcess, VersionAndUnknownOptionsAnswerWithoutAWindow)
+{
+    QTemporaryDir dir;
+    ProcessRun r = runProgram(dir.path(), {"--version"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, QStringLiteral("orvane 1.0.0\n"));
+    r = runProgram(dir.path(), {"--frobnicate"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("orvane: unknown option --frobnicate\n")))
+        << r.err.toStdString();
+}
+
 TEST(CommandLineProcess, HelpGoesToStandardOutput)
 {
     QTemporaryDir dir;
