@@ -35,9 +35,11 @@ QString debugLogPath()
 {
     QString dir = qEnvironmentVariable("ORVANE_LOG_DIR");
     if (dir.isEmpty()) {
-        dir = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-        if (dir.isEmpty())
-            dir = QDir::tempPath();
+        // The user's data folder named for the program, whether or not an
+        // application object exists yet (a second start hands its file over
+        // before it makes one).
+        dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        dir = dir.isEmpty() ? QDir::tempPath() : dir + QStringLiteral("/orvane");
         QDir().mkpath(dir);
     }
     if (!dir.endsWith(QLatin1Char('/')))
