@@ -23,7 +23,7 @@ QString stateJson(int id, double left, double top, qint32 kind, const QString& n
 // A transition node (kind 2048) with its record.
 QString transitionJson(int id, double left, double top, const QString& priority,
                        const QString& condition, const QString& action = QString());
-// The info node with a GraphInfo record (signature and options filled in).
+// The info node with a machine configuration record (signature and options filled in).
 QString infoJson(int id, QStringList graphFields);
 QString linkJson(int org, int dst, int arrowDst = 3);
 
