@@ -53,8 +53,9 @@ public:
         ChildDiagrams references([this](const QString& path) { return m_source.exists(path); });
         references.reset(doc.filePath);
         references.scanDiagram(doc.diagram());
-        for (int i = 1; i <= int(references.children().size()); ++i) {
-            const QString path = references.fullPath(references.children().at(i - 1));
+        const QStringList& children = references.children();
+        for (qsizetype i = 0; i < children.size(); ++i) {
+            const QString path = references.fullPath(children.at(i));
             QString error;
             const FsmDocument* child = m_source.openChild(path, &error);
             if (!child) {
@@ -70,7 +71,8 @@ public:
             if (skip)
                 continue;
             TreePieces sub;
-            if (!walk(*child, false, prefix + u'_' + QString::number(i), sub))
+            // Children are numbered from 1 in their parent's prefix.
+            if (!walk(*child, false, prefix + u'_' + QString::number(i + 1), sub))
                 return false;
             appendChild(out, sub);
         }

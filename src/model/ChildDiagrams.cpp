@@ -18,13 +18,6 @@ QString join(const QString& folder, const QString& name)
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
-// A diagram file of exactly that name (folders do not count). A name
-// holding a NUL names no file; Qt would also warn about it on every call.
-bool diagramExists(const QString& path)
-{
-    return !path.contains(QChar(0)) && QFileInfo(path).isFile();
-}
-
 // Non-empty, none of * ? + - | & ! ; , / and not beginning with a digit.
 bool isValidChildName(const QString& name)
 {
@@ -41,9 +34,14 @@ bool endsName(QChar c)
 }
 }  // namespace
 
-ChildDiagrams::ChildDiagrams() : m_exists(diagramExists) {}
+ChildDiagrams::ChildDiagrams() : m_exists(isDiagramFile) {}
 
-bool ChildDiagrams::isDiagramFile(const QString& path) { return diagramExists(path); }
+// A diagram file of exactly that name (folders do not count). A name
+// holding a NUL names no file; Qt would also warn about it on every call.
+bool ChildDiagrams::isDiagramFile(const QString& path)
+{
+    return !path.contains(QChar(0)) && QFileInfo(path).isFile();
+}
 
 ChildDiagrams::ChildDiagrams(Exists exists) : m_exists(std::move(exists)) {}
 

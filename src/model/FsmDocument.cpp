@@ -69,7 +69,7 @@ bool FsmDocument::setDefaultMethodology(Methodology methodology)
 bool FsmDocument::afterLoad(const OptionOverrides& overrides, Messenger& messenger)
 {
     if (hasMalformedState(*m_diagram)) {
-        messenger.message(QStringLiteral("Error in Configura_Nodo_Estado"), MessageIcon::Critical);
+        messenger.message(States::kMsgBadStateKind, MessageIcon::Critical);
         return false;
     }
     MachineInfo::loadGraphInfo(*this, true);

@@ -185,7 +185,7 @@ bool configureState(FsmDocument& doc, StateRecord record, qint32 kind, Node* nod
     if (!node)
         return false;
     if (!isStateKind(kind)) {
-        messenger.message(QStringLiteral("Error in Configura_Nodo_Estado"), MessageIcon::Critical);
+        messenger.message(kMsgBadStateKind, MessageIcon::Critical);
         return false;
     }
     const QPointF centre = nodeCentre(node);

@@ -14,10 +14,13 @@ class Messenger;
 
 namespace orvane::States {
 
+// What the user is told when a node's kind is none of the four state kinds.
+inline const QString kMsgBadStateKind = QStringLiteral("Error in Configura_Nodo_Estado");
+
 // The only writer of a state node: its record, kind, text and look. A record
 // without a name gets the next default name. A kind other than the four
-// state kinds is refused: the message "Error in Configura_Nodo_Estado" goes
-// to the messenger, the node is left as it was and the result is false.
+// state kinds is refused: kMsgBadStateKind goes to the
+// messenger, the node is left as it was and the result is false.
 bool configureState(FsmDocument& doc, StateRecord record, qint32 kind, Node* node,
                     Messenger& messenger);
 

@@ -7,6 +7,7 @@
 #include "Document.h"
 #include "DocumentRegistry.h"
 #include "ProcessState.h"
+#include "RawRecord.h"
 #include "ScriptedUserInterface.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +37,7 @@ inline void writeFile(const QString& path, const QByteArray& bytes)
 // A small diagram (two states, one transition) with the given signature.
 inline QByteArray diagramBytes(const QString& signature = QStringLiteral("FSM V0.4c"))
 {
-    const QString sep = QStringLiteral("\u00B7 \u00B7");  // the records' separator
+    const QString& sep = orvane::testing::kRecordSeparator;
     const QString info =
         signature + sep + QStringLiteral("Lamp") + sep + sep + sep
         + QStringLiteral("&Switch Case...;AS_Y;FO_Y;HC_N;FI_N;FE_N;DI_N;AC_N;PT_N;HF_Y;BF_N;UM_Y;")

@@ -1,5 +1,7 @@
 #include "ExportTestSupport.h"
 
+#include "RawRecord.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -11,8 +13,6 @@
 namespace orvane::exporttest {
 
 namespace {
-const QString kSep = QStringLiteral("\u00B7 \u00B7");
-
 QString quoted(const QString& s)
 {
     return QString::fromUtf8(
@@ -21,7 +21,7 @@ QString quoted(const QString& s)
         .chopped(1);
 }
 
-QString record(const QStringList& fields) { return fields.join(kSep) + kSep; }
+using orvane::testing::rawRecord;
 
 quint16 u16(const QByteArray& b, qsizetype at)
 {
@@ -43,7 +43,7 @@ QString stateJson(int id, double left, double top, qint32 kind, const QString& n
         .arg(left)
         .arg(top)
         .arg(kind)
-        .arg(quoted(record({name, during, index, {}, {}, "N", "N", {}})));
+        .arg(quoted(rawRecord({name, during, index, {}, {}, "N", "N", {}})));
 }
 
 QString transitionJson(int id, double left, double top, const QString& priority,
@@ -54,7 +54,7 @@ QString transitionJson(int id, double left, double top, const QString& priority,
         .arg(id)
         .arg(left)
         .arg(top)
-        .arg(quoted(record({priority, condition, action, "Y", "N"})));
+        .arg(quoted(rawRecord({priority, condition, action, "Y", "N"})));
 }
 
 QString infoJson(int id, QStringList f)
@@ -65,7 +65,7 @@ QString infoJson(int id, QStringList f)
     return QStringLiteral(R"({"id": %1, "left": 0, "top": 0, "width": 100, "height": 100, )"
                           R"("isFsmItem": false, "userData": 512, "tag": %2})")
         .arg(id)
-        .arg(quoted(record(f)));
+        .arg(quoted(rawRecord(f)));
 }
 
 QString linkJson(int org, int dst, int arrowDst)

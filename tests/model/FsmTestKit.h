@@ -6,6 +6,7 @@
 #include "Diagram.h"
 #include "FsmDocument.h"
 #include "Messenger.h"
+#include "RawRecord.h"
 #include "RecordingMessenger.h"
 #include "States.h"
 #include "Transitions.h"
@@ -57,15 +58,7 @@ inline Node* addTransition(FsmDocument& doc, Node* from, Node* to, const QString
     return t;
 }
 
-// A record in the file's text form, spelled out here independently of the
-// program's writer: for records a file may hold that the program never writes.
-inline QString rawRecord(const QStringList& fields)
-{
-    QString text;
-    for (const QString& f : fields)
-        text += f + QStringLiteral("\u00B7 \u00B7");
-    return text;
-}
+using orvane::testing::rawRecord;
 
 // A node with a record written by hand, as a file might hold it.
 inline Node* rawNode(Diagram& d, qint32 userData, const QStringList& fields)

@@ -23,6 +23,9 @@ using FileHelpers::errorLine;
 using FileHelpers::kFileAccessError;
 
 const QString kSnapshotExtension = QStringLiteral(".UND");
+// The debug log names failures by this routine prefix; readers of old logs
+// search for it, so it stays as the log has always written it.
+const QString kLogRoutine = QStringLiteral("clsUndoRedo.");
 constexpr int kSnapshotDigits = 6;
 
 QString snapshotFile(const QString& mirrorBase, int n)
@@ -204,7 +207,7 @@ void UndoSnapshots::save(bool forced)
     Paths::ensureFolders(Paths::folderOf(name));
     QString error;
     if (!d.saveFile(name, &error))
-        Logs::writeLog(errorLine(QStringLiteral("clsUndoRedo.Save"), kFileAccessError, error));
+        Logs::writeLog(errorLine(kLogRoutine + QStringLiteral("Save"), kFileAccessError, error));
     m_events.cleanTagNode();
 
     // A new edit discards every snapshot that could have been redone.
@@ -219,7 +222,7 @@ bool UndoSnapshots::load(int n)
     const QString name = snapshotName(n);
     QString error;
     if (name.isEmpty() || !m_doc.diagram().loadFile(name, &error)) {
-        Logs::writeLog(errorLine(QStringLiteral("clsUndoRedo.Load: af.LoadFile ") + name,
+        Logs::writeLog(errorLine(kLogRoutine + QStringLiteral("Load: af.LoadFile ") + name,
                                  kFileAccessError, error));
         return false;
     }
@@ -246,7 +249,7 @@ void UndoSnapshots::cleanFiles(const QString& mirrorBase)
             continue;
         const QString path = dir.filePath(name);
         if (!Paths::deleteFile(path)) {
-            Logs::writeLog(errorLine(QStringLiteral("clsUndoRedo.CleanFiles"), kFileAccessError,
+            Logs::writeLog(errorLine(kLogRoutine + QStringLiteral("CleanFiles"), kFileAccessError,
                                      QStringLiteral("cannot delete ") + path));
             return;
         }

@@ -29,25 +29,6 @@ namespace {
 
 constexpr double kZoomValues[] = {150, 100, 75, 50, 25};
 
-// The order in which the default command looks for the checked methodology.
-constexpr Methodology kDefaultOrder[] = {Methodology::PointerArray, Methodology::SwitchCase,
-                                         Methodology::DirectPointers, Methodology::Hierarchical};
-
-QString itemName(Methodology m)
-{
-    switch (m) {
-    case Methodology::PointerArray:
-        return QStringLiteral("generatePointerArrayAction");
-    case Methodology::DirectPointers:
-        return QStringLiteral("generatePointersAction");
-    case Methodology::SwitchCase:
-        return QStringLiteral("generateSwitchCaseAction");
-    case Methodology::Hierarchical:
-        break;
-    }
-    return QStringLiteral("generateHierarchicalAction");
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- files
@@ -148,12 +129,10 @@ bool DocumentWindow::generateCode(Methodology m)
 
 bool DocumentWindow::generateInDefaultStyle()
 {
-    if (!m_doc)
+    // The check marks show the document's default style.
+    if (!m_doc || !fsm().defaultMethodology)
         return false;
-    for (Methodology m : kDefaultOrder)
-        if (action(itemName(m))->isChecked())
-            return generateCode(m);
-    return false;
+    return generateCode(*fsm().defaultMethodology);
 }
 
 // ---------------------------------------------------------------- dialogs and tools
