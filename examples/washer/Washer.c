@@ -22,10 +22,10 @@
   #include "washer_io.h"
 
 // [Child:  Drum]
-  
+    #include "washer_io.h"
 
 // [Child:  Door]
-  
+    #include "washer_io.h"
 
 // - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -
 // Initialization proposed by the user (End).

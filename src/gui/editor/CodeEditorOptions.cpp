@@ -113,11 +113,15 @@ CodeEditorOptions::CodeEditorOptions(Messenger& messenger, const QString& coderI
     : m_coderIni(coderIni)
 {
     readScalars();
+    // A file that is not there at all is a first start, not damage: the
+    // defaults are written without a word.
+    const bool present = QFileInfo(m_coderIni).isFile();
     if (!loadColours()) {
         m_colours = defaultColours();
         saveColours();
-        messenger.message(
-            QStringLiteral("Application INI File was damaged. Working default values."));
+        if (present)
+            messenger.message(
+                QStringLiteral("Application INI File was damaged. Working default values."));
     }
     loadLanguage();
     CodeEditor::unregisterAllLanguages();
@@ -155,16 +159,35 @@ CodeEditorOptions::ColourTable CodeEditorOptions::defaultColours()
 
 QString CodeEditorOptions::coderIniPath()
 {
-    const QString program = QCoreApplication::applicationDirPath() + QLatin1Char('/') + kFileName;
+    return coderIniPath(QCoreApplication::applicationDirPath(),
+                        QFileInfo(AppSettings::open()->fileName()).absolutePath());
+}
+
+QString CodeEditorOptions::coderIniPath(const QString& programFolder, const QString& userFolder)
+{
+    const QString program = programFolder + QLatin1Char('/') + kFileName;
     const QFileInfo programInfo(program);
     if (programInfo.isFile() && programInfo.isWritable())
         return program;
-    const QString folder = QFileInfo(AppSettings::open()->fileName()).absolutePath();
-    const QString user = folder + QLatin1Char('/') + kFileName;
-    if (!QFileInfo::exists(user) && programInfo.isFile()) {
-        QDir().mkpath(folder);
-        QFile::copy(program, user);
-        QFile::setPermissions(user, QFile::permissions(user) | QFile::WriteOwner);
+    const QString user = userFolder + QLatin1Char('/') + kFileName;
+    if (QFileInfo::exists(user))
+        return user;
+    // The user's copy starts from the file beside the program, else the one
+    // installed with it, else the one built into the program.
+    const QStringList templates = {
+        program,
+        programFolder + QLatin1Char('/') + QStringLiteral(ORVANE_DATA_FROM_PROGRAM)
+            + QLatin1Char('/') + kFileName,
+        QStringLiteral(":/orvane/") + kFileName,
+    };
+    for (const QString& source : templates) {
+        if (!QFileInfo(source).isFile())
+            continue;
+        QDir().mkpath(userFolder);
+        if (QFile::copy(source, user))
+            QFile::setPermissions(user, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                            | QFile::ReadOther);
+        break;
     }
     return user;
 }

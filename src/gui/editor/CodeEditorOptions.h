@@ -51,8 +51,9 @@ public:
 
     // Reads the scalar options from the settings and the colour table and
     // language from `coderIni`; registers the language. A damaged or
-    // missing colour table is replaced by the defaults, written to the file
-    // and reported through `messenger`.
+    // missing colour table is replaced by the defaults and written to the
+    // file; a damaged one (in a file that exists) is reported through
+    // `messenger`.
     explicit CodeEditorOptions(Messenger& messenger, const QString& coderIni = coderIniPath());
     // Writes the scalar options and the colour table back.
     ~CodeEditorOptions();
@@ -71,8 +72,11 @@ public:
 
     static ColourTable defaultColours();
     // The Coder.ini beside the program when it is there and writable, else
-    // the per-user copy (made from the program's copy when that exists).
+    // the per-user copy. A missing user copy is made from the program's
+    // copy, else from the installed one (ORVANE_DATA_FROM_PROGRAM, relative
+    // to the program's folder), else from the copy built into the program.
     static QString coderIniPath();
+    static QString coderIniPath(const QString& programFolder, const QString& userFolder);
 
 private:
     void readScalars();

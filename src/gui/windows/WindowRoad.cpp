@@ -32,7 +32,8 @@ int runWindows(int argc, char** argv, ProcessState& state, const ToolHooks& hook
         return 2;
     }
     QApplication app(argc, argv);
-    app.setWindowIcon(QIcon(QStringLiteral(":/icons/GenerateCode.svg")));
+    app.setWindowIcon(QIcon(QStringLiteral(":/orvane/desktop/orvane.svg")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.orvane.Orvane"));
     if (hooks.handOver && hooks.handOver(state.pendingCommandLine))
         return 0;
 

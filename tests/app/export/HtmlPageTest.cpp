@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -235,6 +236,9 @@ TEST_F(ExportTest, MetafilePlayerReadsThePictureAndItsTexts)
 {
     const QString player = QStandardPaths::findExecutable("wmf2svg");
     ASSERT_FALSE(player.isEmpty()) << "wmf2svg (libwmf-bin) is needed; run scripts/setup";
+    // Without these fonts the player stops with a message about fonts only.
+    ASSERT_TRUE(QFileInfo::exists("/usr/share/fonts/type1/urw-base35/NimbusSans-Regular.t1"))
+        << "the metafile player needs the fonts of fonts-urw-base35; run scripts/setup";
     auto doc = lamp();
     ASSERT_TRUE(doc);
     ASSERT_TRUE(HtmlPage::fileSaveAsHTML(*doc, path("Top.htm"), false, messenger));

@@ -4,7 +4,9 @@
 #include "ProfileFile.h"
 #include "CodeEditorOptions.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
 
@@ -42,11 +44,11 @@ protected:
         QStringLiteral("Application INI File was damaged. Working default values.");
 };
 
-TEST_F(CodeEditorOptionsTest, FirstStartWritesTheDefaultColourTableOnce)
+TEST_F(CodeEditorOptionsTest, FirstStartWritesTheDefaultColourTableWithoutCallingItDamage)
 {
     {
         CodeEditorOptions options(recorder, ini());
-        EXPECT_EQ(recorder.messages, QStringList{kDamaged});
+        EXPECT_TRUE(recorder.messages.isEmpty());
         const QString ini = readIni();
         EXPECT_EQ(ini.count(QRegularExpression(QStringLiteral("^clr\\d+(bg|fr|fnt)=-?\\d+$"),
                                                QRegularExpression::MultilineOption)),
@@ -64,7 +66,100 @@ TEST_F(CodeEditorOptionsTest, FirstStartWritesTheDefaultColourTableOnce)
         EXPECT_EQ(editor.lineNumberStyle(), 10);
     }
     CodeEditorOptions again(recorder, ini());
-    EXPECT_EQ(recorder.messages.size(), 1);
+    EXPECT_TRUE(recorder.messages.isEmpty());
+}
+
+TEST_F(CodeEditorOptionsTest, AFileWithoutItsColourTableIsDamaged)
+{
+    writeIni("[keywords]\nk1=if\n");
+    CodeEditorOptions options(recorder, ini());
+    EXPECT_EQ(recorder.messages, QStringList{kDamaged});
+    EXPECT_EQ(options.colours(), CodeEditorOptions::defaultColours());
+    EXPECT_TRUE(readIni().contains(QStringLiteral("clr17fnt=0")));
+    EXPECT_TRUE(readIni().contains(QStringLiteral("k1=if")));
+}
+
+// Where the program looks for Coder.ini: beside itself (the build tree),
+// then the user's copy, made from the installed file or the built-in one.
+class CoderIniLookupTest : public CodeEditorOptionsTest {
+protected:
+    QString programFolder() const { return dir.filePath(QStringLiteral("prefix/bin")); }
+    QString installedIni() const
+    {
+        return dir.filePath(QStringLiteral("prefix/share/orvane/Coder.ini"));
+    }
+    QString userFolder() const { return dir.filePath(QStringLiteral("user")); }
+    static void write(const QString& path, const QByteArray& text)
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    static QByteArray read(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void SetUp() override
+    {
+        CodeEditorOptionsTest::SetUp();
+        QDir().mkpath(programFolder());
+    }
+};
+
+TEST_F(CoderIniLookupTest, AnInstalledProgramCopiesTheInstalledFileForTheUser)
+{
+    const QByteArray shipped = read(QStringLiteral(ORVANE_SOURCE_DIR "/resources/Coder.ini"));
+    ASSERT_FALSE(shipped.isEmpty());
+    write(installedIni(), shipped);
+    const QString path = CodeEditorOptions::coderIniPath(programFolder(), userFolder());
+    EXPECT_EQ(path, userFolder() + QStringLiteral("/Coder.ini"));
+    EXPECT_EQ(read(path), shipped);
+    EXPECT_TRUE(QFileInfo(path).isWritable());
+
+    {
+        CodeEditorOptions options(recorder, path);
+        EXPECT_TRUE(recorder.messages.isEmpty());
+        EXPECT_TRUE(options.language().keywords.split(u'\n').contains(QStringLiteral("while")));
+    }
+
+    // The user's copy, once made, is the one read: an update of the
+    // installed file does not overwrite the user's colours.
+    write(installedIni(), "[keywords]\nk1=updated\n");
+    EXPECT_EQ(CodeEditorOptions::coderIniPath(programFolder(), userFolder()), path);
+    EXPECT_FALSE(read(path).contains("k1=updated"));
+}
+
+TEST_F(CoderIniLookupTest, AWritableFileBesideTheProgramIsUsedInPlace)
+{
+    write(programFolder() + QStringLiteral("/Coder.ini"), "[keywords]\nk1=beside\n");
+    write(installedIni(), "[keywords]\nk1=installed\n");
+    EXPECT_EQ(CodeEditorOptions::coderIniPath(programFolder(), userFolder()),
+              programFolder() + QStringLiteral("/Coder.ini"));
+    EXPECT_FALSE(QFileInfo::exists(userFolder() + QStringLiteral("/Coder.ini")));
+}
+
+TEST_F(CoderIniLookupTest, AReadOnlyFileBesideTheProgramComesBeforeTheInstalledOne)
+{
+    const QString beside = programFolder() + QStringLiteral("/Coder.ini");
+    write(beside, "[keywords]\nk1=beside\n");
+    QFile::setPermissions(beside, QFile::ReadOwner);
+    write(installedIni(), "[keywords]\nk1=installed\n");
+    const QString path = CodeEditorOptions::coderIniPath(programFolder(), userFolder());
+    if (QFileInfo(beside).isWritable())
+        GTEST_SKIP() << "read-only files are writable for this user (root)";
+    EXPECT_EQ(read(path), QByteArray("[keywords]\nk1=beside\n"));
+}
+
+TEST_F(CoderIniLookupTest, AProgramCopiedOnItsOwnStartsFromTheBuiltInFile)
+{
+    const QString path = CodeEditorOptions::coderIniPath(programFolder(), userFolder());
+    EXPECT_EQ(path, userFolder() + QStringLiteral("/Coder.ini"));
+    CodeEditorOptions options(recorder, path);
+    EXPECT_TRUE(recorder.messages.isEmpty());
+    EXPECT_TRUE(options.language().keywords.split(u'\n').contains(QStringLiteral("while")));
+    EXPECT_EQ(options.colours(), CodeEditorOptions::defaultColours());
 }
 
 TEST_F(CodeEditorOptionsTest, OneBadColourValueResetsTheWholeTable)
@@ -143,7 +238,7 @@ TEST_F(CodeEditorOptionsTest, AnEditorsChangeReachesTheOthersAndTheNextStart)
     restarted.getConfig(editor);
     EXPECT_EQ(editor.fontName(), QStringLiteral("DejaVu Sans Mono"));
     EXPECT_EQ(editor.colourItem(CodeEditor::ClrKeyword), 0x0000AA);
-    EXPECT_EQ(recorder.messages.size(), 1);
+    EXPECT_TRUE(recorder.messages.isEmpty());
 }
 
 TEST_F(CodeEditorOptionsTest, StyleTenTakesEntryThirteenAndIsReadBackIntoBoth)
