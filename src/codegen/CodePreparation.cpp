@@ -3,6 +3,7 @@
 #include "Messenger.h"
 #include "FlatGenerators.h"
 #include "MachineInfo.h"
+#include "States.h"
 #include "CodeText.h"
 
 namespace orvane::codegen {
@@ -38,6 +39,16 @@ bool checkName(const GenContext& ctx, Messenger& messenger)
     if (!ctx.names.name.isEmpty())
         return true;
     messenger.message(FlatGenerators::kMsgNoName);
+    return false;
+}
+
+bool checkStateNames(const Diagram& d, Messenger& messenger)
+{
+    const auto [first, second] = States::firstNameClash(d);
+    if (!first)
+        return true;
+    messenger.message(
+        FlatGenerators::kMsgSameStateName.arg(stateRecord(first).name, stateRecord(second).name));
     return false;
 }
 
@@ -77,7 +88,7 @@ GenContext prepareContext(const Diagram& d, const QString& documentPath, const G
 
 bool checkAndScan(GenContext& ctx, const Diagram& d, Messenger& messenger)
 {
-    if (!checkName(ctx, messenger))
+    if (!checkName(ctx, messenger) || !checkStateNames(d, messenger))
         return false;
     ctx.fsm = scanFsm(d);
     if (ctx.style == Methodology::DirectPointers)

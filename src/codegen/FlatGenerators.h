@@ -39,6 +39,10 @@ inline const QString kMsgNoName =
 inline const QString kMsgNoInitial =
     QStringLiteral("Attention, to generate C-code a start node must be defined");
 inline const QString kMsgEntryExit = QStringLiteral("Attention, the Entry/exit has error(s)");
+// %1, %2: the two names.
+inline const QString kMsgSameStateName =
+    QStringLiteral("Attention, two states have the same name (ignoring case), so the C-code "
+                   "would not compile: [%1] and [%2]");
 
 }  // namespace FlatGenerators
 }  // namespace orvane

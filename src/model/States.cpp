@@ -6,6 +6,8 @@
 #include "Transitions.h"
 #include "Texts.h"
 
+#include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -262,6 +264,64 @@ void renumberStateIndices(FsmDocument& doc, Node* edited, Messenger& messenger)
     for (const auto& n : d.nodes())
         n->setUserData(n->userData() & ~NodeMark);
     d.setAutoRefresh(autoRefresh);
+}
+
+void freePastedStates(FsmDocument& doc, const std::vector<Node*>& pasted, Messenger& messenger)
+{
+    std::vector<Node*> states;
+    for (Node* n : pasted)
+        if (isStateNode(n))
+            states.push_back(n);
+    if (states.empty())
+        return;
+    std::stable_sort(states.begin(), states.end(), [](const Node* a, const Node* b) {
+        return Ranking::lenientIndex(stateRecord(a).index)
+               < Ranking::lenientIndex(stateRecord(b).index);
+    });
+    const QSet<const Node*> pastedSet(states.begin(), states.end());
+    QSet<QString> taken;
+    qint64 largest = 0;
+    for (const auto& n : doc.diagram().nodes()) {
+        if (!isStateNode(n.get()) || pastedSet.contains(n.get()))
+            continue;
+        const StateRecord r = stateRecord(n.get());
+        taken.insert(r.name.toUpper());
+        largest = std::max<qint64>(largest, Ranking::lenientIndex(r.index));
+    }
+    static const QRegularExpression suffix(QStringLiteral("_[0-9]+$"));
+    for (Node* n : states) {
+        StateRecord record = stateRecord(n);
+        if (record.name.isEmpty()) {
+            int k = 1;
+            while (taken.contains(defaultName(k).toUpper()))
+                ++k;
+            record.name = defaultName(k);
+        } else if (taken.contains(record.name.toUpper())) {
+            QString base = record.name;
+            base.remove(suffix);
+            int k = 2;
+            while (taken.contains((base + u'_' + QString::number(k)).toUpper()))
+                ++k;
+            record.name = base + u'_' + QString::number(k);
+        }
+        taken.insert(record.name.toUpper());
+        record.index = QString::number(++largest);
+        configureState(doc, record, n->userData() & NodeAnyState, n, messenger);
+    }
+}
+
+std::pair<const Node*, const Node*> firstNameClash(const Diagram& d)
+{
+    QHash<QString, const Node*> seen;
+    for (const Node* n : Ranking::statesByRank(d)) {
+        const QString key = stateRecord(n).name.toUpper();
+        if (key.isEmpty())
+            continue;
+        if (const Node* first = seen.value(key))
+            return {first, n};
+        seen.insert(key, n);
+    }
+    return {nullptr, nullptr};
 }
 
 bool isStateNameFree(const FsmDocument& doc, const QString& name)

@@ -7,6 +7,9 @@
 
 #include <QString>
 
+#include <utility>
+#include <vector>
+
 namespace orvane {
 class FsmDocument;
 class Messenger;
@@ -45,6 +48,16 @@ void renumberStateIndices(FsmDocument& doc, Node* edited, Messenger& messenger);
 // (ignoring case).
 bool isStateNameFree(const FsmDocument& doc, const QString& name);
 
+// Gives pasted states names and indices that no other state has: a name
+// that is taken gets the first free "_2", "_3", ... suffix (an old suffix is
+// replaced: Stopping_2 pasted again becomes Stopping_3), an empty one the
+// next default name; the indices continue after the largest one of the
+// other states, in the pasted states' own order.
+void freePastedStates(FsmDocument& doc, const std::vector<Node*>& pasted, Messenger& messenger);
+// The first two states whose names are equal ignoring case, in index order
+// ({nullptr, nullptr} when every name is unique): their generated constants
+// and case labels would collide.
+std::pair<const Node*, const Node*> firstNameClash(const Diagram& d);
 bool isStateNode(const Node* node);
 bool isInitialNode(const Node* node);
 bool isFinalNode(const Node* node);

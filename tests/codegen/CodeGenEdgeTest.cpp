@@ -69,6 +69,23 @@ TEST(Refusal, EachCheckShowsItsMessageAndReturnsNothing)
     }
 }
 
+TEST(Refusal, TwoStatesWithOneNameIgnoringCaseAreRefusedByName)
+{
+    // Both would become the constant i_STOPPING and one case label twice.
+    for (const Style s : kAllStyles) {
+        Diagram d;
+        DiagramBuilder b(d);
+        b.state(QStringLiteral("Run"), kInitial, QStringLiteral("1"));
+        b.state(QStringLiteral("Stopping"), kNormal, QStringLiteral("2"));
+        b.state(QStringLiteral("STOPPING"), kNormal, QStringLiteral("3"));
+        name(d, QStringLiteral("M"));
+        RecordingMessenger m;
+        EXPECT_FALSE(generate(s, d, m));
+        EXPECT_EQ(m.texts, QStringList{FlatGenerators::kMsgSameStateName.arg(
+                               QStringLiteral("Stopping"), QStringLiteral("STOPPING"))});
+    }
+}
+
 TEST(Refusal, PointersCheckEntryExitBeforeTheStartState)
 {
     Diagram d;

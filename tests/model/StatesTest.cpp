@@ -286,3 +286,99 @@ TEST(StateRefresh, ManyUnnamedStatesGetDistinctNames)
     EXPECT_EQ(names.size(), 2000);
     EXPECT_TRUE(names.contains(QStringLiteral("STATE_2000")));
 }
+
+// Copy and paste through the diagram's own clipboard data, as the editor
+// does, then the pasted states made free.
+class PastedStates : public ::testing::Test {
+protected:
+    std::vector<Node*> copyAndPaste(std::initializer_list<Node*> nodes)
+    {
+        Diagram& d = doc.diagram();
+        d.clearSelection();
+        for (Node* n : nodes)
+            n->setSelected(true);
+        const QByteArray data = d.selectionData();
+        d.clearSelection();
+        QString error;
+        EXPECT_TRUE(d.pasteData(data, QPointF(300, 300), &error)) << error.toStdString();
+        const std::vector<Node*> pasted = d.selectedNodes();
+        freePastedStates(doc, pasted, m);
+        return pasted;
+    }
+    std::vector<Node*> statesOf(const std::vector<Node*>& nodes)
+    {
+        std::vector<Node*> states;
+        for (Node* n : nodes)
+            if (isStateNode(n))
+                states.push_back(n);
+        return states;
+    }
+    FsmDocument doc;
+    RecordingMessenger m;
+};
+
+TEST_F(PastedStates, ACopyGetsTheNextFreeSuffixAndIndex)
+{
+    Node* stopping = addState(doc, {QStringLiteral("Stopping"), QStringLiteral("1")});
+    addState(doc, {QStringLiteral("stopping_2"), QStringLiteral("2")});  // taken, ignoring case
+    addState(doc, {QStringLiteral("Run"), QStringLiteral("7")});
+    const auto copy = statesOf(copyAndPaste({stopping}));
+    ASSERT_EQ(copy.size(), 1u);
+    EXPECT_EQ(stateRecord(copy[0]).name, QStringLiteral("Stopping_3"));
+    EXPECT_EQ(stateRecord(copy[0]).index, QStringLiteral("8"));
+    EXPECT_EQ(stateRecord(stopping).name, QStringLiteral("Stopping"));
+    EXPECT_EQ(stateRecord(stopping).index, QStringLiteral("1"));
+    // A copy of the copy replaces the suffix rather than adding one.
+    const auto again = statesOf(copyAndPaste({copy[0]}));
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(stateRecord(again[0]).name, QStringLiteral("Stopping_4"));
+    EXPECT_EQ(stateRecord(again[0]).index, QStringLiteral("9"));
+    EXPECT_EQ(firstNameClash(doc.diagram()).first, nullptr);
+    EXPECT_TRUE(m.texts.isEmpty());
+}
+
+TEST_F(PastedStates, SeveralCopiesKeepTheirOrderAndTheirKinds)
+{
+    Node* a = addState(doc, {QStringLiteral("A"), QStringLiteral("2")});
+    Node* b = addState(doc, {QStringLiteral("B"), QStringLiteral("1"), NodeStateFinal}, 3000);
+    const auto pasted = copyAndPaste({a, b});
+    const auto copies = statesOf(pasted);
+    ASSERT_EQ(copies.size(), 2u);
+    QStringList got;
+    for (Node* n : copies)
+        got << stateRecord(n).name + u'=' + stateRecord(n).index;
+    got.sort();
+    // B had the lower index, so its copy comes first.
+    EXPECT_EQ(got, (QStringList{QStringLiteral("A_2=4"), QStringLiteral("B_2=3")}));
+    for (Node* n : copies) {
+        if (stateRecord(n).name == QStringLiteral("B_2")) {
+            EXPECT_EQ(n->userData() & NodeAnyState, NodeStateFinal);
+        }
+    }
+}
+
+TEST_F(PastedStates, DefaultNamesContinueTheirNumbering)
+{
+    Node* named = addState(doc, {QStringLiteral("STATE_1"), QStringLiteral("1")});
+    Node* raw = rawNode(doc.diagram(), NodeStateNormal, {"", "", "2"});
+    const auto copies = statesOf(copyAndPaste({raw, named}));
+    ASSERT_EQ(copies.size(), 2u);
+    QStringList names;
+    for (Node* n : copies)
+        names << stateRecord(n).name;
+    names.sort();
+    // STATE_1 (index 1) comes first: its copy is STATE_2; the unnamed one
+    // then gets the next default name.
+    EXPECT_EQ(names, (QStringList{QStringLiteral("STATE_2"), QStringLiteral("STATE_3")}));
+}
+
+TEST(StateNames, AClashIsFoundIgnoringCaseInIndexOrder)
+{
+    FsmDocument doc;
+    addState(doc, {QStringLiteral("Run"), QStringLiteral("1")});
+    Node* second = addState(doc, {QStringLiteral("STOPPING"), QStringLiteral("3")});
+    Node* first = addState(doc, {QStringLiteral("Stopping"), QStringLiteral("2")});
+    const auto [a, b] = firstNameClash(doc.diagram());
+    EXPECT_EQ(a, first);
+    EXPECT_EQ(b, second);
+}

@@ -248,8 +248,10 @@ void DocumentWindow::copy()
 void DocumentWindow::paste()
 {
     commitRemarkEditor();
-    if (m_view->canPaste())
-        m_view->paste();
+    // Pasted states get names and indices of their own, so that the diagram
+    // still generates code that compiles.
+    if (m_view->canPaste() && m_view->paste())
+        States::freePastedStates(fsm(), fsm().diagram().selectedNodes(), ui());
     afterCommand();
 }
 

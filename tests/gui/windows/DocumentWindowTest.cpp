@@ -79,6 +79,31 @@ TEST_F(DocWindowTest, DrawnNodesBecomeStatesAndLinksBecomeTransitionsWithPriorit
     }
 }
 
+TEST_F(DocWindowTest, APastedStateGetsAFreeNameAndIndexAndTheCodeStillGenerates)
+{
+    DocumentWindow* w = newDocument();
+    Node* a = drawNode(w, QPoint(40, 40), QPoint(190, 130));
+    ASSERT_TRUE(a);
+    Diagram& d = diagramOf(w);
+    d.clearSelection();
+    a->setSelected(true);
+    w->copy();
+    w->paste();
+    std::vector<Node*> states;
+    for (const auto& n : d.nodes())
+        if (States::isStateNode(n.get()))
+            states.push_back(n.get());
+    ASSERT_EQ(states.size(), 2u);
+    const StateRecord original = stateRecord(states[0]);
+    const StateRecord copy = stateRecord(states[1]);
+    // A drawn state is STATE_1; its copy continues the numbering.
+    EXPECT_EQ(original.name, QStringLiteral("STATE_1"));
+    EXPECT_EQ(copy.name, QStringLiteral("STATE_2"));
+    EXPECT_EQ(copy.index, QStringLiteral("2"));
+    EXPECT_EQ(States::firstNameClash(d).first, nullptr);
+    EXPECT_TRUE(ui.shown.empty());
+}
+
 TEST_F(DocWindowTest, ATinyNodeVanishesWithoutAnUndoStep)
 {
     DocumentWindow* w = newDocument();
