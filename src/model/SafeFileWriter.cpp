@@ -28,9 +28,9 @@ WriteResult failed(const QString& reason) { return {WriteStatus::Failed, reason,
 QString notRegularFile() { return QStringLiteral("Not a regular file"); }
 
 constexpr QFileDevice::Permission kModeBits[] = {
-    QFileDevice::ExeOther,  QFileDevice::WriteOther, QFileDevice::ReadOther,
-    QFileDevice::ExeGroup,  QFileDevice::WriteGroup, QFileDevice::ReadGroup,
-    QFileDevice::ExeOwner,  QFileDevice::WriteOwner, QFileDevice::ReadOwner,
+    QFileDevice::ExeOther, QFileDevice::WriteOther, QFileDevice::ReadOther,
+    QFileDevice::ExeGroup, QFileDevice::WriteGroup, QFileDevice::ReadGroup,
+    QFileDevice::ExeOwner, QFileDevice::WriteOwner, QFileDevice::ReadOwner,
 };
 
 // The owner, group and other bits of a mode, and back.
@@ -76,8 +76,8 @@ bool mayFollow(const struct stat& link, const QString& linkPath)
 QString linkTarget(const QString& linkPath, int* error)
 {
     QByteArray buffer(PATH_MAX, Qt::Uninitialized);
-    const ssize_t n = ::readlink(QFile::encodeName(linkPath).constData(), buffer.data(),
-                                 size_t(buffer.size()));
+    const ssize_t n =
+        ::readlink(QFile::encodeName(linkPath).constData(), buffer.data(), size_t(buffer.size()));
     if (n < 0 || n >= buffer.size()) {
         *error = n < 0 ? errno : ENAMETOOLONG;
         return {};
@@ -231,9 +231,8 @@ Target checkTarget(const QString& path, const WriteOptions& options)
     // permission bit at all, or none that applies to this user.
     const bool noWriteBit = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
     const bool userMayWrite =
-        !noWriteBit && ::faccessat(AT_FDCWD, QFile::encodeName(t.path).constData(), W_OK,
-                                   AT_EACCESS)
-                           == 0;
+        !noWriteBit
+        && ::faccessat(AT_FDCWD, QFile::encodeName(t.path).constData(), W_OK, AT_EACCESS) == 0;
     if (!userMayWrite) {
         const bool ownFile = st.st_uid == ::geteuid();
         if (!(options.replaceReadOnly && !t.throughLink && ownFile))
@@ -259,8 +258,7 @@ WriteResult writeFileSafely(const QString& path, const QByteArray& bytes,
         // anyway gets its owner write bit back, which the new file keeps.
         const bool ownReadOnly = options.replaceReadOnly && !t.throughLink
                                  && st.st_uid == ::geteuid() && !(st.st_mode & S_IWUSR);
-        if (ownReadOnly
-            && ::chmod(target.constData(), (st.st_mode & 07777) | S_IWUSR) != 0)
+        if (ownReadOnly && ::chmod(target.constData(), (st.st_mode & 07777) | S_IWUSR) != 0)
             return failed(systemReason(errno));
     }
     return replaceWhole(t.path, bytes, options.permissions);

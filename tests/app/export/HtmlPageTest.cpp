@@ -9,10 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QProcess>
@@ -315,21 +313,4 @@ TEST_F(ExportTest, AReadOnlyTargetIsPermissionDeniedForRootToo)
     QFile::setPermissions(path("ro.htm"), QFile::ReadOwner);
     EXPECT_FALSE(HtmlPage::fileSaveAsHTML(*doc, path("ro.htm"), false, messenger));
     EXPECT_EQ(readFile(path("ro.htm")), QByteArray());
-}
-
-TEST_F(ExportTest, AnUnchangedPageAndPictureKeepTheirTimeStamps)
-{
-    auto doc = lamp();
-    ASSERT_TRUE(doc);
-    ASSERT_TRUE(HtmlPage::fileSaveAsHTML(*doc, path("lamp.htm"), false, messenger));
-    const QDateTime old = QDateTime::fromSecsSinceEpoch(978307200);
-    for (const char* name : {"lamp.htm", "lamp.wmf"}) {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
-    }
-    ASSERT_TRUE(HtmlPage::fileSaveAsHTML(*doc, path("lamp.htm"), false, messenger));
-    for (const char* name : {"lamp.htm", "lamp.wmf"})
-        EXPECT_EQ(QFileInfo(path(name)).lastModified(), old) << name;
-    EXPECT_TRUE(messenger.texts.isEmpty());
 }

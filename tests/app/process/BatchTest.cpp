@@ -246,37 +246,23 @@ TEST_F(Batch, UnchangedOutputsKeepTheirTimeStamps)
         EXPECT_EQ(QFileInfo(dir.filePath(name)).lastModified(), old) << name.toStdString();
 }
 
-TEST_F(Batch, OutputsLinkedToADeviceOrPlantedInASharedFolderAreRefused)
+TEST_F(Batch, OutputsLinkedToADeviceAreRefusedAndTheDeviceStays)
 {
     if (::geteuid() != 0)
-        GTEST_SKIP() << "device nodes and other users' links need root";
-    // Another user's links in a sticky folder that everyone may write.
-    const QString secret = dir.filePath("secret.c");
-    write(secret, "secret");
-    QDir(dir.path()).mkdir("pub");
-    const QString pub = dir.filePath("pub");
-    ::chmod(QFile::encodeName(pub).constData(), 01777);
-    const QString planted = pub + "/lamp.c";
-    ASSERT_TRUE(QFile::link(secret, planted));
-    ASSERT_EQ(::lchown(QFile::encodeName(planted).constData(), 65534, 65534), 0);
-    Outcome o = run({"/CS", "/O" + pub, lamp});
-    EXPECT_EQ(o.exitCode, 1);
-    EXPECT_EQ(read(secret), QByteArray("secret"));
-    EXPECT_TRUE(QFileInfo(planted).isSymLink());
-
-    // Links to a device node, for the header, the page and the picture.
+        GTEST_SKIP() << "making a device node needs root";
     const QString device = dir.filePath("fakenull");
     if (::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
         GTEST_SKIP() << "mknod refused here";
     QDir(dir.path()).mkdir("o");
     for (const char* name : {"lamp.h", "lamp.htm", "lamp.wmf"})
         ASSERT_TRUE(QFile::link(device, dir.filePath("o/") + name));
-    o = run({"/CS", "/H", "/O" + dir.filePath("o"), lamp});
+    const Outcome o = run({"/CS", "/H", "/O" + dir.filePath("o"), lamp});
     EXPECT_EQ(o.exitCode, 1);
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(device).constData(), &st), 0);
     EXPECT_TRUE(S_ISCHR(st.st_mode));
-    EXPECT_TRUE(errorLog().contains("Fsm can't save file:[" + dir.filePath("o/lamp.h")
-                                    + "]: Not a regular file"))
-        << errorLog().toStdString();
+    for (const char* name : {"lamp.h", "lamp.wmf"})
+        EXPECT_TRUE(errorLog().contains("Fsm can't save file:[" + dir.filePath("o/") + name
+                                        + "]: Not a regular file"))
+            << errorLog().toStdString();
 }
