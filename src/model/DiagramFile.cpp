@@ -4,8 +4,8 @@
 
 #include "Diagram.h"
 
-#include "AtomicFile.h"
 #include "JsonSlices.h"
+#include "SafeFileWriter.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -780,10 +780,10 @@ bool Diagram::saveFile(const QString& path, QString* error) const
         links.push_back(l.get());
     const QByteArray out = fileBytes(nodes, links);
 
-    QString why;
-    if (!AtomicFile::replace(path, out, &why)) {
+    const SafeFileWriter::WriteResult written = SafeFileWriter::writeFileSafely(path, out);
+    if (!written.ok()) {
         if (error)
-            *error = QStringLiteral("Cannot save \"%1\": %2").arg(path, why);
+            *error = QStringLiteral("Cannot save \"%1\": %2").arg(path, written.reason);
         return false;
     }
     return true;

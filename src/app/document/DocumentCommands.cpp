@@ -11,6 +11,7 @@
 #include "MachineInfo.h"
 #include "Logs.h"
 #include "Paths.h"
+#include "SafeFileWriter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -44,9 +45,33 @@ QString nextNewName()
 
 QString absoluteClean(const QString& path) { return QDir::cleanPath(Paths::absolutePath(path)); }
 
-void tellCantSave(UserInterface& ui, const QString& path)
+// The box for a file that may not be written, with the reason when known.
+void tellCantSave(UserInterface& ui, const QString& path, const QString& reason = QString())
 {
-    ui.message(kCantSave + kCrLf + path, MessageIcon::Exclamation, kAttention);
+    QString text = kCantSave + kCrLf + path;
+    if (!reason.isEmpty())
+        text += kCrLf + reason;
+    ui.message(text, MessageIcon::Exclamation, kAttention);
+}
+
+// Copies the file about to be saved over to file + ".bak". A backup that
+// cannot be made is reported; the save then goes on only if the user says
+// so (batch mode never asks and does not save without a backup).
+bool backUp(UserInterface& ui, const QString& path)
+{
+    const QString backup = path + QStringLiteral(".bak");
+    const SafeFileWriter::WriteResult made = SafeFileWriter::makeBackup(path, backup);
+    if (made.ok())
+        return true;
+    Logs::writeLog(errorLine(QStringLiteral("SalvaDiagrama"), kFileAccessError,
+                             backup + QStringLiteral(": ") + made.reason));
+    const QString text = QStringLiteral("The backup copy cannot be made:") + kCrLf + backup + kCrLf
+                         + made.reason + kCrLf + QStringLiteral("Save without a backup copy?");
+    if (process().batchMode) {
+        ui.message(text, MessageIcon::Exclamation, kAttention);
+        return false;
+    }
+    return ui.askYesNo(text, kAttention, MessageIcon::Exclamation, Answer::No) == Answer::Yes;
 }
 
 // Removes a document without asking and refreshes the recent-file menus.
@@ -239,23 +264,23 @@ SaveStatus saveDiagram(DocumentRegistry& docs, Document& doc)
     const bool wasChanged = d.changed();
 
     fsm.beforeSave();
-    if (FileHelpers::isProtectedFile(path)) {
-        tellCantSave(ui, path);
+    // Nothing is written (not even the backup) when the file may not be
+    // replaced, or when its backup cannot be made and the user stops.
+    const auto refuse = [&] {
         fsm.afterSave(ui);
         d.setChanged(wasChanged);
         updateRecentFiles(docs, path);
         return SaveStatus::Refused;
+    };
+    const SafeFileWriter::Target target = SafeFileWriter::checkTarget(path);
+    if (target.result.status == SafeFileWriter::WriteStatus::Refused) {
+        tellCantSave(ui, path, target.result.reason);
+        return refuse();
     }
-
     // The backup is a copy, so the file itself stays in place until the new
     // contents have replaced it whole.
-    if (Paths::fileExists(path)) {
-        QString backupError;
-        const QString backup = path + QStringLiteral(".bak");
-        if (!FileHelpers::copyFileSafely(path, backup, &backupError))
-            Logs::writeLog(errorLine(QStringLiteral("SalvaDiagrama"), kFileAccessError,
-                                     backup + QStringLiteral(": ") + backupError));
-    }
+    if (target.exists && !backUp(ui, path))
+        return refuse();
     QString error;
     const bool written = d.saveFile(path, &error);
     fsm.afterSave(ui);

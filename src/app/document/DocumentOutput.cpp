@@ -10,6 +10,7 @@
 #include "UserInterface.h"
 #include "Logs.h"
 #include "Paths.h"
+#include "SafeFileWriter.h"
 
 namespace orvane::DocumentCommands {
 
@@ -17,30 +18,27 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// Writes one output file; a protected file is refused. Failures go to the
-// error log (and to a box when a user is there to read it).
-bool writeOutput(UserInterface& ui, bool interactive, const QString& routine, const QString& name,
-                 const QString& text, bool replaceProtected)
+// Writes one output file; a protected file is refused, and a file that
+// already holds the text is left as it is. A failure is told to the user
+// (a box, or standard error in batch mode) and recorded in the error log,
+// both with the reason.
+bool writeOutput(UserInterface& ui, const QString& routine, const QString& name,
+                 const QString& text, bool replaceReadOnly)
 {
-    auto refuse = [&]() {
-        if (interactive)
-            ui.message(QStringLiteral("I can't save the changes in:") + kCrLf + name,
-                       MessageIcon::Exclamation, QStringLiteral("Attention!"));
-        Logs::writeErrorLog(QStringLiteral("Fsm can't save, access denied to file:[") + name
-                            + QLatin1Char(']'));
-        return false;
-    };
-    if (replaceProtected)
-        FileHelpers::makeWritable(name);
-    else if (FileHelpers::isProtectedFile(name))
-        return refuse();
-    QString error;
-    if (!FileHelpers::writeTextFile(name, text + kCrLf, &error)) {
+    SafeFileWriter::WriteOptions options;
+    options.replaceReadOnly = replaceReadOnly;
+    const SafeFileWriter::WriteResult result =
+        SafeFileWriter::writeFileSafely(name, (text + kCrLf).toUtf8(), options);
+    if (result.ok())
+        return true;
+    if (result.status == SafeFileWriter::WriteStatus::Failed)
         Logs::writeLog(FileHelpers::errorLine(routine, FileHelpers::kFileAccessError,
-                                              name + QStringLiteral(": ") + error));
-        return refuse();
-    }
-    return true;
+                                              name + QStringLiteral(": ") + result.reason));
+    ui.message(QStringLiteral("I can't save the changes in:") + kCrLf + name + kCrLf
+                   + result.reason,
+               MessageIcon::Exclamation, QStringLiteral("Attention!"));
+    Logs::writeErrorLog(Logs::cantSaveRecord(name, result));
+    return false;
 }
 
 }  // namespace
@@ -71,10 +69,10 @@ bool saveCodeFiles(const FsmDocument& doc, UserInterface& ui,
     if (FileHelpers::samePath(header, name))  // a code file named x.h keeps its code
         header = name + QStringLiteral(".h");
     const QString routine = QStringLiteral("SaveCodeFiles");
-    if (!writeOutput(ui, interactive, routine, name, module->code, false))
+    if (!writeOutput(ui, routine, name, module->code, false))
         return false;
     // The header that belongs to the code is replaced even when read-only.
-    return writeOutput(ui, interactive, routine, header, module->header, true);
+    return writeOutput(ui, routine, header, module->header, true);
 }
 
 bool writeListFile(const FsmDocument& doc, UserInterface& ui, const QString& listText)
@@ -88,7 +86,7 @@ bool writeListFile(const FsmDocument& doc, UserInterface& ui, const QString& lis
             return false;
     }
     const BusyScope busy(ui);
-    return writeOutput(ui, interactive, QStringLiteral("GenerarListado"), name, listText, false);
+    return writeOutput(ui, QStringLiteral("GenerarListado"), name, listText, false);
 }
 
 }  // namespace orvane::DocumentCommands

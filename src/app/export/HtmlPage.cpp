@@ -1,6 +1,5 @@
 #include "HtmlPage.h"
 
-#include "AtomicFile.h"
 #include "DiagramPicture.h"
 #include "FsmDocument.h"
 #include "Messenger.h"
@@ -10,9 +9,8 @@
 #include "MachineInfo.h"
 #include "Logs.h"
 #include "Paths.h"
+#include "SafeFileWriter.h"
 #include "States.h"
-
-#include <QFileInfo>
 
 #include <algorithm>
 #include <utility>
@@ -31,24 +29,27 @@ QString markupSafe(const QString& text) { return text.toHtmlEscaped(); }
 struct FileError {
     int number = 0;  // 0: written
     QString description;
+    QString path;
+    SafeFileWriter::WriteResult result;
 };
 
+// A read-only target is "Permission denied" (70); anything else that stops
+// the write is a path or file access error (75) with the system's reason.
 FileError writeFile(const QString& path, const QByteArray& bytes)
 {
-    const QFileInfo info(path);
+    const SafeFileWriter::WriteResult result = SafeFileWriter::writeFileSafely(path, bytes);
+    if (result.ok())
+        return {};
     const QString where = QStringLiteral(" [") + path + QLatin1Char(']');
-    const FileError denied{70, QStringLiteral("Permission denied") + where};
-    const FileError failed{75, QStringLiteral("Path/File access error") + where};
-    if (info.exists() && (info.isDir() || !info.isWritable()))
-        return info.isDir() ? failed : denied;
-    // Written to a temporary file and renamed, so a failure never leaves a
-    // half-written file in place of the old one.
-    QFileDevice::FileError kind = QFileDevice::NoError;
-    if (!AtomicFile::replace(path, bytes, nullptr, &kind))
-        return kind == QFileDevice::PermissionsError ? denied : failed;
-    return {};
+    if (result.readOnly)
+        return {70, QStringLiteral("Permission denied") + where, path, result};
+    return {75,
+            QStringLiteral("Path/File access error") + where + QStringLiteral(": ") + result.reason,
+            path, result};
 }
 
+// A failure goes to the debug log, to the user through the messenger (a
+// box, or standard error in batch mode) and to the error log.
 bool report(const QString& routine, const FileError& error, Messenger& messenger)
 {
     if (error.number == 0)
@@ -56,8 +57,8 @@ bool report(const QString& routine, const FileError& error, Messenger& messenger
     const QString text = QLatin1Char(' ') + routine + QStringLiteral(", Error #")
                          + QString::number(error.number) + QStringLiteral(": ") + error.description;
     Logs::writeLog(text);
-    if (error.number == 70 || error.number == 75)
-        messenger.message(text, MessageIcon::Exclamation);
+    messenger.message(text, MessageIcon::Exclamation);
+    Logs::writeErrorLog(Logs::cantSaveRecord(error.path, error.result));
     return false;
 }
 

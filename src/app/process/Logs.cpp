@@ -71,6 +71,13 @@ void writeErrorLog(const QString& message)
     writeLog(message);
 }
 
+QString cantSaveRecord(const QString& path, const SafeFileWriter::WriteResult& result)
+{
+    if (result.readOnly)
+        return QStringLiteral("Fsm can't save, access denied to file:[") + path + QLatin1Char(']');
+    return QStringLiteral("Fsm can't save file:[") + path + QStringLiteral("]: ") + result.reason;
+}
+
 void clearLog() { QFile::remove(debugLogPath()); }
 
 }  // namespace orvane::Logs

@@ -1,7 +1,8 @@
 #include "ProfileFile.h"
 
+#include "SafeFileWriter.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace orvane::ProfileFile {
@@ -139,11 +140,7 @@ bool writeStrings(const QString& section, const QList<QPair<QString, QString>>& 
     Lines l = load(file);
     for (const auto& [key, value] : values)
         set(l.lines, section, key, value);
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    out.write((l.lines.join(l.eol) + l.eol).toUtf8());
-    return out.commit();
+    return SafeFileWriter::writeFileSafely(file, (l.lines.join(l.eol) + l.eol).toUtf8()).ok();
 }
 
 }  // namespace orvane::ProfileFile

@@ -235,7 +235,8 @@ TEST_F(FilesTest, AReadOnlyFileIsNeverOverwrittenNorItsBackupTouched)
     EXPECT_FALSE(doc->fsm.lastSaveSucceeded);
     ASSERT_EQ(ui.count(QStringLiteral("message")), 1);
     EXPECT_EQ(ui.shown.back().title, QStringLiteral("Attention!"));
-    EXPECT_EQ(ui.shown.back().text, QStringLiteral("I can't save the changes in:\r\n") + path);
+    EXPECT_EQ(ui.shown.back().text, QStringLiteral("I can't save the changes in:\r\n") + path
+                                        + QStringLiteral("\r\nPermission denied"));
     EXPECT_EQ(ui.shown.back().icon, MessageIcon::Exclamation);
     // The texts are drawn again and the info node is gone.
     for (const auto& n : doc->fsm.diagram().nodes())

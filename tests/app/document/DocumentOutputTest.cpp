@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 using namespace orvane;
 using namespace orvane::DocumentCommands;
 using orvane::test::readFile;
@@ -84,12 +86,40 @@ TEST_F(OutputTest, AProtectedCodeFileIsRefused)
                                     + QLatin1Char(']')));
     ASSERT_EQ(ui.count(QStringLiteral("message")), 1);
     EXPECT_EQ(ui.shown.back().title, QStringLiteral("Attention!"));
+    EXPECT_EQ(ui.shown.back().text, QStringLiteral("I can't save the changes in:\r\n") + c
+                                        + QStringLiteral("\r\nPermission denied"));
 
-    // Batch mode reports it to the error log only.
+    // Batch mode tells it too (its user interface writes it on standard
+    // error), with no dialog.
     ui.shown.clear();
     process().swCS = true;
+    process().batchMode = true;
     EXPECT_FALSE(saveCodeFiles(doc, ui, module(QStringLiteral("c"), QStringLiteral("h"))));
-    EXPECT_TRUE(ui.shown.empty());
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].kind, QStringLiteral("message"));
+}
+
+TEST_F(OutputTest, OutputsThatAreNotRegularFilesAreRefusedWithTheReason)
+{
+    process().swCS = true;
+    process().batchMode = true;
+    const QString c = work(QStringLiteral("lamp.c"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(c).constData(), 0644), 0);
+    EXPECT_FALSE(saveCodeFiles(doc, ui, module(QStringLiteral("c"), QStringLiteral("h"))));
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text, QStringLiteral("I can't save the changes in:\r\n") + c
+                                    + QStringLiteral("\r\nNot a regular file"));
+    EXPECT_TRUE(errorLog().contains(QStringLiteral("]:Fsm can't save file:[") + c
+                                    + QStringLiteral("]: Not a regular file\r\n")));
+    EXPECT_FALSE(QFileInfo(c).isFile());
+
+    // The list file the same way.
+    const QString lst = work(QStringLiteral("lamp.lst"));
+    ASSERT_TRUE(QDir().mkdir(lst));
+    process().swLS = true;
+    EXPECT_FALSE(writeListFile(doc, ui, QStringLiteral("[FSM]")));
+    EXPECT_TRUE(errorLog().contains(QStringLiteral("]:Fsm can't save file:[") + lst
+                                    + QStringLiteral("]: Not a regular file\r\n")));
 }
 
 TEST_F(OutputTest, AReadOnlyHeaderIsReplaced)
@@ -102,6 +132,20 @@ TEST_F(OutputTest, AReadOnlyHeaderIsReplaced)
     EXPECT_EQ(readFile(h), QByteArray("h\r\n"));
 }
 
+TEST_F(OutputTest, AHeaderLinkedToAReadOnlyFileIsRefusedAndKeepsItsMode)
+{
+    process().swCS = true;
+    const QString target = work(QStringLiteral("ro.h"));
+    writeFile(target, "keep");
+    QFile::setPermissions(target, QFile::ReadOwner);
+    ASSERT_TRUE(QFile::link(target, work(QStringLiteral("lamp.h"))));
+    EXPECT_FALSE(saveCodeFiles(doc, ui, module(QStringLiteral("c"), QStringLiteral("h"))));
+    EXPECT_EQ(readFile(target), QByteArray("keep"));
+    EXPECT_EQ(QFile::permissions(target) & 0x7077, QFile::Permissions(QFile::ReadOwner));
+    EXPECT_TRUE(errorLog().contains(QStringLiteral("Fsm can't save, access denied to file:[")
+                                    + work(QStringLiteral("lamp.h")) + QLatin1Char(']')));
+}
+
 TEST_F(OutputTest, AFailedWriteIsReportedAndLeavesTheOldFile)
 {
     process().swCS = true;
@@ -110,8 +154,11 @@ TEST_F(OutputTest, AFailedWriteIsReportedAndLeavesTheOldFile)
     writeFile(c, "old");
     EXPECT_FALSE(saveCodeFiles(doc, ui, module(QStringLiteral("c"), QStringLiteral("h"))));
     EXPECT_EQ(readFile(c), QByteArray("old"));
-    EXPECT_TRUE(errorLog().contains(QStringLiteral("Fsm can't save, access denied to file:[") + c
-                                    + QLatin1Char(']')));
+    EXPECT_TRUE(errorLog().contains(QStringLiteral("]:Fsm can't save file:[") + c
+                                    + QStringLiteral("]: File name too long\r\n")))
+        << errorLog().toStdString();
+    EXPECT_TRUE(debugLog().contains(QStringLiteral(" SaveCodeFiles, Error # 75: ") + c
+                                    + QStringLiteral(": File name too long")));
 }
 
 TEST_F(OutputTest, TheListFileUsesItsOwnDialogUnlessListSwitchGiven)

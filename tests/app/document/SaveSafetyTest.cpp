@@ -6,11 +6,13 @@
 
 #include "AppTestSupport.h"
 
-#include "FileHelpers.h"
+#include "SafeFileWriter.h"
 #include "HtmlPage.h"
 #include "DocumentCommands.h"
 
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 #include <csignal>
 #include <functional>
@@ -107,6 +109,8 @@ TEST_F(SaveSafetyTest, AFullDiskBeforeTheBackupKeepsTheOldBackupToo)
 {
     Document* doc = openAndGrow();
     writeFile(path + QStringLiteral(".bak"), "old backup");
+    // The user is told the backup failed and chooses to save all the same.
+    ui.answers.push_back(Answer::Yes);
     const int status = saveInChild(*doc, {rlim_t(64), false});
     EXPECT_EQ(status, int(SaveStatus::Failed));
     EXPECT_EQ(readFile(path), original);
@@ -128,6 +132,8 @@ TEST_F(SaveSafetyTest, AFolderThatCannotBeWrittenKeepsTheOldFile)
     } else {
         QFile::setPermissions(workDir, QFile::Permissions(0x5555));
     }
+    // No backup can be made there either; the user saves all the same.
+    ui.answers.push_back(Answer::Yes);
     const int status = saveInChild(*doc, {std::nullopt, true});
     QFile::setPermissions(workDir, before);
     ASSERT_NE(status, kChildSetupFailed);
@@ -158,7 +164,7 @@ TEST_F(SaveSafetyTest, GeneratedFilesAndPagesOnAFullDiskKeepTheirOldContents)
         writeFile(f, "old");
     const QString big(4096, QLatin1Char('x'));
     const int status = inChild({rlim_t(16), false}, [&] {
-        const bool codeWritten = FileHelpers::writeTextFile(code, big, nullptr);
+        const bool codeWritten = SafeFileWriter::writeFileSafely(code, big.toUtf8()).ok();
         const bool pageWritten = HtmlPage::fileSaveAsHTML(doc->fsm, page, false, ui);
         return codeWritten || pageWritten ? 1 : 0;
     });
@@ -167,6 +173,64 @@ TEST_F(SaveSafetyTest, GeneratedFilesAndPagesOnAFullDiskKeepTheirOldContents)
         EXPECT_EQ(readFile(f), QByteArray("old")) << f.toStdString();
     EXPECT_EQ(filesBeside(), (QStringList{QStringLiteral("lamp.c"), QStringLiteral("lamp.fsm"),
                                           QStringLiteral("lamp.htm"), QStringLiteral("lamp.wmf")}));
+}
+
+TEST_F(SaveSafetyTest, APrivateDiagramGetsAPrivateBackup)
+{
+    Document* doc = openAndGrow();
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(saveDiagram(*docs, *doc), SaveStatus::Saved);
+    const QString backup = path + QStringLiteral(".bak");
+    EXPECT_EQ(readFile(backup), original);
+    EXPECT_EQ(QFile::permissions(backup) & 0x7077,
+              QFile::Permissions(QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_EQ(ui.count(QStringLiteral("yesno")), 0);
+}
+
+TEST_F(SaveSafetyTest, ABackupThatIsALinkIsNeverFollowedAndTheUserDecides)
+{
+    Document* doc = openAndGrow();
+    const QString victim = work(QStringLiteral("victim.txt"));
+    writeFile(victim, "precious");
+    QFile::setPermissions(victim, QFile::ReadOwner | QFile::WriteOwner);
+    const QString backup = path + QStringLiteral(".bak");
+    ASSERT_TRUE(QFile::link(victim, backup));
+
+    // Told why, the user stops: nothing is written.
+    ui.answers.push_back(Answer::No);
+    EXPECT_EQ(saveDiagram(*docs, *doc), SaveStatus::Refused);
+    ASSERT_EQ(ui.count(QStringLiteral("yesno")), 1);
+    const QString question = ui.shown.back().text;
+    EXPECT_TRUE(question.contains(backup + QStringLiteral("\r\nIs a symbolic link\r\n")))
+        << question.toStdString();
+    EXPECT_TRUE(question.endsWith(QStringLiteral("Save without a backup copy?")));
+    EXPECT_EQ(ui.shown.back().defaultButton, Answer::No);
+    EXPECT_EQ(readFile(path), original);
+    EXPECT_TRUE(doc->undo.graphHasChanged());
+
+    // The user goes on: the diagram is saved, the link and its target stay.
+    ui.answers.push_back(Answer::Yes);
+    EXPECT_EQ(saveDiagram(*docs, *doc), SaveStatus::Saved);
+    EXPECT_NE(readFile(path), original);
+    EXPECT_EQ(readFile(victim), QByteArray("precious"));
+    EXPECT_EQ(QFile::permissions(victim) & 0x7077,
+              QFile::Permissions(QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_TRUE(QFileInfo(backup).isSymLink());
+    EXPECT_TRUE(debugLog().contains(QStringLiteral(" SalvaDiagrama, Error # 75: ") + backup
+                                    + QStringLiteral(": Is a symbolic link")));
+}
+
+TEST_F(SaveSafetyTest, ADiagramThatIsNotARegularFileIsRefusedWithTheReason)
+{
+    Document* doc = openAndGrow();
+    QFile::remove(path);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+    EXPECT_EQ(saveDiagram(*docs, *doc), SaveStatus::Refused);
+    ASSERT_EQ(ui.count(QStringLiteral("message")), 1);
+    EXPECT_EQ(ui.shown.back().text, QStringLiteral("I can't save the changes in:\r\n") + path
+                                        + QStringLiteral("\r\nNot a regular file"));
+    EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral(".bak")));
+    EXPECT_FALSE(QFileInfo(path).isFile());
 }
 
 }  // namespace

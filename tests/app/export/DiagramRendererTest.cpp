@@ -1,5 +1,6 @@
 #include "DiagramPicture.h"
 #include "DiagramRenderer.h"
+#include "ExportTestSupport.h"
 #include "FontTextMeasurer.h"
 #include "States.h"
 
@@ -158,6 +159,12 @@ TEST(DiagramRenderer, AnEmptyDiagramGivesATinyBlankPicture)
     EXPECT_TRUE(DiagramRenderer::extent(d).isNull());
     const QImage image = DiagramPicture::toImage(d);
     EXPECT_EQ(image.size(), QSize(1, 1));
+    // Its metafile has a bounding box that is not empty: players reject one
+    // of no width or height.
+    const exporttest::WmfFile wmf = exporttest::readWmf(DiagramPicture::toWmf(d));
+    EXPECT_EQ(wmf.error, QString());
+    EXPECT_GT(wmf.right, 0);
+    EXPECT_GT(wmf.bottom, 0);
 }
 
 TEST(FontTextMeasurer, LinesAsDrawn)

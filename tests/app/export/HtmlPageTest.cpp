@@ -3,6 +3,7 @@
 #include "FontTextMeasurer.h"
 #include "Windows1252.h"
 #include "HtmlPage.h"
+#include "ProcessState.h"
 #include "States.h"
 
 #include <gtest/gtest.h>
@@ -41,9 +42,14 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         qputenv("ORVANE_LOG_DIR", dir.path().toLocal8Bit());
+        process().errorFolder = dir.path();
         installFontTextMeasurer();
     }
-    void TearDown() override { qunsetenv("ORVANE_LOG_DIR"); }
+    void TearDown() override
+    {
+        process() = ProcessState{};
+        qunsetenv("ORVANE_LOG_DIR");
+    }
 
     QString path(const QString& name) const { return dir.filePath(name); }
 
@@ -261,11 +267,15 @@ TEST_F(ExportTest, WriteFailuresAreLoggedShownAndLeaveTheDocumentAlone)
     const QStringList before = itemsOf(doc->diagram());
     const QString target = path("missing/out.htm");
     EXPECT_FALSE(HtmlPage::fileSaveAsHTML(*doc, target, false, messenger));
-    const QString expected =
-        " FileSaveAsHTML, Error #75: Path/File access error [" + path("missing/out.wmf") + "]";
+    const QString expected = " FileSaveAsHTML, Error #75: Path/File access error ["
+                             + path("missing/out.wmf") + "]: No such file or directory";
     ASSERT_EQ(messenger.texts.size(), 1);
     EXPECT_EQ(messenger.texts[0], expected);
     EXPECT_TRUE(QString::fromUtf8(readFile(path("FSM.log"))).contains(expected));
+    // The error log has it too, with the same reason.
+    EXPECT_TRUE(QString::fromUtf8(readFile(path("FSM_ERR.log")))
+                    .contains("]:Fsm can't save file:[" + path("missing/out.wmf")
+                              + "]: No such file or directory\r\n"));
     EXPECT_EQ(itemsOf(doc->diagram()), before);
     EXPECT_FALSE(doc->diagram().changed());
 
@@ -281,18 +291,30 @@ TEST_F(ExportTest, NoPageIsWrittenWhenItsPictureFails)
     ASSERT_TRUE(QDir(dir.path()).mkdir("busy.wmf"));
     EXPECT_FALSE(HtmlPage::fileSaveAsHTML(*doc, path("busy.htm"), false, messenger));
     EXPECT_FALSE(QFile::exists(path("busy.htm")));
+    ASSERT_EQ(messenger.texts.size(), 1);
+    EXPECT_TRUE(messenger.texts[0].endsWith("busy.wmf]: Not a regular file"));
 }
 
-TEST_F(ExportTest, AReadOnlyTargetIsPermissionDenied)
+TEST_F(ExportTest, AReadOnlyTargetIsPermissionDeniedForRootToo)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root may write read-only files";
     auto doc = lamp();
     ASSERT_TRUE(doc);
     touch(path("ro.wmf"));
     QFile::setPermissions(path("ro.wmf"), QFile::ReadOwner);
     EXPECT_FALSE(HtmlPage::fileSaveAsEMF(*doc, path("ro.wmf"), messenger));
     ASSERT_EQ(messenger.texts.size(), 1);
-    EXPECT_TRUE(messenger.texts[0].startsWith(" FileSaveAsEMF, Error #70: Permission denied"));
+    EXPECT_EQ(messenger.texts[0],
+              " FileSaveAsEMF, Error #70: Permission denied [" + path("ro.wmf") + "]");
     EXPECT_EQ(readFile(path("ro.wmf")), QByteArray());
+    EXPECT_EQ(QFile::permissions(path("ro.wmf")) & 0x7077, QFile::Permissions(QFile::ReadOwner));
+    EXPECT_TRUE(
+        QString::fromUtf8(readFile(path("FSM_ERR.log")))
+            .contains("]:Fsm can't save, access denied to file:[" + path("ro.wmf") + "]\r\n"));
+
+    // The page stops at its read-only picture; a read-only page stops too.
+    QFile::remove(path("ro.wmf"));
+    touch(path("ro.htm"));
+    QFile::setPermissions(path("ro.htm"), QFile::ReadOwner);
+    EXPECT_FALSE(HtmlPage::fileSaveAsHTML(*doc, path("ro.htm"), false, messenger));
+    EXPECT_EQ(readFile(path("ro.htm")), QByteArray());
 }

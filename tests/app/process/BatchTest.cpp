@@ -2,10 +2,16 @@
 // the test diagrams, checking the files it writes, its logs and exit status.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -199,4 +205,64 @@ TEST_F(Batch, WithoutADisplayTheWindowProgramSaysSoAndEndsWithStatusTwo)
     }
     // Nothing was opened, so nothing was cleared or written.
     EXPECT_FALSE(QFile::exists(dir.filePath("FSM_0001.fsm")));
+}
+
+TEST_F(Batch, EveryOutputThatCannotBeWrittenIsToldOnStandardErrorAndInTheErrorLog)
+{
+    // A code file that is a pipe, and a page whose picture is read-only.
+    const QString code = dir.filePath("lamp.c");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(code).constData(), 0644), 0);
+    write(dir.filePath("lamp.wmf"), "keep");
+    QFile::setPermissions(dir.filePath("lamp.wmf"), QFile::ReadOwner);
+    const Outcome o = run({"/CS", "/H", lamp});
+    EXPECT_EQ(o.exitCode, 1);
+    EXPECT_TRUE(o.err.contains("I can't save the changes in:\n" + code + "\nNot a regular file"))
+        << o.err.toStdString();
+    EXPECT_TRUE(o.err.contains(" FileSaveAsHTML, Error #70: Permission denied ["
+                               + dir.filePath("lamp.wmf") + "]"))
+        << o.err.toStdString();
+    EXPECT_TRUE(errorLog().contains("Fsm can't save file:[" + code + "]: Not a regular file"))
+        << errorLog().toStdString();
+    EXPECT_TRUE(errorLog().contains("Fsm can't save, access denied to file:["
+                                    + dir.filePath("lamp.wmf") + "]"));
+    EXPECT_FALSE(QFileInfo(code).isFile());
+    EXPECT_EQ(read(dir.filePath("lamp.wmf")), QByteArray("keep"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("lamp.htm")));
+}
+
+TEST_F(Batch, UnchangedOutputsKeepTheirTimeStamps)
+{
+    const QStringList names = {"lamp.c", "lamp.h", "lamp.lst", "lamp.htm", "lamp.wmf"};
+    ASSERT_EQ(run({"/CS", "/LS", "/H", lamp}).exitCode, 0);
+    const QDateTime old = QDateTime::fromSecsSinceEpoch(978307200);
+    for (const QString& name : names) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite)) << name.toStdString();
+        ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    const Outcome o = run({"/CS", "/LS", "/H", lamp});
+    EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
+    for (const QString& name : names)
+        EXPECT_EQ(QFileInfo(dir.filePath(name)).lastModified(), old) << name.toStdString();
+}
+
+TEST_F(Batch, OutputsLinkedToADeviceAreRefusedAndTheDeviceStays)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "making a device node needs root";
+    const QString device = dir.filePath("fakenull");
+    if (::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+        GTEST_SKIP() << "mknod refused here";
+    QDir(dir.path()).mkdir("o");
+    for (const char* name : {"lamp.h", "lamp.htm", "lamp.wmf"})
+        ASSERT_TRUE(QFile::link(device, dir.filePath("o/") + name));
+    const Outcome o = run({"/CS", "/H", "/O" + dir.filePath("o"), lamp});
+    EXPECT_EQ(o.exitCode, 1);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(device).constData(), &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+    for (const char* name : {"lamp.h", "lamp.wmf"})
+        EXPECT_TRUE(errorLog().contains("Fsm can't save file:[" + dir.filePath("o/") + name
+                                        + "]: Not a regular file"))
+            << errorLog().toStdString();
 }

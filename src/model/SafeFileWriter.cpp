@@ -1,0 +1,286 @@
+#include "SafeFileWriter.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orvane::SafeFileWriter {
+
+namespace {
+
+// As many links in a row as the kernel follows before it gives up (ELOOP).
+constexpr int kMaxLinkHops = 40;
+
+WriteResult refused(const QString& reason, bool readOnly = false)
+{
+    return {WriteStatus::Refused, reason, readOnly};
+}
+
+WriteResult failed(const QString& reason) { return {WriteStatus::Failed, reason, false}; }
+
+QString notRegularFile() { return QStringLiteral("Not a regular file"); }
+
+constexpr QFileDevice::Permission kModeBits[] = {
+    QFileDevice::ExeOther, QFileDevice::WriteOther, QFileDevice::ReadOther,
+    QFileDevice::ExeGroup, QFileDevice::WriteGroup, QFileDevice::ReadGroup,
+    QFileDevice::ExeOwner, QFileDevice::WriteOwner, QFileDevice::ReadOwner,
+};
+
+// The owner, group and other bits of a mode, and back.
+QFileDevice::Permissions permissionsOf(mode_t mode)
+{
+    QFileDevice::Permissions p;
+    for (int bit = 0; bit < 9; ++bit)
+        if (mode & (1u << bit))
+            p |= kModeBits[bit];
+    return p;
+}
+
+mode_t modeOf(QFileDevice::Permissions permissions)
+{
+    mode_t mode = 0;
+    for (int bit = 0; bit < 9; ++bit)
+        if (permissions & kModeBits[bit])
+            mode |= mode_t(1u << bit);
+    return mode;
+}
+
+QString folderOf(const QString& absolutePath)
+{
+    const qsizetype slash = absolutePath.lastIndexOf(QLatin1Char('/'));
+    return slash <= 0 ? QStringLiteral("/") : absolutePath.left(slash);
+}
+
+// The kernel's protected-symlinks rule: a link in a folder that everyone
+// may write and that has the sticky bit (such as /tmp) is followed only by
+// the link's owner or when the link belongs to the folder's owner.
+// Otherwise another user could point it at a file of ours and have us
+// overwrite that file.
+bool mayFollow(const struct stat& link, const QString& linkPath)
+{
+    struct stat folder {};
+    if (::stat(QFile::encodeName(folderOf(linkPath)).constData(), &folder) != 0)
+        return false;
+    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+    return !shared || link.st_uid == ::geteuid() || link.st_uid == folder.st_uid;
+}
+
+// The path a link points to; a relative one is taken from the link's folder.
+QString linkTarget(const QString& linkPath, int* error)
+{
+    QByteArray buffer(PATH_MAX, Qt::Uninitialized);
+    const ssize_t n =
+        ::readlink(QFile::encodeName(linkPath).constData(), buffer.data(), size_t(buffer.size()));
+    if (n < 0 || n >= buffer.size()) {
+        *error = n < 0 ? errno : ENAMETOOLONG;
+        return {};
+    }
+    const QString target = QFile::decodeName(buffer.left(n));
+    if (target.startsWith(QLatin1Char('/')))
+        return target;
+    return folderOf(linkPath) + QLatin1Char('/') + target;
+}
+
+// The path with its folder resolved, so that the temporary file lands in
+// the folder the file really lives in.
+QString withRealFolder(const QString& path)
+{
+    const QByteArray folder = QFile::encodeName(folderOf(path));
+    char* real = ::realpath(folder.constData(), nullptr);
+    if (!real)
+        return path;
+    QString resolved = QFile::decodeName(real);
+    std::free(real);
+    if (!resolved.endsWith(QLatin1Char('/')))
+        resolved += QLatin1Char('/');
+    return resolved + path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+// Opens a file for reading only if it is a regular file: never waits on a
+// pipe nor opens a device. The error number is in `error` on failure (0
+// when it is there but not a regular file).
+bool openRegular(const QString& path, QFile& file, struct stat& st, int& error)
+{
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        error = errno;
+        return false;
+    }
+    error = ::fstat(fd, &st) == 0 ? 0 : errno;
+    if (error || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    return file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+}
+
+bool holdsBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file;
+    struct stat st {};
+    int error = 0;
+    if (!openRegular(path, file, st, error) || st.st_size != bytes.size())
+        return false;
+    return file.readAll() == bytes;
+}
+
+// Writes through a QSaveFile: unbuffered, so that every failed write (a
+// full disk) is seen at once with the system's reason, and the temporary
+// file is then discarded instead of being renamed over the target. Writes
+// are repeated until all bytes are in, since one call may take only part
+// of them; the call after a partial one reports why it stopped.
+WriteResult replaceWhole(const QString& path, const QByteArray& bytes,
+                         const std::optional<QFileDevice::Permissions>& permissions)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failed(file.errorString());
+    if (permissions && !file.setPermissions(*permissions)) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return failed(why);
+    }
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) {
+            const QString why = file.errorString();
+            file.cancelWriting();
+            return failed(why);
+        }
+        done += n;
+    }
+    // commit() flushes the file to disk, then renames it over the target:
+    // rename(2) replaces the entry atomically and never follows a link.
+    // When the last step fails Qt may give no reason of its own ("Unknown
+    // error"); the system's is then still in errno.
+    errno = 0;
+    if (!file.commit()) {
+        const int error = errno;
+        const QString why = file.errorString();
+        return failed(why == QFile().errorString() && error != 0 ? systemReason(error) : why);
+    }
+    return {};
+}
+
+}  // namespace
+
+QString systemReason(int errorNumber) { return qt_error_string(errorNumber); }
+
+Target checkTarget(const QString& path, const WriteOptions& options)
+{
+    Target t;
+    if (path.isEmpty()) {
+        t.result = failed(systemReason(ENOENT));
+        return t;
+    }
+    QString current = QFileInfo(path).absoluteFilePath();
+    struct stat st {};
+    for (int hop = 0;; ++hop) {
+        if (::lstat(QFile::encodeName(current).constData(), &st) != 0) {
+            const int error = errno;
+            if (error == ENOENT && hop == 0) {
+                // A new file. Whether its folder exists and may be written
+                // shows when the temporary file is made.
+                t.path = withRealFolder(current);
+                return t;
+            }
+            // A link to nothing: there is no file it is meant to replace.
+            t.result = error == ENOENT ? refused(QStringLiteral("Link to a missing file"))
+                                       : failed(systemReason(error));
+            return t;
+        }
+        if (!S_ISLNK(st.st_mode))
+            break;
+        if (!options.followLinks) {
+            t.result = refused(QStringLiteral("Is a symbolic link"));
+            return t;
+        }
+        if (hop == kMaxLinkHops) {
+            t.result = refused(systemReason(ELOOP));
+            return t;
+        }
+        if (!mayFollow(st, current)) {
+            t.result = refused(QStringLiteral("Link of another user in a shared folder"));
+            return t;
+        }
+        int error = 0;
+        current = linkTarget(current, &error);
+        if (current.isEmpty()) {
+            t.result = failed(systemReason(error));
+            return t;
+        }
+        t.throughLink = true;
+    }
+    // A folder, device, pipe or socket is never written into nor replaced.
+    if (!S_ISREG(st.st_mode)) {
+        t.result = refused(notRegularFile());
+        return t;
+    }
+    t.path = withRealFolder(current);
+    t.exists = true;
+    // Read-only means the same for every user, root included: no write
+    // permission bit at all, or none that applies to this user.
+    const bool noWriteBit = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    const bool userMayWrite =
+        !noWriteBit
+        && ::faccessat(AT_FDCWD, QFile::encodeName(t.path).constData(), W_OK, AT_EACCESS) == 0;
+    if (!userMayWrite) {
+        const bool ownFile = st.st_uid == ::geteuid();
+        if (!(options.replaceReadOnly && !t.throughLink && ownFile))
+            t.result = refused(systemReason(EACCES), true);
+    }
+    return t;
+}
+
+WriteResult writeFileSafely(const QString& path, const QByteArray& bytes,
+                            const WriteOptions& options)
+{
+    const Target t = checkTarget(path, options);
+    if (!t.result.ok())
+        return t.result;
+    const QByteArray target = QFile::encodeName(t.path);
+    struct stat st {};
+    if (t.exists && ::stat(target.constData(), &st) == 0) {
+        const bool samePermissions =
+            !options.permissions || (st.st_mode & 0777) == modeOf(*options.permissions);
+        if (samePermissions && holdsBytes(t.path, bytes))
+            return {WriteStatus::Unchanged, {}, false};
+        // The read-only file of the user's own the caller means to replace
+        // anyway gets its owner write bit back, which the new file keeps.
+        const bool ownReadOnly = options.replaceReadOnly && !t.throughLink
+                                 && st.st_uid == ::geteuid() && !(st.st_mode & S_IWUSR);
+        if (ownReadOnly && ::chmod(target.constData(), (st.st_mode & 07777) | S_IWUSR) != 0)
+            return failed(systemReason(errno));
+    }
+    return replaceWhole(t.path, bytes, options.permissions);
+}
+
+WriteResult makeBackup(const QString& original, const QString& backup)
+{
+    QFile in;
+    struct stat st {};
+    int error = 0;
+    if (!openRegular(original, in, st, error))
+        return error ? failed(systemReason(error)) : refused(notRegularFile());
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        return failed(in.errorString());
+    // An older backup is replaced even when read-only: it is the program's
+    // own copy. Links are refused, so only a file at the name itself is.
+    WriteOptions options;
+    options.replaceReadOnly = true;
+    options.followLinks = false;
+    options.permissions = permissionsOf(st.st_mode);
+    return writeFileSafely(backup, bytes, options);
+}
+
+}  // namespace orvane::SafeFileWriter
