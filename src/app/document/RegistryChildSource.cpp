@@ -36,8 +36,11 @@ const FsmDocument* RegistryChildSource::openChild(const QString& fullPath, QStri
         && (r.status == DocumentCommands::OpenStatus::Opened
             || r.status == DocumentCommands::OpenStatus::LoadFailed))
         m_opened.append(r.document);
-    if (r.ok())
+    if (r.ok()) {
+        if (!m_read.contains(fullPath))
+            m_read.append(fullPath);
         return &r.document->fsm;
+    }
     QString why;
     switch (r.status) {
     case DocumentCommands::OpenStatus::Missing:

@@ -6,6 +6,7 @@
 #include "Generation.h"
 
 #include <QList>
+#include <QStringList>
 
 namespace orvane {
 
@@ -28,11 +29,15 @@ public:
     // Leaves the documents opened for the generation open afterwards.
     void keepOpened(bool keep) { m_keep = keep; }
 
+    // The child files asked for that were read, in the order asked.
+    const QStringList& readPaths() const { return m_read; }
+
 private:
     DocumentRegistry& m_docs;
     Document* m_previousActive;
     QList<Document*> m_opened;
     bool m_keep = false;
+    QStringList m_read;
 };
 
 }  // namespace orvane
