@@ -67,7 +67,11 @@ TEST(DiagramChecks, CleanMachineHasNoProblem)
 TEST(DiagramChecks, RefusalsOfTheGeneratorAreErrorsAllReportedTogether)
 {
     FsmDocument doc;
-    Node* a = addState(doc, {QStringLiteral("A"), QStringLiteral("1"), NodeStateNormal, {}, {},
+    Node* a = addState(doc, {QStringLiteral("A"),
+                             QStringLiteral("1"),
+                             NodeStateNormal,
+                             {},
+                             {},
                              QStringLiteral("leave();")});
     const std::vector<Problem> all = DiagramChecks::checkDiagram(doc.diagram(), "x.fsm");
     // No name, no initial state, and an exit action on a state without a way out.
@@ -103,8 +107,8 @@ TEST(DiagramChecks, UnreachedAndDeadEndStatesAreWarnings)
     addTransition(m.doc, lonely, lonely, QStringLiteral("again"));
     Node* dead = addState(m.doc, {QStringLiteral("Dead"), QStringLiteral("4")}, 8000, 5000);
     addTransition(m.doc, m.run, dead, QStringLiteral("fail"));
-    Node* done = addState(m.doc, {QStringLiteral("Done"), QStringLiteral("5"), NodeStateFinal},
-                          1000, 5000);
+    Node* done =
+        addState(m.doc, {QStringLiteral("Done"), QStringLiteral("5"), NodeStateFinal}, 1000, 5000);
     addTransition(m.doc, m.run, done, QStringLiteral("end"));
 
     const std::vector<Problem> all = m.check();
@@ -158,9 +162,9 @@ TEST(DiagramChecks, DuplicateAndOutOfRangePrioritiesAreWarnings)
 TEST(DiagramChecks, TransitionWithoutTargetIsReportedOnItsSourceState)
 {
     Machine m;
-    Node* loose = rawNode(m.doc.diagram(), NodeTransition,
-                          {QStringLiteral("2"), QStringLiteral("x"), {}, QStringLiteral("Y"),
-                           QStringLiteral("N")});
+    Node* loose = rawNode(
+        m.doc.diagram(), NodeTransition,
+        {QStringLiteral("2"), QStringLiteral("x"), {}, QStringLiteral("Y"), QStringLiteral("N")});
     m.doc.diagram().addLink(m.run, loose);
     const auto found = withText(m.check(), QStringLiteral("no target state"));
     ASSERT_EQ(found.size(), 1u);

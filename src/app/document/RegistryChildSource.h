@@ -5,7 +5,9 @@
 
 #include "Generation.h"
 
+#include <QHash>
 #include <QList>
+#include <QSet>
 #include <QStringList>
 
 namespace orvane {
@@ -23,6 +25,8 @@ public:
     RegistryChildSource(const RegistryChildSource&) = delete;
     RegistryChildSource& operator=(const RegistryChildSource&) = delete;
 
+    // Answered from one listing of each folder asked about: the generators
+    // ask for every function a state calls, and most name no diagram.
     bool exists(const QString& fullPath) const override;
     const FsmDocument* openChild(const QString& fullPath, QString* error) override;
 
@@ -38,6 +42,7 @@ private:
     QList<Document*> m_opened;
     bool m_keep = false;
     QStringList m_read;
+    mutable QHash<QString, QSet<QString>> m_folderFiles;  // folder -> its file names
 };
 
 }  // namespace orvane

@@ -74,8 +74,8 @@ bool writeDependencyFile(const QString& path, const QStringList& targets,
                          const QStringList& prerequisites, QString* error)
 {
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(dependencyText(targets, prerequisites).toUtf8()) < 0
-        || !f.commit()) {
+    if (!f.open(QIODevice::WriteOnly)
+        || f.write(dependencyText(targets, prerequisites).toUtf8()) < 0 || !f.commit()) {
         if (error)
             *error = f.errorString();
         return false;

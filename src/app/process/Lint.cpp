@@ -42,8 +42,8 @@ private:
 
 }  // namespace
 
-QStringList diagnostics(const std::vector<DiagramChecks::Problem>& problems,
-                        const QString& topFile, const QString& shownPath, bool warningsAreErrors)
+QStringList diagnostics(const std::vector<DiagramChecks::Problem>& problems, const QString& topFile,
+                        const QString& shownPath, bool warningsAreErrors)
 {
     LineFinder lines;
     QStringList out;
@@ -64,14 +64,15 @@ int run(DocumentRegistry& docs, Document& doc, const QString& shownPath, bool tr
     RegistryChildSource children(docs);
     std::vector<DiagramChecks::Problem> problems;
     if (tree) {
-        problems = DiagramChecks::checkTree(
-            doc.fsm, [&children](const QString& path, QString* error) {
+        problems =
+            DiagramChecks::checkTree(doc.fsm, [&children](const QString& path, QString* error) {
                 return children.openChild(path, error);
             });
     } else {
         problems = DiagramChecks::checkDiagram(doc.fsm.diagram(), doc.fsm.filePath);
     }
-    for (const QString& line : diagnostics(problems, doc.fsm.filePath, shownPath, warningsAreErrors))
+    for (const QString& line :
+         diagnostics(problems, doc.fsm.filePath, shownPath, warningsAreErrors))
         Diagnostics::print(line);
     const int errors = DiagramChecks::errorCount(problems);
     const bool failed = errors > 0 || (warningsAreErrors && !problems.empty());

@@ -20,9 +20,8 @@ namespace Lint {
 // transition points at the line of its node in its file. A problem of the
 // file `shownPath` was loaded from is reported under that name. With
 // `warningsAreErrors`, warnings are reported as errors.
-QStringList diagnostics(const std::vector<DiagramChecks::Problem>& problems,
-                        const QString& topFile, const QString& shownPath,
-                        bool warningsAreErrors);
+QStringList diagnostics(const std::vector<DiagramChecks::Problem>& problems, const QString& topFile,
+                        const QString& shownPath, bool warningsAreErrors);
 
 // Checks the opened document (its tree with `tree`), prints the problems and
 // returns the exit status: 1 when there is an error (or, with

@@ -11,10 +11,7 @@ namespace {
 
 // The folder of the running program, found without an application object
 // (the road decides which one to create only after the library is open).
-QString programFolder()
-{
-    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-}
+QString programFolder() { return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath(); }
 
 // Opens the first library of that file name in the library folders and
 // looks up its entry point; null with `error` set when either fails.
@@ -64,7 +61,8 @@ int runWindows(int argc, char** argv, ProcessState& state)
     const auto entry = reinterpret_cast<Entry>(
         resolveEntry(QStringLiteral(ORVANE_WINDOW_LIBRARY), ORVANE_WINDOW_ENTRY, &error));
     if (!entry) {
-        const QByteArray text = (QStringLiteral("orvane: ") + error + QLatin1Char('\n')).toLocal8Bit();
+        const QByteArray text =
+            (QStringLiteral("orvane: ") + error + QLatin1Char('\n')).toLocal8Bit();
         std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
         return 2;
     }

@@ -23,8 +23,7 @@ struct PictureModule {
     // offscreen platform, with the font measurer installed for every diagram.
     QCoreApplication* (*createApplication)(int& argc, char** argv);
     // The page and its picture beside it; see HtmlPage::fileSaveAsHTML.
-    bool (*writePage)(FsmDocument& doc, const QString& path, bool sameFolder,
-                      Messenger& messenger);
+    bool (*writePage)(FsmDocument& doc, const QString& path, bool sameFolder, Messenger& messenger);
     // The picture alone; see HtmlPage::fileSaveAsEMF.
     bool (*writePicture)(FsmDocument& doc, const QString& path, Messenger& messenger);
 };

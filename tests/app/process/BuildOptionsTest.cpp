@@ -32,10 +32,7 @@ void write(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
-QByteArray jsonString(const QString& s)
-{
-    return '"' + s.toUtf8() + '"';
-}
+QByteArray jsonString(const QString& s) { return '"' + s.toUtf8() + '"'; }
 
 // A diagram file with one node a line: state A (initial, line 5) goes to
 // state `second` (line 6) on "go"; the transition node is on line 7 and the
@@ -148,11 +145,12 @@ TEST_F(BuildOptions, GenerationRefusalIsADiagnosticOfTheDiagram)
     write(path("m.fsm"), twoStateFile("B", ""));
     const Outcome o = run({"m.fsm", "/CS"});
     EXPECT_EQ(o.exitCode, 1);
-    EXPECT_TRUE(
-        o.errLines().contains("m.fsm: error: Attention, before generate C-code you must name the FSM"))
+    EXPECT_TRUE(o.errLines().contains(
+        "m.fsm: error: Attention, before generate C-code you must name the FSM"))
         << o.err.toStdString();
     // The error log keeps its own record.
-    EXPECT_TRUE(QString::fromUtf8(read(path("FSM_ERR.log"))).contains("Code can't be created:[m.fsm]"));
+    EXPECT_TRUE(
+        QString::fromUtf8(read(path("FSM_ERR.log"))).contains("Code can't be created:[m.fsm]"));
 }
 
 TEST_F(BuildOptions, CheckComparesWithoutWriting)
@@ -163,7 +161,8 @@ TEST_F(BuildOptions, CheckComparesWithoutWriting)
     Outcome o = run({"m.fsm", "/CS", "/LS", "/Oout", "--check"});
     EXPECT_EQ(o.exitCode, 1);
     EXPECT_EQ(o.errLines().size(), 3) << o.err.toStdString();
-    EXPECT_TRUE(o.err.contains("out/m.c: error: missing, m.fsm generates it")) << o.err.toStdString();
+    EXPECT_TRUE(o.err.contains("out/m.c: error: missing, m.fsm generates it"))
+        << o.err.toStdString();
     EXPECT_TRUE(QDir(path("out")).isEmpty());
 
     ASSERT_EQ(run({"m.fsm", "/CS", "/LS", "/Oout"}).exitCode, 0);
