@@ -35,8 +35,15 @@ void BatchUserInterface::say(const QString& text, bool warning, const QString& t
 {
     QString line = title.isEmpty() ? text : title + QStringLiteral(": ") + text;
     if (!m_file.isEmpty()) {
-        Diagnostics::print(Diagnostics::format(
-            m_file, warning ? Diagnostics::Severity::Warning : Diagnostics::Severity::Error, line));
+        const auto severity =
+            warning ? Diagnostics::Severity::Warning : Diagnostics::Severity::Error;
+        int lineNumber = 0;
+        QString stateName;
+        if (m_locator && m_locator(line, lineNumber, stateName))
+            Diagnostics::print(
+                Diagnostics::format(m_file, severity, line, lineNumber, stateName, true));
+        else
+            Diagnostics::print(Diagnostics::format(m_file, severity, line));
         return;
     }
     line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace orvane {
 
 enum class Answer { Yes, No, Cancel };
@@ -58,6 +60,12 @@ private:
 class BatchUserInterface : public UserInterface {
 public:
     explicit BatchUserInterface(const QString& file = QString()) : m_file(file) {}
+
+    // Finds the node a message concerns: true with the line of the node in
+    // the file and its state's name. Messages it places get the
+    // "FILE:LINE: error: state "NAME": TEXT" form.
+    using Locator = std::function<bool(const QString& text, int& line, QString& stateName)>;
+    void setLocator(Locator locator) { m_locator = std::move(locator); }
     void message(const QString& text, MessageIcon icon = MessageIcon::None,
                  const QString& title = QString()) override;
     Answer askYesNo(const QString& text, const QString& title, MessageIcon icon,
@@ -70,6 +78,7 @@ public:
 private:
     void say(const QString& text, bool warning, const QString& title);
     QString m_file;
+    Locator m_locator;
 };
 
 // The dialog filters in Qt's form: "Fsm Files(*.FSM)|*.fsm|" gives

@@ -16,6 +16,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -135,6 +136,11 @@ int runBatch(int argc, char** argv, ProcessState& state)
         return 1;
     }
     Document& doc = *opened.document;
+    // A refusal about one state of the diagram points at that state.
+    ui.setLocator([&doc](const QString& text, int& line, QString& stateName) {
+        return Lint::locate(doc, text, line, stateName);
+    });
+    const auto forgetLocator = qScopeGuard([&ui] { ui.setLocator({}); });
 
     if (state.lint)
         return Lint::run(docs, doc, path, state.swCH, state.warningsAreErrors);

@@ -57,6 +57,22 @@ QStringList diagnostics(const std::vector<DiagramChecks::Problem>& problems, con
     return out;
 }
 
+bool locate(const Document& doc, const QString& message, int& line, QString& stateName)
+{
+    const QString text = Diagnostics::format(QString(), DiagramChecks::Severity::Error, message);
+    for (const DiagramChecks::Problem& p :
+         DiagramChecks::checkDiagram(doc.fsm.diagram(), doc.fsm.filePath)) {
+        if (!p.node
+            || Diagnostics::format(QString(), DiagramChecks::Severity::Error, p.text) != text)
+            continue;
+        LineFinder lines;
+        line = lines.lineOf(p.file, p.node);
+        stateName = p.stateName;
+        return true;
+    }
+    return false;
+}
+
 int run(DocumentRegistry& docs, Document& doc, const QString& shownPath, bool tree,
         bool warningsAreErrors)
 {

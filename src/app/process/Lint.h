@@ -23,6 +23,11 @@ namespace Lint {
 QStringList diagnostics(const std::vector<DiagramChecks::Problem>& problems, const QString& topFile,
                         const QString& shownPath, bool warningsAreErrors);
 
+// For a message of a refused generation that concerns one state of the
+// document (the same text as a problem of the checks): the line of that
+// state's node in the file and its name. False for any other message.
+bool locate(const Document& doc, const QString& message, int& line, QString& stateName);
+
 // Checks the opened document (its tree with `tree`), prints the problems and
 // returns the exit status: 1 when there is an error (or, with
 // warningsAreErrors, a warning), else 0.

@@ -35,12 +35,13 @@ void write(const QString& path, const QByteArray& bytes)
 QByteArray jsonString(const QString& s) { return '"' + s.toUtf8() + '"'; }
 
 // A diagram file with one node a line: state A (initial, line 5) goes to
-// state `second` (line 6) on "go"; the transition node is on line 7 and the
+// state `second` (line 6, with that exit action) on "go"; the transition node is on line 7 and the
 // machine's record (named `machine`) on line 8.
-QByteArray twoStateFile(const QString& second, const QString& machine)
+QByteArray twoStateFile(const QString& second, const QString& machine,
+                        const QString& secondExit = QString())
 {
     const QByteArray a = jsonString(rawRecord({"A", "", "1", "", "", "N", "N", ""}));
-    const QByteArray b = jsonString(rawRecord({second, "", "2", "", "", "N", "N", ""}));
+    const QByteArray b = jsonString(rawRecord({second, "", "2", "", secondExit, "N", "N", ""}));
     const QByteArray t = jsonString(rawRecord({"1", "go", "", "Y", "N"}));
     const QByteArray info =
         jsonString(rawRecord({"FSM V0.4c", machine, "", "", "", "", "", "", "", "", ""}));
@@ -151,6 +152,19 @@ TEST_F(BuildOptions, GenerationRefusalIsADiagnosticOfTheDiagram)
     // The error log keeps its own record.
     EXPECT_TRUE(
         QString::fromUtf8(read(path("FSM_ERR.log"))).contains("Code can't be created:[m.fsm]"));
+}
+
+TEST_F(BuildOptions, RefusalAboutOneStatePointsAtItsLine)
+{
+    write(path("m.fsm"), twoStateFile("B", "M", "leave();"));
+    const Outcome o = run({"m.fsm", "/CS"});
+    EXPECT_EQ(o.exitCode, 1);
+    const QStringList lines = o.errLines();
+    ASSERT_EQ(lines.size(), 2) << o.err.toStdString();
+    EXPECT_TRUE(lines.at(0).startsWith("m.fsm:6: error: state \"B\": The \"Exit action\" of the "
+                                       "node: B node hasn 't Exit transitions"))
+        << o.err.toStdString();
+    EXPECT_EQ(lines.at(1), "m.fsm: error: Attention, the Entry/exit has error(s)");
 }
 
 TEST_F(BuildOptions, CheckComparesWithoutWriting)
