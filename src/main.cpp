@@ -1,9 +1,9 @@
-// The program's entry: everything happens in runMain; the windows are its
-// interactive road.
-#include "WindowRoad.h"
+// The program's entry: everything happens in runMain; the interactive road
+// opens the window library.
 #include "CommandLine.h"
+#include "Modules.h"
 
 int main(int argc, char** argv)
 {
-    return orvane::CommandLine::runMain(argc, argv, &orvane::runWindows);
+    return orvane::CommandLine::runMain(argc, argv, &orvane::Modules::runWindows);
 }

@@ -7,6 +7,7 @@
 
 #include "CodeSections.h"
 #include "Diagram.h"
+#include "DiagramChecks.h"
 #include "Generation.h"
 
 #include <QString>
@@ -33,16 +34,11 @@ codegen::GenOptions optionsOf(const FsmDocument& doc);
 // The whole FSM as tagged text; never refuses. Ends without a line break.
 QString generateListFile(const Diagram& d);
 
-// Messages of a refused generation.
-inline const QString kMsgNoName =
-    QStringLiteral("Attention, before generate C-code you must name the FSM");
-inline const QString kMsgNoInitial =
-    QStringLiteral("Attention, to generate C-code a start node must be defined");
-inline const QString kMsgEntryExit = QStringLiteral("Attention, the Entry/exit has error(s)");
-// %1, %2: the two names.
-inline const QString kMsgSameStateName =
-    QStringLiteral("Attention, two states have the same name (ignoring case), so the C-code "
-                   "would not compile: [%1] and [%2]");
+// Messages of a refused generation (the diagram checks say the same).
+inline const QString& kMsgNoName = DiagramChecks::kMsgNoName;
+inline const QString& kMsgNoInitial = DiagramChecks::kMsgNoInitial;
+inline const QString& kMsgEntryExit = DiagramChecks::kMsgEntryExit;
+inline const QString& kMsgSameStateName = DiagramChecks::kMsgSameStateName;
 
 }  // namespace FlatGenerators
 }  // namespace orvane

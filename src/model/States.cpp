@@ -310,18 +310,27 @@ void freePastedStates(FsmDocument& doc, const std::vector<Node*>& pasted, Messen
     }
 }
 
-std::pair<const Node*, const Node*> firstNameClash(const Diagram& d)
+std::vector<std::pair<const Node*, const Node*>> nameClashes(const Diagram& d)
 {
-    QHash<QString, const Node*> seen;
+    std::vector<std::pair<const Node*, const Node*>> clashes;
+    QHash<QString, const Node*> first;
     for (const Node* n : Ranking::statesByRank(d)) {
         const QString key = stateRecord(n).name.toUpper();
         if (key.isEmpty())
             continue;
-        if (const Node* first = seen.value(key))
-            return {first, n};
-        seen.insert(key, n);
+        if (const Node* earlier = first.value(key))
+            clashes.emplace_back(earlier, n);
+        else
+            first.insert(key, n);
     }
-    return {nullptr, nullptr};
+    return clashes;
+}
+
+std::pair<const Node*, const Node*> firstNameClash(const Diagram& d)
+{
+    const auto clashes = nameClashes(d);
+    return clashes.empty() ? std::pair<const Node*, const Node*>{nullptr, nullptr}
+                           : clashes.front();
 }
 
 bool isStateNameFree(const FsmDocument& doc, const QString& name)

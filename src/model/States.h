@@ -54,9 +54,11 @@ bool isStateNameFree(const FsmDocument& doc, const QString& name);
 // next default name; the indices continue after the largest one of the
 // other states, in the pasted states' own order.
 void freePastedStates(FsmDocument& doc, const std::vector<Node*>& pasted, Messenger& messenger);
-// The first two states whose names are equal ignoring case, in index order
-// ({nullptr, nullptr} when every name is unique): their generated constants
-// and case labels would collide.
+// The states whose names equal an earlier state's ignoring case, in index
+// order, each with that earlier state: their generated constants and case
+// labels would collide.
+std::vector<std::pair<const Node*, const Node*>> nameClashes(const Diagram& d);
+// The first of nameClashes ({nullptr, nullptr} when every name is unique).
 std::pair<const Node*, const Node*> firstNameClash(const Diagram& d);
 bool isStateNode(const Node* node);
 bool isInitialNode(const Node* node);

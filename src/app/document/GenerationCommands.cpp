@@ -11,22 +11,27 @@ namespace orvane {
 
 namespace GenerationCommands {
 
-bool generateCCode(DocumentRegistry& docs, Document& doc, Methodology m, UserInterface& ui)
+bool generateCCode(DocumentRegistry& docs, Document& doc, Methodology m, UserInterface& ui,
+                   QStringList* childrenRead)
 {
     doc.fsm.setDefaultMethodology(m);
     // The children of a hierarchical module are opened as documents for the
     // walk and closed again.
     RegistryChildSource children(docs);
     const std::optional<GeneratedCode> code = generateCode(m, doc.fsm, children, ui);
+    if (childrenRead)
+        *childrenRead += children.readPaths();
     return DocumentCommands::saveCodeFiles(doc.fsm, ui, code);
 }
 
-DefaultResult generateDefaultCCode(DocumentRegistry& docs, Document& doc, UserInterface& ui)
+DefaultResult generateDefaultCCode(DocumentRegistry& docs, Document& doc, UserInterface& ui,
+                                   QStringList* childrenRead)
 {
     const std::optional<Methodology> m = doc.fsm.defaultMethodology;
     if (!m)
         return DefaultResult::NoDefault;
-    return generateCCode(docs, doc, *m, ui) ? DefaultResult::Written : DefaultResult::Failed;
+    return generateCCode(docs, doc, *m, ui, childrenRead) ? DefaultResult::Written
+                                                          : DefaultResult::Failed;
 }
 
 }  // namespace GenerationCommands

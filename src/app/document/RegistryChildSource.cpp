@@ -5,6 +5,8 @@
 #include "ChildDiagrams.h"
 #include "DocumentCommands.h"
 
+#include <QDir>
+
 namespace orvane {
 
 RegistryChildSource::RegistryChildSource(DocumentRegistry& docs)
@@ -25,7 +27,18 @@ RegistryChildSource::~RegistryChildSource()
 
 bool RegistryChildSource::exists(const QString& fullPath) const
 {
-    return ChildDiagrams::isDiagramFile(fullPath);
+    const qsizetype slash = fullPath.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0)
+        return ChildDiagrams::isDiagramFile(fullPath);
+    const QString folder = fullPath.left(slash + 1);
+    auto it = m_folderFiles.find(folder);
+    if (it == m_folderFiles.end()) {
+        const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System
+                                                         | QDir::NoDotAndDotDot);
+        it = m_folderFiles.insert(folder, QSet<QString>(names.begin(), names.end()));
+    }
+    // A listed name is confirmed on the file itself.
+    return it->contains(fullPath.mid(slash + 1)) && ChildDiagrams::isDiagramFile(fullPath);
 }
 
 const FsmDocument* RegistryChildSource::openChild(const QString& fullPath, QString* error)
@@ -36,8 +49,11 @@ const FsmDocument* RegistryChildSource::openChild(const QString& fullPath, QStri
         && (r.status == DocumentCommands::OpenStatus::Opened
             || r.status == DocumentCommands::OpenStatus::LoadFailed))
         m_opened.append(r.document);
-    if (r.ok())
+    if (r.ok()) {
+        if (!m_read.contains(fullPath))
+            m_read.append(fullPath);
         return &r.document->fsm;
+    }
     QString why;
     switch (r.status) {
     case DocumentCommands::OpenStatus::Missing:

@@ -5,7 +5,10 @@
 
 #include "Generation.h"
 
+#include <QHash>
 #include <QList>
+#include <QSet>
+#include <QStringList>
 
 namespace orvane {
 
@@ -22,17 +25,24 @@ public:
     RegistryChildSource(const RegistryChildSource&) = delete;
     RegistryChildSource& operator=(const RegistryChildSource&) = delete;
 
+    // Answered from one listing of each folder asked about: the generators
+    // ask for every function a state calls, and most name no diagram.
     bool exists(const QString& fullPath) const override;
     const FsmDocument* openChild(const QString& fullPath, QString* error) override;
 
     // Leaves the documents opened for the generation open afterwards.
     void keepOpened(bool keep) { m_keep = keep; }
 
+    // The child files asked for that were read, in the order asked.
+    const QStringList& readPaths() const { return m_read; }
+
 private:
     DocumentRegistry& m_docs;
     Document* m_previousActive;
     QList<Document*> m_opened;
     bool m_keep = false;
+    QStringList m_read;
+    mutable QHash<QString, QSet<QString>> m_folderFiles;  // folder -> its file names
 };
 
 }  // namespace orvane

@@ -1,5 +1,7 @@
 #include "UserInterface.h"
 
+#include "Diagnostics.h"
+
 #include <QStringList>
 
 #include <cstdio>
@@ -21,34 +23,52 @@ QString answerWord(Answer a)
     return {};
 }
 
-// A question in batch mode: its text on standard error with the answer taken.
-Answer takeDefault(const QString& text, const QString& title, MessageIcon icon, Answer answer)
+// A question in batch mode: its text with the answer taken.
+QString questionText(const QString& text, Answer answer)
 {
-    BatchUserInterface().message(
-        text + QStringLiteral(" [") + answerWord(answer) + QLatin1Char(']'), icon, title);
-    return answer;
+    return text + QStringLiteral(" [") + answerWord(answer) + QLatin1Char(']');
 }
 
 }  // namespace
 
-void BatchUserInterface::message(const QString& text, MessageIcon, const QString& title)
+void BatchUserInterface::say(const QString& text, bool warning, const QString& title)
 {
     QString line = title.isEmpty() ? text : title + QStringLiteral(": ") + text;
+    if (!m_file.isEmpty()) {
+        const auto severity =
+            warning ? Diagnostics::Severity::Warning : Diagnostics::Severity::Error;
+        int lineNumber = 0;
+        QString stateName;
+        if (m_locator && m_locator(line, lineNumber, stateName))
+            Diagnostics::print(
+                Diagnostics::format(m_file, severity, line, lineNumber, stateName, true));
+        else
+            Diagnostics::print(Diagnostics::format(m_file, severity, line));
+        return;
+    }
     line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     const QByteArray bytes = (line + QLatin1Char('\n')).toLocal8Bit();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
-Answer BatchUserInterface::askYesNo(const QString& text, const QString& title, MessageIcon icon,
-                                    Answer defaultButton)
+void BatchUserInterface::message(const QString& text, MessageIcon icon, const QString& title)
 {
-    return takeDefault(text, title, icon, defaultButton == Answer::No ? Answer::No : Answer::Yes);
+    say(text, icon == MessageIcon::Information, title);
 }
 
-Answer BatchUserInterface::askYesNoCancel(const QString& text, const QString& title,
-                                          MessageIcon icon, Answer defaultButton)
+Answer BatchUserInterface::askYesNo(const QString& text, const QString& title, MessageIcon,
+                                    Answer defaultButton)
 {
-    return takeDefault(text, title, icon, defaultButton);
+    const Answer answer = defaultButton == Answer::No ? Answer::No : Answer::Yes;
+    say(questionText(text, answer), true, title);
+    return answer;
+}
+
+Answer BatchUserInterface::askYesNoCancel(const QString& text, const QString& title, MessageIcon,
+                                          Answer defaultButton)
+{
+    say(questionText(text, defaultButton), true, title);
+    return defaultButton;
 }
 
 QString BatchUserInterface::openFileName(const FileDialog&, bool& readOnly)

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace orvane {
 
 enum class Answer { Yes, No, Cancel };
@@ -51,8 +53,19 @@ private:
 // Batch mode: messages and questions go to standard error, every question
 // takes its default button, file dialogs are never shown (they answer
 // "cancelled").
+//
+// Given the diagram's file, each message is one diagnostic line
+// (Diagnostics::format): a message box is an error, an information box and
+// a question (with its answer) are warnings.
 class BatchUserInterface : public UserInterface {
 public:
+    explicit BatchUserInterface(const QString& file = QString()) : m_file(file) {}
+
+    // Finds the node a message concerns: true with the line of the node in
+    // the file and its state's name. Messages it places get the
+    // "FILE:LINE: error: state "NAME": TEXT" form.
+    using Locator = std::function<bool(const QString& text, int& line, QString& stateName)>;
+    void setLocator(Locator locator) { m_locator = std::move(locator); }
     void message(const QString& text, MessageIcon icon = MessageIcon::None,
                  const QString& title = QString()) override;
     Answer askYesNo(const QString& text, const QString& title, MessageIcon icon,
@@ -61,6 +74,11 @@ public:
                           Answer defaultButton) override;
     QString openFileName(const FileDialog& dialog, bool& readOnly) override;
     QString saveFileName(const FileDialog& dialog) override;
+
+private:
+    void say(const QString& text, bool warning, const QString& title);
+    QString m_file;
+    Locator m_locator;
 };
 
 // The dialog filters in Qt's form: "Fsm Files(*.FSM)|*.fsm|" gives

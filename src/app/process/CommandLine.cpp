@@ -7,7 +7,6 @@
 #include "Version.h"
 
 #include <QFileInfo>
-#include <QGuiApplication>
 
 #include <cstdio>
 #include <vector>
@@ -74,6 +73,25 @@ bool takeSwitchValue(Arguments& a, const QString& sw, QString& value)
     return false;
 }
 
+// The options a build system uses: --check, --lint, --werror and
+// --depfile=FILE (the value attached; it names a file to be written).
+void takeBuildOptions(Arguments& a, ProcessState& st)
+{
+    st.checkOnly = takeSwitch(a, QStringLiteral("--check"));
+    st.lint = takeSwitch(a, QStringLiteral("--lint"));
+    st.warningsAreErrors = takeSwitch(a, QStringLiteral("--werror"));
+    st.depFile.clear();
+    const QString depFile = QStringLiteral("--depfile=");
+    for (qsizetype i = 0; i < a.args.size(); ++i) {
+        if (a.available(i) && a.args.at(i).startsWith(depFile)) {
+            a.taken[size_t(i)] = true;
+            st.depFile = a.args.at(i).mid(depFile.size());
+            if (st.depFile.isEmpty())
+                st.unknownOption = a.args.at(i);
+        }
+    }
+}
+
 }  // namespace
 
 QString helpText(const QString& executableName)
@@ -129,6 +147,7 @@ Road parseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
     commandLineError = false;
     st.windowTitle = programTitle();
     st.pendingCommandLine.clear();
+    st.unknownOption.clear();
     if (argsIn.isEmpty())
         return Road::HandOverOrInteractive;
 
@@ -139,8 +158,13 @@ Road parseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
             return Road::Help;
     if (takeSwitch(a, QStringLiteral("--version")))
         return Road::Version;
+    takeBuildOptions(a, st);
     // A long option this program does not know is never a file to open; a
     // diagram file whose name starts with "--" still is the diagram.
+    if (!st.unknownOption.isEmpty()) {  // "--depfile=" without a file
+        commandLineError = true;
+        return Road::UnknownOption;
+    }
     for (qsizetype i = 0; i < a.args.size(); ++i) {
         const QString& arg = a.args.at(i);
         if (!a.taken[size_t(i)] && arg.startsWith(QLatin1String("--")) && !isFsmFile(arg)) {
@@ -199,6 +223,15 @@ Road parseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
     }
     st.pendingCommandLine = remaining;
 
+    // The build options need a diagram and say what to do with it: they
+    // never open the windows. --check and --depfile concern output switches.
+    const bool buildOption =
+        st.lint || st.checkOnly || !st.depFile.isEmpty() || st.warningsAreErrors;
+    if (buildOption && !st.batchMode && !st.lint) {
+        commandLineError = true;
+        return Road::BuildOptionWithoutSwitch;
+    }
+    st.batchMode = st.batchMode || st.lint;
     if (!st.batchMode)
         return Road::HandOverOrInteractive;
     return remaining.isEmpty() ? Road::BatchWithoutPath : Road::Batch;
@@ -230,6 +263,12 @@ int runMain(int argc, char** argv, WindowRoad windows)
                                  + QStringLiteral("\nTry 'orvane --help'.\n"))
                                     .toLocal8Bit();
         std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+        return 2;
+    }
+    case Road::BuildOptionWithoutSwitch: {
+        std::fputs("orvane: --check, --depfile and --werror need an output switch (or --lint)\n"
+                   "Try 'orvane --help'.\n",
+                   stderr);
         return 2;
     }
     case Road::BatchWithoutPath:

@@ -12,7 +12,17 @@ namespace CommandLine {
 
 // Help and Version print and end; UnknownOption (an argument starting with
 // "--" that is no option and no diagram file) ends with a bad command line.
-enum class Road { Help, Version, UnknownOption, Batch, HandOverOrInteractive, BatchWithoutPath };
+// BuildOptionWithoutSwitch: --check, --depfile or --werror without an output
+// switch (or --lint), a bad command line.
+enum class Road {
+    Help,
+    Version,
+    UnknownOption,
+    Batch,
+    HandOverOrInteractive,
+    BatchWithoutPath,
+    BuildOptionWithoutSwitch
+};
 
 // "orvane" and the program's version, as --version prints them.
 QString versionText();

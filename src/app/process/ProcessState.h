@@ -21,6 +21,12 @@ struct ProcessState {
     bool dPlus = false, acPlus = false, ptPlus = false, bfPlus = false;
     OptionOverrides overrides;
 
+    // Build support: --depfile=FILE, --check, --lint, --werror.
+    QString depFile;  // where the dependency file goes; empty: none
+    bool checkOnly = false;
+    bool lint = false;
+    bool warningsAreErrors = false;
+
     // True when any C-code switch was given (code files are then written
     // without a dialog).
     bool anyCodeSwitch() const { return swC || swCS || swCP || swCA || swCH; }

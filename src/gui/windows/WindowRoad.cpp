@@ -1,5 +1,7 @@
 #include "WindowRoad.h"
 
+#include "CommandLine.h"
+
 #include "FontTextMeasurer.h"
 #include "GuiUserInterface.h"
 #include "InstalledTools.h"
@@ -55,3 +57,10 @@ int runWindows(int argc, char** argv, ProcessState& state)
 }
 
 }  // namespace orvane
+
+// The window library's entry point, which the program opens for the
+// interactive road (see Modules::runWindows).
+extern "C" Q_DECL_EXPORT orvane::CommandLine::WindowRoad orvaneWindowRoad()
+{
+    return static_cast<orvane::CommandLine::WindowRoad>(&orvane::runWindows);
+}

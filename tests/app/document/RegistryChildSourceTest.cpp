@@ -115,3 +115,21 @@ TEST_F(RegistryChildSourceTest, GenerationUsesAnOpenChildWithItsUnsavedEdits)
 }
 
 }  // namespace
+
+TEST_F(RegistryChildSourceTest, ExistsAnswersFromTheFolderAsItIsAndRecordsWhatWasRead)
+{
+    const QString kid =
+        machine(QStringLiteral("Top/Kid.fsm"), twoStates(QStringLiteral("Kid"), {}));
+    QDir().mkpath(work(QStringLiteral("Top/Folder.fsm")));
+    RegistryChildSource source(*docs);
+    EXPECT_TRUE(source.exists(kid));
+    EXPECT_FALSE(source.exists(work(QStringLiteral("Top/Other.fsm"))));
+    EXPECT_FALSE(source.exists(work(QStringLiteral("Top/kid.fsm"))));     // names are exact
+    EXPECT_FALSE(source.exists(work(QStringLiteral("Top/Folder.fsm"))));  // a folder is no diagram
+    EXPECT_FALSE(source.exists(work(QStringLiteral("Missing/Kid.fsm"))));
+    EXPECT_TRUE(source.readPaths().isEmpty());
+    QString error;
+    ASSERT_NE(source.openChild(kid, &error), nullptr);
+    ASSERT_NE(source.openChild(kid, &error), nullptr);
+    EXPECT_EQ(source.readPaths(), QStringList{kid});
+}

@@ -1,0 +1,98 @@
+#include "BuildSupport.h"
+
+#include "OutputPaths.h"
+#include "ProcessState.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <optional>
+
+namespace orvane::BuildSupport {
+
+namespace {
+
+// The bytes of a file, or nothing when it cannot be read.
+std::optional<QByteArray> contents(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return f.readAll();
+}
+
+}  // namespace
+
+QStringList outputFiles(const ProcessState& st, const QString& documentPath,
+                        const QString& outputFolder)
+{
+    QStringList files;
+    auto add = [&](const char* extension) {
+        files.append(batchOutputPath(documentPath, outputFolder, QString::fromLatin1(extension)));
+    };
+    if (st.anyCodeSwitch()) {
+        add(".c");
+        add(".h");
+    }
+    if (st.swLS)
+        add(".lst");
+    if (st.swH || st.swHL) {
+        add(".htm");
+        add(".wmf");
+    } else if (st.swW) {
+        add(".wmf");
+    }
+    return files;
+}
+
+QString escapeForMake(const QString& path)
+{
+    QString out;
+    out.reserve(path.size() + 8);
+    for (const QChar c : path) {
+        if (c == QLatin1Char(' ') || c == QLatin1Char('#') || c == QLatin1Char('\t'))
+            out += QLatin1Char('\\');
+        else if (c == QLatin1Char('$'))
+            out += QLatin1Char('$');
+        out += c;
+    }
+    return out;
+}
+
+QString dependencyText(const QStringList& targets, const QStringList& prerequisites)
+{
+    QStringList escapedTargets;
+    for (const QString& t : targets)
+        escapedTargets.append(escapeForMake(t));
+    QString text = escapedTargets.join(QLatin1Char(' ')) + QLatin1Char(':');
+    for (const QString& p : prerequisites)
+        text += QStringLiteral(" \\\n  ") + escapeForMake(p);
+    return text + QLatin1Char('\n');
+}
+
+bool writeDependencyFile(const QString& path, const QStringList& targets,
+                         const QStringList& prerequisites, QString* error)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)
+        || f.write(dependencyText(targets, prerequisites).toUtf8()) < 0 || !f.commit()) {
+        if (error)
+            *error = f.errorString();
+        return false;
+    }
+    return true;
+}
+
+QStringList outdatedFiles(const QStringList& made, const QStringList& inPlace)
+{
+    QStringList outdated;
+    for (qsizetype i = 0; i < made.size() && i < inPlace.size(); ++i) {
+        const std::optional<QByteArray> fresh = contents(made.at(i));
+        const std::optional<QByteArray> current = contents(inPlace.at(i));
+        if (!fresh || !current || *fresh != *current)
+            outdated.append(inPlace.at(i));
+    }
+    return outdated;
+}
+
+}  // namespace orvane::BuildSupport

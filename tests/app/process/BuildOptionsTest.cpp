@@ -1,0 +1,241 @@
+// The options a build system uses, run through the real program: --lint and
+// its diagnostics, --check, --depfile, and their bad uses.
+#include "BuildSupport.h"
+#include "ProcessState.h"
+
+#include "MachineFiles.h"
+#include "RawRecord.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+using namespace orvane;
+using orvane::testing::rawRecord;
+
+namespace {
+
+QByteArray read(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray jsonString(const QString& s) { return '"' + s.toUtf8() + '"'; }
+
+// A diagram file with one node a line: state A (initial, line 5) goes to
+// state `second` (line 6, with that exit action) on "go"; the transition node is on line 7 and the
+// machine's record (named `machine`) on line 8.
+QByteArray twoStateFile(const QString& second, const QString& machine,
+                        const QString& secondExit = QString())
+{
+    const QByteArray a = jsonString(rawRecord({"A", "", "1", "", "", "N", "N", ""}));
+    const QByteArray b = jsonString(rawRecord({second, "", "2", "", secondExit, "N", "N", ""}));
+    const QByteArray t = jsonString(rawRecord({"1", "go", "", "Y", "N"}));
+    const QByteArray info =
+        jsonString(rawRecord({"FSM V0.4c", machine, "", "", "", "", "", "", "", "", ""}));
+    return "{\n  \"format\": \"fsm-diagram\",\n  \"version\": 1,\n  \"nodes\": [\n"
+           "    {\"id\": 1, \"left\": 1000, \"top\": 1000, \"width\": 1500, \"height\": 900, "
+           "\"tag\": "
+           + a
+           + ", \"userData\": 16384},\n"
+             "    {\"id\": 2, \"left\": 4000, \"top\": 1000, \"width\": 1500, \"height\": 900, "
+             "\"tag\": "
+           + b
+           + ", \"userData\": 8192},\n"
+             "    {\"id\": 3, \"left\": 3000, \"top\": 1400, \"width\": 150, \"height\": 100, "
+             "\"tag\": "
+           + t
+           + ", \"userData\": 2048},\n"
+             "    {\"id\": 4, \"left\": 0, \"top\": 0, \"width\": 100, \"height\": 100, "
+             "\"isFsmItem\": false, \"tag\": "
+           + info
+           + ", \"userData\": 512}\n  ],\n"
+             "  \"links\": [{\"org\": 1, \"dst\": 3}, {\"org\": 3, \"dst\": 2}]\n}\n";
+}
+
+struct Outcome {
+    int exitCode = -1;
+    QString err;
+    QStringList errLines() const { return err.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
+};
+
+class BuildOptions : public ::testing::Test {
+protected:
+    Outcome run(const QStringList& args)
+    {
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("ORVANE_LOG_DIR"), dir.filePath("log"));
+        env.insert(QStringLiteral("ORVANE_SETTINGS_DIR"), dir.filePath("settings"));
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(ORVANE_BINARY), args);
+        p.closeWriteChannel();
+        p.waitForFinished(60000);
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                QString::fromLocal8Bit(p.readAllStandardError())};
+    }
+    QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+
+    QTemporaryDir dir;
+};
+
+}  // namespace
+
+TEST_F(BuildOptions, LintReportsEveryProblemAtTheLineOfItsNode)
+{
+    write(path("m.fsm"), twoStateFile("a", "M"));
+    const Outcome o = run({"m.fsm", "--lint"});
+    EXPECT_EQ(o.exitCode, 1);
+    EXPECT_EQ(o.errLines(),
+              (QStringList{"m.fsm:6: error: state \"a\": the state \"A\" has the same name "
+                           "ignoring case: their generated constants collide",
+                           "m.fsm:6: warning: state \"a\": the state has no outgoing transition "
+                           "and is not final"}))
+        << o.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("m.c")));  // nothing generated, even with /CS
+    EXPECT_EQ(run({"m.fsm", "--lint", "/CS"}).exitCode, 1);
+    EXPECT_FALSE(QFile::exists(path("m.c")));
+}
+
+TEST_F(BuildOptions, LintWarningsAloneSucceedUnlessWerror)
+{
+    write(path("m.fsm"), twoStateFile("B", "M"));
+    const Outcome warned = run({"m.fsm", "--lint"});
+    EXPECT_EQ(warned.exitCode, 0);
+    EXPECT_EQ(warned.errLines(),
+              QStringList{"m.fsm:6: warning: state \"B\": the state has no outgoing transition "
+                          "and is not final"});
+    const Outcome strict = run({"m.fsm", "--lint", "--werror"});
+    EXPECT_EQ(strict.exitCode, 1);
+    EXPECT_TRUE(strict.err.startsWith("m.fsm:6: error: state \"B\": ")) << strict.err.toStdString();
+}
+
+TEST_F(BuildOptions, LintOfATreeNamesTheChildFileAndMachineErrorsHaveNoLine)
+{
+    using namespace orvane::testfiles;
+    ASSERT_TRUE(writeMachine(path("Top.fsm"), twoStates("Top", "Kid();")));
+    ASSERT_TRUE(writeMachine(path("Top/Kid.fsm"), twoStates("", "")));
+    // Without /CH only the top diagram is checked.
+    EXPECT_EQ(run({"Top.fsm", "--lint"}).exitCode, 0);
+    const Outcome o = run({"Top.fsm", "--lint", "/CH"});
+    EXPECT_EQ(o.exitCode, 1);
+    const QString kid = QFileInfo(path("Top/Kid.fsm")).absoluteFilePath();
+    EXPECT_TRUE(o.errLines().contains(
+        kid + ": error: Attention, before generate C-code you must name the FSM"))
+        << o.err.toStdString();
+}
+
+TEST_F(BuildOptions, GenerationRefusalIsADiagnosticOfTheDiagram)
+{
+    write(path("m.fsm"), twoStateFile("B", ""));
+    const Outcome o = run({"m.fsm", "/CS"});
+    EXPECT_EQ(o.exitCode, 1);
+    EXPECT_TRUE(o.errLines().contains(
+        "m.fsm: error: Attention, before generate C-code you must name the FSM"))
+        << o.err.toStdString();
+    // The error log keeps its own record.
+    EXPECT_TRUE(
+        QString::fromUtf8(read(path("FSM_ERR.log"))).contains("Code can't be created:[m.fsm]"));
+}
+
+TEST_F(BuildOptions, RefusalAboutOneStatePointsAtItsLine)
+{
+    write(path("m.fsm"), twoStateFile("B", "M", "leave();"));
+    const Outcome o = run({"m.fsm", "/CS"});
+    EXPECT_EQ(o.exitCode, 1);
+    const QStringList lines = o.errLines();
+    ASSERT_EQ(lines.size(), 2) << o.err.toStdString();
+    EXPECT_TRUE(lines.at(0).startsWith("m.fsm:6: error: state \"B\": The \"Exit action\" of the "
+                                       "node: B node hasn 't Exit transitions"))
+        << o.err.toStdString();
+    EXPECT_EQ(lines.at(1), "m.fsm: error: Attention, the Entry/exit has error(s)");
+}
+
+TEST_F(BuildOptions, CheckComparesWithoutWriting)
+{
+    write(path("m.fsm"), twoStateFile("B", "M"));
+    QDir().mkdir(path("out"));
+    // Nothing generated yet: both files are missing.
+    Outcome o = run({"m.fsm", "/CS", "/LS", "/Oout", "--check"});
+    EXPECT_EQ(o.exitCode, 1);
+    EXPECT_EQ(o.errLines().size(), 3) << o.err.toStdString();
+    EXPECT_TRUE(o.err.contains("out/m.c: error: missing, m.fsm generates it"))
+        << o.err.toStdString();
+    EXPECT_TRUE(QDir(path("out")).isEmpty());
+
+    ASSERT_EQ(run({"m.fsm", "/CS", "/LS", "/Oout"}).exitCode, 0);
+    o = run({"m.fsm", "/CS", "/LS", "/Oout", "--check"});
+    EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
+    EXPECT_TRUE(o.err.isEmpty());
+
+    // A changed header is reported, and left as it is.
+    write(path("out/m.h"), "edited");
+    o = run({"m.fsm", "/CS", "/LS", "/Oout", "--check"});
+    EXPECT_EQ(o.exitCode, 1);
+    EXPECT_EQ(o.errLines(), QStringList{"out/m.h: error: not current, m.fsm generates it"});
+    EXPECT_EQ(read(path("out/m.h")), QByteArray("edited"));
+
+    // A diagram that cannot generate is no success either.
+    write(path("bad.fsm"), twoStateFile("B", ""));
+    EXPECT_EQ(run({"bad.fsm", "/CS", "--check"}).exitCode, 1);
+}
+
+TEST_F(BuildOptions, DepfileNamesOutputsAndEveryDiagramRead)
+{
+    using namespace orvane::testfiles;
+    ASSERT_TRUE(writeMachine(path("Top.fsm"), twoStates("Top", "Kid();")));
+    ASSERT_TRUE(writeMachine(path("Top/Kid.fsm"), twoStates("Kid", "")));
+    QDir().mkdir(path("out dir"));
+    const Outcome o = run({"Top.fsm", "/CH", "/Oout dir", "--depfile=deps #1.d"});
+    ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
+    const QString kid = QFileInfo(path("Top/Kid.fsm")).absoluteFilePath();
+    EXPECT_EQ(QString::fromUtf8(read(path("deps #1.d"))),
+              "out\\ dir/Top.c out\\ dir/Top.h: \\\n  Top.fsm \\\n  "
+                  + BuildSupport::escapeForMake(kid) + "\n");
+
+    // A flat style reads no child; a failed run leaves the old file alone.
+    ASSERT_EQ(run({"Top.fsm", "/CS", "/LS", "--depfile=flat.d"}).exitCode, 0);
+    EXPECT_EQ(read(path("flat.d")), QByteArray("Top.c Top.h Top.lst: \\\n  Top.fsm\n"));
+    write(path("bad.fsm"), twoStateFile("B", ""));
+    EXPECT_EQ(run({"bad.fsm", "/CS", "--depfile=flat.d"}).exitCode, 1);
+    EXPECT_EQ(read(path("flat.d")), QByteArray("Top.c Top.h Top.lst: \\\n  Top.fsm\n"));
+}
+
+TEST_F(BuildOptions, BuildOptionsWithoutAnOutputSwitchAreABadCommandLine)
+{
+    write(path("m.fsm"), twoStateFile("B", "M"));
+    EXPECT_EQ(run({"m.fsm", "--check"}).exitCode, 2);
+    EXPECT_EQ(run({"m.fsm", "--depfile=x.d"}).exitCode, 2);
+    EXPECT_EQ(run({"m.fsm", "/CS", "--depfile="}).exitCode, 2);
+    EXPECT_FALSE(QFile::exists(path("m.c")));
+}
+
+TEST(BuildSupport, MakeEscapingAndOutputOrder)
+{
+    EXPECT_EQ(BuildSupport::escapeForMake("a b#c$d"), QStringLiteral("a\\ b\\#c$$d"));
+    ProcessState st;
+    st.swCP = true;
+    st.swW = true;
+    st.swLS = true;
+    EXPECT_EQ(BuildSupport::outputFiles(st, "d/x.fsm", ""),
+              (QStringList{"d/x.c", "d/x.h", "d/x.lst", "d/x.wmf"}));
+    st.swHL = true;  // the page brings its picture
+    EXPECT_EQ(BuildSupport::outputFiles(st, "d/x.fsm", "o"),
+              (QStringList{"o/x.c", "o/x.h", "o/x.lst", "o/x.htm", "o/x.wmf"}));
+}
