@@ -18,7 +18,7 @@ DESTDIR="$root" cmake --install "$build" --prefix /usr >"$work/install.log" ||
   { cat "$work/install.log"; fail "cmake --install"; }
 usr="$root/usr"
 app_id=org.orvane.Orvane
-for f in bin/orvane share/orvane/Coder.ini share/orvane/examples/lamp.fsm \
+for f in bin/orvane lib/orvane/liborvane_gui.so lib/orvane/liborvane_export.so share/orvane/Coder.ini share/orvane/examples/lamp.fsm \
          share/orvane/examples/washer/Washer.fsm share/orvane/examples/washer/Washer/Drum.fsm \
          share/applications/$app_id.desktop share/metainfo/$app_id.metainfo.xml \
          share/mime/packages/$app_id.xml share/icons/hicolor/scalable/apps/$app_id.svg \

@@ -1,10 +1,11 @@
 #include "BuildSupport.h"
 
+#include "SafeFileWriter.h"
+
 #include "OutputPaths.h"
 #include "ProcessState.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <optional>
 
@@ -73,14 +74,13 @@ QString dependencyText(const QStringList& targets, const QStringList& prerequisi
 bool writeDependencyFile(const QString& path, const QStringList& targets,
                          const QStringList& prerequisites, QString* error)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)
-        || f.write(dependencyText(targets, prerequisites).toUtf8()) < 0 || !f.commit()) {
-        if (error)
-            *error = f.errorString();
-        return false;
-    }
-    return true;
+    // Through the one safe writer, like every output: an unchanged depfile
+    // keeps its time stamp.
+    const SafeFileWriter::WriteResult r =
+        SafeFileWriter::writeFileSafely(path, dependencyText(targets, prerequisites).toUtf8());
+    if (!r.ok() && error)
+        *error = r.reason;
+    return r.ok();
 }
 
 QStringList outdatedFiles(const QStringList& made, const QStringList& inPlace)

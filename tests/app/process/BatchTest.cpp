@@ -216,10 +216,12 @@ TEST_F(Batch, EveryOutputThatCannotBeWrittenIsToldOnStandardErrorAndInTheErrorLo
     QFile::setPermissions(dir.filePath("lamp.wmf"), QFile::ReadOwner);
     const Outcome o = run({"/CS", "/H", lamp});
     EXPECT_EQ(o.exitCode, 1);
-    EXPECT_TRUE(o.err.contains("I can't save the changes in:\n" + code + "\nNot a regular file"))
+    // One diagnostics line each, the message's line breaks become blanks.
+    EXPECT_TRUE(o.err.contains(lamp + ": error: Attention!: I can't save the changes in: " + code
+                               + " Not a regular file\n"))
         << o.err.toStdString();
-    EXPECT_TRUE(o.err.contains(" FileSaveAsHTML, Error #70: Permission denied ["
-                               + dir.filePath("lamp.wmf") + "]"))
+    EXPECT_TRUE(o.err.contains(lamp + ": error:  FileSaveAsHTML, Error #70: Permission denied ["
+                               + dir.filePath("lamp.wmf") + "]\n"))
         << o.err.toStdString();
     EXPECT_TRUE(errorLog().contains("Fsm can't save file:[" + code + "]: Not a regular file"))
         << errorLog().toStdString();
