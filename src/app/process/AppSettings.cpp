@@ -100,6 +100,21 @@ void saveMainPlacement(const MainPlacement& p)
     saveSetting(kSectionSettings, QStringLiteral("MainHeight"), QString::number(p.height));
 }
 
+bool hasMainPlacement()
+{
+    return !getSetting(kSectionSettings, QStringLiteral("MainWidth")).isEmpty();
+}
+
+bool getMainMaximized()
+{
+    return getSettingBool(kSectionSettings, QStringLiteral("MainMaximized"), false);
+}
+
+void saveMainMaximized(bool value)
+{
+    saveSettingBool(kSectionSettings, QStringLiteral("MainMaximized"), value);
+}
+
 bool getFindCaseSens()
 {
     return getSettingBool(kSectionSettings, QStringLiteral("FindCaseSens"), false);

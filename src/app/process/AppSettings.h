@@ -41,6 +41,11 @@ struct MainPlacement {
 };
 MainPlacement getMainPlacement();
 void saveMainPlacement(const MainPlacement& p);
+// False before the first placement was saved (a first start).
+bool hasMainPlacement();
+// Whether the main window was maximized when it closed (key "MainMaximized").
+bool getMainMaximized();
+void saveMainMaximized(bool value);
 
 // The find tool's case choice (key "FindCaseSens").
 bool getFindCaseSens();

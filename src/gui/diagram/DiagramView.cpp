@@ -57,6 +57,11 @@ DiagramView::DiagramView(Diagram* diagram, QWidget* parent)
         // A drag must not outlive what it holds.
         connect(diagram, &Diagram::nodeAboutToBeRemoved, this, &DiagramView::abandonDrag);
         connect(diagram, &Diagram::linkAboutToBeRemoved, this, &DiagramView::abandonDrag);
+        // The grid is drawn with the background, which the view caches.
+        connect(diagram, &Diagram::viewSettingsChanged, this, [this] {
+            resetCachedContent();
+            viewport()->update();
+        });
         connect(diagram, &Diagram::contentReset, this, [this] {
             abandonDrag();
             m_shownArea = QRectF();

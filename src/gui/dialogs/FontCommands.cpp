@@ -188,6 +188,9 @@ std::optional<FontChoice> askFont(const FontChoice& initial, bool withEffects, b
     fonts->setOptions(options);
     fonts->setCurrentFont(toQFont(initial.font));
     layout->addWidget(fonts);
+    // The embedded chooser is a dialog of its own: Escape in it would only
+    // close it inside its host. It cancels the host instead.
+    QObject::connect(fonts, &QDialog::rejected, &dialog, &QDialog::reject);
 
     QColor colour = fromColorRef(initial.foreColor);
     if (withEffects) {

@@ -96,7 +96,8 @@ DocumentWindow::DocumentWindow(MainWindow& main, Document& doc) : m_main(main), 
     m_view->setAcceptDrops(false);
     m_view->viewport()->setAcceptDrops(false);
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_view->setBackgroundBrush(palette().color(QPalette::Base));
+    // The scene paints the background (and the grid over it); a brush of
+    // the view's own would hide both.
     layout->addWidget(m_view);
 
     m_remarkEditor = new QPlainTextEdit(m_view->viewport());

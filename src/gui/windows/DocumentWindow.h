@@ -77,7 +77,9 @@ public:
     void saveAsHTML();
     void exportEMF();
     void generateList();
-    void generateDefault() { generateInDefaultStyle(); }
+    // The toolbar's Generate button: the default methodology, or the
+    // methodology menu to choose one when the diagram has none.
+    void generateDefault();
     // The generation commands; true when the code files were written.
     bool generateCode(Methodology m);
     bool generateSwitchCase() { return generateCode(Methodology::SwitchCase); }

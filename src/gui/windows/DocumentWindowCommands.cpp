@@ -21,7 +21,9 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMimeData>
+#include <QCursor>
 
 namespace orvane {
 
@@ -133,6 +135,19 @@ bool DocumentWindow::generateInDefaultStyle()
     if (!m_doc || !fsm().defaultMethodology)
         return false;
     return generateCode(*fsm().defaultMethodology);
+}
+
+void DocumentWindow::generateDefault()
+{
+    if (!m_doc)
+        return;
+    if (fsm().defaultMethodology) {
+        generateInDefaultStyle();
+        return;
+    }
+    QMenu* menu = action(QStringLiteral("generateMenu"))->menu();
+    QWidget* button = m_main.widgetForButton(QStringLiteral("GenerateCode"));
+    menu->popup(button ? button->mapToGlobal(QPoint(0, button->height())) : QCursor::pos());
 }
 
 // ---------------------------------------------------------------- dialogs and tools

@@ -31,20 +31,22 @@ void installLink(MainWindow& main)
     link->listen();
     link->setOpenHandler([&main](const QString& path) {
         main.openFile(path);
-        main.showNormal();
-        main.raise();
-        main.activateWindow();
+        bringToFront(main);
     });
-    link->setActivateHandler([&main] {
-        if (main.isMinimized())
-            main.showNormal();
-        main.raise();
-        main.activateWindow();
-    });
+    link->setActivateHandler([&main] { bringToFront(main); });
     WordPicker::install(&main.documents());
 }
 
 }  // namespace
+
+void bringToFront(QWidget& window)
+{
+    if (window.isMinimized())
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
 
 ToolHooks installedToolHooks()
 {

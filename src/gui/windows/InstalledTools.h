@@ -4,8 +4,15 @@
 
 #include "ToolHooks.h"
 
+class QWidget;
+
 namespace orvane {
 
 ToolHooks installedToolHooks();
+
+// Shows a window in front of the others, as a second start asks: a
+// minimized window comes back the way it was (maximized or not), any other
+// keeps its size and state.
+void bringToFront(QWidget& window);
 
 }  // namespace orvane

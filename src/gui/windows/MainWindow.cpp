@@ -400,11 +400,25 @@ QAction* MainWindow::button(const QString& key) const
     return it == m_buttons.end() ? nullptr : it->second;
 }
 
+QWidget* MainWindow::widgetForButton(const QString& key) const
+{
+    QAction* a = button(key);
+    return a ? m_toolBar->widgetForAction(a) : nullptr;
+}
+
 void MainWindow::setGenerateToolTip(const QString& caption)
 {
+    // A tooltip shows the menu caption without its accelerator marks ("&S"
+    // is S, "&&" an ampersand).
+    QString plain;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size())
+            ++i;
+        plain += caption[i];
+    }
     button(QStringLiteral("GenerateCode"))
-        ->setToolTip(caption.isEmpty() ? kGenerateToolTip
-                                       : kGenerateToolTip + QStringLiteral(": ") + caption);
+        ->setToolTip(plain.isEmpty() ? kGenerateToolTip
+                                     : kGenerateToolTip + QStringLiteral(": ") + plain);
 }
 
 void MainWindow::showDocumentState(const QString& mode, double zoom, bool locked)
@@ -486,8 +500,10 @@ void MainWindow::closeEvent(QCloseEvent* e)
             return;
         }
     }
-    if (!isMinimized())
+    if (!isMinimized()) {
         savePlacement();
+        AppSettings::saveMainMaximized(isMaximized());
+    }
     AppSettings::saveFindCaseSens(m_findCaseSens);
     e->accept();
 }
@@ -523,13 +539,23 @@ void MainWindow::restorePlacement()
     QRect r(int(std::lround(p.left / tx)), int(std::lround(p.top / ty)),
             std::max(kMinWidth, int(std::lround(p.width / tx))),
             std::max(kMinHeight, int(std::lround(p.height / ty))));
-    // A place on a screen that is no longer there would hide the window.
-    if (!QGuiApplication::screenAt(r.topLeft())) {
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            r.moveTopLeft(screen->availableGeometry().topLeft());
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (!AppSettings::hasMainPlacement() && primary) {
+        // A first start: three quarters of the screen, in its middle, so that
+        // the toolbar and a document fit.
+        const QRect screen = primary->availableGeometry();
+        r.setSize(QSize(std::max(r.width(), screen.width() * 3 / 4),
+                        std::max(r.height(), screen.height() * 3 / 4))
+                      .boundedTo(screen.size()));
+        r.moveCenter(screen.center());
+    } else if (!QGuiApplication::screenAt(r.topLeft()) && primary) {
+        // A place on a screen that is no longer there would hide the window.
+        r.moveTopLeft(primary->availableGeometry().topLeft());
     }
     resize(r.size());
     move(r.topLeft());
+    if (AppSettings::getMainMaximized())
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void MainWindow::savePlacement()

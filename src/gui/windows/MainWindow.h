@@ -58,6 +58,8 @@ public:
 
     // A toolbar button's action by its key ("Undo"), null when unknown.
     QAction* button(const QString& key) const;
+    // The toolbar's widget of a button (null when the key is unknown).
+    QWidget* widgetForButton(const QString& key) const;
     // An item of the window's own menus by its control name ("newAction").
     QAction* menuItem(const QString& name) const;
     // Find and the font buttons work only when their tool is installed.

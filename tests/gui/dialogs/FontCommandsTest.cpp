@@ -1,6 +1,9 @@
 #include "DialogTestSupport.h"
 
 #include "FontCommands.h"
+#include "ModalTestSupport.h"
+
+#include <QTest>
 
 using namespace orvane;
 using namespace orvane::testing;
@@ -116,6 +119,25 @@ TEST_F(FontCommandsTest, ReadOnlyDiagramIgnoresAllThree)
     EXPECT_FALSE(FontCommands::reduceFont(doc, silent));
     EXPECT_FALSE(FontCommands::changeFont(doc, false, silent, choose));
     EXPECT_FALSE(doc.diagram().changed());
+}
+
+TEST_F(FontCommandsTest, EscapeInTheFontListCancelsTheWholeDialog)
+{
+    const FontCommands::FontChoice initial{doc.diagram().font(), 0};
+    bool hostStillShown = false;
+    onModal([&](QDialog* d) {
+        auto* fonts = d->findChild<QDialog*>(QStringLiteral("fontDialog"));
+        ASSERT_NE(fonts, nullptr);
+        QTest::keyClick(fonts, Qt::Key_Escape);
+        hostStillShown = d->isVisible();
+        // Before, the list vanished inside a host left open, whose OK then
+        // applied a font: close the host as the user then had to.
+        if (d->isVisible())
+            d->accept();
+    });
+    const Choice c = FontCommands::askFont(initial, false, false, nullptr);
+    EXPECT_FALSE(hostStillShown);
+    EXPECT_FALSE(c.has_value());
 }
 
 }  // namespace

@@ -7,10 +7,12 @@
 #include "States.h"
 #include "Transitions.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
 
@@ -104,6 +106,40 @@ TEST_F(DocWindowTest, APastedStateGetsAFreeNameAndIndexAndTheCodeStillGenerates)
     EXPECT_TRUE(ui.shown.empty());
 }
 
+TEST_F(DocWindowTest, ShowGridDrawsTheGridOnTheCanvas)
+{
+    DocumentWindow* w = newDocument();
+    const QColor base = QApplication::palette().color(QPalette::Base);
+    auto dots = [&] {
+        const QImage image = w->view()->viewport()->grab().toImage();
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixelColor(x, y) != base;
+        return n;
+    };
+    EXPECT_EQ(dots(), 0);
+    item(w, "showGridAction")->trigger();
+    ASSERT_TRUE(diagramOf(w).showGrid());
+    // An empty canvas of several hundred pixels holds many grid points.
+    EXPECT_GT(dots(), 100);
+    item(w, "showGridAction")->trigger();
+    EXPECT_EQ(dots(), 0);
+}
+
+TEST_F(DocWindowTest, TheGenerateButtonOffersTheMethodologiesWhenTheDiagramHasNoDefault)
+{
+    DocumentWindow* w = newDocument();
+    ASSERT_FALSE(w->document()->fsm.defaultMethodology);
+    QMenu* menu = item(w, "generateMenu")->menu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_FALSE(menu->isVisible());
+    button("GenerateCode")->trigger();
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
+    EXPECT_TRUE(ui.dialogs.empty());  // nothing was generated or asked
+}
+
 TEST_F(DocWindowTest, ATinyNodeVanishesWithoutAnUndoStep)
 {
     DocumentWindow* w = newDocument();
@@ -179,8 +215,7 @@ TEST_F(DocWindowTest, SwitchCaseCodeFromTheMenuGoesWhereTheSaveDialogSays)
     // The file's default methodology was chosen again: nothing changed.
     EXPECT_FALSE(w->document()->undo.graphHasChanged());
     EXPECT_TRUE(item(w, "generateSwitchCaseAction")->isChecked());
-    EXPECT_EQ(button("GenerateCode")->toolTip(),
-              QStringLiteral("Generate C-Code: &Switch Case..."));
+    EXPECT_EQ(button("GenerateCode")->toolTip(), QStringLiteral("Generate C-Code: Switch Case..."));
 }
 
 TEST_F(DocWindowTest, AnotherMethodologyBecomesTheDefaultAndMarksTheDocumentChanged)
@@ -193,7 +228,7 @@ TEST_F(DocWindowTest, AnotherMethodologyBecomesTheDefaultAndMarksTheDocumentChan
     EXPECT_TRUE(item(w, "generatePointersAction")->isChecked());
     EXPECT_FALSE(item(w, "generateSwitchCaseAction")->isChecked());
     EXPECT_EQ(button("GenerateCode")->toolTip(),
-              QStringLiteral("Generate C-Code: &Direct Pointers..."));
+              QStringLiteral("Generate C-Code: Direct Pointers..."));
 
     // The toolbar's button runs the checked methodology.
     ui.fileNames.push_back(work(QStringLiteral("again.c")));

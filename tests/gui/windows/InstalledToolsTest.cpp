@@ -51,3 +51,23 @@ TEST_F(InstalledToolsTest, EnlargeAndReduceFontFromTheToolbar)
     main->button(QStringLiteral("ReduceFont"))->trigger();
     EXPECT_EQ(d.font().size, size - 1);
 }
+
+TEST_F(InstalledToolsTest, ASecondStartBringsTheWindowBackAsItWas)
+{
+    // A maximized window stays maximized; a minimized one comes back to the
+    // state it had before.
+    main->showMaximized();
+    QTest::qWait(1);
+    bringToFront(*main);
+    EXPECT_TRUE(main->isMaximized());
+    main->setWindowState(main->windowState() | Qt::WindowMinimized);
+    bringToFront(*main);
+    EXPECT_FALSE(main->isMinimized());
+    EXPECT_TRUE(main->isMaximized());
+
+    main->showNormal();
+    main->resize(700, 500);
+    QTest::qWait(1);
+    bringToFront(*main);
+    EXPECT_EQ(main->size(), QSize(700, 500));
+}

@@ -6,8 +6,10 @@
 #include "CommandLine.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -112,12 +114,15 @@ TEST_F(MainWindowTest, ADroppedFileGoesToTheInstanceLinkWhenThereIsOne)
     EXPECT_EQ(linked.documents().count(), 0);
 }
 
-TEST_F(MainWindowTest, PlacementStartsAtTheDefaultsAndIsKeptUnlessMinimised)
+TEST_F(MainWindowTest, PlacementStartsLargeAndIsKeptUnlessMinimised)
 {
     auto w = anotherMain(ui);
     const double px = w->logicalDpiX() / 1440.0;
-    EXPECT_NEAR(w->width(), 6500 * px, 1);
-    EXPECT_NEAR(w->height(), 6500 * w->logicalDpiY() / 1440.0, 1);
+    // A first start takes three quarters of the screen, in its middle.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(w->size(), QSize(screen.width() * 3 / 4, screen.height() * 3 / 4));
+    EXPECT_TRUE(screen.contains(w->frameGeometry()));
+    EXPECT_NEAR(w->frameGeometry().center().x(), screen.center().x(), 20);
 
     w->resize(600, 500);
     w->close();
@@ -130,6 +135,26 @@ TEST_F(MainWindowTest, PlacementStartsAtTheDefaultsAndIsKeptUnlessMinimised)
     again->showMinimized();
     again->close();
     EXPECT_EQ(AppSettings::getMainPlacement().width, stored.width);
+}
+
+TEST_F(MainWindowTest, AMaximizedMainWindowStartsMaximizedAgain)
+{
+    {
+        auto w = anotherMain(ui);
+        w->resize(640, 480);
+        w->showMaximized();
+        QTest::qWait(1);
+        w->close();
+    }
+    EXPECT_TRUE(AppSettings::getMainMaximized());
+    // The size to come back to is the normal one, not the maximized one.
+    EXPECT_NEAR(AppSettings::getMainPlacement().width, 640 * 1440.0 / main->logicalDpiX(), 2);
+    auto again = anotherMain(ui);
+    again->show();
+    EXPECT_TRUE(again->isMaximized());
+    again->showNormal();
+    again->close();
+    EXPECT_FALSE(AppSettings::getMainMaximized());
 }
 
 TEST_F(MainWindowTest, AMainWindowCloseCancelledByADocumentStaysOpen)
