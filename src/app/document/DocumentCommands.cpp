@@ -11,6 +11,7 @@
 #include "MachineInfo.h"
 #include "Logs.h"
 #include "Paths.h"
+#include "SnapshotRecovery.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -89,6 +90,8 @@ Document* fileNew(DocumentRegistry& docs, bool isNew)
         d->fsm.filePath = path;
         d->setCaption(caption);
         d->undo.init();
+        if (!process().batchMode)
+            SnapshotRecovery::tellIfUndoIsOff(docs.ui());
     }
     return d;
 }
@@ -118,7 +121,7 @@ Document* fileNewChild(DocumentRegistry& docs, const Document& parent)
     return fileNew(docs, true);
 }
 
-OpenResult fileOpen(DocumentRegistry& docs, const QString& pathIn)
+OpenResult fileOpen(DocumentRegistry& docs, const QString& pathIn, bool offerRecovery)
 {
     UserInterface& ui = docs.ui();
     QString path = pathIn;
@@ -175,6 +178,11 @@ OpenResult fileOpen(DocumentRegistry& docs, const QString& pathIn)
     fsm.diagram().setReadOnly(lock);
     doc->refreshButtons();
     doc->undo.clearGraphChanges();
+    if (!process().batchMode) {
+        SnapshotRecovery::tellIfUndoIsOff(ui);
+        if (offerRecovery)
+            SnapshotRecovery::offerForDocument(docs, *doc);
+    }
     return {OpenStatus::Opened, doc, {}};
 }
 
