@@ -2,14 +2,19 @@
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QMutex>
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 
 namespace orvane {
 
 namespace {
 constexpr int kTabWidth = 4;
+// Texts from this length on have their line advances kept, this many of them.
+constexpr qsizetype kKeptTextLength = 32 * 1024;
+constexpr size_t kKeptTexts = 4;
 constexpr double kTwipsPerPoint = 20.0;
 
 QString expandTabs(const QString& line)
@@ -52,13 +57,46 @@ QStringList displayLines(const QString& text)
     return lines;
 }
 
+std::shared_ptr<const std::vector<double>> lineAdvances(const QString& text,
+                                                        const QStringList& lines, const QFont& font)
+{
+    struct Known {
+        QString text;
+        QFont font;
+        std::shared_ptr<const std::vector<double>> advances;
+    };
+    static QMutex mutex;
+    static std::deque<Known> known;  // the most recent last
+
+    const bool keep = text.size() >= kKeptTextLength;
+    if (keep) {
+        const QMutexLocker locker(&mutex);
+        for (const Known& k : known)
+            if (k.font == font && k.text == text)
+                return k.advances;
+    }
+    const QFontMetricsF fm(font);
+    auto advances = std::make_shared<std::vector<double>>();
+    advances->reserve(size_t(lines.size()));
+    for (const QString& l : lines)
+        advances->push_back(fm.horizontalAdvance(l));
+    if (keep) {
+        const QMutexLocker locker(&mutex);
+        known.push_back({text, font, advances});
+        if (known.size() > kKeptTexts)
+            known.pop_front();
+    }
+    return advances;
+}
+
 QSizeF FontTextMeasurer::textSize(const QString& text, const DiagramFont& font) const
 {
-    const QFontMetricsF fm(toQFont(font));
+    const QFont f = toQFont(font);
+    const QFontMetricsF fm(f);
     const QStringList lines = displayLines(text);
     double width = 0;
-    for (const QString& l : lines)
-        width = std::max(width, fm.horizontalAdvance(l));
+    for (const double advance : *lineAdvances(text, lines, f))
+        width = std::max(width, advance);
     return QSizeF(std::ceil(width), std::ceil(fm.lineSpacing() * double(lines.size())));
 }
 
