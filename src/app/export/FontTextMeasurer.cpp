@@ -95,7 +95,8 @@ QSizeF FontTextMeasurer::textSize(const QString& text, const DiagramFont& font) 
     const QFontMetricsF fm(f);
     const QStringList lines = displayLines(text);
     double width = 0;
-    for (const double advance : *lineAdvances(text, lines, f))
+    const std::shared_ptr<const std::vector<double>> advances = lineAdvances(text, lines, f);
+    for (const double advance : *advances)
         width = std::max(width, advance);
     return QSizeF(std::ceil(width), std::ceil(fm.lineSpacing() * double(lines.size())));
 }
