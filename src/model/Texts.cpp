@@ -38,8 +38,23 @@ QString formatActionText(const QString& text, int indent, bool hideComments)
         return {};
     const QString pad(indent, QLatin1Char(' '));
     QString out;
-    for (const QString& line : cutLines(text))
-        out += filterDisplayLine(pad + line + kCrLf, hideComments);
+    out.reserve(text.size() + text.size() / 16 + pad.size() + 2);
+    // Line by line, as cutLines cuts them, without holding the text a second
+    // time as a list of lines: action texts may be megabytes long.
+    QString line;
+    qsizetype start = 0;
+    while (true) {
+        const qsizetype cr = text.indexOf(QLatin1Char('\r'), start);
+        const qsizetype end = cr < 0 ? text.size() : cr;
+        line = pad;
+        line.append(QStringView(text).mid(start, end - start));
+        line.remove(QLatin1Char('\n'));
+        line += kCrLf;
+        out += filterDisplayLine(line, hideComments);
+        if (cr < 0)
+            break;
+        start = cr + 1;
+    }
     return out;
 }
 

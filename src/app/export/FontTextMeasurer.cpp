@@ -30,6 +30,28 @@ QString expandTabs(const QString& line)
     }
     return out;
 }
+// Calls `visit` with each display line of the text in turn (see
+// displayLines), one line buffer reused: a text of megabytes is not held a
+// second time as a list of lines.
+template <typename Visit> void forEachDisplayLine(const QString& text, Visit visit)
+{
+    QString line;
+    qsizetype start = 0;
+    while (true) {
+        const qsizetype cr = text.indexOf(QLatin1Char('\r'), start);
+        const qsizetype end = cr < 0 ? text.size() : cr;
+        line.resize(0);
+        line.append(QStringView(text).mid(start, end - start));
+        line.remove(QLatin1Char('\n'));
+        // A final line break opens no new line.
+        if (cr < 0 && start > 0 && line.isEmpty())
+            return;
+        visit(expandTabs(line));
+        if (cr < 0)
+            return;
+        start = cr + 1;
+    }
+}
 }  // namespace
 
 QFont toQFont(const DiagramFont& font)
@@ -47,18 +69,12 @@ QFont toQFont(const DiagramFont& font)
 
 QStringList displayLines(const QString& text)
 {
-    QString t = text;
-    t.remove(QLatin1Char('\n'));
-    QStringList lines = t.split(QLatin1Char('\r'));
-    if (lines.size() > 1 && t.endsWith(QLatin1Char('\r')))
-        lines.removeLast();
-    for (QString& l : lines)
-        l = expandTabs(l);
+    QStringList lines;
+    forEachDisplayLine(text, [&lines](const QString& line) { lines.append(line); });
     return lines;
 }
 
-std::shared_ptr<const std::vector<double>> lineAdvances(const QString& text,
-                                                        const QStringList& lines, const QFont& font)
+std::shared_ptr<const std::vector<double>> lineAdvances(const QString& text, const QFont& font)
 {
     struct Known {
         QString text;
@@ -77,9 +93,8 @@ std::shared_ptr<const std::vector<double>> lineAdvances(const QString& text,
     }
     const QFontMetricsF fm(font);
     auto advances = std::make_shared<std::vector<double>>();
-    advances->reserve(size_t(lines.size()));
-    for (const QString& l : lines)
-        advances->push_back(fm.horizontalAdvance(l));
+    forEachDisplayLine(
+        text, [&](const QString& line) { advances->push_back(fm.horizontalAdvance(line)); });
     if (keep) {
         const QMutexLocker locker(&mutex);
         known.push_back({text, font, advances});
@@ -93,12 +108,11 @@ QSizeF FontTextMeasurer::textSize(const QString& text, const DiagramFont& font) 
 {
     const QFont f = toQFont(font);
     const QFontMetricsF fm(f);
-    const QStringList lines = displayLines(text);
     double width = 0;
-    const std::shared_ptr<const std::vector<double>> advances = lineAdvances(text, lines, f);
+    const std::shared_ptr<const std::vector<double>> advances = lineAdvances(text, f);
     for (const double advance : *advances)
         width = std::max(width, advance);
-    return QSizeF(std::ceil(width), std::ceil(fm.lineSpacing() * double(lines.size())));
+    return QSizeF(std::ceil(width), std::ceil(fm.lineSpacing() * double(advances->size())));
 }
 
 void installFontTextMeasurer()

@@ -23,12 +23,11 @@ QFont toQFont(const DiagramFont& font);
 // columns. An empty text is one empty line.
 QStringList displayLines(const QString& text);
 
-// The advance of each of `lines` (the displayLines of `text`) in `font`.
-// Long texts are measured once and kept (the last few): sizing a node,
-// framing a picture and laying out its text measure the same lines again,
-// and shaping megabytes of text takes seconds. Needs a QGuiApplication.
-std::shared_ptr<const std::vector<double>>
-lineAdvances(const QString& text, const QStringList& lines, const QFont& font);
+// The advance in `font` of each of the displayLines of `text`. Long texts
+// are measured once and kept (the last few): sizing a node, framing a
+// picture and laying out its text measure the same lines again, and shaping
+// megabytes of text takes seconds. Needs a QGuiApplication.
+std::shared_ptr<const std::vector<double>> lineAdvances(const QString& text, const QFont& font);
 
 // Measures texts with QFontMetricsF; needs a QGuiApplication.
 class FontTextMeasurer : public TextMeasurer {
