@@ -74,19 +74,47 @@ QStringList displayLines(const QString& text)
     return lines;
 }
 
+namespace {
+
+// A long text measured before, with the font and the advances of its lines.
+struct Known {
+    QString text;
+    QFont font;
+    std::shared_ptr<const std::vector<double>> advances;
+};
+
+QMutex& knownMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
+std::deque<Known>& knownTexts()
+{
+    static std::deque<Known> known;  // the most recent last
+    return known;
+}
+
+// The fonts go before the application does.
+void forgetKnownTexts()
+{
+    const QMutexLocker locker(&knownMutex());
+    knownTexts().clear();
+}
+
+}  // namespace
+
 std::shared_ptr<const std::vector<double>> lineAdvances(const QString& text, const QFont& font)
 {
-    struct Known {
-        QString text;
-        QFont font;
-        std::shared_ptr<const std::vector<double>> advances;
-    };
-    static QMutex mutex;
-    static std::deque<Known> known;  // the most recent last
-
     const bool keep = text.size() >= kKeptTextLength;
     if (keep) {
-        const QMutexLocker locker(&mutex);
+        const QMutexLocker locker(&knownMutex());
+        std::deque<Known>& known = knownTexts();
+        // A text nobody else holds any more (its node was edited or is
+        // gone) is not asked for again; it would only take memory.
+        known.erase(std::remove_if(known.begin(), known.end(),
+                                   [](const Known& k) { return k.text.isDetached(); }),
+                    known.end());
         for (const Known& k : known)
             if (k.font == font && k.text == text)
                 return k.advances;
@@ -96,7 +124,10 @@ std::shared_ptr<const std::vector<double>> lineAdvances(const QString& text, con
     forEachDisplayLine(
         text, [&](const QString& line) { advances->push_back(fm.horizontalAdvance(line)); });
     if (keep) {
-        const QMutexLocker locker(&mutex);
+        static const bool forgetAtExit = (qAddPostRoutine(forgetKnownTexts), true);
+        Q_UNUSED(forgetAtExit);
+        const QMutexLocker locker(&knownMutex());
+        std::deque<Known>& known = knownTexts();
         known.push_back({text, font, advances});
         if (known.size() > kKeptTexts)
             known.pop_front();
