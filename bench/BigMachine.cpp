@@ -117,4 +117,37 @@ Node* buildFan(Diagram& d, int transitions)
     return hub;
 }
 
+void openSmallMachine(FsmDocument& doc, const QString& name, const QString& during,
+                      const QString& action, const QString& path)
+{
+    using namespace States;
+    Diagram& d = doc.diagram();
+    Node* first = d.addNode(1000, 1000, 1500, 900);
+    first->setUserData(NodeStateInitial);
+    first->setTag(StateRecord{QStringLiteral("Idle"), during, QStringLiteral("1"),
+                              QStringLiteral("enter(1);"), QStringLiteral("leave(1);"),
+                              QStringLiteral("N"), QStringLiteral("N"), QString()}
+                      .toText());
+    Node* second = d.addNode(4000 + kPitch, 1000, 1500, 900);
+    second->setUserData(NodeStateNormal);
+    second->setTag(StateRecord{QStringLiteral("Busy"), QStringLiteral("work();"),
+                               QStringLiteral("2"), QString(), QString(), QStringLiteral("N"),
+                               QStringLiteral("N"), QString()}
+                       .toText());
+    addTransition(d, first, second, 1, QStringLiteral("start"), action, QStringLiteral("Y"));
+    addTransition(d, second, first, 1, QStringLiteral("done"), QStringLiteral("stop();"),
+                  QStringLiteral("Y"));
+    MachineInfo::setMachineConfig(
+        d, MachineConfig{MachineInfo::kSignature, name, QStringLiteral("int level;"), QString(),
+                         QStringLiteral("&Hierarchical Switch Case...;AS_Y;FO_Y;HC_N;FI_N;FE_N;"
+                                        "DI_N;AC_N;PT_N;HF_N;BF_N;UM_Y;"),
+                         QString(), QString(), QStringLiteral("level = 0;"), QString(), QString(),
+                         QString()});
+    doc.filePath = path;
+    doc.readConfig(OptionOverrides{});
+    SilentMessenger quiet;
+    States::refreshAllItems(doc, quiet);
+    doc.diagram().setChanged(false);
+}
+
 }  // namespace orvane::bench

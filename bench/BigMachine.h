@@ -24,4 +24,11 @@ void openMachine(FsmDocument& doc, int states, const QString& path);
 // input of a priority renumbering.
 Node* buildFan(Diagram& d, int transitions);
 
+// A small machine named `name` (two states, a transition each way, ending
+// code), opened as after a load and named `path`. The first state's during
+// action is `during` (a child call "CHILD();" makes a hierarchy); the
+// transition to the second state runs `action`.
+void openSmallMachine(FsmDocument& doc, const QString& name, const QString& during,
+                      const QString& action, const QString& path);
+
 }  // namespace orvane::bench

@@ -97,6 +97,12 @@ QString indentText(const QString& text, int n, bool indentFirst)
     return Texts::indentText(text, n, indentFirst);
 }
 
+void indentedLine(QString& out, const QString& text, int n, bool indentFirst)
+{
+    Texts::appendIndented(out, text, n, indentFirst);
+    out += kCrLf;
+}
+
 QString commentOutLines(const QString& text) { return Texts::commentOutLines(text); }
 
 QString breakCommentMarks(const QString& text) { return Texts::breakCommentMarks(text); }

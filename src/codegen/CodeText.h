@@ -18,6 +18,8 @@ inline const QString kCrLf = QStringLiteral("\r\n");
 // indentFirst); LF characters are dropped, each CR becomes CR LF, trailing
 // blanks of the result are removed. Empty for an empty text.
 QString indentText(const QString& text, int n, bool indentFirst);
+// out += indentText(text, n, indentFirst) + CR LF, the text copied once.
+void indentedLine(QString& out, const QString& text, int n, bool indentFirst);
 
 // Every line (cut at CR, LF dropped), the last one too, as "// " + line + CR LF.
 QString commentOutLines(const QString& text);

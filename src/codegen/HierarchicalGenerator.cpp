@@ -10,6 +10,8 @@
 
 #include <QHash>
 
+#include <vector>
+
 namespace orvane::HierarchicalGenerator {
 
 using namespace codegen;
@@ -17,9 +19,111 @@ using namespace CodeText;
 
 namespace {
 
-// The pieces of a whole subtree, each child's under its heading.
+// One section of the module as the walk writes it. A child's subtree is
+// written inside a region that indents it by two more blanks, the way
+// indenting the finished subtree text would (CodeText::indentText at every
+// level): inside a region each CR becomes CR LF plus the blanks of all open
+// regions and LF is dropped, a region's text starts with its own blanks, and
+// when a region ends its trailing blanks go, while a line break that ends it
+// gets back the blanks of the regions around it. Text outside any region is
+// taken as it is. Writing once at the final indentation keeps the time in
+// step with the size of the module, however deep the tree.
+class SectionText {
+public:
+    void write(const QString& text)
+    {
+        if (text.isEmpty())
+            return;
+        if (m_regions.empty()) {
+            m_text += text;
+            return;
+        }
+        for (Region& r : m_regions) {
+            if (!r.started) {
+                r.started = true;
+                m_text += QString(kIndent, u' ');
+            }
+            r.written = true;
+        }
+        qsizetype from = 0;
+        while (from < text.size()) {
+            qsizetype cut = from;
+            while (cut < text.size() && text.at(cut) != u'\r' && text.at(cut) != u'\n')
+                ++cut;
+            m_text.append(QStringView(text).mid(from, cut - from));
+            if (cut == text.size())
+                break;
+            if (text.at(cut) == u'\r') {
+                m_text += kCrLf;
+                m_text += m_pad;
+            }
+            from = cut + 1;
+        }
+    }
+
+    void openRegion()
+    {
+        m_regions.push_back(Region{m_text.size(), false, false});
+        m_pad += QString(kIndent, u' ');
+    }
+
+    // Ends the innermost region; true when anything was written into it.
+    bool closeRegion()
+    {
+        const Region r = m_regions.back();
+        m_regions.pop_back();
+        m_pad.chop(kIndent);
+        qsizetype end = m_text.size();
+        while (end > r.start && m_text.at(end - 1) == u' ')
+            --end;
+        m_text.truncate(end);
+        if (end > r.start && m_text.endsWith(kCrLf))
+            m_text += m_pad;
+        return r.written;
+    }
+
+    // A place to go back to, with what the open regions had written then.
+    struct Mark {
+        qsizetype size = 0;
+        std::vector<bool> started, written;
+    };
+    Mark mark() const
+    {
+        Mark m{m_text.size(), {}, {}};
+        for (const Region& r : m_regions) {
+            m.started.push_back(r.started);
+            m.written.push_back(r.written);
+        }
+        return m;
+    }
+    void rollBack(const Mark& m)
+    {
+        m_text.truncate(m.size);
+        for (size_t i = 0; i < m_regions.size() && i < m.started.size(); ++i) {
+            m_regions[i].started = m.started[i];
+            m_regions[i].written = m.written[i];
+        }
+    }
+
+    const QString& text() const { return m_text; }
+    QString take() { return std::move(m_text); }
+
+private:
+    static constexpr int kIndent = 2;
+    struct Region {
+        qsizetype start;  // where the region's text begins
+        bool started;     // its opening blanks are written
+        bool written;     // any text was written into it
+    };
+    QString m_text;
+    QString m_pad;  // the blanks of every open region
+    std::vector<Region> m_regions;
+};
+
+// The sections of the whole tree, each child's under its heading.
 struct TreePieces {
-    QString initialization, automatic, prototypes, dispatcher, ending, header, entryFlags;
+    SectionText initialization, automatic, dispatcher, ending;
+    QString prototypes, header, entryFlags;
 };
 
 // A diagram already in the module, found again by its FSM name.
@@ -70,11 +174,12 @@ public:
                 return false;
             if (skip)
                 continue;
-            TreePieces sub;
             // Children are numbered from 1 in their parent's prefix.
-            if (!walk(*child, false, prefix + u'_' + QString::number(i + 1), sub))
+            const SectionText::Mark endingMark = out.ending.mark();
+            openChild(out);
+            if (!walk(*child, false, prefix + u'_' + QString::number(i + 1), out))
                 return false;
-            appendChild(out, sub);
+            closeChild(out, endingMark);
         }
         return true;
     }
@@ -93,41 +198,53 @@ private:
         return o;
     }
 
+    // The diagram's own pieces, written where the walk stands.
     static void takeOwnPieces(const FsmDocument& doc, bool isTop, const DiagramPieces& own,
                               TreePieces& out)
     {
         if (isTop) {
-            out.initialization = own.initialization;
-            out.automatic = own.automatic;
-            out.dispatcher = own.debugMacros + own.dispatcher;
+            out.initialization.write(own.initialization);
+            out.automatic.write(own.automatic);
+            out.dispatcher.write(own.debugMacros + own.dispatcher);
             if (!own.ending.isEmpty())
-                out.ending = kCrLf + own.ending;
-            out.header = own.header;
+                out.ending.write(kCrLf + own.ending);
+            out.header += own.header;
         } else {
             // The parent completes the heading with "// [Child:".
             const QString heading = doc.caption + u']' + kCrLf;
-            out.initialization = heading + own.initialization;
-            out.automatic = heading + own.automatic;
-            out.dispatcher = heading + own.debugMacros + own.dispatcher;
+            out.initialization.write(heading + own.initialization);
+            out.automatic.write(heading + own.automatic);
+            out.dispatcher.write(heading + own.debugMacros + own.dispatcher);
             if (!own.ending.isEmpty())
-                out.ending = heading + own.ending;
-            out.header = heading + own.header;
-            out.prototypes = own.prototype + kCrLf;
+                out.ending.write(heading + own.ending);
+            out.header += heading + own.header;
+            out.prototypes += own.prototype + kCrLf;
         }
-        out.entryFlags = own.entryFlag;
+        out.entryFlags += own.entryFlag;
     }
 
-    static void appendChild(TreePieces& out, const TreePieces& child)
+    // A child's subtree starts: the heading's start, then a region indented
+    // by two blanks in each indented section.
+    static void openChild(TreePieces& out)
     {
         const QString head = kCrLf + QStringLiteral("// [Child:");
-        out.header += head + u' ' + child.header;
-        out.initialization += head + indentText(child.initialization, 2, true);
-        out.automatic += head + indentText(child.automatic, 2, true);
-        out.dispatcher += head + indentText(child.dispatcher, 2, true);
-        out.prototypes += child.prototypes;
-        out.entryFlags += child.entryFlags;
-        if (!child.ending.isEmpty())
-            out.ending += head + indentText(child.ending, 2, true);
+        out.header += head + u' ';
+        for (SectionText* section :
+             {&out.initialization, &out.automatic, &out.dispatcher, &out.ending}) {
+            section->write(head);
+            section->openRegion();
+        }
+    }
+
+    // The subtree is complete. A subtree without any ending code leaves no
+    // heading in the ending section.
+    static void closeChild(TreePieces& out, const SectionText::Mark& endingMark)
+    {
+        out.initialization.closeRegion();
+        out.automatic.closeRegion();
+        out.dispatcher.closeRegion();
+        if (!out.ending.closeRegion())
+            out.ending.rollBack(endingMark);
     }
 
     // A child whose FSM name is in the module already is skipped: it is the
@@ -196,9 +313,9 @@ void sectionEnd(QString& out, const QString& title)
     out += plusLine();
 }
 
-QString codeText(const TreePieces& tree, bool bitFields)
+QString codeText(TreePieces& tree, bool bitFields)
 {
-    QString code = tree.initialization;
+    QString code = tree.initialization.take();
     code += kCrLf;
     sectionEnd(code, QStringLiteral("Initialization proposed by the user"));
     line(code, QString());
@@ -208,17 +325,17 @@ QString codeText(const TreePieces& tree, bool bitFields)
     sectionEnd(code, QStringLiteral("Entry flags"));
     line(code, QString());
     sectionStart(code, QStringLiteral("Automatic initialization"));
-    code += trimTrailingBlanks(tree.automatic);
+    code += trimTrailingBlanks(tree.automatic.text());
     sectionEnd(code, QStringLiteral("Automatic initialization"));
     line(code, QString());
     sectionStart(code, QStringLiteral("Local child functions "));
     code += indentText(trimLastLineBreak(tree.prototypes), 2, true);
     code += kCrLf;
     sectionEnd(code, QStringLiteral("Local child functions "));
-    code += tree.dispatcher;
+    code += tree.dispatcher.text();
     code += kCrLf;
     sectionStart(code, QStringLiteral("Ending code proposed by the user"));
-    code += tree.ending;
+    code += tree.ending.text();
     code += kCrLf;
     sectionEnd(code, QStringLiteral("Ending code proposed by the user"));
     closingBanner(code);

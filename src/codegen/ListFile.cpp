@@ -19,7 +19,7 @@ namespace {
 
 void valueLines(QString& out, const QString& value, int indent)
 {
-    line(out, indentText(value, indent, true));
+    indentedLine(out, value, indent, true);
 }
 
 void tag(QString& out, int indent, const QString& tag, const QString& value, int valueIndent)

@@ -40,7 +40,7 @@ void entryCheck(QString& out, const GenContext& ctx, int base, const QString& en
     line(out, base, QStringLiteral("if(") + ctx.names.entryFlag + QStringLiteral(" == 0){"));
     line(out, base + 4, ctx.names.entryFlag + QStringLiteral(" = 1;"));
     line(out, base + 4, QStringLiteral("// Entry actions"));
-    line(out, indentText(entry, base + 4, true));
+    indentedLine(out, entry, base + 4, true);
     line(out, base, QStringLiteral("}"));
 }
 
@@ -98,11 +98,11 @@ QString transitionChain(const GenContext& ctx, const StateView& s, int base, boo
             chain += children;
         if (runExit) {
             line(chain, body, QStringLiteral("// Exit actions."));
-            line(chain, indentText(exitCode, body, true));
+            indentedLine(chain, exitCode, body, true);
         }
         if (!t.action.isEmpty()) {
             line(chain, body, QStringLiteral("// Transition actions (Meally)."));
-            line(chain, indentText(t.action, body, true));
+            indentedLine(chain, t.action, body, true);
         }
         if (t.targetRank != s.rank)
             nextStateLines(chain, ctx, body, ctx.fsm.at(t.targetRank));
@@ -127,7 +127,7 @@ QString stateBody(const GenContext& ctx, const StateView& s, int base)
         entryCheck(out, ctx, base, entry);
     if (!s.during.isEmpty()) {
         line(out, base, QStringLiteral("// State actions (Moore)."));
-        line(out, indentText(s.during, base, true));
+        indentedLine(out, s.during, base, true);
     }
     QString elseText;
     if (!s.elseAction.isEmpty()) {
@@ -165,7 +165,7 @@ void switchDispatch(QString& out, const GenContext& ctx, bool breakAfterDefault)
     if (!ctx.defaultCode.isEmpty()) {
         line(out, 8, QStringLiteral("default:"));
         line(out, 12, QStringLiteral("// State index error trap (MISRA requiremment)."));
-        line(out, indentText(ctx.defaultCode, 12, true));
+        indentedLine(out, ctx.defaultCode, 12, true);
         if (breakAfterDefault)
             line(out, 8, QStringLiteral("break;"));
     }

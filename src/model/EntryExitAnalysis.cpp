@@ -29,17 +29,19 @@ void EntryExitAnalysis::analyse(const Diagram& d, bool& hasEntry, bool& hasExit,
     m_states.clear();
     for (const Node* node : Ranking::statesByRank(d)) {
         State s;
-        s.name = stateRecord(node).name;
-        s.entry = stateRecord(node).entry;
-        s.exit = stateRecord(node).exit;
+        const StateRecord record = stateRecord(node);
+        s.name = record.name;
+        s.entry = record.entry;
+        s.exit = record.exit;
         hasEntry = hasEntry || !s.entry.isEmpty();
         hasExit = hasExit || !s.exit.isEmpty();
         s.outCount = int(node->outLinks().size());
         for (const Node* t : Ranking::transitionsByRank(node)) {
             const Node* target = Ranking::transitionTarget(t);
             Transition tr;
-            tr.targetName = stateRecord(target).name;
-            tr.internal = target == node && transitionRecord(t).selfFlag == QLatin1String("N");
+            tr.targetName = recordField(target, RecordField::StateName);
+            tr.internal =
+                target == node && recordField(t, RecordField::SelfFlag) == QLatin1String("N");
             s.transitions.push_back(tr);
         }
         if (!s.exit.isEmpty()) {

@@ -110,7 +110,8 @@ std::vector<Node*> statesByRank(const Diagram& d)
     std::vector<std::pair<double, Node*>> keyed;
     for (const auto& n : d.nodes())
         if (States::isStateNode(n.get()))
-            keyed.emplace_back(lenientIndex(stateRecord(n.get()).index), n.get());
+            keyed.emplace_back(lenientIndex(recordField(n.get(), RecordField::StateIndex)),
+                               n.get());
     return stableByKey(keyed);
 }
 
@@ -133,7 +134,7 @@ std::vector<Node*> transitionsByRank(const Node* state)
         // A second link to the same transition node adds no transition.
         if (!transitionTarget(t) || !seen.insert(t).second)
             continue;
-        keyed.emplace_back(lenientNumber(transitionRecord(t).priority), t);
+        keyed.emplace_back(lenientNumber(recordField(t, RecordField::TransitionPriority)), t);
     }
     return stableByKey(keyed);
 }

@@ -94,4 +94,21 @@ TransitionRecord transitionRecord(const Node* node)
 
 MachineConfig machineConfig(const Diagram& d) { return MachineConfig::fromText(d.tag()); }
 
+QString recordField(const Node* node, RecordField field)
+{
+    if (!node)
+        return {};
+    const QString& text = node->tag();
+    const int wanted = int(field);
+    qsizetype start = 0;
+    for (int i = 0;; ++i) {
+        const qsizetype end = text.indexOf(kSeparator, start);
+        if (end < 0)
+            return {};
+        if (i == wanted)
+            return text.mid(start, end - start);
+        start = end + kSeparator.size();
+    }
+}
+
 }  // namespace orvane

@@ -80,4 +80,10 @@ TransitionRecord transitionRecord(const Node* node);
 // The configuration kept in the diagram's tag while a document is open.
 MachineConfig machineConfig(const Diagram& d);
 
+// One field of a node's record, read as fromText reads it (empty when no
+// separator ends it), without copying the others: a state's index or a
+// transition's priority is wanted often, and actions may be megabytes long.
+enum class RecordField { StateName = 0, StateIndex = 2, TransitionPriority = 0, SelfFlag = 3 };
+QString recordField(const Node* node, RecordField field);
+
 }  // namespace orvane

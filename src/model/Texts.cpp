@@ -38,33 +38,62 @@ QString formatActionText(const QString& text, int indent, bool hideComments)
         return {};
     const QString pad(indent, QLatin1Char(' '));
     QString out;
-    for (const QString& line : cutLines(text))
-        out += filterDisplayLine(pad + line + kCrLf, hideComments);
+    out.reserve(text.size() + text.size() / 16 + pad.size() + 2);
+    // Line by line, as cutLines cuts them, without holding the text a second
+    // time as a list of lines: action texts may be megabytes long.
+    QString line;
+    qsizetype start = 0;
+    while (true) {
+        const qsizetype cr = text.indexOf(QLatin1Char('\r'), start);
+        const qsizetype end = cr < 0 ? text.size() : cr;
+        line = pad;
+        line.append(QStringView(text).mid(start, end - start));
+        line.remove(QLatin1Char('\n'));
+        line += kCrLf;
+        out += filterDisplayLine(line, hideComments);
+        if (cr < 0)
+            break;
+        start = cr + 1;
+    }
     return out;
 }
 
 QString indentText(const QString& text, int n, bool indentFirst)
 {
-    if (text.isEmpty())
-        return {};
-    const QString pad(n, QLatin1Char(' '));
     QString out;
     out.reserve(text.size() + (n + 1) * (text.count(QLatin1Char('\r')) + 1));
+    appendIndented(out, text, n, indentFirst);
+    return out;
+}
+
+void appendIndented(QString& out, const QString& text, int n, bool indentFirst)
+{
+    if (text.isEmpty())
+        return;
+    const qsizetype start = out.size();
+    const QString pad(n, QLatin1Char(' '));
     if (indentFirst)
         out += pad;
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\r')) {
+    qsizetype from = 0;
+    while (from < text.size()) {
+        qsizetype cut = from;
+        while (cut < text.size() && text.at(cut) != QLatin1Char('\r')
+               && text.at(cut) != QLatin1Char('\n'))
+            ++cut;
+        out.append(QStringView(text).mid(from, cut - from));
+        if (cut == text.size())
+            break;
+        if (text.at(cut) == QLatin1Char('\r')) {
             out += kCrLf;
             out += pad;
-        } else if (c != QLatin1Char('\n')) {
-            out += c;
         }
+        from = cut + 1;
     }
+    // Trailing blanks of the indented text go, never those before it.
     qsizetype end = out.size();
-    while (end > 0 && out.at(end - 1) == QLatin1Char(' '))
+    while (end > start && out.at(end - 1) == QLatin1Char(' '))
         --end;
     out.truncate(end);
-    return out;
 }
 
 QString commentOutLines(const QString& text)

@@ -15,6 +15,9 @@ QString filterDisplayLine(const QString& line, bool hideComments);
 // n blanks after every CR (and before the text when indentFirst), CR made
 // CR LF, LF dropped, trailing blanks removed; empty for an empty text.
 QString indentText(const QString& text, int n, bool indentFirst);
+// out += indentText(text, n, indentFirst), without the text passing through a
+// copy of its own (action texts may be megabytes long).
+void appendIndented(QString& out, const QString& text, int n, bool indentFirst);
 
 // Every line, the last one too, as "// " + line + CR LF.
 QString commentOutLines(const QString& text);

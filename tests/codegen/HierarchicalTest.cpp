@@ -51,7 +51,12 @@ INSTANTIATE_TEST_SUITE_P(
         TreeCase{"two/Pair.fsm", false, false, false, false, false, "Pair--hier"},
         TreeCase{"two/Pair.fsm", false, false, false, true, true, "Pair--hier--BF--UM_N"},
         TreeCase{"three/Top.fsm", true, false, false, false, false, "Top--hier--DI"},
-        TreeCase{"three/Top.fsm", false, false, true, true, false, "Top--hier--BF--PT"}));
+        TreeCase{"three/Top.fsm", false, false, true, true, false, "Top--hier--BF--PT"},
+        // A chain five deep, indented at every level: a child without ending
+        // code whose child has some, ending code of blanks only, blank lines
+        // with blanks inside a child's text, a last child without ending.
+        TreeCase{"deep/C0.fsm", false, false, false, false, false, "Deep--hier"},
+        TreeCase{"deep/C0.fsm", true, true, false, false, false, "Deep--hier--AC--DI"}));
 
 // ------------------------------------------------------------ trees on disk
 

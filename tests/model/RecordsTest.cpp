@@ -54,3 +54,23 @@ TEST(Records, NodesWithoutARecordReadEmpty)
     Diagram d;
     EXPECT_EQ(machineConfig(d), MachineConfig{});
 }
+
+TEST(Records, OneFieldReadsAsTheWholeRecordReadsIt)
+{
+    Diagram d;
+    Node* state = d.addNode(0, 0, 100, 100);
+    state->setTag(rawRecord({"Idle", "during", "7", "entry", "exit", "N", "N", ""}));
+    Node* transition = d.addNode(0, 0, 10, 10);
+    transition->setTag(rawRecord({"3", "c", "a", "N"}) + "Y");
+    EXPECT_EQ(recordField(state, RecordField::StateName), stateRecord(state).name);
+    EXPECT_EQ(recordField(state, RecordField::StateIndex), stateRecord(state).index);
+    EXPECT_EQ(recordField(transition, RecordField::TransitionPriority), "3");
+    EXPECT_EQ(recordField(transition, RecordField::SelfFlag), "N");
+
+    // Unterminated or missing fields, and no node, read empty.
+    Node* shortRecord = d.addNode(0, 0, 10, 10);
+    shortRecord->setTag(rawRecord({"S", "d"}) + "7");
+    EXPECT_EQ(recordField(shortRecord, RecordField::StateIndex), QString());
+    EXPECT_EQ(recordField(shortRecord, RecordField::StateName), "S");
+    EXPECT_EQ(recordField(nullptr, RecordField::StateName), QString());
+}

@@ -12,6 +12,7 @@
 #include "Logs.h"
 #include "Paths.h"
 #include "SafeFileWriter.h"
+#include "SnapshotRecovery.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -114,6 +115,8 @@ Document* fileNew(DocumentRegistry& docs, bool isNew)
         d->fsm.filePath = path;
         d->setCaption(caption);
         d->undo.init();
+        if (!process().batchMode)
+            SnapshotRecovery::tellIfUndoIsOff(docs.ui());
     }
     return d;
 }
@@ -143,7 +146,7 @@ Document* fileNewChild(DocumentRegistry& docs, const Document& parent)
     return fileNew(docs, true);
 }
 
-OpenResult fileOpen(DocumentRegistry& docs, const QString& pathIn)
+OpenResult fileOpen(DocumentRegistry& docs, const QString& pathIn, bool offerRecovery)
 {
     UserInterface& ui = docs.ui();
     QString path = pathIn;
@@ -200,6 +203,11 @@ OpenResult fileOpen(DocumentRegistry& docs, const QString& pathIn)
     fsm.diagram().setReadOnly(lock);
     doc->refreshButtons();
     doc->undo.clearGraphChanges();
+    if (!process().batchMode) {
+        SnapshotRecovery::tellIfUndoIsOff(ui);
+        if (offerRecovery)
+            SnapshotRecovery::offerForDocument(docs, *doc);
+    }
     return {OpenStatus::Opened, doc, {}};
 }
 

@@ -48,8 +48,11 @@ struct OpenResult {
 
 // Opens the file (asks for one when `path` is empty) into a new document or
 // activates the document that already shows it. A file named by `path` opens
-// locked; from the dialog, locked as the read-only box says.
-OpenResult fileOpen(DocumentRegistry& docs, const QString& path);
+// locked; from the dialog, locked as the read-only box says. Outside batch
+// mode, the snapshots a crashed editor left for the file are offered
+// (unless offerRecovery is false, as for the children a generator opens);
+// a recovered state unlocks the document and shows it changed.
+OpenResult fileOpen(DocumentRegistry& docs, const QString& path, bool offerRecovery = true);
 
 // Saves when the document has changes; a never-saved document asks for a
 // name. True when the file now holds the document (saved, or nothing to do).

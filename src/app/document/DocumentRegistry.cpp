@@ -35,6 +35,7 @@ void DocumentRegistry::remove(Document* doc)
         return;
     emit documentAboutToBeRemoved(doc);
     doc->undo.cleanUndoFiles();
+    m_canonical.remove(doc);
     std::unique_ptr<Document> owned = std::move(*it);
     m_docs.erase(it);
     if (m_active == doc)
@@ -71,9 +72,19 @@ Document* DocumentRegistry::find(const QString& path) const
         return nullptr;
     const QString wanted = FileHelpers::canonicalPath(path);
     for (const auto& d : m_docs)
-        if (!d->fsm.filePath.isEmpty() && FileHelpers::canonicalPath(d->fsm.filePath) == wanted)
+        if (!d->fsm.filePath.isEmpty() && canonicalOf(d.get()) == wanted)
             return d.get();
     return nullptr;
+}
+
+const QString& DocumentRegistry::canonicalOf(const Document* doc) const
+{
+    KnownPath& known = m_canonical[doc];
+    if (known.path != doc->fsm.filePath || known.canonical.isEmpty()) {
+        known.path = doc->fsm.filePath;
+        known.canonical = FileHelpers::canonicalPath(known.path);
+    }
+    return known.canonical;
 }
 
 }  // namespace orvane

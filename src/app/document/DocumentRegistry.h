@@ -3,6 +3,7 @@
 // lookup of a document by its file. Windows follow it through its signals:
 // one document window per document.
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -48,8 +49,16 @@ signals:
     void recentFilesChanged(const QStringList& paths);
 
 private:
+    // The canonical path of a document's file, kept with the path it was
+    // found for: a lookup then costs no file system calls per open document.
+    struct KnownPath {
+        QString path, canonical;
+    };
+    const QString& canonicalOf(const Document* doc) const;
+
     UserInterface& m_ui;
     std::vector<std::unique_ptr<Document>> m_docs;
+    mutable QHash<const Document*, KnownPath> m_canonical;
     Document* m_active = nullptr;
 };
 

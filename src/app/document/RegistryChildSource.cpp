@@ -43,7 +43,9 @@ bool RegistryChildSource::exists(const QString& fullPath) const
 
 const FsmDocument* RegistryChildSource::openChild(const QString& fullPath, QString* error)
 {
-    const DocumentCommands::OpenResult r = DocumentCommands::fileOpen(m_docs, fullPath);
+    // Left snapshots of a child are offered when the user opens it, not in
+    // the middle of a generation.
+    const DocumentCommands::OpenResult r = DocumentCommands::fileOpen(m_docs, fullPath, false);
     // A failed load leaves an empty document behind: it is this source's too.
     if (r.document
         && (r.status == DocumentCommands::OpenStatus::Opened

@@ -100,12 +100,11 @@ TextLayout layoutText(const Node& n)
     out.font = toQFont(n.font());
     const QFontMetricsF fm(out.font);
     const QStringList lines = displayLines(n.text());
-    std::vector<double> widths;
+    const std::shared_ptr<const std::vector<double>> advances = lineAdvances(n.text(), out.font);
+    const std::vector<double>& widths = *advances;
     double blockWidth = 0;
-    for (const QString& l : lines) {
-        widths.push_back(fm.horizontalAdvance(l));
-        blockWidth = std::max(blockWidth, widths.back());
-    }
+    for (const double w : widths)
+        blockWidth = std::max(blockWidth, w);
     const double blockHeight = fm.lineSpacing() * double(lines.size());
     const QRectF r = rectOf(n);
     QPointF topLeft;

@@ -8,6 +8,9 @@
 #include <QFont>
 #include <QStringList>
 
+#include <memory>
+#include <vector>
+
 namespace orvane {
 
 // The font a diagram font is drawn with. Its pixel size is the font size in
@@ -19,6 +22,12 @@ QFont toQFont(const DiagramFont& font);
 // line break opens no new line, tabs expanded to the next multiple of 4
 // columns. An empty text is one empty line.
 QStringList displayLines(const QString& text);
+
+// The advance in `font` of each of the displayLines of `text`. Long texts
+// are measured once and kept (the last few): sizing a node, framing a
+// picture and laying out its text measure the same lines again, and shaping
+// megabytes of text takes seconds. Needs a QGuiApplication.
+std::shared_ptr<const std::vector<double>> lineAdvances(const QString& text, const QFont& font);
 
 // Measures texts with QFontMetricsF; needs a QGuiApplication.
 class FontTextMeasurer : public TextMeasurer {

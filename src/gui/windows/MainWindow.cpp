@@ -5,6 +5,7 @@
 #include "DocumentRegistry.h"
 #include "GuiUserInterface.h"
 #include "ProcessState.h"
+#include "SnapshotRecovery.h"
 #include "ChildDiagrams.h"
 #include "DocumentWindow.h"
 #include "Hierarchy.h"
@@ -115,6 +116,8 @@ void MainWindow::start()
         if (DocumentWindow* w = r.ok() ? docWindow(r.document) : nullptr)
             w->subWindow()->showMaximized();
     }
+    // Never-saved diagrams of an editor that crashed are offered back.
+    SnapshotRecovery::offerNewDiagrams(*m_docs);
     // A file that could not be opened leaves the user with a new diagram.
     if (m_docs->count() == 0)
         newDocument();

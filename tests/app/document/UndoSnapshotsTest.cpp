@@ -22,35 +22,152 @@ protected:
         return doc;
     }
     QString folder() const { return tmpDir + QStringLiteral("/$fsm-") + QString::number(getuid()); }
+
+    // The fallback folders point into the test's folder too.
+    QString cacheDir;
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        cacheDir = makeDir(QStringLiteral("cache"));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(cacheDir));
+        qunsetenv("XDG_RUNTIME_DIR");
+    }
+    void TearDown() override
+    {
+        AppTest::TearDown();
+        restore("XDG_CACHE_HOME", m_cache);
+        restore("XDG_RUNTIME_DIR", m_runtime);
+    }
+
+private:
+    static void restore(const char* name, const QByteArray& value)
+    {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+    const QByteArray m_cache = qgetenv("XDG_CACHE_HOME");
+    const QByteArray m_runtime = qgetenv("XDG_RUNTIME_DIR");
 };
 
-TEST_F(UndoTest, SnapshotsMirrorTheDocumentPathInAPrivateFolder)
+TEST_F(UndoTest, SnapshotsLieInAPrivateFolderNamedAfterTheDocument)
 {
-    const QString base = UndoSnapshots::mirrorBase(QStringLiteral("/home/me/dir/x.fsm"));
-    EXPECT_EQ(base, folder() + QStringLiteral("/home/me/dir/x"));
+    Document* doc = openUnlocked(writeDiagram(QStringLiteral("lamp.fsm")));
+    ASSERT_NE(doc, nullptr);
+    const QFileInfo first(doc->undo.snapshotName(0));
+    EXPECT_EQ(first.absolutePath(), folder());
+    EXPECT_TRUE(first.fileName().startsWith(QStringLiteral("lamp.fsm-")));
+    EXPECT_TRUE(first.exists());
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(folder()).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
 
-    // ".." cannot lead out of the folder; too short a name has no undo.
-    EXPECT_EQ(UndoSnapshots::mirrorBase(QStringLiteral("/a/../../etc/x.fsm")),
-              folder() + QStringLiteral("/etc/x"));
-    EXPECT_TRUE(UndoSnapshots::mirrorBase(QStringLiteral("abc.fsm")).isEmpty());
-    EXPECT_FALSE(UndoSnapshots::mirrorBase(QStringLiteral("abcd.fsm")).isEmpty());
+    // The key follows the canonical path: "." and ".." name the same file.
+    EXPECT_EQ(UndoSnapshots::historyKey(work(QStringLiteral("lamp.fsm"))),
+              UndoSnapshots::historyKey(work(QStringLiteral("./x/../lamp.fsm"))));
+    // Short and very long names have a history too; the name stays within
+    // what the file system allows.
+    EXPECT_FALSE(UndoSnapshots::historyKey(QStringLiteral("a.fsm")).isEmpty());
+    const QString longKey =
+        UndoSnapshots::historyKey(work(QString(300, QChar(0x00E9)) + QStringLiteral(".fsm")));
+    EXPECT_LE(longKey.toUtf8().size(), 160);
 }
 
-TEST_F(UndoTest, AFolderThatIsNotPrivateIsNotUsed)
+TEST_F(UndoTest, PathsDifferingOnlyInTheCaseOfTheExtensionKeepSeparateSnapshots)
 {
+    const QString lower = writeDiagram(QStringLiteral("Case.fsm"));
+    const QString upper = writeDiagram(QStringLiteral("Case.FSM"));
+    const QByteArray upperBytes = test::readFile(upper);
+    EXPECT_NE(UndoSnapshots::historyKey(lower), UndoSnapshots::historyKey(upper));
+    Document* a = openUnlocked(lower);
+    Document* b = openUnlocked(upper);
+    ASSERT_NE(a, b);
+    ASSERT_NE(b, nullptr);
+    edit(*a);
+    edit(*b);
+    edit(*b);
+    ASSERT_EQ(snapshots().size(), 5);
+
+    // Undo and redo in one window show that window's diagram only.
+    a->undo.undo();
+    EXPECT_EQ(a->fsm.diagram().nodeCount(), 3);
+    a->undo.redo();
+    EXPECT_EQ(a->fsm.diagram().nodeCount(), 4);
+    b->undo.undo();
+    EXPECT_EQ(b->fsm.diagram().nodeCount(), 4);
+    EXPECT_EQ(a->fsm.diagram().nodeCount(), 4);
+
+    // Saving one writes its own diagram into its own file.
+    ASSERT_TRUE(fileSave(*docs, *a));
+    EXPECT_EQ(test::readFile(upper), upperBytes);
+    ui.answers.push_back(Answer::No);
+    ASSERT_TRUE(closeDocument(*docs, *a));
+    Document* again = openUnlocked(lower);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->fsm.diagram().nodeCount(), 4);
+    b->undo.undo();
+    EXPECT_EQ(b->fsm.diagram().nodeCount(), 3);
+}
+
+TEST_F(UndoTest, AnUnusableFolderGivesWayToAPrivateFallback)
+{
+    // A link in the temporary folder (as another user could plant one).
     const QString elsewhere = makeDir(QStringLiteral("elsewhere"));
     ASSERT_TRUE(QFile::link(elsewhere, folder()));
+    const QString runtime = makeDir(QStringLiteral("run"));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
     Document* doc = openUnlocked(writeDiagram(QStringLiteral("lamp.fsm")));
     ASSERT_NE(doc, nullptr);
     edit(*doc);
     EXPECT_TRUE(QDir(elsewhere).isEmpty());
+    EXPECT_TRUE(doc->undo.canUndo());
+    EXPECT_TRUE(
+        doc->undo.snapshotName(1).startsWith(runtime + QStringLiteral("/orvane-snapshots/")));
+    struct stat st {};
+    const QByteArray fallback = QFile::encodeName(runtime + QStringLiteral("/orvane-snapshots"));
+    ASSERT_EQ(::stat(fallback.constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    doc->undo.undo();
+    EXPECT_EQ(doc->fsm.diagram().nodeCount(), 3);
+    // Undo works, so nothing is said; the log names the refused folder.
+    EXPECT_EQ(ui.count(QStringLiteral("message")), 0);
+    EXPECT_TRUE(debugLog().contains(QStringLiteral("is a symbolic link")));
+
+    // Without a runtime folder, the user's cache folder serves.
+    qunsetenv("XDG_RUNTIME_DIR");
+    Document* other = openUnlocked(writeDiagram(QStringLiteral("other.fsm")));
+    ASSERT_NE(other, nullptr);
+    EXPECT_TRUE(
+        other->undo.snapshotName(0).startsWith(cacheDir + QStringLiteral("/orvane/snapshots/")));
+}
+
+TEST_F(UndoTest, WithoutAnyPrivateFolderUndoIsOffAndTheUserIsToldOnce)
+{
+    test::writeFile(folder(), "not a folder");
+    const QString runtime = makeDir(QStringLiteral("run"));
+    ASSERT_TRUE(QFile::link(makeDir(QStringLiteral("elsewhere")),
+                            runtime + QStringLiteral("/orvane-snapshots")));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    test::writeFile(cacheDir + QStringLiteral("/orvane"), "a file where a folder belongs");
+
+    Document* doc = openUnlocked(writeDiagram(QStringLiteral("lamp.fsm")));
+    ASSERT_NE(doc, nullptr);
+    edit(*doc);
     EXPECT_FALSE(doc->undo.canUndo());
-    // The edit itself stands.
     EXPECT_TRUE(doc->undo.graphHasChanged());
     EXPECT_EQ(doc->fsm.diagram().nodeCount(), 4);
+    ASSERT_EQ(ui.count(QStringLiteral("message")), 1);
+    const QString text = ui.shown.back().text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Undo is off")));
+    EXPECT_TRUE(text.contains(folder() + QStringLiteral(": is not a folder")));
+    EXPECT_TRUE(text.contains(QStringLiteral("/orvane-snapshots: is a symbolic link")));
+    EXPECT_TRUE(text.contains(QStringLiteral("/orvane/snapshots: cannot be created")));
+
+    // Once: neither another open nor a new diagram says it again.
+    openUnlocked(writeDiagram(QStringLiteral("other.fsm")));
+    fileNew(*docs, true);
+    EXPECT_EQ(ui.count(QStringLiteral("message")), 1);
 }
 
 TEST_F(UndoTest, UndoingTheOnlyEditReturnsToTheFileState)
@@ -146,7 +263,8 @@ TEST_F(UndoTest, SaveAsDeletesTheSnapshotsOfTheOldName)
     ASSERT_TRUE(fileSaveAs(*docs, *doc));
     const QStringList snaps = snapshots();
     ASSERT_EQ(snaps.size(), 1);
-    EXPECT_TRUE(snaps.first().endsWith(QStringLiteral("/renamed.000000.UND")));
+    EXPECT_TRUE(snaps.first().contains(QStringLiteral("/renamed.fsm-")));
+    EXPECT_FALSE(QFileInfo::exists(oldSnapshot));
     EXPECT_TRUE(doc->fsm.lastFilePath.isEmpty());
 }
 
@@ -196,23 +314,24 @@ TEST_F(UndoTest, BatchModeWritesNoSnapshot)
 
 TEST_F(UndoTest, ASnapshotThatCannotBeWrittenDoesNotBlockTheEdit)
 {
-    // Snapshot names add ".000000.UND" to the title; a title of 246
-    // characters then passes the file system's limit.
-    const QString path = work(QString(246, QLatin1Char('y')) + QStringLiteral(".fsm"));
-    writeDiagram(path);
-    Document* doc = openUnlocked(path);
+    Document* doc = openUnlocked(writeDiagram(QStringLiteral("lamp.fsm")));
     ASSERT_NE(doc, nullptr);
+    // A folder where the next snapshot belongs cannot be replaced by it.
+    ASSERT_TRUE(QDir().mkpath(doc->undo.snapshotName(1)));
     edit(*doc);
     EXPECT_EQ(doc->fsm.diagram().nodeCount(), 4);
     EXPECT_TRUE(doc->undo.graphHasChanged());
     EXPECT_TRUE(debugLog().contains(QStringLiteral(" clsUndoRedo.Save, Error #")));
-    EXPECT_TRUE(snapshots().isEmpty());
+    EXPECT_EQ(snapshots().size(), 1);
 
-    // Undo finds no snapshot: logged, the diagram keeps the edit.
+    // Redo finds no snapshot of the edit: logged, the diagram stays.
+    ASSERT_TRUE(QDir().rmdir(doc->undo.snapshotName(1)));
     doc->undo.undo();
-    EXPECT_EQ(doc->fsm.diagram().nodeCount(), 4);
+    EXPECT_EQ(doc->fsm.diagram().nodeCount(), 3);
+    doc->undo.redo();
+    EXPECT_EQ(doc->fsm.diagram().nodeCount(), 3);
     EXPECT_TRUE(debugLog().contains(QStringLiteral(" clsUndoRedo.Load: af.LoadFile ")));
-    EXPECT_TRUE(doc->undo.canUndo());
+    EXPECT_TRUE(doc->undo.canRedo());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 
@@ -173,6 +174,35 @@ TEST(FontTextMeasurer, LinesAsDrawn)
     EXPECT_EQ(displayLines(QStringLiteral("a\r\nb\r\n")), (QStringList{"a", "b"}));
     EXPECT_EQ(displayLines(QStringLiteral("a\r\n\r\n")), (QStringList{"a", ""}));
     EXPECT_EQ(displayLines(QStringLiteral("\tx\ty")), (QStringList{"    x   y"}));
+    // LF is dropped wherever it stands; only CR cuts.
+    EXPECT_EQ(displayLines(QStringLiteral("\r")), QStringList{QString()});
+    EXPECT_EQ(displayLines(QStringLiteral("a\n\rb\nc")), (QStringList{"a", "bc"}));
+    EXPECT_EQ(displayLines(QStringLiteral("a\r\n\n")), QStringList{"a"});
+    EXPECT_EQ(displayLines(QStringLiteral("\n")), QStringList{QString()});
+}
+
+TEST(FontTextMeasurer, ALongTextIsMeasuredOnceLineByLine)
+{
+    QString text;
+    for (int i = 0; text.size() < 40000; ++i)
+        text += QStringLiteral("value = %1;\tWW // i\r\n").arg(i);
+    const QFont font = toQFont(DiagramFont{});
+    const auto advances = lineAdvances(text, font);
+    const QStringList lines = displayLines(text);
+    ASSERT_EQ(advances->size(), size_t(lines.size()));
+    const QFontMetricsF fm(font);
+    for (qsizetype i = 0; i < lines.size(); i += 97)
+        EXPECT_EQ((*advances)[size_t(i)], fm.horizontalAdvance(lines.at(i)));
+
+    // Asked again (framing, then painting) it is not measured again; another
+    // font or another text is.
+    EXPECT_EQ(lineAdvances(text, font), advances);
+    QFont bold = font;
+    bold.setBold(true);
+    EXPECT_NE(lineAdvances(text, bold), advances);
+    EXPECT_NE(lineAdvances(text + QStringLiteral("x"), font), advances);
+    // Short texts are measured every time.
+    EXPECT_NE(lineAdvances(QStringLiteral("x"), font), lineAdvances(QStringLiteral("x"), font));
 }
 
 TEST(FontTextMeasurer, AutosizedNodesHoldTheirDrawnText)

@@ -4,15 +4,20 @@
 #include "WindowTestSupport.h"
 
 #include "CommandLine.h"
+#include "UndoSnapshots.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QProcess>
+#include <QSysInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+
+#include <unistd.h>
 
 using namespace orvane;
 using namespace orvane::test;
@@ -60,6 +65,44 @@ TEST_F(MainWindowTest, StartOpensThePendingFileOrANewDiagram)
     EXPECT_TRUE(process().pendingCommandLine.isEmpty());
     EXPECT_TRUE(captions().contains(QStringLiteral("lamp")));
     EXPECT_TRUE(main->activeDoc()->subWindow()->isMaximized());
+}
+
+TEST_F(MainWindowTest, StartOffersTheNewDiagramsOfAnEditorThatDied)
+{
+    // The files an editor leaves when it is killed with a new diagram
+    // changed: its snapshot, the description and the lock of a process
+    // that no longer runs.
+    QProcess gone;
+    gone.start(QStringLiteral("true"), {});
+    ASSERT_TRUE(gone.waitForStarted());
+    const qint64 pid = gone.processId();
+    ASSERT_TRUE(gone.waitForFinished());
+    const QString document = work(QStringLiteral("FSM_0007.fsm"));
+    const QString folder = tmpDir + QStringLiteral("/$fsm-") + QString::number(getuid());
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString base = folder + QLatin1Char('/') + UndoSnapshots::historyKey(document)
+                         + QLatin1Char('-') + QString::number(pid) + QStringLiteral("-1");
+    writeFile(base + QStringLiteral(".000001.UND"), diagramBytes());
+    writeFile(base + QStringLiteral(".info"),
+              QStringLiteral(R"({"document":"%1","caption":"FSM_0007","new":true,)"
+                             R"("current":1,"changed":true,"time":"2026-01-02T03:04:05Z"})")
+                  .arg(document)
+                  .toUtf8());
+    writeFile(base + QStringLiteral(".lock"),
+              QByteArray::number(pid) + "\norvane\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+
+    ui.answers.push_back(Answer::Yes);
+    main->start();
+    ASSERT_EQ(ui.count(QStringLiteral("yesno")), 1);
+    EXPECT_TRUE(ui.shown.front().text.startsWith(
+        QStringLiteral("Recover unsaved changes of FSM_0007 from ")));
+    // The recovered diagram instead of an empty one.
+    ASSERT_EQ(main->documents().count(), 1);
+    Document* doc = main->documents().documents().first();
+    EXPECT_EQ(doc->fsm.diagram().nodeCount(), 3);
+    EXPECT_TRUE(doc->undo.graphHasChanged());
+    EXPECT_FALSE(QFileInfo::exists(base + QStringLiteral(".000001.UND")));
+    EXPECT_FALSE(QFileInfo::exists(base + QStringLiteral(".lock")));
 }
 
 TEST_F(MainWindowTest, AFileThatCannotBeLoadedIsReportedAndLeavesNoWindow)
