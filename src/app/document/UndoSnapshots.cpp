@@ -461,8 +461,7 @@ void UndoSnapshots::writeDescription()
     const SafeFileWriter::WriteResult r = SafeFileWriter::writeFileSafely(
         m_base + kDescriptionExtension, QJsonDocument(o).toJson(QJsonDocument::Compact));
     if (!r.ok())
-        Logs::writeLog(
-            errorLine(kLogRoutine + QStringLiteral("Save"), kFileAccessError, r.reason));
+        Logs::writeLog(errorLine(kLogRoutine + QStringLiteral("Save"), kFileAccessError, r.reason));
 }
 
 std::vector<LeftHistory> UndoSnapshots::takeLeftHistories(
