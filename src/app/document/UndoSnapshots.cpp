@@ -79,6 +79,22 @@ QStringList folderEntries(const QDir& dir)
     return dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
 }
 
+bool deleteSnapshots(const QString& base);
+
+// Deletes a whole set (its description only when every snapshot went),
+// releases its lock and forgets its base.
+void endSet(QString& base, std::unique_ptr<QLockFile>& lock)
+{
+    if (base.isEmpty())
+        return;
+    if (deleteSnapshots(base))
+        QFile::remove(base + kDescriptionExtension);
+    if (lock)
+        lock->unlock();
+    lock.reset();
+    base.clear();
+}
+
 // Deletes the snapshots of a set; false (logged) at the first that stays.
 bool deleteSnapshots(const QString& base)
 {
@@ -200,17 +216,7 @@ LeftHistory::~LeftHistory() = default;
 LeftHistory::LeftHistory(LeftHistory&&) noexcept = default;
 LeftHistory& LeftHistory::operator=(LeftHistory&&) noexcept = default;
 
-void LeftHistory::discard()
-{
-    if (base.isEmpty())
-        return;
-    if (deleteSnapshots(base))
-        QFile::remove(base + kDescriptionExtension);
-    if (lock)
-        lock->unlock();
-    lock.reset();
-    base.clear();
-}
+void LeftHistory::discard() { endSet(base, lock); }
 
 // ------------------------------------------------------------ UndoSnapshots
 
@@ -432,17 +438,7 @@ bool UndoSnapshots::recover(const QString& snapshotFile)
     return true;
 }
 
-void UndoSnapshots::cleanUndoFiles()
-{
-    if (m_base.isEmpty())
-        return;
-    if (deleteSnapshots(m_base))
-        QFile::remove(m_base + kDescriptionExtension);
-    if (m_lock)
-        m_lock->unlock();
-    m_lock.reset();
-    m_base.clear();
-}
+void UndoSnapshots::cleanUndoFiles() { endSet(m_base, m_lock); }
 
 // The description a crash leaves behind with the snapshots: enough to offer
 // the last state of the document again.

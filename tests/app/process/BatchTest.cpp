@@ -1,5 +1,7 @@
 // The batch road end to end: the real program run as a process on copies of
 // the test diagrams, checking the files it writes, its logs and exit status.
+#include "BatchRun.h"
+
 #include <gtest/gtest.h>
 
 #include <QDateTime>
@@ -30,10 +32,7 @@ void write(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
-struct Outcome {
-    int exitCode = -1;
-    QString err;
-};
+using Outcome = orvane::testing::BatchOutcome;
 
 class Batch : public ::testing::Test {
 protected:
@@ -44,21 +43,7 @@ protected:
     }
     Outcome run(const QStringList& args)
     {
-        QProcess p;
-        p.setWorkingDirectory(dir.path());
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("ORVANE_LOG_DIR"), dir.path());
-        env.insert(QStringLiteral("ORVANE_SETTINGS_DIR"), dir.filePath("settings"));
-        env.insert(QStringLiteral("TMPDIR"), dir.path());
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(ORVANE_BINARY), args);
-        p.closeWriteChannel();
-        p.waitForFinished(60000);
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromLocal8Bit(p.readAllStandardError())};
+        return orvane::testing::runBatchProgram(dir.path(), dir.path(), args, dir.path());
     }
     QString errorLog() { return QString::fromUtf8(read(dir.filePath("FSM_ERR.log"))); }
     QByteArray Golden(const char* name)

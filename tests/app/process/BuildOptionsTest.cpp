@@ -1,5 +1,6 @@
 // The options a build system uses, run through the real program: --lint and
 // its diagnostics, --check, --depfile, and their bad uses.
+#include "BatchRun.h"
 #include "BuildSupport.h"
 #include "ProcessState.h"
 
@@ -65,30 +66,13 @@ QByteArray twoStateFile(const QString& second, const QString& machine,
              "  \"links\": [{\"org\": 1, \"dst\": 3}, {\"org\": 3, \"dst\": 2}]\n}\n";
 }
 
-struct Outcome {
-    int exitCode = -1;
-    QString err;
-    QStringList errLines() const { return err.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
-};
+using Outcome = orvane::testing::BatchOutcome;
 
 class BuildOptions : public ::testing::Test {
 protected:
     Outcome run(const QStringList& args)
     {
-        QProcess p;
-        p.setWorkingDirectory(dir.path());
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("ORVANE_LOG_DIR"), dir.filePath("log"));
-        env.insert(QStringLiteral("ORVANE_SETTINGS_DIR"), dir.filePath("settings"));
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(ORVANE_BINARY), args);
-        p.closeWriteChannel();
-        p.waitForFinished(60000);
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromLocal8Bit(p.readAllStandardError())};
+        return orvane::testing::runBatchProgram(dir.path(), dir.filePath("log"), args);
     }
     QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
 
