@@ -1,5 +1,7 @@
 #include "DiagramChecks.h"
 
+#include "SafeFileWriter.h"
+
 #include "ChildDiagrams.h"
 #include "EntryExitAnalysis.h"
 #include "FsmDocument.h"
@@ -196,12 +198,6 @@ QString canonical(const QString& path)
     return c.isEmpty() ? QFileInfo(path).absoluteFilePath() : c;
 }
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 class TreeChecker {
 public:
     explicit TreeChecker(const OpenChild& open) : m_open(open) {}
@@ -253,7 +249,7 @@ private:
             m_names.insert(name, self);
             return;
         }
-        if (fileBytes(first.value()) == fileBytes(self))
+        if (SafeFileWriter::readWholeFile(first.value()) == SafeFileWriter::readWholeFile(self))
             return;
         m_problems.push_back(
             Problem{Severity::Error,

@@ -173,6 +173,14 @@ WriteResult replaceWhole(const QString& path, const QByteArray& bytes,
 
 }  // namespace
 
+std::optional<QByteArray> readWholeFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return f.readAll();
+}
+
 QString systemReason(int errorNumber) { return qt_error_string(errorNumber); }
 
 Target checkTarget(const QString& path, const WriteOptions& options)

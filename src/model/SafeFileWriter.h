@@ -69,6 +69,10 @@ WriteResult writeFileSafely(const QString& path, const QByteArray& bytes,
 // user's own is replaced even when read-only.
 WriteResult makeBackup(const QString& original, const QString& backup);
 
+// The whole file as it is now, or nothing when it cannot be read: what the
+// checks compare a write with.
+std::optional<QByteArray> readWholeFile(const QString& path);
+
 // The system's text for an errno value ("No space left on device").
 QString systemReason(int errorNumber);
 

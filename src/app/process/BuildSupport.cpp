@@ -11,19 +11,6 @@
 
 namespace orvane::BuildSupport {
 
-namespace {
-
-// The bytes of a file, or nothing when it cannot be read.
-std::optional<QByteArray> contents(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return f.readAll();
-}
-
-}  // namespace
-
 QStringList outputFiles(const ProcessState& st, const QString& documentPath,
                         const QString& outputFolder)
 {
@@ -87,8 +74,8 @@ QStringList outdatedFiles(const QStringList& made, const QStringList& inPlace)
 {
     QStringList outdated;
     for (qsizetype i = 0; i < made.size() && i < inPlace.size(); ++i) {
-        const std::optional<QByteArray> fresh = contents(made.at(i));
-        const std::optional<QByteArray> current = contents(inPlace.at(i));
+        const std::optional<QByteArray> fresh = SafeFileWriter::readWholeFile(made.at(i));
+        const std::optional<QByteArray> current = SafeFileWriter::readWholeFile(inPlace.at(i));
         if (!fresh || !current || *fresh != *current)
             outdated.append(inPlace.at(i));
     }

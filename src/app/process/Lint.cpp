@@ -5,6 +5,7 @@
 #include "FsmDocument.h"
 #include "NodeLines.h"
 #include "RegistryChildSource.h"
+#include "SafeFileWriter.h"
 
 #include <QFile>
 #include <QHash>
@@ -22,9 +23,9 @@ public:
             return 0;
         auto it = m_lines.find(file);
         if (it == m_lines.end()) {
-            QFile f(file);
-            const QByteArray bytes = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-            it = m_lines.insert(file, NodeLines::documentNodeLines(bytes));
+            it = m_lines.insert(file,
+                                NodeLines::documentNodeLines(
+                                    SafeFileWriter::readWholeFile(file).value_or(QByteArray())));
         }
         const Diagram* d = node->diagram();
         if (!d)

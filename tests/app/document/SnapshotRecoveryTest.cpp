@@ -1,5 +1,6 @@
 // Crash recovery: an editor process is killed with SIGKILL after making
 // edits, and the next session offers what it left behind.
+#include "BatchRun.h"
 #include "AppTestSupport.h"
 
 #include "DocumentCommands.h"
@@ -271,16 +272,9 @@ TEST_F(RecoveryTest, BatchRunsAndGeneratorsLeaveLeftSnapshotsAlone)
     const QStringList left = filesOfEditor();
 
     // A batch run of the real program on the file.
-    QProcess batch;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TMPDIR"), tmpDir);
-    env.insert(QStringLiteral("ORVANE_LOG_DIR"), logDir);
-    batch.setProcessEnvironment(env);
-    batch.setWorkingDirectory(workDir);
-    batch.start(QStringLiteral(ORVANE_BINARY),
-                {diagram, QStringLiteral("/CS"), QStringLiteral("/O") + workDir});
-    ASSERT_TRUE(batch.waitForFinished(60000));
-    EXPECT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
+    const orvane::testing::BatchOutcome batch = orvane::testing::runBatchProgram(
+        workDir, logDir, {diagram, QStringLiteral("/CS"), QStringLiteral("/O") + workDir}, tmpDir);
+    EXPECT_EQ(batch.exitCode, 0) << batch.err.toStdString();
     EXPECT_EQ(filesOfEditor(), left);
 
     // Batch mode inside this process, too.

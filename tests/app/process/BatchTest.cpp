@@ -167,16 +167,10 @@ TEST(BatchTree, HierarchicalModuleOfTheExampleTree)
     // The example tree generates the module committed beside it (the files
     // written end with one more line end than the generated texts).
     QTemporaryDir dir;
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("ORVANE_LOG_DIR"), dir.path());
-    env.insert(QStringLiteral("TMPDIR"), dir.path());
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(dir.path());
     const QString example = QStringLiteral(ORVANE_SOURCE_DIR "/examples/washer/");
-    p.start(QStringLiteral(ORVANE_BINARY), {"/ch", "/O" + dir.path(), example + "Washer.fsm"});
-    p.waitForFinished(60000);
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const Outcome o = orvane::testing::runBatchProgram(
+        dir.path(), dir.path(), {"/ch", "/O" + dir.path(), example + "Washer.fsm"}, dir.path());
+    EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
     EXPECT_EQ(read(dir.filePath("Washer.c")), read(example + "Washer.c") + "\r\n");
     EXPECT_EQ(read(dir.filePath("Washer.h")), read(example + "Washer.h") + "\r\n");
 }

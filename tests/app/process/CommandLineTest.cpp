@@ -1,5 +1,6 @@
 #include "ProcessState.h"
 #include "CommandLine.h"
+#include "BatchRun.h"
 
 #include <gtest/gtest.h>
 
@@ -32,29 +33,10 @@ QString readFile(const QString& path)
     return QString::fromUtf8(f.readAll());
 }
 
-struct ProcessRun {
-    int exitCode = -1;
-    QString out, err;
-};
-
 // Runs the real program in `cwd` with its debug log kept in `cwd` too.
-ProcessRun runProgram(const QString& cwd, const QStringList& args)
+orvane::testing::BatchOutcome runProgram(const QString& cwd, const QStringList& args)
 {
-    QProcess p;
-    p.setWorkingDirectory(cwd);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("ORVANE_LOG_DIR"), cwd);
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(ORVANE_BINARY), args);
-    p.closeWriteChannel();
-    p.waitForFinished(60000);
-    ProcessRun r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
-    r.err = QString::fromLocal8Bit(p.readAllStandardError());
-    return r;
+    return orvane::testing::runBatchProgram(cwd, cwd, args);
 }
 
 // Parses in-process with logs kept in a temporary folder.
@@ -176,7 +158,7 @@ TEST_F(ParseTest, UnknownLongOptionsAreABadCommandLineButADiagramNamedSoIsNot)
 TEST(CommandLineProcess, VersionAndUnknownOptionsAnswerWithoutAWindow)
 {
     QTemporaryDir dir;
-    ProcessRun r = runProgram(dir.path(), {"--version"});
+    orvane::testing::BatchOutcome r = runProgram(dir.path(), {"--version"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, QStringLiteral("orvane 1.0.0\n"));
     r = runProgram(dir.path(), {"--frobnicate"});
@@ -190,7 +172,7 @@ TEST(CommandLineProcess, HelpGoesToStandardOutput)
 {
     QTemporaryDir dir;
     for (const char* sw : {"/?", "--help", "-h"}) {
-        const ProcessRun r = runProgram(dir.path(), {QString::fromLatin1(sw)});
+        const orvane::testing::BatchOutcome r = runProgram(dir.path(), {QString::fromLatin1(sw)});
         EXPECT_EQ(r.exitCode, 0) << sw;
         EXPECT_TRUE(r.out.startsWith(QStringLiteral(
             "orvane file.fsm [/?][/C[S|P|A|H]][/H[L]][/W][/O<path>][/E<path>][/D+|-][/AC+|-][/PT+|-][/BF+|-]\r\n"
@@ -209,7 +191,7 @@ TEST(CommandLineProcess, BatchExitCodesAndLogs)
     const QString good = writeFile(dir.filePath("ok.fsm"), kMinimalDiagram);
     const QString broken = writeFile(dir.filePath("broken.fsm"), "{ not json");
 
-    ProcessRun r = runProgram(dir.path(), {"/LS"});
+    orvane::testing::BatchOutcome r = runProgram(dir.path(), {"/LS"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(readFile(dir.filePath("FSM_ERR.log")).contains("Fsm path error []"));
 

@@ -1,7 +1,7 @@
 #pragma once
 // Runs the real program in batch mode the way a build script does: no
 // display, logs and settings in the test's own folders, and gives back the
-// exit status and what it wrote on standard error.
+// exit status and what it wrote on standard output and standard error.
 
 #include <QProcess>
 #include <QString>
@@ -11,7 +11,7 @@ namespace orvane::testing {
 
 struct BatchOutcome {
     int exitCode = -1;  // -1 when the program crashed or did not end
-    QString err;
+    QString out, err;
     QStringList errLines() const { return err.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
 };
 
@@ -35,6 +35,7 @@ inline BatchOutcome runBatchProgram(const QString& folder, const QString& logFol
     p.closeWriteChannel();
     p.waitForFinished(60000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromLocal8Bit(p.readAllStandardOutput()),
             QString::fromLocal8Bit(p.readAllStandardError())};
 }
 
