@@ -24,17 +24,28 @@ std::optional<qint64> escapeValue(const QString& s, qsizetype& i)
         return std::nullopt;
     const QChar c = s.at(i++);
     switch (c.unicode()) {
-    case 'n': return 10;
-    case 't': return 9;
-    case 'r': return 13;
-    case 'a': return 7;
-    case 'b': return 8;
-    case 'f': return 12;
-    case 'v': return 11;
-    case '\\': return 92;
-    case '\'': return 39;
-    case '"': return 34;
-    case '?': return 63;
+    case 'n':
+        return 10;
+    case 't':
+        return 9;
+    case 'r':
+        return 13;
+    case 'a':
+        return 7;
+    case 'b':
+        return 8;
+    case 'f':
+        return 12;
+    case 'v':
+        return 11;
+    case '\\':
+        return 92;
+    case '\'':
+        return 39;
+    case '"':
+        return 34;
+    case '?':
+        return 63;
     case 'x': {
         qint64 v = 0;
         qsizetype digits = 0;
@@ -62,10 +73,9 @@ std::optional<qint64> escapeValue(const QString& s, qsizetype& i)
 
 std::vector<Token> tokenize(const QString& text)
 {
-    static const char* const kOperators[] = {"<<", ">>", "<=", ">=", "==", "!=", "&&", "||",
-                                             "!",  "~",  "-",  "+",  "*",  "/",  "%",  "<",
-                                             ">",  "&",  "^",  "|",  "?",  ":",  "(",  ")",
-                                             ","};
+    static const char* const kOperators[] = {"<<", ">>", "<=", ">=", "==", "!=", "&&", "||", "!",
+                                             "~",  "-",  "+",  "*",  "/",  "%",  "<",  ">",  "&",
+                                             "^",  "|",  "?",  ":",  "(",  ")",  ","};
     std::vector<Token> out;
     const QString s = withoutComments(text);
     qsizetype i = 0;

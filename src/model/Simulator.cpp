@@ -33,7 +33,8 @@ int transitionNumber(const QString& priority)
 QStringList parameterNames(const QString& params)
 {
     QStringList names;
-    static const QRegularExpression lastName(QStringLiteral("([A-Za-z_]\\w*)\\s*(\\[\\s*\\])?\\s*$"));
+    static const QRegularExpression lastName(
+        QStringLiteral("([A-Za-z_]\\w*)\\s*(\\[\\s*\\])?\\s*$"));
     for (const QString& part : params.split(u',')) {
         const QRegularExpressionMatch m = lastName.match(part.trimmed());
         if (m.hasMatch() && m.captured(1) != u"void")
@@ -134,10 +135,10 @@ QList<std::pair<QString, qint64>> declaredVariables(const QString& code)
     const ExpressionEvaluator literal([](const QString&) { return std::nullopt; });
     static const QRegularExpression define(
         QStringLiteral("^\\s*#\\s*define\\s+([A-Za-z_]\\w*)\\s+(.+)$"));
-    static const QRegularExpression declaration(QStringLiteral(
-        "^(?:(?:static|volatile|const|unsigned|signed|register)\\s+)*"
-        "(?:(?:unsigned|signed)\\s+)?(?:int|char|short|long\\s+long|long|bool|_Bool|"
-        "u?int(?:8|16|32|64)_t)\\s+(.+)$"));
+    static const QRegularExpression declaration(
+        QStringLiteral("^(?:(?:static|volatile|const|unsigned|signed|register)\\s+)*"
+                       "(?:(?:unsigned|signed)\\s+)?(?:int|char|short|long\\s+long|long|bool|_Bool|"
+                       "u?int(?:8|16|32|64)_t)\\s+(.+)$"));
     static const QRegularExpression item(QStringLiteral("^\\s*([A-Za-z_]\\w*)\\s*(?:=\\s*(.+))?$"));
     const QString text = withoutComments(code);
     for (const QString& rawLine : text.split(QRegularExpression(QStringLiteral("[\r\n]")))) {
@@ -246,10 +247,7 @@ int Simulator::machineIndex(const QString& name) const
     return -1;
 }
 
-bool Simulator::canRun() const
-{
-    return !m_machines.empty() && m_machines.front().initial >= 0;
-}
+bool Simulator::canRun() const { return !m_machines.empty() && m_machines.front().initial >= 0; }
 
 void Simulator::addDeclaredVariables()
 {
@@ -349,9 +347,8 @@ QStringList Simulator::childrenOf(int machine, int state) const
     const MachineState& s = m_machines[size_t(machine)].states[size_t(state)];
     // The children are found as the generators find them; a machine of the
     // tree stands for an existing diagram file of its name.
-    ChildDiagrams references([this](const QString& path) {
-        return machineIndex(Paths::baseName(path)) > 0;
-    });
+    ChildDiagrams references(
+        [this](const QString& path) { return machineIndex(Paths::baseName(path)) > 0; });
     references.reset(QStringLiteral("/machine.fsm"));
     references.scanText(s.during + QStringLiteral("\r\n") + s.elseAction);
     QStringList names;
@@ -445,11 +442,12 @@ void Simulator::execute(const QString& text, int machine, int depth, StepRecord&
 {
     if (text.isEmpty())
         return;
-    static const QRegularExpression assignment(QStringLiteral(
-        "^([A-Za-z_]\\w*)\\s*(=|\\+=|-=|\\*=|/=|%=|<<=|>>=|&=|\\^=|\\|=)(?!=)\\s*(.+?)\\s*;?$"),
+    static const QRegularExpression assignment(
+        QStringLiteral(
+            "^([A-Za-z_]\\w*)\\s*(=|\\+=|-=|\\*=|/=|%=|<<=|>>=|&=|\\^=|\\|=)(?!=)\\s*(.+?)\\s*;?$"),
         QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression increment(
-        QStringLiteral("^(?:([A-Za-z_]\\w*)\\s*(\\+\\+|--)|(\\+\\+|--)\\s*([A-Za-z_]\\w*))\\s*;?$"));
+    static const QRegularExpression increment(QStringLiteral(
+        "^(?:([A-Za-z_]\\w*)\\s*(\\+\\+|--)|(\\+\\+|--)\\s*([A-Za-z_]\\w*))\\s*;?$"));
     static const QRegularExpression call(QStringLiteral("^([A-Za-z_]\\w*)\\s*\\((.*)\\)\\s*;?$"),
                                          QRegularExpression::DotMatchesEverythingOption);
     const QString& who = m_machines[size_t(machine)].name;

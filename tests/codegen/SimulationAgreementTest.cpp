@@ -6,10 +6,13 @@
 
 #include "CompileRunSupport.h"
 #include "Simulator.h"
+#include "TraceReplay.h"
 
 #include <QRandomGenerator>
 
 #include <memory>
+#include <set>
+#include <tuple>
 
 namespace orvane::testing {
 namespace {
@@ -28,7 +31,7 @@ const QString kTracePrint =
 struct AgreementCase {
     std::string name;
     std::vector<std::shared_ptr<FsmDocument>> documents;  // the top machine first
-    QString includes;     // extra lines for the top machine's initialization
+    QString includes;      // extra lines for the top machine's initialization
     QString declarations;  // the driver's definitions of inputs and outputs
     QString stepCode;      // the driver's step once in_bits is set
     std::function<void(Simulator&, unsigned long bits)> setInputs;
@@ -74,10 +77,13 @@ std::shared_ptr<FsmDocument> randomMachine(quint32 seed)
         QStringLiteral("i0 << 1 >= 10 && i1 != 0"),
     };
     const QStringList actions = {
-        QStringLiteral("c0 = c0 + 1;"),   QStringLiteral("c1 += i0;"),
-        QStringLiteral("c0 = i1;"),       QStringLiteral("c1--;"),
+        QStringLiteral("c0 = c0 + 1;"),
+        QStringLiteral("c1 += i0;"),
+        QStringLiteral("c0 = i1;"),
+        QStringLiteral("c1--;"),
         QStringLiteral("c0 = (c0 * 3 + i2) % 7;"),
-        QStringLiteral("c1 = 0;"),        QStringLiteral("++c0; c1 -= 2;"),
+        QStringLiteral("c1 = 0;"),
+        QStringLiteral("++c0; c1 -= 2;"),
         QStringLiteral("c0 %= 5; // small"),
     };
     const auto pick = [&rng](const QStringList& l) { return l.at(int(rng.bounded(l.size()))); };
@@ -104,9 +110,9 @@ std::shared_ptr<FsmDocument> randomMachine(quint32 seed)
         for (int k = 0; k < n; ++k) {
             const int target = int(rng.bounded(count));
             const bool always = k == n - 1 && rng.bounded(4) == 0;
-            b.transition(states[size_t(i)], states[size_t(target)],
-                         QString::number(priorities[k]), always ? QString() : pick(conditions),
-                         maybe(60), rng.bounded(2) ? QStringLiteral("N") : QStringLiteral("Y"));
+            b.transition(states[size_t(i)], states[size_t(target)], QString::number(priorities[k]),
+                         always ? QString() : pick(conditions), maybe(60),
+                         rng.bounded(2) ? QStringLiteral("N") : QStringLiteral("Y"));
         }
     }
     GraphTexts g;
@@ -152,19 +158,19 @@ std::vector<AgreementCase> cases()
                        openExample(QStringLiteral("washer/Door.fsm")),
                        openExample(QStringLiteral("washer/Washer/Drum.fsm"))};
         c.includes = QStringLiteral("#include \"Door.h\"\r\n#include \"Drum.h\"\r\n");
-        const QStringList inputs = {QStringLiteral("start_pressed"),
-                                    QStringLiteral("door_closed"),
-                                    QStringLiteral("level_full"),
-                                    QStringLiteral("level_empty"),
-                                    QStringLiteral("timer_expired"),
-                                    QStringLiteral("drum_timer_expired")};
+        const QStringList inputs = {
+            QStringLiteral("start_pressed"), QStringLiteral("door_closed"),
+            QStringLiteral("level_full"),    QStringLiteral("level_empty"),
+            QStringLiteral("timer_expired"), QStringLiteral("drum_timer_expired")};
         for (qsizetype k = 0; k < inputs.size(); ++k)
-            c.declarations += QStringLiteral("int %1(void) { return (int)((in_bits >> %2) & 1UL); }\n")
-                                  .arg(inputs[k])
-                                  .arg(k);
-        for (const char* output : {"lamp", "valve", "pump", "motor", "latch", "timer_start",
-                                   "drum_timer_start"})
-            c.declarations += QStringLiteral("void %1(int v) { (void)v; }\n").arg(QLatin1String(output));
+            c.declarations +=
+                QStringLiteral("int %1(void) { return (int)((in_bits >> %2) & 1UL); }\n")
+                    .arg(inputs[k])
+                    .arg(k);
+        for (const char* output :
+             {"lamp", "valve", "pump", "motor", "latch", "timer_start", "drum_timer_start"})
+            c.declarations +=
+                QStringLiteral("void %1(int v) { (void)v; }\n").arg(QLatin1String(output));
         c.declarations += QStringLiteral("void Washer(void);\n");
         c.stepCode = QStringLiteral("Washer();");
         c.functions = [inputs](const QString& name, unsigned long bits) -> std::optional<qint64> {
@@ -205,8 +211,14 @@ QString driverText(const AgreementCase& c)
            + c.stepCode + QStringLiteral("\n    }\n    return 0;\n}\n");
 }
 
-// The simulator's trace over the same inputs.
-QString simulatedTrace(const AgreementCase& c)
+// What the simulator did over the inputs of the driver.
+struct Simulated {
+    QString trace;
+    std::set<std::tuple<int, int, int>> fired;  // machine, state, transition rank
+    std::set<std::pair<int, int>> reached;      // machine, state
+};
+
+Simulated simulate(const AgreementCase& c)
 {
     std::vector<Machine> machines;
     for (const auto& doc : c.documents)
@@ -229,7 +241,8 @@ QString simulatedTrace(const AgreementCase& c)
         return e.condition(q.condition);
     });
     Inputs inputs;
-    QString trace;
+    Simulated out;
+    QString& trace = out.trace;
     for (int step = 0; step < kAgreementSteps; ++step) {
         bits = inputs.next();
         if (c.setInputs)
@@ -240,12 +253,50 @@ QString simulatedTrace(const AgreementCase& c)
                          .arg(sim.question() ? sim.question()->condition : QStringLiteral("?"));
             break;
         }
-        for (const Simulation::TraceLine& line : sim.steps().back().trace)
+        for (const Simulation::TraceLine& line : sim.steps().back().trace) {
             trace += QStringLiteral("orvane-trace %1 %2 %3\n")
                          .arg(line.machine, line.state)
                          .arg(line.transition);
+            const int m = sim.machineIndex(line.machine);
+            out.reached.insert({m, sim.machines()[size_t(m)].initial});
+        }
+        for (const Simulation::FiredTransition& f : sim.steps().back().fired) {
+            out.fired.insert({f.machine, f.state, f.transition});
+            const auto& t = sim.machines()[size_t(f.machine)]
+                                .states[size_t(f.state)]
+                                .transitions[size_t(f.transition)];
+            out.reached.insert({f.machine, t.target});
+        }
     }
-    return trace;
+    return out;
+}
+
+QString simulatedTrace(const AgreementCase& c) { return simulate(c).trace; }
+
+// Replaying the program's own trace covers exactly what the run did: every
+// transition it fired and every state it reached, and nothing else.
+void expectReplayCovers(const AgreementCase& c, const QString& programOutput)
+{
+    const Simulated expected = simulate(c);
+    std::vector<Machine> machines;
+    for (const auto& doc : c.documents)
+        machines.push_back(Machine::read(*doc));
+    Simulation::TraceReplay replay(std::move(machines));
+    const auto entries = Simulation::parseTrace(programOutput.toUtf8());
+    EXPECT_EQ(replay.applyAll(entries), int(entries.size()));
+    EXPECT_FALSE(replay.misfit()) << replay.misfit()->text.toStdString();
+    for (size_t m = 0; m < replay.coverage().size(); ++m) {
+        const auto& cov = replay.coverage()[m];
+        for (size_t s = 0; s < cov.stateVisits.size(); ++s) {
+            EXPECT_EQ(cov.stateVisits[s] > 0, expected.reached.count({int(m), int(s)}) > 0)
+                << "machine " << m << " state " << s;
+            for (size_t t = 0; t < cov.transitionFires[s].size(); ++t)
+                EXPECT_EQ(cov.transitionFires[s][t] > 0,
+                          expected.fired.count({int(m), int(s), int(t)}) > 0)
+                    << "machine " << m << " state " << s << " transition " << t;
+        }
+    }
+    EXPECT_EQ(replay.transitionsFired(), int(expected.fired.size()));
 }
 
 class SimulationAgreement : public GccTest<Methodology> {};
@@ -284,6 +335,7 @@ TEST_P(SimulationAgreement, SimulatorAndCompiledCodeStepAlike)
         ASSERT_TRUE(run.ok) << run.output.toStdString();
         ASSERT_GE(run.output.count(QStringLiteral("\n")), kAgreementSteps);
         EXPECT_EQ(traceDifference(simulatedTrace(c), run.output), std::string());
+        expectReplayCovers(c, run.output);
     }
 }
 
@@ -318,6 +370,7 @@ TEST_F(SimulationAgreementHierarchical, WasherTreeStepsAlike)
     ASSERT_TRUE(run.ok) << run.output.toStdString();
     EXPECT_TRUE(run.output.contains(QStringLiteral("orvane-trace Drum Right 1")));
     EXPECT_EQ(traceDifference(simulatedTrace(c), run.output), std::string());
+    expectReplayCovers(c, run.output);
 }
 
 INSTANTIATE_TEST_SUITE_P(Styles, SimulationAgreement,

@@ -8,22 +8,25 @@ namespace orvane::Simulation {
 namespace {
 
 struct Fixture {
-    QHash<QString, qint64> vars{{QStringLiteral("a"), 6}, {QStringLiteral("b"), 4},
-                                {QStringLiteral("zero"), 0}};
+    QHash<QString, qint64> vars{
+        {QStringLiteral("a"), 6}, {QStringLiteral("b"), 4}, {QStringLiteral("zero"), 0}};
     int calls = 0;
-    ExpressionEvaluator evaluator{[this](const QString& n) -> std::optional<qint64> {
-                                      if (vars.contains(n))
-                                          return vars.value(n);
-                                      return std::nullopt;
-                                  },
-                                  [this](const QString& n,
-                                         const QList<qint64>& args) -> std::optional<qint64> {
-                                      ++calls;
-                                      if (n == u"twice" && args.size() == 1)
-                                          return args.at(0) * 2;
-                                      return std::nullopt;
-                                  }};
-    std::optional<qint64> eval(const char* text) { return evaluator.evaluate(QString::fromUtf8(text)); }
+    ExpressionEvaluator evaluator{
+        [this](const QString& n) -> std::optional<qint64> {
+            if (vars.contains(n))
+                return vars.value(n);
+            return std::nullopt;
+        },
+        [this](const QString& n, const QList<qint64>& args) -> std::optional<qint64> {
+            ++calls;
+            if (n == u"twice" && args.size() == 1)
+                return args.at(0) * 2;
+            return std::nullopt;
+        }};
+    std::optional<qint64> eval(const char* text)
+    {
+        return evaluator.evaluate(QString::fromUtf8(text));
+    }
 };
 
 TEST(ConditionEvaluator, FollowsThePrecedenceAndAssociativityOfC)
@@ -80,9 +83,9 @@ TEST(ConditionEvaluator, WhatItCannotReadIsUnknown)
 {
     Fixture f;
     for (const char* text :
-         {"unknown", "lamps(1)", "a / zero", "a % zero", "a << 64", "a << -1", "(int)a", "a +",
-          "a b", "(a", "a)", "\"text\"", "a = 1", "a, b", "1.5", "'ab'", "sizeof(a)", "a[1]",
-          "x.y", "p->q", ""})
+         {"unknown", "lamps(1)", "a / zero",  "a % zero", "a << 64",  "a << -1", "(int)a",
+          "a +",     "a b",      "(a",        "a)",       "\"text\"", "a = 1",   "a, b",
+          "1.5",     "'ab'",     "sizeof(a)", "a[1]",     "x.y",      "p->q",    ""})
         EXPECT_EQ(f.eval(text), std::nullopt) << text;
 }
 
@@ -104,7 +107,8 @@ TEST(ConditionEvaluator, ArithmeticWrapsInsteadOfOverflowing)
 
 TEST(ConditionEvaluator, CommentsGoButLiteralsStay)
 {
-    EXPECT_EQ(withoutComments(QStringLiteral("a /* x */ b // y\r\nc")), QStringLiteral("a   b  \r\nc"));
+    EXPECT_EQ(withoutComments(QStringLiteral("a /* x */ b // y\r\nc")),
+              QStringLiteral("a   b  \r\nc"));
     EXPECT_EQ(withoutComments(QStringLiteral("s(\"/* no */\", '/') /* open")),
               QStringLiteral("s(\"/* no */\", '/')  "));
 }

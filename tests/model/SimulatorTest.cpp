@@ -40,11 +40,10 @@ TEST(Simulator, RunsOneStepInTheOrderOfTheGeneratedCode)
     FsmDocument doc;
     configure(doc, QStringLiteral("M"), QStringLiteral("seq = seq * 10 + 1;"),
               QStringLiteral("seq = seq * 10 + 7;"));
-    Node* a = addState(doc, {QStringLiteral("A"), QStringLiteral("1"), NodeStateInitial,
-                             QStringLiteral("seq = seq * 10 + 3;"),
-                             QStringLiteral("seq = seq * 10 + 2;"),
-                             QStringLiteral("seq = seq * 10 + 4;"),
-                             QStringLiteral("seq = seq * 10 + 6;")});
+    Node* a = addState(
+        doc, {QStringLiteral("A"), QStringLiteral("1"), NodeStateInitial,
+              QStringLiteral("seq = seq * 10 + 3;"), QStringLiteral("seq = seq * 10 + 2;"),
+              QStringLiteral("seq = seq * 10 + 4;"), QStringLiteral("seq = seq * 10 + 6;")});
     Node* b = addState(doc, {QStringLiteral("B"), QStringLiteral("2")});
     addTransition(doc, a, b, QStringLiteral("go"), QStringLiteral("seq = seq * 10 + 5;"));
     Simulator sim({Machine::read(doc)});
@@ -70,8 +69,12 @@ TEST(Simulator, PriorityDecidesAndSelfTransitionsKeepOrRepeatTheEntry)
 {
     FsmDocument doc;
     configure(doc, QStringLiteral("M"));
-    Node* a = addState(doc, {QStringLiteral("A"), QStringLiteral("1"), NodeStateInitial, {},
-                             QStringLiteral("entries++;"), QStringLiteral("exits++;")});
+    Node* a = addState(doc, {QStringLiteral("A"),
+                             QStringLiteral("1"),
+                             NodeStateInitial,
+                             {},
+                             QStringLiteral("entries++;"),
+                             QStringLiteral("exits++;")});
     Node* b = addState(doc, {QStringLiteral("B"), QStringLiteral("2")});
     Node* toB = addTransition(doc, a, b, QStringLiteral("k == 3"));
     Node* inner = addTransition(doc, a, a, QStringLiteral("k == 1 || k == 3"), {}, N);
@@ -79,9 +82,11 @@ TEST(Simulator, PriorityDecidesAndSelfTransitionsKeepOrRepeatTheEntry)
     // The priorities go against the drawing order.
     toB->setTag(TransitionRecord{QStringLiteral("3"), QStringLiteral("k == 3"), {}, Y, N}.toText());
     outer->setTag(
-        TransitionRecord{QStringLiteral("2"), QStringLiteral("k == 2 || k == 3"), {}, Y, N}.toText());
+        TransitionRecord{QStringLiteral("2"), QStringLiteral("k == 2 || k == 3"), {}, Y, N}
+            .toText());
     inner->setTag(
-        TransitionRecord{QStringLiteral("1"), QStringLiteral("k == 1 || k == 3"), {}, N, N}.toText());
+        TransitionRecord{QStringLiteral("1"), QStringLiteral("k == 1 || k == 3"), {}, N, N}
+            .toText());
     Simulator sim({Machine::read(doc)});
     sim.setVariable(QStringLiteral("entries"), 0);
     sim.setVariable(QStringLiteral("exits"), 0);
@@ -209,13 +214,13 @@ TEST(Simulator, ActionsChangeVariablesAndLogTheRest)
 
 TEST(Simulator, StatementsSplitAtTheirEnds)
 {
-    EXPECT_EQ(splitStatements(QStringLiteral(
-                  "a = f(1; 2);\r\n#if defined(X)\r\n  b++; // c = 1;\r\n#endif\r\n"
-                  "if (a) { b = 1; } else c = \";\";")),
-              (QStringList{QStringLiteral("a = f(1; 2);"), QStringLiteral("#if defined(X)"),
-                           QStringLiteral("b++;"), QStringLiteral("#endif"),
-                           QStringLiteral("if (a) { b = 1; }"),
-                           QStringLiteral("else c = \";\";")}));
+    EXPECT_EQ(
+        splitStatements(
+            QStringLiteral("a = f(1; 2);\r\n#if defined(X)\r\n  b++; // c = 1;\r\n#endif\r\n"
+                           "if (a) { b = 1; } else c = \";\";")),
+        (QStringList{QStringLiteral("a = f(1; 2);"), QStringLiteral("#if defined(X)"),
+                     QStringLiteral("b++;"), QStringLiteral("#endif"),
+                     QStringLiteral("if (a) { b = 1; }"), QStringLiteral("else c = \";\";")}));
     EXPECT_TRUE(splitStatements(QStringLiteral(" /* nothing */ ")).isEmpty());
 }
 
