@@ -104,12 +104,14 @@ int TraceReplay::fit(int machine, int from, int to, int number, QString& why) co
         if (s.transitions[k].target == to)
             return int(k);
     }
-    why = numbered ? QStringLiteral("transition %1 of state \"%2\" of FSM \"%3\" does not lead to \"%4\"")
-                         .arg(number)
-                         .arg(s.name, m.name, m.states[size_t(to)].name)
-                   : QStringLiteral("state \"%1\" of FSM \"%2\" has no transition %3")
-                         .arg(s.name, m.name)
-                         .arg(number);
+    why =
+        numbered
+            ? QStringLiteral("transition %1 of state \"%2\" of FSM \"%3\" does not lead to \"%4\"")
+                  .arg(number)
+                  .arg(s.name, m.name, m.states[size_t(to)].name)
+            : QStringLiteral("state \"%1\" of FSM \"%2\" has no transition %3")
+                  .arg(s.name, m.name)
+                  .arg(number);
     return -1;
 }
 
@@ -131,13 +133,14 @@ bool TraceReplay::apply(const TraceEntry& entry)
     const Machine& m = m_machines[size_t(machine)];
     MachineCoverage& c = m_coverage[size_t(machine)];
     if (m.initial < 0) {
-        m_misfit = ReplayMisfit{entry.line, QStringLiteral("FSM \"%1\" has no initial state").arg(m.name)};
+        m_misfit =
+            ReplayMisfit{entry.line, QStringLiteral("FSM \"%1\" has no initial state").arg(m.name)};
         return false;
     }
     const int to = m.stateIndex(entry.state);
     if (to < 0) {
-        m_misfit = ReplayMisfit{entry.line, QStringLiteral("FSM \"%1\" has no state \"%2\"")
-                                                .arg(m.name, entry.state)};
+        m_misfit = ReplayMisfit{
+            entry.line, QStringLiteral("FSM \"%1\" has no state \"%2\"").arg(m.name, entry.state)};
         return false;
     }
     if (!m_started[size_t(machine)]) {

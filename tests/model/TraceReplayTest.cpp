@@ -67,9 +67,12 @@ TEST(TraceReplay, StopsAtTheFirstLineThatDoesNotFit)
     } cases[] = {
         {"orvane-trace M A 0\norvane-trace M Z 0\n", 2, "FSM \"M\" has no state \"Z\""},
         {"orvane-trace M A 3\n", 1, "state \"A\" of FSM \"M\" has no transition 3"},
-        {"orvane-trace M C 1\n", 1, "transition 1 of state \"A\" of FSM \"M\" does not lead to \"C\""},
-        {"orvane-trace M B 0\n", 1, "FSM \"M\" is in state \"A\", not \"B\", and no transition fired"},
-        {"orvane-trace M\n", 1, "a trace line needs an FSM name, a state name and a transition number"},
+        {"orvane-trace M C 1\n", 1,
+         "transition 1 of state \"A\" of FSM \"M\" does not lead to \"C\""},
+        {"orvane-trace M B 0\n", 1,
+         "FSM \"M\" is in state \"A\", not \"B\", and no transition fired"},
+        {"orvane-trace M\n", 1,
+         "a trace line needs an FSM name, a state name and a transition number"},
     };
     for (const auto& c : cases) {
         TraceReplay r({machine()});
