@@ -32,15 +32,13 @@ QString countCell(int count)
 
 QString percent(int part, int whole)
 {
-    return whole == 0 ? QStringLiteral("100")
-                      : QString::number(100.0 * part / whole, 'f', 1);
+    return whole == 0 ? QStringLiteral("100") : QString::number(100.0 * part / whole, 'f', 1);
 }
 
 }  // namespace
 
 DiagramRenderer::ColourOverrides coverageColours(const FsmDocument&,
-                                                 const Simulation::TraceReplay& replay,
-                                                 int machine)
+                                                 const Simulation::TraceReplay& replay, int machine)
 {
     DiagramRenderer::ColourOverrides colours;
     const Simulation::Machine& m = replay.machines()[size_t(machine)];
@@ -68,21 +66,23 @@ QString pageText(const std::vector<const FsmDocument*>& documents,
 {
     const QString top = replay.machines().empty() ? QString() : replay.machines().front().name;
     QString page;
-    page += QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>Coverage of ")
-            + escaped(top) + QStringLiteral("</title>\n<style>\n")
-            + QStringLiteral("table { border-collapse: collapse; margin: 0.5em 0 1.5em 0; }\n"
-                             "th, td { border: 1px solid #888; padding: 2px 8px; text-align: left; }\n"
-                             "td.yes { background: #c8f0c8; }\ntd.no { background: #f8c8c8; }\n"
-                             "svg { max-width: 100%; height: auto; }\n")
-            + QStringLiteral("</style>\n</head>\n<body>\n<h1>Coverage of ") + escaped(top)
-            + QStringLiteral("</h1>\n<p>Trace: ") + escaped(traceName)
-            + QStringLiteral("<br>\nStates %1/%2 (%3%), transitions %4/%5 (%6%).</p>\n")
-                  .arg(replay.statesReached())
-                  .arg(replay.stateCount())
-                  .arg(percent(replay.statesReached(), replay.stateCount()))
-                  .arg(replay.transitionsFired())
-                  .arg(replay.transitionCount())
-                  .arg(percent(replay.transitionsFired(), replay.transitionCount()));
+    page +=
+        QStringLiteral(
+            "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>Coverage of ")
+        + escaped(top) + QStringLiteral("</title>\n<style>\n")
+        + QStringLiteral("table { border-collapse: collapse; margin: 0.5em 0 1.5em 0; }\n"
+                         "th, td { border: 1px solid #888; padding: 2px 8px; text-align: left; }\n"
+                         "td.yes { background: #c8f0c8; }\ntd.no { background: #f8c8c8; }\n"
+                         "svg { max-width: 100%; height: auto; }\n")
+        + QStringLiteral("</style>\n</head>\n<body>\n<h1>Coverage of ") + escaped(top)
+        + QStringLiteral("</h1>\n<p>Trace: ") + escaped(traceName)
+        + QStringLiteral("<br>\nStates %1/%2 (%3%), transitions %4/%5 (%6%).</p>\n")
+              .arg(replay.statesReached())
+              .arg(replay.stateCount())
+              .arg(percent(replay.statesReached(), replay.stateCount()))
+              .arg(replay.transitionsFired())
+              .arg(replay.transitionCount())
+              .arg(percent(replay.transitionsFired(), replay.transitionCount()));
     if (const auto& misfit = replay.misfit())
         page += QStringLiteral("<p>The replay stopped at line %1: %2.</p>\n")
                     .arg(misfit->line)
@@ -90,11 +90,12 @@ QString pageText(const std::vector<const FsmDocument*>& documents,
     for (size_t i = 0; i < replay.machines().size() && i < documents.size(); ++i) {
         const Simulation::Machine& m = replay.machines()[i];
         const Simulation::MachineCoverage& c = replay.coverage()[i];
-        page += QStringLiteral("<h2>FSM ") + escaped(m.name) + QStringLiteral("</h2>\n<p>States %1/%2, transitions %3/%4.</p>\n")
-                                                                  .arg(c.statesReached())
-                                                                  .arg(c.stateCount())
-                                                                  .arg(c.transitionsFired())
-                                                                  .arg(c.transitionCount());
+        page += QStringLiteral("<h2>FSM ") + escaped(m.name)
+                + QStringLiteral("</h2>\n<p>States %1/%2, transitions %3/%4.</p>\n")
+                      .arg(c.statesReached())
+                      .arg(c.stateCount())
+                      .arg(c.transitionsFired())
+                      .arg(c.transitionCount());
         page += inlineSvg(DiagramPicture::toSvg(documents[i]->diagram(),
                                                 coverageColours(*documents[i], replay, int(i))));
         page += QStringLiteral("\n<table>\n<tr><th>State</th><th>Reached</th></tr>\n");
@@ -121,8 +122,8 @@ QString pageText(const std::vector<const FsmDocument*>& documents,
 }
 
 bool writePage(const std::vector<const FsmDocument*>& documents,
-               const Simulation::TraceReplay& replay, const QString& traceName,
-               const QString& path, Messenger& messenger)
+               const Simulation::TraceReplay& replay, const QString& traceName, const QString& path,
+               Messenger& messenger)
 {
     const SafeFileWriter::WriteResult result =
         SafeFileWriter::writeFileSafely(path, pageText(documents, replay, traceName).toUtf8());

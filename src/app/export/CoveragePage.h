@@ -21,9 +21,8 @@ namespace orvane::CoveragePage {
 
 // The colours of a machine's states and transitions after a replay:
 // `machine` indexes the replay's machines, read from `document`.
-DiagramRenderer::ColourOverrides coverageColours(const FsmDocument& document,
-                                                 const Simulation::TraceReplay& replay,
-                                                 int machine);
+DiagramRenderer::ColourOverrides
+coverageColours(const FsmDocument& document, const Simulation::TraceReplay& replay, int machine);
 
 // The page; documents[i] is the diagram of the replay's machine i.
 QString pageText(const std::vector<const FsmDocument*>& documents,
@@ -32,7 +31,7 @@ QString pageText(const std::vector<const FsmDocument*>& documents,
 // Writes the page through the safe writer; a failure is told through the
 // messenger and gives false.
 bool writePage(const std::vector<const FsmDocument*>& documents,
-               const Simulation::TraceReplay& replay, const QString& traceName,
-               const QString& path, Messenger& messenger);
+               const Simulation::TraceReplay& replay, const QString& traceName, const QString& path,
+               Messenger& messenger);
 
 }  // namespace orvane::CoveragePage

@@ -64,9 +64,9 @@ void collect(const FsmDocument& doc,
 
 }  // namespace
 
-std::vector<const FsmDocument*> documentTree(
-    const FsmDocument& top,
-    const std::function<const FsmDocument*(const QString& path)>& openChild)
+std::vector<const FsmDocument*>
+documentTree(const FsmDocument& top,
+             const std::function<const FsmDocument*(const QString& path)>& openChild)
 {
     std::vector<const FsmDocument*> out;
     QSet<QString> seen{QDir::cleanPath(top.filePath)};

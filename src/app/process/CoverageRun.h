@@ -31,9 +31,9 @@ namespace CoverageRun {
 
 // The diagram and every child diagram it calls (depth first, each once),
 // opened through `openChild`; the diagram first.
-std::vector<const FsmDocument*> documentTree(
-    const FsmDocument& top,
-    const std::function<const FsmDocument*(const QString& path)>& openChild);
+std::vector<const FsmDocument*>
+documentTree(const FsmDocument& top,
+             const std::function<const FsmDocument*(const QString& path)>& openChild);
 
 // The warnings about what the replay never reached, one diagnostic line
 // each; `shownTop` names the top diagram's file.

@@ -2,6 +2,8 @@
 
 #include "DocumentWindow.h"
 
+#include "SimulationDock.h"
+
 #include "Document.h"
 #include "DocumentRegistry.h"
 #include "FsmDocument.h"
@@ -160,6 +162,10 @@ void DocumentWindow::detach()
     if (!m_doc)
         return;
     cancelRemarkEditor();
+    // The simulation holds nodes of the diagram that goes.
+    delete m_simulation;
+    m_simulation = nullptr;
+    m_simulationChildren.clear();
     disconnect(m_doc, nullptr, this, nullptr);
     disconnect(&m_doc->fsm.diagram(), nullptr, this, nullptr);
     // The view and its editor hold items of the diagram that goes next.
@@ -323,6 +329,8 @@ void DocumentWindow::buildViewMenu()
         [this] { m_main.setStatusBarVisible(!m_main.statusBarVisible()); }, {}, true);
     item(m, QStringLiteral("hideCommentsAction"), QStringLiteral("&Hide Comments: '//'"),
          &DocumentWindow::toggleHideComments, {}, true);
+    item(m, QStringLiteral("simulateAction"), QStringLiteral("Si&mulate"),
+         &DocumentWindow::toggleSimulate, QKeySequence(Qt::Key_F5), true);
 
     QMenu* grid = WindowMenus::addSubMenu(m, QStringLiteral("gridMenu"), QStringLiteral("&Grid"));
     m_actions[grid->objectName()] = grid->menuAction();
@@ -493,6 +501,8 @@ void DocumentWindow::refreshButtons(bool force)
             if (QAction* b = button(key))
                 b->setEnabled(!locked && m_main.hasTool(QString::fromLatin1(key)));
     }
+    if (QAction* b = button("Simulate"))
+        b->setChecked(m_simulation != nullptr);
     const bool selectMode = action(QStringLiteral("selectModeAction"))->isChecked();
     if (differs(m_cache.selectMode, selectMode))
         if (QAction* b = button("InsertMode"))

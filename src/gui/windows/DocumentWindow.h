@@ -14,6 +14,8 @@
 #include <QWidget>
 
 #include <map>
+#include <memory>
+#include <vector>
 #include <optional>
 
 class QMdiSubWindow;
@@ -27,6 +29,8 @@ class DocumentRegistry;
 class FsmDocument;
 class UserInterface;
 class MainWindow;
+class SimulationDock;
+class SimulationOverlay;
 
 class DocumentWindow : public QWidget {
     Q_OBJECT
@@ -106,6 +110,11 @@ public:
     void toggleSelectMode();
     void toggleAutosize();
     void toggleLocked();
+    // Simulate mode: the diagram locked, the simulation panel beside it and
+    // the current state marked; leaving restores the diagram as it was.
+    void toggleSimulate();
+    bool simulating() const { return m_simulation != nullptr; }
+    SimulationDock* simulationDock() const { return m_simulation; }
     void toggleHideComments();
     void toggleShowGrid();
     void toggleSnapToGrid();
@@ -190,6 +199,14 @@ private:
     struct ButtonStates {
         std::optional<bool> locked, selectMode, autosize, parent, child, undo, redo;
     } m_cache;
+
+    // Simulate mode.
+    void leaveSimulation();
+    SimulationDock* m_simulation = nullptr;
+    QPointer<SimulationOverlay> m_overlay;
+    std::vector<std::unique_ptr<FsmDocument>> m_simulationChildren;
+    bool m_readOnlyBeforeSimulation = false;
+    bool m_changedBeforeSimulation = false;
 };
 
 }  // namespace orvane

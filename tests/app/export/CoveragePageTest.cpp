@@ -35,8 +35,7 @@ TEST(CoveragePage, ColoursOnlyWhatItNamesAndLeavesThePlainPictureAlone)
 
     Simulation::TraceReplay replay({Simulation::Machine::read(*doc)});
     replay.applyAll(Simulation::parseTrace("orvane-trace M B<&> 1\n"));
-    const DiagramRenderer::ColourOverrides colours =
-        CoveragePage::coverageColours(*doc, replay, 0);
+    const DiagramRenderer::ColourOverrides colours = CoveragePage::coverageColours(*doc, replay, 0);
     EXPECT_EQ(colours.nodeFill.size(), 4);  // two states, two transitions
     EXPECT_EQ(colours.link.size(), 4);
     const QByteArray coloured = DiagramPicture::toSvg(doc->diagram(), colours);
@@ -59,15 +58,16 @@ TEST(CoveragePage, TablesCountAndEscapeEverything)
         "<tr><td>A</td><td>1</td><td><code>x &amp;&amp; y</code></td><td>B&lt;&amp;&gt;</td>"
         "<td class=\"yes\">1</td></tr>")));
     EXPECT_TRUE(page.contains(QStringLiteral("<td class=\"no\">0</td>")));
-    EXPECT_TRUE(page.contains(
-        QStringLiteral("The replay stopped at line 2: FSM &quot;M&quot; has no state "
-                       "&quot;Q&quot;.")));
+    EXPECT_TRUE(
+        page.contains(QStringLiteral("The replay stopped at line 2: FSM &quot;M&quot; has no state "
+                                     "&quot;Q&quot;.")));
     EXPECT_EQ(page.count(QStringLiteral("<svg")), 1);
     EXPECT_FALSE(page.contains(QStringLiteral("<?xml")));
 
     const QString target = dir.filePath(QStringLiteral("m.coverage.htm"));
     RecordingMessenger messenger;
-    EXPECT_TRUE(CoveragePage::writePage({doc.get()}, replay, QStringLiteral("t"), target, messenger));
+    EXPECT_TRUE(
+        CoveragePage::writePage({doc.get()}, replay, QStringLiteral("t"), target, messenger));
     EXPECT_TRUE(messenger.texts.isEmpty());
     EXPECT_FALSE(CoveragePage::writePage({doc.get()}, replay, QStringLiteral("t"), dir.path(),
                                          messenger));  // a folder is no file to replace
