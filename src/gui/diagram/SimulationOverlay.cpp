@@ -2,8 +2,11 @@
 
 #include "DiagramRenderer.h"
 #include "DiagramView.h"
+#include "Transitions.h"
 
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace orvane {
 
@@ -21,8 +24,10 @@ SimulationOverlay::SimulationOverlay(DiagramView* view) : QObject(view), m_view(
         m_flashed.clear();
         update();
     });
-    if (m_view)
+    if (m_view) {
         m_view->setForeground([this](QPainter& p) { paint(p); });
+        m_view->viewport()->installEventFilter(this);
+    }
 }
 
 SimulationOverlay::~SimulationOverlay()
@@ -44,6 +49,41 @@ void SimulationOverlay::flash(std::vector<const Node*> transitions)
     update();
 }
 
+void SimulationOverlay::setCoverage(QHash<const Node*, QColor> colours,
+                                    QHash<const Node*, QString> tips)
+{
+    m_coverage = std::move(colours);
+    m_tips = std::move(tips);
+    update();
+}
+
+QString SimulationOverlay::tipAt(const QPoint& viewportPoint) const
+{
+    if (!m_view)
+        return {};
+    const QPointF twips = m_view->mapToScene(viewportPoint);
+    for (auto it = m_tips.constBegin(); it != m_tips.constEnd(); ++it) {
+        const Node* n = it.key();
+        if (n && n->diagram() == m_view->diagram()
+            && QRectF(n->left(), n->top(), n->width(), n->height()).contains(twips))
+            return it.value();
+    }
+    return {};
+}
+
+bool SimulationOverlay::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && !m_tips.isEmpty()) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = tipAt(help->pos());
+        if (!tip.isEmpty()) {
+            QToolTip::showText(help->globalPos(), tip, m_view);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void SimulationOverlay::update()
 {
     if (m_view)
@@ -56,6 +96,19 @@ void SimulationOverlay::paint(QPainter& p) const
     const double pixel = m_view ? 1.0 / std::max(0.0001, m_view->transform().m11()) : 15.0;
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(Qt::NoBrush);
+    for (auto it = m_coverage.constBegin(); it != m_coverage.constEnd(); ++it) {
+        const Node* n = it.key();
+        if (!n || !m_view || n->diagram() != m_view->diagram())
+            continue;
+        p.setPen(QPen(it.value(), 3 * pixel));
+        p.drawPath(DiagramRenderer::nodeOutline(*n));
+        if (!Transitions::isTransitionNode(n))
+            continue;
+        for (const Link* l : n->inLinks())
+            p.drawPolyline(DiagramRenderer::linkLine(*l));
+        for (const Link* l : n->outLinks())
+            p.drawPolyline(DiagramRenderer::linkLine(*l));
+    }
     p.setPen(QPen(kCurrentColour, 4 * pixel));
     for (const Node* n : m_current)
         if (n)

@@ -2,6 +2,7 @@
 
 #include "DocumentWindow.h"
 
+#include "ReplayDock.h"
 #include "SimulationDock.h"
 
 #include "Document.h"
@@ -165,6 +166,8 @@ void DocumentWindow::detach()
     // The simulation holds nodes of the diagram that goes.
     delete m_simulation;
     m_simulation = nullptr;
+    delete m_replay;
+    m_replay = nullptr;
     m_simulationChildren.clear();
     disconnect(m_doc, nullptr, this, nullptr);
     disconnect(&m_doc->fsm.diagram(), nullptr, this, nullptr);
@@ -236,6 +239,8 @@ void DocumentWindow::buildFileMenu()
          &DocumentWindow::saveAsHTML);
     item(m, QStringLiteral("generateListAction"), QStringLiteral("Generate Lis&t..."),
          &DocumentWindow::generateList);
+    item(m, QStringLiteral("replayTraceAction"), QStringLiteral("&Replay Trace..."),
+         &DocumentWindow::replayTrace);
     QMenu* code = WindowMenus::addSubMenu(m, QStringLiteral("generateMenu"),
                                           QStringLiteral("&Generate C-code"));
     m_actions[code->objectName()] = code->menuAction();
@@ -502,7 +507,7 @@ void DocumentWindow::refreshButtons(bool force)
                 b->setEnabled(!locked && m_main.hasTool(QString::fromLatin1(key)));
     }
     if (QAction* b = button("Simulate"))
-        b->setChecked(m_simulation != nullptr);
+        b->setChecked(m_simulation != nullptr || m_replay != nullptr);
     const bool selectMode = action(QStringLiteral("selectModeAction"))->isChecked();
     if (differs(m_cache.selectMode, selectMode))
         if (QAction* b = button("InsertMode"))

@@ -8,6 +8,7 @@
 
 #include "DiagramView.h"
 #include "GenerationCommands.h"
+#include "Simulator.h"
 #include "WindowMenus.h"
 
 #include <QPointer>
@@ -30,6 +31,7 @@ class FsmDocument;
 class UserInterface;
 class MainWindow;
 class SimulationDock;
+class ReplayDock;
 class SimulationOverlay;
 
 class DocumentWindow : public QWidget {
@@ -115,6 +117,14 @@ public:
     void toggleSimulate();
     bool simulating() const { return m_simulation != nullptr; }
     SimulationDock* simulationDock() const { return m_simulation; }
+    // File > Replay Trace...: a trace file stepped through over the diagram
+    // and its children, coloured by coverage; the diagram locked as above.
+    void replayTrace();
+    // Replays the trace bytes (the command without its file dialog).
+    void startReplay(const QByteArray& trace, const QString& traceName);
+    ReplayDock* replayDock() const { return m_replay; }
+    // Leaves Simulate mode or the replay.
+    void leaveSimulation();
     void toggleHideComments();
     void toggleShowGrid();
     void toggleSnapToGrid();
@@ -200,9 +210,10 @@ private:
         std::optional<bool> locked, selectMode, autosize, parent, child, undo, redo;
     } m_cache;
 
-    // Simulate mode.
-    void leaveSimulation();
+    // Simulate mode and trace replay.
+    std::vector<Simulation::Machine> lockForSimulation();
     SimulationDock* m_simulation = nullptr;
+    ReplayDock* m_replay = nullptr;
     QPointer<SimulationOverlay> m_overlay;
     std::vector<std::unique_ptr<FsmDocument>> m_simulationChildren;
     bool m_readOnlyBeforeSimulation = false;

@@ -79,11 +79,11 @@ SimulationDock::SimulationDock(std::vector<Simulation::Machine> machines, QWidge
     m_transitions->setObjectName(QStringLiteral("transitions"));
     m_transitions->setHeaderLabels({tr("Priority"), tr("Condition"), tr("To"), tr("Holds")});
     m_transitions->setRootIsDecorated(false);
-    m_transitions->setToolTip(tr("Double click a transition to fire it when its condition is asked"));
-    connect(m_transitions, &QTreeWidget::itemDoubleClicked, this,
-            [this](QTreeWidgetItem* item) {
-                fireTransition(m_transitions->indexOfTopLevelItem(item));
-            });
+    m_transitions->setToolTip(
+        tr("Double click a transition to fire it when its condition is asked"));
+    connect(m_transitions, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+        fireTransition(m_transitions->indexOfTopLevelItem(item));
+    });
     layout->addWidget(m_transitions, 1);
 
     layout->addWidget(new QLabel(tr("Variables:"), this));
@@ -290,18 +290,19 @@ void SimulationDock::refreshTransitions()
         return;
     const auto& machine = m_sim.machines().front();
     const auto& state = machine.states[size_t(m_sim.currentState(0))];
-    const Simulation::ExpressionEvaluator evaluator([this](const QString& name) -> std::optional<qint64> {
-        const auto it = m_sim.variables().constFind(name);
-        if (it == m_sim.variables().constEnd())
-            return std::nullopt;
-        return it.value();
-    });
+    const Simulation::ExpressionEvaluator evaluator(
+        [this](const QString& name) -> std::optional<qint64> {
+            const auto it = m_sim.variables().constFind(name);
+            if (it == m_sim.variables().constEnd())
+                return std::nullopt;
+            return it.value();
+        });
     for (const auto& t : state.transitions) {
         const std::optional<bool> holds = evaluator.condition(t.condition);
-        auto* item = new QTreeWidgetItem(
-            {t.priority, t.condition.isEmpty() ? tr("(always)") : t.condition,
-             machine.states[size_t(t.target)].name,
-             holds ? (*holds ? tr("true") : tr("false")) : tr("ask")});
+        auto* item =
+            new QTreeWidgetItem({t.priority, t.condition.isEmpty() ? tr("(always)") : t.condition,
+                                 machine.states[size_t(t.target)].name,
+                                 holds ? (*holds ? tr("true") : tr("false")) : tr("ask")});
         m_transitions->addTopLevelItem(item);
     }
 }
@@ -311,7 +312,8 @@ void SimulationDock::refreshVariables()
     m_filling = true;
     m_variables->setRowCount(int(m_sim.variables().size()));
     int row = 0;
-    for (auto it = m_sim.variables().constBegin(); it != m_sim.variables().constEnd(); ++it, ++row) {
+    for (auto it = m_sim.variables().constBegin(); it != m_sim.variables().constEnd();
+         ++it, ++row) {
         auto* name = new QTableWidgetItem(it.key());
         name->setData(Qt::UserRole, it.key());
         m_variables->setItem(row, 0, name);

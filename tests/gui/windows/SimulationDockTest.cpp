@@ -4,7 +4,9 @@
 #include "WindowTestSupport.h"
 
 #include "Records.h"
+#include "ReplayDock.h"
 #include "SimulationDock.h"
+#include "SimulationOverlay.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -24,17 +26,24 @@ void buildMachine(FsmDocument& doc)
     const auto state = [&d](const QString& name, qint32 kind, const QString& entry) {
         Node* n = d.addNode(1000, 1000, 1500, 900);
         n->setUserData(kind);
-        n->setTag(StateRecord{name, {}, QString::number(d.nodeCount()), entry, {}, QStringLiteral("N"),
-                              QStringLiteral("N"), {}}
-                      .toText());
+        n->setTag(StateRecord{
+            name,
+            {},
+            QString::number(d.nodeCount()),
+            entry,
+            {},
+            QStringLiteral("N"),
+            QStringLiteral("N"),
+            {}}.toText());
         return n;
     };
     const auto transition = [&d](Node* from, Node* to, const QString& priority,
                                  const QString& condition) {
         Node* t = d.addNode(2000, 2000, 150, 100);
         t->setUserData(NodeTransition);
-        t->setTag(TransitionRecord{priority, condition, {}, QStringLiteral("Y"), QStringLiteral("N")}
-                      .toText());
+        t->setTag(
+            TransitionRecord{priority, condition, {}, QStringLiteral("Y"), QStringLiteral("N")}
+                .toText());
         d.addLink(from, t);
         d.addLink(t, to);
     };
@@ -147,7 +156,7 @@ TEST_F(SimulationDockTest, TheVariableTableEditsAddsAndRemoves)
     table->item(rowOf(QStringLiteral("go")), 1)->setText(QStringLiteral("0x10"));
     EXPECT_EQ(dock.simulator().variables().value(QStringLiteral("go")), 16);
     table->item(rowOf(QStringLiteral("go")), 1)->setText(QStringLiteral("many"));
-    EXPECT_EQ(variable(dock, QStringLiteral("go")), QStringLiteral("16"));  // put back
+    EXPECT_EQ(variable(dock, QStringLiteral("go")), QStringLiteral("16"));      // put back
     table->item(rowOf(QStringLiteral("go")), 0)->setText(QStringLiteral("n"));  // taken
     EXPECT_EQ(variable(dock, QStringLiteral("go")), QStringLiteral("16"));
     table->item(rowOf(QStringLiteral("go")), 0)->setText(QStringLiteral("start"));
@@ -202,4 +211,75 @@ TEST_F(SimulateModeTest, TheModeLocksTheDiagramAndLeavingRestoresIt)
     EXPECT_FALSE(d.changed());
     EXPECT_FALSE(simulate->isChecked());
     EXPECT_EQ(w->findChild<SimulationDock*>(), nullptr);
+}
+
+TEST_F(SimulationDockTest, AReplayStepsGoesBackAndStopsAtALineThatDoesNotFit)
+{
+    const QByteArray trace =
+        "noise\norvane-trace M Busy 1\norvane-trace M Idle 1\n"
+        "orvane-trace M Busy 1\norvane-trace M Done 7\norvane-trace M Idle 0\n";
+    ReplayDock dock({Simulation::Machine::read(doc)}, trace, QStringLiteral("run.log"));
+    EXPECT_EQ(dock.entryCount(), 5);
+    const auto state = [&dock] {
+        return dock.findChild<QLabel*>(QStringLiteral("replayState"))->text();
+    };
+    EXPECT_TRUE(state().startsWith(QStringLiteral("M: Idle")));
+    dock.step();
+    EXPECT_TRUE(state().startsWith(QStringLiteral("M: Busy")));
+    EXPECT_EQ(dock.firedNodes().size(), 1u);
+    dock.back();
+    EXPECT_EQ(dock.position(), 0);
+    EXPECT_TRUE(state().startsWith(QStringLiteral("M: Idle")));
+    dock.runToEnd();
+    EXPECT_EQ(dock.position(), 3);  // line 5 names a transition Busy does not have
+    const QString misfit = dock.findChild<QLabel*>(QStringLiteral("misfit"))->text();
+    EXPECT_TRUE(misfit.startsWith(QStringLiteral("Line 5 does not fit")));
+    EXPECT_TRUE(misfit.contains(QStringLiteral("has no transition 7")));
+    dock.step();
+    EXPECT_EQ(dock.position(), 3);
+
+    const auto tips = dock.coverageTips();
+    const auto colours = dock.coverageColours();
+    const Simulation::Machine m = Simulation::Machine::read(doc);
+    EXPECT_EQ(tips.value(m.states[0].node), QStringLiteral("Reached 2 time(s)"));  // start, return
+    EXPECT_EQ(tips.value(m.states[2].node), QStringLiteral("Never reached"));
+    EXPECT_EQ(tips.value(m.states[1].transitions[0].node), QStringLiteral("Fired 1 time(s)"));
+    EXPECT_EQ(tips.value(m.states[1].transitions[1].node), QStringLiteral("Never fired"));
+    EXPECT_NE(colours.value(m.states[0].node), colours.value(m.states[2].node));
+}
+
+TEST_F(SimulateModeTest, ReplayTraceColoursTheDiagramAndLeavingRestoresIt)
+{
+    const QString path = work(QStringLiteral("traffic_light.fsm"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ORVANE_SOURCE_DIR "/examples/traffic_light.fsm"), path));
+    DocumentWindow* w = open(path);
+    ASSERT_TRUE(w);
+    Diagram& d = diagramOf(w);
+    d.setReadOnly(false);
+    d.setChanged(false);
+    const QString name = machineConfig(d).name;
+    const QString tracePath = work(QStringLiteral("run.log"));
+    QFile f(tracePath);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(("orvane-trace " + name + " Red 0\norvane-trace " + name + " Green 1\n").toUtf8());
+    f.close();
+    ui.fileNames = {tracePath};
+    w->action(QStringLiteral("replayTraceAction"))->trigger();
+    ReplayDock* dock = w->replayDock();
+    ASSERT_TRUE(dock);
+    EXPECT_TRUE(d.readOnly());
+    dock->runToEnd();
+    EXPECT_EQ(dock->position(), 2);
+    auto* overlay = w->view()->findChild<SimulationOverlay*>();
+    ASSERT_TRUE(overlay);
+    const Simulation::Machine m = Simulation::Machine::read(w->document()->fsm);
+    const Node* yellow = m.states[size_t(m.stateIndex(QStringLiteral("Yellow")))].node;
+    const Node* red = m.states[size_t(m.stateIndex(QStringLiteral("Red")))].node;
+    EXPECT_EQ(overlay->tipAt(centre(w, yellow)), QStringLiteral("Never reached"));
+    EXPECT_EQ(overlay->tipAt(centre(w, red)), QStringLiteral("Reached 1 time(s)"));
+    w->action(QStringLiteral("simulateAction"))->trigger();  // F5 leaves the replay too
+    EXPECT_EQ(w->replayDock(), nullptr);
+    EXPECT_EQ(w->view()->findChild<SimulationOverlay*>(), nullptr);
+    EXPECT_FALSE(d.readOnly());
+    EXPECT_FALSE(d.changed());
 }
