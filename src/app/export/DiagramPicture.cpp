@@ -73,6 +73,26 @@ QByteArray toSvg(const Diagram& diagram)
     return buffer.data();
 }
 
+QByteArray toSvg(const Diagram& diagram, const DiagramRenderer::ColourOverrides& colours)
+{
+    const QRectF frame = pictureFrame(diagram);
+    const double scale = 1.0 / DiagramRenderer::kTwipsPerPixel;
+    const QSize size = scaledSize(frame, scale);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setResolution(96);
+    QPainter p(&svg);
+    p.scale(scale, scale);
+    p.translate(-frame.topLeft());
+    DiagramRenderer::render(p, diagram, colours);
+    p.end();
+    return buffer.data();
+}
+
 QImage toImage(const Diagram& diagram, double dotsPerInch)
 {
     const QRectF frame = pictureFrame(diagram);

@@ -3,6 +3,7 @@
 // exports, and the SVG and image put on the clipboard.
 
 #include "Diagram.h"
+#include "DiagramRenderer.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -22,6 +23,8 @@ QByteArray toWmf(const Diagram& diagram);
 
 // An SVG document of the diagram, one pixel for 15 twips.
 QByteArray toSvg(const Diagram& diagram);
+// The same with some items in other colours.
+QByteArray toSvg(const Diagram& diagram, const DiagramRenderer::ColourOverrides& colours);
 
 // The diagram on white at the given resolution (at most 16000 pixels each
 // way; a larger drawing is scaled down to fit).

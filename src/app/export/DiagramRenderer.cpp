@@ -223,15 +223,21 @@ QPainterPath nodeOutline(const Node& node)
     return path;
 }
 
-void paintNode(QPainter& p, const Node& node)
+void paintNode(QPainter& p, const Node& node) { paintNode(p, node, nullptr); }
+
+void paintNode(QPainter& p, const Node& node, const ColourOverrides* colours)
 {
     if (!isDrawn(node))
         return;
     const QRectF r = rectOf(node);
     const Shape shape = shapeOf(node);
     if (shape != Invisible) {
-        p.setPen(visiblePen(p, outlinePen(node)));
-        p.setBrush(toColor(node.fillColor()));
+        QPen outline = outlinePen(node);
+        if (colours && colours->nodeOutline.contains(&node))
+            outline.setColor(colours->nodeOutline.value(&node));
+        p.setPen(visiblePen(p, outline));
+        p.setBrush(colours && colours->nodeFill.contains(&node) ? colours->nodeFill.value(&node)
+                                                                : toColor(node.fillColor()));
         switch (shape) {
         case Rounded:
             p.drawRoundedRect(r, cornerRadius(r), cornerRadius(r));
@@ -281,7 +287,9 @@ QPolygonF linkLine(const Link& link)
     return line;
 }
 
-void paintLink(QPainter& p, const Link& link)
+void paintLink(QPainter& p, const Link& link) { paintLink(p, link, nullptr); }
+
+void paintLink(QPainter& p, const Link& link, const ColourOverrides* colours)
 {
     QPolygonF line = linkLine(link);
     const double width = penWidth(link.drawWidth());
@@ -296,7 +304,8 @@ void paintLink(QPainter& p, const Link& link)
         if (!atOrg.head.isEmpty())
             line.front() = atOrg.base;
     }
-    const QColor colour = toColor(link.drawColor());
+    const QColor colour = colours && colours->link.contains(&link) ? colours->link.value(&link)
+                                                                   : toColor(link.drawColor());
     const QPen pen =
         visiblePen(p, QPen(colour, width, penStyle(link.drawStyle()), Qt::FlatCap, Qt::MiterJoin));
     p.setPen(pen);
@@ -321,16 +330,21 @@ QRectF linkBounds(const Link& link)
 
 void render(QPainter& p, const Diagram& diagram, const QRectF& area)
 {
+    render(p, diagram, ColourOverrides(), area);
+}
+
+void render(QPainter& p, const Diagram& diagram, const ColourOverrides& colours, const QRectF& area)
+{
     const bool all = area.isEmpty();
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     for (const auto& l : diagram.links())
         if (isDrawn(*l->org()) && isDrawn(*l->dst()) && (all || linkBounds(*l).intersects(area)))
-            paintLink(p, *l);
+            paintLink(p, *l, &colours);
     for (const auto& n : diagram.nodes())
         if (isDrawn(*n) && (all || nodeBounds(*n).intersects(area)))
-            paintNode(p, *n);
+            paintNode(p, *n, &colours);
     p.restore();
 }
 

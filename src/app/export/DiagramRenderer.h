@@ -28,6 +28,8 @@
 
 #include "Diagram.h"
 
+#include <QColor>
+#include <QHash>
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QRectF>
@@ -43,6 +45,19 @@ constexpr double kTwipsPerPixel = 15.0;
 // first, then nodes in collection order.
 void render(QPainter& painter, const Diagram& diagram, const QRectF& area = QRectF());
 
+// Colours that replace an item's own while it is drawn (the coverage
+// picture): a node's fill and outline, a link's line and arrow heads. An
+// item not named keeps its colours.
+struct ColourOverrides {
+    QHash<const Node*, QColor> nodeFill;
+    QHash<const Node*, QColor> nodeOutline;
+    QHash<const Link*, QColor> link;
+};
+
+// render with some items in other colours.
+void render(QPainter& painter, const Diagram& diagram, const ColourOverrides& colours,
+            const QRectF& area = QRectF());
+
 // The rectangle (twips) that holds everything drawn, margin nodes included;
 // an empty rectangle when there is nothing to draw.
 QRectF extent(const Diagram& diagram);
@@ -52,9 +67,11 @@ QRectF extent(const Diagram& diagram);
 bool isDrawn(const Node& node);  // false for the info node and margin nodes
 QPainterPath nodeOutline(const Node& node);
 void paintNode(QPainter& painter, const Node& node);
+void paintNode(QPainter& painter, const Node& node, const ColourOverrides* colours);
 QRectF nodeBounds(const Node& node);   // outline, pen and text
 QPolygonF linkLine(const Link& link);  // outline to outline through the bend points
 void paintLink(QPainter& painter, const Link& link);
+void paintLink(QPainter& painter, const Link& link, const ColourOverrides* colours);
 QRectF linkBounds(const Link& link);  // line, pen and arrow heads
 
 }  // namespace orvane::DiagramRenderer

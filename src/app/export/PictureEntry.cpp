@@ -2,6 +2,7 @@
 // (which links only Qt Core) takes from this library when a page or picture
 // switch is given.
 
+#include "CoveragePage.h"
 #include "FontTextMeasurer.h"
 #include "HtmlPage.h"
 #include "Modules.h"
@@ -22,7 +23,7 @@ QCoreApplication* createDrawingApplication(int& argc, char** argv)
 }
 
 const PictureModule kPictureModule{&createDrawingApplication, &HtmlPage::fileSaveAsHTML,
-                                   &HtmlPage::fileSaveAsEMF};
+                                   &HtmlPage::fileSaveAsEMF, &CoveragePage::writePage};
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "Batch.h"
 
 #include "BuildSupport.h"
+#include "CoverageRun.h"
 #include "Diagnostics.h"
 #include "Document.h"
 #include "DocumentRegistry.h"
@@ -113,9 +114,10 @@ int runBatch(int argc, char** argv, ProcessState& state)
     // Only a page or picture switch opens the drawing library (Qt Gui and
     // the fonts); code and list files need neither.
     const bool drawing = !state.lint && (state.swH || state.swHL || state.swW);
+    const bool coverage = !state.lint && !state.coverageTrace.isEmpty();
     const PictureModule* pictures = nullptr;
     std::unique_ptr<QCoreApplication> app;
-    if (drawing) {
+    if (drawing || coverage) {
         QString error;
         pictures = Modules::pictureModule(&error);
         if (!pictures) {
@@ -144,6 +146,8 @@ int runBatch(int argc, char** argv, ProcessState& state)
 
     if (state.lint)
         return Lint::run(docs, doc, path, state.swCH, state.warningsAreErrors);
+    if (coverage)
+        return CoverageRun::run(docs, doc, state, path, pictures, ui);
     if (state.checkOnly)
         return checkOutputs(docs, doc, state, pictures, ui, path);
 

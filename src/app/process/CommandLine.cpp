@@ -92,6 +92,40 @@ void takeBuildOptions(Arguments& a, ProcessState& st)
     }
 }
 
+// --coverage=TRACE and --min-coverage=P (a percentage from 0 to 100). A
+// missing trace, a bad percentage, or a percentage without a trace is an
+// unknown option.
+void takeCoverageOptions(Arguments& a, ProcessState& st)
+{
+    st.coverageTrace.clear();
+    st.minCoverage.reset();
+    const QString coverage = QStringLiteral("--coverage=");
+    const QString minimum = QStringLiteral("--min-coverage=");
+    QString minimumArgument;
+    for (qsizetype i = 0; i < a.args.size(); ++i) {
+        if (!a.available(i))
+            continue;
+        const QString& arg = a.args.at(i);
+        if (arg.startsWith(coverage)) {
+            a.taken[size_t(i)] = true;
+            st.coverageTrace = arg.mid(coverage.size());
+            if (st.coverageTrace.isEmpty())
+                st.unknownOption = arg;
+        } else if (arg.startsWith(minimum)) {
+            a.taken[size_t(i)] = true;
+            minimumArgument = arg;
+            bool ok = false;
+            const double p = arg.mid(minimum.size()).toDouble(&ok);
+            if (ok && p >= 0.0 && p <= 100.0)
+                st.minCoverage = p;
+            else
+                st.unknownOption = arg;
+        }
+    }
+    if (st.minCoverage && st.coverageTrace.isEmpty() && st.unknownOption.isEmpty())
+        st.unknownOption = minimumArgument;
+}
+
 }  // namespace
 
 QString helpText(const QString& executableName)
@@ -159,6 +193,7 @@ Road parseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
     if (takeSwitch(a, QStringLiteral("--version")))
         return Road::Version;
     takeBuildOptions(a, st);
+    takeCoverageOptions(a, st);
     // A long option this program does not know is never a file to open; a
     // diagram file whose name starts with "--" still is the diagram.
     if (!st.unknownOption.isEmpty()) {  // "--depfile=" without a file
@@ -232,6 +267,7 @@ Road parseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
         return Road::BuildOptionWithoutSwitch;
     }
     st.batchMode = st.batchMode || st.lint;
+    st.batchMode = st.batchMode || !st.coverageTrace.isEmpty();
     if (!st.batchMode)
         return Road::HandOverOrInteractive;
     return remaining.isEmpty() ? Road::BatchWithoutPath : Road::Batch;

@@ -10,12 +10,17 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class QCoreApplication;
 
 namespace orvane {
 
 class FsmDocument;
 class Messenger;
+namespace Simulation {
+class TraceReplay;
+}
 
 // What the picture library offers the batch road.
 struct PictureModule {
@@ -26,6 +31,10 @@ struct PictureModule {
     bool (*writePage)(FsmDocument& doc, const QString& path, bool sameFolder, Messenger& messenger);
     // The picture alone; see HtmlPage::fileSaveAsEMF.
     bool (*writePicture)(FsmDocument& doc, const QString& path, Messenger& messenger);
+    // The coverage page of a replay; see CoveragePage::writePage.
+    bool (*writeCoveragePage)(const std::vector<const FsmDocument*>& documents,
+                              const Simulation::TraceReplay& replay, const QString& traceName,
+                              const QString& path, Messenger& messenger);
 };
 
 namespace Modules {

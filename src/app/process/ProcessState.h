@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace orvane {
 
 struct ProcessState {
@@ -26,6 +28,11 @@ struct ProcessState {
     bool checkOnly = false;
     bool lint = false;
     bool warningsAreErrors = false;
+
+    // Coverage: --coverage=TRACE replays a trace over the diagram's tree,
+    // --min-coverage=P fails below P percent of the transitions.
+    QString coverageTrace;  // empty: no coverage run
+    std::optional<double> minCoverage;
 
     // True when any C-code switch was given (code files are then written
     // without a dialog).

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -314,6 +315,22 @@ bool DiagramView::viewportEvent(QEvent* e)
     else if (e->type() == QEvent::Enter)
         m_mouseInside = true;
     return QGraphicsView::viewportEvent(e);
+}
+
+void DiagramView::setForeground(Foreground paint)
+{
+    m_foreground = std::move(paint);
+    viewport()->update();
+}
+
+void DiagramView::drawForeground(QPainter* painter, const QRectF& rect)
+{
+    QGraphicsView::drawForeground(painter, rect);
+    if (!m_foreground)
+        return;
+    painter->save();
+    m_foreground(*painter);
+    painter->restore();
 }
 
 }  // namespace orvane

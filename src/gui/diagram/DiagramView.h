@@ -8,6 +8,8 @@
 
 #include <QGraphicsView>
 
+#include <functional>
+
 #include <memory>
 #include <vector>
 
@@ -83,6 +85,12 @@ public:
     void setInputEnabled(bool on);
     bool inputEnabled() const { return m_inputEnabled; }
 
+    // Painted over the items in the diagram's coordinates (twips): marks
+    // that are no part of the drawing, such as the simulation's highlights.
+    // An empty function paints nothing.
+    using Foreground = std::function<void(QPainter& painter)>;
+    void setForeground(Foreground paint);
+
 signals:
     // Item under the mouse (node first, else link; both null: background),
     // already made the current item.
@@ -103,6 +111,7 @@ protected:
     void wheelEvent(QWheelEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     bool viewportEvent(QEvent* e) override;
+    void drawForeground(QPainter* painter, const QRectF& rect) override;
 
 private:
     enum class Op {
@@ -177,6 +186,7 @@ private:
     QGraphicsPathItem* m_rubberLine = nullptr;
     QByteArray m_lastPasted;
     int m_pasteCount = 0;
+    Foreground m_foreground;
 };
 
 }  // namespace orvane

@@ -2,6 +2,9 @@
 
 #include "DocumentWindow.h"
 
+#include "ReplayDock.h"
+#include "SimulationDock.h"
+
 #include "Document.h"
 #include "DocumentRegistry.h"
 #include "FsmDocument.h"
@@ -160,6 +163,12 @@ void DocumentWindow::detach()
     if (!m_doc)
         return;
     cancelRemarkEditor();
+    // The simulation holds nodes of the diagram that goes.
+    delete m_simulation;
+    m_simulation = nullptr;
+    delete m_replay;
+    m_replay = nullptr;
+    m_simulationChildren.clear();
     disconnect(m_doc, nullptr, this, nullptr);
     disconnect(&m_doc->fsm.diagram(), nullptr, this, nullptr);
     // The view and its editor hold items of the diagram that goes next.
@@ -230,6 +239,8 @@ void DocumentWindow::buildFileMenu()
          &DocumentWindow::saveAsHTML);
     item(m, QStringLiteral("generateListAction"), QStringLiteral("Generate Lis&t..."),
          &DocumentWindow::generateList);
+    item(m, QStringLiteral("replayTraceAction"), QStringLiteral("&Replay Trace..."),
+         &DocumentWindow::replayTrace);
     QMenu* code = WindowMenus::addSubMenu(m, QStringLiteral("generateMenu"),
                                           QStringLiteral("&Generate C-code"));
     m_actions[code->objectName()] = code->menuAction();
@@ -323,6 +334,8 @@ void DocumentWindow::buildViewMenu()
         [this] { m_main.setStatusBarVisible(!m_main.statusBarVisible()); }, {}, true);
     item(m, QStringLiteral("hideCommentsAction"), QStringLiteral("&Hide Comments: '//'"),
          &DocumentWindow::toggleHideComments, {}, true);
+    item(m, QStringLiteral("simulateAction"), QStringLiteral("Si&mulate"),
+         &DocumentWindow::toggleSimulate, QKeySequence(Qt::Key_F5), true);
 
     QMenu* grid = WindowMenus::addSubMenu(m, QStringLiteral("gridMenu"), QStringLiteral("&Grid"));
     m_actions[grid->objectName()] = grid->menuAction();
@@ -493,6 +506,8 @@ void DocumentWindow::refreshButtons(bool force)
             if (QAction* b = button(key))
                 b->setEnabled(!locked && m_main.hasTool(QString::fromLatin1(key)));
     }
+    if (QAction* b = button("Simulate"))
+        b->setChecked(m_simulation != nullptr || m_replay != nullptr);
     const bool selectMode = action(QStringLiteral("selectModeAction"))->isChecked();
     if (differs(m_cache.selectMode, selectMode))
         if (QAction* b = button("InsertMode"))

@@ -8,12 +8,15 @@
 
 #include "DiagramView.h"
 #include "GenerationCommands.h"
+#include "Simulator.h"
 #include "WindowMenus.h"
 
 #include <QPointer>
 #include <QWidget>
 
 #include <map>
+#include <memory>
+#include <vector>
 #include <optional>
 
 class QMdiSubWindow;
@@ -27,6 +30,9 @@ class DocumentRegistry;
 class FsmDocument;
 class UserInterface;
 class MainWindow;
+class SimulationDock;
+class ReplayDock;
+class SimulationOverlay;
 
 class DocumentWindow : public QWidget {
     Q_OBJECT
@@ -106,6 +112,19 @@ public:
     void toggleSelectMode();
     void toggleAutosize();
     void toggleLocked();
+    // Simulate mode: the diagram locked, the simulation panel beside it and
+    // the current state marked; leaving restores the diagram as it was.
+    void toggleSimulate();
+    bool simulating() const { return m_simulation != nullptr; }
+    SimulationDock* simulationDock() const { return m_simulation; }
+    // File > Replay Trace...: a trace file stepped through over the diagram
+    // and its children, coloured by coverage; the diagram locked as above.
+    void replayTrace();
+    // Replays the trace bytes (the command without its file dialog).
+    void startReplay(const QByteArray& trace, const QString& traceName);
+    ReplayDock* replayDock() const { return m_replay; }
+    // Leaves Simulate mode or the replay.
+    void leaveSimulation();
     void toggleHideComments();
     void toggleShowGrid();
     void toggleSnapToGrid();
@@ -190,6 +209,15 @@ private:
     struct ButtonStates {
         std::optional<bool> locked, selectMode, autosize, parent, child, undo, redo;
     } m_cache;
+
+    // Simulate mode and trace replay.
+    std::vector<Simulation::Machine> lockForSimulation();
+    SimulationDock* m_simulation = nullptr;
+    ReplayDock* m_replay = nullptr;
+    QPointer<SimulationOverlay> m_overlay;
+    std::vector<std::unique_ptr<FsmDocument>> m_simulationChildren;
+    bool m_readOnlyBeforeSimulation = false;
+    bool m_changedBeforeSimulation = false;
 };
 
 }  // namespace orvane

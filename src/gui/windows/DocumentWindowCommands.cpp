@@ -307,6 +307,8 @@ void DocumentWindow::toggleAutosize()
 
 void DocumentWindow::toggleLocked()
 {
+    if (m_simulation || m_replay)
+        return;  // Simulate mode and the replay keep the diagram locked
     commitRemarkEditor();
     Diagram& d = fsm().diagram();
     d.setReadOnly(!d.readOnly());

@@ -230,6 +230,8 @@ void MainWindow::buildToolbar()
               onActive(&DocumentWindow::fsmProperties));
     addButton(QStringLiteral("Remark"), QStringLiteral("Insert Remark"),
               onActive(&DocumentWindow::insertRemark));
+    addButton(QStringLiteral("Simulate"), QStringLiteral("Simulate the machine"),
+              onActive(&DocumentWindow::toggleSimulate), true);
     m_toolBar->addSeparator();
     addButton(QStringLiteral("GoUp1Level"), QStringLiteral("Open Parent"),
               onActive(&DocumentWindow::openParent));

@@ -457,7 +457,7 @@ TEST_F(DocWindowTest, ClosingWithoutSavingLeavesOnlyNewAndOpen)
     EXPECT_TRUE(button("New")->isEnabled());
     EXPECT_TRUE(button("Open")->isEnabled());
     for (const char* key : {"Save", "GenerateCode", "Print", "Preview", "Cut", "Undo", "Lock",
-                            "Properties", "Remark", "GoUp1Level", "GoDown1Level"})
+                            "Properties", "Remark", "Simulate", "GoUp1Level", "GoDown1Level"})
         EXPECT_FALSE(button(key)->isEnabled()) << key;
     // The main window's own menus are back.
     EXPECT_EQ(main->menuBar()->actions().size(), 3);

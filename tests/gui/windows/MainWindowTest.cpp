@@ -249,6 +249,7 @@ TEST_F(MainWindowTest, TheToolbarCarriesEveryButtonWithItsToolTip)
         {"AutoSize", "Autosize Nodes"},
         {"Properties", "FSM Properties"},
         {"Remark", "Insert Remark"},
+        {"Simulate", "Simulate the machine"},
         {"GoUp1Level", "Open Parent"},
         {"GoDown1Level", "Open child"}};
     QStringList order;
