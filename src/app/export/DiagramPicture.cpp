@@ -55,10 +55,10 @@ QByteArray toWmf(const Diagram& diagram)
     return wmf.data();
 }
 
-QByteArray toSvg(const Diagram& diagram)
+QByteArray toSvg(const Diagram& diagram, double dotsPerInch)
 {
     const QRectF frame = pictureFrame(diagram);
-    const double scale = 1.0 / DiagramRenderer::kTwipsPerPixel;
+    const double scale = dotsPerInch / kTwipsPerInch;
     const QSize size = scaledSize(frame, scale);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -90,6 +90,19 @@ QImage toImage(const Diagram& diagram, double dotsPerInch)
     paint(p, diagram, frame, scale);
     p.end();
     return image;
+}
+
+QByteArray toPng(const Diagram& diagram, double dotsPerInch)
+{
+    const QImage image = toImage(diagram, dotsPerInch);
+    QByteArray bytes;
+    if (image.isNull())
+        return bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        bytes.clear();
+    return bytes;
 }
 
 }  // namespace orvane::DiagramPicture

@@ -92,6 +92,46 @@ void takeBuildOptions(Arguments& a, ProcessState& st)
     }
 }
 
+// The other formats: --svg, --png, --mermaid, --plantuml, --scxml, and the
+// picture options --picture=svg|wmf and --dpi=N (1 to 2400). A bad value
+// makes the argument an unknown option.
+void takeFormatOptions(Arguments& a, ProcessState& st)
+{
+    st.swSvg = takeSwitch(a, QStringLiteral("--svg"));
+    st.swPng = takeSwitch(a, QStringLiteral("--png"));
+    st.swMermaid = takeSwitch(a, QStringLiteral("--mermaid"));
+    st.swPlantUml = takeSwitch(a, QStringLiteral("--plantuml"));
+    st.swScxml = takeSwitch(a, QStringLiteral("--scxml"));
+    st.pageSvg = false;
+    st.pictureOptionGiven = false;
+    st.dotsPerInch = 96.0;
+    const QString picture = QStringLiteral("--picture=");
+    const QString dpi = QStringLiteral("--dpi=");
+    for (qsizetype i = 0; i < a.args.size(); ++i) {
+        if (!a.available(i))
+            continue;
+        const QString& arg = a.args.at(i);
+        if (arg.startsWith(picture, Qt::CaseInsensitive)) {
+            a.taken[size_t(i)] = true;
+            st.pictureOptionGiven = true;
+            const QString value = arg.mid(picture.size());
+            if (value.compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0)
+                st.pageSvg = true;
+            else if (value.compare(QLatin1String("wmf"), Qt::CaseInsensitive) != 0)
+                st.unknownOption = arg;
+        } else if (arg.startsWith(dpi, Qt::CaseInsensitive)) {
+            a.taken[size_t(i)] = true;
+            st.pictureOptionGiven = true;
+            bool ok = false;
+            const int value = arg.mid(dpi.size()).toInt(&ok);
+            if (ok && value >= 1 && value <= 2400)
+                st.dotsPerInch = value;
+            else
+                st.unknownOption = arg;
+        }
+    }
+}
+
 }  // namespace
 
 QString helpText(const QString& executableName)
@@ -159,9 +199,11 @@ Road parseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
     if (takeSwitch(a, QStringLiteral("--version")))
         return Road::Version;
     takeBuildOptions(a, st);
+    if (st.unknownOption.isEmpty())
+        takeFormatOptions(a, st);
     // A long option this program does not know is never a file to open; a
     // diagram file whose name starts with "--" still is the diagram.
-    if (!st.unknownOption.isEmpty()) {  // "--depfile=" without a file
+    if (!st.unknownOption.isEmpty()) {  // "--depfile=" without a file, a bad --dpi=
         commandLineError = true;
         return Road::UnknownOption;
     }
@@ -206,6 +248,7 @@ Road parseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
 
     st.batchMode = st.swW || st.swH || st.swHL || st.swLS || st.swC || st.swCS || st.swCP || st.swCA
                    || st.swCH;
+    st.batchMode = st.batchMode || st.anyOtherFormat();
 
     QStringList rest;
     for (qsizetype i = 0; i < a.args.size(); ++i)
@@ -232,6 +275,12 @@ Road parseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
         return Road::BuildOptionWithoutSwitch;
     }
     st.batchMode = st.batchMode || st.lint;
+    // The picture options change a picture switch's output; alone they ask
+    // for nothing.
+    if (st.pictureOptionGiven && !st.batchMode) {
+        commandLineError = true;
+        return Road::PictureOptionWithoutSwitch;
+    }
     if (!st.batchMode)
         return Road::HandOverOrInteractive;
     return remaining.isEmpty() ? Road::BatchWithoutPath : Road::Batch;
@@ -267,6 +316,12 @@ int runMain(int argc, char** argv, WindowRoad windows)
     }
     case Road::BuildOptionWithoutSwitch: {
         std::fputs("orvane: --check, --depfile and --werror need an output switch (or --lint)\n"
+                   "Try 'orvane --help'.\n",
+                   stderr);
+        return 2;
+    }
+    case Road::PictureOptionWithoutSwitch: {
+        std::fputs("orvane: --picture and --dpi need an output switch (/H, /HL, --svg or --png)\n"
                    "Try 'orvane --help'.\n",
                    stderr);
         return 2;

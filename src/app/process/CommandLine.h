@@ -21,7 +21,8 @@ enum class Road {
     Batch,
     HandOverOrInteractive,
     BatchWithoutPath,
-    BuildOptionWithoutSwitch
+    BuildOptionWithoutSwitch,
+    PictureOptionWithoutSwitch  // --picture= or --dpi= without an output switch
 };
 
 // "orvane" and the program's version, as --version prints them.

@@ -228,6 +228,8 @@ void DocumentWindow::buildFileMenu()
          &DocumentWindow::saveAsEMF);
     item(m, QStringLiteral("saveAsHtmlAction"), QStringLiteral("Save As &HTML File..."),
          &DocumentWindow::saveAsHTML);
+    item(m, QStringLiteral("saveAsPictureAction"), QStringLiteral("Save as P&icture..."),
+         &DocumentWindow::saveAsPicture);
     item(m, QStringLiteral("generateListAction"), QStringLiteral("Generate Lis&t..."),
          &DocumentWindow::generateList);
     QMenu* code = WindowMenus::addSubMenu(m, QStringLiteral("generateMenu"),

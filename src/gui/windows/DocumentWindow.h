@@ -75,6 +75,9 @@ public:
     void saveAll();
     void saveAsEMF();
     void saveAsHTML();
+    // File > Save as Picture: SVG, PNG or WMF, chosen by the file name's
+    // extension (SVG when it names none of them).
+    void saveAsPicture();
     void exportEMF();
     void generateList();
     // The toolbar's Generate button: the default methodology, or the

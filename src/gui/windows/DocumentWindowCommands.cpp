@@ -99,6 +99,23 @@ void DocumentWindow::saveAsHTML()
     HtmlPage::fileSaveAsHTML(fsm(), path, process().swHL, ui());
 }
 
+void DocumentWindow::saveAsPicture()
+{
+    const QString path = askExportName(
+        QStringLiteral("Save as Picture..."), QStringLiteral(".svg"),
+        QStringLiteral("SVG Files(*.SVG)|*.svg|PNG Files(*.PNG)|*.png|Wmf Files(*.WMF)|*.wmf|"
+                       "All Files(*.*)|*.*|"));
+    if (path.isEmpty())
+        return;
+    HtmlPage::PictureFormat format = HtmlPage::PictureFormat::Svg;
+    if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        format = HtmlPage::PictureFormat::Png;
+    else if (path.endsWith(QLatin1String(".wmf"), Qt::CaseInsensitive))
+        format = HtmlPage::PictureFormat::Wmf;
+    const BusyScope busy(ui());
+    HtmlPage::fileSaveAsPicture(fsm(), path, format, 96.0, ui());
+}
+
 void DocumentWindow::exportEMF()
 {
     commitRemarkEditor();
