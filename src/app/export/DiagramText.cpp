@@ -78,8 +78,22 @@ QString mermaidEscape(const QString& text)
             out += QStringLiteral("<br>");
         for (const QChar c : line) {
             switch (c.unicode()) {
-            case '#': case ';': case ':': case '"': case '<': case '>': case '{': case '}':
-            case '[': case ']': case '|': case '%': case '\\': case '`': case '&': case '\'':
+            case '#':
+            case ';':
+            case ':':
+            case '"':
+            case '<':
+            case '>':
+            case '{':
+            case '}':
+            case '[':
+            case ']':
+            case '|':
+            case '%':
+            case '\\':
+            case '`':
+            case '&':
+            case '\'':
                 out += QLatin1Char('#') + QString::number(c.unicode()) + QLatin1Char(';');
                 break;
             case '\t':
@@ -102,11 +116,30 @@ QString plantUmlEscape(const QString& text)
         QChar previous;
         for (const QChar c : line) {
             switch (c.unicode()) {
-            case '"': case '\\': case '<': case '>': case '$': case '%': case '!': case '#':
-            case '[': case ']': case '{': case '}': case '|': case '\'':
+            case '"':
+            case '\\':
+            case '<':
+            case '>':
+            case '$':
+            case '%':
+            case '!':
+            case '#':
+            case '[':
+            case ']':
+            case '{':
+            case '}':
+            case '|':
+            case '\'':
                 out += hexCode(c);
                 break;
-            case '/': case '-': case '*': case '_': case '~': case '=': case '.': case '^':
+            case '/':
+            case '-':
+            case '*':
+            case '_':
+            case '~':
+            case '=':
+            case '.':
+            case '^':
                 out += c == previous ? hexCode(c) : QString(c);
                 break;
             case '\t':

@@ -118,8 +118,7 @@ QString ncName(const QString& text)
     for (const QChar c : text) {
         const bool letter = c.isLetter() || c == QLatin1Char('_');
         const bool other = c.isDigit() || c == QLatin1Char('-') || c == QLatin1Char('.');
-        out += (letter || (other && !out.isEmpty())) && c.unicode() < 0xD800 ? c
-                                                                             : QLatin1Char('_');
+        out += (letter || (other && !out.isEmpty())) && c.unicode() < 0xD800 ? c : QLatin1Char('_');
     }
     if (out.isEmpty() || !(out.at(0).isLetter() || out.at(0) == QLatin1Char('_')))
         out.prepend(QLatin1Char('_'));
@@ -159,12 +158,18 @@ private:
         return c.isEmpty() ? path : c;
     }
 
-    // The configuration as a save would store it: the options string from
-    // the document's present options.
+    // The configuration record as the document holds it. Its options string
+    // stays as read (the list file prints it) unless the document's options
+    // have changed since; then it is the one a save would store.
     static MachineConfig configOf(const FsmDocument& doc)
     {
         MachineConfig config = machineConfig(doc.diagram());
-        config.options = MachineInfo::optionsString(doc);
+        FsmDocument probe;
+        probe.diagram().setTag(config.toText());
+        probe.readConfig({});
+        const QString current = MachineInfo::optionsString(doc);
+        if (MachineInfo::optionsString(probe) != current)
+            config.options = current;
         return config;
     }
 

@@ -13,6 +13,7 @@
 #include "Logs.h"
 #include "DocumentCommands.h"
 #include "Modules.h"
+#include "ScxmlImport.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -195,6 +196,21 @@ int runBatch(int argc, char** argv, ProcessState& state)
                        + QStringLiteral(": ") + error);
             return 1;
         }
+    }
+    return 0;
+}
+
+int runScxmlImport(int argc, char** argv, ProcessState& state)
+{
+    const QCoreApplication app(argc, argv);
+    const QString source = state.importScxml;
+    const ScxmlImport::Result result = ScxmlImport::importFile(source, state.outputFolder);
+    for (const QString& warning : result.warnings)
+        Diagnostics::print(Diagnostics::format(source, Diagnostics::Severity::Warning, warning));
+    if (!result.ok) {
+        Diagnostics::print(Diagnostics::format(source, Diagnostics::Severity::Error, result.error));
+        Logs::writeErrorLog(QStringLiteral("Fsm error loading:[") + source + QLatin1Char(']'));
+        return 1;
     }
     return 0;
 }

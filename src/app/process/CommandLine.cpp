@@ -132,6 +132,36 @@ void takeFormatOptions(Arguments& a, ProcessState& st)
     }
 }
 
+// --import-scxml FILE (or --import-scxml=FILE): the SCXML document to turn
+// into diagram files. Without a file name the argument is an unknown option.
+void takeImportOption(Arguments& a, ProcessState& st)
+{
+    st.importScxml.clear();
+    const QString option = QStringLiteral("--import-scxml");
+    for (qsizetype i = 0; i < a.args.size(); ++i) {
+        if (!a.available(i))
+            continue;
+        const QString& arg = a.args.at(i);
+        if (arg.compare(option, Qt::CaseInsensitive) == 0) {
+            a.taken[size_t(i)] = true;
+            if (i + 1 < a.args.size() && a.available(i + 1)) {
+                a.taken[size_t(i + 1)] = true;
+                st.importScxml = a.args.at(i + 1);
+            }
+            if (st.importScxml.isEmpty())
+                st.unknownOption = arg;
+            return;
+        }
+        if (arg.startsWith(option + QLatin1Char('='), Qt::CaseInsensitive)) {
+            a.taken[size_t(i)] = true;
+            st.importScxml = arg.mid(option.size() + 1);
+            if (st.importScxml.isEmpty())
+                st.unknownOption = arg;
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 QString helpText(const QString& executableName)
@@ -201,6 +231,8 @@ Road parseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
     takeBuildOptions(a, st);
     if (st.unknownOption.isEmpty())
         takeFormatOptions(a, st);
+    if (st.unknownOption.isEmpty())
+        takeImportOption(a, st);
     // A long option this program does not know is never a file to open; a
     // diagram file whose name starts with "--" still is the diagram.
     if (!st.unknownOption.isEmpty()) {  // "--depfile=" without a file, a bad --dpi=
@@ -218,6 +250,16 @@ Road parseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
 
     bool valueError = takeSwitchValue(a, QStringLiteral("/E"), st.errorFolder);
     valueError = takeSwitchValue(a, QStringLiteral("/O"), st.outputFolder) || valueError;
+    // The import reads an SCXML document instead of a diagram; /O says
+    // where the diagram files go.
+    if (!st.importScxml.isEmpty()) {
+        st.batchMode = true;
+        if (valueError) {
+            commandLineError = true;
+            return Road::BatchWithoutPath;
+        }
+        return Road::ImportScxml;
+    }
 
     struct Flag {
         const char* sw;
@@ -326,6 +368,8 @@ int runMain(int argc, char** argv, WindowRoad windows)
                    stderr);
         return 2;
     }
+    case Road::ImportScxml:
+        return runScxmlImport(argc, argv, st);
     case Road::BatchWithoutPath:
         return 2;
     case Road::Batch:

@@ -22,7 +22,8 @@ enum class Road {
     HandOverOrInteractive,
     BatchWithoutPath,
     BuildOptionWithoutSwitch,
-    PictureOptionWithoutSwitch  // --picture= or --dpi= without an output switch
+    PictureOptionWithoutSwitch,  // --picture= or --dpi= without an output switch
+    ImportScxml                  // --import-scxml FILE: diagram files from an SCXML document
 };
 
 // "orvane" and the program's version, as --version prints them.

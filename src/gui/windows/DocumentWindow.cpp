@@ -230,6 +230,10 @@ void DocumentWindow::buildFileMenu()
          &DocumentWindow::saveAsHTML);
     item(m, QStringLiteral("saveAsPictureAction"), QStringLiteral("Save as P&icture..."),
          &DocumentWindow::saveAsPicture);
+    item(m, QStringLiteral("exportTextAction"), QStringLiteral("Expo&rt..."),
+         &DocumentWindow::exportText);
+    item(m, QStringLiteral("importScxmlAction"), QStringLiteral("Import SC&XML..."),
+         &DocumentWindow::importScxml);
     item(m, QStringLiteral("generateListAction"), QStringLiteral("Generate Lis&t..."),
          &DocumentWindow::generateList);
     QMenu* code = WindowMenus::addSubMenu(m, QStringLiteral("generateMenu"),

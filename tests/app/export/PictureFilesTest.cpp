@@ -147,7 +147,12 @@ TEST_F(PictureFiles, PixelSizesFollowTheTwipsAndTheResolution)
         QXmlStreamReader xml(bytes);
         while (xml.readNextStartElement())
             if (xml.name() == QLatin1String("svg"))
-                return xml.attributes().value(QLatin1String("viewBox")).toString().split(' ').value(2).toInt();
+                return xml.attributes()
+                    .value(QLatin1String("viewBox"))
+                    .toString()
+                    .split(' ')
+                    .value(2)
+                    .toInt();
         return 0;
     };
     EXPECT_EQ(viewBoxWidth(svg96), at96.width());
@@ -163,8 +168,8 @@ TEST_F(PictureFiles, SvgRendersWithAnIndependentRenderer)
     ASSERT_TRUE(doc);
     orvane::testing::RecordingMessenger messenger;
     const QString svgPath = path(QStringLiteral("light.svg"));
-    ASSERT_TRUE(HtmlPage::fileSaveAsPicture(*doc, svgPath, HtmlPage::PictureFormat::Svg, 96.0,
-                                            messenger));
+    ASSERT_TRUE(
+        HtmlPage::fileSaveAsPicture(*doc, svgPath, HtmlPage::PictureFormat::Svg, 96.0, messenger));
     QProcess p;
     p.start(rsvg, {QStringLiteral("-f"), QStringLiteral("png"), QStringLiteral("-o"),
                    path(QStringLiteral("light.png")), svgPath});
@@ -191,8 +196,8 @@ TEST_F(PictureFiles, SavedPicturesAndThePageWithAnSvgPicture)
     doc->diagram().setChanged(false);
     orvane::testing::RecordingMessenger messenger;
     const QString page = path(QStringLiteral("light.htm"));
-    ASSERT_TRUE(HtmlPage::fileSaveAsHTMLWithPicture(*doc, page, false,
-                                                    HtmlPage::PictureFormat::Svg, messenger));
+    ASSERT_TRUE(HtmlPage::fileSaveAsHTMLWithPicture(*doc, page, false, HtmlPage::PictureFormat::Svg,
+                                                    messenger));
     const QByteArray html = readBytes(page);
     EXPECT_TRUE(html.contains("<IMG SRC=\"light.svg\">"));
     EXPECT_FALSE(html.contains(".wmf"));
@@ -208,12 +213,13 @@ TEST_F(PictureFiles, SavedPicturesAndThePageWithAnSvgPicture)
                                                     HtmlPage::PictureFormat::Wmf, messenger));
     EXPECT_EQ(readBytes(path(QStringLiteral("plain.wmf"))),
               readBytes(path(QStringLiteral("viaformat.wmf"))));
-    EXPECT_EQ(readBytes(plain).replace("plain", "X"), readBytes(viaFormat).replace("viaformat", "X"));
+    EXPECT_EQ(readBytes(plain).replace("plain", "X"),
+              readBytes(viaFormat).replace("viaformat", "X"));
 
     // A picture that cannot be written is reported, not claimed.
     const QString blocked = path(QStringLiteral("no/such/folder/x.png"));
-    EXPECT_FALSE(HtmlPage::fileSaveAsPicture(*doc, blocked, HtmlPage::PictureFormat::Png, 96.0,
-                                             messenger));
+    EXPECT_FALSE(
+        HtmlPage::fileSaveAsPicture(*doc, blocked, HtmlPage::PictureFormat::Png, 96.0, messenger));
     EXPECT_FALSE(messenger.texts.isEmpty());
 }
 
@@ -245,9 +251,13 @@ TEST_F(PictureFiles, BatchWritesChecksAndListsThePictures)
     EXPECT_FALSE(dep.contains("light.wmf"));
 
     // Current files pass --check; a changed picture does not.
-    const QStringList again = {fsm, QStringLiteral("/H"), QStringLiteral("--picture=svg"),
-                               QStringLiteral("--png"), QStringLiteral("--dpi=144"),
-                               QStringLiteral("/O") + out, QStringLiteral("--check")};
+    const QStringList again = {fsm,
+                               QStringLiteral("/H"),
+                               QStringLiteral("--picture=svg"),
+                               QStringLiteral("--png"),
+                               QStringLiteral("--dpi=144"),
+                               QStringLiteral("/O") + out,
+                               QStringLiteral("--check")};
     r = run(again);
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     QFile::remove(out + QStringLiteral("/light.png"));
@@ -264,8 +274,7 @@ TEST_F(PictureFiles, BatchWritesChecksAndListsThePictures)
 TEST_F(PictureFiles, BadPictureOptionsAreABadCommandLine)
 {
     const QString fsm = path(QStringLiteral("light.fsm"));
-    ASSERT_TRUE(
-        QFile::copy(QStringLiteral(ORVANE_SOURCE_DIR "/examples/traffic_light.fsm"), fsm));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ORVANE_SOURCE_DIR "/examples/traffic_light.fsm"), fsm));
     auto run = [this](const QStringList& args) {
         return orvane::testing::runBatchProgram(dir.path(), path(QStringLiteral("log")), args);
     };
