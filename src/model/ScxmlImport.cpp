@@ -167,9 +167,9 @@ private:
 
     static QString qualified(const Element& e)
     {
-        return e.ns.isEmpty() || e.ns == kScxml ? QLatin1Char('<') + e.name + QLatin1Char('>')
-                                                : QLatin1Char('<') + e.name
-                                                      + QStringLiteral("> of ") + e.ns;
+        return e.ns.isEmpty() || e.ns == kScxml
+                   ? QLatin1Char('<') + e.name + QLatin1Char('>')
+                   : QLatin1Char('<') + e.name + QStringLiteral("> of ") + e.ns;
     }
 
     void warnForeignAttributes(const Element& e)
@@ -193,8 +193,8 @@ private:
         g.width = e.orvane("width").toDouble(&ok[2]);
         g.height = e.orvane("height").toDouble(&ok[3]);
         const auto sane = [](double v) { return std::abs(v) <= 1e9; };
-        if (!(ok[0] && ok[1] && ok[2] && ok[3]) || !sane(g.left) || !sane(g.top)
-            || !sane(g.width) || !sane(g.height) || g.width < 0 || g.height < 0)
+        if (!(ok[0] && ok[1] && ok[2] && ok[3]) || !sane(g.left) || !sane(g.top) || !sane(g.width)
+            || !sane(g.height) || g.width < 0 || g.height < 0)
             return std::nullopt;
         return g;
     }
@@ -269,7 +269,8 @@ private:
                 if (compound) {
                     compound->children.push_back(std::make_unique<MachineData>());
                     current = compound->children.back().get();
-                    current->initialIds = parent.attribute("initial").split(' ', Qt::SkipEmptyParts);
+                    current->initialIds =
+                        parent.attribute("initial").split(' ', Qt::SkipEmptyParts);
                 }
                 readConfig(e, *current);
             } else if (e.is(kOrvane, "remark")) {
@@ -369,7 +370,7 @@ private:
         r.selfFlag = e.hasOrvane("selfFlag")
                          ? e.orvane("selfFlag")
                          : (e.attribute("type") == QLatin1String("internal") ? QStringLiteral("N")
-                                                                              : QStringLiteral("Y"));
+                                                                             : QStringLiteral("Y"));
         r.lastFlag = e.hasOrvane("lastFlag") ? e.orvane("lastFlag") : QStringLiteral("N");
         if (e.hasOrvane("record"))
             r = TransitionRecord::fromText(rawRecord(e));
@@ -398,11 +399,9 @@ void completeMachine(MachineData& m)
             s.record.index = QString::number(i + 1);
         if (s.kindGiven)
             continue;
-        const bool initial = m.initialIds.isEmpty() ? (!own && i == 0)
-                                                    : m.initialIds.contains(s.id);
-        s.kind = initial ? NodeStateInitial
-                 : s.finalElement ? NodeStateFinal
-                                  : NodeStateNormal;
+        const bool initial =
+            m.initialIds.isEmpty() ? (!own && i == 0) : m.initialIds.contains(s.id);
+        s.kind = initial ? NodeStateInitial : s.finalElement ? NodeStateFinal : NodeStateNormal;
     }
     std::vector<int> depth(m.states.size(), -1);
     std::vector<int> queue;
@@ -610,8 +609,8 @@ Result importFile(const QString& scxmlPath, const QString& outputFolder)
     for (const PlannedFile& p : plan) {
         QString error;
         if (!QDir().mkpath(Paths::folderOf(p.path)) || !writeDiagram(*p.machine, p.path, &error)) {
-            result.error = error.isEmpty() ? QStringLiteral("Cannot make the folder of \"")
-                                                 + p.path + QLatin1Char('"')
+            result.error = error.isEmpty() ? QStringLiteral("Cannot make the folder of \"") + p.path
+                                                 + QLatin1Char('"')
                                            : error;
             return result;
         }

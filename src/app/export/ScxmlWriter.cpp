@@ -125,6 +125,18 @@ QString ncName(const QString& text)
     return out;
 }
 
+// An XML name token: characters a token cannot hold become "_".
+QString nmToken(const QString& text)
+{
+    QString out;
+    for (const QChar c : text) {
+        const bool kept = c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('-')
+                          || c == QLatin1Char('.') || c == QLatin1Char(':');
+        out += kept && c.unicode() < 0xD800 ? c : QLatin1Char('_');
+    }
+    return out;
+}
+
 // One diagram of the tree, opened for the export.
 struct Machine {
     const FsmDocument* doc = nullptr;
@@ -144,8 +156,9 @@ public:
         m_xml.writeStartElement(kScxmlNamespace, QStringLiteral("scxml"));
         m_xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.0"));
         const MachineConfig config = configOf(top);
+        // The name is an XML name token; the machine element keeps it as written.
         if (!config.name.isEmpty())
-            m_xml.writeAttribute(QStringLiteral("name"), xmlText(config.name));
+            m_xml.writeAttribute(QStringLiteral("name"), nmToken(config.name));
         writeInitial(d);
         writeMachineBody(top, QString(), config);
         m_xml.writeEndElement();

@@ -153,8 +153,8 @@ TEST_F(DiagramTextTest, PlantUmlAcceptsTheTexts)
     l.write(DiagramText::toPlantUml(*light).toUtf8());
     l.close();
     QProcess p;
-    p.start(plantuml, QStringList{QStringLiteral("-checkonly"), QStringLiteral("-failfast2")}
-                          + files);
+    p.start(plantuml,
+            QStringList{QStringLiteral("-checkonly"), QStringLiteral("-failfast2")} + files);
     ASSERT_TRUE(p.waitForFinished(300000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardOutput().toStdString()
                                << p.readAllStandardError().toStdString();
