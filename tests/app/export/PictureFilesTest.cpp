@@ -290,3 +290,43 @@ TEST_F(PictureFiles, BadPictureOptionsAreABadCommandLine)
     EXPECT_TRUE(r.err.contains(QStringLiteral("--picture"))) << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("light.svg"))));
 }
+
+TEST_F(PictureFiles, BrowserShowsThePageWithItsSvgPicture)
+{
+    QString browser;
+    for (const char* name : {"chromium", "chromium-browser", "google-chrome"}) {
+        browser = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!browser.isEmpty())
+            break;
+    }
+    if (browser.isEmpty())
+        GTEST_SKIP() << "no headless Chromium (chromium) installed: the page is not shown";
+    const QString fsm = path(QStringLiteral("light.fsm"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ORVANE_SOURCE_DIR "/examples/traffic_light.fsm"), fsm));
+    const auto r = orvane::testing::runBatchProgram(
+        dir.path(), path(QStringLiteral("log")),
+        {fsm, QStringLiteral("/H"), QStringLiteral("--picture=svg")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QString shot = path(QStringLiteral("shot.png"));
+    QProcess p;
+    p.start(browser,
+            {QStringLiteral("--headless"), QStringLiteral("--disable-gpu"),
+             QStringLiteral("--no-sandbox"), QStringLiteral("--hide-scrollbars"),
+             QStringLiteral("--user-data-dir=") + path(QStringLiteral("profile")),
+             QStringLiteral("--window-size=1000,700"), QStringLiteral("--screenshot=") + shot,
+             QStringLiteral("file://") + path(QStringLiteral("light.htm"))});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    QImage image(shot);
+    ASSERT_FALSE(image.isNull()) << p.readAllStandardError().toStdString();
+    // The picture sits at the top of the page: its outlines and texts are
+    // the coloured and dark pixels there (the page's texts follow below it).
+    const QImage picture =
+        DiagramPicture::toImage(openExample(QStringLiteral("traffic_light.fsm"))->diagram());
+    const int height = std::min(image.height(), picture.height());
+    int drawn = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < std::min(image.width(), picture.width()); ++x)
+            if (qGray(image.pixel(x, y)) < 200)
+                ++drawn;
+    EXPECT_GT(drawn, 500);
+}

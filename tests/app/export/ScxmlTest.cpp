@@ -86,7 +86,7 @@ QStringList schemaProblems(const QByteArray& bytes)
     struct Rule {
         QSet<QString> children, attributes;
     };
-    const QSet<QString> executable = {"script", "raise", "assign", "log",    "if",
+    const QSet<QString> executable = {"script", "raise",  "assign",  "log",    "if",
                                       "send",   "cancel", "foreach", "elseif", "else"};
     const QHash<QString, Rule> rules = {
         {"scxml",
@@ -182,12 +182,12 @@ QStringList schemaProblems(const QByteArray& bytes)
                 && type != QLatin1String("external"))
                 problems << QStringLiteral("transition type ") + type.toString();
         }
-        for (const QString& ref : xml.attributes()
-                                      .value(name == QLatin1String("transition")
-                                                 ? QLatin1String("target")
-                                                 : QLatin1String("initial"))
-                                      .toString()
-                                      .split(' ', Qt::SkipEmptyParts))
+        for (const QString& ref :
+             xml.attributes()
+                 .value(name == QLatin1String("transition") ? QLatin1String("target")
+                                                            : QLatin1String("initial"))
+                 .toString()
+                 .split(' ', Qt::SkipEmptyParts))
             references.push_back(
                 {ref, name == QLatin1String("state") ? id : QStringLiteral("#any")});
         openIds.append(id);
@@ -290,8 +290,8 @@ TEST_F(Scxml, QtsScxmlReaderLoadsTheExport)
 
 TEST_F(Scxml, RoundTripGeneratesTheSameCode)
 {
-    const QStringList styles = {QStringLiteral("/CS"), QStringLiteral("/CP"),
-                                QStringLiteral("/CA"), QStringLiteral("/CH")};
+    const QStringList styles = {QStringLiteral("/CS"), QStringLiteral("/CP"), QStringLiteral("/CA"),
+                                QStringLiteral("/CH")};
     int compared = 0;
     for (const QString& file : sampleDiagrams()) {
         SCOPED_TRACE(file.toStdString());
@@ -405,9 +405,9 @@ TEST_F(Scxml, PlainScxmlOfOtherToolsIsImportedWithWarnings)
     const auto r = run({QStringLiteral("--import-scxml"), source});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     // Each thing left out is named once, as a warning about the SCXML file.
-    for (const char* named : {"<layout> of http://example.com/editor", "<datamodel>", "<log>",
-                              "attribute x of http://example.com/editor", "<invoke>",
-                              "the event of a transition"})
+    for (const char* named :
+         {"<layout> of http://example.com/editor", "<datamodel>", "<log>",
+          "attribute x of http://example.com/editor", "<invoke>", "the event of a transition"})
         EXPECT_EQ(r.err.count(QString::fromUtf8(named)), 1) << named << "\n" << r.err.toStdString();
     for (const QString& line : r.errLines())
         EXPECT_TRUE(line.startsWith(source + QStringLiteral(": warning: "))) << line.toStdString();
