@@ -107,21 +107,25 @@ void takeFormatOptions(Arguments& a, ProcessState& st)
     st.dotsPerInch = 96.0;
     const QString picture = QStringLiteral("--picture=");
     const QString dpi = QStringLiteral("--dpi=");
+    bool dpiGiven = false, pictureGiven = false;
     for (qsizetype i = 0; i < a.args.size(); ++i) {
         if (!a.available(i))
             continue;
         const QString& arg = a.args.at(i);
-        if (arg.startsWith(picture, Qt::CaseInsensitive)) {
+        // Each is taken once; a second one is left over (an unknown option).
+        if (arg.startsWith(picture, Qt::CaseInsensitive) && !pictureGiven) {
             a.taken[size_t(i)] = true;
+            pictureGiven = true;
             st.pictureOptionGiven = true;
             const QString value = arg.mid(picture.size());
             if (value.compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0)
                 st.pageSvg = true;
             else if (value.compare(QLatin1String("wmf"), Qt::CaseInsensitive) != 0)
                 st.unknownOption = arg;
-        } else if (arg.startsWith(dpi, Qt::CaseInsensitive)) {
+        } else if (arg.startsWith(dpi, Qt::CaseInsensitive) && !dpiGiven) {
             a.taken[size_t(i)] = true;
             st.pictureOptionGiven = true;
+            dpiGiven = true;
             bool ok = false;
             const int value = arg.mid(dpi.size()).toInt(&ok);
             if (ok && value >= 1 && value <= 2400)
@@ -321,6 +325,7 @@ Road parseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
     // for nothing.
     if (st.pictureOptionGiven && !st.batchMode) {
         commandLineError = true;
+        st.pendingCommandLine.clear();
         return Road::PictureOptionWithoutSwitch;
     }
     if (!st.batchMode)
