@@ -25,6 +25,7 @@ namespace {
 const QString kScxml = QStringLiteral("http://www.w3.org/2005/07/scxml");
 const QString kOrvane = QStringLiteral("http://orvane.org/scxml");
 constexpr qint64 kMaxFileSize = 256LL * 1024 * 1024;
+constexpr size_t kMaxDepth = 500;
 
 // The document as a tree: what the interpretation below needs of it.
 struct Element {
@@ -66,6 +67,13 @@ std::unique_ptr<Element> readTree(const QByteArray& bytes, QString* error)
     while (!xml.atEnd()) {
         switch (xml.readNext()) {
         case QXmlStreamReader::StartElement: {
+            // The interpretation recurses along the nesting: bound it.
+            if (open.size() >= kMaxDepth) {
+                *error = QStringLiteral("line %1: elements nested more than %2 deep")
+                             .arg(xml.lineNumber())
+                             .arg(kMaxDepth);
+                return nullptr;
+            }
             auto e = std::make_unique<Element>();
             e->ns = xml.namespaceUri().toString();
             e->name = xml.name().toString();

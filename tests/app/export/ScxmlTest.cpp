@@ -456,10 +456,17 @@ TEST_F(Scxml, ImportNeverReplacesADiagramAndRefusesBadInput)
     EXPECT_TRUE(r.err.contains(QStringLiteral("exists already"))) << r.err.toStdString();
     EXPECT_EQ(readBytes(path(QStringLiteral("M.fsm"))), QByteArray("user's work"));
 
+    QByteArray deep = "<scxml xmlns='http://www.w3.org/2005/07/scxml' version='1.0'>";
+    // Well formed, but nested deeper than any stack would take it.
+    for (int i = 0; i < 100000; ++i)
+        deep += "<state id='s" + QByteArray::number(i) + "'>";
+    for (int i = 0; i < 100000; ++i)
+        deep += "</state>";
+    deep += "</scxml>";
     for (const QByteArray& bad :
          {QByteArray("<scxml xmlns='http://www.w3.org/2005/07/scxml'><state id='A'>"),
-          QByteArray("<html/>"), QByteArray()}) {
-        SCOPED_TRACE(bad.toStdString());
+          QByteArray("<html/>"), QByteArray(), deep}) {
+        SCOPED_TRACE(bad.left(80).toStdString());
         const QString file = path(QStringLiteral("bad.scxml"));
         ASSERT_TRUE(writeBytes(file, bad));
         const ScxmlImport::Result result = ScxmlImport::importFile(file, QString());
