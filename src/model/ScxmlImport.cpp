@@ -448,6 +448,24 @@ void completeMachine(MachineData& m)
             completeMachine(*child);
 }
 
+// A diagram's transitions lead to its own states only: one that leaves
+// its compound state (or names no state) is named in a warning.
+void warnLostTransitions(const MachineData& m, QStringList& warnings)
+{
+    QSet<QString> ids;
+    for (const auto& s : m.states)
+        ids.insert(s->id);
+    for (const auto& s : m.states) {
+        for (const TransitionData& t : s->transitions)
+            if (!ids.contains(t.target))
+                warnings.append(QStringLiteral("the transition from ") + s->id
+                                + QStringLiteral(" to ") + t.target
+                                + QStringLiteral(" leaves its diagram and is not imported"));
+        for (const auto& child : s->children)
+            warnLostTransitions(*child, warnings);
+    }
+}
+
 QString safeFileName(const QString& name, const QString& fallback)
 {
     QString n = name.trimmed();
@@ -594,6 +612,7 @@ Result importFile(const QString& scxmlPath, const QString& outputFolder)
     result.warnings = reader.warnings;
     completeMachine(*top);
     addChildCalls(*top);
+    warnLostTransitions(*top, result.warnings);
     if (top->config.name.isEmpty())
         top->config.name = Paths::baseName(scxmlPath);
 

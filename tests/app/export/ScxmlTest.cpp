@@ -393,7 +393,8 @@ TEST_F(Scxml, PlainScxmlOfOtherToolsIsImportedWithWarnings)
     <initial><transition target="Swinging"/></initial>
     <onexit><script>beep();</script></onexit>
     <state id="Resting"/>
-    <state id="Swinging"><transition target="Resting" cond="still()"/></state>
+    <state id="Swinging"><transition target="Resting" cond="still()"/>
+      <transition target="Gone" cond="broken()"/></state>
     <transition target="Gone" cond="timeout"><script>alarm();</script></transition>
   </state>
   <final id="Gone"/>
