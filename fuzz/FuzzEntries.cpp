@@ -182,8 +182,10 @@ void checkPage(const FsmDocument& doc)
 bool isKnownSwitch(const QString& arg)
 {
     static const char* const switches[] = {
-        "/?", "--help", "-h",  "/CS", "/CP",  "/CA",  "/CH",  "/C",   "/LS",  "/HL",
-        "/H", "/W",     "/D-", "/D+", "/AC-", "/AC+", "/PT-", "/PT+", "/BF-", "/BF+",
+        "/?",    "--help",    "-h",         "/CS",     "/CP",     "/CA",    "/CH",
+        "/C",    "/LS",       "/HL",        "/H",      "/W",      "/D-",    "/D+",
+        "/AC-",  "/AC+",      "/PT-",       "/PT+",    "/BF-",    "/BF+",   "--svg",
+        "--png", "--mermaid", "--plantuml", "--scxml", "--check", "--lint", "--werror",
     };
     for (const char* sw : switches)
         if (arg.compare(QLatin1String(sw), Qt::CaseInsensitive) == 0)
@@ -194,7 +196,17 @@ bool isKnownSwitch(const QString& arg)
 bool isValueSwitch(const QString& arg)
 {
     return arg.startsWith(QLatin1String("/O"), Qt::CaseInsensitive)
-           || arg.startsWith(QLatin1String("/E"), Qt::CaseInsensitive);
+           || arg.startsWith(QLatin1String("/E"), Qt::CaseInsensitive)
+           || arg.startsWith(QLatin1String("--dpi="), Qt::CaseInsensitive)
+           || arg.startsWith(QLatin1String("--picture="), Qt::CaseInsensitive)
+           || arg.startsWith(QLatin1String("--depfile="));
+}
+
+// The part of a value switch that may appear once: "/O", "--DPI=", ...
+QString valueSwitchKey(const QString& arg)
+{
+    const qsizetype equals = arg.indexOf(QLatin1Char('='));
+    return (arg.startsWith(QLatin1String("--")) ? arg.left(equals + 1) : arg.left(2)).toUpper();
 }
 
 // A command line accepted without error holds one diagram path and nothing
@@ -211,7 +223,7 @@ void checkAccepted(const QStringList& args, const ProcessState& st)
             continue;
         }
         check(isKnownSwitch(a) || isValueSwitch(a), "an accepted command line has no stray text");
-        const QString key = isValueSwitch(a) ? a.left(2).toUpper() : a.toUpper();
+        const QString key = isValueSwitch(a) ? valueSwitchKey(a) : a.toUpper();
         check(!seen.contains(key), "an accepted command line repeats no switch");
         seen.append(key);
     }
@@ -315,8 +327,10 @@ void commandLine(const std::uint8_t* data, std::size_t size)
     const CommandLine::Road road = CommandLine::parseCommandLine(args, st, error);
     if (road == CommandLine::Road::Batch)
         check(!error && st.batchMode, "batch mode runs only from a sound command line");
-    if (!error && road != CommandLine::Road::Help && road != CommandLine::Road::Version
-        && !args.isEmpty())
+    if (road == CommandLine::Road::ImportScxml)
+        check(!error && !st.importScxml.isEmpty(), "an import names its SCXML document");
+    else if (!error && road != CommandLine::Road::Help && road != CommandLine::Road::Version
+             && !args.isEmpty())
         checkAccepted(args, st);
     if (error)
         check(st.pendingCommandLine.isEmpty(), "a bad command line names no diagram");

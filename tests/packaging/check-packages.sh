@@ -31,6 +31,8 @@ needs=(
   "file file"
   "dpkg-deb dpkg"
   "dpkg-shlibdeps dpkg-dev"
+  "rsvg-convert librsvg2-bin"
+  "/usr/include/x86_64-linux-gnu/qt6/QtScxml/QScxmlStateMachine qt6-scxml-dev"
 )
 failures=0
 for need in "${needs[@]}"; do

@@ -17,11 +17,12 @@ constexpr double kTwipsPerInch = 1440.0;
 constexpr double kMaxWmfUnits = 32000.0;
 constexpr double kMaxImagePixels = 16000.0;
 
-void paint(QPainter& p, const Diagram& diagram, const QRectF& frame, double scale)
+void paint(QPainter& p, const Diagram& diagram, const QRectF& frame, double scale,
+           const DiagramRenderer::ColourOverrides& colours = {})
 {
     p.scale(scale, scale);
     p.translate(-frame.topLeft());
-    DiagramRenderer::render(p, diagram);
+    DiagramRenderer::render(p, diagram, colours);
 }
 
 QSize scaledSize(const QRectF& frame, double scale)
@@ -55,28 +56,16 @@ QByteArray toWmf(const Diagram& diagram)
     return wmf.data();
 }
 
-QByteArray toSvg(const Diagram& diagram)
+QByteArray toSvg(const Diagram& diagram, double dotsPerInch)
 {
-    const QRectF frame = pictureFrame(diagram);
-    const double scale = 1.0 / DiagramRenderer::kTwipsPerPixel;
-    const QSize size = scaledSize(frame, scale);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(size);
-    svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setResolution(96);
-    QPainter p(&svg);
-    paint(p, diagram, frame, scale);
-    p.end();
-    return buffer.data();
+    return toSvg(diagram, DiagramRenderer::ColourOverrides(), dotsPerInch);
 }
 
-QByteArray toSvg(const Diagram& diagram, const DiagramRenderer::ColourOverrides& colours)
+QByteArray toSvg(const Diagram& diagram, const DiagramRenderer::ColourOverrides& colours,
+                 double dotsPerInch)
 {
     const QRectF frame = pictureFrame(diagram);
-    const double scale = 1.0 / DiagramRenderer::kTwipsPerPixel;
+    const double scale = dotsPerInch / kTwipsPerInch;
     const QSize size = scaledSize(frame, scale);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -86,9 +75,7 @@ QByteArray toSvg(const Diagram& diagram, const DiagramRenderer::ColourOverrides&
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setResolution(96);
     QPainter p(&svg);
-    p.scale(scale, scale);
-    p.translate(-frame.topLeft());
-    DiagramRenderer::render(p, diagram, colours);
+    paint(p, diagram, frame, scale, colours);
     p.end();
     return buffer.data();
 }
@@ -110,6 +97,19 @@ QImage toImage(const Diagram& diagram, double dotsPerInch)
     paint(p, diagram, frame, scale);
     p.end();
     return image;
+}
+
+QByteArray toPng(const Diagram& diagram, double dotsPerInch)
+{
+    const QImage image = toImage(diagram, dotsPerInch);
+    QByteArray bytes;
+    if (image.isNull())
+        return bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        bytes.clear();
+    return bytes;
 }
 
 }  // namespace orvane::DiagramPicture

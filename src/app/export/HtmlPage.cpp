@@ -218,17 +218,53 @@ QString htmlPageText(const FsmDocument& doc, const QString& name, const QString&
     return lines.join(kCrLf) + kCrLf;
 }
 
+namespace {
+
+QByteArray pictureBytes(const Diagram& diagram, PictureFormat format, double dotsPerInch)
+{
+    switch (format) {
+    case PictureFormat::Svg:
+        return DiagramPicture::toSvg(diagram, dotsPerInch);
+    case PictureFormat::Png:
+        return DiagramPicture::toPng(diagram, dotsPerInch);
+    case PictureFormat::Wmf:
+        break;
+    }
+    return DiagramPicture::toWmf(diagram);
+}
+
+}  // namespace
+
+QString pictureExtension(PictureFormat format)
+{
+    switch (format) {
+    case PictureFormat::Svg:
+        return QStringLiteral(".svg");
+    case PictureFormat::Png:
+        return QStringLiteral(".png");
+    case PictureFormat::Wmf:
+        break;
+    }
+    return QStringLiteral(".wmf");
+}
+
 bool fileSaveAsHTML(FsmDocument& doc, const QString& path, bool sameFolder, Messenger& messenger)
 {
+    return fileSaveAsHTMLWithPicture(doc, path, sameFolder, PictureFormat::Wmf, messenger);
+}
+
+bool fileSaveAsHTMLWithPicture(FsmDocument& doc, const QString& path, bool sameFolder,
+                               PictureFormat format, Messenger& messenger)
+{
     const QString routine = QStringLiteral("FileSaveAsHTML");
-    const QString picturePath = replaceExtension(path, QStringLiteral(".wmf"));
+    const QString picturePath = replaceExtension(path, pictureExtension(format));
     FileError error;
     {
         ExportScope scope(doc.diagram());
         const QString page =
             htmlPageText(doc, Paths::baseName(path), Paths::fileNameOf(picturePath), sameFolder);
         scope.addMargin();
-        const QByteArray picture = DiagramPicture::toWmf(doc.diagram());
+        const QByteArray picture = pictureBytes(doc.diagram(), format, 96.0);
         scope.removeMargin();
         error = writeFile(picturePath, picture);
         if (error.number == 0)
@@ -239,12 +275,38 @@ bool fileSaveAsHTML(FsmDocument& doc, const QString& path, bool sameFolder, Mess
 
 bool fileSaveAsEMF(FsmDocument& doc, const QString& path, Messenger& messenger)
 {
+    return fileSaveAsPicture(doc, path, PictureFormat::Wmf, 96.0, messenger);
+}
+
+bool fileSaveAsPicture(FsmDocument& doc, const QString& path, PictureFormat format,
+                       double dotsPerInch, Messenger& messenger)
+{
     FileError error;
     {
         ExportScope scope(doc.diagram());
-        error = writeFile(path, DiagramPicture::toWmf(doc.diagram()));
+        const QByteArray picture = pictureBytes(doc.diagram(), format, dotsPerInch);
+        if (picture.isEmpty()) {
+            // No image memory for the drawing: nothing is written, and the
+            // run says so instead of leaving an empty file.
+            const QString reason = QStringLiteral("the picture cannot be drawn");
+            error = {
+                75,
+                QStringLiteral("Path/File access error [") + path + QStringLiteral("]: ") + reason,
+                path, SafeFileWriter::WriteResult{SafeFileWriter::WriteStatus::Failed, reason}};
+        } else {
+            error = writeFile(path, picture);
+        }
     }
-    return report(QStringLiteral("FileSaveAsEMF"), error, messenger);
+    const char* routine = format == PictureFormat::Svg   ? "FileSaveAsSVG"
+                          : format == PictureFormat::Png ? "FileSaveAsPNG"
+                                                         : "FileSaveAsEMF";
+    return report(QString::fromLatin1(routine), error, messenger);
+}
+
+bool writeExportFile(const QString& routine, const QString& path, const QByteArray& bytes,
+                     Messenger& messenger)
+{
+    return report(routine, writeFile(path, bytes), messenger);
 }
 
 }  // namespace orvane::HtmlPage

@@ -4,6 +4,7 @@
 // export takes its target path from the caller: the
 // windows ask the user for it, batch mode passes batchOutputPath.
 
+#include <QByteArray>
 #include <QString>
 
 namespace orvane {
@@ -38,5 +39,28 @@ bool fileSaveAsHTML(FsmDocument& doc, const QString& path, bool sameFolder, Mess
 // Writes the picture alone to `path`; failures as above with
 // " FileSaveAsEMF, Error #".
 bool fileSaveAsEMF(FsmDocument& doc, const QString& path, Messenger& messenger);
+
+// The picture files besides the metafile.
+enum class PictureFormat { Wmf, Svg, Png };
+
+// ".wmf", ".svg" or ".png".
+QString pictureExtension(PictureFormat format);
+
+// As fileSaveAsHTML, with the page showing a picture of that format (the
+// page's path with its extension). With Wmf the files are exactly
+// fileSaveAsHTML's.
+bool fileSaveAsHTMLWithPicture(FsmDocument& doc, const QString& path, bool sameFolder,
+                               PictureFormat format, Messenger& messenger);
+
+// The picture alone in that format at `dotsPerInch` (the metafile keeps its
+// twips whatever the resolution). Failures as above with " FileSaveAsEMF",
+// " FileSaveAsSVG" or " FileSaveAsPNG".
+bool fileSaveAsPicture(FsmDocument& doc, const QString& path, PictureFormat format,
+                       double dotsPerInch, Messenger& messenger);
+
+// Writes an export's bytes to `path` through the safe writer; a failure is
+// logged and shown as the exports above do, under the routine's name.
+bool writeExportFile(const QString& routine, const QString& path, const QByteArray& bytes,
+                     Messenger& messenger);
 
 }  // namespace orvane::HtmlPage

@@ -3,9 +3,11 @@
 // switch is given.
 
 #include "CoveragePage.h"
+#include "DiagramText.h"
 #include "FontTextMeasurer.h"
 #include "HtmlPage.h"
 #include "Modules.h"
+#include "ScxmlWriter.h"
 
 #include <QGuiApplication>
 
@@ -22,8 +24,35 @@ QCoreApplication* createDrawingApplication(int& argc, char** argv)
     return app;
 }
 
+bool writeSvgPage(FsmDocument& doc, const QString& path, bool sameFolder, Messenger& messenger)
+{
+    return HtmlPage::fileSaveAsHTMLWithPicture(doc, path, sameFolder, HtmlPage::PictureFormat::Svg,
+                                               messenger);
+}
+
+bool writeOther(FsmDocument& doc, const QString& path, OtherOutput kind, double dotsPerInch,
+                Messenger& messenger)
+{
+    switch (kind) {
+    case OtherOutput::Svg:
+        return HtmlPage::fileSaveAsPicture(doc, path, HtmlPage::PictureFormat::Svg, dotsPerInch,
+                                           messenger);
+    case OtherOutput::Png:
+        return HtmlPage::fileSaveAsPicture(doc, path, HtmlPage::PictureFormat::Png, dotsPerInch,
+                                           messenger);
+    case OtherOutput::Mermaid:
+        return DiagramText::fileSaveAsMermaid(doc, path, messenger);
+    case OtherOutput::PlantUml:
+        return DiagramText::fileSaveAsPlantUml(doc, path, messenger);
+    case OtherOutput::Scxml:
+        return ScxmlWriter::fileSaveAsScxml(doc, path, messenger);
+    }
+    return false;
+}
+
 const PictureModule kPictureModule{&createDrawingApplication, &HtmlPage::fileSaveAsHTML,
-                                   &HtmlPage::fileSaveAsEMF, &CoveragePage::writePage};
+                                   &HtmlPage::fileSaveAsEMF, &CoveragePage::writePage,
+                                   &writeSvgPage, &writeOther};
 
 }  // namespace
 

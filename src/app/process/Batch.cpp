@@ -14,6 +14,7 @@
 #include "Logs.h"
 #include "DocumentCommands.h"
 #include "Modules.h"
+#include "ScxmlImport.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -44,6 +45,35 @@ bool runCodeSwitch(DocumentRegistry& docs, Document& doc, const ProcessState& st
            == GenerationCommands::DefaultResult::Written;
 }
 
+// The pictures and text formats besides the page and the metafile, in the
+// order BuildSupport::outputFiles lists them. The page's SVG picture
+// already is the one --svg asks for.
+bool writeOtherOutputs(Document& doc, const ProcessState& state, const PictureModule* pictures,
+                       UserInterface& ui)
+{
+    struct Other {
+        bool requested;
+        OtherOutput kind;
+        const char* extension;
+    };
+    const Other others[] = {
+        {state.swSvg && !(state.pageSvg && (state.swH || state.swHL)), OtherOutput::Svg, ".svg"},
+        {state.swPng, OtherOutput::Png, ".png"},
+        {state.swMermaid, OtherOutput::Mermaid, ".mmd"},
+        {state.swPlantUml, OtherOutput::PlantUml, ".puml"},
+        {state.swScxml, OtherOutput::Scxml, ".scxml"},
+    };
+    bool allWritten = true;
+    for (const Other& other : others) {
+        if (!other.requested)
+            continue;
+        const QString path = batchOutputPath(doc.fsm, QString::fromLatin1(other.extension));
+        allWritten =
+            pictures->writeOther(doc.fsm, path, other.kind, state.dotsPerInch, ui) && allWritten;
+    }
+    return allWritten;
+}
+
 // Every requested output of the document, written where batchOutputPath
 // says. True when all were written; `childrenRead` receives the child
 // diagram files the code generation read.
@@ -53,7 +83,11 @@ bool writeOutputs(DocumentRegistry& docs, Document& doc, const ProcessState& sta
     bool allWritten = true;
     if (state.anyCodeSwitch())
         allWritten = runCodeSwitch(docs, doc, state, ui, childrenRead) && allWritten;
-    if (state.swH || state.swHL) {
+    if ((state.swH || state.swHL) && state.pageSvg) {
+        allWritten = pictures->writeSvgPage(
+                         doc.fsm, batchOutputPath(doc.fsm, QStringLiteral(".htm")), state.swHL, ui)
+                     && allWritten;
+    } else if (state.swH || state.swHL) {
         allWritten = pictures->writePage(doc.fsm, batchOutputPath(doc.fsm, QStringLiteral(".htm")),
                                          state.swHL, ui)
                      && allWritten;
@@ -67,6 +101,7 @@ bool writeOutputs(DocumentRegistry& docs, Document& doc, const ProcessState& sta
                          doc.fsm, ui, FlatGenerators::generateListFile(doc.fsm.diagram()))
                      && allWritten;
     }
+    allWritten = writeOtherOutputs(doc, state, pictures, ui) && allWritten;
     return allWritten;
 }
 
@@ -111,9 +146,10 @@ int runBatch(int argc, char** argv, ProcessState& state)
     const QString path = state.pendingCommandLine;
     BatchUserInterface ui(path);
 
-    // Only a page or picture switch opens the drawing library (Qt Gui and
-    // the fonts); code and list files need neither.
-    const bool drawing = !state.lint && (state.swH || state.swHL || state.swW);
+    // Only a page, picture or other-format switch opens the drawing library
+    // (Qt Gui and the fonts); code and list files need neither.
+    const bool drawing =
+        !state.lint && (state.swH || state.swHL || state.swW || state.anyOtherFormat());
     const bool coverage = !state.lint && !state.coverageTrace.isEmpty();
     const PictureModule* pictures = nullptr;
     std::unique_ptr<QCoreApplication> app;
@@ -164,6 +200,21 @@ int runBatch(int argc, char** argv, ProcessState& state)
                        + QStringLiteral(": ") + error);
             return 1;
         }
+    }
+    return 0;
+}
+
+int runScxmlImport(int argc, char** argv, ProcessState& state)
+{
+    const QCoreApplication app(argc, argv);
+    const QString source = state.importScxml;
+    const ScxmlImport::Result result = ScxmlImport::importFile(source, state.outputFolder);
+    for (const QString& warning : result.warnings)
+        Diagnostics::print(Diagnostics::format(source, Diagnostics::Severity::Warning, warning));
+    if (!result.ok) {
+        Diagnostics::print(Diagnostics::format(source, Diagnostics::Severity::Error, result.error));
+        Logs::writeErrorLog(QStringLiteral("Fsm error loading:[") + source + QLatin1Char(']'));
+        return 1;
     }
     return 0;
 }

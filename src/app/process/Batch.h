@@ -10,4 +10,9 @@ struct ProcessState;
 // written, 1 otherwise.
 int runBatch(int argc, char** argv, ProcessState& state);
 
+// --import-scxml: writes the diagram files of state.importScxml into the /O
+// folder (else beside it); warnings and errors go to standard error. Exit
+// status 0 when every file was written, 1 otherwise.
+int runScxmlImport(int argc, char** argv, ProcessState& state);
+
 }  // namespace orvane

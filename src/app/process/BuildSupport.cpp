@@ -30,6 +30,20 @@ QStringList outputFiles(const ProcessState& st, const QString& documentPath,
     } else if (st.swW) {
         add(".wmf");
     }
+    const bool pageSvg = st.pageSvg && (st.swH || st.swHL);
+    if (pageSvg)
+        files.replace(files.size() - 1,
+                      batchOutputPath(documentPath, outputFolder, QStringLiteral(".svg")));
+    if (st.swSvg && !pageSvg)
+        add(".svg");
+    if (st.swPng)
+        add(".png");
+    if (st.swMermaid)
+        add(".mmd");
+    if (st.swPlantUml)
+        add(".puml");
+    if (st.swScxml)
+        add(".scxml");
     return files;
 }
 

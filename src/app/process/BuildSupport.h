@@ -15,7 +15,8 @@ namespace BuildSupport {
 
 // The files the switches of `state` write for the diagram at `documentPath`
 // into `outputFolder` (empty: beside the diagram), in the order code, header,
-// list, page, picture.
+// list, page, picture (.svg with --picture=svg), then .svg, .png, .mmd,
+// .puml, .scxml. The page's SVG picture is also the one --svg asks for.
 QStringList outputFiles(const ProcessState& state, const QString& documentPath,
                         const QString& outputFolder);
 

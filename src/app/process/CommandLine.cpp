@@ -126,6 +126,80 @@ void takeCoverageOptions(Arguments& a, ProcessState& st)
         st.unknownOption = minimumArgument;
 }
 
+// The other formats: --svg, --png, --mermaid, --plantuml, --scxml, and the
+// picture options --picture=svg|wmf and --dpi=N (1 to 2400). A bad value
+// makes the argument an unknown option.
+void takeFormatOptions(Arguments& a, ProcessState& st)
+{
+    st.swSvg = takeSwitch(a, QStringLiteral("--svg"));
+    st.swPng = takeSwitch(a, QStringLiteral("--png"));
+    st.swMermaid = takeSwitch(a, QStringLiteral("--mermaid"));
+    st.swPlantUml = takeSwitch(a, QStringLiteral("--plantuml"));
+    st.swScxml = takeSwitch(a, QStringLiteral("--scxml"));
+    st.pageSvg = false;
+    st.pictureOptionGiven = false;
+    st.dotsPerInch = 96.0;
+    const QString picture = QStringLiteral("--picture=");
+    const QString dpi = QStringLiteral("--dpi=");
+    bool dpiGiven = false, pictureGiven = false;
+    for (qsizetype i = 0; i < a.args.size(); ++i) {
+        if (!a.available(i))
+            continue;
+        const QString& arg = a.args.at(i);
+        // Each is taken once; a second one is left over (an unknown option).
+        if (arg.startsWith(picture, Qt::CaseInsensitive) && !pictureGiven) {
+            a.taken[size_t(i)] = true;
+            pictureGiven = true;
+            st.pictureOptionGiven = true;
+            const QString value = arg.mid(picture.size());
+            if (value.compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0)
+                st.pageSvg = true;
+            else if (value.compare(QLatin1String("wmf"), Qt::CaseInsensitive) != 0)
+                st.unknownOption = arg;
+        } else if (arg.startsWith(dpi, Qt::CaseInsensitive) && !dpiGiven) {
+            a.taken[size_t(i)] = true;
+            st.pictureOptionGiven = true;
+            dpiGiven = true;
+            bool ok = false;
+            const int value = arg.mid(dpi.size()).toInt(&ok);
+            if (ok && value >= 1 && value <= 2400)
+                st.dotsPerInch = value;
+            else
+                st.unknownOption = arg;
+        }
+    }
+}
+
+// --import-scxml FILE (or --import-scxml=FILE): the SCXML document to turn
+// into diagram files. Without a file name the argument is an unknown option.
+void takeImportOption(Arguments& a, ProcessState& st)
+{
+    st.importScxml.clear();
+    const QString option = QStringLiteral("--import-scxml");
+    for (qsizetype i = 0; i < a.args.size(); ++i) {
+        if (!a.available(i))
+            continue;
+        const QString& arg = a.args.at(i);
+        if (arg.compare(option, Qt::CaseInsensitive) == 0) {
+            a.taken[size_t(i)] = true;
+            if (i + 1 < a.args.size() && a.available(i + 1)) {
+                a.taken[size_t(i + 1)] = true;
+                st.importScxml = a.args.at(i + 1);
+            }
+            if (st.importScxml.isEmpty())
+                st.unknownOption = arg;
+            return;
+        }
+        if (arg.startsWith(option + QLatin1Char('='), Qt::CaseInsensitive)) {
+            a.taken[size_t(i)] = true;
+            st.importScxml = arg.mid(option.size() + 1);
+            if (st.importScxml.isEmpty())
+                st.unknownOption = arg;
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 QString helpText(const QString& executableName)
@@ -194,9 +268,13 @@ Road parseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
         return Road::Version;
     takeBuildOptions(a, st);
     takeCoverageOptions(a, st);
+    if (st.unknownOption.isEmpty())
+        takeFormatOptions(a, st);
+    if (st.unknownOption.isEmpty())
+        takeImportOption(a, st);
     // A long option this program does not know is never a file to open; a
     // diagram file whose name starts with "--" still is the diagram.
-    if (!st.unknownOption.isEmpty()) {  // "--depfile=" without a file
+    if (!st.unknownOption.isEmpty()) {  // "--depfile=" without a file, a bad --dpi=
         commandLineError = true;
         return Road::UnknownOption;
     }
@@ -211,6 +289,16 @@ Road parseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
 
     bool valueError = takeSwitchValue(a, QStringLiteral("/E"), st.errorFolder);
     valueError = takeSwitchValue(a, QStringLiteral("/O"), st.outputFolder) || valueError;
+    // The import reads an SCXML document instead of a diagram; /O says
+    // where the diagram files go.
+    if (!st.importScxml.isEmpty()) {
+        st.batchMode = true;
+        if (valueError) {
+            commandLineError = true;
+            return Road::BatchWithoutPath;
+        }
+        return Road::ImportScxml;
+    }
 
     struct Flag {
         const char* sw;
@@ -241,6 +329,7 @@ Road parseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
 
     st.batchMode = st.swW || st.swH || st.swHL || st.swLS || st.swC || st.swCS || st.swCP || st.swCA
                    || st.swCH;
+    st.batchMode = st.batchMode || st.anyOtherFormat();
 
     QStringList rest;
     for (qsizetype i = 0; i < a.args.size(); ++i)
@@ -268,6 +357,13 @@ Road parseCommandLine(const QStringList& argsIn, ProcessState& st, bool& command
     }
     st.batchMode = st.batchMode || st.lint;
     st.batchMode = st.batchMode || !st.coverageTrace.isEmpty();
+    // The picture options change a picture switch's output; alone they ask
+    // for nothing.
+    if (st.pictureOptionGiven && !st.batchMode) {
+        commandLineError = true;
+        st.pendingCommandLine.clear();
+        return Road::PictureOptionWithoutSwitch;
+    }
     if (!st.batchMode)
         return Road::HandOverOrInteractive;
     return remaining.isEmpty() ? Road::BatchWithoutPath : Road::Batch;
@@ -307,6 +403,14 @@ int runMain(int argc, char** argv, WindowRoad windows)
                    stderr);
         return 2;
     }
+    case Road::PictureOptionWithoutSwitch: {
+        std::fputs("orvane: --picture and --dpi need an output switch (/H, /HL, --svg or --png)\n"
+                   "Try 'orvane --help'.\n",
+                   stderr);
+        return 2;
+    }
+    case Road::ImportScxml:
+        return runScxmlImport(argc, argv, st);
     case Road::BatchWithoutPath:
         return 2;
     case Road::Batch:

@@ -21,7 +21,9 @@ enum class Road {
     Batch,
     HandOverOrInteractive,
     BatchWithoutPath,
-    BuildOptionWithoutSwitch
+    BuildOptionWithoutSwitch,
+    PictureOptionWithoutSwitch,  // --picture= or --dpi= without an output switch
+    ImportScxml                  // --import-scxml FILE: diagram files from an SCXML document
 };
 
 // "orvane" and the program's version, as --version prints them.

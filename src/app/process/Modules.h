@@ -22,6 +22,9 @@ namespace Simulation {
 class TraceReplay;
 }
 
+// The outputs besides the code, list, page and metafile.
+enum class OtherOutput { Svg, Png, Mermaid, PlantUml, Scxml };
+
 // What the picture library offers the batch road.
 struct PictureModule {
     // The application object of a run that draws: a QGuiApplication on the
@@ -35,6 +38,12 @@ struct PictureModule {
     bool (*writeCoveragePage)(const std::vector<const FsmDocument*>& documents,
                               const Simulation::TraceReplay& replay, const QString& traceName,
                               const QString& path, Messenger& messenger);
+    // The page with an SVG picture beside it instead of the metafile.
+    bool (*writeSvgPage)(FsmDocument& doc, const QString& path, bool sameFolder,
+                         Messenger& messenger);
+    // One of the other outputs; `dotsPerInch` concerns the SVG and PNG pictures.
+    bool (*writeOther)(FsmDocument& doc, const QString& path, OtherOutput kind, double dotsPerInch,
+                       Messenger& messenger);
 };
 
 namespace Modules {

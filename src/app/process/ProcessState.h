@@ -33,6 +33,18 @@ struct ProcessState {
     // --min-coverage=P fails below P percent of the transitions.
     QString coverageTrace;  // empty: no coverage run
     std::optional<double> minCoverage;
+    // Pictures and other formats: --svg, --png, --mermaid, --plantuml and
+    // --scxml write NAME.svg, .png, .mmd, .puml, .scxml; --picture=svg
+    // gives /H and /HL an SVG picture instead of the metafile; --dpi=N sets
+    // the resolution of the SVG and PNG pictures.
+    bool swSvg = false, swPng = false, swMermaid = false, swPlantUml = false, swScxml = false;
+    bool pageSvg = false;
+    bool pictureOptionGiven = false;  // --picture= or --dpi= was given
+    double dotsPerInch = 96.0;
+    // --import-scxml FILE: the SCXML document to turn into diagram files.
+    QString importScxml;
+
+    bool anyOtherFormat() const { return swSvg || swPng || swMermaid || swPlantUml || swScxml; }
 
     // True when any C-code switch was given (code files are then written
     // without a dialog).

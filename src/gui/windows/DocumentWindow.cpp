@@ -237,6 +237,12 @@ void DocumentWindow::buildFileMenu()
          &DocumentWindow::saveAsEMF);
     item(m, QStringLiteral("saveAsHtmlAction"), QStringLiteral("Save As &HTML File..."),
          &DocumentWindow::saveAsHTML);
+    item(m, QStringLiteral("saveAsPictureAction"), QStringLiteral("Save as P&icture..."),
+         &DocumentWindow::saveAsPicture);
+    item(m, QStringLiteral("exportTextAction"), QStringLiteral("Expo&rt..."),
+         &DocumentWindow::exportText);
+    item(m, QStringLiteral("importScxmlAction"), QStringLiteral("Import SC&XML..."),
+         &DocumentWindow::importScxml);
     item(m, QStringLiteral("generateListAction"), QStringLiteral("Generate Lis&t..."),
          &DocumentWindow::generateList);
     item(m, QStringLiteral("replayTraceAction"), QStringLiteral("&Replay Trace..."),

@@ -81,6 +81,15 @@ public:
     void saveAll();
     void saveAsEMF();
     void saveAsHTML();
+    // File > Save as Picture: SVG, PNG or WMF, chosen by the file name's
+    // extension (SVG when it names none of them).
+    void saveAsPicture();
+    // File > Export: SCXML, Mermaid or PlantUML text, chosen by the file
+    // name's extension (SCXML when it names none of them).
+    void exportText();
+    // File > Import SCXML: writes diagram files beside the chosen document
+    // (never over existing ones) and opens the top one.
+    void importScxml();
     void exportEMF();
     void generateList();
     // The toolbar's Generate button: the default methodology, or the

@@ -16,6 +16,9 @@
 #include "DocumentCommands.h"
 #include "DiagramEdits.h"
 #include "DiagramPicture.h"
+#include "DiagramText.h"
+#include "ScxmlImport.h"
+#include "ScxmlWriter.h"
 #include "States.h"
 
 #include <QClipboard>
@@ -97,6 +100,64 @@ void DocumentWindow::saveAsHTML()
         return;
     const BusyScope busy(ui());
     HtmlPage::fileSaveAsHTML(fsm(), path, process().swHL, ui());
+}
+
+void DocumentWindow::saveAsPicture()
+{
+    const QString path = askExportName(
+        QStringLiteral("Save as Picture..."), QStringLiteral(".svg"),
+        QStringLiteral("SVG Files(*.SVG)|*.svg|PNG Files(*.PNG)|*.png|Wmf Files(*.WMF)|*.wmf|"
+                       "All Files(*.*)|*.*|"));
+    if (path.isEmpty())
+        return;
+    HtmlPage::PictureFormat format = HtmlPage::PictureFormat::Svg;
+    if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        format = HtmlPage::PictureFormat::Png;
+    else if (path.endsWith(QLatin1String(".wmf"), Qt::CaseInsensitive))
+        format = HtmlPage::PictureFormat::Wmf;
+    const BusyScope busy(ui());
+    HtmlPage::fileSaveAsPicture(fsm(), path, format, 96.0, ui());
+}
+
+void DocumentWindow::exportText()
+{
+    const QString path =
+        askExportName(QStringLiteral("Export..."), QStringLiteral(".scxml"),
+                      QStringLiteral("SCXML Files(*.SCXML)|*.scxml|Mermaid Files(*.MMD)|*.mmd|"
+                                     "PlantUML Files(*.PUML)|*.puml|All Files(*.*)|*.*|"));
+    if (path.isEmpty())
+        return;
+    const BusyScope busy(ui());
+    if (path.endsWith(QLatin1String(".mmd"), Qt::CaseInsensitive))
+        DiagramText::fileSaveAsMermaid(fsm(), path, ui());
+    else if (path.endsWith(QLatin1String(".puml"), Qt::CaseInsensitive))
+        DiagramText::fileSaveAsPlantUml(fsm(), path, ui());
+    else
+        ScxmlWriter::fileSaveAsScxml(fsm(), path, ui());
+}
+
+void DocumentWindow::importScxml()
+{
+    commitRemarkEditor();
+    bool readOnly = false;
+    const QString source = ui().openFileName(
+        {QStringLiteral("Import SCXML..."), QStringLiteral("SCXML"),
+         QStringLiteral("SCXML Files(*.SCXML)|*.scxml|All Files(*.*)|*.*|"), QString()},
+        readOnly);
+    if (source.isEmpty())
+        return;
+    ScxmlImport::Result result;
+    {
+        const BusyScope busy(ui());
+        result = ScxmlImport::importFile(source, QString());
+    }
+    if (!result.ok) {
+        ui().message(result.error, MessageIcon::Exclamation);
+        return;
+    }
+    if (!result.warnings.isEmpty())
+        ui().message(result.warnings.join(QLatin1Char('\n')), MessageIcon::Information);
+    m_main.openFile(result.written.first());
 }
 
 void DocumentWindow::exportEMF()
