@@ -27,6 +27,7 @@ bool writeOutput(UserInterface& ui, const QString& routine, const QString& name,
 {
     SafeFileWriter::WriteOptions options;
     options.replaceReadOnly = replaceReadOnly;
+    options.durable = false;  // made again from the diagram at will
     const SafeFileWriter::WriteResult result =
         SafeFileWriter::writeFileSafely(name, (text + kCrLf).toUtf8(), options);
     if (result.ok())
