@@ -556,14 +556,19 @@ QByteArray WmfPaintEngine::fileData(const QSize& size, int unitsPerInch) const
         checksum ^= quint16(quint8(head[i]) | quint8(head[i + 1]) << 8);
     placeable.u16(checksum);
 
-    QByteArray records = m_records;
-    if (isActive() || records.isEmpty())  // close a picture still being painted, or never painted
-        records.append(Params().u32(3).u16(META_EOF).data());
+    // Close a picture still being painted, or never painted.
+    const QByteArray end =
+        isActive() || m_records.isEmpty() ? Params().u32(3).u16(META_EOF).data() : QByteArray();
+    const qsizetype recordBytes = m_records.size() + end.size();
     Params header;
     header.u16(1).u16(9).u16(0x0300);
-    header.u32(9 + quint32(records.size() / 2));
+    header.u32(9 + quint32(recordBytes / 2));
     header.u16(quint16(m_slots.size())).u32(std::max<quint32>(m_maxRecord, 3)).u16(0);
-    return placeable.data() + header.data() + records;
+    // One allocation: the records of a big picture are tens of megabytes.
+    QByteArray file;
+    file.reserve(placeable.data().size() + header.data().size() + recordBytes);
+    file.append(placeable.data()).append(header.data()).append(m_records).append(end);
+    return file;
 }
 
 // ---------------------------------------------------------------- WmfWriter
