@@ -403,19 +403,6 @@ TEST_F(SafeFileWriterTest, AFailedWriteWithoutFlushGivesTheReasonAndLeavesNoTrac
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(readAll(out), QByteArray("old"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"big.c"});
-
-    // A folder the user may not write: refused before any byte, with the reason.
-    if (::geteuid() != 0) {
-        const QString locked = path("locked");
-        ASSERT_TRUE(QDir().mkpath(locked));
-        ::chmod(encoded(locked).constData(), 0555);
-        WriteOptions quick;
-        quick.durable = false;
-        const WriteResult r = writeFileSafely(locked + "/x.c", "x", quick);
-        EXPECT_EQ(r.status, WriteStatus::Failed);
-        EXPECT_EQ(r.reason, systemReason(EACCES));
-        ::chmod(encoded(locked).constData(), 0755);
-    }
 }
 
 TEST(SafeFileWriterReason, IsTheSystemsTextForTheErrorNumber)
