@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -171,6 +172,70 @@ WriteResult replaceWhole(const QString& path, const QByteArray& bytes,
     return {};
 }
 
+// Closes `fd` and removes the temporary file `temp`; gives `result`.
+WriteResult discard(int fd, const QByteArray& temp, const WriteResult& result)
+{
+    if (fd >= 0)
+        ::close(fd);
+    ::unlink(temp.constData());
+    return result;
+}
+
+// Replaces the file like replaceWhole, but without flushing the bytes to
+// the disk before the rename (see WriteOptions::durable). The temporary
+// file is made in the target's folder with a name nobody else can have
+// chosen (O_EXCL, never through a link); it gets the permissions asked
+// for, else those of the file it replaces, else 0666 less the umask, as a
+// QSaveFile would.
+WriteResult replaceWithoutFlush(const QString& path, const QByteArray& bytes,
+                                const std::optional<QFileDevice::Permissions>& permissions)
+{
+    const QByteArray target = QFile::encodeName(path);
+    std::optional<mode_t> mode;
+    if (permissions) {
+        mode = modeOf(*permissions);
+    } else {
+        struct stat st {};
+        if (::stat(target.constData(), &st) == 0)
+            mode = st.st_mode & 0777;
+    }
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const QString prefix =
+        path.left(slash + 1) + QLatin1Char('.') + path.mid(slash + 1) + QLatin1Char('.');
+    QByteArray temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = QFile::encodeName(prefix
+                                 + QString::number(QRandomGenerator::global()->generate64(), 36));
+        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return failed(systemReason(errno));
+    }
+    if (fd < 0)
+        return failed(systemReason(EEXIST));
+    if (mode && ::fchmod(fd, *mode) != 0)
+        return discard(fd, temp, failed(systemReason(errno)));
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return discard(fd, temp, failed(systemReason(n < 0 ? errno : ENOSPC)));
+        data += n;
+        left -= n;
+    }
+    // A file system may report a failed write only now.
+    const int closed = ::close(fd);
+    if (closed != 0 && errno != EINTR)
+        return discard(-1, temp, failed(systemReason(errno)));
+    // rename(2) replaces the entry atomically and never follows a link.
+    if (::rename(temp.constData(), target.constData()) != 0)
+        return discard(-1, temp, failed(systemReason(errno)));
+    return {};
+}
+
 }  // namespace
 
 std::optional<QByteArray> readWholeFile(const QString& path)
@@ -269,6 +334,8 @@ WriteResult writeFileSafely(const QString& path, const QByteArray& bytes,
         if (ownReadOnly && ::chmod(target.constData(), (st.st_mode & 07777) | S_IWUSR) != 0)
             return failed(systemReason(errno));
     }
+    if (!options.durable)
+        return replaceWithoutFlush(t.path, bytes, options.permissions);
     return replaceWhole(t.path, bytes, options.permissions);
 }
 

@@ -45,6 +45,16 @@ struct WriteOptions {
     // keeps its own and a new one gets the usual 0666 less the umask. The
     // temporary file has them before any byte is written into it.
     std::optional<QFileDevice::Permissions> permissions;
+    // True: the new bytes are flushed to the disk before they replace the
+    // old file, so that even a crash of the system leaves one or the other.
+    // Files the program can make again from the diagram (code, header,
+    // list, page, picture, dependency file) pass false: they are still
+    // replaced whole by one rename, so a crash of the program never leaves
+    // a mix, but the flush, which takes longer than the rest of a small
+    // run, is left to the system. Only a crash of the system itself within
+    // its write-back delay can then leave such a file empty or old; the
+    // diagram it comes from was saved with the flush.
+    bool durable = true;
 };
 
 // What a write to `path` would replace: the regular file to write (the

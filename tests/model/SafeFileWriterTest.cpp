@@ -332,6 +332,79 @@ TEST_F(SafeFileWriterTest, AFailedWriteGivesTheSystemsReasonAndKeepsTheOldFile)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"big.c"});
 }
 
+// Outputs that can be made again are replaced without the flush to disk;
+// everything else about the write must stay as it is.
+TEST_F(SafeFileWriterTest, AWriteWithoutFlushStillReplacesWholeWithTheRightPermissions)
+{
+    WriteOptions quick;
+    quick.durable = false;
+    const mode_t mask = ::umask(022);
+    const QString fresh = path("new.c");
+    EXPECT_EQ(writeFileSafely(fresh, "int x;", quick).status, WriteStatus::Written);
+    EXPECT_EQ(readAll(fresh), QByteArray("int x;"));
+    EXPECT_EQ(modeOf(fresh), mode_t(0644));
+
+    const QString old = file("old.c", "old text", 0640);
+    const ino_t inode = lstatOf(old).st_ino;
+    EXPECT_EQ(writeFileSafely(old, "new", quick).status, WriteStatus::Written);
+    EXPECT_EQ(readAll(old), QByteArray("new"));
+    EXPECT_EQ(modeOf(old), mode_t(0640));
+    EXPECT_NE(lstatOf(old).st_ino, inode);
+    ageFile(old);
+    EXPECT_EQ(writeFileSafely(old, "new", quick).status, WriteStatus::Unchanged);
+    EXPECT_TRUE(isOld(old));
+
+    // Asked-for permissions are given exactly, past the umask.
+    WriteOptions open = quick;
+    open.permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                       | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    EXPECT_EQ(writeFileSafely(path("shared.c"), "s", open).status, WriteStatus::Written);
+    EXPECT_EQ(modeOf(path("shared.c")), mode_t(0666));
+    ::umask(mask);
+
+    // Through an allowed link the file it leads to is replaced; the link stays.
+    const QString target = file("target.h", "a");
+    const QString through = link("through.h", target);
+    EXPECT_EQ(writeFileSafely(through, "b", quick).status, WriteStatus::Written);
+    EXPECT_TRUE(S_ISLNK(lstatOf(through).st_mode));
+    EXPECT_EQ(readAll(target), QByteArray("b"));
+
+    // What is not a regular file is still refused.
+    const QString pipe = path("pipe.h");
+    ASSERT_EQ(::mkfifo(encoded(pipe).constData(), 0600), 0);
+    EXPECT_EQ(writeFileSafely(pipe, "x", quick).status, WriteStatus::Refused);
+    EXPECT_TRUE(S_ISFIFO(lstatOf(pipe).st_mode));
+
+    const WriteResult missing = writeFileSafely(path("no/such/folder.c"), "x", quick);
+    EXPECT_EQ(missing.status, WriteStatus::Failed);
+    EXPECT_EQ(missing.reason, systemReason(ENOENT));
+    // No temporary file is left behind.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 6);
+}
+
+TEST_F(SafeFileWriterTest, AFailedWriteWithoutFlushGivesTheReasonAndLeavesNoTrace)
+{
+    const QString out = file("big.c", "old");
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1024, 1024};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            ::_exit(2);
+        WriteOptions quick;
+        quick.durable = false;
+        const WriteResult r = writeFileSafely(out, QByteArray(1 << 20, 'x'), quick);
+        ::_exit(r.status == WriteStatus::Failed && r.reason == systemReason(EFBIG) ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(readAll(out), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"big.c"});
+}
+
 TEST(SafeFileWriterReason, IsTheSystemsTextForTheErrorNumber)
 {
     EXPECT_EQ(systemReason(ENOSPC), QStringLiteral("No space left on device"));

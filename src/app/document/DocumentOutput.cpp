@@ -27,8 +27,13 @@ bool writeOutput(UserInterface& ui, const QString& routine, const QString& name,
 {
     SafeFileWriter::WriteOptions options;
     options.replaceReadOnly = replaceReadOnly;
+    options.durable = false;  // made again from the diagram at will
+    // Converted first and the line break added to the bytes: a module of
+    // tens of megabytes is not copied once more as text.
+    QByteArray bytes = text.toUtf8();
+    bytes += "\r\n";
     const SafeFileWriter::WriteResult result =
-        SafeFileWriter::writeFileSafely(name, (text + kCrLf).toUtf8(), options);
+        SafeFileWriter::writeFileSafely(name, bytes, options);
     if (result.ok())
         return true;
     if (result.status == SafeFileWriter::WriteStatus::Failed)

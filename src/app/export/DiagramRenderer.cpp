@@ -2,6 +2,7 @@
 
 #include "FontTextMeasurer.h"
 #include "States.h"
+#include "WmfWriter.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -259,7 +260,7 @@ void paintNode(QPainter& p, const Node& node, const ColourOverrides* colours)
     p.setFont(text.font);
     p.setPen(toColor(node.foreColor()));
     for (const TextLine& l : text.lines)
-        p.drawText(l.baseline, l.text);
+        WmfWriter::drawText(p, l.baseline, l.text);
 }
 
 QRectF nodeBounds(const Node& node)

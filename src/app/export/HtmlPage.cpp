@@ -37,7 +37,10 @@ struct FileError {
 // the write is a path or file access error (75) with the system's reason.
 FileError writeFile(const QString& path, const QByteArray& bytes)
 {
-    const SafeFileWriter::WriteResult result = SafeFileWriter::writeFileSafely(path, bytes);
+    SafeFileWriter::WriteOptions options;
+    options.durable = false;  // made again from the diagram at will
+    const SafeFileWriter::WriteResult result =
+        SafeFileWriter::writeFileSafely(path, bytes, options);
     if (result.ok())
         return {};
     const QString where = QStringLiteral(" [") + path + QLatin1Char(']');

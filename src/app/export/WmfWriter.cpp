@@ -3,7 +3,9 @@
 #include "Windows1252.h"
 
 #include <QPaintEngine>
+#include <QPainter>
 #include <QPainterPath>
+#include <QRawFont>
 #include <QTextItem>
 
 #include <algorithm>
@@ -173,6 +175,9 @@ public:
     void drawPath(const QPainterPath& path) override;
     void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override;
     void drawTextItem(const QPointF& p, const QTextItem& item) override;
+    // Records a line the painter would draw as one text item; false when
+    // it would not (see WmfWriter::drawText), nothing recorded then.
+    bool drawPlainText(const QPainter& painter, const QPointF& baseline, const QString& text);
     // Pictures of the diagram hold no pixmaps; they are left out.
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
     Type type() const override { return QPaintEngine::User; }
@@ -199,6 +204,8 @@ private:
     Params& points(Params& params, const QPolygonF& polygon) const;
     void polygonRecord(quint16 function, const QPolygonF& polygon);
     void rectRecord(quint16 function, const QRectF& rect, Params params = Params());
+    void textRecord(const QPointF& p, const QString& text, const QFont& font, const QColor& colour);
+    bool hasPrintableAscii(const QFont& font);
 
     QByteArray m_records;
     quint32 m_maxRecord = 0;
@@ -211,6 +218,11 @@ private:
     QFont m_qfont;
     QTransform m_transform;
     double m_dpiY = 1440;
+    // Whether the primary face of m_asciiFont has every printable ASCII
+    // character, so that the painter would draw such a line in it alone.
+    QFont m_asciiFont;
+    bool m_asciiCovered = false;
+    bool m_asciiKnown = false;
 };
 
 bool WmfPaintEngine::begin(QPaintDevice* device)
@@ -468,11 +480,60 @@ void WmfPaintEngine::drawPolygon(const QPointF* pts, int count, PolygonDrawMode 
 
 void WmfPaintEngine::drawTextItem(const QPointF& p, const QTextItem& item)
 {
-    const QByteArray text = Windows1252::encodeLossy(item.text());
+    textRecord(p, item.text(), item.font(), m_qpen.color());
+}
+
+bool WmfPaintEngine::hasPrintableAscii(const QFont& font)
+{
+    if (!m_asciiKnown || !(font == m_asciiFont)) {
+        const QRawFont face = QRawFont::fromFont(font);
+        m_asciiCovered = face.isValid();
+        for (char32_t c = 0x20; m_asciiCovered && c < 0x7F; ++c)
+            m_asciiCovered = face.supportsCharacter(c);
+        m_asciiFont = font;
+        m_asciiKnown = true;
+    }
+    return m_asciiCovered;
+}
+
+bool WmfPaintEngine::drawPlainText(const QPainter& painter, const QPointF& baseline,
+                                   const QString& text)
+{
+    // The painter splits a text into items at every change of script or
+    // direction and at most every few thousand characters, draws the runs
+    // a fallback font supplies apart, and adds lines for the decorations;
+    // each piece then needs the widths of those before it. None of that
+    // happens to a short line of printable ASCII in a face that has it.
+    constexpr qsizetype kLongestPlainLine = 1000;
+    if (!isActive() || text.isEmpty() || text.size() > kLongestPlainLine
+        || !painter.worldMatrixEnabled() || painter.layoutDirection() == Qt::RightToLeft
+        || painter.backgroundMode() != Qt::TransparentMode)
+        return false;
+    for (const QChar c : text)
+        if (c.unicode() < 0x20 || c.unicode() > 0x7E)
+            return false;
+    const QFont& font = painter.font();
+    const QPen& pen = painter.pen();
+    if (pen.style() == Qt::NoPen || font.underline() || font.strikeOut() || font.overline()
+        || font.capitalization() != QFont::MixedCase || !hasPrintableAscii(font))
+        return false;
+    // What the painter would hand over in updateState before drawing.
+    m_transform = painter.combinedTransform();
+    // The painter places the item at the baseline's x in 1/64 units,
+    // cut towards zero.
+    const double x = double(int(baseline.x() * 64.0)) / 64.0;
+    textRecord(QPointF(x, baseline.y()), text, font, pen.color());
+    return true;
+}
+
+void WmfPaintEngine::textRecord(const QPointF& p, const QString& itemText, const QFont& font,
+                                const QColor& textColour)
+{
+    const QByteArray text = Windows1252::encodeLossy(itemText);
     if (text.isEmpty())
         return;
-    useFont(item.font());
-    const quint32 colour = colorRef(m_qpen.color());
+    useFont(font);
+    const quint32 colour = colorRef(textColour);
     if (colour != m_textColor) {
         record(META_SETTEXTCOLOR, Params().u32(colour));
         m_textColor = colour;
@@ -495,14 +556,19 @@ QByteArray WmfPaintEngine::fileData(const QSize& size, int unitsPerInch) const
         checksum ^= quint16(quint8(head[i]) | quint8(head[i + 1]) << 8);
     placeable.u16(checksum);
 
-    QByteArray records = m_records;
-    if (isActive() || records.isEmpty())  // close a picture still being painted, or never painted
-        records.append(Params().u32(3).u16(META_EOF).data());
+    // Close a picture still being painted, or never painted.
+    const QByteArray end =
+        isActive() || m_records.isEmpty() ? Params().u32(3).u16(META_EOF).data() : QByteArray();
+    const qsizetype recordBytes = m_records.size() + end.size();
     Params header;
     header.u16(1).u16(9).u16(0x0300);
-    header.u32(9 + quint32(records.size() / 2));
+    header.u32(9 + quint32(recordBytes / 2));
     header.u16(quint16(m_slots.size())).u32(std::max<quint32>(m_maxRecord, 3)).u16(0);
-    return placeable.data() + header.data() + records;
+    // One allocation: the records of a big picture are tens of megabytes.
+    QByteArray file;
+    file.reserve(placeable.data().size() + header.data().size() + recordBytes);
+    file.append(placeable.data()).append(header.data()).append(m_records).append(end);
+    return file;
 }
 
 // ---------------------------------------------------------------- WmfWriter
@@ -517,6 +583,14 @@ WmfWriter::WmfWriter(const QSize& size, int unitsPerInch)
 WmfWriter::~WmfWriter() = default;
 
 QPaintEngine* WmfWriter::paintEngine() const { return m_engine.get(); }
+
+void WmfWriter::drawText(QPainter& painter, const QPointF& baseline, const QString& text)
+{
+    auto* wmf = dynamic_cast<WmfWriter*>(painter.device());
+    if (!wmf || painter.paintEngine() != wmf->m_engine.get()
+        || !wmf->m_engine->drawPlainText(painter, baseline, text))
+        painter.drawText(baseline, text);
+}
 
 QByteArray WmfWriter::data() const { return m_engine->fileData(m_size, m_unitsPerInch); }
 

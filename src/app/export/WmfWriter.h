@@ -20,6 +20,10 @@
 #include <QPaintDevice>
 #include <QSize>
 
+class QPainter;
+class QPointF;
+class QString;
+
 #include <memory>
 
 namespace orvane {
@@ -42,6 +46,16 @@ public:
 
     QSize size() const { return m_size; }
     int unitsPerInch() const { return m_unitsPerInch; }
+
+    // painter.drawText(baseline, text). On a WmfWriter, a line the painter
+    // would hand over as one piece in the font's own glyphs (printable
+    // ASCII the font has, no underline, strike-out or overline, left to
+    // right) is recorded directly, with exactly the record the painter's
+    // way gives: the record holds only the text and its position, so the
+    // shaping the painter does first is not needed, and for megabytes of
+    // text it is most of the picture's time. Any other text, or another
+    // device, goes through the painter.
+    static void drawText(QPainter& painter, const QPointF& baseline, const QString& text);
 
 protected:
     int metric(PaintDeviceMetric metric) const override;

@@ -76,9 +76,11 @@ bool writeDependencyFile(const QString& path, const QStringList& targets,
                          const QStringList& prerequisites, QString* error)
 {
     // Through the one safe writer, like every output: an unchanged depfile
-    // keeps its time stamp.
-    const SafeFileWriter::WriteResult r =
-        SafeFileWriter::writeFileSafely(path, dependencyText(targets, prerequisites).toUtf8());
+    // keeps its time stamp. Made again by every run, so not flushed.
+    SafeFileWriter::WriteOptions options;
+    options.durable = false;
+    const SafeFileWriter::WriteResult r = SafeFileWriter::writeFileSafely(
+        path, dependencyText(targets, prerequisites).toUtf8(), options);
     if (!r.ok() && error)
         *error = r.reason;
     return r.ok();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QFont>
+#include <QImage>
 #include <QPainter>
 
 using namespace orvane;
@@ -195,4 +196,92 @@ TEST(WmfWriter, ALargeDiagramIsStoredWithFewerUnitsPerInch)
     ASSERT_EQ(node.size(), 1u);
     EXPECT_LE(node[0]->word(3), f.right);  // its right edge is inside, not clamped
     EXPECT_GT(node[0]->word(5), f.right * 0.9);
+}
+
+// WmfWriter::drawText records plain lines itself instead of letting the
+// painter shape them first; the file must not change by a single byte,
+// whatever the text, position, font, pen or transform.
+TEST(WmfWriter, DrawingTextDirectlyGivesThePaintersOwnRecords)
+{
+    const QStringList texts = {
+        QStringLiteral("value = value * 3 + 1; // step 1"),
+        QStringLiteral("  blanks around  "),
+        QStringLiteral("x"),
+        QString(),
+        QStringLiteral("caf\u00e9 \u00b7 name"),         // beyond ASCII: the painter's way
+        QStringLiteral("\u03b1\u03b2 and Latin"),        // two scripts: two items
+        QStringLiteral("\u05e9\u05dc\u05d5\u05dd ltr"),  // right to left
+        QString(999, QLatin1Char('w')),
+        QString(5000, QLatin1Char('a')),  // split into several items
+        QStringLiteral("tab\there"),
+    };
+    // Positions whose x rounds differently when first cut to 1/64.
+    QList<QPointF> points = {{100, 200},           {10.4921875, 33.3},     {-10.4921875, -5.75},
+                             {1234.56789, 987.65}, {0.0546875, 1.4999999}, {7.9999, 0.5}};
+    // A sweep finer than 1/64 across points that a scale of 0.37 maps to
+    // near x.5, where cutting the position first changes the record.
+    for (int i = 0; i < 40; ++i)
+        points.append(QPointF(28.3 + 0.0041 * i, -28.3 - 0.0041 * i));
+    QFont underlined = twipsFont();
+    underlined.setUnderline(true);
+    QFont struck = twipsFont("Liberation Serif");
+    struck.setStrikeOut(true);
+    QFont bold = twipsFont("Arial");
+    bold.setBold(true);
+    bold.setItalic(true);
+    QFont points12(QStringLiteral("DejaVu Sans Mono"));
+    points12.setPointSizeF(12.5);
+    const QList<QFont> fonts = {twipsFont(), bold, underlined, struck, points12};
+    QTransform scaled;
+    scaled.translate(-37.3, 12.1);
+    scaled.scale(0.5, 0.75);
+    QTransform turned;
+    turned.rotate(30);
+    const QList<QTransform> transforms = {QTransform(), scaled, turned,
+                                          QTransform::fromScale(0.37, 0.37)};
+
+    for (const QTransform& t : transforms) {
+        const auto paint = [&](bool direct) {
+            WmfWriter wmf(QSize(20000, 20000));
+            QPainter p(&wmf);
+            p.setTransform(t);
+            int colour = 0;
+            for (const QFont& font : fonts) {
+                p.setFont(font);
+                for (const QString& text : texts) {
+                    for (const QPointF& at : points) {
+                        // State the painter has not handed to the engine yet.
+                        p.setPen(QColor::fromRgb(QRgb(0x102030 * (++colour % 5))));
+                        if (direct)
+                            WmfWriter::drawText(p, at, text);
+                        else
+                            p.drawText(at, text);
+                    }
+                }
+                p.drawRect(QRectF(10, 10, 100, 50));
+            }
+            p.setPen(Qt::NoPen);
+            if (direct)
+                WmfWriter::drawText(p, QPointF(5, 5), QStringLiteral("no pen"));
+            else
+                p.drawText(QPointF(5, 5), QStringLiteral("no pen"));
+            p.end();
+            return wmf.data();
+        };
+        const QByteArray painted = paint(false);
+        EXPECT_GT(readWmf(painted).records.size(), 300u);
+        EXPECT_EQ(paint(true), painted) << "transform " << t.m11() << " " << t.m12();
+    }
+
+    // On any other device it is the painter's drawText.
+    QImage image(200, 50, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QImage expected = image;
+    {
+        QPainter p(&image);
+        WmfWriter::drawText(p, QPointF(5, 30), QStringLiteral("text"));
+        QPainter q(&expected);
+        q.drawText(QPointF(5, 30), QStringLiteral("text"));
+    }
+    EXPECT_EQ(image, expected);
 }
