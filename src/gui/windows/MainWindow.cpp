@@ -18,8 +18,10 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSet>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -297,6 +299,23 @@ void MainWindow::onDocumentAdded(Document* doc)
     sub->setAttribute(Qt::WA_DeleteOnClose);
     m_mdi->addSubWindow(sub);
     w->setSubWindow(sub);
+    // The frame's own menu closes with the platform's close keys, which
+    // File > Close uses too; two actions on one key leave the key dead, so
+    // the frame gives up those keys and any other the document's menus use.
+    if (QMenu* frameMenu = sub->systemMenu()) {
+        QSet<QKeySequence> taken;
+        for (const QKeySequence& k : QKeySequence::keyBindings(QKeySequence::Close))
+            taken.insert(k);
+        for (QAction* a : w->findChildren<QAction*>())
+            for (const QKeySequence& k : a->shortcuts())
+                taken.insert(k);
+        for (QAction* a : frameMenu->actions()) {
+            QList<QKeySequence> keys = a->shortcuts();
+            keys.removeIf([&taken](const QKeySequence& k) { return taken.contains(k); });
+            if (keys.size() != a->shortcuts().size())
+                a->setShortcuts(keys);
+        }
+    }
     m_windows[doc] = w;
     const QSize area = m_mdi->viewport()->size();
     sub->resize(std::max(area.width() * 3 / 4, 320), std::max(area.height() * 3 / 4, 240));
