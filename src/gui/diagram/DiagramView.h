@@ -152,6 +152,9 @@ private:
     void finishDrag(QPointF pos);
     bool drawNode(const Drag& drag, QPointF pos, DiagramEdit& edit);
     bool drawLink(const Drag& drag, QPointF pos, DiagramEdit& edit);
+    Node* linkTargetAt(const Drag& drag, QPointF pos) const;
+    QPointF nodeMoveDelta(const Drag& drag, QPointF pos) const;
+    bool moveUnselectedNode(const Drag& drag, QPointF pos, DiagramEdit& edit);
     bool reconnect(const Drag& drag, QPointF pos, DiagramEdit& edit);
     void cancelDrag();
     void abandonDrag();

@@ -61,6 +61,31 @@ QFont editorFont(const DiagramFont& f, double zoom)
     return font;
 }
 
+// A transition from a state back to itself: its label goes beside the
+// state's right side and its two links bend round it, out over the top and
+// back in under the bottom, so that the loop shows and the label never
+// covers the state's name.
+void layOutSelfLoop(Node* state)
+{
+    Node* transition = nullptr;
+    for (Link* out : state->outLinks()) {
+        Node* t = out->dst();
+        if (Transitions::isTransitionNode(t) && !t->outLinks().empty()
+            && t->outLinks().front()->dst() == state)
+            transition = t;  // the newest is the last
+    }
+    if (!transition || transition->inLinks().empty())
+        return;
+    const QRectF r(state->left(), state->top(), state->width(), state->height());
+    const QRectF s = r.normalized();
+    const double reach = std::clamp(std::min(s.width(), s.height()) / 2, 240.0, 720.0);
+    const double width = std::abs(transition->width());
+    States::recentre(transition, QPointF(s.right() + reach + width / 2, s.center().y()));
+    const double bendX = s.right() - s.width() / 4;
+    transition->inLinks().front()->setExtraPoints({QPointF(bendX, s.top() - reach)});
+    transition->outLinks().front()->setExtraPoints({QPointF(bendX, s.bottom() + reach)});
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- double click
@@ -127,9 +152,14 @@ void DocumentWindow::onMouseUp(const DiagramEdit& edit)
         DiagramEdits::afterNodeMoved(f, edit.node, edit.sizeChanged);
         break;
     case DiagramEdit::LinkDrawn:
-    case DiagramEdit::LinkReconnected:
-        DiagramEdits::afterLinkDrawn(f, edit.link, edit.dstChanged);
+    case DiagramEdit::LinkReconnected: {
+        Node* loopState = edit.link->org() == edit.link->dst() ? edit.link->org() : nullptr;
+        if (DiagramEdits::afterLinkDrawn(f, edit.link, edit.dstChanged)
+                == DiagramEdits::LinkOutcome::Transition
+            && loopState)
+            layOutSelfLoop(loopState);
         break;
+    }
     case DiagramEdit::LinkReshaped:
     case DiagramEdit::ZoomWindow:
         break;

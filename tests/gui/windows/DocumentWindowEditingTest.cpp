@@ -1,0 +1,89 @@
+// The document window as a new user meets it: loops drawn back to a state,
+// states moved without selecting them first, keys that open, move and zoom.
+
+#include "WindowTestSupport.h"
+
+#include "FsmDocument.h"
+#include "States.h"
+#include "Transitions.h"
+
+using namespace orvane;
+using namespace orvane::test;
+
+namespace {
+
+class EditingTest : public WindowTest {
+protected:
+    static QRectF rectOf(const Node* n)
+    {
+        return QRectF(n->left(), n->top(), n->width(), n->height()).normalized();
+    }
+    static std::vector<Node*> transitions(DocumentWindow* w)
+    {
+        std::vector<Node*> found;
+        for (const auto& n : diagramOf(w).nodes())
+            if (Transitions::isTransitionNode(n.get()))
+                found.push_back(n.get());
+        return found;
+    }
+};
+
+}  // namespace
+
+TEST_F(EditingTest, ALoopDrawnBackToAStateShowsBesideItWithItsLabelOutside)
+{
+    DocumentWindow* w = newDocument();
+    Node* s = drawNode(w, QPoint(100, 100), QPoint(250, 190));
+    ASSERT_TRUE(s);
+    diagramOf(w).clearSelection();
+    QWidget* vp = w->view()->viewport();
+    const QPoint c = centre(w, s);
+    QTest::mousePress(vp, Qt::LeftButton, {}, c);
+    QTest::mouseMove(vp, c + QPoint(0, 150));
+    QTest::mouseMove(vp, c + QPoint(5, 0));
+    QTest::mouseRelease(vp, Qt::LeftButton, {}, c + QPoint(5, 0));
+
+    const std::vector<Node*> t = transitions(w);
+    ASSERT_EQ(t.size(), 1u);
+    const QRectF state = rectOf(s);
+    const QRectF label = rectOf(t[0]);
+    EXPECT_FALSE(state.intersects(label)) << "the label lies beside the state";
+    EXPECT_GT(label.left(), state.right());
+    ASSERT_EQ(t[0]->inLinks().size(), 1u);
+    ASSERT_EQ(t[0]->outLinks().size(), 1u);
+    EXPECT_EQ(t[0]->inLinks().front()->org(), s);
+    EXPECT_EQ(t[0]->outLinks().front()->dst(), s);
+    // Both halves bend outside the state: one over it, one under it.
+    const auto bends = [](const Link* l) { return l->extraPoints(); };
+    ASSERT_EQ(bends(t[0]->inLinks().front()).size(), 1u);
+    ASSERT_EQ(bends(t[0]->outLinks().front()).size(), 1u);
+    EXPECT_LT(bends(t[0]->inLinks().front())[0].y(), state.top());
+    EXPECT_GT(bends(t[0]->outLinks().front())[0].y(), state.bottom());
+    // One undo step removes the whole loop.
+    w->undo();
+    EXPECT_TRUE(transitions(w).empty());
+}
+
+TEST_F(EditingTest, AStateThatIsNotSelectedIsDraggedToANewPlaceInOneUndoStep)
+{
+    DocumentWindow* w = newDocument();
+    Node* a = drawNode(w, QPoint(100, 100), QPoint(250, 190));
+    Node* b = drawNode(w, QPoint(400, 100), QPoint(550, 190));
+    ASSERT_TRUE(a && b);
+    ASSERT_FALSE(a->selected());
+    const QRectF before = rectOf(a);
+    drag(w, centre(w, a), centre(w, a) + QPoint(40, 250));
+    Diagram& d = diagramOf(w);
+    a = d.item(1);
+    EXPECT_GT(rectOf(a).top(), before.top() + 1000);
+    EXPECT_EQ(rectOf(a).size(), before.size());
+    EXPECT_TRUE(transitions(w).empty()) << "no link was drawn";
+    EXPECT_TRUE(a->selected());
+    // Dragging onto the other state still draws a transition.
+    d.clearSelection();
+    drag(w, centre(w, a), centre(w, d.item(2)));
+    EXPECT_EQ(transitions(w).size(), 1u);
+    w->undo();
+    w->undo();
+    EXPECT_EQ(rectOf(d.item(1)), before);
+}
