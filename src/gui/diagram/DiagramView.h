@@ -132,6 +132,10 @@ private:
         std::vector<std::pair<Link*, std::vector<QPointF>>> startBends;
     };
 
+    // Enter opens the selected node, the arrow keys move the selection;
+    // false for any other key.
+    bool handleKey(QKeyEvent* e);
+    void moveSelectionBy(QPointF direction, bool large);
     void applyZoom(double x, double y);
     void updateSceneRect();
     double pixelTolerance() const;

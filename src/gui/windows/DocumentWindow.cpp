@@ -361,6 +361,11 @@ void DocumentWindow::buildViewMenu()
     m_zoomItems.at(kNormalZoomItem)->setChecked(true);
     item(zoom, QStringLiteral("zoomWindowAction"), QStringLiteral("Zoom &Window"),
          &DocumentWindow::zoomWindow, {}, true);
+    zoom->addSeparator();
+    item(zoom, QStringLiteral("zoomInAction"), QStringLiteral("Zoom &In"), &DocumentWindow::zoomIn)
+        ->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    item(zoom, QStringLiteral("zoomOutAction"), QStringLiteral("Zoom &Out"),
+         &DocumentWindow::zoomOut, QKeySequence::ZoomOut);
 }
 
 void DocumentWindow::buildWindowMenu()

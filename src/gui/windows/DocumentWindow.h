@@ -113,6 +113,9 @@ public:
     // One of the six zoom items: 150, 100, 75, 50, 25 percent, fit in window.
     void setZoomItem(int index);
     void zoomWindow();
+    // A step closer or further (Ctrl++ and Ctrl+-).
+    void zoomIn();
+    void zoomOut();
     void openParent();
 
     // The Find command's last search and replacement texts in this window.

@@ -30,6 +30,8 @@ namespace orvane {
 namespace {
 
 constexpr double kZoomValues[] = {150, 100, 75, 50, 25};
+// Zoom In and Zoom Out multiply or divide the zoom by this.
+constexpr double kZoomStep = 1.25;
 
 }  // namespace
 
@@ -369,6 +371,10 @@ void DocumentWindow::zoomWindow()
     m_view->setMouseMode(DiagramView::ZoomWindowMode);
     syncModeChecks();
 }
+
+void DocumentWindow::zoomIn() { m_view->setZoom(m_view->zoomX() * kZoomStep); }
+
+void DocumentWindow::zoomOut() { m_view->setZoom(m_view->zoomX() / kZoomStep); }
 
 void DocumentWindow::openParent()
 {

@@ -3,6 +3,8 @@
 
 #include "WindowTestSupport.h"
 
+#include "ModalTestSupport.h"
+
 #include "FsmDocument.h"
 #include "States.h"
 #include "Transitions.h"
@@ -86,4 +88,56 @@ TEST_F(EditingTest, AStateThatIsNotSelectedIsDraggedToANewPlaceInOneUndoStep)
     w->undo();
     w->undo();
     EXPECT_EQ(rectOf(d.item(1)), before);
+}
+
+TEST_F(EditingTest, ArrowKeysMoveTheSelectionOneUndoStepPerPressAndEnterOpensTheState)
+{
+    DocumentWindow* w = newDocument();
+    Diagram& d = diagramOf(w);
+    d.setSnapToGrid(true);
+    Node* s = drawNode(w, QPoint(100, 100), QPoint(250, 190));
+    ASSERT_TRUE(s && s->selected());
+    const QRectF start = rectOf(s);
+    QWidget* view = w->view();
+    QTest::keyClick(view, Qt::Key_Right);
+    QTest::keyClick(view, Qt::Key_Down);
+    s = d.item(1);
+    EXPECT_EQ(rectOf(s).topLeft(), start.topLeft() + QPointF(d.gridSize(), d.gridSize()));
+    EXPECT_TRUE(s->selected());
+    QTest::keyClick(view, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(rectOf(d.item(1)).left(), start.left() + d.gridSize() - 10 * d.gridSize());
+    w->undo();
+    EXPECT_EQ(rectOf(d.item(1)).topLeft(), start.topLeft() + QPointF(d.gridSize(), d.gridSize()));
+    w->undo();
+    w->undo();
+    EXPECT_EQ(rectOf(d.item(1)).topLeft(), start.topLeft());
+
+    // Nothing selected: the arrows scroll and move nothing.
+    d.clearSelection();
+    QTest::keyClick(view, Qt::Key_Right);
+    EXPECT_EQ(rectOf(d.item(1)).topLeft(), start.topLeft());
+
+    // Enter opens the selected state's dialog.
+    d.item(1)->setSelected(true);
+    QString title;
+    orvane::testing::onModal([&title](QDialog* dialog) {
+        title = dialog->objectName();
+        dialog->reject();
+    });
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_EQ(title, QStringLiteral("StateDialog"));
+}
+
+TEST_F(EditingTest, CtrlPlusAndCtrlMinusZoomInAndOut)
+{
+    DocumentWindow* w = newDocument();
+    const double start = w->view()->zoomX();
+    QTest::keyClick(w->view(), Qt::Key_Plus, Qt::ControlModifier);
+    const double in = w->view()->zoomX();
+    EXPECT_GT(in, start);
+    QTest::keyClick(w->view(), Qt::Key_Minus, Qt::ControlModifier);
+    QTest::keyClick(w->view(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_LT(w->view()->zoomX(), start);
+    // The fixed zoom items lose their check mark.
+    EXPECT_FALSE(item(w, "zoomAction1")->isChecked());
 }
