@@ -443,6 +443,10 @@ void MainWindow::setGenerateToolTip(const QString& caption)
                                      : kGenerateToolTip + QStringLiteral(": ") + plain);
 }
 
+void MainWindow::showStatusMessage(const QString& text) { m_statusBar->showMessage(text); }
+
+QString MainWindow::statusMessage() const { return m_statusBar->currentMessage(); }
+
 void MainWindow::showDocumentState(const QString& mode, double zoom, bool locked)
 {
     m_modeLabel->setText(locked && !mode.isEmpty() ? mode + QStringLiteral(", locked") : mode);

@@ -67,6 +67,10 @@ public:
     // The "GenerateCode" tooltip: "Generate C-Code: " + caption, or the plain
     // tooltip when the caption is empty.
     void setGenerateToolTip(const QString& caption);
+    // A passing message in the status bar (what was written, what was not
+    // found), until the next one.
+    void showStatusMessage(const QString& text);
+    QString statusMessage() const;
     // The mouse mode and zoom shown in the status bar.
     void showDocumentState(const QString& mode, double zoom, bool locked);
 

@@ -141,3 +141,25 @@ TEST_F(EditingTest, CtrlPlusAndCtrlMinusZoomInAndOut)
     // The fixed zoom items lose their check mark.
     EXPECT_FALSE(item(w, "zoomAction1")->isChecked());
 }
+
+TEST_F(EditingTest, TheStatusBarSaysWhereTheCodeAndTheListWereWritten)
+{
+    DocumentWindow* w = open(writeDiagram(QStringLiteral("lamp.fsm")));
+    ASSERT_TRUE(w);
+    const QString dir = makeDir(QStringLiteral("out"));
+    ui.fileNames.push_back(dir + QStringLiteral("/machine.c"));
+    item(w, "generatePointersAction")->trigger();
+    EXPECT_EQ(main->statusMessage(), QStringLiteral("Written: ") + dir
+                                         + QStringLiteral("/machine.c and ") + dir
+                                         + QStringLiteral("/machine.h"));
+    ui.fileNames.push_back(dir + QStringLiteral("/lamp.lst"));
+    item(w, "generateListAction")->trigger();
+    EXPECT_EQ(main->statusMessage(),
+              QStringLiteral("Written: ") + dir + QStringLiteral("/lamp.lst"));
+
+    // A cancelled save dialog writes nothing and claims nothing.
+    main->showStatusMessage(QString());
+    ui.fileNames.push_back(QString());
+    item(w, "generatePointersAction")->trigger();
+    EXPECT_EQ(main->statusMessage(), QString());
+}
