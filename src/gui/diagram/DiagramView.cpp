@@ -156,8 +156,21 @@ void DiagramView::updateSceneRect()
         r.setLeft(0);
     if (extent.isNull() || extent.top() >= 0)
         r.setTop(0);
-    if (r != sceneRect())
-        setSceneRect(r);
+    // What is shown now stays inside, and at the same place in the window:
+    // the picture never jumps when the drawing grows or shrinks (an undo, a
+    // bend dragged past the edge). It shrinks once the user scrolls away.
+    const bool shown = isVisible() && !sceneRect().isEmpty();
+    const QPointF corner = mapToScene(QPoint(0, 0));
+    if (shown)
+        r = r.united(mapToScene(viewport()->rect()).boundingRect());
+    if (r == sceneRect())
+        return;
+    setSceneRect(r);
+    if (shown) {
+        const QPointF moved = mapFromScene(corner);
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + qRound(moved.x()));
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + qRound(moved.y()));
+    }
 }
 
 double DiagramView::pixelTolerance() const { return 4 * m_scene->context().pixelsToTwips(); }

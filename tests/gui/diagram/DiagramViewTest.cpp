@@ -649,3 +649,27 @@ TEST_F(DiagramViewTest, LoadingAFileRebuildsTheItems)
     click(centre(d.item(1)));
     EXPECT_EQ(d.currentNode(), d.item(1));
 }
+
+TEST_F(DiagramViewTest, ABendPointLandsWhereTheMouseLetGoEvenPastTheDrawingsEdge)
+{
+    d.setSnapToGrid(false);
+    // A small drawing reaching left of zero: it fits in the window.
+    Node* a = d.addNode(-2000, 1500, 1500, 900);
+    Node* b = d.addNode(3000, 1500, 1500, 900);
+    Link* ab = d.addLink(a, b);
+    ab->setSelected(true);
+    QTest::qWait(1);
+    const QPointF corner = twips(QPoint(0, 0));
+    // Pull the link's middle up and left, past the drawing's left edge.
+    const QPoint from = px(QPointF(750, 1950));
+    const QPoint to(4, 4);
+    QTest::mousePress(vp(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(vp(), from - QPoint(10, 10));
+    QTest::mouseMove(vp(), (from + to) / 2);
+    QTest::mouseMove(vp(), to);
+    QTest::mouseRelease(vp(), Qt::LeftButton, {}, to);
+    ASSERT_EQ(ab->extraPoints().size(), 1u);
+    EXPECT_LE((px(ab->extraPoints()[0]) - to).manhattanLength(), 2);
+    EXPECT_NEAR(twips(QPoint(0, 0)).x(), corner.x(), 16);
+    EXPECT_NEAR(twips(QPoint(0, 0)).y(), corner.y(), 16);
+}

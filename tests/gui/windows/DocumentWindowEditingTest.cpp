@@ -6,6 +6,8 @@
 #include "ModalTestSupport.h"
 
 #include "FsmDocument.h"
+
+#include <QScrollBar>
 #include "States.h"
 #include "Transitions.h"
 
@@ -162,4 +164,27 @@ TEST_F(EditingTest, TheStatusBarSaysWhereTheCodeAndTheListWereWritten)
     ui.fileNames.push_back(QString());
     item(w, "generatePointersAction")->trigger();
     EXPECT_EQ(main->statusMessage(), QString());
+}
+
+TEST_F(EditingTest, UndoLeavesThePictureWhereItWas)
+{
+    DocumentWindow* w = newDocument();
+    DiagramView* view = w->view();
+    QWidget* vp = view->viewport();
+    Node* a = drawNode(w, QPoint(vp->width() - 200, vp->height() - 120),
+                       QPoint(vp->width() - 40, vp->height() - 30));
+    ASSERT_TRUE(a);
+    // Moved past the window's corner: the drawing is now larger than the window.
+    drag(w, centre(w, a), QPoint(vp->width() - 5, vp->height() - 5));
+    Node* b = drawNode(w, QPoint(60, 60), QPoint(200, 150));
+    ASSERT_TRUE(b);
+    view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->maximum());
+    view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+    ASSERT_GT(view->horizontalScrollBar()->value(), 0);
+    const QPointF corner = view->mapToScene(QPoint(0, 0));
+    w->undo();
+    w->undo();
+    QTest::qWait(1);
+    EXPECT_NEAR(view->mapToScene(QPoint(0, 0)).x(), corner.x(), 16);
+    EXPECT_NEAR(view->mapToScene(QPoint(0, 0)).y(), corner.y(), 16);
 }
