@@ -92,6 +92,8 @@ public:
     void showPreview(bool on);
     // Redraws the preview after the active diagram changed.
     void refreshPreview();
+    // The pages the preview shows.
+    int previewPageCount() const;
 
     bool toolbarVisible() const;
     bool statusBarVisible() const;
@@ -148,6 +150,7 @@ private:
     QWidget* m_previewPane = nullptr;
     QPrintPreviewWidget* m_preview = nullptr;
     QPrinter m_printer{QPrinter::HighResolution};
+    bool m_fitToPage = false;
 
     QToolBar* m_toolBar = nullptr;
     QStatusBar* m_statusBar = nullptr;

@@ -188,3 +188,26 @@ TEST_F(EditingTest, UndoLeavesThePictureWhereItWas)
     EXPECT_NEAR(view->mapToScene(QPoint(0, 0)).x(), corner.x(), 16);
     EXPECT_NEAR(view->mapToScene(QPoint(0, 0)).y(), corner.y(), 16);
 }
+
+TEST_F(EditingTest, ThePreviewFitsTheDrawingOnOnePageOrTurnsThePaper)
+{
+    DocumentWindow* w = newDocument();
+    Diagram& d = diagramOf(w);
+    // Three states across more than a portrait page's width.
+    for (int i = 0; i < 3; ++i)
+        d.addNode(500 + 6500 * i, 500, 1500, 900);
+    main->showPreview(true);
+    ASSERT_TRUE(main->previewShown());
+    const int plain = main->previewPageCount();
+    EXPECT_GE(plain, 2);
+    auto* fit = main->findChild<QAction*>(QStringLiteral("fitToPageAction"));
+    auto* landscape = main->findChild<QAction*>(QStringLiteral("landscapeAction"));
+    ASSERT_TRUE(fit && landscape);
+    landscape->setChecked(true);
+    EXPECT_LT(main->previewPageCount(), plain);
+    landscape->setChecked(false);
+    fit->setChecked(true);
+    EXPECT_EQ(main->previewPageCount(), 1);
+    fit->setChecked(false);
+    EXPECT_EQ(main->previewPageCount(), plain);
+}
