@@ -308,6 +308,10 @@ void DocumentWindow::buildEditMenu()
          &DocumentWindow::toggleAutosize, {}, true);
     item(m, QStringLiteral("lockedAction"), QStringLiteral("&Locked"),
          &DocumentWindow::toggleLocked, {}, true);
+    m->addSeparator();
+    m_actions[QStringLiteral("checkDiagramAction")] = WindowMenus::addItem(
+        m, QStringLiteral("checkDiagramAction"), QStringLiteral("Chec&k Diagram"),
+        [this] { m_main.checkActiveDiagram(); });
 }
 
 void DocumentWindow::buildViewMenu()

@@ -10,6 +10,7 @@
 #include "DocumentWindow.h"
 #include "Hierarchy.h"
 #include "CommandLine.h"
+#include "ProblemsDock.h"
 #include "Version.h"
 
 #include <QCloseEvent>
@@ -232,6 +233,7 @@ void MainWindow::buildToolbar()
               onActive(&DocumentWindow::fsmProperties));
     addButton(QStringLiteral("Remark"), QStringLiteral("Insert Remark"),
               onActive(&DocumentWindow::insertRemark));
+
     m_toolBar->addSeparator();
     addButton(QStringLiteral("GoUp1Level"), QStringLiteral("Open Parent"),
               onActive(&DocumentWindow::openParent));
@@ -242,6 +244,22 @@ void MainWindow::buildToolbar()
     if (auto* b = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(down)))
         b->setPopupMode(QToolButton::InstantPopup);
     connect(m_goDownMenu, &QMenu::aboutToShow, this, &MainWindow::fillGoDownMenu);
+    m_toolBar->addSeparator();
+    addButton(QStringLiteral("CheckDiagram"), QStringLiteral("Check Diagram"),
+              [this] { checkActiveDiagram(); });
+}
+
+void MainWindow::checkActiveDiagram()
+{
+    DocumentWindow* w = activeDoc();
+    if (!w)
+        return;
+    w->commitRemarkEditor();
+    if (!m_problemsDock) {
+        m_problemsDock = new ProblemsDock(this);
+        addDockWidget(Qt::BottomDockWidgetArea, m_problemsDock);
+    }
+    m_problemsDock->check(w);
 }
 
 void MainWindow::buildStatusBar()

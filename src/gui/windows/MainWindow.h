@@ -32,6 +32,7 @@ class GuiUserInterface;
 class UserInterface;
 class CodeEditorOptions;
 class DocumentWindow;
+class ProblemsDock;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -95,6 +96,10 @@ public:
     // The pages the preview shows.
     int previewPageCount() const;
 
+    // "Check Diagram": the active diagram's problems in the problems dock.
+    void checkActiveDiagram();
+    ProblemsDock* problemsDock() const { return m_problemsDock; }
+
     bool toolbarVisible() const;
     bool statusBarVisible() const;
     void setToolbarVisible(bool on);
@@ -151,6 +156,7 @@ private:
     QPrintPreviewWidget* m_preview = nullptr;
     QPrinter m_printer{QPrinter::HighResolution};
     bool m_fitToPage = false;
+    ProblemsDock* m_problemsDock = nullptr;
 
     QToolBar* m_toolBar = nullptr;
     QStatusBar* m_statusBar = nullptr;

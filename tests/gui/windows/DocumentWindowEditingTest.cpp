@@ -6,6 +6,10 @@
 #include "ModalTestSupport.h"
 
 #include "FsmDocument.h"
+#include "DiagramChecks.h"
+#include "ProblemsDock.h"
+
+#include <QTreeWidget>
 
 #include <QScrollBar>
 #include "States.h"
@@ -210,4 +214,60 @@ TEST_F(EditingTest, ThePreviewFitsTheDrawingOnOnePageOrTurnsThePaper)
     EXPECT_EQ(main->previewPageCount(), 1);
     fit->setChecked(false);
     EXPECT_EQ(main->previewPageCount(), plain);
+}
+
+TEST_F(EditingTest, CheckDiagramListsEveryProblemAndAClickSelectsItsState)
+{
+    DocumentWindow* w = newDocument();
+    Diagram& d = diagramOf(w);
+    Node* a = drawNode(w, QPoint(60, 60), QPoint(200, 150));
+    Node* b = drawNode(w, QPoint(400, 60), QPoint(540, 150));
+    ASSERT_TRUE(a && b);
+    // The same name ignoring case, and no transition between them.
+    const auto name = [&](int i, const char* text, qint32 kind) {
+        States::configureState(w->document()->fsm,
+                               StateRecord{QLatin1String(text),
+                                           {},
+                                           QString::number(i),
+                                           {},
+                                           {},
+                                           QStringLiteral("N"),
+                                           QStringLiteral("N"),
+                                           {}},
+                               kind, d.item(i), ui);
+    };
+    name(1, "Stop", NodeStateInitial);
+    name(2, "stop", NodeStateNormal);
+    item(w, "checkDiagramAction")->trigger();
+    ProblemsDock* dock = main->problemsDock();
+    ASSERT_TRUE(dock);
+    EXPECT_TRUE(dock->isVisible());
+    const auto& problems = dock->problems();
+    ASSERT_FALSE(problems.empty());
+    EXPECT_EQ(dock->list()->topLevelItemCount(), int(problems.size()));
+    // The same list as the batch check, row by row.
+    const auto expected = DiagramChecks::checkDiagram(d, w->document()->fsm.filePath);
+    ASSERT_EQ(expected.size(), problems.size());
+    int withNode = -1;
+    for (int i = 0; i < int(problems.size()); ++i) {
+        EXPECT_EQ(dock->list()->topLevelItem(i)->text(2), expected[size_t(i)].text);
+        if (withNode < 0 && problems[size_t(i)].node)
+            withNode = i;
+    }
+    ASSERT_GE(withNode, 0);
+    d.clearSelection();
+    QTreeWidgetItem* row = dock->list()->topLevelItem(withNode);
+    const QRect at = dock->list()->visualItemRect(row);
+    QTest::mouseClick(dock->list()->viewport(), Qt::LeftButton, {}, at.center());
+    const auto selected = d.selectedNodes();
+    ASSERT_EQ(selected.size(), 1u);
+    EXPECT_EQ(selected.front(), problems[size_t(withNode)].node);
+
+    // A node deleted after the check is not selected by a click.
+    Node* gone = const_cast<Node*>(problems[size_t(withNode)].node);
+    d.clearSelection();
+    gone->setSelected(true);
+    w->deleteSelected();
+    QTest::mouseClick(dock->list()->viewport(), Qt::LeftButton, {}, at.center());
+    EXPECT_TRUE(d.selectedNodes().empty());
 }

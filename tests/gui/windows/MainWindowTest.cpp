@@ -250,7 +250,8 @@ TEST_F(MainWindowTest, TheToolbarCarriesEveryButtonWithItsToolTip)
         {"Properties", "FSM Properties"},
         {"Remark", "Insert Remark"},
         {"GoUp1Level", "Open Parent"},
-        {"GoDown1Level", "Open child"}};
+        {"GoDown1Level", "Open child"},
+        {"CheckDiagram", "Check Diagram"}};
     QStringList order;
     for (QAction* a : main->findChild<QToolBar*>(QStringLiteral("toolBar"))->actions())
         if (!a->isSeparator())
