@@ -168,6 +168,7 @@ private:
     void onMouseUp(const DiagramEdit& edit);
     void onViewError(int number, const QString& description);
     void cancelRemarkEditor();
+    void growToText(Node* node, const QString& text);
 
     MainWindow& m_main;
     Document* m_doc;

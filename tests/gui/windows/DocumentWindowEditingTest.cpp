@@ -271,3 +271,36 @@ TEST_F(EditingTest, CheckDiagramListsEveryProblemAndAClickSelectsItsState)
     QTest::mouseClick(dock->list()->viewport(), Qt::LeftButton, {}, at.center());
     EXPECT_TRUE(d.selectedNodes().empty());
 }
+
+TEST_F(EditingTest, TheRemarkEditorIsWideEnoughAndTheBoxGrowsWithItsTextInOneUndoStep)
+{
+    DocumentWindow* w = newDocument();
+    Diagram& d = diagramOf(w);
+    w->insertRemark();
+    QPlainTextEdit* editor = w->remarkEditor();
+    ASSERT_TRUE(editor->isVisible());
+    EXPECT_GE(editor->width(), editor->fontMetrics().averageCharWidth() * 20);
+    Node* remark = w->editedRemark();
+    ASSERT_TRUE(remark);
+    const QRectF before = rectOf(remark);
+    const QString text = QStringLiteral("The lamp turns off after ten minutes without motion\n"
+                                        "and on again at the next step\nthird line\nfourth");
+    editor->setPlainText(text);
+    w->commitRemarkEditor();
+    remark = d.item(d.nodeCount());
+    const QRectF after = rectOf(remark);
+    EXPECT_EQ(after.topLeft(), before.topLeft());
+    const QFontMetricsF metrics(editor->font(), w->view());
+    EXPECT_GT(after.width(), metrics.horizontalAdvance(text.section(QLatin1Char('\n'), 0, 0))
+                                 * 1440 / w->view()->logicalDpiX());
+    EXPECT_GT(after.height(), before.height());
+    // A shorter text later never shrinks the box.
+    w->startRemarkEditor(remark);
+    w->remarkEditor()->setPlainText(QStringLiteral("short"));
+    w->commitRemarkEditor();
+    EXPECT_EQ(rectOf(d.item(d.nodeCount())), after);
+    // One undo takes back the text and the size together.
+    w->undo();
+    w->undo();
+    EXPECT_EQ(rectOf(d.item(d.nodeCount())), before);
+}
