@@ -245,7 +245,8 @@ void DocumentWindow::growToText(Node* node, const QString& text)
     const double needW = width * twipsPerPixel + 2 * margin;
     const double needH =
         metrics.lineSpacing() * double(lines.size()) * 1440.0 / m_view->logicalDpiY() + 2 * margin;
-    const QRectF box = QRectF(node->left(), node->top(), node->width(), node->height()).normalized();
+    const QRectF box =
+        QRectF(node->left(), node->top(), node->width(), node->height()).normalized();
     if (needW <= box.width() && needH <= box.height())
         return;
     node->setGeometry(box.left(), box.top(), std::max(box.width(), std::ceil(needW)),

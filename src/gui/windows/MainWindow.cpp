@@ -30,6 +30,7 @@
 #include <QToolButton>
 
 #include <cmath>
+#include <utility>
 
 namespace orvane {
 
@@ -311,6 +312,10 @@ void MainWindow::onDocumentAdded(Document* doc)
 {
     // Before the window shows: its activation then sets the buttons' states.
     enableDocumentButtons(true);
+    // A maximized document window makes the next one maximized too, so that
+    // opening children (hierarchical generation) keeps the user's layout.
+    const QMdiSubWindow* current = m_mdi->activeSubWindow();
+    const bool maximized = current && current->isMaximized();
     auto* w = new DocumentWindow(*this, *doc);
     auto* sub = new QMdiSubWindow;
     sub->setWidget(w);
@@ -337,7 +342,10 @@ void MainWindow::onDocumentAdded(Document* doc)
     m_windows[doc] = w;
     const QSize area = m_mdi->viewport()->size();
     sub->resize(std::max(area.width() * 3 / 4, 320), std::max(area.height() * 3 / 4, 240));
-    sub->show();
+    if (maximized)
+        sub->showMaximized();
+    else
+        sub->show();
     DocumentCommands::getRecentFiles(*m_docs);
 }
 
@@ -351,6 +359,10 @@ void MainWindow::onDocumentAboutToBeRemoved(Document* doc)
         showPreview(false);
     if (menuBar()->actions().contains(w->menus().value(0)->menuAction()))
         showMenusOf(nullptr);
+    // The area restores a maximized window when another one is maximized;
+    // once a maximized window goes, the one that comes forward takes its
+    // place maximized.
+    m_maximizeNext = w->subWindow()->isMaximized();
     w->detach();
     // A window in its own close goes by itself; any other goes now.
     if (!w->isClosing()) {
@@ -379,6 +391,8 @@ void MainWindow::onActiveChanged(Document* doc)
     }
     if (m_mdi->activeSubWindow() != w->subWindow())
         m_mdi->setActiveSubWindow(w->subWindow());
+    if (std::exchange(m_maximizeNext, false))
+        w->subWindow()->showMaximized();
     w->activated();
 }
 

@@ -157,6 +157,7 @@ private:
     QPrinter m_printer{QPrinter::HighResolution};
     bool m_fitToPage = false;
     ProblemsDock* m_problemsDock = nullptr;
+    bool m_maximizeNext = false;
 
     QToolBar* m_toolBar = nullptr;
     QStatusBar* m_statusBar = nullptr;

@@ -13,14 +13,15 @@ namespace {
 constexpr int kProblemRole = Qt::UserRole;
 }
 
-ProblemsDock::ProblemsDock(QWidget* parent) : QDockWidget(QStringLiteral("Diagram problems"), parent)
+ProblemsDock::ProblemsDock(QWidget* parent)
+    : QDockWidget(QStringLiteral("Diagram problems"), parent)
 {
     setObjectName(QStringLiteral("problemsDock"));
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("problemList"));
     m_list->setRootIsDecorated(false);
-    m_list->setHeaderLabels({QStringLiteral("Severity"), QStringLiteral("State"),
-                             QStringLiteral("Problem")});
+    m_list->setHeaderLabels(
+        {QStringLiteral("Severity"), QStringLiteral("State"), QStringLiteral("Problem")});
     m_list->header()->setStretchLastSection(true);
     setWidget(m_list);
     connect(m_list, &QTreeWidget::itemClicked, this, &ProblemsDock::onClicked);
@@ -38,10 +39,10 @@ void ProblemsDock::check(DocumentWindow* window)
     m_problems = DiagramChecks::checkDiagram(fsm.diagram(), fsm.filePath);
     for (size_t i = 0; i < m_problems.size(); ++i) {
         const DiagramChecks::Problem& p = m_problems[i];
-        auto* row = new QTreeWidgetItem(
-            m_list, {p.severity == DiagramChecks::Severity::Error ? QStringLiteral("Error")
-                                                                   : QStringLiteral("Warning"),
-                     p.stateName, p.text});
+        auto* row = new QTreeWidgetItem(m_list, {p.severity == DiagramChecks::Severity::Error
+                                                     ? QStringLiteral("Error")
+                                                     : QStringLiteral("Warning"),
+                                                 p.stateName, p.text});
         row->setData(0, kProblemRole, qulonglong(i));
         row->setToolTip(2, p.text);
     }

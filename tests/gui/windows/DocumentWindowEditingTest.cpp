@@ -291,8 +291,8 @@ TEST_F(EditingTest, TheRemarkEditorIsWideEnoughAndTheBoxGrowsWithItsTextInOneUnd
     const QRectF after = rectOf(remark);
     EXPECT_EQ(after.topLeft(), before.topLeft());
     const QFontMetricsF metrics(editor->font(), w->view());
-    EXPECT_GT(after.width(), metrics.horizontalAdvance(text.section(QLatin1Char('\n'), 0, 0))
-                                 * 1440 / w->view()->logicalDpiX());
+    EXPECT_GT(after.width(), metrics.horizontalAdvance(text.section(QLatin1Char('\n'), 0, 0)) * 1440
+                                 / w->view()->logicalDpiX());
     EXPECT_GT(after.height(), before.height());
     // A shorter text later never shrinks the box.
     w->startRemarkEditor(remark);
@@ -303,4 +303,23 @@ TEST_F(EditingTest, TheRemarkEditorIsWideEnoughAndTheBoxGrowsWithItsTextInOneUnd
     w->undo();
     w->undo();
     EXPECT_EQ(rectOf(d.item(d.nodeCount())), before);
+}
+
+TEST_F(EditingTest, HierarchicalGenerationFromAMaximizedWindowKeepsTheWindowsMaximized)
+{
+    DocumentWindow* w =
+        open(QStringLiteral(ORVANE_TEST_DATA) + QStringLiteral("/hier/two/Pair.fsm"));
+    ASSERT_TRUE(w);
+    w->subWindow()->showMaximized();
+    QTest::qWait(1);
+    ui.fileNames.push_back(makeDir(QStringLiteral("out")) + QStringLiteral("/Pair.c"));
+    ASSERT_TRUE(w->generateHierarchical());
+    EXPECT_EQ(main->activeDoc(), w);
+    for (DocumentWindow* each : main->docWindows())
+        EXPECT_TRUE(each->subWindow()->isMaximized()) << each->windowTitle().toStdString();
+
+    // A window opened next to a restored one stays restored.
+    w->subWindow()->showNormal();
+    main->newDocument();
+    EXPECT_FALSE(main->activeDoc()->subWindow()->isMaximized());
 }
