@@ -95,7 +95,12 @@ int print(QPagedPaintDevice& device, const Diagram& diagram, const Job& job, int
                            body.height() * kTwipsPerInch / dpiY);
 
     const QRectF frame = DiagramPicture::pictureFrame(diagram);
-    const QSize grid = pageGrid(frame, bodyTwips);
+    double fit = 1;
+    if (job.fitToPage && frame.width() > 0 && frame.height() > 0)
+        fit =
+            std::min({1.0, bodyTwips.width() / frame.width(), bodyTwips.height() / frame.height()});
+    const QSizeF shownTwips = bodyTwips / fit;
+    const QSize grid = job.fitToPage ? QSize(1, 1) : pageGrid(frame, bodyTwips);
     const int last = grid.width() * grid.height();
     const int first = std::max(1, fromPage);
     const int end = toPage > 0 ? std::min(toPage, last) : last;
@@ -112,13 +117,13 @@ int print(QPagedPaintDevice& device, const Diagram& diagram, const Job& job, int
         paintBand(p, forPage(job.footer, page),
                   QRectF(0, paper.height() - line, paper.width(), line));
 
-        const QRectF shown(frame.left() + col * bodyTwips.width(),
-                           frame.top() + row * bodyTwips.height(), bodyTwips.width(),
-                           bodyTwips.height());
+        const QRectF shown(frame.left() + col * shownTwips.width(),
+                           frame.top() + row * shownTwips.height(), shownTwips.width(),
+                           shownTwips.height());
         p.save();
         p.setClipRect(body);
         p.translate(body.topLeft());
-        p.scale(dpi / kTwipsPerInch, dpiY / kTwipsPerInch);
+        p.scale(fit * dpi / kTwipsPerInch, fit * dpiY / kTwipsPerInch);
         p.translate(-shown.topLeft());
         DiagramRenderer::render(p, diagram, shown);
         p.restore();

@@ -34,6 +34,9 @@ QString printDate(const QDate& date);
 struct Job {
     Band header;
     Band footer;
+    // The whole drawing on one page, made smaller where it needs to be
+    // (never larger than its true size).
+    bool fitToPage = false;
 };
 // The header: the caption on the left and the date on the right; the
 // footer: the page number.

@@ -157,8 +157,21 @@ void DiagramView::updateSceneRect()
         r.setLeft(0);
     if (extent.isNull() || extent.top() >= 0)
         r.setTop(0);
-    if (r != sceneRect())
-        setSceneRect(r);
+    // What is shown now stays inside, and at the same place in the window:
+    // the picture never jumps when the drawing grows or shrinks (an undo, a
+    // bend dragged past the edge). It shrinks once the user scrolls away.
+    const bool shown = isVisible() && !sceneRect().isEmpty();
+    const QPointF corner = mapToScene(QPoint(0, 0));
+    if (shown)
+        r = r.united(mapToScene(viewport()->rect()).boundingRect());
+    if (r == sceneRect())
+        return;
+    setSceneRect(r);
+    if (shown) {
+        const QPointF moved = mapFromScene(corner);
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + qRound(moved.x()));
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + qRound(moved.y()));
+    }
 }
 
 double DiagramView::pixelTolerance() const { return 4 * m_scene->context().pixelsToTwips(); }
@@ -282,7 +295,75 @@ void DiagramView::keyPressEvent(QKeyEvent* e)
         return;
     }
     emit keyDown(e->key(), e->modifiers());
+    if (m_drag.op == Op::None && diagram() && handleKey(e))
+        return;
     QGraphicsView::keyPressEvent(e);
+}
+
+bool DiagramView::handleKey(QKeyEvent* e)
+{
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    const std::vector<Node*> nodes = diagram()->selectedNodes();
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && mods == Qt::NoModifier) {
+        // Enter opens the one selected node as a double click would.
+        if (nodes.size() != 1 || !diagram()->selectedLinks().empty())
+            return false;
+        diagram()->setCurrentNode(nodes.front());
+        emit doubleClicked(nodes.front(), nullptr);
+        return true;
+    }
+    QPointF step;
+    switch (e->key()) {
+    case Qt::Key_Left:
+        step = QPointF(-1, 0);
+        break;
+    case Qt::Key_Right:
+        step = QPointF(1, 0);
+        break;
+    case Qt::Key_Up:
+        step = QPointF(0, -1);
+        break;
+    case Qt::Key_Down:
+        step = QPointF(0, 1);
+        break;
+    default:
+        return false;
+    }
+    if (nodes.empty() || !editable() || (mods & ~Qt::ShiftModifier))
+        return false;
+    moveSelectionBy(step, mods & Qt::ShiftModifier);
+    return true;
+}
+
+void DiagramView::moveSelectionBy(QPointF direction, bool large)
+{
+    // One grid step when snapping, else four pixels; Shift moves ten times
+    // as far.
+    const Diagram* d = diagram();
+    const double pixels = m_scene->context().pixelsToTwips();
+    double length = d->snapToGrid() && d->gridSize() > 0 ? d->gridSize() : 4 * pixels;
+    if (large)
+        length *= 10;
+    const QPointF delta = direction * length;
+    const std::vector<Node*> nodes = d->selectedNodes();
+    for (Node* n : nodes) {
+        n->setGeometry(n->left() + delta.x(), n->top() + delta.y(), n->width(), n->height());
+        // Bends of links whose both ends move go along.
+        for (Link* l : n->outLinks()) {
+            if (!l->dst()->selected() || l->extraPoints().empty())
+                continue;
+            std::vector<QPointF> points = l->extraPoints();
+            for (QPointF& p : points)
+                p += delta;
+            l->setExtraPoints(points);
+        }
+    }
+    ensureNodeVisible(nodes.front());
+    DiagramEdit edit;
+    edit.kind = DiagramEdit::NodesMoved;
+    edit.node = nodes.front();
+    edit.nodes = nodes;
+    emit mouseUp(edit);
 }
 
 void DiagramView::wheelEvent(QWheelEvent* e)

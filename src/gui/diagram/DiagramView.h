@@ -141,6 +141,10 @@ private:
         std::vector<std::pair<Link*, std::vector<QPointF>>> startBends;
     };
 
+    // Enter opens the selected node, the arrow keys move the selection;
+    // false for any other key.
+    bool handleKey(QKeyEvent* e);
+    void moveSelectionBy(QPointF direction, bool large);
     void applyZoom(double x, double y);
     void updateSceneRect();
     double pixelTolerance() const;
@@ -161,6 +165,9 @@ private:
     void finishDrag(QPointF pos);
     bool drawNode(const Drag& drag, QPointF pos, DiagramEdit& edit);
     bool drawLink(const Drag& drag, QPointF pos, DiagramEdit& edit);
+    Node* linkTargetAt(const Drag& drag, QPointF pos) const;
+    QPointF nodeMoveDelta(const Drag& drag, QPointF pos) const;
+    bool moveUnselectedNode(const Drag& drag, QPointF pos, DiagramEdit& edit);
     bool reconnect(const Drag& drag, QPointF pos, DiagramEdit& edit);
     void cancelDrag();
     void abandonDrag();

@@ -205,7 +205,8 @@ void DiagramView::beginPress(QMouseEvent* e, QPointF pos)
         }
         m_drag.node = n;
         // In insert mode a drag from a node that is not selected draws a
-        // link; otherwise it moves the selection.
+        // link when it ends on a node, and moves the node when it ends
+        // elsewhere; a drag from a selected node moves the selection.
         if (!n->selected() && m_mode == SelectMode)
             selectOnly(n, nullptr);
         if (editable())
@@ -330,7 +331,17 @@ void DiagramView::continueDrag(QPointF pos)
         const QRectF from = nodeRect(*m_drag.node);
         if (!from.contains(pos))
             m_drag.leftOrigin = true;
-        showRubberLine(QPolygonF() << from.center() << pos);
+        // Over another node (or back on its own after leaving it) the drag
+        // draws a link; anywhere else it moves the node, shown as an outline.
+        if (linkTargetAt(m_drag, pos)) {
+            if (m_rubberRect)
+                m_rubberRect->hide();
+            showRubberLine(QPolygonF() << from.center() << pos);
+        } else {
+            if (m_rubberLine)
+                m_rubberLine->hide();
+            showRubberRect(from.translated(nodeMoveDelta(m_drag, pos)));
+        }
         break;
     }
     case Op::MoveNodes:
@@ -409,8 +420,12 @@ void DiagramView::finishDrag(QPointF pos)
             return;
         break;
     case Op::NewLink:
-        if (!drawLink(drag, pos, edit))
+        if (linkTargetAt(drag, pos)) {
+            if (!drawLink(drag, pos, edit))
+                return;
+        } else if (!moveUnselectedNode(drag, pos, edit)) {
             return;
+        }
         break;
     case Op::SelectRect:
         selectInRect(QRectF(drag.pressPos, pos).normalized(), drag.add);
@@ -469,6 +484,39 @@ bool DiagramView::drawNode(const Drag& drag, QPointF pos, DiagramEdit& edit)
     d->setCurrentNode(n);
     edit.kind = DiagramEdit::NodeDrawn;
     edit.node = n;
+    return true;
+}
+
+// The node a link drawn from the press would reach at `pos`: another node,
+// or the node it came from once the mouse has been out of it; else null.
+Node* DiagramView::linkTargetAt(const Drag& drag, QPointF pos) const
+{
+    Node* target = m_scene->nodeAt(pos);
+    return target && (target != drag.node || drag.leftOrigin) ? target : nullptr;
+}
+
+// How far a node taken at the press moves when the mouse is at `pos`; its
+// corner snaps to the grid.
+QPointF DiagramView::nodeMoveDelta(const Drag& drag, QPointF pos) const
+{
+    const QPointF start = storedRect(drag.node).topLeft();
+    return snap(start + (pos - drag.pressPos)) - start;
+}
+
+// A node that was not selected, dragged to where no link can end, moves
+// there and becomes the selection; false when it would not move.
+bool DiagramView::moveUnselectedNode(const Drag& drag, QPointF pos, DiagramEdit& edit)
+{
+    const QPointF delta = nodeMoveDelta(drag, pos);
+    if (delta.isNull())
+        return false;
+    Node* n = drag.node;
+    setStoredRect(n, storedRect(n).translated(delta));
+    selectOnly(n, nullptr);
+    diagram()->setCurrentNode(n);
+    edit.kind = DiagramEdit::NodesMoved;
+    edit.node = n;
+    edit.nodes = {n};
     return true;
 }
 

@@ -93,7 +93,7 @@ bool searchDocument(FsmDocument& doc, FindMatcher& matcher, const QString& findW
     return searchRemarks(doc, matcher, findWhat, replaceWith, caseSensitive);
 }
 
-void runFind(FsmDocument& doc, FindTexts& texts, bool& caseSensitive, QWidget* parent)
+FindOutcome runFind(FsmDocument& doc, FindTexts& texts, bool& caseSensitive, QWidget* parent)
 {
     // No other start's file opens in the middle of the walk (the dialogs'
     // own messages included).
@@ -106,12 +106,15 @@ void runFind(FsmDocument& doc, FindTexts& texts, bool& caseSensitive, QWidget* p
     const bool readOnly = doc.diagram().readOnly();
     texts.findWhat =
         FindDialog::ask(texts.findWhat, texts.replaceWith, caseSensitive, readOnly, parent);
+    FindOutcome outcome = FindOutcome::NotSearched;
     if (!texts.findWhat.isEmpty()) {
         FindMatchDialog matcher(parent);
         matcher.setDocument(&doc);
         searchDocument(doc, matcher, texts.findWhat, texts.replaceWith, caseSensitive);
+        outcome = matcher.matchesShown() > 0 ? FindOutcome::Found : FindOutcome::NotFound;
     }
     QApplication::beep();
+    return outcome;
 }
 
 }  // namespace orvane::FindAndReplace

@@ -29,11 +29,19 @@ namespace FindAndReplace {
 bool searchDocument(FsmDocument& doc, FindMatcher& matcher, const QString& findWhat,
                     const QString& replaceWith, bool caseSensitive, DialogAsker* asker = nullptr);
 
+// What the whole command came to.
+enum class FindOutcome {
+    NotSearched,  // the search-text dialog was cancelled
+    NotFound,     // no text holds the search string
+    Found,        // at least one match was shown
+};
+
 // The whole command: the first search of a window proposes the clipboard's
 // text; the search-text dialog; the stages with the match dialog; a beep at
 // the end. `caseSensitive` is the program-wide case choice (kept in the
 // settings by the main window).
-void runFind(FsmDocument& doc, FindTexts& texts, bool& caseSensitive, QWidget* parent = nullptr);
+FindOutcome runFind(FsmDocument& doc, FindTexts& texts, bool& caseSensitive,
+                    QWidget* parent = nullptr);
 
 }  // namespace FindAndReplace
 }  // namespace orvane

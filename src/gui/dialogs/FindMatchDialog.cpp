@@ -134,6 +134,7 @@ bool FindMatchDialog::showMatch(const QString& caption, QString& text, const QSt
 
     if (!findInTextBox(m_textBox, findWhat, caseSensitive, 0))
         return true;
+    ++m_matchesShown;
 
     m_replaceButton->setEnabled(!readOnly && !replaceWith.isEmpty());
     if (const std::optional<QPoint>& last = lastPosition()) {

@@ -42,6 +42,9 @@ public:
     bool showMatch(const QString& caption, QString& text, const QString& findWhat,
                    const QString& replaceWith, bool caseSensitive, bool readOnly) override;
 
+    // How many texts with a match were shown since the dialog was made.
+    int matchesShown() const { return m_matchesShown; }
+
     // "Next (F3)": the next match after the selection, or the end of this
     // text (the dialog closes, the search goes on).
     void next();
@@ -76,6 +79,7 @@ private:
     QString m_replaceWith;
     bool m_caseSensitive = false;
     bool m_continue = true;
+    int m_matchesShown = 0;
     QString m_original;
     QString m_result;
 };

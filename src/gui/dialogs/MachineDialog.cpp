@@ -109,6 +109,10 @@ void MachineDialog::buildUi()
     layout->addLayout(headFields());
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabs"));
+    // Every page's tab shows, none behind scroll arrows: in a narrow dialog
+    // the captions are shortened instead (the dialog keeps its sizes).
+    m_tabs->setUsesScrollButtons(false);
+    m_tabs->setElideMode(Qt::ElideRight);
     layout->addWidget(m_tabs, 1);
     addTextTabs();
     m_tabs->addTab(optionsTab(), QStringLiteral("Options"));
@@ -130,8 +134,14 @@ QLayout* MachineDialog::headFields()
     m_paramsEdit->setToolTip(QStringLiteral("Parameters of the FSM visible function"));
     m_versionLabel = newLabel(this, QStringLiteral("versionLabel"), QString(),
                               QStringLiteral("Format version of the FSM file"));
+    // Saving writes the file's name into the diagram, so the name typed
+    // here lasts only until the next save under another name.
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(m_nameEdit, 1);
+    nameRow->addWidget(newLabel(this, QStringLiteral("nameNote"),
+                                QStringLiteral("Saved diagrams take their file's name")));
     head->addWidget(m_nameLabel, 0, 0);
-    head->addWidget(m_nameEdit, 0, 1);
+    head->addLayout(nameRow, 0, 1);
     head->addWidget(m_versionLabel, 0, 2);
     head->addWidget(m_paramsLabel, 1, 0);
     head->addWidget(m_paramsEdit, 1, 1, 1, 2);
@@ -207,6 +217,11 @@ QLayout* MachineDialog::childrenRow()
     bottom->addWidget(m_childrenGroup, 1);
     auto* buttons = new QVBoxLayout;
     addOkCancel(buttons);
+    // The buttons keep their own width at the right, whether or not the
+    // children's box is shown.
+    buttons->setAlignment(m_okButton, Qt::AlignRight);
+    buttons->setAlignment(m_cancelButton, Qt::AlignRight);
+    bottom->addStretch(0);
     bottom->addLayout(buttons);
     return bottom;
 }

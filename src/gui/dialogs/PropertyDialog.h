@@ -12,6 +12,8 @@
 
 class QBoxLayout;
 class QEvent;
+class QKeyEvent;
+class QShowEvent;
 class QPushButton;
 
 namespace orvane {
@@ -33,6 +35,11 @@ public slots:
     void done(int result) override;
 
 protected:
+    // The focus starts on the first field of the page shown.
+    void showEvent(QShowEvent* e) override;
+    // Esc asks before it throws away anything typed since the dialog opened.
+    void keyPressEvent(QKeyEvent* e) override;
+
     // `section` names the settings section of the window size; the default
     // size is also the minimum size (twips).
     PropertyDialog(FsmDocument& doc, CodeEditorOptions* options, DialogAsker* asker,
@@ -64,7 +71,17 @@ protected:
     QPushButton* m_cancelButton = nullptr;
 
 private:
+    // Keys for the whole dialog: Ctrl+Enter for "Ok", Ctrl+Tab, Ctrl+Shift+Tab,
+    // Ctrl+PgDown and Ctrl+PgUp for the pages.
+    void addDialogKeys();
+    void stepPage(int step);
+    void focusFirstField(QWidget* page);
+    // Every field's value, to tell whether the user has typed anything.
+    QStringList fieldValues() const;
+
     std::unique_ptr<MessageBoxAsker> m_ownAsker;
+    QStringList m_shownValues;
+    bool m_shownOnce = false;
     DialogAsker* m_asker;
     QString m_section;
     int m_defaultHeight;

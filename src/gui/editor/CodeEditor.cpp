@@ -425,6 +425,25 @@ void CodeEditor::focusOutEvent(QFocusEvent* e)
         emit lostFocus();
 }
 
+// Alt+letter is a dialog's button or a menu, never text: a combination the
+// editor has no command for belongs to the window around it.
+bool CodeEditor::isWindowKey(const QKeyEvent* e) const
+{
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    return (mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && !e->text().isEmpty()
+           && !const_cast<CodeEditor*>(this)->standardCommands()->boundTo(e->key() | int(mods));
+}
+
+bool CodeEditor::event(QEvent* e)
+{
+    // The editor would claim the key before the window's shortcuts see it.
+    if (e->type() == QEvent::ShortcutOverride && isWindowKey(static_cast<QKeyEvent*>(e))) {
+        e->ignore();
+        return false;
+    }
+    return QsciScintilla::event(e);
+}
+
 void CodeEditor::keyPressEvent(QKeyEvent* e)
 {
     bool handled = false;
@@ -437,6 +456,10 @@ void CodeEditor::keyPressEvent(QKeyEvent* e)
     // unless a completion list or call tip is open.
     if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier && !isListActive()
         && !isCallTipActive()) {
+        e->ignore();
+        return;
+    }
+    if (isWindowKey(e)) {
         e->ignore();
         return;
     }

@@ -325,6 +325,10 @@ void DocumentWindow::buildEditMenu()
          &DocumentWindow::toggleAutosize, {}, true);
     item(m, QStringLiteral("lockedAction"), QStringLiteral("&Locked"),
          &DocumentWindow::toggleLocked, {}, true);
+    m->addSeparator();
+    m_actions[QStringLiteral("checkDiagramAction")] = WindowMenus::addItem(
+        m, QStringLiteral("checkDiagramAction"), QStringLiteral("Chec&k Diagram"),
+        [this] { m_main.checkActiveDiagram(); });
 }
 
 void DocumentWindow::buildViewMenu()
@@ -380,6 +384,11 @@ void DocumentWindow::buildViewMenu()
     m_zoomItems.at(kNormalZoomItem)->setChecked(true);
     item(zoom, QStringLiteral("zoomWindowAction"), QStringLiteral("Zoom &Window"),
          &DocumentWindow::zoomWindow, {}, true);
+    zoom->addSeparator();
+    item(zoom, QStringLiteral("zoomInAction"), QStringLiteral("Zoom &In"), &DocumentWindow::zoomIn)
+        ->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    item(zoom, QStringLiteral("zoomOutAction"), QStringLiteral("Zoom &Out"),
+         &DocumentWindow::zoomOut, QKeySequence::ZoomOut);
 }
 
 void DocumentWindow::buildWindowMenu()

@@ -141,6 +141,9 @@ public:
     // One of the six zoom items: 150, 100, 75, 50, 25 percent, fit in window.
     void setZoomItem(int index);
     void zoomWindow();
+    // A step closer or further (Ctrl++ and Ctrl+-).
+    void zoomIn();
+    void zoomOut();
     void openParent();
 
     // The Find command's last search and replacement texts in this window.
@@ -193,6 +196,7 @@ private:
     void onMouseUp(const DiagramEdit& edit);
     void onViewError(int number, const QString& description);
     void cancelRemarkEditor();
+    void growToText(Node* node, const QString& text);
 
     MainWindow& m_main;
     Document* m_doc;

@@ -19,9 +19,11 @@
 #include "DiagramText.h"
 #include "ScxmlImport.h"
 #include "ScxmlWriter.h"
+#include "FileHelpers.h"
 #include "States.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -33,6 +35,48 @@ namespace orvane {
 namespace {
 
 constexpr double kZoomValues[] = {150, 100, 75, 50, 25};
+// Zoom In and Zoom Out multiply or divide the zoom by this.
+constexpr double kZoomStep = 1.25;
+
+// Passes everything on to the window's user interface and keeps the names
+// the user chose in the save dialogs, so that the status bar can say where
+// the files went.
+class ChosenNames : public UserInterface {
+public:
+    explicit ChosenNames(UserInterface& ui) : m_ui(ui) {}
+    void message(const QString& text, MessageIcon icon, const QString& title) override
+    {
+        m_ui.message(text, icon, title);
+    }
+    Answer askYesNo(const QString& text, const QString& title, MessageIcon icon,
+                    Answer defaultButton) override
+    {
+        return m_ui.askYesNo(text, title, icon, defaultButton);
+    }
+    Answer askYesNoCancel(const QString& text, const QString& title, MessageIcon icon,
+                          Answer defaultButton) override
+    {
+        return m_ui.askYesNoCancel(text, title, icon, defaultButton);
+    }
+    QString openFileName(const FileDialog& dialog, bool& readOnly) override
+    {
+        return m_ui.openFileName(dialog, readOnly);
+    }
+    QString saveFileName(const FileDialog& dialog) override
+    {
+        m_last = m_ui.saveFileName(dialog);
+        return m_last;
+    }
+    void setBusy(bool on) override { m_ui.setBusy(on); }
+    // The last name chosen, or `fallback` when no dialog was shown.
+    QString chosen(const QString& fallback) const { return m_last.isEmpty() ? fallback : m_last; }
+
+private:
+    UserInterface& m_ui;
+    QString m_last;
+};
+
+QString shownPath(const QString& path) { return QDir::toNativeSeparators(path); }
 
 }  // namespace
 
@@ -176,7 +220,12 @@ void DocumentWindow::exportEMF()
 void DocumentWindow::generateList()
 {
     commitRemarkEditor();
-    DocumentCommands::writeListFile(fsm(), ui(), FlatGenerators::generateListFile(fsm().diagram()));
+    ChosenNames names(ui());
+    if (DocumentCommands::writeListFile(fsm(), names,
+                                        FlatGenerators::generateListFile(fsm().diagram())))
+        m_main.showStatusMessage(QStringLiteral("Written: ")
+                                 + shownPath(names.chosen(DocumentCommands::proposedOutputName(
+                                     fsm(), QStringLiteral(".lst")))));
 }
 
 // ---------------------------------------------------------------- generation
@@ -184,7 +233,18 @@ void DocumentWindow::generateList()
 bool DocumentWindow::generateCode(Methodology m)
 {
     commitRemarkEditor();
-    const bool written = GenerationCommands::generateCCode(docs(), *m_doc, m, ui());
+    ChosenNames names(ui());
+    const bool written = GenerationCommands::generateCCode(docs(), *m_doc, m, names);
+    if (written) {
+        // The header goes beside the code, as the writer names it.
+        const QString code =
+            names.chosen(DocumentCommands::proposedOutputName(fsm(), QStringLiteral(".c")));
+        QString header = FileHelpers::withoutExtension(code) + QStringLiteral(".h");
+        if (FileHelpers::samePath(header, code))
+            header = code + QStringLiteral(".h");
+        m_main.showStatusMessage(QStringLiteral("Written: ") + shownPath(code)
+                                 + QStringLiteral(" and ") + shownPath(header));
+    }
     syncMethodologyChecks();
     afterCommand();
     return written;
@@ -432,6 +492,10 @@ void DocumentWindow::zoomWindow()
     m_view->setMouseMode(DiagramView::ZoomWindowMode);
     syncModeChecks();
 }
+
+void DocumentWindow::zoomIn() { m_view->setZoom(m_view->zoomX() * kZoomStep); }
+
+void DocumentWindow::zoomOut() { m_view->setZoom(m_view->zoomX() / kZoomStep); }
 
 void DocumentWindow::openParent()
 {

@@ -16,6 +16,7 @@
 #include "Transitions.h"
 
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 
@@ -24,6 +25,13 @@
 namespace orvane {
 
 namespace {
+
+// The in-place remark editor is at least this many average characters wide,
+// with this margin (pixels) above and below its two lines.
+constexpr int kRemarkEditorColumns = 24;
+constexpr int kRemarkEditorMargin = 4;
+// Room kept round a remark's text when its box grows, in twips.
+constexpr double kRemarkTextMargin = 90;
 
 // Errors of the view that are only logged, never shown.
 bool isQuietError(int number) { return number == 1000 || number == 1010 || number == 1011; }
@@ -59,6 +67,31 @@ QFont editorFont(const DiagramFont& f, double zoom)
     font.setUnderline(f.underline);
     font.setStrikeOut(f.strikeout);
     return font;
+}
+
+// A transition from a state back to itself: its label goes beside the
+// state's right side and its two links bend round it, out over the top and
+// back in under the bottom, so that the loop shows and the label never
+// covers the state's name.
+void layOutSelfLoop(Node* state)
+{
+    Node* transition = nullptr;
+    for (Link* out : state->outLinks()) {
+        Node* t = out->dst();
+        if (Transitions::isTransitionNode(t) && !t->outLinks().empty()
+            && t->outLinks().front()->dst() == state)
+            transition = t;  // the newest is the last
+    }
+    if (!transition || transition->inLinks().empty())
+        return;
+    const QRectF r(state->left(), state->top(), state->width(), state->height());
+    const QRectF s = r.normalized();
+    const double reach = std::clamp(std::min(s.width(), s.height()) / 2, 240.0, 720.0);
+    const double width = std::abs(transition->width());
+    States::recentre(transition, QPointF(s.right() + reach + width / 2, s.center().y()));
+    const double bendX = s.right() - s.width() / 4;
+    transition->inLinks().front()->setExtraPoints({QPointF(bendX, s.top() - reach)});
+    transition->outLinks().front()->setExtraPoints({QPointF(bendX, s.bottom() + reach)});
 }
 
 }  // namespace
@@ -127,9 +160,14 @@ void DocumentWindow::onMouseUp(const DiagramEdit& edit)
         DiagramEdits::afterNodeMoved(f, edit.node, edit.sizeChanged);
         break;
     case DiagramEdit::LinkDrawn:
-    case DiagramEdit::LinkReconnected:
-        DiagramEdits::afterLinkDrawn(f, edit.link, edit.dstChanged);
+    case DiagramEdit::LinkReconnected: {
+        Node* loopState = edit.link->org() == edit.link->dst() ? edit.link->org() : nullptr;
+        if (DiagramEdits::afterLinkDrawn(f, edit.link, edit.dstChanged)
+                == DiagramEdits::LinkOutcome::Transition
+            && loopState)
+            layOutSelfLoop(loopState);
         break;
+    }
     case DiagramEdit::LinkReshaped:
     case DiagramEdit::ZoomWindow:
         break;
@@ -159,8 +197,14 @@ void DocumentWindow::startRemarkEditor(Node* node)
     QRect r = m_view->nodeViewportRect(node);
     const int inset = std::max(1, int(node->drawWidth() * m_view->zoomX() / 100));
     r.adjust(inset, inset, -inset, -inset);
+    // Never narrower or lower than a few words and two lines, even over a
+    // small box.
+    const QFont font = editorFont(node->font(), m_view->zoomY());
+    const QFontMetrics metrics(font);
+    r.setWidth(std::max(r.width(), metrics.averageCharWidth() * kRemarkEditorColumns));
+    r.setHeight(std::max(r.height(), metrics.lineSpacing() * 2 + 2 * kRemarkEditorMargin));
     m_remarkEditor->setGeometry(r);
-    m_remarkEditor->setFont(editorFont(node->font(), m_view->zoomY()));
+    m_remarkEditor->setFont(font);
     QPalette p = m_remarkEditor->palette();
     p.setColor(QPalette::Text, fromColorRef(node->foreColor()));
     p.setColor(QPalette::Base, fromColorRef(node->fillColor()));
@@ -178,11 +222,35 @@ void DocumentWindow::commitRemarkEditor()
     Node* node = m_editedNode;
     m_editedNode = nullptr;
     const QString text = m_remarkEditor->toPlainText();
-    if (!fsm().diagram().readOnly() && text != m_editedText)
+    if (!fsm().diagram().readOnly() && text != m_editedText) {
         node->setText(fromEditorText(text));
+        growToText(node, text);
+    }
     m_remarkEditor->hide();
     m_view->setInputEnabled(true);
     afterCommand();
+}
+
+// A remark box grows (never shrinks) to hold its edited text, in the same
+// undo step as the text.
+void DocumentWindow::growToText(Node* node, const QString& text)
+{
+    const QFontMetricsF metrics(editorFont(node->font(), 100), m_view);
+    double width = 0;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (const QString& line : lines)
+        width = std::max(width, metrics.horizontalAdvance(line));
+    const double twipsPerPixel = 1440.0 / m_view->logicalDpiX();
+    const double margin = kRemarkTextMargin + 2 * node->drawWidth() * 15;
+    const double needW = width * twipsPerPixel + 2 * margin;
+    const double needH =
+        metrics.lineSpacing() * double(lines.size()) * 1440.0 / m_view->logicalDpiY() + 2 * margin;
+    const QRectF box =
+        QRectF(node->left(), node->top(), node->width(), node->height()).normalized();
+    if (needW <= box.width() && needH <= box.height())
+        return;
+    node->setGeometry(box.left(), box.top(), std::max(box.width(), std::ceil(needW)),
+                      std::max(box.height(), std::ceil(needH)));
 }
 
 void DocumentWindow::cancelRemarkEditor()

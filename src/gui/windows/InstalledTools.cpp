@@ -54,7 +54,11 @@ ToolHooks installedToolHooks()
     h.find = [](DocumentWindow& w) {
         FindTexts texts{w.findWhat, w.replaceWith};
         bool caseSensitive = w.mainWindow().findCaseSensitive();
-        FindAndReplace::runFind(fsmOf(w), texts, caseSensitive, &w);
+        const FindAndReplace::FindOutcome outcome =
+            FindAndReplace::runFind(fsmOf(w), texts, caseSensitive, &w);
+        if (outcome == FindAndReplace::FindOutcome::NotFound)
+            w.mainWindow().showStatusMessage(QLatin1Char('"') + texts.findWhat
+                                             + QStringLiteral("\" not found"));
         w.findWhat = texts.findWhat;
         w.replaceWith = texts.replaceWith;
         w.mainWindow().setFindCaseSensitive(caseSensitive);

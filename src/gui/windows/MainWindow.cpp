@@ -10,6 +10,7 @@
 #include "DocumentWindow.h"
 #include "Hierarchy.h"
 #include "CommandLine.h"
+#include "ProblemsDock.h"
 #include "Version.h"
 
 #include <QCloseEvent>
@@ -18,8 +19,10 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSet>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -27,6 +30,7 @@
 #include <QToolButton>
 
 #include <cmath>
+#include <utility>
 
 namespace orvane {
 
@@ -242,6 +246,22 @@ void MainWindow::buildToolbar()
     if (auto* b = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(down)))
         b->setPopupMode(QToolButton::InstantPopup);
     connect(m_goDownMenu, &QMenu::aboutToShow, this, &MainWindow::fillGoDownMenu);
+    m_toolBar->addSeparator();
+    addButton(QStringLiteral("CheckDiagram"), QStringLiteral("Check Diagram"),
+              [this] { checkActiveDiagram(); });
+}
+
+void MainWindow::checkActiveDiagram()
+{
+    DocumentWindow* w = activeDoc();
+    if (!w)
+        return;
+    w->commitRemarkEditor();
+    if (!m_problemsDock) {
+        m_problemsDock = new ProblemsDock(this);
+        addDockWidget(Qt::BottomDockWidgetArea, m_problemsDock);
+    }
+    m_problemsDock->check(w);
 }
 
 void MainWindow::buildStatusBar()
@@ -293,16 +313,40 @@ void MainWindow::onDocumentAdded(Document* doc)
 {
     // Before the window shows: its activation then sets the buttons' states.
     enableDocumentButtons(true);
+    // A maximized document window makes the next one maximized too, so that
+    // opening children (hierarchical generation) keeps the user's layout.
+    const QMdiSubWindow* current = m_mdi->activeSubWindow();
+    const bool maximized = current && current->isMaximized();
     auto* w = new DocumentWindow(*this, *doc);
     auto* sub = new QMdiSubWindow;
     sub->setWidget(w);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     m_mdi->addSubWindow(sub);
     w->setSubWindow(sub);
+    // The frame's own menu closes with the platform's close keys, which
+    // File > Close uses too; two actions on one key leave the key dead, so
+    // the frame gives up those keys and any other the document's menus use.
+    if (QMenu* frameMenu = sub->systemMenu()) {
+        QSet<QKeySequence> taken;
+        for (const QKeySequence& k : QKeySequence::keyBindings(QKeySequence::Close))
+            taken.insert(k);
+        for (QAction* a : w->findChildren<QAction*>())
+            for (const QKeySequence& k : a->shortcuts())
+                taken.insert(k);
+        for (QAction* a : frameMenu->actions()) {
+            QList<QKeySequence> keys = a->shortcuts();
+            keys.removeIf([&taken](const QKeySequence& k) { return taken.contains(k); });
+            if (keys.size() != a->shortcuts().size())
+                a->setShortcuts(keys);
+        }
+    }
     m_windows[doc] = w;
     const QSize area = m_mdi->viewport()->size();
     sub->resize(std::max(area.width() * 3 / 4, 320), std::max(area.height() * 3 / 4, 240));
-    sub->show();
+    if (maximized)
+        sub->showMaximized();
+    else
+        sub->show();
     DocumentCommands::getRecentFiles(*m_docs);
 }
 
@@ -316,6 +360,10 @@ void MainWindow::onDocumentAboutToBeRemoved(Document* doc)
         showPreview(false);
     if (menuBar()->actions().contains(w->menus().value(0)->menuAction()))
         showMenusOf(nullptr);
+    // The area restores a maximized window when another one is maximized;
+    // once a maximized window goes, the one that comes forward takes its
+    // place maximized.
+    m_maximizeNext = w->subWindow()->isMaximized();
     w->detach();
     // A window in its own close goes by itself; any other goes now.
     if (!w->isClosing()) {
@@ -344,6 +392,8 @@ void MainWindow::onActiveChanged(Document* doc)
     }
     if (m_mdi->activeSubWindow() != w->subWindow())
         m_mdi->setActiveSubWindow(w->subWindow());
+    if (std::exchange(m_maximizeNext, false))
+        w->subWindow()->showMaximized();
     w->activated();
 }
 
@@ -425,6 +475,10 @@ void MainWindow::setGenerateToolTip(const QString& caption)
         ->setToolTip(plain.isEmpty() ? kGenerateToolTip
                                      : kGenerateToolTip + QStringLiteral(": ") + plain);
 }
+
+void MainWindow::showStatusMessage(const QString& text) { m_statusBar->showMessage(text); }
+
+QString MainWindow::statusMessage() const { return m_statusBar->currentMessage(); }
 
 void MainWindow::showDocumentState(const QString& mode, double zoom, bool locked)
 {

@@ -32,6 +32,7 @@ class GuiUserInterface;
 class UserInterface;
 class CodeEditorOptions;
 class DocumentWindow;
+class ProblemsDock;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -67,6 +68,10 @@ public:
     // The "GenerateCode" tooltip: "Generate C-Code: " + caption, or the plain
     // tooltip when the caption is empty.
     void setGenerateToolTip(const QString& caption);
+    // A passing message in the status bar (what was written, what was not
+    // found), until the next one.
+    void showStatusMessage(const QString& text);
+    QString statusMessage() const;
     // The mouse mode and zoom shown in the status bar.
     void showDocumentState(const QString& mode, double zoom, bool locked);
 
@@ -88,6 +93,12 @@ public:
     void showPreview(bool on);
     // Redraws the preview after the active diagram changed.
     void refreshPreview();
+    // The pages the preview shows.
+    int previewPageCount() const;
+
+    // "Check Diagram": the active diagram's problems in the problems dock.
+    void checkActiveDiagram();
+    ProblemsDock* problemsDock() const { return m_problemsDock; }
 
     bool toolbarVisible() const;
     bool statusBarVisible() const;
@@ -144,6 +155,9 @@ private:
     QWidget* m_previewPane = nullptr;
     QPrintPreviewWidget* m_preview = nullptr;
     QPrinter m_printer{QPrinter::HighResolution};
+    bool m_fitToPage = false;
+    ProblemsDock* m_problemsDock = nullptr;
+    bool m_maximizeNext = false;
 
     QToolBar* m_toolBar = nullptr;
     QStatusBar* m_statusBar = nullptr;

@@ -85,3 +85,30 @@ TEST(DiagramPrinterTest, ADrawingWiderThanAPagePrintsOnSeveralAndARangeOnFewer)
     Pdf pdf;
     EXPECT_EQ(print(pdf.writer, empty, documentJob(QStringLiteral("x"), QDate(2024, 1, 1))), 1);
 }
+
+TEST(DiagramPrinterTest, FitToPagePutsAWideDrawingOnOnePageAndLandscapeNeedsFewerPages)
+{
+    Diagram d;
+    d.addNode(500, 500, 1500, 900);
+    d.addNode(14000, 500, 1500, 900);  // a little wider than A4 portrait
+    Job job = documentJob(QStringLiteral("x"), QDate(2024, 1, 1));
+    {
+        Pdf pdf;
+        EXPECT_EQ(print(pdf.writer, d, job), 2);
+    }
+    {
+        Pdf pdf;
+        pdf.writer.setPageOrientation(QPageLayout::Landscape);
+        EXPECT_EQ(print(pdf.writer, d, job), 1);
+    }
+    job.fitToPage = true;
+    {
+        Pdf pdf;
+        EXPECT_EQ(print(pdf.writer, d, job), 1);
+        // A range past the one page prints nothing.
+        EXPECT_EQ(print(pdf.writer, d, job, 2, 3), 0);
+    }
+    Diagram empty;
+    Pdf pdf;
+    EXPECT_EQ(print(pdf.writer, empty, job), 1);
+}

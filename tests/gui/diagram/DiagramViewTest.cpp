@@ -155,13 +155,52 @@ TEST_F(DiagramViewTest, DraggingFromNodeToNodeDrawsALink)
     EXPECT_EQ(b->left(), 6000);
 }
 
-TEST_F(DiagramViewTest, ALinkNeedsANodeAtBothEnds)
+TEST_F(DiagramViewTest, AnUnselectedNodeDraggedToTheBackgroundMovesInsteadOfLinking)
+{
+    d.setSnapToGrid(false);
+    Node* a = d.addNode(1500, 1500, 3000, 1800);
+    Node* b = d.addNode(9000, 1500, 1500, 900);
+    ASSERT_FALSE(a->selected());
+    const QPointF start(a->left(), a->top());
+    const QPoint from = centre(a);
+    const QPoint to(from.x() + 30, from.y() + 200);  // ends on the background
+    QTest::mousePress(vp(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(vp(), (from + to) / 2);
+    QTest::mouseMove(vp(), to);
+    // While the mouse is away from any other node, the outline of the
+    // moved node follows it and no link is shown.
+    const auto rubber = [this](int type) {
+        for (QGraphicsItem* it : view.scene()->items())
+            if (it->type() == type && it->isVisible() && it->zValue() > 1e8)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(rubber(QGraphicsRectItem::Type));
+    EXPECT_FALSE(rubber(QGraphicsPathItem::Type));
+    EXPECT_EQ(a->left(), start.x()) << "the node itself stays until the release";
+    QTest::mouseRelease(vp(), Qt::LeftButton, {}, to);
+
+    EXPECT_TRUE(d.links().empty());
+    ASSERT_EQ(edits.size(), 1u);
+    EXPECT_EQ(edits[0].kind, DiagramEdit::NodesMoved);
+    EXPECT_EQ(edits[0].node, a);
+    const QPointF moved = twips(to) - twips(from);
+    EXPECT_NEAR(a->left() - start.x(), moved.x(), 1);
+    EXPECT_NEAR(a->top() - start.y(), moved.y(), 1);
+    EXPECT_TRUE(a->selected());
+    EXPECT_FALSE(b->selected());
+
+    // A small drag inside a node that is not selected moves it a little.
+    d.clearSelection();
+    const double bLeft = b->left();
+    drag(centre(b), centre(b) + QPoint(20, 0));
+    EXPECT_GT(b->left(), bLeft);
+    EXPECT_TRUE(d.links().empty());
+}
+
+TEST_F(DiagramViewTest, ALinkToItselfNeedsTheMouseToLeaveTheNode)
 {
     Node* a = d.addNode(1500, 1500, 3000, 1800);
-    drag(centre(a), QPoint(700, 500));            // ends on the background
-    drag(centre(a), centre(a) + QPoint(20, 10));  // never left the node
-    EXPECT_TRUE(d.links().empty());
-    EXPECT_TRUE(edits.empty());
 
     // Out of the node and back in: a link to itself.
     QTest::mousePress(vp(), Qt::LeftButton, {}, centre(a));
@@ -609,4 +648,28 @@ TEST_F(DiagramViewTest, LoadingAFileRebuildsTheItems)
     EXPECT_EQ(itemCount(LinkItem::Type), 1);
     click(centre(d.item(1)));
     EXPECT_EQ(d.currentNode(), d.item(1));
+}
+
+TEST_F(DiagramViewTest, ABendPointLandsWhereTheMouseLetGoEvenPastTheDrawingsEdge)
+{
+    d.setSnapToGrid(false);
+    // A small drawing reaching left of zero: it fits in the window.
+    Node* a = d.addNode(-2000, 1500, 1500, 900);
+    Node* b = d.addNode(3000, 1500, 1500, 900);
+    Link* ab = d.addLink(a, b);
+    ab->setSelected(true);
+    QTest::qWait(1);
+    const QPointF corner = twips(QPoint(0, 0));
+    // Pull the link's middle up and left, past the drawing's left edge.
+    const QPoint from = px(QPointF(750, 1950));
+    const QPoint to(4, 4);
+    QTest::mousePress(vp(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(vp(), from - QPoint(10, 10));
+    QTest::mouseMove(vp(), (from + to) / 2);
+    QTest::mouseMove(vp(), to);
+    QTest::mouseRelease(vp(), Qt::LeftButton, {}, to);
+    ASSERT_EQ(ab->extraPoints().size(), 1u);
+    EXPECT_LE((px(ab->extraPoints()[0]) - to).manhattanLength(), 2);
+    EXPECT_NEAR(twips(QPoint(0, 0)).x(), corner.x(), 16);
+    EXPECT_NEAR(twips(QPoint(0, 0)).y(), corner.y(), 16);
 }

@@ -5,6 +5,9 @@
 #include "MachineInfo.h"
 
 #include <QCheckBox>
+#include <QLabel>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -273,3 +276,25 @@ TEST_F(MachineDialogTest, OpenChildFsmNeedsAnExistingFile)
 }
 
 }  // namespace
+
+TEST_F(MachineDialogTest, EveryTabShowsOkAndCancelKeepTheirWidthAndTheNameSaysItFollowsTheFile)
+{
+    auto dlg = open();
+    dlg->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+    auto* tabs = find<QTabWidget>(*dlg, "tabs");
+    QTabBar* bar = tabs->tabBar();
+    for (int i = 0; i < tabs->count(); ++i)
+        EXPECT_TRUE(bar->rect().contains(bar->tabRect(i))) << tabs->tabText(i).toStdString();
+    EXPECT_EQ(tabs->tabText(tabs->count() - 1), QStringLiteral("Options"));
+    EXPECT_LE(bar->mapTo(dlg.get(), QPoint(bar->width(), 0)).x(), dlg->width());
+    for (const char* name : {"okButton", "cancelButton"}) {
+        auto* b = find<QPushButton>(*dlg, name);
+        EXPECT_LE(b->width(), b->sizeHint().width() + 2) << name;
+        EXPECT_GT(b->mapTo(dlg.get(), QPoint(0, 0)).x(), dlg->width() / 2) << name;
+    }
+    auto* note = find<QLabel>(*dlg, "nameNote");
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->text(), QStringLiteral("Saved diagrams take their file's name"));
+    EXPECT_TRUE(note->isVisible());
+}

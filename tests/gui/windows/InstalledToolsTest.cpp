@@ -2,6 +2,8 @@
 #include "InstalledTools.h"
 #include "WindowTestSupport.h"
 
+#include "ModalTestSupport.h"
+
 #include <gtest/gtest.h>
 
 using namespace orvane;
@@ -70,4 +72,22 @@ TEST_F(InstalledToolsTest, ASecondStartBringsTheWindowBackAsItWas)
     QTest::qWait(1);
     bringToFront(*main);
     EXPECT_EQ(main->size(), QSize(700, 500));
+}
+
+TEST_F(InstalledToolsTest, AFindThatMatchesNothingSaysNotFoundInTheStatusBar)
+{
+    main->newDocument();
+    DocumentWindow* w = main->activeDoc();
+    ASSERT_TRUE(w);
+    main->showStatusMessage(QString());
+    w->findWhat = QStringLiteral("nowhere_at_all");
+    orvane::testing::onModal([](QDialog* d) { d->accept(); });
+    main->button(QStringLiteral("Find"))->trigger();
+    EXPECT_EQ(main->statusMessage(), QStringLiteral("\"nowhere_at_all\" not found"));
+
+    // A cancelled search says nothing.
+    main->showStatusMessage(QString());
+    orvane::testing::onModal([](QDialog* d) { d->reject(); });
+    main->button(QStringLiteral("Find"))->trigger();
+    EXPECT_EQ(main->statusMessage(), QString());
 }

@@ -251,7 +251,8 @@ TEST_F(MainWindowTest, TheToolbarCarriesEveryButtonWithItsToolTip)
         {"Remark", "Insert Remark"},
         {"Simulate", "Simulate the machine"},
         {"GoUp1Level", "Open Parent"},
-        {"GoDown1Level", "Open child"}};
+        {"GoDown1Level", "Open child"},
+        {"CheckDiagram", "Check Diagram"}};
     QStringList order;
     for (QAction* a : main->findChild<QToolBar*>(QStringLiteral("toolBar"))->actions())
         if (!a->isSeparator())
