@@ -98,11 +98,11 @@ PaintClock::Event::~Event()
     const QWidget* vp = m_view->viewport();
     const QPoint at = vp->mapToGlobal(QPoint(0, 0));
     const QPointF origin = m_view->viewportTransform().map(QPointF(0, 0)) + QPointF(at);
-    write("first-paint " + now() + " view "
-          + QByteArray::number(at.x()) + ' ' + QByteArray::number(at.y()) + ' '
-          + QByteArray::number(vp->width()) + ' ' + QByteArray::number(vp->height()) + " origin "
-          + number(origin.x()) + ' ' + number(origin.y()) + " scale "
-          + QByteArray::number(m_view->transform().m11(), 'g', 9) + " lock " + lockButton(m_view));
+    write("first-paint " + now() + " view " + QByteArray::number(at.x()) + ' '
+          + QByteArray::number(at.y()) + ' ' + QByteArray::number(vp->width()) + ' '
+          + QByteArray::number(vp->height()) + " origin " + number(origin.x()) + ' '
+          + number(origin.y()) + " scale " + QByteArray::number(m_view->transform().m11(), 'g', 9)
+          + " lock " + lockButton(m_view));
 }
 
 }  // namespace orvane
