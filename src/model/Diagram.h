@@ -227,6 +227,9 @@ public:
     // the result holds a message naming the file and the problem.
     bool loadFile(const QString& path, QString* error);
     bool saveFile(const QString& path, QString* error) const;
+    // A copy of everything saveFile() writes, detached from every thread,
+    // so that another thread can save it while this diagram changes.
+    std::unique_ptr<Diagram> fileCopy() const;
 
     // The selected nodes and the links among them, in the file format, for
     // the clipboard; empty when no node is selected.

@@ -789,6 +789,43 @@ bool Diagram::saveFile(const QString& path, QString* error) const
     return true;
 }
 
+std::unique_ptr<Diagram> Diagram::fileCopy() const
+{
+    auto copy = std::make_unique<Diagram>();
+    copy->m_font = m_font;
+    copy->m_defaultDrawColor = m_defaultDrawColor;
+    copy->m_defaultFillColor = m_defaultFillColor;
+    copy->m_defaultForeColor = m_defaultForeColor;
+    copy->m_showGrid = m_showGrid;
+    copy->m_snapToGrid = m_snapToGrid;
+    copy->m_gridSize = m_gridSize;
+    copy->m_tag = m_tag;
+    std::unordered_map<const Node*, Node*> nodes;
+    nodes.reserve(m_nodes.size());
+    copy->m_nodes.reserve(m_nodes.size());
+    for (const auto& n : m_nodes) {
+        // Texts share their storage with the original until either changes.
+        auto c = std::unique_ptr<Node>(new Node(*n));
+        c->m_diagram = copy.get();
+        c->m_outLinks.clear();
+        c->m_inLinks.clear();
+        nodes.emplace(n.get(), c.get());
+        copy->m_nodes.push_back(std::move(c));
+    }
+    copy->m_links.reserve(m_links.size());
+    for (const auto& l : m_links) {
+        auto c = std::unique_ptr<Link>(new Link(*l));
+        c->m_diagram = copy.get();
+        c->m_org = nodes.at(l->m_org);
+        c->m_dst = nodes.at(l->m_dst);
+        c->m_org->m_outLinks.push_back(c.get());
+        c->m_dst->m_inLinks.push_back(c.get());
+        copy->m_links.push_back(std::move(c));
+    }
+    copy->moveToThread(nullptr);
+    return copy;
+}
+
 QByteArray Diagram::selectionData() const
 {
     std::vector<const Node*> nodes;

@@ -111,12 +111,22 @@ protected:
     }
     QString debugLog() const
     {
+        waitForSnapshots();
         return QString::fromUtf8(readFile(logDir + QStringLiteral("/FSM.log")));
+    }
+
+    // Snapshots are written by a thread of each document: wait for them.
+    void waitForSnapshots() const
+    {
+        if (docs)
+            for (Document* d : docs->documents())
+                d->undo.waitForWrites();
     }
 
     // Every snapshot file below the temporary folder.
     QStringList snapshots() const
     {
+        waitForSnapshots();
         QStringList files;
         QDirIterator it(tmpDir, {QStringLiteral("*.UND")}, QDir::Files | QDir::Hidden,
                         QDirIterator::Subdirectories);

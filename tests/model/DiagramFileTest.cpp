@@ -416,3 +416,30 @@ TEST(Diagram, ChangedFollowsEditsButNotSelection)
     EXPECT_TRUE(d.changed());
     EXPECT_GT(a->width(), 120.0);
 }
+
+TEST(DiagramFile, ACopyForAnotherThreadSavesTheSameBytesAndStaysAsItWas)
+{
+    QTemporaryDir dir;
+    Diagram d;
+    buildSample(d);
+    d.item(1)->setSelected(true);
+    const std::unique_ptr<Diagram> copy = d.fileCopy();
+    expectSameDiagram(d, *copy);
+    EXPECT_EQ(copy->thread(), nullptr);
+    ASSERT_TRUE(d.saveFile(dir.filePath("original.fsm"), nullptr));
+    ASSERT_TRUE(copy->saveFile(dir.filePath("copy.fsm"), nullptr));
+    EXPECT_EQ(readAll(dir.filePath("original.fsm")), readAll(dir.filePath("copy.fsm")));
+
+    // Later edits of the original do not reach the copy, which keeps its
+    // own links between its own nodes.
+    d.item(1)->setText(QStringLiteral("changed"));
+    d.item(1)->setLeft(0);
+    d.links().front()->setExtraPoints({QPointF(1, 2)});
+    d.deleteNode(d.item(2));
+    ASSERT_TRUE(copy->saveFile(dir.filePath("copy2.fsm"), nullptr));
+    EXPECT_EQ(readAll(dir.filePath("original.fsm")), readAll(dir.filePath("copy2.fsm")));
+    for (const auto& l : copy->links()) {
+        EXPECT_GE(copy->indexOf(l->org()), 0);
+        EXPECT_GE(copy->indexOf(l->dst()), 0);
+    }
+}

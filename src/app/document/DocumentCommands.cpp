@@ -17,6 +17,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <optional>
+
 namespace orvane::DocumentCommands {
 
 namespace {
@@ -170,6 +172,9 @@ OpenResult fileOpen(DocumentRegistry& docs, const QString& pathIn, bool offerRec
     Document* doc = fileNew(docs, false);
     FsmDocument& fsm = doc->fsm;
     QString error;
+    // Loading replaces every item and the records rebuild every text: the
+    // views build their items once, from the finished diagram.
+    std::optional<RedrawPause> pause(std::in_place, fsm.diagram());
     if (!fsm.diagram().loadFile(fullPath, &error)) {
         Logs::writeLog(errorLine(QStringLiteral("FileOpen"), kLoadError, error));
         return loadFailed(doc, error);
@@ -185,6 +190,7 @@ OpenResult fileOpen(DocumentRegistry& docs, const QString& pathIn, bool offerRec
     // record again, with the current signature.
     const QString signature = machineConfig(fsm.diagram()).signature;
     doc->undo.init();
+    pause.reset();
 
     if (MachineInfo::signatureIsNewer(signature)) {
         const Answer a = ui.askYesNo(QStringLiteral("Atention this FSM has newer signature.")
@@ -270,6 +276,9 @@ SaveStatus saveDiagram(DocumentRegistry& docs, Document& doc)
     if (path.isEmpty())
         return SaveStatus::Failed;
     const bool wasChanged = d.changed();
+    // Every text is cleared for the file and rebuilt after it: the views
+    // follow once, at the end.
+    const RedrawPause pause(d);
 
     fsm.beforeSave();
     // Nothing is written (not even the backup) when the file may not be

@@ -15,6 +15,7 @@
 #include <QJsonObject>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <atomic>
@@ -209,6 +210,15 @@ QString timeText(const QDateTime& time) { return time.toUTC().toString(Qt::ISODa
 
 }  // namespace
 
+// ------------------------------------------------------------ RedrawPause
+
+RedrawPause::RedrawPause(Diagram& diagram) : m_diagram(diagram), m_was(diagram.redraw())
+{
+    m_diagram.setRedraw(false);
+}
+
+RedrawPause::~RedrawPause() { m_diagram.setRedraw(m_was); }
+
 // ------------------------------------------------------------ LeftHistory
 
 LeftHistory::LeftHistory() = default;
@@ -221,11 +231,14 @@ void LeftHistory::discard() { endSet(base, lock); }
 // ------------------------------------------------------------ UndoSnapshots
 
 UndoSnapshots::UndoSnapshots(FsmDocument& document, UndoRedoEvents& events)
-    : m_doc(document), m_events(events)
+    : m_doc(document), m_events(events), m_writer(std::make_unique<QThreadPool>())
 {
+    m_writer->setMaxThreadCount(1);
 }
 
 UndoSnapshots::~UndoSnapshots() { cleanUndoFiles(); }
+
+void UndoSnapshots::waitForWrites() { m_writer->waitForDone(); }
 
 QString UndoSnapshots::snapshotFolder()
 {
@@ -384,16 +397,26 @@ void UndoSnapshots::save(bool forced)
     const QString name = snapshotFile(m_base, m_snapshotCount);
     ++m_snapshotCount;
 
-    m_events.saveGraphInfo();
-    Paths::deleteFile(name);
-    // A temporary-folder cleaner may have removed the folder meanwhile.
-    const QString folder = Paths::folderOf(name);
-    if (!QFileInfo::exists(folder))
-        makePrivateFolder(folder);
-    QString error;
-    if (!d.saveFile(name, &error))
-        Logs::writeLog(errorLine(kLogRoutine + QStringLiteral("Save"), kFileAccessError, error));
-    m_events.cleanTagNode();
+    std::shared_ptr<const Diagram> copy;
+    {
+        // The record node lives only while the diagram is copied: views
+        // need not show it.
+        const RedrawPause pause(d);
+        m_events.saveGraphInfo();
+        copy = d.fileCopy();
+        m_events.cleanTagNode();
+    }
+    m_writer->start([name, copy] {
+        Paths::deleteFile(name);
+        // A temporary-folder cleaner may have removed the folder meanwhile.
+        const QString folder = Paths::folderOf(name);
+        if (!QFileInfo::exists(folder))
+            makePrivateFolder(folder);
+        QString error;
+        if (!copy->saveFile(name, &error))
+            Logs::writeLog(
+                errorLine(kLogRoutine + QStringLiteral("Save"), kFileAccessError, error));
+    });
 
     // A new edit discards every snapshot that could have been redone.
     if (m_snapshotCount == 2 || m_redoCount >= 1) {
@@ -405,6 +428,7 @@ void UndoSnapshots::save(bool forced)
 
 bool UndoSnapshots::load(int n)
 {
+    waitForWrites();
     const QString name = snapshotName(n);
     QString error;
     if (name.isEmpty() || !m_doc.diagram().loadFile(name, &error)) {
@@ -438,7 +462,12 @@ bool UndoSnapshots::recover(const QString& snapshotFile)
     return true;
 }
 
-void UndoSnapshots::cleanUndoFiles() { endSet(m_base, m_lock); }
+void UndoSnapshots::cleanUndoFiles()
+{
+    // A snapshot still being written would outlive the deletion.
+    waitForWrites();
+    endSet(m_base, m_lock);
+}
 
 // The description a crash leaves behind with the snapshots: enough to offer
 // the last state of the document again.

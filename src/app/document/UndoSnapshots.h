@@ -21,10 +21,28 @@
 #include <vector>
 
 class QLockFile;
+class QThreadPool;
 
 namespace orvane {
 
+class Diagram;
 class FsmDocument;
+
+// Turns the diagram's redraw off for as long as it lives and back to what
+// it was after: the views then follow many changes (every text cleared and
+// rebuilt around a save, the record node of a snapshot) in one pass
+// instead of one change at a time.
+class RedrawPause {
+public:
+    explicit RedrawPause(Diagram& diagram);
+    ~RedrawPause();
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+
+private:
+    Diagram& m_diagram;
+    bool m_was;
+};
 
 class UndoRedoEvents {
 public:
@@ -86,8 +104,13 @@ public:
     bool canRedo() const;
     void undo();
     void redo();
-    // Writes the next snapshot (unless locked or disabled and not forced).
+    // Takes the next snapshot (unless locked or disabled and not forced).
+    // The diagram is copied here; the copy is written to its file by a
+    // thread of the store, in order, while the editor goes on. Every call
+    // that reads or deletes snapshot files waits for those writes first.
     void save(bool forced);
+    // Waits until every snapshot taken so far is in its file.
+    void waitForWrites();
     // Deletes every file of the current history and releases its lock.
     void cleanUndoFiles();
     // Loads a recovered snapshot as an edit of the document: the diagram
@@ -129,6 +152,7 @@ private:
     UndoRedoEvents& m_events;
     QString m_base;  // the folder plus the set name of the current history
     std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<QThreadPool> m_writer;  // one thread: snapshots land in order
     int m_snapshotCount = 0;
     int m_redoCount = 0;
     bool m_enabled = false;

@@ -94,6 +94,12 @@ double distanceToLine(const QPolygonF& line, QPointF p, int* segment)
 
 void DiagramItem::setArea(const QRectF& drawn, const QRectF& handles)
 {
+    // An item whose area stays keeps its place in the scene's index: a
+    // refresh of every text (open, save) then costs no index work.
+    if (drawn == m_drawn && handles == m_handles) {
+        update();
+        return;
+    }
     prepareGeometryChange();
     m_drawn = drawn;
     m_handles = handles;
@@ -153,8 +159,6 @@ void NodeItem::sync()
     setArea(DiagramRenderer::nodeBounds(*m_node).normalized(), m_rect);
     // The info node only travels in files and margin nodes only in exports.
     setVisible(DiagramRenderer::isDrawn(*m_node));
-    if (toolTip() != m_node->toolTip())
-        setToolTip(m_node->toolTip());
 }
 
 QPainterPath NodeItem::shape() const

@@ -75,7 +75,8 @@ public:
     NodeItem(Node* n, const ItemContext* ctx);
 
     Node* node() const { return m_node; }
-    // Takes geometry, visibility and tool tip from the node.
+    // Takes geometry and visibility from the node. (The scene shows the
+    // node's tool tip: items keep no copy of it.)
     void sync();
 
     int type() const override { return Type; }

@@ -1,8 +1,10 @@
 #include "DiagramScene.h"
 
 #include <QApplication>
+#include <QGraphicsSceneHelpEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QToolTip>
 
 #include <cmath>
 
@@ -16,7 +18,12 @@ constexpr double kMinGridPixels = 8;
 DiagramScene::DiagramScene(Diagram* diagram, QObject* parent)
     : QGraphicsScene(parent), m_diagram(diagram)
 {
-    setItemIndexMethod(BspTreeIndex);
+    // No spatial index: a tree index files every item under each cell its
+    // rectangle covers, and a diagram has long links that cover nearly all
+    // cells, so that index grows with items times cells (gigabytes at ten
+    // thousand states) and is rebuilt as items move. Painting and hit tests
+    // walk the items in a list instead, which stays linear.
+    setItemIndexMethod(NoIndex);
     setBackgroundBrush(QApplication::palette().color(QPalette::Base));
     if (!diagram)
         return;
@@ -61,10 +68,20 @@ LinkItem* DiagramScene::itemOf(const Link* l) const
 
 void DiagramScene::clearItems()
 {
-    for (auto& [node, item] : m_nodeItems)
-        delete item;
-    for (auto& [link, item] : m_linkItems)
-        delete item;
+    // The scene's own clear() drops its lists at once; deleting items one by
+    // one searches those lists for each. Items that are not ours (the view's
+    // rubber band and previews) are taken out first and put back after.
+    if (!m_nodeItems.empty() || !m_linkItems.empty()) {
+        std::vector<QGraphicsItem*> others;
+        for (QGraphicsItem* it : items())
+            if (!it->parentItem() && it->type() != NodeItem::Type && it->type() != LinkItem::Type)
+                others.push_back(it);
+        for (QGraphicsItem* it : others)
+            removeItem(it);
+        clear();
+        for (QGraphicsItem* it : others)
+            addItem(it);
+    }
     m_nodeItems.clear();
     m_linkItems.clear();
     m_pendingNodes.clear();
@@ -205,6 +222,26 @@ Link* DiagramScene::linkAt(QPointF pos, double tolerance) const
         }
     }
     return best;
+}
+
+QString DiagramScene::toolTipAt(QPointF pos) const
+{
+    // The topmost shown node under the point that has a tip.
+    for (QGraphicsItem* it : items(pos, Qt::IntersectsItemShape, Qt::DescendingOrder)) {
+        if (it->type() != NodeItem::Type || !it->isVisible())
+            continue;
+        const QString& tip = static_cast<NodeItem*>(it)->node()->toolTip();
+        if (!tip.isEmpty())
+            return tip;
+    }
+    return {};
+}
+
+void DiagramScene::helpEvent(QGraphicsSceneHelpEvent* e)
+{
+    const QString text = toolTipAt(e->scenePos());
+    QToolTip::showText(text.isEmpty() ? QPoint() : e->screenPos(), text, e->widget());
+    e->setAccepted(!text.isEmpty());
 }
 
 // ---------------------------------------------------------------- model signals

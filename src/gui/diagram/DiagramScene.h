@@ -70,6 +70,8 @@ public:
     Node* nodeAt(QPointF pos) const;
     // The link nearest to a scene point within `tolerance` twips.
     Link* linkAt(QPointF pos, double tolerance) const;
+    // The tool tip of the topmost shown node at a scene point that has one.
+    QString toolTipAt(QPointF pos) const;
 
 signals:
     void extentGrown();
@@ -77,6 +79,8 @@ signals:
 
 protected:
     void drawBackground(QPainter* p, const QRectF& rect) override;
+    // Tool tips come from the nodes themselves, not from copies in items.
+    void helpEvent(QGraphicsSceneHelpEvent* e) override;
 
 private:
     void rebuild();

@@ -2,6 +2,7 @@
 
 #include "DiagramPicture.h"
 #include "DiagramRenderer.h"
+#include "PaintClock.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -395,6 +396,10 @@ bool DiagramView::viewportEvent(QEvent* e)
         m_mouseInside = false;
     else if (e->type() == QEvent::Enter)
         m_mouseInside = true;
+    if (PaintClock::enabled()) {
+        const PaintClock::Event timed(this, e);
+        return QGraphicsView::viewportEvent(e);
+    }
     return QGraphicsView::viewportEvent(e);
 }
 

@@ -57,6 +57,10 @@ TEST(CrashingEditor, DISABLED_EditsAndWaitsToBeKilled)
         doc->undo.undo();
     Document* fresh = fileNew(docs, true);
     addRemark(*fresh);
+    // Ready once the snapshots are in their files; an edit's snapshot may
+    // still be on its way when a crash comes right after it.
+    doc->undo.waitForWrites();
+    fresh->undo.waitForWrites();
     std::fputs("ready\n", stdout);
     std::fflush(stdout);
     for (int i = 0; i < 600; ++i)

@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 
 #include "DocumentCommands.h"
+#include "Records.h"
 
 #include <QFileInfo>
 
@@ -55,6 +56,7 @@ TEST_F(UndoTest, SnapshotsLieInAPrivateFolderNamedAfterTheDocument)
 {
     Document* doc = openUnlocked(writeDiagram(QStringLiteral("lamp.fsm")));
     ASSERT_NE(doc, nullptr);
+    doc->undo.waitForWrites();
     const QFileInfo first(doc->undo.snapshotName(0));
     EXPECT_EQ(first.absolutePath(), folder());
     EXPECT_TRUE(first.fileName().startsWith(QStringLiteral("lamp.fsm-")));
@@ -256,6 +258,7 @@ TEST_F(UndoTest, SaveAsDeletesTheSnapshotsOfTheOldName)
 {
     Document* doc = openUnlocked(writeDiagram(QStringLiteral("lamp.fsm")));
     edit(*doc);
+    doc->undo.waitForWrites();
     const QString oldSnapshot = doc->undo.snapshotName(1);
     ASSERT_TRUE(QFileInfo::exists(oldSnapshot));
 
@@ -335,3 +338,56 @@ TEST_F(UndoTest, ASnapshotThatCannotBeWrittenDoesNotBlockTheEdit)
 }
 
 }  // namespace
+
+TEST_F(UndoTest, UndoAndRedoFindSnapshotsStillBeingWritten)
+{
+    Document* doc = openUnlocked(writeDiagram(QStringLiteral("lamp.fsm")));
+    ASSERT_NE(doc, nullptr);
+    Diagram& d = doc->fsm.diagram();
+    // Edits in quick succession, each changing what the previous wrote.
+    for (int i = 0; i < 6; ++i) {
+        edit(*doc);
+        d.item(1)->setLeft(100.0 * (i + 1));
+        doc->undo.storeGraphChanges();
+    }
+    EXPECT_EQ(d.nodeCount(), 9);
+    doc->undo.undo();
+    EXPECT_EQ(d.item(1)->left(), 500);
+    EXPECT_EQ(d.nodeCount(), 9);
+    doc->undo.undo();
+    EXPECT_EQ(d.nodeCount(), 8);
+    EXPECT_EQ(d.item(1)->left(), 500);
+    doc->undo.redo();
+    doc->undo.redo();
+    EXPECT_EQ(d.item(1)->left(), 600);
+    EXPECT_EQ(d.nodeCount(), 9);
+    // No record node is left behind in the diagram, and the files are all
+    // there once written.
+    for (const auto& n : d.nodes())
+        EXPECT_FALSE(n->userData() & NodeInfo);
+    EXPECT_EQ(snapshots().size(), 13);
+}
+
+TEST_F(UndoTest, SnapshotsAndSavesChangeTheDiagramWithRedrawOff)
+{
+    Document* doc = openUnlocked(writeDiagram(QStringLiteral("lamp.fsm")));
+    ASSERT_NE(doc, nullptr);
+    Diagram& d = doc->fsm.diagram();
+    int withRedraw = 0, without = 0;
+    const auto count = [&] { ++(d.redraw() ? withRedraw : without); };
+    QObject::connect(&d, &Diagram::nodeAdded, count);
+    QObject::connect(&d, &Diagram::nodeChanged, count);
+    QObject::connect(&d, &Diagram::nodeAboutToBeRemoved, count);
+
+    d.item(1)->setLeft(50);  // the user's edit, shown at once
+    EXPECT_EQ(withRedraw, 1);
+    doc->undo.storeGraphChanges();
+    ASSERT_TRUE(fileSave(*docs, *doc));
+    EXPECT_EQ(withRedraw, 1);
+    EXPECT_GT(without, 4);  // the record node, every text cleared and rebuilt
+    EXPECT_TRUE(d.redraw());
+    // A redraw the caller had turned off stays off.
+    d.setRedraw(false);
+    ASSERT_TRUE(fileSave(*docs, *doc));
+    EXPECT_FALSE(d.redraw());
+}

@@ -599,7 +599,7 @@ TEST_F(DiagramViewTest, ItemsFollowTheModelOneChangeAtATime)
     EXPECT_LT(itemA->boundingRect().left(), 500);
     EXPECT_EQ(itemAb->line().front().x(), 2000);  // the link leaves a's new right side
     p.a->setToolTip(QStringLiteral("STATE_1  (1)"));
-    EXPECT_EQ(itemA->toolTip(), QStringLiteral("STATE_1  (1)"));
+    EXPECT_EQ(view.diagramScene()->toolTipAt(QPointF(600, 1600)), QStringLiteral("STATE_1  (1)"));
 
     // The info node travels in files only.
     Node* info = d.addNode(0, 0, 5000, 5000);
