@@ -117,6 +117,7 @@ struct TransitionData {
     QString target;
     TransitionRecord record;
     std::optional<Geometry> geometry;
+    std::vector<QPointF> bendsIn, bendsOut;  // of the lines to and from the label
 };
 
 struct MachineData;
@@ -205,6 +206,24 @@ private:
             || !sane(g.height) || g.width < 0 || g.height < 0)
             return std::nullopt;
         return g;
+    }
+
+    // Bend points written as "x,y x,y ..."; none when the text is missing
+    // or not a list of sane coordinates.
+    static std::vector<QPointF> bendsOf(const Element& e, const char* name)
+    {
+        std::vector<QPointF> points;
+        const QStringList pairs = e.orvane(name).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        for (const QString& pair : pairs) {
+            const QStringList xy = pair.split(QLatin1Char(','));
+            bool okX = false, okY = false;
+            const double x = xy.size() == 2 ? xy.at(0).toDouble(&okX) : 0;
+            const double y = xy.size() == 2 ? xy.at(1).toDouble(&okY) : 0;
+            if (!okX || !okY || std::abs(x) > 1e9 || std::abs(y) > 1e9)
+                return {};
+            points.emplace_back(x, y);
+        }
+        return points;
     }
 
     static QString rawRecord(const Element& e)
@@ -383,6 +402,8 @@ private:
         if (e.hasOrvane("record"))
             r = TransitionRecord::fromText(rawRecord(e));
         t.geometry = geometryOf(e);
+        t.bendsIn = bendsOf(e, "bendsIn");
+        t.bendsOut = bendsOf(e, "bendsOut");
         s.transitions.push_back(std::move(t));
     }
 };
@@ -557,8 +578,10 @@ bool writeDiagram(const MachineData& m, const QString& path, QString* error)
             Node* tn = d.addNode(g.left, g.top, g.width, g.height);
             tn->setUserData(NodeTransition);
             tn->setTag(t.record.toText());
-            d.addLink(n, tn)->setArrowDst(0);
-            d.addLink(tn, target);
+            Link* in = d.addLink(n, tn);
+            in->setArrowDst(0);
+            in->setExtraPoints(t.bendsIn);
+            d.addLink(tn, target)->setExtraPoints(t.bendsOut);
         }
         // Out-links that lead to no state count for the generators too.
         for (int i = 0; i < s->otherLinks; ++i) {

@@ -102,6 +102,17 @@ void writeGeometry(QXmlStreamWriter& xml, const Node* node)
     xml.writeAttribute(ns(), QStringLiteral("height"), number(node->height()));
 }
 
+// The bend points of a link as "x,y x,y ...", left out when it has none.
+void writeBends(QXmlStreamWriter& xml, const char* name, const Link* link)
+{
+    if (!link || link->extraPoints().empty())
+        return;
+    QStringList points;
+    for (const QPointF& p : link->extraPoints())
+        points << number(p.x()) + QLatin1Char(',') + number(p.y());
+    xml.writeAttribute(ns(), QString::fromLatin1(name), points.join(QLatin1Char(' ')));
+}
+
 // A record whose texts XML cannot hold is also kept whole, base64 encoded.
 void writeRawRecord(QXmlStreamWriter& xml, const QString& recordText)
 {
@@ -357,6 +368,13 @@ private:
         if (!r.lastFlag.isEmpty())
             m_xml.writeAttribute(ns(), QStringLiteral("lastFlag"), xmlText(r.lastFlag));
         writeGeometry(m_xml, node);
+        // The bends of the line from the state to the label and on to the target.
+        for (const Link* in : node->inLinks())
+            if (in->org() == source)
+                writeBends(m_xml, "bendsIn", in);
+        for (const Link* out : node->outLinks())
+            if (out->dst() == target)
+                writeBends(m_xml, "bendsOut", out);
         writeRawRecord(m_xml, r.toText());
         if (!r.action.isEmpty())
             writeScript(m_xml, r.action);

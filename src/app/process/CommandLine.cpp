@@ -234,6 +234,33 @@ QString helpText(const QString& executableName)
     return text;
 }
 
+QString longOptionsText()
+{
+    static const char* const lines[] = {
+        "",
+        "Long options:",
+        " --check            write nothing: name each output that is missing or not",
+        "                    current and exit 1",
+        " --lint             generate nothing: report every problem of the diagram",
+        " --werror           with --lint, warnings count as errors",
+        " --depfile=FILE     write a Make dependency file of the outputs",
+        " --svg, --png       write the picture as NAME.svg or NAME.png",
+        " --dpi=N            resolution of the SVG and PNG pictures (default 96)",
+        " --picture=svg      /H and /HL show an SVG picture instead of the metafile",
+        " --mermaid          write a Mermaid state diagram, NAME.mmd",
+        " --plantuml         write a PlantUML state diagram, NAME.puml",
+        " --scxml            write the diagram tree as an SCXML document, NAME.scxml",
+        " --import-scxml F   write the diagram files of the SCXML document F",
+        " --coverage=TRACE   replay a trace: report coverage, write NAME.coverage.htm",
+        " --min-coverage=P   with --coverage, exit 1 below P percent of the transitions",
+        " --version          print the version",
+    };
+    QString text;
+    for (const char* l : lines)
+        text += QString::fromLatin1(l) + kCrLf;
+    return text;
+}
+
 QString versionText()
 {
     return QStringLiteral("orvane %1.%2.%3\n")
@@ -381,7 +408,10 @@ int runMain(int argc, char** argv, WindowRoad windows)
     const Road road = parseCommandLine(args, st, commandLineError);
     switch (road) {
     case Road::Help: {
-        const QByteArray text = helpText(exe).toLocal8Bit();
+        // "/?" prints the switch list alone; the long forms add the long options.
+        const bool longForm = !args.contains(QStringLiteral("/?"));
+        const QByteArray text =
+            (helpText(exe) + (longForm ? longOptionsText() : QString())).toLocal8Bit();
         std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
         return 0;
     }

@@ -30,6 +30,8 @@ enum class Road {
 QString versionText();
 // The help text: the executable's name without extension, then the lines.
 QString helpText(const QString& executableName);
+// The long options, which --help and -h print after the help text.
+QString longOptionsText();
 
 // True when the path ends in ".fsm" (ignoring case) and names an existing file.
 bool isFsmFile(const QString& path);

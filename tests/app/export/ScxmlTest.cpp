@@ -345,6 +345,11 @@ TEST_F(Scxml, EveryTextComesBackExactly)
          infoJson(4, {QString(), QStringLiteral("Odd"), QStringLiteral("int x;\r\n")})},
         {linkJson(1, 3, 0), linkJson(3, 2)});
     ASSERT_TRUE(doc);
+    // Bent lines to and from the label.
+    const std::vector<QPointF> bendsIn{{1200.5, 300}, {-40, 2e6}};
+    const std::vector<QPointF> bendsOut{{3000, 3000}};
+    for (const auto& l : doc->diagram().links())
+        l->setExtraPoints(l->dst()->userData() == NodeTransition ? bendsIn : bendsOut);
     RecordingMessenger messenger;
     const QString scxml = path(QStringLiteral("odd.scxml"));
     ASSERT_TRUE(ScxmlWriter::fileSaveAsScxml(*doc, scxml, messenger));
@@ -373,8 +378,15 @@ TEST_F(Scxml, EveryTextComesBackExactly)
     EXPECT_EQ(before, after);
     EXPECT_EQ(transitionsBefore, transitionsAfter);
     EXPECT_EQ(machineConfig(doc->diagram()), machineConfig(back->diagram()));
-    // Positions come back too.
+    // Positions and bends come back too.
     EXPECT_EQ(back->diagram().item(2)->left(), doc->diagram().item(2)->left());
+    int bentLinks = 0;
+    for (const auto& l : back->diagram().links()) {
+        const bool toLabel = l->dst()->userData() == NodeTransition;
+        EXPECT_EQ(l->extraPoints(), toLabel ? bendsIn : bendsOut);
+        ++bentLinks;
+    }
+    EXPECT_EQ(bentLinks, 2);
 }
 
 TEST_F(Scxml, PlainScxmlOfOtherToolsIsImportedWithWarnings)
