@@ -1,5 +1,7 @@
 #include "ExportTestSupport.h"
 
+#include "FontTextMeasurer.h"
+#include "ProcessState.h"
 #include "RawRecord.h"
 
 #include <gtest/gtest.h>
@@ -89,6 +91,17 @@ std::unique_ptr<FsmDocument> loadDocument(const QString& path, const QStringList
         return nullptr;
     }
     f.close();
+    return openDocument(path);
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+std::unique_ptr<FsmDocument> openDocument(const QString& path)
+{
     auto doc = std::make_unique<FsmDocument>();
     QString error;
     RecordingMessenger messenger;
@@ -99,6 +112,20 @@ std::unique_ptr<FsmDocument> loadDocument(const QString& path, const QStringList
     doc->filePath = path;
     doc->diagram().setChanged(false);
     return doc;
+}
+
+void ExportFixture::SetUp()
+{
+    ASSERT_TRUE(dir.isValid());
+    qputenv("ORVANE_LOG_DIR", dir.path().toLocal8Bit());
+    process().errorFolder = dir.path();
+    installFontTextMeasurer();
+}
+
+void ExportFixture::TearDown()
+{
+    process() = ProcessState{};
+    qunsetenv("ORVANE_LOG_DIR");
 }
 
 int WmfRecord::word(int i) const { return qint16(u16(params, 2 * i)); }

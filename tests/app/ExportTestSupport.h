@@ -6,9 +6,12 @@
 #include "Messenger.h"
 #include "RecordingMessenger.h"
 
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <memory>
 #include <vector>
@@ -27,10 +30,28 @@ QString transitionJson(int id, double left, double top, const QString& priority,
 QString infoJson(int id, QStringList graphFields);
 QString linkJson(int org, int dst, int arrowDst = 3);
 
+// The whole file; empty when it cannot be read.
+QByteArray readBytes(const QString& path);
+
+// Opens a .fsm file as a document the way batch mode does. Fails the
+// current test (and returns null) when the load fails.
+std::unique_ptr<FsmDocument> openDocument(const QString& path);
+
 // Writes the file and opens it as a document the way batch mode does.
 // Fails the current test (and returns null) when the load fails.
 std::unique_ptr<FsmDocument> loadDocument(const QString& path, const QStringList& nodes,
                                           const QStringList& links);
+
+// A test with its own folder for outputs and logs, the process state reset
+// after it, and the font measurer installed (as the batch road does).
+class ExportFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    QTemporaryDir dir;
+};
 
 struct WmfRecord {
     quint16 function = 0;

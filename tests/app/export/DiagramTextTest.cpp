@@ -18,25 +18,6 @@ using namespace orvane::exporttest;
 
 namespace {
 
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-std::unique_ptr<FsmDocument> openFile(const QString& path)
-{
-    auto doc = std::make_unique<FsmDocument>();
-    QString error;
-    RecordingMessenger messenger;
-    if (!doc->diagram().loadFile(path, &error) || !doc->afterLoad({}, messenger)) {
-        ADD_FAILURE() << "cannot load " << path.toStdString() << ": " << error.toStdString();
-        return nullptr;
-    }
-    doc->filePath = path;
-    return doc;
-}
-
 // Two states; the transition and the states carry C that uses every
 // character the two syntaxes read as markup or structure.
 std::unique_ptr<FsmDocument> awkward(const QString& path)
@@ -71,8 +52,8 @@ TEST_F(DiagramTextTest, ExamplesMatchTheirGoldenFiles)
     const QString golden = QStringLiteral(ORVANE_TEST_DATA "/golden/text/");
     for (const char* example : {"traffic_light", "washer/Washer", "washer/Washer/Drum"}) {
         SCOPED_TRACE(example);
-        auto doc = openFile(QStringLiteral(ORVANE_SOURCE_DIR "/examples/")
-                            + QString::fromLatin1(example) + QStringLiteral(".fsm"));
+        auto doc = openDocument(QStringLiteral(ORVANE_SOURCE_DIR "/examples/")
+                                + QString::fromLatin1(example) + QStringLiteral(".fsm"));
         ASSERT_TRUE(doc);
         const QString base = golden + QString::fromLatin1(example).section('/', -1);
         EXPECT_EQ(DiagramText::toMermaid(*doc).toUtf8(), readBytes(base + QStringLiteral(".mmd")));
@@ -146,7 +127,7 @@ TEST_F(DiagramTextTest, PlantUmlAcceptsTheTexts)
     ASSERT_TRUE(odd.open(QIODevice::WriteOnly));
     odd.write(DiagramText::toPlantUml(*doc).toUtf8());
     odd.close();
-    auto light = openFile(QStringLiteral(ORVANE_SOURCE_DIR "/examples/traffic_light.fsm"));
+    auto light = openDocument(QStringLiteral(ORVANE_SOURCE_DIR "/examples/traffic_light.fsm"));
     ASSERT_TRUE(light);
     QFile l(files[1]);
     ASSERT_TRUE(l.open(QIODevice::WriteOnly));

@@ -28,31 +28,10 @@ namespace {
 
 const QString kNbsp4 = QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;");
 
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QString crlf(const char* text) { return QString::fromUtf8(text).replace("\n", "\r\n"); }
 
-class ExportTest : public ::testing::Test {
+class ExportTest : public ExportFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        qputenv("ORVANE_LOG_DIR", dir.path().toLocal8Bit());
-        process().errorFolder = dir.path();
-        installFontTextMeasurer();
-    }
-    void TearDown() override
-    {
-        process() = ProcessState{};
-        qunsetenv("ORVANE_LOG_DIR");
-    }
-
-    QString path(const QString& name) const { return dir.filePath(name); }
-
     // Idle -> Run through one transition; the machine "Lamp" with its texts.
     std::unique_ptr<FsmDocument> lamp(const QStringList& fields = {},
                                       const QString& during = QString())
@@ -76,7 +55,6 @@ protected:
         return right;
     }
 
-    QTemporaryDir dir;
     RecordingMessenger messenger;
 };
 
@@ -203,14 +181,14 @@ TEST_F(ExportTest, PageAndPictureAreWrittenAndTheDocumentIsLeftAsItWas)
     ASSERT_TRUE(HtmlPage::fileSaveAsHTML(*doc, path("out.htm"), false, messenger));
     EXPECT_TRUE(messenger.texts.isEmpty());
 
-    const QByteArray page = readFile(path("out.htm"));
+    const QByteArray page = readBytes(path("out.htm"));
     EXPECT_EQ(page, Windows1252::encodeWithCharRefs(
                         HtmlPage::htmlPageText(*doc, "out", "out.wmf", false)));
     EXPECT_TRUE(page.contains("<IMG SRC=\"out.wmf\">"));
     EXPECT_TRUE(page.contains(kNbsp4.toLatin1() + "\xE9&#32;&#257;</p>\r\n"));
     EXPECT_TRUE(page.endsWith("</HTML>\r\n"));
 
-    const WmfFile picture = readWmf(readFile(path("out.wmf")));
+    const WmfFile picture = readWmf(readBytes(path("out.wmf")));
     ASSERT_EQ(picture.error, QString());
     EXPECT_EQ(picture.right, int(right + 1000));  // the margin node's room
 
@@ -230,7 +208,7 @@ TEST_F(ExportTest, PictureAloneHasNoMargin)
     ASSERT_TRUE(doc);
     const QStringList before = itemsOf(doc->diagram());
     ASSERT_TRUE(HtmlPage::fileSaveAsEMF(*doc, path("p.wmf"), messenger));
-    const WmfFile picture = readWmf(readFile(path("p.wmf")));
+    const WmfFile picture = readWmf(readBytes(path("p.wmf")));
     ASSERT_EQ(picture.error, QString());
     EXPECT_EQ(picture.right, int(std::ceil(DiagramRenderer::extent(doc->diagram()).right())));
     EXPECT_FALSE(QFile::exists(path("p.htm")));
@@ -253,7 +231,7 @@ TEST_F(ExportTest, MetafilePlayerReadsThePictureAndItsTexts)
     run.start(player, {"-o", path("Top.svg"), path("Top.wmf")});
     ASSERT_TRUE(run.waitForFinished(30000));
     EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
-    const QByteArray svg = readFile(path("Top.svg"));
+    const QByteArray svg = readBytes(path("Top.svg"));
     EXPECT_TRUE(svg.contains("<svg"));
     EXPECT_TRUE(svg.contains("Idle"));
     EXPECT_TRUE(svg.contains("Run"));
@@ -271,9 +249,9 @@ TEST_F(ExportTest, WriteFailuresAreLoggedShownAndLeaveTheDocumentAlone)
                              + path("missing/out.wmf") + "]: No such file or directory";
     ASSERT_EQ(messenger.texts.size(), 1);
     EXPECT_EQ(messenger.texts[0], expected);
-    EXPECT_TRUE(QString::fromUtf8(readFile(path("FSM.log"))).contains(expected));
+    EXPECT_TRUE(QString::fromUtf8(readBytes(path("FSM.log"))).contains(expected));
     // The error log has it too, with the same reason.
-    EXPECT_TRUE(QString::fromUtf8(readFile(path("FSM_ERR.log")))
+    EXPECT_TRUE(QString::fromUtf8(readBytes(path("FSM_ERR.log")))
                     .contains("]:Fsm can't save file:[" + path("missing/out.wmf")
                               + "]: No such file or directory\r\n"));
     EXPECT_EQ(itemsOf(doc->diagram()), before);
@@ -305,10 +283,10 @@ TEST_F(ExportTest, AReadOnlyTargetIsPermissionDeniedForRootToo)
     ASSERT_EQ(messenger.texts.size(), 1);
     EXPECT_EQ(messenger.texts[0],
               " FileSaveAsEMF, Error #70: Permission denied [" + path("ro.wmf") + "]");
-    EXPECT_EQ(readFile(path("ro.wmf")), QByteArray());
+    EXPECT_EQ(readBytes(path("ro.wmf")), QByteArray());
     EXPECT_EQ(QFile::permissions(path("ro.wmf")) & 0x7077, QFile::Permissions(QFile::ReadOwner));
     EXPECT_TRUE(
-        QString::fromUtf8(readFile(path("FSM_ERR.log")))
+        QString::fromUtf8(readBytes(path("FSM_ERR.log")))
             .contains("]:Fsm can't save, access denied to file:[" + path("ro.wmf") + "]\r\n"));
 
     // The page stops at its read-only picture; a read-only page stops too.
@@ -316,5 +294,5 @@ TEST_F(ExportTest, AReadOnlyTargetIsPermissionDeniedForRootToo)
     touch(path("ro.htm"));
     QFile::setPermissions(path("ro.htm"), QFile::ReadOwner);
     EXPECT_FALSE(HtmlPage::fileSaveAsHTML(*doc, path("ro.htm"), false, messenger));
-    EXPECT_EQ(readFile(path("ro.htm")), QByteArray());
+    EXPECT_EQ(readBytes(path("ro.htm")), QByteArray());
 }

@@ -3,6 +3,7 @@
 // the batch switches that write them (with --check and --depfile).
 #include "BatchRun.h"
 #include "DiagramPicture.h"
+#include "ExportTestSupport.h"
 #include "FontTextMeasurer.h"
 #include "FsmDocument.h"
 #include "HtmlPage.h"
@@ -25,28 +26,13 @@
 #include <memory>
 
 using namespace orvane;
+using namespace orvane::exporttest;
 
 namespace {
 
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 std::unique_ptr<FsmDocument> openExample(const QString& relative)
 {
-    auto doc = std::make_unique<FsmDocument>();
-    const QString path = QStringLiteral(ORVANE_SOURCE_DIR "/examples/") + relative;
-    QString error;
-    orvane::testing::RecordingMessenger messenger;
-    if (!doc->diagram().loadFile(path, &error) || !doc->afterLoad({}, messenger)) {
-        ADD_FAILURE() << "cannot load " << path.toStdString() << ": " << error.toStdString();
-        return nullptr;
-    }
-    doc->filePath = path;
-    doc->diagram().setChanged(false);
-    return doc;
+    return openDocument(QStringLiteral(ORVANE_SOURCE_DIR "/examples/") + relative);
 }
 
 QStringList stateNames(const Diagram& d)
@@ -85,24 +71,7 @@ SvgSummary readSvg(const QByteArray& bytes)
     return out;
 }
 
-class PictureFiles : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        qputenv("ORVANE_LOG_DIR", dir.path().toLocal8Bit());
-        process().errorFolder = dir.path();
-        installFontTextMeasurer();
-    }
-    void TearDown() override
-    {
-        process() = ProcessState{};
-        qunsetenv("ORVANE_LOG_DIR");
-    }
-    QString path(const QString& name) const { return dir.filePath(name); }
-
-    QTemporaryDir dir;
-};
+class PictureFiles : public ExportFixture {};
 
 }  // namespace
 

@@ -37,29 +37,10 @@ namespace {
 
 const QString kScxmlNs = QStringLiteral("http://www.w3.org/2005/07/scxml");
 
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 bool writeBytes(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-std::unique_ptr<FsmDocument> openFile(const QString& path)
-{
-    auto doc = std::make_unique<FsmDocument>();
-    QString error;
-    RecordingMessenger messenger;
-    if (!doc->diagram().loadFile(path, &error) || !doc->afterLoad({}, messenger)) {
-        ADD_FAILURE() << "cannot load " << path.toStdString() << ": " << error.toStdString();
-        return nullptr;
-    }
-    doc->filePath = path;
-    return doc;
 }
 
 // The diagrams the round trip covers: every example and every fuzz seed.
@@ -211,27 +192,12 @@ QStringList schemaProblems(const QByteArray& bytes)
     return problems;
 }
 
-class Scxml : public ::testing::Test {
+class Scxml : public ExportFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        qputenv("ORVANE_LOG_DIR", dir.path().toLocal8Bit());
-        process().errorFolder = dir.path();
-        installFontTextMeasurer();
-    }
-    void TearDown() override
-    {
-        process() = ProcessState{};
-        qunsetenv("ORVANE_LOG_DIR");
-    }
-    QString path(const QString& name) const { return dir.filePath(name); }
     orvane::testing::BatchOutcome run(const QStringList& args)
     {
         return orvane::testing::runBatchProgram(dir.path(), path(QStringLiteral("log")), args);
     }
-
-    QTemporaryDir dir;
 };
 
 }  // namespace
@@ -240,7 +206,7 @@ TEST_F(Scxml, ExportKeepsToTheSchemaStructure)
 {
     for (const QString& file : sampleDiagrams()) {
         SCOPED_TRACE(file.toStdString());
-        auto doc = openFile(file);
+        auto doc = openDocument(file);
         ASSERT_TRUE(doc);
         RecordingMessenger messenger;
         const QByteArray bytes = ScxmlWriter::toScxml(*doc, messenger);
@@ -273,7 +239,7 @@ TEST_F(Scxml, QtsScxmlReaderLoadsTheExport)
 #else
     for (const QString& file : sampleDiagrams()) {
         SCOPED_TRACE(file.toStdString());
-        auto doc = openFile(file);
+        auto doc = openDocument(file);
         ASSERT_TRUE(doc);
         RecordingMessenger messenger;
         const QString target = path(QFileInfo(file).baseName() + QStringLiteral(".scxml"));
@@ -359,7 +325,7 @@ TEST_F(Scxml, EveryTextComesBackExactly)
     ASSERT_TRUE(result.ok) << result.error.toStdString();
     EXPECT_TRUE(result.warnings.isEmpty()) << result.warnings.join('\n').toStdString();
     ASSERT_EQ(result.written, QStringList{path(QStringLiteral("in/Odd.fsm"))});
-    auto back = openFile(result.written.first());
+    auto back = openDocument(result.written.first());
     ASSERT_TRUE(back);
     std::vector<StateRecord> before, after;
     std::vector<TransitionRecord> transitionsBefore, transitionsAfter;
@@ -425,7 +391,7 @@ TEST_F(Scxml, PlainScxmlOfOtherToolsIsImportedWithWarnings)
     for (const QString& line : r.errLines())
         EXPECT_TRUE(line.startsWith(source + QStringLiteral(": warning: "))) << line.toStdString();
 
-    auto top = openFile(path(QStringLiteral("Door.fsm")));
+    auto top = openDocument(path(QStringLiteral("Door.fsm")));
     ASSERT_TRUE(top);
     QHash<QString, const Node*> states;
     for (const auto& n : top->diagram().nodes())
@@ -446,7 +412,7 @@ TEST_F(Scxml, PlainScxmlOfOtherToolsIsImportedWithWarnings)
     EXPECT_EQ(transitionRecord(outs[0]).condition, QStringLiteral("button"));
     EXPECT_EQ(transitionRecord(outs[0]).priority, QStringLiteral("1"));
 
-    auto child = openFile(path(QStringLiteral("Door/Open.fsm")));
+    auto child = openDocument(path(QStringLiteral("Door/Open.fsm")));
     ASSERT_TRUE(child);
     QHash<QString, const Node*> inner;
     for (const auto& n : child->diagram().nodes())

@@ -3,14 +3,14 @@
 // status, a trace that does not fit, and the bad uses of the options.
 #include "BatchRun.h"
 
-#include "RawRecord.h"
+#include "TwoStateFile.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 
-using orvane::testing::rawRecord;
+using orvane::testing::twoStateFile;
 
 namespace {
 
@@ -27,36 +27,9 @@ QByteArray read(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QByteArray jsonString(const QString& s) { return '"' + s.toUtf8() + '"'; }
-
 // One node a line: state A (initial, line 5) goes to B (line 6) on "go <
 // 1" (the transition node on line 7); machine M's record on line 8.
-QByteArray machineFile()
-{
-    const QByteArray a = jsonString(rawRecord({"A", "", "1", "", "", "N", "N", ""}));
-    const QByteArray b = jsonString(rawRecord({"B", "", "2", "", "", "N", "N", ""}));
-    const QByteArray t = jsonString(rawRecord({"1", "go < 1", "", "Y", "N"}));
-    const QByteArray info =
-        jsonString(rawRecord({"FSM V0.4c", "M", "", "", "", "", "", "", "", "", ""}));
-    return "{\n  \"format\": \"fsm-diagram\",\n  \"version\": 1,\n  \"nodes\": [\n"
-           "    {\"id\": 1, \"left\": 1000, \"top\": 1000, \"width\": 1500, \"height\": 900, "
-           "\"tag\": "
-           + a
-           + ", \"userData\": 16384},\n"
-             "    {\"id\": 2, \"left\": 4000, \"top\": 1000, \"width\": 1500, \"height\": 900, "
-             "\"tag\": "
-           + b
-           + ", \"userData\": 8192},\n"
-             "    {\"id\": 3, \"left\": 3000, \"top\": 1400, \"width\": 150, \"height\": 100, "
-             "\"tag\": "
-           + t
-           + ", \"userData\": 2048},\n"
-             "    {\"id\": 4, \"left\": 0, \"top\": 0, \"width\": 100, \"height\": 100, "
-             "\"isFsmItem\": false, \"tag\": "
-           + info
-           + ", \"userData\": 512}\n  ],\n"
-             "  \"links\": [{\"org\": 1, \"dst\": 3}, {\"org\": 3, \"dst\": 2}]\n}\n";
-}
+QByteArray machineFile() { return twoStateFile("B", "M", QString(), "go < 1"); }
 
 class Coverage : public ::testing::Test {
 protected:
