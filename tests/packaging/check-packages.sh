@@ -33,6 +33,10 @@ needs=(
   "dpkg-shlibdeps dpkg-dev"
   "rsvg-convert librsvg2-bin"
   "/usr/include/x86_64-linux-gnu/qt6/QtScxml/QScxmlStateMachine qt6-scxml-dev"
+  "Xvfb xvfb"
+  "openbox openbox"
+  "xdotool xdotool"
+  "import imagemagick"
 )
 failures=0
 for need in "${needs[@]}"; do
