@@ -50,9 +50,12 @@ bool writeOther(FsmDocument& doc, const QString& path, OtherOutput kind, double 
     return false;
 }
 
-const PictureModule kPictureModule{&createDrawingApplication, &HtmlPage::fileSaveAsHTML,
-                                   &HtmlPage::fileSaveAsEMF, &CoveragePage::writePage,
-                                   &writeSvgPage, &writeOther};
+const PictureModule kPictureModule{&createDrawingApplication,
+                                   &HtmlPage::fileSaveAsHTML,
+                                   &HtmlPage::fileSaveAsEMF,
+                                   &CoveragePage::writePage,
+                                   &writeSvgPage,
+                                   &writeOther};
 
 }  // namespace
 

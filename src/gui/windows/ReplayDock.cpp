@@ -29,10 +29,8 @@ ReplayDock::ReplayDock(std::vector<Simulation::Machine> machines, const QByteArr
 {
     setObjectName(QStringLiteral("replayDock"));
     auto* layout = new QVBoxLayout(this);
-    auto* name = new QLabel(tr("Trace: %1 (%2 lines for the machines)")
-                                .arg(traceName)
-                                .arg(m_entries.size()),
-                            this);
+    auto* name = new QLabel(
+        tr("Trace: %1 (%2 lines for the machines)").arg(traceName).arg(m_entries.size()), this);
     name->setWordWrap(true);
     layout->addWidget(name);
     m_state = new QLabel(this);
@@ -71,7 +69,8 @@ void ReplayDock::step()
     const std::vector<Simulation::MachineCoverage> before = m_replay.coverage();
     if (m_replay.apply(e)) {
         ++m_position;
-        m_log->appendPlainText(tr("%1: %2 %3 %4").arg(e.line).arg(e.machine, e.state).arg(e.transition));
+        m_log->appendPlainText(
+            tr("%1: %2 %3 %4").arg(e.line).arg(e.machine, e.state).arg(e.transition));
         // The transition whose count grew is the one that fired.
         for (size_t m = 0; m < m_machines.size(); ++m)
             for (size_t s = 0; s < m_machines[m].states.size(); ++s)
@@ -95,8 +94,8 @@ void ReplayDock::back()
         if (m_replay.apply(m_entries[size_t(i)]))
             ++m_position;
     m_fired.clear();
-    m_log->appendPlainText(tr("Back to line %1 of the trace").arg(
-        m_position > 0 ? m_entries[size_t(m_position - 1)].line : 0));
+    m_log->appendPlainText(tr("Back to line %1 of the trace")
+                               .arg(m_position > 0 ? m_entries[size_t(m_position - 1)].line : 0));
     refresh();
     emit stepped();
 }
@@ -133,8 +132,9 @@ QHash<const Node*, QString> ReplayDock::coverageTips() const
         const auto& c = m_replay.coverage()[m];
         for (size_t s = 0; s < m_machines[m].states.size(); ++s) {
             const int visits = c.stateVisits[s];
-            out.insert(m_machines[m].states[s].node,
-                       visits > 0 ? tr("Reached %n time(s)", nullptr, visits) : tr("Never reached"));
+            out.insert(m_machines[m].states[s].node, visits > 0
+                                                         ? tr("Reached %n time(s)", nullptr, visits)
+                                                         : tr("Never reached"));
             for (size_t t = 0; t < m_machines[m].states[s].transitions.size(); ++t) {
                 const int fires = c.transitionFires[s][t];
                 out.insert(m_machines[m].states[s].transitions[t].node,
@@ -160,8 +160,9 @@ void ReplayDock::refresh()
     for (size_t m = 0; m < m_machines.size(); ++m) {
         if (m_machines[m].initial < 0)
             continue;
-        text += tr("%1: %2\n").arg(m_machines[m].name,
-                                   m_machines[m].states[size_t(m_replay.currentState(int(m)))].name);
+        text += tr("%1: %2\n")
+                    .arg(m_machines[m].name,
+                         m_machines[m].states[size_t(m_replay.currentState(int(m)))].name);
     }
     text += tr("Line %1 of %2; states %3/%4, transitions %5/%6")
                 .arg(m_position)
@@ -172,7 +173,8 @@ void ReplayDock::refresh()
                 .arg(m_replay.transitionCount());
     m_state->setText(text);
     if (const auto& misfit = m_replay.misfit())
-        m_misfit->setText(tr("Line %1 does not fit the diagram: %2").arg(misfit->line).arg(misfit->text));
+        m_misfit->setText(
+            tr("Line %1 does not fit the diagram: %2").arg(misfit->line).arg(misfit->text));
     else
         m_misfit->clear();
     m_backButton->setEnabled(m_position > 0);
