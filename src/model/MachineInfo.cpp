@@ -44,14 +44,20 @@ QString optionsString(const FsmDocument& doc)
            + token("BF", doc.useBitFields) + token("UM", doc.useMacros);
 }
 
+QString nameForFile(const QString& path)
+{
+    QString name = Paths::baseName(path);
+    name.replace(QLatin1Char(' '), QLatin1Char('_'));
+    return name;
+}
+
 void saveGraphInfo(FsmDocument& doc, bool clearTexts)
 {
     Diagram& d = doc.diagram();
     const bool wasChanged = d.changed();
     MachineConfig config = machineConfig(d);
     config.signature = kSignature;
-    config.name = Paths::baseName(doc.filePath);
-    config.name.replace(QLatin1Char(' '), QLatin1Char('_'));
+    config.name = nameForFile(doc.filePath);
     config.options = optionsString(doc);
     setMachineConfig(d, std::move(config));
 

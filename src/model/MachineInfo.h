@@ -20,6 +20,9 @@ void setMachineConfig(Diagram& d, MachineConfig config);
 // The default code style + ";" + the eleven option tokens of the document.
 QString optionsString(const FsmDocument& doc);
 void saveGraphInfo(FsmDocument& doc, bool clearTexts);
+// The FSM name the editor gives a diagram kept in the file at `path`: the
+// file's base name with blanks made underscores.
+QString nameForFile(const QString& path);
 void loadGraphInfo(FsmDocument& doc, bool copyInfo);
 // True when the signature sorts after "FSM V0.4c" (plain code-unit order).
 bool signatureIsNewer(const QString& signature);

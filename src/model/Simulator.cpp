@@ -2,6 +2,7 @@
 
 #include "ChildDiagrams.h"
 #include "FsmDocument.h"
+#include "MachineInfo.h"
 #include "Paths.h"
 #include "Ranking.h"
 #include "Records.h"
@@ -126,7 +127,11 @@ Machine Machine::read(const Diagram& d, bool history)
 
 Machine Machine::read(const FsmDocument& document)
 {
-    return read(document.diagram(), document.historyMachine);
+    Machine m = read(document.diagram(), document.historyMachine);
+    const QString fileName = MachineInfo::nameForFile(document.filePath);
+    if (!fileName.isEmpty() && fileName != m.name)
+        m.otherNames.append(fileName);
+    return m;
 }
 
 QList<std::pair<QString, qint64>> declaredVariables(const QString& code)

@@ -65,6 +65,10 @@ struct MachineState {
 // One diagram as the simulator reads it, states by rank.
 struct Machine {
     QString name;
+    // Further names a trace may give the machine: a diagram opened in the
+    // editor is named after its file, while its file may hold another name,
+    // and code generated from either prints its own.
+    QStringList otherNames;
     QStringList parameters;  // the names of the FSM function's parameters
     QString init, before, after;
     std::vector<MachineState> states;

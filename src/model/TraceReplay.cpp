@@ -1,6 +1,7 @@
 #include "TraceReplay.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 namespace orvane::Simulation {
 
@@ -83,6 +84,27 @@ TraceReplay::TraceReplay(std::vector<Machine> machines) : m_machines(std::move(m
         m_current.push_back(std::max(0, m.initial));
         m_started.push_back(false);
     }
+    // Own names first (the last of a repeated one, as the generated code
+    // cannot tell them apart either), then the other names that belong to
+    // one machine alone.
+    for (size_t i = 0; i < m_machines.size(); ++i)
+        m_byName.insert(m_machines[i].name, int(i));
+    QHash<QString, int> others;
+    QSet<QString> shared;
+    for (size_t i = 0; i < m_machines.size(); ++i) {
+        for (const QString& other : m_machines[i].otherNames) {
+            if (m_byName.contains(other))
+                continue;
+            const auto found = others.constFind(other);
+            if (found != others.constEnd() && found.value() != int(i))
+                shared.insert(other);
+            else
+                others.insert(other, int(i));
+        }
+    }
+    for (auto it = others.constBegin(); it != others.constEnd(); ++it)
+        if (!shared.contains(it.key()))
+            m_byName.insert(it.key(), it.value());
 }
 
 int TraceReplay::fit(int machine, int from, int to, int number, QString& why) const
@@ -124,10 +146,7 @@ bool TraceReplay::apply(const TraceEntry& entry)
                                                            "state name and a transition number")};
         return false;
     }
-    int machine = -1;
-    for (size_t i = 0; i < m_machines.size(); ++i)
-        if (m_machines[i].name == entry.machine)
-            machine = int(i);
+    const int machine = machineNamed(entry.machine);
     if (machine < 0)
         return true;  // another machine of the program
     const Machine& m = m_machines[size_t(machine)];

@@ -9,12 +9,17 @@
 // and the number of the transition that fired in it (0: none). Lines
 // without the marker are skipped, so a trace may be any program output or
 // a serial log; lines of machines outside the tree are skipped too.
+// A line names a machine by its name or by one of its other names (the
+// name stored in its file and the one the editor gives it). A machine's
+// own name always wins; another name that is also a name of a second
+// machine of the tree names neither, so two machines are never mixed.
 // Replaying counts how often every state was reached and every transition
 // fired, and stops at the first line that does not fit the diagram.
 
 #include "Simulator.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 #include <optional>
@@ -56,6 +61,8 @@ public:
     const std::vector<Machine>& machines() const { return m_machines; }
     const std::vector<MachineCoverage>& coverage() const { return m_coverage; }
     int currentState(int machine) const { return m_current[size_t(machine)]; }
+    // The machine a trace line's FSM name stands for; -1 when none.
+    int machineNamed(const QString& name) const { return m_byName.value(name, -1); }
     const std::optional<ReplayMisfit>& misfit() const { return m_misfit; }
 
     // Takes one entry; false, with the misfit set, when it does not fit.
@@ -78,6 +85,7 @@ private:
     int fit(int machine, int from, int to, int number, QString& why) const;
 
     std::vector<Machine> m_machines;
+    QHash<QString, int> m_byName;
     std::vector<MachineCoverage> m_coverage;
     std::vector<int> m_current;
     std::vector<bool> m_started;

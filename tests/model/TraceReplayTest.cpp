@@ -95,5 +95,56 @@ TEST(TraceReplay, ALineThatFitsOnlyFromTheInitialStateIsARestart)
     EXPECT_EQ(r.coverage()[0].transitionFires[0][0], 2);
 }
 
+Machine named(const QString& name, QStringList otherNames)
+{
+    Machine m = machine();
+    m.name = name;
+    m.otherNames = std::move(otherNames);
+    return m;
+}
+
+TEST(TraceReplay, AMachineAnswersToTheNameInItsFileAndTheEditorsName)
+{
+    // Read from a document: the file's base name, blanks made underscores,
+    // is the other name; none when it is the name itself or there is no file.
+    FsmDocument doc;
+    MachineConfig c;
+    c.name = QStringLiteral("TrafficLight");
+    doc.diagram().setTag(c.toText());
+    doc.filePath = QStringLiteral("/work/traffic light.v2.fsm");
+    EXPECT_EQ(Machine::read(doc).otherNames, QStringList{QStringLiteral("traffic_light.v2")});
+    doc.filePath = QStringLiteral("/work/TrafficLight.fsm");
+    EXPECT_TRUE(Machine::read(doc).otherNames.isEmpty());
+    doc.filePath.clear();
+    EXPECT_TRUE(Machine::read(doc).otherNames.isEmpty());
+
+    TraceReplay r({named(QStringLiteral("TrafficLight"), {QStringLiteral("traffic_light")})});
+    EXPECT_EQ(r.applyAll(parseTrace("orvane-trace TrafficLight B 1\n"
+                                    "orvane-trace traffic_light C 1\n")),
+              2);
+    EXPECT_FALSE(r.misfit());
+    EXPECT_EQ(r.coverage()[0].stateVisits, (std::vector<int>{1, 1, 1}));
+}
+
+TEST(TraceReplay, AnOtherNameNeverMixesTwoMachines)
+{
+    // "Q" is P's other name and Q's own: Q's lines stay Q's. "Z" is the other
+    // name of both P and Q: it names neither and its lines are skipped.
+    TraceReplay r({named(QStringLiteral("P"), {QStringLiteral("Q"), QStringLiteral("Z")}),
+                   named(QStringLiteral("Q"), {QStringLiteral("Z")})});
+    EXPECT_EQ(r.machineNamed(QStringLiteral("P")), 0);
+    EXPECT_EQ(r.machineNamed(QStringLiteral("Q")), 1);
+    EXPECT_EQ(r.machineNamed(QStringLiteral("Z")), -1);
+    EXPECT_EQ(r.applyAll(parseTrace("orvane-trace Q B 1\norvane-trace Z B 1\n"
+                                    "orvane-trace Z C 1\n")),
+              3);
+    EXPECT_EQ(r.coverage()[0].statesReached(), 0);
+    EXPECT_EQ(r.coverage()[1].stateVisits, (std::vector<int>{1, 1, 0}));
+    // An other name of one machine alone is that machine's.
+    TraceReplay one(
+        {named(QStringLiteral("P"), {QStringLiteral("p")}), named(QStringLiteral("Q"), {})});
+    EXPECT_EQ(one.machineNamed(QStringLiteral("p")), 0);
+}
+
 }  // namespace
 }  // namespace orvane::Simulation

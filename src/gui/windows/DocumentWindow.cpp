@@ -4,6 +4,7 @@
 
 #include "ReplayDock.h"
 #include "SimulationDock.h"
+#include "SimulationOverlay.h"
 
 #include "Document.h"
 #include "DocumentRegistry.h"
@@ -164,6 +165,8 @@ void DocumentWindow::detach()
         return;
     cancelRemarkEditor();
     // The simulation holds nodes of the diagram that goes.
+    if (m_simulation || m_replay)
+        unmarkChildWindows();
     delete m_simulation;
     m_simulation = nullptr;
     delete m_replay;
@@ -171,6 +174,10 @@ void DocumentWindow::detach()
     m_simulationChildren.clear();
     disconnect(m_doc, nullptr, this, nullptr);
     disconnect(&m_doc->fsm.diagram(), nullptr, this, nullptr);
+    // The marks go before the view they draw on: an overlay takes its hook
+    // off the view, which must still be whole then.
+    delete m_overlay;
+    delete m_calledOverlay;
     // The view and its editor hold items of the diagram that goes next.
     delete m_view;
     m_remarkEditor = nullptr;
@@ -572,6 +579,10 @@ void DocumentWindow::configurationLoaded()
 {
     syncChecks();
     refreshButtons(true);
+    // A simulation that calls this machine marks its current state here too.
+    for (DocumentWindow* other : m_main.docWindows())
+        if (other != this)
+            other->markChildWindows();
 }
 
 void DocumentWindow::showStatus()

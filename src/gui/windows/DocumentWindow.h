@@ -60,7 +60,8 @@ public:
 
     // The window became the active one: buttons, methodology tooltip, status.
     void activated();
-    // A file was loaded: the check marks follow its configuration.
+    // A file was loaded: the check marks follow its configuration, and a
+    // simulation in another window that calls this machine marks it.
     void configurationLoaded();
     // Toolbar buttons and menu items that follow the document's state; only
     // what changed since the last call is touched unless `force`.
@@ -134,6 +135,15 @@ public:
     ReplayDock* replayDock() const { return m_replay; }
     // Leaves Simulate mode or the replay.
     void leaveSimulation();
+    // Marks `stateName` as the current state of this window's machine while
+    // `caller`, a window simulating or replaying a machine that calls it,
+    // runs; an empty name takes the caller's mark off. Only the view's
+    // marks change, never the diagram. A window in its own simulation keeps
+    // its own marks.
+    void showCalledState(const DocumentWindow* caller, const QString& stateName);
+    // Shows the current state of every child machine of the simulation or
+    // replay in the child's window, when open.
+    void markChildWindows();
     void toggleHideComments();
     void toggleShowGrid();
     void toggleSnapToGrid();
@@ -231,6 +241,15 @@ private:
     std::vector<std::unique_ptr<FsmDocument>> m_simulationChildren;
     bool m_readOnlyBeforeSimulation = false;
     bool m_changedBeforeSimulation = false;
+    // The file of every machine of the simulation, cleaned; the first is
+    // this window's.
+    std::vector<QString> m_simulationPaths;
+    // Takes this window's marks off the children's windows.
+    void unmarkChildWindows();
+    void clearCalledState();
+    // The mark of a caller's simulation over this window's diagram.
+    QPointer<SimulationOverlay> m_calledOverlay;
+    const DocumentWindow* m_caller = nullptr;
 };
 
 }  // namespace orvane

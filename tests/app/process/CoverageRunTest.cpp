@@ -95,6 +95,23 @@ TEST_F(Coverage, ATraceThatDoesNotFitIsAnErrorAtItsLine)
     EXPECT_TRUE(QFile::exists(dir.filePath("out/m.coverage.htm")));
 }
 
+TEST_F(Coverage, ATraceMayNameTheMachineAsTheEditorDoes)
+{
+    // The editor names the diagram of "my lamp.fsm" "my_lamp", and code it
+    // generates prints that name; code generated here prints "M".
+    write(dir.filePath("my lamp.fsm"), machineFile());
+    write(dir.filePath("t.txt"), "orvane-trace my_lamp A 0\norvane-trace M B 1\n");
+    auto o = run({"my lamp.fsm", "--coverage=t.txt", "/Oout"});
+    EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
+    EXPECT_EQ(o.out, "states 2/2, transitions 1/1\n");
+    write(dir.filePath("t.txt"), "orvane-trace my_lamp B 1\n");
+    o = run({"my lamp.fsm", "--coverage=t.txt", "/Oout"});
+    EXPECT_EQ(o.out, "states 2/2, transitions 1/1\n");
+    // Another file's name is not this machine's.
+    o = run({"m.fsm", "--coverage=t.txt", "/Oout"});
+    EXPECT_EQ(o.out, "states 0/2, transitions 0/1\n");
+}
+
 TEST_F(Coverage, BadUsesAreRefused)
 {
     auto o = run({"m.fsm", "--coverage=missing.txt", "/Oout"});

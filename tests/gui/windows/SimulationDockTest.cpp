@@ -3,11 +3,13 @@
 // transition, the variable table, and the diagram left as it was.
 #include "WindowTestSupport.h"
 
+#include "Messenger.h"
 #include "Records.h"
 #include "ReplayDock.h"
 #include "SimulationDock.h"
 #include "SimulationOverlay.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -282,4 +284,134 @@ TEST_F(SimulateModeTest, ReplayTraceColoursTheDiagramAndLeavingRestoresIt)
     EXPECT_EQ(w->view()->findChild<SimulationOverlay*>(), nullptr);
     EXPECT_FALSE(d.readOnly());
     EXPECT_FALSE(d.changed());
+}
+
+namespace {
+
+class ChildMarksTest : public SimulateModeTest {
+protected:
+    void SetUp() override
+    {
+        SimulateModeTest::SetUp();
+        ASSERT_TRUE(QDir().mkpath(work(QStringLiteral("Washer"))));
+        for (const char* file : {"Washer.fsm", "Door.fsm", "Washer/Drum.fsm"})
+            ASSERT_TRUE(QFile::copy(QStringLiteral(ORVANE_SOURCE_DIR "/examples/washer/")
+                                        + QLatin1String(file),
+                                    work(QLatin1String(file))));
+    }
+
+    // The node the caller's mark points at in the window, with its state's
+    // name; empty when the window shows no mark.
+    static QString marked(DocumentWindow* w)
+    {
+        auto* overlay = w->view()->findChild<SimulationOverlay*>();
+        if (!overlay || overlay->current().size() != 1)
+            return {};
+        return stateRecord(overlay->current().front()).name;
+    }
+};
+
+}  // namespace
+
+TEST_F(ChildMarksTest, TheChildsWindowShowsItsCurrentStateWhileTheParentRuns)
+{
+    DocumentWindow* door = open(work(QStringLiteral("Door.fsm")));
+    ASSERT_TRUE(door);
+    Diagram& doorDiagram = diagramOf(door);
+    doorDiagram.setChanged(false);
+    const bool doorReadOnly = doorDiagram.readOnly();
+    DocumentWindow* washer = open(work(QStringLiteral("Washer.fsm")));
+    ASSERT_TRUE(washer);
+    EXPECT_EQ(marked(door), QString());
+    washer->toggleSimulate();
+    SimulationDock* dock = washer->simulationDock();
+    ASSERT_TRUE(dock);
+    const int doorMachine = dock->simulator().machineIndex(QStringLiteral("Door"));
+    ASSERT_GT(doorMachine, 0);
+    const auto doorState = [dock, doorMachine] {
+        const auto& m = dock->simulator().machines()[size_t(doorMachine)];
+        return m.states[size_t(dock->simulator().currentState(doorMachine))].name;
+    };
+    EXPECT_EQ(marked(door), QStringLiteral("Unlocked"));
+    // Every asked condition true: the washer starts, fills, and the door locks.
+    for (int i = 0; i < 12 && doorState() != QStringLiteral("Locked"); ++i) {
+        dock->step();
+        while (dock->simulator().question())
+            dock->answer(true);
+    }
+    ASSERT_EQ(doorState(), QStringLiteral("Locked"));
+    EXPECT_EQ(marked(door), QStringLiteral("Locked"));
+    dock->back();
+    EXPECT_EQ(marked(door), doorState());
+
+    // A window opened while the parent runs shows the mark at once.
+    door->closeWindow();
+    QTest::qWait(1);
+    door = open(work(QStringLiteral("Door.fsm")));
+    ASSERT_TRUE(door);
+    EXPECT_EQ(marked(door), doorState());
+
+    // Leaving takes the mark off and leaves the child's diagram as it was.
+    washer->toggleSimulate();
+    EXPECT_EQ(door->view()->findChild<SimulationOverlay*>(), nullptr);
+    EXPECT_FALSE(diagramOf(door).changed());
+    EXPECT_EQ(diagramOf(door).readOnly(), doorReadOnly);
+}
+
+TEST_F(ChildMarksTest, AReplayMarksTheChildAndTheChildsOwnSimulationWins)
+{
+    DocumentWindow* door = open(work(QStringLiteral("Door.fsm")));
+    DocumentWindow* washer = open(work(QStringLiteral("Washer.fsm")));
+    ASSERT_TRUE(door && washer);
+    washer->startReplay("orvane-trace Door Locked 1\norvane-trace Door Unlocked 1\n",
+                        QStringLiteral("run.log"));
+    ReplayDock* replay = washer->replayDock();
+    ASSERT_TRUE(replay);
+    EXPECT_EQ(marked(door), QStringLiteral("Unlocked"));
+    replay->step();
+    EXPECT_EQ(marked(door), QStringLiteral("Locked"));
+    // The child simulated itself: its own marks, not the parent's.
+    door->toggleSimulate();
+    replay->step();
+    ASSERT_TRUE(door->simulationDock());
+    EXPECT_EQ(door->view()->findChildren<SimulationOverlay*>().size(), 1);
+    // Back from its own mode it shows the parent's replay again.
+    door->toggleSimulate();
+    EXPECT_EQ(marked(door), QStringLiteral("Unlocked"));
+    washer->closeWindow();
+    QTest::qWait(1);
+    EXPECT_EQ(door->view()->findChild<SimulationOverlay*>(), nullptr);
+}
+
+TEST_F(SimulateModeTest, AReplayAcceptsTheMachineUnderTheNameInItsFile)
+{
+    const QString path = work(QStringLiteral("traffic_light.fsm"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ORVANE_SOURCE_DIR "/examples/traffic_light.fsm"), path));
+    DocumentWindow* w = open(path);
+    ASSERT_TRUE(w);
+    // Code generated from the file alone prints the name the file holds;
+    // code generated in the editor prints the window's name.
+    FsmDocument onDisk;
+    QString error;
+    ASSERT_TRUE(onDisk.diagram().loadFile(path, &error));
+    onDisk.filePath = path;
+    SilentMessenger silent;
+    ASSERT_TRUE(onDisk.afterLoad({}, silent));
+    const QString stored = machineConfig(onDisk.diagram()).name;
+    const QString editor = machineConfig(diagramOf(w)).name;
+    ASSERT_NE(stored, editor);
+    // The names alternate: a skipped line would leave the next one unfit.
+    w->startReplay(("orvane-trace " + stored + " Red 0\norvane-trace " + editor
+                    + " Green 1\norvane-trace Other Red 3\norvane-trace " + stored
+                    + " Yellow 1\norvane-trace " + editor + " Red 1\n")
+                       .toUtf8(),
+                   QStringLiteral("run.log"));
+    ReplayDock* dock = w->replayDock();
+    ASSERT_TRUE(dock);
+    dock->runToEnd();
+    EXPECT_EQ(dock->position(), 5);
+    EXPECT_FALSE(dock->replay().misfit()) << dock->replay().misfit()->text.toStdString();
+    EXPECT_EQ(dock->replay().statesReached(), 3);
+    EXPECT_EQ(dock->replay().transitionsFired(), 3);
+    w->toggleSimulate();
 }
