@@ -118,7 +118,8 @@ TEST_F(DiagramTextTest, PlantUmlAcceptsTheTexts)
 {
     const QString plantuml = QStandardPaths::findExecutable(QStringLiteral("plantuml"));
     if (plantuml.isEmpty())
-        GTEST_SKIP() << "plantuml (Debian plantuml) is not installed";
+        GTEST_SKIP()
+            << "plantuml (Debian plantuml) is not installed: scripts/setup --formats installs it";
     auto doc = awkward(dir.filePath(QStringLiteral("odd.fsm")));
     ASSERT_TRUE(doc);
     const QStringList files = {dir.filePath(QStringLiteral("odd.puml")),

@@ -269,7 +269,8 @@ TEST_F(PictureFiles, BrowserShowsThePageWithItsSvgPicture)
             break;
     }
     if (browser.isEmpty())
-        GTEST_SKIP() << "no headless Chromium (chromium) installed: the page is not shown";
+        GTEST_SKIP()
+            << "no headless Chromium (chromium) installed: the page is not shown; scripts/setup --formats installs it";
     const QString fsm = path(QStringLiteral("light.fsm"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(ORVANE_SOURCE_DIR "/examples/traffic_light.fsm"), fsm));
     // The pixels of the diagram's blue outlines in a screenshot of the page
