@@ -37,6 +37,7 @@ needs=(
   "openbox openbox"
   "xdotool xdotool"
   "import imagemagick"
+  "/usr/lib/x86_64-linux-gnu/pkgconfig/jemalloc.pc libjemalloc-dev"
 )
 failures=0
 for need in "${needs[@]}"; do
