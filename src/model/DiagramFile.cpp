@@ -482,9 +482,8 @@ bool readPlainFont(PlainReader& in, DiagramFont& font)
 }
 
 // Node `n` (its font preset to the diagram's) and its id, read the plain way.
-bool readPlainNode(const QByteArray& bytes, JsonSlices::Range range, qint64& id, NodeData& n)
+bool readPlainNode(PlainReader& in, qint64& id, NodeData& n)
 {
-    PlainReader in(bytes, range);
     if (!in.enter('{'))
         return false;
     unsigned seen = 0;
@@ -533,7 +532,7 @@ bool readPlainNode(const QByteArray& bytes, JsonSlices::Range range, qint64& id,
             return false;
     }
     constexpr unsigned kRequired = 0x1F;  // id and the four geometry members
-    return (seen & kRequired) == kRequired && in.finished();
+    return (seen & kRequired) == kRequired;
 }
 
 bool readPlainBends(PlainReader& in, std::vector<QPointF>& bends)
@@ -558,10 +557,8 @@ bool readPlainBends(PlainReader& in, std::vector<QPointF>& bends)
 }
 
 // Link `l`, its ends found in `idToIndex`, read the plain way.
-bool readPlainLink(const QByteArray& bytes, JsonSlices::Range range, const IdIndex& idToIndex,
-                   LinkData& l)
+bool readPlainLink(PlainReader& in, const IdIndex& idToIndex, LinkData& l)
 {
-    PlainReader in(bytes, range);
     if (!in.enter('{'))
         return false;
     unsigned seen = 0;
@@ -598,7 +595,7 @@ bool readPlainLink(const QByteArray& bytes, JsonSlices::Range range, const IdInd
         if (!ok)
             return false;
     }
-    if ((seen & 3u) != 3u || !in.finished())
+    if ((seen & 3u) != 3u)
         return false;
     const auto io = idToIndex.find(org);
     const auto id = idToIndex.find(dst);
@@ -609,11 +606,75 @@ bool readPlainLink(const QByteArray& bytes, JsonSlices::Range range, const IdInd
     return true;
 }
 
+bool readPlainNode(const QByteArray& bytes, JsonSlices::Range range, qint64& id, NodeData& n)
+{
+    PlainReader in(bytes, range);
+    return readPlainNode(in, id, n) && in.finished();
+}
+
+bool readPlainLink(const QByteArray& bytes, JsonSlices::Range range, const IdIndex& idToIndex,
+                   LinkData& l)
+{
+    PlainReader in(bytes, range);
+    return readPlainLink(in, idToIndex, l) && in.finished();
+}
+
+// The node and link arrays, read whole the plain way in one pass over the
+// text. False when any element is not plain (or an id repeats): `data` then
+// holds part of the arrays and the caller reads them again element by element.
+bool readPlainArrays(const QByteArray& bytes, const TopLevel& outline, FileData& data)
+{
+    IdIndex idToIndex;
+    PlainReader nodes(bytes, *outline.nodes);
+    if (!nodes.enter('['))
+        return false;
+    bool first = true;
+    for (int i = 0;; ++i) {
+        const PlainReader::Step step = nodes.nextElement(first);
+        if (step == PlainReader::Step::End)
+            break;
+        NodeData n;
+        n.font = data.font;
+        qint64 id = 0;
+        if (step == PlainReader::Step::Refused || !readPlainNode(nodes, id, n)
+            || !idToIndex.emplace(id, i).second)
+            return false;
+        data.nodes.push_back(std::move(n));
+    }
+    PlainReader links(bytes, *outline.links);
+    if (!nodes.finished() || !links.enter('['))
+        return false;
+    first = true;
+    while (true) {
+        const PlainReader::Step step = links.nextElement(first);
+        if (step == PlainReader::Step::End)
+            break;
+        LinkData l;
+        if (step == PlainReader::Step::Refused || !readPlainLink(links, idToIndex, l))
+            return false;
+        data.links.push_back(std::move(l));
+    }
+    return links.finished();
+}
+
 bool parseFile(const QByteArray& bytes, FileData& data, QString& problem)
 {
     TopLevel outline;
     if (!readTopLevel(bytes, outline, problem) || !checkOutline(outline, problem))
         return false;
+    // A file this program wrote reads in one pass. When that pass gives up,
+    // the arrays are outlined first, so that a syntax error in them is
+    // reported before any problem of their elements, and then read element
+    // by element.
+    {
+        Checker c;
+        QString ignored;
+        if (readDiagramMembers(outline.members, c, data, ignored) && c.ok()
+            && readPlainArrays(bytes, outline, data))
+            return true;
+        data.nodes.clear();
+        data.links.clear();
+    }
     JsonSlices::SyntaxError serr;
     std::vector<JsonSlices::Range> nodes, links;
     if (!JsonSlices::arrayElements(bytes, *outline.nodes, nodes, serr)

@@ -545,6 +545,12 @@ TEST(DiagramFile, ElementsReadStraightFromTheTextMatchTheCheckedReading)
     for (const auto& [what, members] : linkCases)
         compare(what, twoNodes, twoNodes, "{" + members + "}",
                 "{" + members + R"(, "unknown": 0})");
+    // One element the checked way: the others are still read straight.
+    const QByteArray odd = R"({"id": 9, "left": 0, "top": 0, "width": 1, "height": 1, "x": 0})";
+    const QByteArray link = R"({"org": 9, "dst": 3, "extraPoints": [[1, 2]]})";
+    compare("mixed", odd + ", {" + nodeCases[0].second + "}",
+            odd + ", {" + nodeCases[0].second + R"(, "x": 0})", link,
+            link.chopped(1) + R"(, "x": 0})");
 
     // The cases that must read, read to the values written.
     Diagram d;
