@@ -293,7 +293,34 @@ bool readDiagramMembers(const QJsonObject& top, Checker& c, FileData& data, QStr
     return true;
 }
 
-using IdIndex = std::unordered_map<qint64, int>;
+// The node index of each node id. This program writes the ids 1, 2, 3, ...
+// in order; while they come that way no table is needed.
+class IdIndex {
+public:
+    // False when `id` is already taken.
+    bool add(qint64 id, int index)
+    {
+        if (m_table.empty() && id == qint64(index) + 1 && index == m_count) {
+            ++m_count;
+            return true;
+        }
+        for (; m_count > 0; --m_count)
+            m_table.emplace(qint64(m_count), m_count - 1);
+        return m_table.emplace(id, index).second;
+    }
+    // The index of node `id`, or -1.
+    int find(qint64 id) const
+    {
+        if (id >= 1 && id <= m_count)
+            return int(id - 1);
+        const auto found = m_table.find(id);
+        return found == m_table.end() ? -1 : found->second;
+    }
+
+private:
+    int m_count = 0;  // ids 1..m_count are nodes 0..m_count-1
+    std::unordered_map<qint64, int> m_table;
+};
 
 // Node number i (from 0); false, with the checker's problem set, when the
 // reading must stop.
@@ -308,7 +335,7 @@ bool readNode(const QJsonValue& v, size_t i, Checker& c, IdIndex& idToIndex, Fil
     const qint64 id = c.integer(o, "id", w, true, 0, 1, 9007199254740991LL);
     if (!c.ok())
         return false;
-    if (!idToIndex.emplace(id, int(i)).second) {
+    if (!idToIndex.add(id, int(i))) {
         c.fail(QStringLiteral("%1: id %2 is used by another node").arg(w).arg(id));
         return false;
     }
@@ -370,16 +397,16 @@ bool readLink(const QJsonValue& v, size_t i, Checker& c, const IdIndex& idToInde
     const qint64 dst = c.integer(o, "dst", w, true, 0, -9007199254740991LL, 9007199254740991LL);
     if (!c.ok())
         return false;
-    const auto io = idToIndex.find(org);
-    const auto id = idToIndex.find(dst);
-    if (io == idToIndex.end() || id == idToIndex.end()) {
+    const int io = idToIndex.find(org);
+    const int id = idToIndex.find(dst);
+    if (io < 0 || id < 0) {
         c.fail(QStringLiteral("%1: refers to node id %2, which does not exist")
                    .arg(w)
-                   .arg(io == idToIndex.end() ? org : dst));
+                   .arg(io < 0 ? org : dst));
         return false;
     }
-    l.org = io->second;
-    l.dst = id->second;
+    l.org = io;
+    l.dst = id;
     l.drawColor = c.colour(o, "drawColor", w, 0xFF0000);
     l.drawStyle = int(c.integer(o, "drawStyle", w, false, 0, 0, 100));
     l.drawWidth = int(c.integer(o, "drawWidth", w, false, 1, 0, 1000));
@@ -597,12 +624,10 @@ bool readPlainLink(PlainReader& in, const IdIndex& idToIndex, LinkData& l)
     }
     if ((seen & 3u) != 3u)
         return false;
-    const auto io = idToIndex.find(org);
-    const auto id = idToIndex.find(dst);
-    if (io == idToIndex.end() || id == idToIndex.end())
+    l.org = idToIndex.find(org);
+    l.dst = idToIndex.find(dst);
+    if (l.org < 0 || l.dst < 0)
         return false;
-    l.org = io->second;
-    l.dst = id->second;
     return true;
 }
 
@@ -637,7 +662,7 @@ bool readPlainArrays(const QByteArray& bytes, const TopLevel& outline, FileData&
         n.font = data.font;
         qint64 id = 0;
         if (step == PlainReader::Step::Refused || !readPlainNode(nodes, id, n)
-            || !idToIndex.emplace(id, i).second)
+            || !idToIndex.add(id, i))
             return false;
         data.nodes.push_back(std::move(n));
     }
@@ -686,13 +711,12 @@ bool parseFile(const QByteArray& bytes, FileData& data, QString& problem)
         return false;
     // Each element parsed in turn; a syntax error in it ends the reading.
     IdIndex idToIndex;
-    idToIndex.reserve(nodes.size());
     data.nodes.reserve(nodes.size());
     for (size_t i = 0; i < nodes.size() && c.ok(); ++i) {
         NodeData n;
         n.font = data.font;
         qint64 id = 0;
-        if (readPlainNode(bytes, nodes[i], id, n) && idToIndex.emplace(id, int(i)).second) {
+        if (readPlainNode(bytes, nodes[i], id, n) && idToIndex.add(id, int(i))) {
             data.nodes.push_back(std::move(n));
             continue;
         }

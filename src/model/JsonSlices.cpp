@@ -8,6 +8,7 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 namespace orvane::JsonSlices {
@@ -50,17 +51,23 @@ public:
         return false;
     }
 
-    // At a quote: moves past the closing quote.
+    // At a quote: moves past the closing quote, the first one not escaped,
+    // that is, not preceded by an odd number of backslashes.
     bool skipString()
     {
-        for (++m_p; m_p < m_end; ++m_p) {
-            if (*m_p == '"') {
-                ++m_p;
+        const char* from = m_p + 1;
+        while (const void* found = std::memchr(from, '"', size_t(m_end - from))) {
+            const char* quote = static_cast<const char*>(found);
+            const char* run = quote;
+            while (*(run - 1) == '\\')  // stops at the opening quote at the latest
+                --run;
+            if ((quote - run) % 2 == 0) {
+                m_p = quote + 1;
                 return true;
             }
-            if (*m_p == '\\' && m_p + 1 < m_end)
-                ++m_p;
+            from = quote + 1;
         }
+        m_p = m_end;
         return fail("unterminated string");
     }
 
@@ -422,7 +429,7 @@ bool PlainReader::string(QString& value)
     const auto* p = reinterpret_cast<const unsigned char*>(m_p + 1);
     const auto* end = reinterpret_cast<const unsigned char*>(m_end);
     const auto* begin = p;
-    std::string unescaped;  // used only once an escape is met
+    std::string& unescaped = m_unescaped;  // used only once an escape is met
     bool escaped = false;
     while (true) {
         if (p == end)
@@ -448,7 +455,6 @@ bool PlainReader::string(QString& value)
             continue;
         }
         if (!escaped) {
-            unescaped.reserve(size_t(end - begin));
             unescaped.assign(reinterpret_cast<const char*>(begin), size_t(p - begin));
             escaped = true;
         }

@@ -8,6 +8,7 @@
 #include <QJsonValue>
 #include <QString>
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -82,6 +83,7 @@ private:
 
     const char* m_p;
     const char* m_end;
+    std::string m_unescaped;  // a string with escapes, before its conversion
 };
 
 }  // namespace orvane::JsonSlices

@@ -252,6 +252,10 @@ TEST(DiagramFile, AnyLayoutOfValidJsonReads)
         {"repeated member, the last counts",
          R"({"format": "fsm-diagram", "version": 1, "nodes": 5, "nodes": [)" + node
              + R"(], "links": []})"},
+        {"runs of backslashes before quotes",
+         R"({"format": "fsm-diagram", "x": ["\\", "\\\"]\\", {"\\\\": "\\\"}"}], "version": 1, )"
+         R"("nodes": [)"
+             + node + R"(], "links": [], "y": "\\\\"})"},
         {"escaped names", R"({"\u0066ormat": "fsm-diagram", "version": 1, "nodes": [)" + node
                               + R"(], "links": []})"},
     };
