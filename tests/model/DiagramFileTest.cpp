@@ -285,6 +285,14 @@ TEST(DiagramFile, SyntaxErrorsAnywhereAreRefusedWithTheirOffset)
         {"mismatched brackets", head + R"("nodes": [{"id": 1]], "links": []})", 58},
         {"text after the object", head + R"("nodes": [], "links": []} x)", 66},
         {"bad literal", head + R"("nodes": [], "links": [], "x": tru})", 72},
+        {"after a plain node",
+         head
+             + R"("nodes": [{"id": 1, "left": 0, "top": 0, "width": 1, "height": 1} 5], "links": []})",
+         106},
+        {"in a link after plain nodes",
+         head
+             + R"("nodes": [{"id": 1, "left": 0, "top": 0, "width": 1, "height": 1}], "links": [{"org": 1 "dst": 1}]})",
+         129},
     };
     for (const auto& [what, bytes, offset] : cases) {
         Diagram d;
@@ -571,4 +579,47 @@ TEST(DiagramFile, ElementsReadStraightFromTheTextMatchTheCheckedReading)
     EXPECT_EQ(d.nodes()[1]->text(), QStringLiteral("q\" b\\ s/ \b\f\n\r\t end"));
     EXPECT_EQ(d.links()[0]->extraPoints(),
               (std::vector<QPointF>{QPointF(1, 2), QPointF(-3.25, 400)}));
+}
+
+// Node ids need not come as 1, 2, 3, ...: links find their ends by id in
+// any order, and a repeated id is refused wherever it comes.
+TEST(DiagramFile, NodeIdsInAnyOrder)
+{
+    QTemporaryDir dir;
+    const auto file = [](std::initializer_list<int> ids, const QByteArray& links) {
+        QByteArray nodes;
+        for (int id : ids)
+            nodes += (nodes.isEmpty() ? "" : ", ") + QByteArray(R"({"id": )")
+                     + QByteArray::number(id)
+                     + R"(, "left": 0, "top": 0, "width": 1, "height": 1})";
+        return R"({"format": "fsm-diagram", "version": 1, "nodes": [)" + nodes + R"(], "links": [)"
+               + links + "]}";
+    };
+    const QByteArray links = R"({"org": 1, "dst": 2}, {"org": 7, "dst": 3}, {"org": 2, "dst": 7})";
+    for (const auto& ids : {std::vector<int>{1, 2, 7, 3}, std::vector<int>{7, 3, 2, 1}}) {
+        Diagram d;
+        QString err;
+        QByteArray bytes = file({ids[0], ids[1], ids[2], ids[3]}, links);
+        ASSERT_TRUE(d.loadFile(writeText(dir, "ids.fsm", bytes), &err)) << err.toStdString();
+        const auto index = [&ids](int id) {
+            return int(std::find(ids.begin(), ids.end(), id) - ids.begin());
+        };
+        ASSERT_EQ(d.links().size(), 3u);
+        EXPECT_EQ(d.indexOf(d.links()[1]->org()), index(7));
+        EXPECT_EQ(d.indexOf(d.links()[1]->dst()), index(3));
+        EXPECT_EQ(d.indexOf(d.links()[2]->org()), index(2));
+    }
+    for (const QByteArray& bytes :
+         {file({1, 2, 1}, {}), file({1, 2, 5, 2}, {}), file({3, 1, 3}, {})}) {
+        Diagram d;
+        QString err;
+        EXPECT_FALSE(d.loadFile(writeText(dir, "ids.fsm", bytes), &err));
+        EXPECT_TRUE(err.contains(QStringLiteral("is used by another node"))) << err.toStdString();
+    }
+    Diagram d;
+    QString err;
+    EXPECT_FALSE(
+        d.loadFile(writeText(dir, "ids.fsm", file({1, 2}, R"({"org": 2, "dst": 3})")), &err));
+    EXPECT_TRUE(err.contains(QStringLiteral("node id 3, which does not exist")))
+        << err.toStdString();
 }
