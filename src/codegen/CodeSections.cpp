@@ -167,7 +167,7 @@ void line(QString& out, const QString& text)
 
 void line(QString& out, int indent, const QString& text)
 {
-    out += blanks(indent);
+    out.resize(out.size() + indent, QLatin1Char(' '));  // the blanks, without a temporary
     out += text;
     out += kCrLf;
 }

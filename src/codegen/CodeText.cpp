@@ -27,8 +27,11 @@ template <typename Visit> void forEachLine(const QString& text, Visit visit)
     while (true) {
         const qsizetype cr = text.indexOf(kCr, start);
         const qsizetype end = cr < 0 ? text.size() : cr;
+        if (start < end && text.at(start) == kLf)
+            ++start;  // the LF of a CR LF, without a search of the line
         line = text.mid(start, end - start);
-        line.remove(kLf);
+        if (line.contains(kLf))
+            line.remove(kLf);
         visit(line);
         if (cr < 0)
             return;
@@ -109,7 +112,8 @@ QString breakCommentMarks(const QString& text) { return Texts::breakCommentMarks
 
 QString ansiCommentLine(const QString& line, int width)
 {
-    const qsizetype p = line.indexOf(QLatin1String("//"));
+    // Most lines have no slash at all; a search for one character is fast.
+    const qsizetype p = line.contains(u'/') ? line.indexOf(QLatin1String("//")) : -1;
     if (p < 0)
         return line;
     const QString rest = line.mid(p + 2);

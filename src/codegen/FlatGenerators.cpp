@@ -5,6 +5,7 @@
 #include "FsmDocument.h"
 #include "CodeText.h"
 
+#include <functional>
 #include <utility>
 
 namespace orvane::FlatGenerators {
@@ -33,19 +34,20 @@ void stateFunctions(QString& out, const GenContext& ctx)
         out += stateFunction(ctx, s);
 }
 
-// What a methodology puts into the frame that all three share.
+// What a methodology puts into the frame that all three share. The large
+// parts (the dispatcher, the state functions) are written straight into the
+// module rather than built apart and copied: a big machine's module is then
+// neither held twice nor copied.
 struct MethodologyPieces {
     QString declarations;     // after "Automatic initialization (Start)", entry flag included
     QString debugExtraLine;   // a line added to the debug block
-    QString dispatch;         // the FSM function's body after "Next state analyser."
-    QString stateFunctions;   // after the FSM function
     QString functionComment;  // the header's line above the prototype
+    // Write the FSM function's body after "Next state analyser." (always
+    // set), and what follows the FSM function (nothing unless set).
+    std::function<void(QString&)> dispatch, stateFunctions = [](QString&) {};
 };
 
-// The pieces are consumed: the large ones (the dispatcher, the state
-// functions) are released once copied, so a big machine's module is not
-// held twice at once.
-GeneratedCode assemble(const GenContext& ctx, MethodologyPieces pieces)
+GeneratedCode assemble(const GenContext& ctx, const MethodologyPieces& pieces)
 {
     const MacroParts parts = buildMacroParts(ctx);
     QString code;
@@ -60,9 +62,9 @@ GeneratedCode assemble(const GenContext& ctx, MethodologyPieces pieces)
     dispatcherHeading(code, ctx);
     beforeActions(code, ctx);
     line(code, 4, QStringLiteral("// Next state analyser."));
-    code += std::exchange(pieces.dispatch, QString());
+    pieces.dispatch(code);
     afterActions(code, ctx);
-    code += std::exchange(pieces.stateFunctions, QString());
+    pieces.stateFunctions(code);
     exitFunctionBodies(code, ctx);
     endingCode(code, ctx);
     diagramComments(code, ctx);
@@ -97,8 +99,8 @@ std::optional<GeneratedCode> switchCaseCode(GenContext& ctx, const Diagram& d, M
     indexVariable(decl, ctx);
     entryFlagVariable(decl, ctx, true);
 
-    switchDispatch(pieces.dispatch, ctx, false);
-    return assemble(ctx, std::move(pieces));
+    pieces.dispatch = [&ctx](QString& out) { switchDispatch(out, ctx, false); };
+    return assemble(ctx, pieces);
 }
 
 std::optional<GeneratedCode> pointersCode(GenContext& ctx, const Diagram& d, Messenger& messenger)
@@ -117,9 +119,11 @@ std::optional<GeneratedCode> pointersCode(GenContext& ctx, const Diagram& d, Mes
     // The index variable only mirrors the pointer, for the debug names.
     pieces.debugExtraLine = QStringLiteral("static unsigned int ") + ctx.names.ind
                             + QStringLiteral(" = ") + QString::number(initial.rank - 1) + u';';
-    line(pieces.dispatch, 4, ctx.names.dis + u'(' + ctx.names.args + QStringLiteral(");"));
-    stateFunctions(pieces.stateFunctions, ctx);
-    return assemble(ctx, std::move(pieces));
+    pieces.dispatch = [&ctx](QString& out) {
+        line(out, 4, ctx.names.dis + u'(' + ctx.names.args + QStringLiteral(");"));
+    };
+    pieces.stateFunctions = [&ctx](QString& out) { stateFunctions(out, ctx); };
+    return assemble(ctx, pieces);
 }
 
 std::optional<GeneratedCode> pointerArrayCode(GenContext& ctx, const Diagram& d,
@@ -146,11 +150,13 @@ std::optional<GeneratedCode> pointerArrayCode(GenContext& ctx, const Diagram& d,
     indexVariable(decl, ctx);
     // The entry flag runs on into whatever follows, as this layout always had.
     entryFlagVariable(decl, ctx, false);
-    line(pieces.dispatch, 4,
-         ctx.names.dis + u'[' + ctx.names.ind + QStringLiteral("](") + ctx.names.args
-             + QStringLiteral(");"));
-    stateFunctions(pieces.stateFunctions, ctx);
-    return assemble(ctx, std::move(pieces));
+    pieces.dispatch = [&ctx](QString& out) {
+        line(out, 4,
+             ctx.names.dis + u'[' + ctx.names.ind + QStringLiteral("](") + ctx.names.args
+                 + QStringLiteral(");"));
+    };
+    pieces.stateFunctions = [&ctx](QString& out) { stateFunctions(out, ctx); };
+    return assemble(ctx, pieces);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include <charconv>
 #include <cmath>
 #include <optional>
+#include <string_view>
 #include <unordered_map>
 
 namespace orvane {
@@ -292,7 +293,34 @@ bool readDiagramMembers(const QJsonObject& top, Checker& c, FileData& data, QStr
     return true;
 }
 
-using IdIndex = std::unordered_map<qint64, int>;
+// The node index of each node id. This program writes the ids 1, 2, 3, ...
+// in order; while they come that way no table is needed.
+class IdIndex {
+public:
+    // False when `id` is already taken.
+    bool add(qint64 id, int index)
+    {
+        if (m_table.empty() && id == qint64(index) + 1 && index == m_count) {
+            ++m_count;
+            return true;
+        }
+        for (; m_count > 0; --m_count)
+            m_table.emplace(qint64(m_count), m_count - 1);
+        return m_table.emplace(id, index).second;
+    }
+    // The index of node `id`, or -1.
+    int find(qint64 id) const
+    {
+        if (id >= 1 && id <= m_count)
+            return int(id - 1);
+        const auto found = m_table.find(id);
+        return found == m_table.end() ? -1 : found->second;
+    }
+
+private:
+    int m_count = 0;  // ids 1..m_count are nodes 0..m_count-1
+    std::unordered_map<qint64, int> m_table;
+};
 
 // Node number i (from 0); false, with the checker's problem set, when the
 // reading must stop.
@@ -307,7 +335,7 @@ bool readNode(const QJsonValue& v, size_t i, Checker& c, IdIndex& idToIndex, Fil
     const qint64 id = c.integer(o, "id", w, true, 0, 1, 9007199254740991LL);
     if (!c.ok())
         return false;
-    if (!idToIndex.emplace(id, int(i)).second) {
+    if (!idToIndex.add(id, int(i))) {
         c.fail(QStringLiteral("%1: id %2 is used by another node").arg(w).arg(id));
         return false;
     }
@@ -369,16 +397,16 @@ bool readLink(const QJsonValue& v, size_t i, Checker& c, const IdIndex& idToInde
     const qint64 dst = c.integer(o, "dst", w, true, 0, -9007199254740991LL, 9007199254740991LL);
     if (!c.ok())
         return false;
-    const auto io = idToIndex.find(org);
-    const auto id = idToIndex.find(dst);
-    if (io == idToIndex.end() || id == idToIndex.end()) {
+    const int io = idToIndex.find(org);
+    const int id = idToIndex.find(dst);
+    if (io < 0 || id < 0) {
         c.fail(QStringLiteral("%1: refers to node id %2, which does not exist")
                    .arg(w)
-                   .arg(io == idToIndex.end() ? org : dst));
+                   .arg(io < 0 ? org : dst));
         return false;
     }
-    l.org = io->second;
-    l.dst = id->second;
+    l.org = io;
+    l.dst = id;
     l.drawColor = c.colour(o, "drawColor", w, 0xFF0000);
     l.drawStyle = int(c.integer(o, "drawStyle", w, false, 0, 0, 100));
     l.drawWidth = int(c.integer(o, "drawWidth", w, false, 1, 0, 1000));
@@ -391,11 +419,293 @@ bool readLink(const QJsonValue& v, size_t i, Checker& c, const IdIndex& idToInde
     return true;
 }
 
+// ------------------------------------------------------------ plain road
+// Most nodes and links are written by this program: known members of the
+// right kinds, in range, each once. They are read straight from the text
+// with JsonSlices::PlainReader. Anything else (a problem, an unknown or
+// repeated member, a value the plain reader leaves to Qt's parser) makes
+// these readers give up, and the element goes through readNode/readLink,
+// which decide and word every problem. So the plain road only ever accepts
+// what the checked one accepts, with the same values.
+
+using JsonSlices::PlainReader;
+
+bool inRange(double d, qint64 lo, qint64 hi)
+{
+    return d == std::floor(d) && d >= double(lo) && d <= double(hi);
+}
+
+bool plainInteger(PlainReader& in, qint64 lo, qint64 hi, qint64& value)
+{
+    double d;
+    if (!in.number(d) || !inRange(d, lo, hi))
+        return false;
+    value = qint64(d);
+    return true;
+}
+
+template <typename T> bool plainInteger(PlainReader& in, qint64 lo, qint64 hi, T& value)
+{
+    qint64 n;
+    if (!plainInteger(in, lo, hi, n))
+        return false;
+    value = T(n);
+    return true;
+}
+
+bool plainColour(PlainReader& in, quint32& value)
+{
+    qint64 n;
+    if (!plainInteger(in, -2147483648LL, 4294967295LL, n))
+        return false;
+    value = quint32(n & 0xFFFFFFFF);
+    return true;
+}
+
+bool plainGeometry(PlainReader& in, double& value)
+{
+    return in.number(value) && std::fabs(value) <= kMaxGeometry;
+}
+
+// Marks member `bit` as seen; false when it was seen before.
+bool firstTime(unsigned& seen, int bit)
+{
+    if (seen & (1u << bit))
+        return false;
+    seen |= 1u << bit;
+    return true;
+}
+
+bool readPlainFont(PlainReader& in, DiagramFont& font)
+{
+    if (!in.enter('{'))
+        return false;
+    unsigned seen = 0;
+    bool first = true;
+    std::string_view name;
+    while (true) {
+        const PlainReader::Step step = in.nextMember(first, name);
+        if (step == PlainReader::Step::End)
+            break;
+        if (step == PlainReader::Step::Refused)
+            return false;
+        bool ok = false;
+        if (name == "name")
+            ok = firstTime(seen, 0) && in.string(font.name);
+        else if (name == "size")
+            ok = firstTime(seen, 1) && in.number(font.size);
+        else if (name == "bold")
+            ok = firstTime(seen, 2) && in.boolean(font.bold);
+        else if (name == "italic")
+            ok = firstTime(seen, 3) && in.boolean(font.italic);
+        else if (name == "underline")
+            ok = firstTime(seen, 4) && in.boolean(font.underline);
+        else if (name == "strikeout")
+            ok = firstTime(seen, 5) && in.boolean(font.strikeout);
+        if (!ok)
+            return false;
+    }
+    return font.size > 0 && font.size <= 10000;
+}
+
+// Node `n` (its font preset to the diagram's) and its id, read the plain way.
+bool readPlainNode(PlainReader& in, qint64& id, NodeData& n)
+{
+    if (!in.enter('{'))
+        return false;
+    unsigned seen = 0;
+    bool first = true;
+    std::string_view name;
+    while (true) {
+        const PlainReader::Step step = in.nextMember(first, name);
+        if (step == PlainReader::Step::End)
+            break;
+        if (step == PlainReader::Step::Refused)
+            return false;
+        bool ok = false;
+        if (name == "id")
+            ok = firstTime(seen, 0) && plainInteger(in, 1, 9007199254740991LL, id);
+        else if (name == "left")
+            ok = firstTime(seen, 1) && plainGeometry(in, n.left);
+        else if (name == "top")
+            ok = firstTime(seen, 2) && plainGeometry(in, n.top);
+        else if (name == "width")
+            ok = firstTime(seen, 3) && plainGeometry(in, n.width);
+        else if (name == "height")
+            ok = firstTime(seen, 4) && plainGeometry(in, n.height);
+        else if (name == "text")
+            ok = firstTime(seen, 5) && in.string(n.text);
+        else if (name == "toolTip")
+            ok = firstTime(seen, 6) && in.string(n.toolTip);
+        else if (name == "tag")
+            ok = firstTime(seen, 7) && in.string(n.tag);
+        else if (name == "userData")
+            ok = firstTime(seen, 8) && plainInteger(in, -2147483648LL, 2147483647LL, n.userData);
+        else if (name == "isFsmItem")
+            ok = firstTime(seen, 9) && in.boolean(n.isFsmItem);
+        else if (name == "shape")
+            ok = firstTime(seen, 10) && plainInteger(in, -2147483648LL, 2147483647LL, n.shape);
+        else if (name == "drawWidth")
+            ok = firstTime(seen, 11) && plainInteger(in, 0, 1000, n.drawWidth);
+        else if (name == "drawColor")
+            ok = firstTime(seen, 12) && plainColour(in, n.drawColor);
+        else if (name == "fillColor")
+            ok = firstTime(seen, 13) && plainColour(in, n.fillColor);
+        else if (name == "foreColor")
+            ok = firstTime(seen, 14) && plainColour(in, n.foreColor);
+        else if (name == "font")
+            ok = firstTime(seen, 15) && readPlainFont(in, n.font);
+        if (!ok)
+            return false;
+    }
+    constexpr unsigned kRequired = 0x1F;  // id and the four geometry members
+    return (seen & kRequired) == kRequired;
+}
+
+bool readPlainBends(PlainReader& in, std::vector<QPointF>& bends)
+{
+    if (!in.enter('['))
+        return false;
+    bool first = true;
+    while (true) {
+        const PlainReader::Step step = in.nextElement(first);
+        if (step == PlainReader::Step::End)
+            return true;
+        if (step == PlainReader::Step::Refused)
+            return false;
+        bool pointFirst = true;
+        double x, y;
+        if (!in.enter('[') || in.nextElement(pointFirst) != PlainReader::Step::Item
+            || !plainGeometry(in, x) || in.nextElement(pointFirst) != PlainReader::Step::Item
+            || !plainGeometry(in, y) || in.nextElement(pointFirst) != PlainReader::Step::End)
+            return false;
+        bends.emplace_back(x, y);
+    }
+}
+
+// Link `l`, its ends found in `idToIndex`, read the plain way.
+bool readPlainLink(PlainReader& in, const IdIndex& idToIndex, LinkData& l)
+{
+    if (!in.enter('{'))
+        return false;
+    unsigned seen = 0;
+    bool first = true;
+    std::string_view name;
+    qint64 org = 0, dst = 0;
+    while (true) {
+        const PlainReader::Step step = in.nextMember(first, name);
+        if (step == PlainReader::Step::End)
+            break;
+        if (step == PlainReader::Step::Refused)
+            return false;
+        bool ok = false;
+        if (name == "org")
+            ok = firstTime(seen, 0)
+                 && plainInteger(in, -9007199254740991LL, 9007199254740991LL, org);
+        else if (name == "dst")
+            ok = firstTime(seen, 1)
+                 && plainInteger(in, -9007199254740991LL, 9007199254740991LL, dst);
+        else if (name == "drawColor")
+            ok = firstTime(seen, 2) && plainColour(in, l.drawColor);
+        else if (name == "drawStyle")
+            ok = firstTime(seen, 3) && plainInteger(in, 0, 100, l.drawStyle);
+        else if (name == "drawWidth")
+            ok = firstTime(seen, 4) && plainInteger(in, 0, 1000, l.drawWidth);
+        else if (name == "arrowOrg")
+            ok = firstTime(seen, 5) && plainInteger(in, 0, 100, l.arrowOrg);
+        else if (name == "arrowDst")
+            ok = firstTime(seen, 6) && plainInteger(in, 0, 100, l.arrowDst);
+        else if (name == "isFsmItem")
+            ok = firstTime(seen, 7) && in.boolean(l.isFsmItem);
+        else if (name == "extraPoints")
+            ok = firstTime(seen, 8) && readPlainBends(in, l.extraPoints);
+        if (!ok)
+            return false;
+    }
+    if ((seen & 3u) != 3u)
+        return false;
+    l.org = idToIndex.find(org);
+    l.dst = idToIndex.find(dst);
+    if (l.org < 0 || l.dst < 0)
+        return false;
+    return true;
+}
+
+bool readPlainNode(const QByteArray& bytes, JsonSlices::Range range, qint64& id, NodeData& n)
+{
+    PlainReader in(bytes, range);
+    return readPlainNode(in, id, n) && in.finished();
+}
+
+bool readPlainLink(const QByteArray& bytes, JsonSlices::Range range, const IdIndex& idToIndex,
+                   LinkData& l)
+{
+    PlainReader in(bytes, range);
+    return readPlainLink(in, idToIndex, l) && in.finished();
+}
+
+// The node and link arrays, read whole the plain way in one pass over the
+// text. False when any element is not plain (or an id repeats): `data` then
+// holds part of the arrays and the caller reads them again element by element.
+bool readPlainArrays(const QByteArray& bytes, const TopLevel& outline, FileData& data)
+{
+    // Room for as many elements as the arrays hold when this program wrote
+    // them (a node takes at least about 290 bytes of text, a link 130), so
+    // that the vectors are not moved while they grow: moving touches fresh
+    // memory, which is slow. Room that is never written costs nothing.
+    data.nodes.reserve(size_t(outline.nodes->end - outline.nodes->begin) / 256 + 1);
+    data.links.reserve(size_t(outline.links->end - outline.links->begin) / 96 + 1);
+    IdIndex idToIndex;
+    PlainReader nodes(bytes, *outline.nodes);
+    if (!nodes.enter('['))
+        return false;
+    bool first = true;
+    for (int i = 0;; ++i) {
+        const PlainReader::Step step = nodes.nextElement(first);
+        if (step == PlainReader::Step::End)
+            break;
+        NodeData n;
+        n.font = data.font;
+        qint64 id = 0;
+        if (step == PlainReader::Step::Refused || !readPlainNode(nodes, id, n)
+            || !idToIndex.add(id, i))
+            return false;
+        data.nodes.push_back(std::move(n));
+    }
+    PlainReader links(bytes, *outline.links);
+    if (!nodes.finished() || !links.enter('['))
+        return false;
+    first = true;
+    while (true) {
+        const PlainReader::Step step = links.nextElement(first);
+        if (step == PlainReader::Step::End)
+            break;
+        LinkData l;
+        if (step == PlainReader::Step::Refused || !readPlainLink(links, idToIndex, l))
+            return false;
+        data.links.push_back(std::move(l));
+    }
+    return links.finished();
+}
+
 bool parseFile(const QByteArray& bytes, FileData& data, QString& problem)
 {
     TopLevel outline;
     if (!readTopLevel(bytes, outline, problem) || !checkOutline(outline, problem))
         return false;
+    // A file this program wrote reads in one pass. When that pass gives up,
+    // the arrays are outlined first, so that a syntax error in them is
+    // reported before any problem of their elements, and then read element
+    // by element.
+    {
+        Checker c;
+        QString ignored;
+        if (readDiagramMembers(outline.members, c, data, ignored) && c.ok()
+            && readPlainArrays(bytes, outline, data))
+            return true;
+        data.nodes.clear();
+        data.links.clear();
+    }
     JsonSlices::SyntaxError serr;
     std::vector<JsonSlices::Range> nodes, links;
     if (!JsonSlices::arrayElements(bytes, *outline.nodes, nodes, serr)
@@ -407,9 +717,15 @@ bool parseFile(const QByteArray& bytes, FileData& data, QString& problem)
         return false;
     // Each element parsed in turn; a syntax error in it ends the reading.
     IdIndex idToIndex;
-    idToIndex.reserve(nodes.size());
     data.nodes.reserve(nodes.size());
     for (size_t i = 0; i < nodes.size() && c.ok(); ++i) {
+        NodeData n;
+        n.font = data.font;
+        qint64 id = 0;
+        if (readPlainNode(bytes, nodes[i], id, n) && idToIndex.add(id, int(i))) {
+            data.nodes.push_back(std::move(n));
+            continue;
+        }
         QJsonValue v;
         if (!JsonSlices::parse(bytes, nodes[i], v, serr))
             return syntaxError(serr, problem);
@@ -418,6 +734,11 @@ bool parseFile(const QByteArray& bytes, FileData& data, QString& problem)
     }
     data.links.reserve(links.size());
     for (size_t i = 0; i < links.size() && c.ok(); ++i) {
+        LinkData l;
+        if (readPlainLink(bytes, links[i], idToIndex, l)) {
+            data.links.push_back(std::move(l));
+            continue;
+        }
         QJsonValue v;
         if (!JsonSlices::parse(bytes, links[i], v, serr))
             return syntaxError(serr, problem);

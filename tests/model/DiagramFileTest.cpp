@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <tuple>
 
 using namespace orvane;
@@ -251,6 +252,10 @@ TEST(DiagramFile, AnyLayoutOfValidJsonReads)
         {"repeated member, the last counts",
          R"({"format": "fsm-diagram", "version": 1, "nodes": 5, "nodes": [)" + node
              + R"(], "links": []})"},
+        {"runs of backslashes before quotes",
+         R"({"format": "fsm-diagram", "x": ["\\", "\\\"]\\", {"\\\\": "\\\"}"}], "version": 1, )"
+         R"("nodes": [)"
+             + node + R"(], "links": [], "y": "\\\\"})"},
         {"escaped names", R"({"\u0066ormat": "fsm-diagram", "version": 1, "nodes": [)" + node
                               + R"(], "links": []})"},
     };
@@ -280,6 +285,14 @@ TEST(DiagramFile, SyntaxErrorsAnywhereAreRefusedWithTheirOffset)
         {"mismatched brackets", head + R"("nodes": [{"id": 1]], "links": []})", 58},
         {"text after the object", head + R"("nodes": [], "links": []} x)", 66},
         {"bad literal", head + R"("nodes": [], "links": [], "x": tru})", 72},
+        {"after a plain node",
+         head
+             + R"("nodes": [{"id": 1, "left": 0, "top": 0, "width": 1, "height": 1} 5], "links": []})",
+         106},
+        {"in a link after plain nodes",
+         head
+             + R"("nodes": [{"id": 1, "left": 0, "top": 0, "width": 1, "height": 1}], "links": [{"org": 1 "dst": 1}]})",
+         129},
     };
     for (const auto& [what, bytes, offset] : cases) {
         Diagram d;
@@ -442,4 +455,171 @@ TEST(DiagramFile, ACopyForAnotherThreadSavesTheSameBytesAndStaysAsItWas)
         EXPECT_GE(copy->indexOf(l->org()), 0);
         EXPECT_GE(copy->indexOf(l->dst()), 0);
     }
+}
+
+// Nodes and links written the usual way are read straight from the text; any
+// other element goes through Qt's parser and the member checks. An unknown
+// member at the end of an element sends it the checked way, so each case is
+// loaded both ways: the two must give the same diagram, or the same error.
+TEST(DiagramFile, ElementsReadStraightFromTheTextMatchTheCheckedReading)
+{
+    QTemporaryDir dir;
+    const QByteArray geometry = R"("id": 1, "left": 0, "top": 0, "width": 10, "height": 10)";
+    const std::vector<std::pair<const char*, QByteArray>> nodeCases = {
+        {"numbers", R"("id": 3, "left": -0, "top": 1.5E-3, "width": 2.5e+2, "height": 1e2, )"
+                    R"("userData": -2147483648, "shape": 2147483647, "drawWidth": 1000, )"
+                    R"("drawColor": -1, "fillColor": 4294967295, "foreColor": 0)"},
+        {"largest id", R"("id": 9007199254740991, "left": 0.1, "top": 0, "width": 1, "height": 1)"},
+        {"id past the largest",
+         R"("id": 9007199254740992, "left": 0, "top": 0, "width": 1, "height": 1)"},
+        {"nineteen digits",
+         R"("id": 1000000000000000000, "left": 0, "top": 0, "width": 1, "height": 1)"},
+        {"fractional id", R"("id": 1.5, "left": 0, "top": 0, "width": 1, "height": 1)"},
+        {"subnormal", R"("id": 1, "left": 4e-320, "top": 0, "width": 1, "height": 1)"},
+        {"underflow", R"("id": 1, "left": 1e-400, "top": 0, "width": 1, "height": 1)"},
+        {"overflow", geometry + R"(, "shape": 1e400)"},
+        {"geometry at the limit", R"("id": 1, "left": -1e9, "top": 1e9, "width": 0, "height": 0)"},
+        {"geometry past the limit",
+         R"("id": 1, "left": 1000000000.5, "top": 0, "width": 0, "height": 0)"},
+        {"leading zero", geometry + R"(, "shape": 01)"},
+        {"bare point", geometry + R"(, "shape": 1.)"},
+        {"plus sign", geometry + R"(, "shape": +1)"},
+        {"colour too large", geometry + R"(, "drawColor": 4294967296)"},
+        {"escapes", geometry + R"(, "text": "q\" b\\ s\/ \b\f\n\r\t end", "tag": "")"},
+        {"code-point escapes", geometry + R"(, "text": "\u00e9 \ud83d\ude00 \u0000")"},
+        {"lone surrogate escape", geometry + R"(, "text": "\ud800")"},
+        {"unknown escape", geometry + R"(, "text": "\q")"},
+        {"UTF-8",
+         geometry + "," + "\"tag\": \"\xC2\xB7 \xE2\x82\xAC \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBD\""},
+        {"non-character", geometry + ", \"text\": \"\xEF\xBF\xBF \xEF\xB7\x90\""},
+        {"overlong", geometry + ", \"text\": \"\xC0\x80\""},
+        {"encoded surrogate", geometry + ", \"text\": \"\xED\xA0\x80\""},
+        {"past U+10FFFF", geometry + ", \"text\": \"\xF4\x90\x80\x80\""},
+        {"cut sequence", geometry + ", \"text\": \"\xE2\x82\""},
+        {"control character", geometry + ", \"text\": \"a\x01z\""},
+        {"raw tab", geometry + ", \"text\": \"a\tz\""},
+        {"repeated member", geometry + R"(, "text": "one", "text": "two")"},
+        {"null", geometry + R"(, "text": null)"},
+        {"boolean as number", geometry + R"(, "isFsmItem": 1)"},
+        {"font", geometry
+                     + R"(, "font": {"name": "Mono", "size": 9.5, "bold": true, )"
+                       R"("italic": true, "underline": true, "strikeout": true})"},
+        {"partial font", geometry + R"(, "font": {"bold": true})"},
+        {"font size zero", geometry + R"(, "font": {"size": 0})"},
+        {"font size repeated", geometry + R"(, "font": {"size": 9, "size": 10})"},
+        {"no id", R"("left": 0, "top": 0, "width": 1, "height": 1)"},
+        {"white space", "\r\n \"id\"\t:\n1 ,\"left\" : 0,\"top\":0,\"width\":1,\"height\":1 \n"},
+        {"syntax error", geometry + R"(, "text": "a" "b")"},
+    };
+    const QByteArray twoNodes = R"({"id": 1, "left": 0, "top": 0, "width": 1, "height": 1}, )"
+                                R"({"id": 2, "left": 5, "top": 0, "width": 1, "height": 1})";
+    const std::vector<std::pair<const char*, QByteArray>> linkCases = {
+        {"all members",
+         R"("org": 1, "dst": 2, "drawColor": 255, "drawStyle": 100, "drawWidth": 0, )"
+         R"("arrowOrg": 4, "arrowDst": 0, "isFsmItem": false, )"
+         R"("extraPoints": [[1, 2], [ -3.25 , 4e2 ]])"},
+        {"no bends", R"("org": 2, "dst": 1, "extraPoints": [])"},
+        {"bend of three", R"("org": 1, "dst": 2, "extraPoints": [[1, 2, 3]])"},
+        {"bend out of range", R"("org": 1, "dst": 2, "extraPoints": [[1e10, 0]])"},
+        {"bend not an array", R"("org": 1, "dst": 2, "extraPoints": [5])"},
+        {"trailing comma in bends", R"("org": 1, "dst": 2, "extraPoints": [[1, 2],])"},
+        {"unknown end", R"("org": 1, "dst": 3)"},
+        {"no dst", R"("org": 1)"},
+        {"style out of range", R"("org": 1, "dst": 2, "drawStyle": 101)"},
+    };
+    const auto load = [&dir](const QByteArray& nodes, const QByteArray& links, Diagram& d) {
+        QString err;
+        const QByteArray file = R"({"format": "fsm-diagram", "version": 1, "nodes": [)" + nodes
+                                + R"(], "links": [)" + links + "]}";
+        return d.loadFile(writeText(dir, "a.fsm", file), &err) ? QString() : err;
+    };
+    const auto compare = [&load](const char* what, const QByteArray& nodes,
+                                 const QByteArray& checkedNodes, const QByteArray& links,
+                                 const QByteArray& checkedLinks) {
+        Diagram plain, checked;
+        const QString plainError = load(nodes, links, plain);
+        const QString checkedError = load(checkedNodes, checkedLinks, checked);
+        EXPECT_EQ(plainError.toStdString(), checkedError.toStdString()) << what;
+        if (plainError.isEmpty() && checkedError.isEmpty()) {
+            expectSameDiagram(plain, checked);
+            for (int i = 0; i < plain.nodeCount(); ++i) {
+                EXPECT_EQ(std::signbit(plain.nodes()[size_t(i)]->left()),
+                          std::signbit(checked.nodes()[size_t(i)]->left()))
+                    << what;
+                EXPECT_EQ(plain.nodes()[size_t(i)]->foreColor(),
+                          checked.nodes()[size_t(i)]->foreColor())
+                    << what;
+            }
+        }
+    };
+    for (const auto& [what, members] : nodeCases)
+        compare(what, "{" + members + "}", "{" + members + R"(, "unknown": 0})", {}, {});
+    for (const auto& [what, members] : linkCases)
+        compare(what, twoNodes, twoNodes, "{" + members + "}",
+                "{" + members + R"(, "unknown": 0})");
+    // One element the checked way: the others are still read straight.
+    const QByteArray odd = R"({"id": 9, "left": 0, "top": 0, "width": 1, "height": 1, "x": 0})";
+    const QByteArray link = R"({"org": 9, "dst": 3, "extraPoints": [[1, 2]]})";
+    compare("mixed", odd + ", {" + nodeCases[0].second + "}",
+            odd + ", {" + nodeCases[0].second + R"(, "x": 0})", link,
+            link.chopped(1) + R"(, "x": 0})");
+
+    // The cases that must read, read to the values written.
+    Diagram d;
+    ASSERT_TRUE(load("{" + nodeCases[0].second
+                         + R"(}, {"id": 2, "left": 0, "top": 0, "width": 1, "height": 1, )"
+                         + R"("text": "q\" b\\ s\/ \b\f\n\r\t end"})",
+                     R"({"org": 3, "dst": 2, "extraPoints": [[1, 2], [-3.25, 4e2]]})", d)
+                    .isEmpty());
+    const Node& n = *d.nodes()[0];
+    EXPECT_EQ(n.top(), 1.5e-3);
+    EXPECT_EQ(n.width(), 250);
+    EXPECT_EQ(n.userData(), -2147483647 - 1);
+    EXPECT_EQ(n.drawColor(), 0xFFFFFFFFu);
+    EXPECT_EQ(d.nodes()[1]->text(), QStringLiteral("q\" b\\ s/ \b\f\n\r\t end"));
+    EXPECT_EQ(d.links()[0]->extraPoints(),
+              (std::vector<QPointF>{QPointF(1, 2), QPointF(-3.25, 400)}));
+}
+
+// Node ids need not come as 1, 2, 3, ...: links find their ends by id in
+// any order, and a repeated id is refused wherever it comes.
+TEST(DiagramFile, NodeIdsInAnyOrder)
+{
+    QTemporaryDir dir;
+    const auto file = [](std::initializer_list<int> ids, const QByteArray& links) {
+        QByteArray nodes;
+        for (int id : ids)
+            nodes += (nodes.isEmpty() ? "" : ", ") + QByteArray(R"({"id": )")
+                     + QByteArray::number(id)
+                     + R"(, "left": 0, "top": 0, "width": 1, "height": 1})";
+        return R"({"format": "fsm-diagram", "version": 1, "nodes": [)" + nodes + R"(], "links": [)"
+               + links + "]}";
+    };
+    const QByteArray links = R"({"org": 1, "dst": 2}, {"org": 7, "dst": 3}, {"org": 2, "dst": 7})";
+    for (const auto& ids : {std::vector<int>{1, 2, 7, 3}, std::vector<int>{7, 3, 2, 1}}) {
+        Diagram d;
+        QString err;
+        QByteArray bytes = file({ids[0], ids[1], ids[2], ids[3]}, links);
+        ASSERT_TRUE(d.loadFile(writeText(dir, "ids.fsm", bytes), &err)) << err.toStdString();
+        const auto index = [&ids](int id) {
+            return int(std::find(ids.begin(), ids.end(), id) - ids.begin());
+        };
+        ASSERT_EQ(d.links().size(), 3u);
+        EXPECT_EQ(d.indexOf(d.links()[1]->org()), index(7));
+        EXPECT_EQ(d.indexOf(d.links()[1]->dst()), index(3));
+        EXPECT_EQ(d.indexOf(d.links()[2]->org()), index(2));
+    }
+    for (const QByteArray& bytes :
+         {file({1, 2, 1}, {}), file({1, 2, 5, 2}, {}), file({3, 1, 3}, {})}) {
+        Diagram d;
+        QString err;
+        EXPECT_FALSE(d.loadFile(writeText(dir, "ids.fsm", bytes), &err));
+        EXPECT_TRUE(err.contains(QStringLiteral("is used by another node"))) << err.toStdString();
+    }
+    Diagram d;
+    QString err;
+    EXPECT_FALSE(
+        d.loadFile(writeText(dir, "ids.fsm", file({1, 2}, R"({"org": 2, "dst": 3})")), &err));
+    EXPECT_TRUE(err.contains(QStringLiteral("node id 3, which does not exist")))
+        << err.toStdString();
 }

@@ -45,6 +45,12 @@ TEST(Records, AMiddleDotAloneIsNoSeparator)
     const StateRecord r = StateRecord::fromText(rawRecord({"x\u00B7y", "a \u00B7b"}));
     EXPECT_EQ(r.name, "x\u00B7y");
     EXPECT_EQ(r.during, "a \u00B7b");
+    // A dot right before a separator, and a record cut inside a separator.
+    const StateRecord s =
+        StateRecord::fromText(QStringLiteral("x\u00B7\u00B7 \u00B7d\u00B7 \u00B7e\u00B7 "));
+    EXPECT_EQ(s.name, "x\u00B7");
+    EXPECT_EQ(s.during, "d");
+    EXPECT_EQ(s.index, QString());
 }
 
 TEST(Records, NodesWithoutARecordReadEmpty)
