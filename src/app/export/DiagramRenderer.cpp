@@ -101,7 +101,7 @@ TextLayout layoutText(const Node& n)
     out.font = toQFont(n.font());
     const QFontMetricsF fm(out.font);
     const QStringList lines = displayLines(n.text());
-    const std::shared_ptr<const std::vector<double>> advances = lineAdvances(n.text(), out.font);
+    const std::shared_ptr<const std::vector<double>> advances = lineAdvances(n.text(), n.font());
     const std::vector<double>& widths = *advances;
     double blockWidth = 0;
     for (const double w : widths)

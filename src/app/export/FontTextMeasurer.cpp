@@ -3,10 +3,12 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QMutex>
+#include <QThread>
 
 #include <algorithm>
 #include <cmath>
 #include <deque>
+#include <memory>
 
 namespace orvane {
 
@@ -32,16 +34,19 @@ QString expandTabs(const QString& line)
 }
 // Calls `visit` with each display line of the text in turn (see
 // displayLines), one line buffer reused: a text of megabytes is not held a
-// second time as a list of lines.
-template <typename Visit> void forEachDisplayLine(const QString& text, Visit visit)
+// second time as a list of lines. Only the lines that start in [from, to)
+// are visited; `to` is the end of the text or a position just after a CR, so
+// that pieces cut this way visit every line once.
+template <typename Visit>
+void forEachDisplayLine(QStringView text, qsizetype from, qsizetype to, Visit visit)
 {
     QString line;
-    qsizetype start = 0;
+    qsizetype start = from;
     while (true) {
         const qsizetype cr = text.indexOf(QLatin1Char('\r'), start);
         const qsizetype end = cr < 0 ? text.size() : cr;
         line.resize(0);
-        line.append(QStringView(text).mid(start, end - start));
+        line.append(text.mid(start, end - start));
         line.remove(QLatin1Char('\n'));
         // A final line break opens no new line.
         if (cr < 0 && start > 0 && line.isEmpty())
@@ -50,7 +55,14 @@ template <typename Visit> void forEachDisplayLine(const QString& text, Visit vis
         if (cr < 0)
             return;
         start = cr + 1;
+        if (start == to && to < text.size())
+            return;
     }
+}
+
+template <typename Visit> void forEachDisplayLine(const QString& text, Visit visit)
+{
+    forEachDisplayLine(QStringView(text), 0, text.size(), visit);
 }
 }  // namespace
 
@@ -102,9 +114,83 @@ void forgetKnownTexts()
     knownTexts().clear();
 }
 
-}  // namespace
+// Texts from this length on are measured on several threads, each taking a
+// piece of at least kPieceLength characters.
+constexpr qsizetype kParallelTextLength = 256 * 1024;
+constexpr qsizetype kPieceLength = 128 * 1024;
+constexpr int kMostThreads = 8;
 
-std::shared_ptr<const std::vector<double>> lineAdvances(const QString& text, const QFont& font)
+void measureLines(QStringView text, qsizetype from, qsizetype to, const QFont& font,
+                  std::vector<double>& out)
+{
+    const QFontMetricsF fm(font);
+    forEachDisplayLine(text, from, to,
+                       [&](const QString& line) { out.push_back(fm.horizontalAdvance(line)); });
+}
+
+// Where the pieces of the text start: 0, then up to pieces - 1 positions
+// just after a CR, each near an equal share of the text.
+std::vector<qsizetype> pieceStarts(QStringView text, qsizetype pieces)
+{
+    std::vector<qsizetype> starts{0};
+    for (qsizetype k = 1; k < pieces; ++k) {
+        const qsizetype from = std::max(starts.back(), text.size() * k / pieces);
+        const qsizetype cr = text.indexOf(QLatin1Char('\r'), from);
+        if (cr < 0 || cr + 1 >= text.size())
+            break;
+        starts.push_back(cr + 1);
+    }
+    return starts;
+}
+
+// The advances of the display lines of the text. With a diagram font, a long
+// text is cut into pieces at line breaks and the pieces after the first are
+// measured on threads of their own, each with a font of its own made from
+// the diagram font: copies of one QFont share the font's engine cache, which
+// is not safe to use from two threads at once. Every thread's font resolves
+// to the same face with the same settings, so each line gets the advance it
+// would get on the calling thread.
+std::vector<double> measure(const QString& text, const QFont& font, const DiagramFont* diagramFont)
+{
+    qsizetype pieces = 1;
+    if (diagramFont && text.size() >= kParallelTextLength)
+        pieces = std::clamp<qsizetype>(std::min(QThread::idealThreadCount(), kMostThreads), 1,
+                                       text.size() / kPieceLength);
+    const std::vector<qsizetype> starts = pieceStarts(text, pieces);
+    const auto endOf = [&](size_t k) {
+        return k + 1 < starts.size() ? starts[k + 1] : text.size();
+    };
+    std::vector<std::vector<double>> measured(starts.size());
+    std::vector<char> done(starts.size(), 0);
+    std::vector<std::unique_ptr<QThread>> threads;
+    for (size_t k = 1; k < starts.size(); ++k) {
+        std::unique_ptr<QThread> thread(QThread::create([&, k] {
+            measureLines(text, starts[k], endOf(k), toQFont(*diagramFont), measured[k]);
+            done[k] = 1;
+        }));
+        thread->start();
+        threads.push_back(std::move(thread));
+    }
+    measureLines(text, 0, endOf(0), font, measured[0]);
+    for (const auto& thread : threads)
+        thread->wait();
+    std::vector<double> advances;
+    for (size_t k = 0; k < starts.size(); ++k) {
+        // A thread that could not be started leaves its piece to this one.
+        if (k > 0 && !done[k]) {
+            measured[k].clear();
+            measureLines(text, starts[k], endOf(k), font, measured[k]);
+        }
+        if (advances.empty())
+            advances = std::move(measured[k]);
+        else
+            advances.insert(advances.end(), measured[k].begin(), measured[k].end());
+    }
+    return advances;
+}
+
+std::shared_ptr<const std::vector<double>> knownOrMeasured(const QString& text, const QFont& font,
+                                                           const DiagramFont* diagramFont)
 {
     const bool keep = text.size() >= kKeptTextLength;
     if (keep) {
@@ -115,14 +201,15 @@ std::shared_ptr<const std::vector<double>> lineAdvances(const QString& text, con
         known.erase(std::remove_if(known.begin(), known.end(),
                                    [](const Known& k) { return k.text.isDetached(); }),
                     known.end());
+        // The same text is mostly the very same string, which spares
+        // comparing megabytes of characters.
         for (const Known& k : known)
-            if (k.font == font && k.text == text)
+            if (k.font == font
+                && ((k.text.constData() == text.constData() && k.text.size() == text.size())
+                    || k.text == text))
                 return k.advances;
     }
-    const QFontMetricsF fm(font);
-    auto advances = std::make_shared<std::vector<double>>();
-    forEachDisplayLine(
-        text, [&](const QString& line) { advances->push_back(fm.horizontalAdvance(line)); });
+    auto advances = std::make_shared<const std::vector<double>>(measure(text, font, diagramFont));
     if (keep) {
         static const bool forgetAtExit = (qAddPostRoutine(forgetKnownTexts), true);
         Q_UNUSED(forgetAtExit);
@@ -135,12 +222,25 @@ std::shared_ptr<const std::vector<double>> lineAdvances(const QString& text, con
     return advances;
 }
 
+}  // namespace
+
+std::shared_ptr<const std::vector<double>> lineAdvances(const QString& text, const QFont& font)
+{
+    return knownOrMeasured(text, font, nullptr);
+}
+
+std::shared_ptr<const std::vector<double>> lineAdvances(const QString& text,
+                                                        const DiagramFont& font)
+{
+    return knownOrMeasured(text, toQFont(font), &font);
+}
+
 QSizeF FontTextMeasurer::textSize(const QString& text, const DiagramFont& font) const
 {
     const QFont f = toQFont(font);
     const QFontMetricsF fm(f);
     double width = 0;
-    const std::shared_ptr<const std::vector<double>> advances = lineAdvances(text, f);
+    const std::shared_ptr<const std::vector<double>> advances = lineAdvances(text, font);
     for (const double advance : *advances)
         width = std::max(width, advance);
     return QSizeF(std::ceil(width), std::ceil(fm.lineSpacing() * double(advances->size())));

@@ -28,6 +28,11 @@ QStringList displayLines(const QString& text);
 // picture and laying out its text measure the same lines again, and shaping
 // megabytes of text takes seconds. Needs a QGuiApplication.
 std::shared_ptr<const std::vector<double>> lineAdvances(const QString& text, const QFont& font);
+// The same in toQFont(font). A text of hundreds of thousands of characters
+// is cut at line breaks into pieces measured on several threads at once,
+// which gives every line the advance it gets on one thread.
+std::shared_ptr<const std::vector<double>> lineAdvances(const QString& text,
+                                                        const DiagramFont& font);
 
 // Measures texts with QFontMetricsF; needs a QGuiApplication.
 class FontTextMeasurer : public TextMeasurer {

@@ -16,9 +16,20 @@ constexpr char16_t kHighControls[32] = {
 // Walks the text by code point; a lone surrogate is handed over as U+FFFD.
 template <typename Missing> QByteArray encode(const QString& text, Missing missing)
 {
-    QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    // ASCII, by far the most common, is copied as it is until the first
+    // other character.
+    QByteArray out(text.size(), Qt::Uninitialized);
+    const QChar* const units = text.constData();
+    char* const bytes = out.data();
+    qsizetype i = 0;
+    while (i < text.size() && units[i].unicode() < 0x80) {
+        bytes[i] = char(units[i].unicode());
+        ++i;
+    }
+    if (i == text.size())
+        return out;
+    out.truncate(i);
+    for (; i < text.size(); ++i) {
         char32_t cp = text.at(i).unicode();
         if (QChar::isHighSurrogate(cp) && i + 1 < text.size()
             && QChar::isLowSurrogate(text.at(i + 1).unicode())) {

@@ -216,6 +216,10 @@ private:
     QPen m_qpen;
     QBrush m_qbrush;
     QFont m_qfont;
+    // The font useFont last selected, at what scale, and as what object.
+    QFont m_fontAsked;
+    double m_fontScale = 0;
+    Selected m_fontMade;
     QTransform m_transform;
     double m_dpiY = 1440;
     // Whether the primary face of m_asciiFont has every printable ASCII
@@ -271,9 +275,10 @@ void WmfPaintEngine::updateState(const QPaintEngineState& state)
 void WmfPaintEngine::record(quint16 function, const Params& params)
 {
     const quint32 words = 3 + quint32(params.data().size() / 2);
-    Params head;
-    head.u32(words).u16(function);
-    m_records.append(head.data());
+    // The size in words and the function, little-endian.
+    const char head[6] = {char(words & 0xFF), char((words >> 8) & 0xFF), char((words >> 16) & 0xFF),
+                          char(words >> 24),  char(function & 0xFF),     char(function >> 8)};
+    m_records.append(head, sizeof head);
     m_records.append(params.data());
     m_maxRecord = std::max(m_maxRecord, words);
 }
@@ -343,8 +348,15 @@ void WmfPaintEngine::useBrush(const QBrush& brush)
 
 void WmfPaintEngine::useFont(const QFont& font)
 {
+    // Every line of a long text asks for the font again: the one selected
+    // for the same font and scale is kept without building its record.
+    const double scale = std::hypot(m_transform.m21(), m_transform.m22());
+    if (m_font.slot >= 0 && m_font.key == m_fontMade.key && scale == m_fontScale
+        && font.pixelSize() == m_fontAsked.pixelSize()
+        && font.pointSizeF() == m_fontAsked.pointSizeF() && font == m_fontAsked)
+        return;
     const double em = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * m_dpiY / 72.0;
-    const double height = em * std::hypot(m_transform.m21(), m_transform.m22());
+    const double height = em * scale;
     QByteArray face = Windows1252::encodeLossy(font.family()).left(kFaceNameBytes - 1);
     face.append(QByteArray(kFaceNameBytes - face.size(), '\0'));
     // Underline and strike-out lines are drawn by the painter as lines of
@@ -356,6 +368,9 @@ void WmfPaintEngine::useFont(const QFont& font)
     p.u8(0 /* ANSI_CHARSET */).u8(0).u8(0).u8(0).u8(0);
     p.bytes(face);
     select(m_font, META_CREATEFONTINDIRECT, p);
+    m_fontAsked = font;
+    m_fontScale = scale;
+    m_fontMade = m_font;
 }
 
 void WmfPaintEngine::useFillMode(quint16 mode)

@@ -205,6 +205,64 @@ TEST(FontTextMeasurer, ALongTextIsMeasuredOnceLineByLine)
     EXPECT_NE(lineAdvances(QStringLiteral("x"), font), lineAdvances(QStringLiteral("x"), font));
 }
 
+// A long text is measured in pieces on several threads; every line must get
+// the very advance one thread gives it, in any face, whatever the line holds
+// (kerning pairs, ligatures, tabs, right-to-left runs, marks, characters the
+// face lacks) and wherever the pieces are cut.
+TEST(FontTextMeasurer, LongTextsMeasuredInPiecesGetTheSameAdvances)
+{
+    const QStringList samples = {
+        QStringLiteral("value = value * 3 + %1; // step %1"),
+        QStringLiteral("AVATAR Ty. \"office\" ffi fl %1 WAVE yo"),
+        QStringLiteral("\tx\t= %1;\t\t// tab"),
+        QStringLiteral("\u05E9\u05DC\u05D5\u05DD %1 \u0645\u0631\u062D\u0628\u0627 abc"),
+        QStringLiteral("e\u0301 a\u0308 \u00C5ngstr\u00F6m \u20AC %1 \u4E2D\u6587 \U0001F600"),
+        QString(),
+        QStringLiteral("lf\ninside %1"),
+    };
+    QString text;
+    for (int i = 0; text.size() < 600000; ++i) {
+        const QString& sample = samples.at(i % samples.size());
+        text += (sample.isEmpty() ? sample : sample.arg(i)) + QStringLiteral("\r\n");
+    }
+    // One line longer than a whole piece, and a final line break.
+    text += QString(200000, QLatin1Char('W')) + QStringLiteral("\r\n");
+
+    DiagramFont fonts[4];
+    fonts[1].name = QStringLiteral("DejaVu Serif");
+    fonts[1].bold = true;
+    fonts[2].name = QStringLiteral("DejaVu Sans Mono");
+    fonts[2].size = 11;
+    fonts[3].name = QStringLiteral("Nimbus Roman");
+    fonts[3].italic = true;
+    const QStringList lines = displayLines(text);
+    for (const DiagramFont& font : fonts) {
+        SCOPED_TRACE(font.name.toStdString());
+        const auto advances = lineAdvances(text, font);
+        ASSERT_EQ(advances->size(), size_t(lines.size()));
+        const QFontMetricsF fm(toQFont(font));
+        qsizetype differing = 0;
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            differing += (*advances)[size_t(i)] != fm.horizontalAdvance(lines.at(i));
+        EXPECT_EQ(differing, 0);
+        // The QFont form finds the same measurement.
+        EXPECT_EQ(lineAdvances(text, toQFont(font)), advances);
+    }
+
+    // Texts whose only line breaks sit at the end, or that have none, or
+    // only LF, are still lines as displayLines cuts them.
+    for (const QString& odd : {QString(300000, QLatin1Char('x')) + QStringLiteral("\r"),
+                               QString(300000, QLatin1Char('\n')),
+                               QStringLiteral("a\r") + QString(300000, QLatin1Char('\r'))}) {
+        const auto advances = lineAdvances(odd, fonts[0]);
+        const QStringList oddLines = displayLines(odd);
+        ASSERT_EQ(advances->size(), size_t(oddLines.size()));
+        const QFontMetricsF fm(toQFont(fonts[0]));
+        EXPECT_EQ(advances->front(), fm.horizontalAdvance(oddLines.front()));
+        EXPECT_EQ(advances->back(), fm.horizontalAdvance(oddLines.back()));
+    }
+}
+
 TEST(FontTextMeasurer, AutosizedNodesHoldTheirDrawnText)
 {
     const auto measurer = std::make_shared<FontTextMeasurer>();

@@ -34,3 +34,23 @@ TEST(Windows1252, LossyEncodingPutsOneQuestionMarkPerCharacter)
     EXPECT_EQ(Windows1252::encodeLossy(QString::fromUtf8("\xC3\xA9\xF0\x9F\x98\x80\xE4\xB8\xAD")),
               QByteArray("\xE9??"));
 }
+
+// ASCII is copied in one sweep up to the first other character; the text
+// after it goes through the character-by-character road, whatever stands at
+// the seam.
+TEST(Windows1252, AsciiRunsAndTheCharacterAfterThem)
+{
+    EXPECT_EQ(Windows1252::encodeLossy(QString()), QByteArray());
+    EXPECT_EQ(Windows1252::encodeLossy(QStringLiteral("\t x = 1; // \x7F\r\n")),
+              QByteArray("\t x = 1; // \x7F\r\n"));
+    EXPECT_EQ(Windows1252::encodeLossy(QStringLiteral("ab\u00E9cd\u20ACe")), QByteArray("ab\xE9"
+                                                                                        "cd\x80"
+                                                                                        "e"));
+    EXPECT_EQ(Windows1252::encodeLossy(QStringLiteral("\u4E2Dab")), QByteArray("?ab"));
+    EXPECT_EQ(Windows1252::encodeWithCharRefs(QString::fromUtf8("ab\xF0\x9F\x98\x80"
+                                                                "c")),
+              QByteArray("ab&#128512;c"));
+    const QChar lone[] = {QChar('a'), QChar('b'), QChar(0xD800)};
+    EXPECT_EQ(Windows1252::encodeLossy(QString(lone, 3)), QByteArray("ab?"));
+    EXPECT_EQ(Windows1252::encodeWithCharRefs(QStringLiteral("x\u0080")), QByteArray("x&#128;"));
+}
