@@ -126,3 +126,31 @@ TEST_F(LinkPaintingTest, PartsRepaintedAloneMatchTheWholeWindow)
         }
     }
 }
+
+TEST_F(LinkPaintingTest, APartBesideALineStillGetsItsEdge)
+{
+    // Without arrow heads: a thick horizontal link and a thin diagonal one
+    // whose centre lines lie just outside the repainted parts.
+    Node* a = d.addNode(300, 3000, 900, 600);
+    Node* b = d.addNode(9000, 3000, 900, 600);
+    Link* ab = d.addLink(a, b);
+    ab->setArrowDst(0);
+    ab->setDrawWidth(6);
+    Node* c = d.addNode(300, 6000, 900, 600);
+    Node* e = d.addNode(9000, 9000, 900, 600);
+    d.addLink(c, e)->setArrowDst(0);
+    for (const double zoom : {50.0, 100.0, 161.0}) {
+        view.setZoom(zoom);
+        view.centerOn(QPointF(4500, 5000));
+        const QPoint on = view.mapFromScene(QPointF(4500, 3300));  // on the thick line
+        for (const int off : {1, 2, 3, 4}) {
+            expectPartLikeWhole(QRect(on.x() - 50, on.y() + off, 100, 6));
+            expectPartLikeWhole(QRect(on.x() - 50, on.y() - off - 6, 100, 6));
+        }
+        const QPoint mid = view.mapFromScene(QPointF(5100, 7800));  // on the thin one
+        for (const int off : {1, 2, 3}) {
+            expectPartLikeWhole(QRect(mid + QPoint(off, 0), QSize(4, 4)));
+            expectPartLikeWhole(QRect(mid - QPoint(off + 4, 0), QSize(4, 4)));
+        }
+    }
+}
