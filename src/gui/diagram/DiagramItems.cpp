@@ -239,9 +239,10 @@ void LinkItem::sync()
 
 bool LinkItem::drawsInto(const QPainter& p, const QRectF& area) const
 {
-    // Where the stroke can reach beyond the line: half its width (at least
-    // one device pixel, as the renderer keeps it), a miter at a bend as
-    // much again, the arrow heads at the ends, and the antialiased edge.
+    // How far the stroke can reach beyond the line: a miter at a bend up
+    // to twice the pen's width (the pen's default miter limit; the width
+    // is at least one device pixel, as the renderer keeps it), the arrow
+    // heads at the ends, and the antialiased edge.
     const QTransform& t = p.worldTransform();
     const double scale = std::min(std::hypot(t.m11(), t.m12()), std::hypot(t.m21(), t.m22()));
     if (!(scale > 0))
