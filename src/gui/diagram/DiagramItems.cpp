@@ -90,6 +90,34 @@ double distanceToLine(const QPolygonF& line, QPointF p, int* segment)
     return best;
 }
 
+bool lineMeets(const QPolygonF& line, const QRectF& area, double margin)
+{
+    const QRectF r = area.normalized().adjusted(-margin, -margin, margin, margin);
+    if (line.size() == 1)
+        return r.contains(line.front());
+    // Each segment a + t (b - a), t in [0, 1], is cut to the slab between
+    // the rectangle's sides in x, then in y; what is left meets it.
+    for (int i = 0; i + 1 < line.size(); ++i) {
+        const QPointF a = line[i], d = line[i + 1] - line[i];
+        double t0 = 0, t1 = 1;
+        auto clip = [&](double p, double q) {
+            // Keeps the part where p t <= q.
+            if (p == 0)
+                return q >= 0;
+            const double t = q / p;
+            if (p < 0)
+                t0 = std::max(t0, t);
+            else
+                t1 = std::min(t1, t);
+            return t0 <= t1;
+        };
+        if (clip(-d.x(), a.x() - r.left()) && clip(d.x(), r.right() - a.x())
+            && clip(-d.y(), a.y() - r.top()) && clip(d.y(), r.bottom() - a.y()))
+            return true;
+    }
+    return false;
+}
+
 // ---------------------------------------------------------------- DiagramItem
 
 void DiagramItem::setArea(const QRectF& drawn, const QRectF& handles)
@@ -194,6 +222,8 @@ void NodeItem::paint(QPainter* p, const QStyleOptionGraphicsItem* opt, QWidget*)
 LinkItem::LinkItem(Link* l, const ItemContext* ctx) : DiagramItem(ctx), m_link(l)
 {
     setZValue(0);
+    // The view then tells paint() which part of the window it repaints.
+    setFlag(ItemUsesExtendedStyleOption);
     sync();
 }
 
@@ -207,9 +237,32 @@ void LinkItem::sync()
                && DiagramRenderer::isDrawn(*m_link->dst()));
 }
 
-void LinkItem::paint(QPainter* p, const QStyleOptionGraphicsItem*, QWidget*)
+bool LinkItem::drawsInto(const QPainter& p, const QRectF& area) const
 {
-    DiagramRenderer::paintLink(*p, *m_link);
+    // How far the stroke can reach beyond the line: a miter at a bend up
+    // to twice the pen's width (the pen's default miter limit; the width
+    // is at least one device pixel, as the renderer keeps it), the arrow
+    // heads at the ends, and the antialiased edge.
+    const QTransform& t = p.worldTransform();
+    const double scale = std::min(std::hypot(t.m11(), t.m12()), std::hypot(t.m21(), t.m22()));
+    if (!(scale > 0))
+        return true;
+    const double pixel = 1.0 / scale;
+    const double width = std::max(1, m_link->drawWidth()) * DiagramRenderer::kTwipsPerPixel;
+    double margin = 2 * std::max(width, pixel) + 3 * pixel;
+    if (m_link->arrowDst() != 0 || m_link->arrowOrg() != 0)
+        margin += 1.2 * (120.0 + 2.0 * width);
+    return lineMeets(m_line, area, margin);
+}
+
+void LinkItem::paint(QPainter* p, const QStyleOptionGraphicsItem* opt, QWidget*)
+{
+    // A long link is repainted wherever its bounding rectangle meets the
+    // repainted area; most of the time the line itself passes far away
+    // from it (two thousand transitions into the initial state cover the
+    // whole window that way), and stroking it would only cost time.
+    if (drawsInto(*p, opt->exposedRect))
+        DiagramRenderer::paintLink(*p, *m_link);
     if (!m_showSelected)
         return;
     const LinkHandles h = linkHandles(m_line, *m_link);

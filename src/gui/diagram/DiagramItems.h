@@ -43,6 +43,10 @@ LinkHandles linkHandles(const QPolygonF& line, const Link& l);
 // nearest segment (the one from point i to point i + 1).
 double distanceToLine(const QPolygonF& line, QPointF p, int* segment = nullptr);
 
+// True when some segment of a polyline comes within `margin` of `area`
+// (that is, meets the area grown by `margin` on every side).
+bool lineMeets(const QPolygonF& line, const QRectF& area, double margin);
+
 // What node and link items share: the rectangle their drawing covers and
 // the selection handles, which keep their size in pixels at any zoom.
 class DiagramItem : public QGraphicsItem {
@@ -102,6 +106,9 @@ public:
     void paint(QPainter* p, const QStyleOptionGraphicsItem* opt, QWidget* w) override;
 
 private:
+    // False when the line, drawn by `p`, leaves no pixel in `area`.
+    bool drawsInto(const QPainter& p, const QRectF& area) const;
+
     Link* m_link;
     QPolygonF m_line;
 };
