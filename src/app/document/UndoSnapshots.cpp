@@ -330,6 +330,7 @@ void UndoSnapshots::storeGraphChanges()
     Diagram& d = m_doc.diagram();
     if (!d.changed())
         return;
+    ++m_stateCount;
     m_modified = true;
     d.setChanged(false);
     save(false);
@@ -339,6 +340,12 @@ void UndoSnapshots::clearGraphChanges()
 {
     m_modified = false;
     m_doc.diagram().setChanged(false);
+    writeDescription();
+}
+
+void UndoSnapshots::markGraphChanged()
+{
+    m_modified = true;
     writeDescription();
 }
 
@@ -428,6 +435,7 @@ void UndoSnapshots::save(bool forced)
 
 bool UndoSnapshots::load(int n)
 {
+    ++m_stateCount;
     waitForWrites();
     const QString name = snapshotName(n);
     QString error;
@@ -453,6 +461,7 @@ bool UndoSnapshots::recover(const QString& snapshotFile)
                       kFileAccessError, error));
         return false;
     }
+    ++m_stateCount;
     m_events.readGraphConfig();
     m_doc.diagram().setReadOnly(false);
     m_doc.diagram().setChanged(true);

@@ -100,6 +100,13 @@ public:
     void storeGraphChanges();
     // The document now equals its file.
     void clearGraphChanges();
+    // The document differs from its file again (it was edited while its
+    // save ran).
+    void markGraphChanged();
+    // Counts the states the diagram took through the store: every snapshot,
+    // undo, redo and recovery. A save compares it with the count when the
+    // diagram was copied to know whether the document was edited meanwhile.
+    quint64 stateCount() const { return m_stateCount; }
     bool canUndo() const;
     bool canRedo() const;
     void undo();
@@ -155,6 +162,7 @@ private:
     std::unique_ptr<QThreadPool> m_writer;  // one thread: snapshots land in order
     int m_snapshotCount = 0;
     int m_redoCount = 0;
+    quint64 m_stateCount = 0;
     bool m_enabled = false;
     bool m_modified = false;
 };
