@@ -63,8 +63,6 @@ void Document::setCaption(const QString& caption)
 
 void Document::refreshButtons() { emit buttonsRefreshRequested(); }
 
-void Document::cleanTagNode() { MachineInfo::loadGraphInfo(fsm, false); }
-
 void Document::readGraphConfig()
 {
     MachineInfo::loadGraphInfo(fsm, true);
@@ -72,7 +70,10 @@ void Document::readGraphConfig()
     emit graphConfigApplied();
 }
 
-void Document::saveGraphInfo() { MachineInfo::saveGraphInfo(fsm, false); }
+std::unique_ptr<Diagram> Document::fileCopyWithRecord()
+{
+    return MachineInfo::fileCopyWithRecord(fsm);
+}
 
 bool Document::modeCommand() { return process().batchMode; }
 

@@ -42,9 +42,8 @@ public:
 
     // UndoRedoEvents.
     void refreshButtons() override;
-    void cleanTagNode() override;
     void readGraphConfig() override;
-    void saveGraphInfo() override;
+    std::unique_ptr<Diagram> fileCopyWithRecord() override;
     bool modeCommand() override;
 
 signals:

@@ -217,15 +217,10 @@ SaveStatus writeDocument(DocumentRegistry& docs, Document& doc, SaveMode mode,
     }
     job.states = doc.undo.stateCount();
     job.changedAtCopy = d.changed();
-    {
-        // The file gets the record node with the current options; the copy
-        // is what gets written, so the diagram on screen keeps its texts and
-        // the views only see the record node come and go.
-        const RedrawPause pause(d);
-        MachineInfo::saveGraphInfo(fsm, false);
-        job.copy = std::shared_ptr<Diagram>(d.fileCopy());
-        MachineInfo::loadGraphInfo(fsm, false);
-    }
+    // The copy is what gets written, with the record node and without the
+    // texts: the diagram on screen is not touched, so the views have nothing
+    // to follow.
+    job.copy = std::shared_ptr<Diagram>(MachineInfo::fileCopyWithRecord(fsm));
     // Nothing is written (not even the backup) when the file may not be
     // replaced, or when its backup cannot be made and the user stops.
     const SafeFileWriter::Target target = SafeFileWriter::checkTarget(job.path);

@@ -404,15 +404,9 @@ void UndoSnapshots::save(bool forced)
     const QString name = snapshotFile(m_base, m_snapshotCount);
     ++m_snapshotCount;
 
-    std::shared_ptr<const Diagram> copy;
-    {
-        // The record node lives only while the diagram is copied: views
-        // need not show it.
-        const RedrawPause pause(d);
-        m_events.saveGraphInfo();
-        copy = d.fileCopy();
-        m_events.cleanTagNode();
-    }
+    // The record node goes only into the copy: the views have nothing to
+    // follow, and the selection stays.
+    const std::shared_ptr<const Diagram> copy = m_events.fileCopyWithRecord();
     m_writer->start([name, copy] {
         Paths::deleteFile(name);
         // A temporary-folder cleaner may have removed the folder meanwhile.

@@ -49,12 +49,11 @@ public:
     virtual ~UndoRedoEvents() = default;
     // Refresh the toolbar buttons and menus (undo/redo availability changed).
     virtual void refreshButtons() = 0;
-    // Remove the info node again after a snapshot was written.
-    virtual void cleanTagNode() = 0;
     // Take the record out of a loaded snapshot and re-apply the options.
     virtual void readGraphConfig() = 0;
-    // Store the record into an info node (item texts kept) before a snapshot.
-    virtual void saveGraphInfo() = 0;
+    // A copy of the diagram as a snapshot holds it: with the record in an
+    // info node, item texts kept. The diagram itself is not touched.
+    virtual std::unique_ptr<Diagram> fileCopyWithRecord() = 0;
     // True in batch mode: the store then does nothing at all.
     virtual bool modeCommand() = 0;
 };
