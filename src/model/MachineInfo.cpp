@@ -51,16 +51,21 @@ QString nameForFile(const QString& path)
     return name;
 }
 
-void saveGraphInfo(FsmDocument& doc, bool clearTexts)
+namespace {
+// The configuration record with the current signature, name and options.
+void updateConfig(FsmDocument& doc)
 {
     Diagram& d = doc.diagram();
-    const bool wasChanged = d.changed();
     MachineConfig config = machineConfig(d);
     config.signature = kSignature;
     config.name = nameForFile(doc.filePath);
     config.options = optionsString(doc);
     setMachineConfig(d, std::move(config));
+}
 
+// The hidden node that carries the record into the file, added last.
+void addInfoNode(Diagram& d)
+{
     Node* info = d.addNode(0, 0, 100, 100);
     info->setIsFsmItem(false);
     info->setUserData(NodeInfo);
@@ -68,6 +73,15 @@ void saveGraphInfo(FsmDocument& doc, bool clearTexts)
     info->setFillColor(d.defaultFillColor());
     info->setForeColor(d.defaultForeColor());
     info->setFont(d.font());
+}
+}  // namespace
+
+void saveGraphInfo(FsmDocument& doc, bool clearTexts)
+{
+    Diagram& d = doc.diagram();
+    const bool wasChanged = d.changed();
+    updateConfig(doc);
+    addInfoNode(d);
 
     // The file holds only the records; the texts are rebuilt after loading.
     if (clearTexts) {
@@ -79,6 +93,18 @@ void saveGraphInfo(FsmDocument& doc, bool clearTexts)
         }
     }
     d.setChanged(wasChanged);
+}
+
+std::unique_ptr<Diagram> fileCopyWithRecord(FsmDocument& doc)
+{
+    Diagram& d = doc.diagram();
+    const bool wasChanged = d.changed();
+    updateConfig(doc);
+    d.setChanged(wasChanged);
+    // The copy has the diagram's tag, colours and font, as addInfoNode needs.
+    std::unique_ptr<Diagram> copy = d.fileCopy();
+    addInfoNode(*copy);
+    return copy;
 }
 
 void loadGraphInfo(FsmDocument& doc, bool copyInfo)

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace orvane {
 class FsmDocument;
 }
@@ -20,6 +22,11 @@ void setMachineConfig(Diagram& d, MachineConfig config);
 // The default code style + ";" + the eleven option tokens of the document.
 QString optionsString(const FsmDocument& doc);
 void saveGraphInfo(FsmDocument& doc, bool clearTexts);
+// What saveGraphInfo(doc, false) would make of the diagram, as a copy
+// (Diagram::fileCopy) with the info node in it: the document's configuration
+// record is brought up to date, and no node of the document itself is added,
+// removed or touched, so the views have nothing to follow.
+std::unique_ptr<Diagram> fileCopyWithRecord(FsmDocument& doc);
 // The FSM name the editor gives a diagram kept in the file at `path`: the
 // file's base name with blanks made underscores.
 QString nameForFile(const QString& path);

@@ -11,12 +11,15 @@
 #include "MachineInfo.h"
 #include "Logs.h"
 #include "Paths.h"
+#include "Records.h"
 #include "SafeFileWriter.h"
 #include "SnapshotRecovery.h"
 
 #include <QDir>
 #include <QFileInfo>
 
+#include <functional>
+#include <memory>
 #include <optional>
 
 namespace orvane::DocumentCommands {
@@ -57,19 +60,15 @@ void tellCantSave(UserInterface& ui, const QString& path, const QString& reason 
     ui.message(text, MessageIcon::Exclamation, kAttention);
 }
 
-// Copies the file about to be saved over to file + ".bak". A backup that
-// cannot be made is reported; the save then goes on only if the user says
-// so (batch mode never asks and does not save without a backup).
-bool backUp(UserInterface& ui, const QString& path)
+// A backup copy that cannot be made is logged and reported; the save then
+// goes on only if the user says so (batch mode never asks and does not save
+// without a backup).
+bool saveWithoutBackup(UserInterface& ui, const QString& backup, const QString& reason)
 {
-    const QString backup = path + QStringLiteral(".bak");
-    const SafeFileWriter::WriteResult made = SafeFileWriter::makeBackup(path, backup);
-    if (made.ok())
-        return true;
     Logs::writeLog(errorLine(QStringLiteral("SalvaDiagrama"), kFileAccessError,
-                             backup + QStringLiteral(": ") + made.reason));
+                             backup + QStringLiteral(": ") + reason));
     const QString text = QStringLiteral("The backup copy cannot be made:") + kCrLf + backup + kCrLf
-                         + made.reason + kCrLf + QStringLiteral("Save without a backup copy?");
+                         + reason + kCrLf + QStringLiteral("Save without a backup copy?");
     if (process().batchMode) {
         ui.message(text, MessageIcon::Exclamation, kAttention);
         return false;
@@ -77,6 +76,177 @@ bool backUp(UserInterface& ui, const QString& path)
     return ui.askYesNo(text, kAttention, MessageIcon::Exclamation, Answer::No) == Answer::Yes;
 }
 
+QString backupName(const QString& path) { return path + QStringLiteral(".bak"); }
+
+// What writing a document's file came to.
+struct WriteOutcome {
+    bool backupFailed = false;  // nothing was written
+    QString backupReason;
+    bool written = false;
+    QString error;
+};
+
+// Makes the backup copy (when asked) and writes the copy of the diagram.
+// Runs on the save thread: it touches nothing but the copy and the files.
+WriteOutcome writeCopy(Diagram& copy, const QString& path, bool backup)
+{
+    WriteOutcome o;
+    // The backup is a copy, so the file itself stays in place until the new
+    // contents have replaced it whole.
+    if (backup) {
+        const SafeFileWriter::WriteResult made = SafeFileWriter::makeBackup(path, backupName(path));
+        if (!made.ok()) {
+            o.backupFailed = true;
+            o.backupReason = made.reason;
+            return o;
+        }
+    }
+    // The file holds only the records; the texts are rebuilt after loading
+    // (as the record node's save with cleared texts does).
+    for (const auto& n : copy.nodes())
+        if (n->userData() & NodeFsmItem) {
+            n->setText(QString());
+            n->setToolTip(QString());
+        }
+    o.written = copy.saveFile(path, &o.error);
+    return o;
+}
+
+// One save of a document: what it writes and what the document must
+// compare or undo when the write ends.
+struct SaveJob {
+    DocumentRegistry* docs = nullptr;
+    Document* doc = nullptr;
+    QString path;
+    std::shared_ptr<Diagram> copy;
+    bool backup = false;
+    quint64 states = 0;                 // the undo store's state count at the copy
+    bool changedAtCopy = false;         // the diagram had changes not yet stored
+    std::function<void()> keepOldName;  // Save As: the name before it
+    std::shared_ptr<SaveStatus> status;
+};
+
+// A save that wrote nothing: the document keeps its name and its changes.
+SaveStatus refuse(const SaveJob& job)
+{
+    updateRecentFiles(*job.docs, job.path);
+    if (job.keepOldName)
+        job.keepOldName();
+    return SaveStatus::Refused;
+}
+
+// The document follows the write: saved only when the file holds it.
+SaveStatus finishSave(const SaveJob& job, const WriteOutcome& o)
+{
+    Document& doc = *job.doc;
+    FsmDocument& fsm = doc.fsm;
+    if (!o.written) {
+        Logs::writeLog(errorLine(QStringLiteral("SalvaDiagrama"), kFileAccessError, o.error));
+        job.docs->ui().message(o.error, MessageIcon::Exclamation, kAttention);
+        if (job.keepOldName)
+            job.keepOldName();
+        doc.refreshButtons();
+        return SaveStatus::Failed;
+    }
+    // Edits made while the file was written are not in it.
+    const bool edited =
+        doc.undo.stateCount() != job.states || (fsm.diagram().changed() && !job.changedAtCopy);
+    if (!edited) {
+        doc.undo.clearGraphChanges();
+        fsm.isNew = false;
+        fsm.lastSaveSucceeded = true;
+        doc.undo.init();
+    } else {
+        fsm.isNew = false;
+        fsm.lastSaveSucceeded = true;
+        // A new name needs a history under that name; the same name keeps
+        // the history, so the edits can still be undone.
+        if (job.keepOldName)
+            doc.undo.init();
+        doc.undo.markGraphChanged();
+    }
+    updateRecentFiles(*job.docs, job.path);
+    doc.refreshButtons();
+    return SaveStatus::Saved;
+}
+
+// Hands the write to the document's save thread; what follows runs on the
+// interface thread when it ends.
+void startWrite(SaveJob job)
+{
+    Document* doc = job.doc;
+    doc->startSave([job = std::move(job)]() mutable -> std::function<void()> {
+        const WriteOutcome o = writeCopy(*job.copy, job.path, job.backup);
+        // The copy goes here, off the interface thread, unless a save
+        // without the backup may still need it.
+        if (!o.backupFailed)
+            job.copy.reset();
+        return [job, o] {
+            if (o.backupFailed) {
+                if (saveWithoutBackup(job.docs->ui(), backupName(job.path), o.backupReason)) {
+                    SaveJob again = job;
+                    again.backup = false;
+                    startWrite(std::move(again));
+                } else {
+                    *job.status = refuse(job);
+                }
+                return;
+            }
+            *job.status = finishSave(job, o);
+        };
+    });
+}
+
+// saveDiagram, with what a Save As restores when nothing was written.
+SaveStatus writeDocument(DocumentRegistry& docs, Document& doc, SaveMode mode,
+                         std::function<void()> keepOldName)
+{
+    UserInterface& ui = docs.ui();
+    FsmDocument& fsm = doc.fsm;
+    Diagram& d = fsm.diagram();
+    SaveJob job;
+    job.docs = &docs;
+    job.doc = &doc;
+    job.path = fsm.filePath;
+    job.keepOldName = std::move(keepOldName);
+    job.status = std::make_shared<SaveStatus>(SaveStatus::Started);
+    if (job.path.isEmpty()) {
+        if (job.keepOldName)
+            job.keepOldName();
+        return SaveStatus::Failed;
+    }
+    job.states = doc.undo.stateCount();
+    job.changedAtCopy = d.changed();
+    // The copy is what gets written, with the record node and without the
+    // texts: the diagram on screen is not touched, so the views have nothing
+    // to follow.
+    job.copy = std::shared_ptr<Diagram>(MachineInfo::fileCopyWithRecord(fsm));
+    // Nothing is written (not even the backup) when the file may not be
+    // replaced, or when its backup cannot be made and the user stops.
+    const SafeFileWriter::Target target = SafeFileWriter::checkTarget(job.path);
+    if (target.result.status == SafeFileWriter::WriteStatus::Refused) {
+        tellCantSave(ui, job.path, target.result.reason);
+        return refuse(job);
+    }
+    job.backup = target.exists;
+
+    if (process().batchMode) {
+        // Batch mode has no window to keep painting: all on this thread.
+        if (job.backup) {
+            const SafeFileWriter::WriteResult made =
+                SafeFileWriter::makeBackup(job.path, backupName(job.path));
+            if (!made.ok() && !saveWithoutBackup(ui, backupName(job.path), made.reason))
+                return refuse(job);
+        }
+        return finishSave(job, writeCopy(*job.copy, job.path, false));
+    }
+    const std::shared_ptr<SaveStatus> status = job.status;
+    startWrite(std::move(job));
+    if (mode == SaveMode::Background)
+        return SaveStatus::Started;
+    doc.waitForSave();
+    return *status;
+}
 // Removes a document without asking and refreshes the recent-file menus.
 void discard(DocumentRegistry& docs, Document& doc)
 {
@@ -217,17 +387,20 @@ OpenResult fileOpen(DocumentRegistry& docs, const QString& pathIn, bool offerRec
     return {OpenStatus::Opened, doc, {}};
 }
 
-bool fileSave(DocumentRegistry& docs, Document& doc)
+bool fileSave(DocumentRegistry& docs, Document& doc, SaveMode mode)
 {
+    doc.waitForSave();
     if (!doc.undo.graphHasChanged())
         return true;
     if (doc.fsm.isNew || doc.fsm.filePath.isEmpty())
-        return fileSaveAs(docs, doc);
-    return saveDiagram(docs, doc) == SaveStatus::Saved;
+        return fileSaveAs(docs, doc, mode);
+    const SaveStatus status = saveDiagram(docs, doc, mode);
+    return status == SaveStatus::Saved || status == SaveStatus::Started;
 }
 
-bool fileSaveAs(DocumentRegistry& docs, Document& doc)
+bool fileSaveAs(DocumentRegistry& docs, Document& doc, SaveMode mode)
 {
+    doc.waitForSave();
     UserInterface& ui = docs.ui();
     FsmDocument& fsm = doc.fsm;
     const QString chosen = ui.saveFileName(fsmSaveDialog(fsm.filePath));
@@ -248,13 +421,15 @@ bool fileSaveAs(DocumentRegistry& docs, Document& doc)
     fsm.lastFilePath = oldName;
     fsm.filePath = newPath;
     doc.setCaption(Paths::baseName(newPath));
-    if (saveDiagram(docs, doc) == SaveStatus::Saved)
-        return true;
     // Nothing was written there: the document keeps the name of its file.
-    fsm.filePath = oldName;
-    fsm.lastFilePath = oldLast;
-    doc.setCaption(oldCaption);
-    return false;
+    Document* d = &doc;
+    const auto keepOldName = [d, oldName, oldLast, oldCaption] {
+        d->fsm.filePath = oldName;
+        d->fsm.lastFilePath = oldLast;
+        d->setCaption(oldCaption);
+    };
+    const SaveStatus status = writeDocument(docs, doc, mode, keepOldName);
+    return status == SaveStatus::Saved || status == SaveStatus::Started;
 }
 
 bool fileSaveAll(DocumentRegistry& docs)
@@ -267,56 +442,16 @@ bool fileSaveAll(DocumentRegistry& docs)
     return all;
 }
 
-SaveStatus saveDiagram(DocumentRegistry& docs, Document& doc)
+SaveStatus saveDiagram(DocumentRegistry& docs, Document& doc, SaveMode mode)
 {
-    UserInterface& ui = docs.ui();
-    FsmDocument& fsm = doc.fsm;
-    Diagram& d = fsm.diagram();
-    const QString path = fsm.filePath;
-    if (path.isEmpty())
-        return SaveStatus::Failed;
-    const bool wasChanged = d.changed();
-    // Every text is cleared for the file and rebuilt after it: the views
-    // follow once, at the end.
-    const RedrawPause pause(d);
-
-    fsm.beforeSave();
-    // Nothing is written (not even the backup) when the file may not be
-    // replaced, or when its backup cannot be made and the user stops.
-    const auto refuse = [&] {
-        fsm.afterSave(ui);
-        d.setChanged(wasChanged);
-        updateRecentFiles(docs, path);
-        return SaveStatus::Refused;
-    };
-    const SafeFileWriter::Target target = SafeFileWriter::checkTarget(path);
-    if (target.result.status == SafeFileWriter::WriteStatus::Refused) {
-        tellCantSave(ui, path, target.result.reason);
-        return refuse();
-    }
-    // The backup is a copy, so the file itself stays in place until the new
-    // contents have replaced it whole.
-    if (target.exists && !backUp(ui, path))
-        return refuse();
-    QString error;
-    const bool written = d.saveFile(path, &error);
-    fsm.afterSave(ui);
-    if (!written) {
-        d.setChanged(wasChanged);
-        Logs::writeLog(errorLine(QStringLiteral("SalvaDiagrama"), kFileAccessError, error));
-        ui.message(error, MessageIcon::Exclamation, kAttention);
-        return SaveStatus::Failed;
-    }
-    doc.undo.clearGraphChanges();
-    fsm.isNew = false;
-    fsm.lastSaveSucceeded = true;
-    doc.undo.init();
-    updateRecentFiles(docs, path);
-    return SaveStatus::Saved;
+    doc.waitForSave();
+    return writeDocument(docs, doc, mode, {});
 }
 
 bool queryClose(DocumentRegistry& docs, Document& doc)
 {
+    // A save still running decides whether there is anything left to save.
+    doc.waitForSave();
     if (process().batchMode || !doc.undo.graphHasChanged())
         return true;
     QString text = QStringLiteral("Do you want to save the changes?");

@@ -54,21 +54,33 @@ struct OpenResult {
 // a recovered state unlocks the document and shows it changed.
 OpenResult fileOpen(DocumentRegistry& docs, const QString& path, bool offerRecovery = true);
 
+// How a save from the editor ends. The file is always written on the
+// document's save thread (in batch mode on the calling one) while the
+// windows keep painting. Wait: the call returns once the document follows
+// the result; mouse and keys wait meanwhile. Background: the call returns
+// once the write has started; the user goes on working, and the document
+// counts as saved only when the write succeeded (edits made meanwhile stay
+// changes). Every save, close and Save As first waits for a running save.
+enum class SaveMode { Wait, Background };
+
 // Saves when the document has changes; a never-saved document asks for a
-// name. True when the file now holds the document (saved, or nothing to do).
-bool fileSave(DocumentRegistry& docs, Document& doc);
+// name. True when the file now holds the document (saved, or nothing to do),
+// or, in the background, when its write has started.
+bool fileSave(DocumentRegistry& docs, Document& doc, SaveMode mode = SaveMode::Wait);
 // Asks for a new name and saves there. False when cancelled or not written;
-// the document then keeps its previous name.
-bool fileSaveAs(DocumentRegistry& docs, Document& doc);
+// the document then keeps its previous name (in the background, once the
+// write has failed).
+bool fileSaveAs(DocumentRegistry& docs, Document& doc, SaveMode mode = SaveMode::Wait);
 // fileSave on every document, last to first. True when all succeeded.
 bool fileSaveAll(DocumentRegistry& docs);
 
-enum class SaveStatus { Saved, Refused, Failed };
+// Started: a background write runs; the document follows when it ends.
+enum class SaveStatus { Saved, Refused, Failed, Started };
 // Writes the document to its file, keeping the previous contents as
 // file + ".bak". Refused: the file is protected (the user was told, nothing
 // was written). Failed: the write failed (logged, the user was told); the
 // file and its backup are as before and the document stays changed.
-SaveStatus saveDiagram(DocumentRegistry& docs, Document& doc);
+SaveStatus saveDiagram(DocumentRegistry& docs, Document& doc, SaveMode mode = SaveMode::Wait);
 
 // The close prompt: true when the document may close (no changes, saved, or
 // the user chose not to save). Batch mode never asks and never saves.

@@ -330,6 +330,7 @@ void UndoSnapshots::storeGraphChanges()
     Diagram& d = m_doc.diagram();
     if (!d.changed())
         return;
+    ++m_stateCount;
     m_modified = true;
     d.setChanged(false);
     save(false);
@@ -339,6 +340,12 @@ void UndoSnapshots::clearGraphChanges()
 {
     m_modified = false;
     m_doc.diagram().setChanged(false);
+    writeDescription();
+}
+
+void UndoSnapshots::markGraphChanged()
+{
+    m_modified = true;
     writeDescription();
 }
 
@@ -397,15 +404,9 @@ void UndoSnapshots::save(bool forced)
     const QString name = snapshotFile(m_base, m_snapshotCount);
     ++m_snapshotCount;
 
-    std::shared_ptr<const Diagram> copy;
-    {
-        // The record node lives only while the diagram is copied: views
-        // need not show it.
-        const RedrawPause pause(d);
-        m_events.saveGraphInfo();
-        copy = d.fileCopy();
-        m_events.cleanTagNode();
-    }
+    // The record node goes only into the copy: the views have nothing to
+    // follow, and the selection stays.
+    const std::shared_ptr<const Diagram> copy = m_events.fileCopyWithRecord();
     m_writer->start([name, copy] {
         Paths::deleteFile(name);
         // A temporary-folder cleaner may have removed the folder meanwhile.
@@ -428,6 +429,7 @@ void UndoSnapshots::save(bool forced)
 
 bool UndoSnapshots::load(int n)
 {
+    ++m_stateCount;
     waitForWrites();
     const QString name = snapshotName(n);
     QString error;
@@ -453,6 +455,7 @@ bool UndoSnapshots::recover(const QString& snapshotFile)
                       kFileAccessError, error));
         return false;
     }
+    ++m_stateCount;
     m_events.readGraphConfig();
     m_doc.diagram().setReadOnly(false);
     m_doc.diagram().setChanged(true);

@@ -49,12 +49,11 @@ public:
     virtual ~UndoRedoEvents() = default;
     // Refresh the toolbar buttons and menus (undo/redo availability changed).
     virtual void refreshButtons() = 0;
-    // Remove the info node again after a snapshot was written.
-    virtual void cleanTagNode() = 0;
     // Take the record out of a loaded snapshot and re-apply the options.
     virtual void readGraphConfig() = 0;
-    // Store the record into an info node (item texts kept) before a snapshot.
-    virtual void saveGraphInfo() = 0;
+    // A copy of the diagram as a snapshot holds it: with the record in an
+    // info node, item texts kept. The diagram itself is not touched.
+    virtual std::unique_ptr<Diagram> fileCopyWithRecord() = 0;
     // True in batch mode: the store then does nothing at all.
     virtual bool modeCommand() = 0;
 };
@@ -100,6 +99,13 @@ public:
     void storeGraphChanges();
     // The document now equals its file.
     void clearGraphChanges();
+    // The document differs from its file again (it was edited while its
+    // save ran).
+    void markGraphChanged();
+    // Counts the states the diagram took through the store: every snapshot,
+    // undo, redo and recovery. A save compares it with the count when the
+    // diagram was copied to know whether the document was edited meanwhile.
+    quint64 stateCount() const { return m_stateCount; }
     bool canUndo() const;
     bool canRedo() const;
     void undo();
@@ -155,6 +161,7 @@ private:
     std::unique_ptr<QThreadPool> m_writer;  // one thread: snapshots land in order
     int m_snapshotCount = 0;
     int m_redoCount = 0;
+    quint64 m_stateCount = 0;
     bool m_enabled = false;
     bool m_modified = false;
 };

@@ -11,6 +11,7 @@
 #include "FsmDocument.h"
 #include "MainWindow.h"
 #include "Hierarchy.h"
+#include "ChildDiagrams.h"
 #include "DocumentCommands.h"
 
 #include <QCloseEvent>
@@ -503,8 +504,10 @@ void DocumentWindow::refreshButtons(bool force)
 {
     if (!m_doc)
         return;
-    if (force)
+    if (force) {
         m_cache = {};
+        m_diagramFiles.clear();
+    }
     const bool active = m_main.activeDoc() == this;
     const auto button = [this, active](const char* key) {
         return active ? m_main.button(QString::fromLatin1(key)) : nullptr;
@@ -541,7 +544,15 @@ void DocumentWindow::refreshButtons(bool force)
     if (differs(m_cache.parent, Hierarchy::hasParent(f)))
         if (QAction* b = button("GoUp1Level"))
             b->setEnabled(*m_cache.parent);
-    if (differs(m_cache.child, !Hierarchy::childReferences(f).isEmpty()))
+    ChildDiagrams children([this](const QString& path) {
+        auto known = m_diagramFiles.constFind(path);
+        if (known == m_diagramFiles.cend())
+            known = m_diagramFiles.insert(path, ChildDiagrams::isDiagramFile(path));
+        return *known;
+    });
+    children.reset(f.filePath);
+    children.scanDiagram(f.diagram());
+    if (differs(m_cache.child, !children.children().isEmpty()))
         if (QAction* b = button("GoDown1Level"))
             b->setEnabled(*m_cache.child);
     if (differs(m_cache.undo, m_doc->undo.canUndo())) {

@@ -11,6 +11,7 @@
 #include "Simulator.h"
 #include "WindowMenus.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QWidget>
 
@@ -232,6 +233,10 @@ private:
     struct ButtonStates {
         std::optional<bool> locked, selectMode, autosize, parent, child, undo, redo;
     } m_cache;
+    // Whether each child diagram file named by a state's actions exists, as
+    // last looked up: an edit then costs no file-system lookups. Emptied
+    // when every button is refreshed (the window activated).
+    QHash<QString, bool> m_diagramFiles;
 
     // Simulate mode and trace replay.
     std::vector<Simulation::Machine> lockForSimulation();

@@ -97,14 +97,16 @@ void DocumentWindow::closeWindow()
 void DocumentWindow::save()
 {
     commitRemarkEditor();
-    DocumentCommands::fileSave(docs(), *m_doc);
+    // The window goes on while the file is written; the title and the
+    // modified mark follow when the write has ended.
+    DocumentCommands::fileSave(docs(), *m_doc, DocumentCommands::SaveMode::Background);
     refreshButtons();
 }
 
 void DocumentWindow::saveAs()
 {
     commitRemarkEditor();
-    DocumentCommands::fileSaveAs(docs(), *m_doc);
+    DocumentCommands::fileSaveAs(docs(), *m_doc, DocumentCommands::SaveMode::Background);
     refreshButtons();
 }
 

@@ -368,26 +368,36 @@ TEST_F(UndoTest, UndoAndRedoFindSnapshotsStillBeingWritten)
     EXPECT_EQ(snapshots().size(), 13);
 }
 
-TEST_F(UndoTest, SnapshotsAndSavesChangeTheDiagramWithRedrawOff)
+TEST_F(UndoTest, SnapshotsAndSavesLeaveTheDiagramOnScreenAlone)
 {
     Document* doc = openUnlocked(writeDiagram(QStringLiteral("lamp.fsm")));
     ASSERT_NE(doc, nullptr);
     Diagram& d = doc->fsm.diagram();
-    int withRedraw = 0, without = 0;
-    const auto count = [&] { ++(d.redraw() ? withRedraw : without); };
+    int changes = 0;
+    const auto count = [&] { ++changes; };
     QObject::connect(&d, &Diagram::nodeAdded, count);
     QObject::connect(&d, &Diagram::nodeChanged, count);
     QObject::connect(&d, &Diagram::nodeAboutToBeRemoved, count);
+    QObject::connect(&d, &Diagram::redrawChanged, count);
 
     d.item(1)->setLeft(50);  // the user's edit, shown at once
-    EXPECT_EQ(withRedraw, 1);
+    d.item(1)->setSelected(true);
+    EXPECT_EQ(changes, 1);
+    const QString text = d.item(1)->text();
     doc->undo.storeGraphChanges();
     ASSERT_TRUE(fileSave(*docs, *doc));
-    EXPECT_EQ(withRedraw, 1);
-    EXPECT_GT(without, 4);  // the record node, every text cleared and rebuilt
-    EXPECT_TRUE(d.redraw());
-    // A redraw the caller had turned off stays off.
-    d.setRedraw(false);
-    ASSERT_TRUE(fileSave(*docs, *doc));
-    EXPECT_FALSE(d.redraw());
+    // The record node and the cleared texts went only into the copies.
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(d.item(1)->selected());
+    EXPECT_EQ(d.item(1)->text(), text);
+    for (const auto& n : d.nodes())
+        EXPECT_FALSE(n->userData() & NodeInfo);
+    // The file holds the record and no texts, as before.
+    QString error;
+    Diagram saved;
+    ASSERT_TRUE(saved.loadFile(doc->fsm.filePath, &error)) << error.toStdString();
+    EXPECT_EQ(saved.nodeCount(), d.nodeCount() + 1);
+    EXPECT_TRUE(saved.nodes().back()->userData() & NodeInfo);
+    EXPECT_TRUE(saved.item(1)->text().isEmpty());
+    EXPECT_EQ(saved.item(1)->left(), 50);
 }
