@@ -476,90 +476,86 @@ bool firstTime(unsigned& seen, int bit)
     return true;
 }
 
-bool readPlainFont(PlainReader& in, DiagramFont& font)
+// Reads an object the plain way, handing each member's name to
+// `readMember`, which reads the value and says whether it took it. False when
+// the object is not plain or a member was not taken.
+template <typename ReadMember> bool readPlainObject(PlainReader& in, ReadMember readMember)
 {
     if (!in.enter('{'))
         return false;
-    unsigned seen = 0;
     bool first = true;
     std::string_view name;
     while (true) {
         const PlainReader::Step step = in.nextMember(first, name);
         if (step == PlainReader::Step::End)
-            break;
-        if (step == PlainReader::Step::Refused)
-            return false;
-        bool ok = false;
-        if (name == "name")
-            ok = firstTime(seen, 0) && in.string(font.name);
-        else if (name == "size")
-            ok = firstTime(seen, 1) && in.number(font.size);
-        else if (name == "bold")
-            ok = firstTime(seen, 2) && in.boolean(font.bold);
-        else if (name == "italic")
-            ok = firstTime(seen, 3) && in.boolean(font.italic);
-        else if (name == "underline")
-            ok = firstTime(seen, 4) && in.boolean(font.underline);
-        else if (name == "strikeout")
-            ok = firstTime(seen, 5) && in.boolean(font.strikeout);
-        if (!ok)
+            return true;
+        if (step == PlainReader::Step::Refused || !readMember(name))
             return false;
     }
-    return font.size > 0 && font.size <= 10000;
+}
+
+bool readPlainFont(PlainReader& in, DiagramFont& font)
+{
+    unsigned seen = 0;
+    const bool read = readPlainObject(in, [&](std::string_view name) {
+        if (name == "name")
+            return firstTime(seen, 0) && in.string(font.name);
+        if (name == "size")
+            return firstTime(seen, 1) && in.number(font.size);
+        if (name == "bold")
+            return firstTime(seen, 2) && in.boolean(font.bold);
+        if (name == "italic")
+            return firstTime(seen, 3) && in.boolean(font.italic);
+        if (name == "underline")
+            return firstTime(seen, 4) && in.boolean(font.underline);
+        if (name == "strikeout")
+            return firstTime(seen, 5) && in.boolean(font.strikeout);
+        return false;
+    });
+    return read && font.size > 0 && font.size <= 10000;
 }
 
 // Node `n` (its font preset to the diagram's) and its id, read the plain way.
 bool readPlainNode(PlainReader& in, qint64& id, NodeData& n)
 {
-    if (!in.enter('{'))
-        return false;
     unsigned seen = 0;
-    bool first = true;
-    std::string_view name;
-    while (true) {
-        const PlainReader::Step step = in.nextMember(first, name);
-        if (step == PlainReader::Step::End)
-            break;
-        if (step == PlainReader::Step::Refused)
-            return false;
-        bool ok = false;
+    const bool read = readPlainObject(in, [&](std::string_view name) {
         if (name == "id")
-            ok = firstTime(seen, 0) && plainInteger(in, 1, 9007199254740991LL, id);
-        else if (name == "left")
-            ok = firstTime(seen, 1) && plainGeometry(in, n.left);
-        else if (name == "top")
-            ok = firstTime(seen, 2) && plainGeometry(in, n.top);
-        else if (name == "width")
-            ok = firstTime(seen, 3) && plainGeometry(in, n.width);
-        else if (name == "height")
-            ok = firstTime(seen, 4) && plainGeometry(in, n.height);
-        else if (name == "text")
-            ok = firstTime(seen, 5) && in.string(n.text);
-        else if (name == "toolTip")
-            ok = firstTime(seen, 6) && in.string(n.toolTip);
-        else if (name == "tag")
-            ok = firstTime(seen, 7) && in.string(n.tag);
-        else if (name == "userData")
-            ok = firstTime(seen, 8) && plainInteger(in, -2147483648LL, 2147483647LL, n.userData);
-        else if (name == "isFsmItem")
-            ok = firstTime(seen, 9) && in.boolean(n.isFsmItem);
-        else if (name == "shape")
-            ok = firstTime(seen, 10) && plainInteger(in, -2147483648LL, 2147483647LL, n.shape);
-        else if (name == "drawWidth")
-            ok = firstTime(seen, 11) && plainInteger(in, 0, 1000, n.drawWidth);
-        else if (name == "drawColor")
-            ok = firstTime(seen, 12) && plainColour(in, n.drawColor);
-        else if (name == "fillColor")
-            ok = firstTime(seen, 13) && plainColour(in, n.fillColor);
-        else if (name == "foreColor")
-            ok = firstTime(seen, 14) && plainColour(in, n.foreColor);
-        else if (name == "font")
-            ok = firstTime(seen, 15) && readPlainFont(in, n.font);
-        if (!ok)
-            return false;
-    }
+            return firstTime(seen, 0) && plainInteger(in, 1, 9007199254740991LL, id);
+        if (name == "left")
+            return firstTime(seen, 1) && plainGeometry(in, n.left);
+        if (name == "top")
+            return firstTime(seen, 2) && plainGeometry(in, n.top);
+        if (name == "width")
+            return firstTime(seen, 3) && plainGeometry(in, n.width);
+        if (name == "height")
+            return firstTime(seen, 4) && plainGeometry(in, n.height);
+        if (name == "text")
+            return firstTime(seen, 5) && in.string(n.text);
+        if (name == "toolTip")
+            return firstTime(seen, 6) && in.string(n.toolTip);
+        if (name == "tag")
+            return firstTime(seen, 7) && in.string(n.tag);
+        if (name == "userData")
+            return firstTime(seen, 8) && plainInteger(in, -2147483648LL, 2147483647LL, n.userData);
+        if (name == "isFsmItem")
+            return firstTime(seen, 9) && in.boolean(n.isFsmItem);
+        if (name == "shape")
+            return firstTime(seen, 10) && plainInteger(in, -2147483648LL, 2147483647LL, n.shape);
+        if (name == "drawWidth")
+            return firstTime(seen, 11) && plainInteger(in, 0, 1000, n.drawWidth);
+        if (name == "drawColor")
+            return firstTime(seen, 12) && plainColour(in, n.drawColor);
+        if (name == "fillColor")
+            return firstTime(seen, 13) && plainColour(in, n.fillColor);
+        if (name == "foreColor")
+            return firstTime(seen, 14) && plainColour(in, n.foreColor);
+        if (name == "font")
+            return firstTime(seen, 15) && readPlainFont(in, n.font);
+        return false;
+    });
     constexpr unsigned kRequired = 0x1F;  // id and the four geometry members
-    return (seen & kRequired) == kRequired;
+    return read && (seen & kRequired) == kRequired;
 }
 
 bool readPlainBends(PlainReader& in, std::vector<QPointF>& bends)
@@ -586,43 +582,32 @@ bool readPlainBends(PlainReader& in, std::vector<QPointF>& bends)
 // Link `l`, its ends found in `idToIndex`, read the plain way.
 bool readPlainLink(PlainReader& in, const IdIndex& idToIndex, LinkData& l)
 {
-    if (!in.enter('{'))
-        return false;
     unsigned seen = 0;
-    bool first = true;
-    std::string_view name;
     qint64 org = 0, dst = 0;
-    while (true) {
-        const PlainReader::Step step = in.nextMember(first, name);
-        if (step == PlainReader::Step::End)
-            break;
-        if (step == PlainReader::Step::Refused)
-            return false;
-        bool ok = false;
+    const bool read = readPlainObject(in, [&](std::string_view name) {
         if (name == "org")
-            ok = firstTime(seen, 0)
-                 && plainInteger(in, -9007199254740991LL, 9007199254740991LL, org);
-        else if (name == "dst")
-            ok = firstTime(seen, 1)
-                 && plainInteger(in, -9007199254740991LL, 9007199254740991LL, dst);
-        else if (name == "drawColor")
-            ok = firstTime(seen, 2) && plainColour(in, l.drawColor);
-        else if (name == "drawStyle")
-            ok = firstTime(seen, 3) && plainInteger(in, 0, 100, l.drawStyle);
-        else if (name == "drawWidth")
-            ok = firstTime(seen, 4) && plainInteger(in, 0, 1000, l.drawWidth);
-        else if (name == "arrowOrg")
-            ok = firstTime(seen, 5) && plainInteger(in, 0, 100, l.arrowOrg);
-        else if (name == "arrowDst")
-            ok = firstTime(seen, 6) && plainInteger(in, 0, 100, l.arrowDst);
-        else if (name == "isFsmItem")
-            ok = firstTime(seen, 7) && in.boolean(l.isFsmItem);
-        else if (name == "extraPoints")
-            ok = firstTime(seen, 8) && readPlainBends(in, l.extraPoints);
-        if (!ok)
-            return false;
-    }
-    if ((seen & 3u) != 3u)
+            return firstTime(seen, 0)
+                   && plainInteger(in, -9007199254740991LL, 9007199254740991LL, org);
+        if (name == "dst")
+            return firstTime(seen, 1)
+                   && plainInteger(in, -9007199254740991LL, 9007199254740991LL, dst);
+        if (name == "drawColor")
+            return firstTime(seen, 2) && plainColour(in, l.drawColor);
+        if (name == "drawStyle")
+            return firstTime(seen, 3) && plainInteger(in, 0, 100, l.drawStyle);
+        if (name == "drawWidth")
+            return firstTime(seen, 4) && plainInteger(in, 0, 1000, l.drawWidth);
+        if (name == "arrowOrg")
+            return firstTime(seen, 5) && plainInteger(in, 0, 100, l.arrowOrg);
+        if (name == "arrowDst")
+            return firstTime(seen, 6) && plainInteger(in, 0, 100, l.arrowDst);
+        if (name == "isFsmItem")
+            return firstTime(seen, 7) && in.boolean(l.isFsmItem);
+        if (name == "extraPoints")
+            return firstTime(seen, 8) && readPlainBends(in, l.extraPoints);
+        return false;
+    });
+    if (!read || (seen & 3u) != 3u)
         return false;
     l.org = idToIndex.find(org);
     l.dst = idToIndex.find(dst);
