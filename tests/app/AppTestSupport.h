@@ -4,6 +4,7 @@
 // temporary folder of the test.
 
 #include "AppSettings.h"
+#include "DocumentCommands.h"
 #include "Document.h"
 #include "DocumentRegistry.h"
 #include "ProcessState.h"
@@ -76,6 +77,16 @@ protected:
         process() = ProcessState{};
         process().errorFolder = logDir;
         docs = std::make_unique<DocumentRegistry>(ui);
+    }
+
+    // Opens a file unlocked, as from the dialog with the read-only box cleared.
+    Document* openUnlocked(const QString& path)
+    {
+        ui.readOnlyChoice = false;
+        ui.fileNames.push_back(path);
+        const DocumentCommands::OpenResult r = DocumentCommands::fileOpen(*docs, QString());
+        EXPECT_EQ(r.status, DocumentCommands::OpenStatus::Opened);
+        return r.document;
     }
 
     void TearDown() override

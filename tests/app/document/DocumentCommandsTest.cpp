@@ -13,18 +13,7 @@ using orvane::test::writeFile;
 
 namespace {
 
-class FilesTest : public test::AppTest {
-protected:
-    // Opens a file unlocked, as from the dialog with the read-only box cleared.
-    Document* openUnlocked(const QString& path)
-    {
-        ui.readOnlyChoice = false;
-        ui.fileNames.push_back(path);
-        const OpenResult r = fileOpen(*docs, QString());
-        EXPECT_EQ(r.status, OpenStatus::Opened);
-        return r.document;
-    }
-};
+class FilesTest : public test::AppTest {};
 
 // ------------------------------------------------------------ new
 

@@ -18,13 +18,6 @@ namespace {
 
 class SaveInBackgroundTest : public test::AppTest {
 protected:
-    Document* openUnlocked(const QString& path)
-    {
-        ui.readOnlyChoice = false;
-        ui.fileNames.push_back(path);
-        return fileOpen(*docs, QString()).document;
-    }
-
     // The same diagram under the same file name in another folder.
     Document* openTwin()
     {
