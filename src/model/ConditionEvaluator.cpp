@@ -268,34 +268,29 @@ private:
 
     Value logicalOr(bool live)
     {
-        Value v = logicalAnd(live);
-        while (accept(QStringLiteral("||"))) {
-            const bool decided = v && *v != 0;
-            const Value r = logicalAnd(live && !decided);
-            if (decided)
-                v = 1;
-            else if (r && *r != 0)
-                v = 1;  // true whatever the left side was
-            else if (v && r)
-                v = 0;
-            else
-                v = std::nullopt;
-        }
-        return v;
+        return logical(QStringLiteral("||"), 1, live, [this](bool l) { return logicalAnd(l); });
     }
 
     Value logicalAnd(bool live)
     {
-        Value v = binary(0, live);
-        while (accept(QStringLiteral("&&"))) {
-            const bool decided = v && *v == 0;
-            const Value r = binary(0, live && !decided);
-            if (decided)
-                v = 0;
-            else if (r && *r == 0)
-                v = 0;  // false whatever the left side was
+        return logical(QStringLiteral("&&"), 0, live, [this](bool l) { return binary(0, l); });
+    }
+
+    // A chain of `op` over operands read by `operand`. `decisive` is the value
+    // of an operand that decides the chain (1 for ||, 0 for &&): the right
+    // side of a decided chain is read without effects, and a decisive right
+    // side decides it even when the left side is unknown.
+    template <typename Operand>
+    Value logical(const QString& op, qint64 decisive, bool live, Operand operand)
+    {
+        Value v = operand(live);
+        while (accept(op)) {
+            const bool decided = v && (*v != 0) == (decisive != 0);
+            const Value r = operand(live && !decided);
+            if (decided || (r && (*r != 0) == (decisive != 0)))
+                v = decisive;
             else if (v && r)
-                v = 1;
+                v = 1 - decisive;
             else
                 v = std::nullopt;
         }

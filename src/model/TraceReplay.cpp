@@ -200,36 +200,32 @@ int TraceReplay::applyAll(const std::vector<TraceEntry>& entries)
     return applied;
 }
 
+namespace {
+// One figure summed over the machines.
+int sumOver(const std::vector<MachineCoverage>& coverage, int (MachineCoverage::*figure)() const)
+{
+    int n = 0;
+    for (const MachineCoverage& c : coverage)
+        n += (c.*figure)();
+    return n;
+}
+}  // namespace
+
 int TraceReplay::statesReached() const
 {
-    int n = 0;
-    for (const MachineCoverage& c : m_coverage)
-        n += c.statesReached();
-    return n;
+    return sumOver(m_coverage, &MachineCoverage::statesReached);
 }
 
-int TraceReplay::stateCount() const
-{
-    int n = 0;
-    for (const MachineCoverage& c : m_coverage)
-        n += c.stateCount();
-    return n;
-}
+int TraceReplay::stateCount() const { return sumOver(m_coverage, &MachineCoverage::stateCount); }
 
 int TraceReplay::transitionsFired() const
 {
-    int n = 0;
-    for (const MachineCoverage& c : m_coverage)
-        n += c.transitionsFired();
-    return n;
+    return sumOver(m_coverage, &MachineCoverage::transitionsFired);
 }
 
 int TraceReplay::transitionCount() const
 {
-    int n = 0;
-    for (const MachineCoverage& c : m_coverage)
-        n += c.transitionCount();
-    return n;
+    return sumOver(m_coverage, &MachineCoverage::transitionCount);
 }
 
 }  // namespace orvane::Simulation

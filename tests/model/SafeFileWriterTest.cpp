@@ -309,27 +309,34 @@ TEST_F(SafeFileWriterTest, TheBackupNeverFollowsNorReplacesALinkOrAPipe)
     EXPECT_FALSE(QFile::exists(path("Pipe.fsm.bak")));
 }
 
+// With or without the flush to disk, a write that fails gives the system's
+// reason, keeps the old file and leaves no temporary file behind.
 TEST_F(SafeFileWriterTest, AFailedWriteGivesTheSystemsReasonAndKeepsTheOldFile)
 {
-    const QString out = file("big.c", "old");
-    // A file-size limit in a child process: writing past it fails as on a
-    // full disk (EFBIG instead of ENOSPC).
-    std::fflush(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{1024, 1024};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
-            ::_exit(2);
-        const WriteResult r = writeFileSafely(out, QByteArray(1 << 20, 'x'));
-        ::_exit(r.status == WriteStatus::Failed && r.reason == systemReason(EFBIG) ? 0 : 1);
+    for (const bool durable : {true, false}) {
+        SCOPED_TRACE(durable ? "with the flush" : "without the flush");
+        const QString out = file("big.c", "old");
+        // A file-size limit in a child process: writing past it fails as on
+        // a full disk (EFBIG instead of ENOSPC).
+        std::fflush(nullptr);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{1024, 1024};
+            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                ::_exit(2);
+            WriteOptions options;
+            options.durable = durable;
+            const WriteResult r = writeFileSafely(out, QByteArray(1 << 20, 'x'), options);
+            ::_exit(r.status == WriteStatus::Failed && r.reason == systemReason(EFBIG) ? 0 : 1);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+        EXPECT_EQ(readAll(out), QByteArray("old"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"big.c"});
     }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(readAll(out), QByteArray("old"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"big.c"});
 }
 
 // Outputs that can be made again are replaced without the flush to disk;
@@ -380,29 +387,6 @@ TEST_F(SafeFileWriterTest, AWriteWithoutFlushStillReplacesWholeWithTheRightPermi
     EXPECT_EQ(missing.reason, systemReason(ENOENT));
     // No temporary file is left behind.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 6);
-}
-
-TEST_F(SafeFileWriterTest, AFailedWriteWithoutFlushGivesTheReasonAndLeavesNoTrace)
-{
-    const QString out = file("big.c", "old");
-    std::fflush(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{1024, 1024};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
-            ::_exit(2);
-        WriteOptions quick;
-        quick.durable = false;
-        const WriteResult r = writeFileSafely(out, QByteArray(1 << 20, 'x'), quick);
-        ::_exit(r.status == WriteStatus::Failed && r.reason == systemReason(EFBIG) ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(readAll(out), QByteArray("old"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"big.c"});
 }
 
 TEST(SafeFileWriterReason, IsTheSystemsTextForTheErrorNumber)

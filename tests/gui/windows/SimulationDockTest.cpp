@@ -176,14 +176,22 @@ TEST_F(SimulationDockTest, TheVariableTableEditsAddsAndRemoves)
 }
 
 namespace {
-class SimulateModeTest : public WindowTest {};
+class SimulateModeTest : public WindowTest {
+protected:
+    // The traffic light copied into the work folder, opened in a window.
+    DocumentWindow* openTrafficLight()
+    {
+        const QString path = work(QStringLiteral("traffic_light.fsm"));
+        EXPECT_TRUE(
+            QFile::copy(QStringLiteral(ORVANE_SOURCE_DIR "/examples/traffic_light.fsm"), path));
+        return open(path);
+    }
+};
 }  // namespace
 
 TEST_F(SimulateModeTest, TheModeLocksTheDiagramAndLeavingRestoresIt)
 {
-    const QString path = work(QStringLiteral("traffic_light.fsm"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(ORVANE_SOURCE_DIR "/examples/traffic_light.fsm"), path));
-    DocumentWindow* w = open(path);
+    DocumentWindow* w = openTrafficLight();
     ASSERT_TRUE(w);
     Diagram& d = diagramOf(w);
     d.setReadOnly(false);
