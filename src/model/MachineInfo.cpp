@@ -83,16 +83,19 @@ void saveGraphInfo(FsmDocument& doc, bool clearTexts)
     updateConfig(doc);
     addInfoNode(d);
 
-    // The file holds only the records; the texts are rebuilt after loading.
-    if (clearTexts) {
-        for (const auto& n : d.nodes()) {
-            if (!(n->userData() & NodeFsmItem))
-                continue;
-            n->setText(QString());
-            n->setToolTip(QString());
-        }
-    }
+    if (clearTexts)
+        clearTextsForFile(d);
     d.setChanged(wasChanged);
+}
+
+void clearTextsForFile(Diagram& d)
+{
+    for (const auto& n : d.nodes()) {
+        if (!(n->userData() & NodeFsmItem))
+            continue;
+        n->setText(QString());
+        n->setToolTip(QString());
+    }
 }
 
 std::unique_ptr<Diagram> fileCopyWithRecord(FsmDocument& doc)

@@ -22,6 +22,9 @@ void setMachineConfig(Diagram& d, MachineConfig config);
 // The default code style + ";" + the eleven option tokens of the document.
 QString optionsString(const FsmDocument& doc);
 void saveGraphInfo(FsmDocument& doc, bool clearTexts);
+// Empties the texts and tool tips of the machine's nodes: the file holds only
+// the records, and the texts are rebuilt from them after loading.
+void clearTextsForFile(Diagram& d);
 // What saveGraphInfo(doc, false) would make of the diagram, as a copy
 // (Diagram::fileCopy) with the info node in it: the document's configuration
 // record is brought up to date, and no node of the document itself is added,

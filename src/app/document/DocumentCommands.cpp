@@ -11,7 +11,6 @@
 #include "MachineInfo.h"
 #include "Logs.h"
 #include "Paths.h"
-#include "Records.h"
 #include "SafeFileWriter.h"
 #include "SnapshotRecovery.h"
 
@@ -101,13 +100,7 @@ WriteOutcome writeCopy(Diagram& copy, const QString& path, bool backup)
             return o;
         }
     }
-    // The file holds only the records; the texts are rebuilt after loading
-    // (as the record node's save with cleared texts does).
-    for (const auto& n : copy.nodes())
-        if (n->userData() & NodeFsmItem) {
-            n->setText(QString());
-            n->setToolTip(QString());
-        }
+    MachineInfo::clearTextsForFile(copy);
     o.written = copy.saveFile(path, &o.error);
     return o;
 }
