@@ -77,6 +77,9 @@ protected:
         Document* doc = fileOpen(*docs, QString()).document;
         for (int i = 0; i < 40; ++i)
             edit(*doc);
+        // The tests fork: no snapshot may be half written on another thread
+        // then, or the child could inherit a lock that thread held.
+        doc->undo.waitForWrites();
         return doc;
     }
 
