@@ -117,12 +117,12 @@ void endingCode(QString& out, const GenContext& ctx);
 void diagramComments(QString& out, const GenContext& ctx);
 void closingBanner(QString& out);
 
-// The "case" block of one state in the switch dispatcher.
-QString caseBlock(const GenContext& ctx, const StateView& s);
+// Appends the "case" block of one state in the switch dispatcher.
+void caseBlock(QString& out, const GenContext& ctx, const StateView& s);
 // "switch(IND){", the case blocks, the index error trap when the user wrote
 // one (closed by "break;" when asked) and "}".
 void switchDispatch(QString& out, const GenContext& ctx, bool breakAfterDefault);
-// The static function of one state (pointer methodologies).
-QString stateFunction(const GenContext& ctx, const StateView& s);
+// Appends the static function of one state (pointer methodologies).
+void stateFunction(QString& out, const GenContext& ctx, const StateView& s);
 
 }  // namespace orvane::codegen

@@ -31,7 +31,7 @@ void stateFunctions(QString& out, const GenContext& ctx)
     line(out, QStringLiteral("// States functions."));
     out += plusLine();
     for (const StateView& s : ctx.fsm.states)
-        out += stateFunction(ctx, s);
+        stateFunction(out, ctx, s);
 }
 
 // What a methodology puts into the frame that all three share. The large

@@ -63,64 +63,61 @@ void transitionDebug(QString& out, const GenContext& ctx, int body, const Transi
     line(out, body, QStringLiteral("#endif"));
 }
 
-// The "if(...){" chain over the state's transitions, each ended by "}else ".
-QString transitionChain(const GenContext& ctx, const StateView& s, int base, bool hasElse,
-                        bool hasEntry)
+// Appends the "if(...){" chain over the state's transitions, each ended by
+// "}else ". Straight into the code: an action of megabytes is copied once.
+void appendTransitionChain(QString& out, const GenContext& ctx, const StateView& s, int base,
+                           bool hasElse, bool hasEntry)
 {
     const int body = base + 4;
     const int outLinks = s.outLinkCount;
-    if (s.transitions.empty())
-        return {};
     const QString children = childInitBlock(
         stateChildren(ctx.documentPath, s.during, s.elseAction, *ctx.children), body);
-    QString chain;
     int p = 0;
     for (const TransitionView& t : s.transitions) {
         ++p;
         if (!isBlankCondition(t.condition)) {
             // Continuation lines align under the condition's first character.
             const int continuation = p == 1 ? base + 3 : base + 9;
-            chain +=
+            out +=
                 QStringLiteral("if(") + indentText(conditionText(t.condition), continuation, false);
         } else if (p < outLinks || hasElse) {
-            chain += QStringLiteral("if(1){");
+            out += QStringLiteral("if(1){");
         } else {
-            chain += u'{';
+            out += u'{';
         }
         if (outLinks > 1)
-            chain += QStringLiteral("\t// [") + t.priority + QStringLiteral("].");
-        chain += kCrLf;
+            out += QStringLiteral("\t// [") + t.priority + QStringLiteral("].");
+        out += kCrLf;
 
         bool internal = false;
         bool runExit = false;
         const QString exitCode = ctx.entryExit.transitionExit(s.rank, p, internal, runExit);
         if (!internal)
-            chain += children;
+            out += children;
         if (runExit) {
-            line(chain, body, QStringLiteral("// Exit actions."));
-            indentedLine(chain, exitCode, body, true);
+            line(out, body, QStringLiteral("// Exit actions."));
+            indentedLine(out, exitCode, body, true);
         }
         if (!t.action.isEmpty()) {
-            line(chain, body, QStringLiteral("// Transition actions (Meally)."));
-            indentedLine(chain, t.action, body, true);
+            line(out, body, QStringLiteral("// Transition actions (Meally)."));
+            indentedLine(out, t.action, body, true);
         }
         if (t.targetRank != s.rank)
-            nextStateLines(chain, ctx, body, ctx.fsm.at(t.targetRank));
+            nextStateLines(out, ctx, body, ctx.fsm.at(t.targetRank));
         if (ctx.opt.debugInfo)
-            transitionDebug(chain, ctx, body, t);
+            transitionDebug(out, ctx, body, t);
         if (hasEntry && !internal) {
-            line(chain, body, QStringLiteral("// Reset entry flag"));
-            line(chain, body, ctx.names.entryFlag + QStringLiteral(" = 0;"));
+            line(out, body, QStringLiteral("// Reset entry flag"));
+            line(out, body, ctx.names.entryFlag + QStringLiteral(" = 0;"));
         }
-        chain += QString(base, u' ') + QStringLiteral("}else ");
+        out += QString(base, u' ') + QStringLiteral("}else ");
     }
-    return chain;
 }
 
-// Entry check, during actions and next state selection of one state.
-QString stateBody(const GenContext& ctx, const StateView& s, int base)
+// Appends the entry check, during actions and next state selection of one
+// state.
+void stateBody(QString& out, const GenContext& ctx, const StateView& s, int base)
 {
-    QString out;
     bool hasEntry = false;
     const QString entry = ctx.entryExit.entryAction(s.rank, hasEntry);
     if (hasEntry)
@@ -134,34 +131,34 @@ QString stateBody(const GenContext& ctx, const StateView& s, int base)
         elseText = QStringLiteral("{ // Else actions.") + kCrLf
                    + indentText(s.elseAction, base + 4, true) + kCrLf + QString(base, u' ') + u'}';
     }
-    QString chain = transitionChain(ctx, s, base, !elseText.isEmpty(), hasEntry);
-    if (!chain.isEmpty()) {
+    if (!s.transitions.empty()) {
         line(out, base, QStringLiteral("// Next state selection."));
+        out.resize(out.size() + base, u' ');
+        appendTransitionChain(out, ctx, s, base, !elseText.isEmpty(), hasEntry);
         if (elseText.isEmpty())
-            chain.chop(5);  // the last "else "
-        line(out, base, chain + elseText);
+            out.chop(5);  // the last "else "
+        else
+            out += elseText;
+        out += kCrLf;
     } else if (!elseText.isEmpty()) {
         line(out, base, elseText);
     }
-    return out;
 }
 
 }  // namespace
 
-QString caseBlock(const GenContext& ctx, const StateView& s)
+void caseBlock(QString& out, const GenContext& ctx, const StateView& s)
 {
-    QString out;
     line(out, 8, QStringLiteral("case ") + ctx.label(s) + u':');
-    out += stateBody(ctx, s, 12);
+    stateBody(out, ctx, s, 12);
     line(out, 8, QStringLiteral("break;"));
-    return out;
 }
 
 void switchDispatch(QString& out, const GenContext& ctx, bool breakAfterDefault)
 {
     line(out, 4, QStringLiteral("switch(") + ctx.names.ind + QStringLiteral("){"));
     for (const StateView& s : ctx.fsm.states)
-        out += caseBlock(ctx, s);
+        caseBlock(out, ctx, s);
     if (!ctx.defaultCode.isEmpty()) {
         line(out, 8, QStringLiteral("default:"));
         line(out, 12, QStringLiteral("// State index error trap (MISRA requiremment)."));
@@ -172,15 +169,13 @@ void switchDispatch(QString& out, const GenContext& ctx, bool breakAfterDefault)
     line(out, 4, QStringLiteral("}"));
 }
 
-QString stateFunction(const GenContext& ctx, const StateView& s)
+void stateFunction(QString& out, const GenContext& ctx, const StateView& s)
 {
-    QString out;
     line(out, QStringLiteral("static void E_") + s.name + u'(' + ctx.names.params + u')');
     line(out, QStringLiteral("{"));
-    out += stateBody(ctx, s, 4);
+    stateBody(out, ctx, s, 4);
     line(out, QStringLiteral("}"));
     line(out, QString());
-    return out;
 }
 
 }  // namespace orvane::codegen

@@ -455,6 +455,11 @@ bool PlainReader::string(QString& value)
             continue;
         }
         if (!escaped) {
+            // Room for the rest of the input at once: a string of megabytes
+            // grown step by step would be copied at each step. Only the part
+            // written is ever touched.
+            if (unescaped.capacity() < size_t(end - begin))
+                unescaped.reserve(size_t(end - begin));
             unescaped.assign(reinterpret_cast<const char*>(begin), size_t(p - begin));
             escaped = true;
         }

@@ -1,9 +1,27 @@
 #include "Texts.h"
 
+#include <algorithm>
+
 namespace orvane::Texts {
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
+// Texts from this length on are indented with one allocation and leave room
+// after them.
+constexpr qsizetype kReserveFrom = 64 * 1024;
+
+// Makes `out` hold `size` characters without growing. A long text goes in
+// with one allocation: a string of megabytes grown step by step is copied
+// at every step, into memory never touched before. A long one gets an
+// eighth more, room for what follows it; growing by half at least keeps
+// many texts appended in a row linear.
+void makeRoom(QString& out, qsizetype size)
+{
+    if (out.capacity() >= size)
+        return;
+    const qsizetype room = size >= kReserveFrom ? size + size / 8 : size;
+    out.reserve(std::max(room, out.capacity() + out.capacity() / 2));
+}
 
 // The text cut at each CR, LF characters dropped.
 QStringList cutLines(const QString& text)
@@ -34,11 +52,17 @@ QString filterDisplayLine(const QString& line, bool hideComments)
 
 QString formatActionText(const QString& text, int indent, bool hideComments)
 {
-    if (text.isEmpty())
-        return {};
-    const QString pad(indent, QLatin1Char(' '));
     QString out;
-    out.reserve(text.size() + text.size() / 16 + pad.size() + 2);
+    appendFormattedActionText(out, text, indent, hideComments);
+    return out;
+}
+
+void appendFormattedActionText(QString& out, const QString& text, int indent, bool hideComments)
+{
+    if (text.isEmpty())
+        return;
+    const QString pad(indent, QLatin1Char(' '));
+    makeRoom(out, out.size() + text.size() + text.size() / 16 + pad.size() + 2);
     // Line by line, as cutLines cuts them, without holding the text a second
     // time as a list of lines: action texts may be megabytes long.
     QString line;
@@ -55,7 +79,6 @@ QString formatActionText(const QString& text, int indent, bool hideComments)
             break;
         start = cr + 1;
     }
-    return out;
 }
 
 QString indentText(const QString& text, int n, bool indentFirst)
@@ -72,6 +95,8 @@ void appendIndented(QString& out, const QString& text, int n, bool indentFirst)
         return;
     const qsizetype start = out.size();
     const QString pad(n, QLatin1Char(' '));
+    if (text.size() >= kReserveFrom)
+        makeRoom(out, start + n + text.size() + text.count(QLatin1Char('\r')) * (n + 1));
     if (indentFirst)
         out += pad;
     qsizetype from = 0;

@@ -9,6 +9,8 @@ namespace orvane::Texts {
 
 // Each line (cut at CR, LF dropped) indented, ended by CR LF and filtered.
 QString formatActionText(const QString& text, int indent, bool hideComments);
+// out += formatActionText(text, indent, hideComments), without a copy.
+void appendFormattedActionText(QString& out, const QString& text, int indent, bool hideComments);
 // Empty for a hidden line (a "//" line with hideComments, or //HIDE_LINE).
 QString filterDisplayLine(const QString& line, bool hideComments);
 

@@ -47,10 +47,12 @@ QString transitionLabel(const FsmDocument& doc, const Node* t, const QString& pr
         if (!label.isEmpty())
             label += QStringLiteral("\r\n");
     } else {
-        label += Texts::formatActionText(condition, 0, doc.hideComments);
+        Texts::appendFormattedActionText(label, condition, 0, doc.hideComments);
     }
-    if (!action.isEmpty())
-        label += QStringLiteral("/") + Texts::formatActionText(action, 0, doc.hideComments);
+    if (!action.isEmpty()) {
+        label += QLatin1Char('/');
+        Texts::appendFormattedActionText(label, action, 0, doc.hideComments);
+    }
     return label;
 }
 

@@ -93,36 +93,64 @@ int centredLineCount(const Node& n, const QStringList& lines)
     return 1;
 }
 
-TextLayout layoutText(const Node& n)
+// A node's text as one block: its font, the advance of each line and the
+// rectangle the lines fill.
+struct TextBlock {
+    QFont font;
+    std::shared_ptr<const std::vector<double>> advances;
+    QRectF bounds;
+};
+
+TextBlock textBlock(const Node& n)
 {
-    TextLayout out;
-    if (n.text().isEmpty())
-        return out;
-    out.font = toQFont(n.font());
-    const QFontMetricsF fm(out.font);
-    const QStringList lines = displayLines(n.text());
-    const std::shared_ptr<const std::vector<double>> advances = lineAdvances(n.text(), n.font());
-    const std::vector<double>& widths = *advances;
+    TextBlock block;
+    block.font = toQFont(n.font());
+    const QFontMetricsF fm(block.font);
+    block.advances = lineAdvances(n.text(), n.font());
     double blockWidth = 0;
-    for (const double w : widths)
+    for (const double w : *block.advances)
         blockWidth = std::max(blockWidth, w);
-    const double blockHeight = fm.lineSpacing() * double(lines.size());
+    const double blockHeight = fm.lineSpacing() * double(block.advances->size());
     const QRectF r = rectOf(n);
     QPointF topLeft;
     if (n.userData() & NodeTextBox)
         topLeft = r.topLeft() + QPointF(kTextPadX, kTextPadY);
     else
         topLeft = r.center() - QPointF(blockWidth / 2.0, blockHeight / 2.0);
+    block.bounds = QRectF(topLeft, QSizeF(blockWidth, blockHeight));
+    return block;
+}
+
+// Whether any line of the text has a character to draw: only line breaks
+// make empty lines.
+bool hasDrawnLine(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c != QLatin1Char('\r') && c != QLatin1Char('\n');
+    });
+}
+
+TextLayout layoutText(const Node& n)
+{
+    TextLayout out;
+    if (n.text().isEmpty())
+        return out;
+    const TextBlock block = textBlock(n);
+    out.font = block.font;
+    const QFontMetricsF fm(out.font);
+    const QStringList lines = displayLines(n.text());
+    const std::vector<double>& widths = *block.advances;
+    const QRectF r = rectOf(n);
     const int centred = centredLineCount(n, lines);
     for (int i = 0; i < lines.size(); ++i) {
-        double x = topLeft.x();
+        double x = block.bounds.left();
         if (i < centred)
             x = r.center().x() - widths[size_t(i)] / 2.0;
-        const double y = topLeft.y() + fm.ascent() + fm.lineSpacing() * i;
+        const double y = block.bounds.top() + fm.ascent() + fm.lineSpacing() * i;
         if (!lines[i].isEmpty())
             out.lines.push_back({QPointF(x, y), lines[i]});
     }
-    out.bounds = QRectF(topLeft, QSizeF(blockWidth, blockHeight));
+    out.bounds = block.bounds;
     return out;
 }
 
@@ -272,8 +300,8 @@ QRectF nodeBounds(const Node& node)
         const double half = outlinePen(node).widthF() / 2.0;
         r.adjust(-half, -half, half, half);
     }
-    const TextLayout text = layoutText(node);
-    return text.lines.empty() ? r : r.united(text.bounds);
+    // The block alone: the lines themselves are not needed for its bounds.
+    return hasDrawnLine(node.text()) ? r.united(textBlock(node).bounds) : r;
 }
 
 QPolygonF linkLine(const Link& link)

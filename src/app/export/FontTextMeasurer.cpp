@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <deque>
 #include <memory>
@@ -114,11 +115,14 @@ void forgetKnownTexts()
     knownTexts().clear();
 }
 
-// Texts from this length on are measured on several threads, each taking a
-// piece of at least kPieceLength characters.
+// Texts from this length on are measured on several threads. The text is
+// cut into pieces of at least kPieceLength characters, more pieces than
+// threads, and each thread takes the next piece nobody has taken yet: the
+// threads finish together however unevenly the lines cost.
 constexpr qsizetype kParallelTextLength = 256 * 1024;
 constexpr qsizetype kPieceLength = 128 * 1024;
 constexpr int kMostThreads = 8;
+constexpr qsizetype kPiecesPerThread = 32;
 
 void measureLines(QStringView text, qsizetype from, qsizetype to, const QFont& font,
                   std::vector<double>& out)
@@ -144,48 +148,50 @@ std::vector<qsizetype> pieceStarts(QStringView text, qsizetype pieces)
 }
 
 // The advances of the display lines of the text. With a diagram font, a long
-// text is cut into pieces at line breaks and the pieces after the first are
-// measured on threads of their own, each with a font of its own made from
-// the diagram font: copies of one QFont share the font's engine cache, which
-// is not safe to use from two threads at once. Every thread's font resolves
-// to the same face with the same settings, so each line gets the advance it
-// would get on the calling thread.
+// text is cut into pieces at line breaks and measured on several threads,
+// each with a font of its own made from the diagram font: copies of one
+// QFont share the font's engine cache, which is not safe to use from two
+// threads at once. Every thread's font resolves to the same face with the
+// same settings, so each line gets the advance it would get on the calling
+// thread.
 std::vector<double> measure(const QString& text, const QFont& font, const DiagramFont* diagramFont)
 {
+    int helpers = 0;
     qsizetype pieces = 1;
-    if (diagramFont && text.size() >= kParallelTextLength)
-        pieces = std::clamp<qsizetype>(std::min(QThread::idealThreadCount(), kMostThreads), 1,
-                                       text.size() / kPieceLength);
+    if (diagramFont && text.size() >= kParallelTextLength) {
+        helpers = std::clamp(QThread::idealThreadCount(), 1, kMostThreads) - 1;
+        pieces = std::clamp<qsizetype>(text.size() / kPieceLength, 1,
+                                       (helpers + 1) * kPiecesPerThread);
+    }
     const std::vector<qsizetype> starts = pieceStarts(text, pieces);
-    const auto endOf = [&](size_t k) {
-        return k + 1 < starts.size() ? starts[k + 1] : text.size();
-    };
     std::vector<std::vector<double>> measured(starts.size());
-    std::vector<char> done(starts.size(), 0);
+    std::atomic<size_t> next{0};
+    // Measures pieces until none is left. A helper thread that never starts
+    // takes none, and the calling thread measures what it leaves.
+    const auto takePieces = [&](const QFont& f) {
+        for (size_t k = next++; k < starts.size(); k = next++)
+            measureLines(text, starts[k], k + 1 < starts.size() ? starts[k + 1] : text.size(), f,
+                         measured[k]);
+    };
     std::vector<std::unique_ptr<QThread>> threads;
-    for (size_t k = 1; k < starts.size(); ++k) {
-        std::unique_ptr<QThread> thread(QThread::create([&, k] {
-            measureLines(text, starts[k], endOf(k), toQFont(*diagramFont), measured[k]);
-            done[k] = 1;
-        }));
+    for (int i = 0; i < helpers && starts.size() > 1; ++i) {
+        std::unique_ptr<QThread> thread(
+            QThread::create([&] { takePieces(toQFont(*diagramFont)); }));
         thread->start();
         threads.push_back(std::move(thread));
     }
-    measureLines(text, 0, endOf(0), font, measured[0]);
+    takePieces(font);
     for (const auto& thread : threads)
         thread->wait();
+    if (measured.size() == 1)
+        return std::move(measured[0]);
+    size_t lines = 0;
+    for (const std::vector<double>& piece : measured)
+        lines += piece.size();
     std::vector<double> advances;
-    for (size_t k = 0; k < starts.size(); ++k) {
-        // A thread that could not be started leaves its piece to this one.
-        if (k > 0 && !done[k]) {
-            measured[k].clear();
-            measureLines(text, starts[k], endOf(k), font, measured[k]);
-        }
-        if (advances.empty())
-            advances = std::move(measured[k]);
-        else
-            advances.insert(advances.end(), measured[k].begin(), measured[k].end());
-    }
+    advances.reserve(lines);
+    for (const std::vector<double>& piece : measured)
+        advances.insert(advances.end(), piece.begin(), piece.end());
     return advances;
 }
 
