@@ -125,9 +125,8 @@ TextBlock textBlock(const Node& n)
 // make empty lines.
 bool hasDrawnLine(const QString& text)
 {
-    return std::any_of(text.begin(), text.end(), [](QChar c) {
-        return c != QLatin1Char('\r') && c != QLatin1Char('\n');
-    });
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c != QLatin1Char('\r') && c != QLatin1Char('\n'); });
 }
 
 TextLayout layoutText(const Node& n)

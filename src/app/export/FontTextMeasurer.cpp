@@ -160,8 +160,8 @@ std::vector<double> measure(const QString& text, const QFont& font, const Diagra
     qsizetype pieces = 1;
     if (diagramFont && text.size() >= kParallelTextLength) {
         helpers = std::clamp(QThread::idealThreadCount(), 1, kMostThreads) - 1;
-        pieces = std::clamp<qsizetype>(text.size() / kPieceLength, 1,
-                                       (helpers + 1) * kPiecesPerThread);
+        pieces =
+            std::clamp<qsizetype>(text.size() / kPieceLength, 1, (helpers + 1) * kPiecesPerThread);
     }
     const std::vector<qsizetype> starts = pieceStarts(text, pieces);
     std::vector<std::vector<double>> measured(starts.size());
