@@ -25,6 +25,46 @@ TEST(ActionText, IndentsEndsAndHidesLines)
               QStringLiteral("   // only a comment\r\nz = 3; // trailing\r\n"));
 }
 
+// Long texts go in with room made for them first; what comes out must be
+// what short texts give, line for line, whatever the string held before.
+TEST(ActionText, LongTextsAppendAsShortOnesDo)
+{
+    QString action, expectedFormatted, expectedIndented;
+    for (int i = 0; action.size() < 200000; ++i) {
+        const QString line = QStringLiteral("step(%1);  ").arg(i);
+        action += line + QStringLiteral("\r\n");
+        expectedFormatted += line + QStringLiteral("\r\n");
+        expectedIndented += QStringLiteral("    ") + line + QStringLiteral("\r\n");
+    }
+    // The final break opens one more, empty, line: formatted it is a line
+    // break of its own; indented its blanks go with the trailing ones.
+    expectedFormatted += QStringLiteral("\r\n");
+
+    QString label = QStringLiteral("[1]");
+    label += QLatin1Char('/');
+    appendFormattedActionText(label, action, 0, false);
+    EXPECT_EQ(label, QStringLiteral("[1]/") + expectedFormatted);
+    EXPECT_EQ(formatActionText(action, 0, false), expectedFormatted);
+
+    // Blanks already in the string stay, even when the long text is only
+    // blanks and breaks.
+    QString out = QStringLiteral("x  ");
+    appendIndented(out, action, 4, true);
+    EXPECT_EQ(out, QStringLiteral("x  ") + expectedIndented);
+    QString blanks = QStringLiteral("y ");
+    appendIndented(blanks, QString(100000, QLatin1Char(' ')), 2, true);
+    EXPECT_EQ(blanks, QStringLiteral("y "));
+
+    // Several long texts in a row, and short ones between them.
+    QString many, expectedMany;
+    for (int k = 0; k < 5; ++k) {
+        appendIndented(many, action, 4, true);
+        appendIndented(many, QStringLiteral("tail;"), 1, true);
+        expectedMany += expectedIndented + QStringLiteral(" tail;");
+    }
+    EXPECT_EQ(many, expectedMany);
+}
+
 TEST(CommentFilters, CommentOutAndBreakMarks)
 {
     EXPECT_EQ(commentOutLines(QString()), QStringLiteral("// \r\n"));
