@@ -71,26 +71,28 @@ QPen visiblePen(const QPainter& p, QPen pen)
     return pen;
 }
 
-struct TextLine {
-    QPointF baseline;
-    QString text;
-};
-
-struct TextLayout {
-    QFont font;
-    std::vector<TextLine> lines;
-    QRectF bounds;
-};
-
-// Lines up to and including the first one that starts with the name mark.
-int centredLineCount(const Node& n, const QStringList& lines)
+// Lines up to and including the first one that starts with the name mark:
+// they are centred. Read from the text itself, where a display line starts
+// just after a CR, any LF dropped.
+int centredLineCount(const Node& n)
 {
     if (!(n.userData() & NodeAnyState))
         return 0;
-    for (int i = 0; i < lines.size(); ++i)
-        if (lines[i].startsWith(QChar(0x00B7)))
-            return i + 1;
-    return 1;
+    const QString& text = n.text();
+    int line = 0;
+    qsizetype start = 0;
+    while (true) {
+        qsizetype first = start;
+        while (first < text.size() && text.at(first) == QLatin1Char('\n'))
+            ++first;
+        if (first < text.size() && text.at(first) == QChar(0x00B7))
+            return line + 1;
+        const qsizetype cr = text.indexOf(QLatin1Char('\r'), start);
+        if (cr < 0)
+            return 1;
+        start = cr + 1;
+        ++line;
+    }
 }
 
 // A node's text as one block: its font, the advance of each line and the
@@ -127,30 +129,6 @@ bool hasDrawnLine(const QString& text)
 {
     return std::any_of(text.begin(), text.end(),
                        [](QChar c) { return c != QLatin1Char('\r') && c != QLatin1Char('\n'); });
-}
-
-TextLayout layoutText(const Node& n)
-{
-    TextLayout out;
-    if (n.text().isEmpty())
-        return out;
-    const TextBlock block = textBlock(n);
-    out.font = block.font;
-    const QFontMetricsF fm(out.font);
-    const QStringList lines = displayLines(n.text());
-    const std::vector<double>& widths = *block.advances;
-    const QRectF r = rectOf(n);
-    const int centred = centredLineCount(n, lines);
-    for (int i = 0; i < lines.size(); ++i) {
-        double x = block.bounds.left();
-        if (i < centred)
-            x = r.center().x() - widths[size_t(i)] / 2.0;
-        const double y = block.bounds.top() + fm.ascent() + fm.lineSpacing() * i;
-        if (!lines[i].isEmpty())
-            out.lines.push_back({QPointF(x, y), lines[i]});
-    }
-    out.bounds = block.bounds;
-    return out;
 }
 
 // The point where the ray from the node's centre towards `towards` leaves
@@ -281,13 +259,26 @@ void paintNode(QPainter& p, const Node& node, const ColourOverrides* colours)
             break;
         }
     }
-    const TextLayout text = layoutText(node);
-    if (text.lines.empty())
+    if (!hasDrawnLine(node.text()))
         return;
-    p.setFont(text.font);
+    // Line by line as they are cut: a text of megabytes is not held again as
+    // a list of lines.
+    const TextBlock block = textBlock(node);
+    const std::vector<double>& widths = *block.advances;
+    const QFontMetricsF fm(block.font);
+    const double centreX = r.center().x();
+    const int centred = centredLineCount(node);
+    p.setFont(block.font);
     p.setPen(toColor(node.foreColor()));
-    for (const TextLine& l : text.lines)
-        WmfWriter::drawText(p, l.baseline, l.text);
+    int i = 0;
+    forEachDisplayLine(node.text(), [&](const QString& line) {
+        if (!line.isEmpty()) {
+            const double x = i < centred ? centreX - widths[size_t(i)] / 2.0 : block.bounds.left();
+            const double y = block.bounds.top() + fm.ascent() + fm.lineSpacing() * i;
+            WmfWriter::drawText(p, QPointF(x, y), line);
+        }
+        ++i;
+    });
 }
 
 QRectF nodeBounds(const Node& node)

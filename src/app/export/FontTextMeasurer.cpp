@@ -61,11 +61,12 @@ void forEachDisplayLine(QStringView text, qsizetype from, qsizetype to, Visit vi
     }
 }
 
-template <typename Visit> void forEachDisplayLine(const QString& text, Visit visit)
+}  // namespace
+
+void forEachDisplayLine(const QString& text, const std::function<void(const QString&)>& visit)
 {
     forEachDisplayLine(QStringView(text), 0, text.size(), visit);
 }
-}  // namespace
 
 QFont toQFont(const DiagramFont& font)
 {

@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,6 +23,9 @@ QFont toQFont(const DiagramFont& font);
 // line break opens no new line, tabs expanded to the next multiple of 4
 // columns. An empty text is one empty line.
 QStringList displayLines(const QString& text);
+// Calls `visit` with each of the displayLines of the text in turn, one line
+// buffer reused: a text of megabytes is not held again as a list of lines.
+void forEachDisplayLine(const QString& text, const std::function<void(const QString&)>& visit);
 
 // The advance in `font` of each of the displayLines of `text`. Long texts
 // are measured once and kept (the last few): sizing a node, framing a
