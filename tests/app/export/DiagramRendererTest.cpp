@@ -8,6 +8,7 @@
 
 #include <QFontMetricsF>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 
 using namespace orvane;
@@ -67,7 +68,135 @@ struct Transition {
     }
 };
 
+// A paint device that keeps each text drawn on it with its baseline.
+class TextRecorder : public QPaintDevice {
+public:
+    struct Text {
+        QPointF baseline;
+        QString text;
+    };
+    std::vector<Text> texts;
+
+    QPaintEngine* paintEngine() const override { return &m_engine; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth:
+        case PdmHeight:
+            return 100000;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 1440;
+        case PdmDepth:
+            return 32;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        default:
+            return 1;
+        }
+    }
+
+private:
+    class Engine : public QPaintEngine {
+    public:
+        explicit Engine(std::vector<Text>& texts) : m_texts(texts) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+        void drawTextItem(const QPointF& p, const QTextItem& item) override
+        {
+            if (m_texts.empty() || m_texts.back().baseline != p)
+                m_texts.push_back({p, item.text()});
+            else  // one line drawn in several pieces
+                m_texts.back().text += item.text();
+        }
+        Type type() const override { return User; }
+
+    private:
+        std::vector<Text>& m_texts;
+    };
+    mutable Engine m_engine{texts};
+};
+
 }  // namespace
+
+// The lines of a state down to its name line are centred, the rest start at
+// the block's left edge; empty lines are skipped but keep their place. The
+// widest line is never a centred one, so that both placements differ.
+TEST(DiagramRenderer, NodeTextLinesArePlacedLineByLine)
+{
+    struct Case {
+        const char* what;
+        quint32 kind;
+        QString text;
+        QStringList lines;  // as drawn, empty ones included
+        int centred;
+    };
+    const Case cases[] = {
+        {"name line first",
+         NodeStateNormal,
+         QStringLiteral("\u00B7Name\u00B7\r\ny;\r\nentry_the_widest();\r\n\r\n\tx;\r\n"),
+         {QStringLiteral("\u00B7Name\u00B7"), QStringLiteral("y;"),
+          QStringLiteral("entry_the_widest();"), QString(), QStringLiteral("    x;")},
+         1},
+        {"name line after a LF and a comment",
+         NodeStateNormal,
+         QStringLiteral("// note\r\n\n\u00B7Name\u00B7\r\nbody_the_widest;"),
+         {QStringLiteral("// note"), QStringLiteral("\u00B7Name\u00B7"),
+          QStringLiteral("body_the_widest;")},
+         2},
+        {"no name line",
+         NodeStateNormal,
+         QStringLiteral("a\r\nwider second line\r\nc"),
+         {QStringLiteral("a"), QStringLiteral("wider second line"), QStringLiteral("c")},
+         1},
+        {"a transition's label",
+         NodeTransition,
+         QStringLiteral("[1]\r\n/\u00B7go();\r\nlonger line here;"),
+         {QStringLiteral("[1]"), QStringLiteral("/\u00B7go();"),
+          QStringLiteral("longer line here;")},
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Diagram d;
+        Node* n = d.addNode(1000, 2000, 3000, 2000);
+        n->setUserData(c.kind);
+        n->setText(c.text);
+        TextRecorder device;
+        QPainter p(&device);
+        DiagramRenderer::paintNode(p, *n);
+        p.end();
+
+        const QFontMetricsF fm(toQFont(n->font()));
+        double widest = 0;
+        for (const QString& line : c.lines)
+            widest = std::max(widest, fm.horizontalAdvance(line));
+        const double centre = 1000 + 3000 / 2.0;
+        const double top = 2000 + 2000 / 2.0 - fm.lineSpacing() * c.lines.size() / 2.0;
+        std::vector<TextRecorder::Text> expected;
+        for (int i = 0; i < c.lines.size(); ++i) {
+            if (c.lines[i].isEmpty())
+                continue;
+            const double x = i < c.centred ? centre - fm.horizontalAdvance(c.lines[i]) / 2.0
+                                           : centre - widest / 2.0;
+            expected.push_back({QPointF(x, top + fm.ascent() + fm.lineSpacing() * i), c.lines[i]});
+        }
+        // The painter hands text positions over in 1/64 units.
+        ASSERT_EQ(device.texts.size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(device.texts[i].text, expected[i].text) << i;
+            EXPECT_NEAR(device.texts[i].baseline.x(), expected[i].baseline.x(), 0.02) << i;
+            EXPECT_NEAR(device.texts[i].baseline.y(), expected[i].baseline.y(), 0.02) << i;
+        }
+    }
+}
 
 TEST(DiagramRenderer, StatesAreFilledAndOutlined)
 {
