@@ -53,7 +53,7 @@ QByteArray toWmf(const Diagram& diagram)
     QPainter p(&wmf);
     paint(p, diagram, frame, scale);
     p.end();
-    return wmf.data();
+    return wmf.takeData();
 }
 
 QByteArray toSvg(const Diagram& diagram, double dotsPerInch)

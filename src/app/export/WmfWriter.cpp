@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
+#include <utility>
 #include <vector>
 
 namespace orvane {
@@ -182,7 +184,11 @@ public:
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
     Type type() const override { return QPaintEngine::User; }
 
+    // The file: the placeable and metafile headers, then the records.
     QByteArray fileData(const QSize& size, int unitsPerInch) const;
+    // The same, taking the records instead of copying them; the engine is
+    // left as one that never painted.
+    QByteArray takeFileData(const QSize& size, int unitsPerInch);
 
 private:
     // A created object that is selected into the device context.
@@ -191,6 +197,9 @@ private:
         QByteArray key;
     };
 
+    // Writes the headers into the room kept for them at the start of the
+    // records, closing a picture still being painted, or never painted.
+    void finishFile(QByteArray& file, const QSize& size, int unitsPerInch) const;
     void record(quint16 function, const Params& params = Params());
     int allocateSlot();
     void select(Selected& current, quint16 createFunction, const Params& params);
@@ -207,7 +216,10 @@ private:
     void textRecord(const QPointF& p, const QString& text, const QFont& font, const QColor& colour);
     bool hasPrintableAscii(const QFont& font);
 
-    QByteArray m_records;
+    // The records after room for the headers, which are only known at the
+    // end: the file is made without copying megabytes of records again.
+    static constexpr qsizetype kHeadBytes = 22 + 18;
+    QByteArray m_records = QByteArray(kHeadBytes, '\0');
     quint32 m_maxRecord = 0;
     std::vector<bool> m_slots;
     Selected m_pen, m_brush, m_font;
@@ -231,7 +243,7 @@ private:
 
 bool WmfPaintEngine::begin(QPaintDevice* device)
 {
-    m_records.clear();
+    m_records = QByteArray(kHeadBytes, '\0');
     m_maxRecord = 0;
     m_slots.clear();
     m_pen = m_brush = m_font = Selected();
@@ -561,29 +573,39 @@ void WmfPaintEngine::textRecord(const QPointF& p, const QString& itemText, const
 
 QByteArray WmfPaintEngine::fileData(const QSize& size, int unitsPerInch) const
 {
-    Params placeable;
-    placeable.u32(kPlaceableKey).u16(0);
-    placeable.i16(0).i16(0).i16(size.width()).i16(size.height());
-    placeable.u16(quint16(unitsPerInch)).u32(0);
-    quint16 checksum = 0;
-    const QByteArray& head = placeable.data();
-    for (int i = 0; i < head.size(); i += 2)
-        checksum ^= quint16(quint8(head[i]) | quint8(head[i + 1]) << 8);
-    placeable.u16(checksum);
-
-    // Close a picture still being painted, or never painted.
-    const QByteArray end =
-        isActive() || m_records.isEmpty() ? Params().u32(3).u16(META_EOF).data() : QByteArray();
-    const qsizetype recordBytes = m_records.size() + end.size();
-    Params header;
-    header.u16(1).u16(9).u16(0x0300);
-    header.u32(9 + quint32(recordBytes / 2));
-    header.u16(quint16(m_slots.size())).u32(std::max<quint32>(m_maxRecord, 3)).u16(0);
-    // One allocation: the records of a big picture are tens of megabytes.
-    QByteArray file;
-    file.reserve(placeable.data().size() + header.data().size() + recordBytes);
-    file.append(placeable.data()).append(header.data()).append(m_records).append(end);
+    QByteArray file = m_records;
+    finishFile(file, size, unitsPerInch);
     return file;
+}
+
+QByteArray WmfPaintEngine::takeFileData(const QSize& size, int unitsPerInch)
+{
+    QByteArray file = std::exchange(m_records, QByteArray(kHeadBytes, '\0'));
+    finishFile(file, size, unitsPerInch);
+    m_maxRecord = 0;
+    m_slots.clear();
+    return file;
+}
+
+void WmfPaintEngine::finishFile(QByteArray& file, const QSize& size, int unitsPerInch) const
+{
+    if (isActive() || file.size() == kHeadBytes)
+        file.append(Params().u32(3).u16(META_EOF).data());
+    Params head;
+    head.u32(kPlaceableKey).u16(0);
+    head.i16(0).i16(0).i16(size.width()).i16(size.height());
+    head.u16(quint16(unitsPerInch)).u32(0);
+    quint16 checksum = 0;
+    for (int i = 0; i < head.data().size(); i += 2)
+        checksum ^= quint16(quint8(head.data()[i]) | quint8(head.data()[i + 1]) << 8);
+    head.u16(checksum);
+
+    const qsizetype recordBytes = file.size() - kHeadBytes;
+    head.u16(1).u16(9).u16(0x0300);
+    head.u32(9 + quint32(recordBytes / 2));
+    head.u16(quint16(m_slots.size())).u32(std::max<quint32>(m_maxRecord, 3)).u16(0);
+    Q_ASSERT(head.data().size() == kHeadBytes);
+    std::memcpy(file.data(), head.data().constData(), size_t(kHeadBytes));
 }
 
 // ---------------------------------------------------------------- WmfWriter
@@ -608,6 +630,8 @@ void WmfWriter::drawText(QPainter& painter, const QPointF& baseline, const QStri
 }
 
 QByteArray WmfWriter::data() const { return m_engine->fileData(m_size, m_unitsPerInch); }
+
+QByteArray WmfWriter::takeData() { return m_engine->takeFileData(m_size, m_unitsPerInch); }
 
 int WmfWriter::metric(PaintDeviceMetric metric) const
 {

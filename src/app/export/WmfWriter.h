@@ -43,6 +43,9 @@ public:
 
     // The metafile file's bytes; complete once the painter has ended.
     QByteArray data() const;
+    // The same bytes without a copy of the records: the writer is left
+    // empty, as if nothing had been painted.
+    QByteArray takeData();
 
     QSize size() const { return m_size; }
     int unitsPerInch() const { return m_unitsPerInch; }

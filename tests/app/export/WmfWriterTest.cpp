@@ -64,6 +64,26 @@ TEST(WmfWriter, HeaderDescribesTheFrameEvenWhenNothingWasPainted)
     EXPECT_EQ(empty.right, 1);  // at least one unit each way
 }
 
+// Taking the bytes gives the very file data() gives, and leaves the writer
+// as one never painted.
+TEST(WmfWriter, TakenBytesAreTheFileAndLeaveTheWriterEmpty)
+{
+    WmfWriter wmf(QSize(3000, 2000), 720);
+    QPainter p(&wmf);
+    p.drawRect(QRectF(100, 100, 500, 300));
+    p.drawLine(QPointF(0, 0), QPointF(2000, 1500));
+    p.end();
+    const QByteArray copied = wmf.data();
+    EXPECT_EQ(wmf.data(), copied);  // data() leaves the records in place
+    EXPECT_EQ(wmf.takeData(), copied);
+    EXPECT_GT(readWmf(copied).records.size(), 3u);
+
+    WmfWriter unpainted(QSize(3000, 2000), 720);
+    EXPECT_EQ(wmf.data(), unpainted.data());
+    EXPECT_EQ(wmf.takeData(), unpainted.data());
+    EXPECT_EQ(unpainted.takeData(), wmf.data());
+}
+
 TEST(WmfWriter, ShapesBecomeTheirOwnRecordsInTransformedCoordinates)
 {
     const WmfFile f = paintWmf(QSize(4000, 4000), [](QPainter& p) {
