@@ -539,6 +539,11 @@ bool WmfPaintEngine::drawPlainText(const QPainter& painter, const QPointF& basel
     for (const QChar c : text)
         if (c.unicode() < 0x20 || c.unicode() > 0x7E)
             return false;
+    // The painter places the item at the baseline's x in 1/64 units, cut
+    // towards zero; a line too far out for those units is left to it.
+    const double units = baseline.x() * 64.0;
+    if (!(std::abs(units) < double(INT_MAX)))
+        return false;
     const QFont& font = painter.font();
     const QPen& pen = painter.pen();
     if (pen.style() == Qt::NoPen || font.underline() || font.strikeOut() || font.overline()
@@ -546,9 +551,7 @@ bool WmfPaintEngine::drawPlainText(const QPainter& painter, const QPointF& basel
         return false;
     // What the painter would hand over in updateState before drawing.
     m_transform = painter.combinedTransform();
-    // The painter places the item at the baseline's x in 1/64 units,
-    // cut towards zero.
-    const double x = double(int(baseline.x() * 64.0)) / 64.0;
+    const double x = double(int(units)) / 64.0;
     textRecord(QPointF(x, baseline.y()), text, font, pen.color());
     return true;
 }
