@@ -5,9 +5,11 @@
 #include <QRandomGenerator>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -130,7 +132,19 @@ bool holdsBytes(const QString& path, const QByteArray& bytes)
     int error = 0;
     if (!openRegular(path, file, st, error) || st.st_size != bytes.size())
         return false;
-    return file.readAll() == bytes;
+    // A block at a time: an output of tens of megabytes is not read into
+    // memory whole, and the first differing block ends the comparison.
+    constexpr qint64 kBlock = 1024 * 1024;
+    QByteArray block(qsizetype(std::min<qint64>(kBlock, bytes.size()) + 1), Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 got = file.read(block.data(), std::min(kBlock, bytes.size() - done));
+        if (got <= 0 || std::memcmp(block.constData(), bytes.constData() + done, size_t(got)) != 0)
+            return false;
+        done += got;
+    }
+    // The file ends where the bytes do, even if it grew since its size was read.
+    return file.read(block.data(), 1) == 0;
 }
 
 // Writes through a QSaveFile: unbuffered, so that every failed write (a

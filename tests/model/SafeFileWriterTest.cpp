@@ -128,6 +128,23 @@ TEST_F(SafeFileWriterTest, AFileThatAlreadyHoldsTheBytesKeepsItsTimeStamp)
     ageFile(empty);
     EXPECT_EQ(writeFileSafely(empty, QByteArray()).status, WriteStatus::Unchanged);
     EXPECT_TRUE(isOld(empty));
+
+    // Files of several megabytes are compared a block at a time: a change in
+    // the first, a middle or the very last byte is seen.
+    QByteArray big(3 * 1024 * 1024 + 7, 'x');
+    for (qsizetype i = 0; i < big.size(); i += 4093)
+        big[i] = char('a' + i % 26);
+    const QString bigFile = file("big.lst", big);
+    for (const qsizetype at : {qsizetype(0), qsizetype(1024 * 1024), big.size() - 1}) {
+        ageFile(bigFile);
+        EXPECT_EQ(writeFileSafely(bigFile, big).status, WriteStatus::Unchanged);
+        EXPECT_TRUE(isOld(bigFile));
+        QByteArray changed = big;
+        changed[at] = '#';
+        EXPECT_EQ(writeFileSafely(bigFile, changed).status, WriteStatus::Written) << at;
+        EXPECT_EQ(readAll(bigFile), changed);
+        ASSERT_EQ(writeFileSafely(bigFile, big).status, WriteStatus::Written);
+    }
 }
 
 TEST_F(SafeFileWriterTest, PipesFoldersAndLinksToThemAreNeverReplaced)
