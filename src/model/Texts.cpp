@@ -31,7 +31,7 @@ QStringList cutLines(const QString& text)
     return t.split(QLatin1Char('\r'));
 }
 
-QString trimLeadingBlanks(const QString& s)
+QStringView trimLeadingBlanks(QStringView s)
 {
     qsizetype i = 0;
     while (i < s.size() && s.at(i) == QLatin1Char(' '))
@@ -42,7 +42,7 @@ QString trimLeadingBlanks(const QString& s)
 
 QString filterDisplayLine(const QString& line, bool hideComments)
 {
-    const QString trimmed = trimLeadingBlanks(line);
+    const QStringView trimmed = trimLeadingBlanks(line);
     if (hideComments && trimmed.startsWith(QLatin1String("//")))
         return {};
     if (trimmed.contains(QLatin1String("//HIDE_LINE")))
