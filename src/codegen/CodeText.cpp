@@ -30,8 +30,7 @@ template <typename Visit> void forEachLine(const QString& text, Visit visit)
         if (start < end && text.at(start) == kLf)
             ++start;  // the LF of a CR LF, without a search of the line
         line = text.mid(start, end - start);
-        if (line.contains(kLf))
-            line.remove(kLf);
+        line.remove(kLf);
         visit(line);
         if (cr < 0)
             return;

@@ -144,20 +144,16 @@ SaveStatus finishSave(const SaveJob& job, const WriteOutcome& o)
     // Edits made while the file was written are not in it.
     const bool edited =
         doc.undo.stateCount() != job.states || (fsm.diagram().changed() && !job.changedAtCopy);
-    if (!edited) {
+    if (!edited)
         doc.undo.clearGraphChanges();
-        fsm.isNew = false;
-        fsm.lastSaveSucceeded = true;
+    fsm.isNew = false;
+    fsm.lastSaveSucceeded = true;
+    // A new history starts with the saved file, except after edits under the
+    // same name: that history is kept, so the edits can still be undone.
+    if (!edited || job.keepOldName)
         doc.undo.init();
-    } else {
-        fsm.isNew = false;
-        fsm.lastSaveSucceeded = true;
-        // A new name needs a history under that name; the same name keeps
-        // the history, so the edits can still be undone.
-        if (job.keepOldName)
-            doc.undo.init();
+    if (edited)
         doc.undo.markGraphChanged();
-    }
     updateRecentFiles(*job.docs, job.path);
     doc.refreshButtons();
     return SaveStatus::Saved;
@@ -225,13 +221,13 @@ SaveStatus writeDocument(DocumentRegistry& docs, Document& doc, SaveMode mode,
 
     if (process().batchMode) {
         // Batch mode has no window to keep painting: all on this thread.
-        if (job.backup) {
-            const SafeFileWriter::WriteResult made =
-                SafeFileWriter::makeBackup(job.path, backupName(job.path));
-            if (!made.ok() && !saveWithoutBackup(ui, backupName(job.path), made.reason))
+        WriteOutcome o = writeCopy(*job.copy, job.path, job.backup);
+        if (o.backupFailed) {
+            if (!saveWithoutBackup(ui, backupName(job.path), o.backupReason))
                 return refuse(job);
+            o = writeCopy(*job.copy, job.path, false);
         }
-        return finishSave(job, writeCopy(*job.copy, job.path, false));
+        return finishSave(job, o);
     }
     const std::shared_ptr<SaveStatus> status = job.status;
     startWrite(std::move(job));
