@@ -494,6 +494,22 @@ template <typename ReadMember> bool readPlainObject(PlainReader& in, ReadMember 
     }
 }
 
+// Reads an array the plain way, `readElement` reading each element. False
+// when the array is not plain or an element was not taken.
+template <typename ReadElement> bool readPlainArray(PlainReader& in, ReadElement readElement)
+{
+    if (!in.enter('['))
+        return false;
+    bool first = true;
+    while (true) {
+        const PlainReader::Step step = in.nextElement(first);
+        if (step == PlainReader::Step::End)
+            return true;
+        if (step == PlainReader::Step::Refused || !readElement())
+            return false;
+    }
+}
+
 bool readPlainFont(PlainReader& in, DiagramFont& font)
 {
     unsigned seen = 0;
@@ -560,23 +576,16 @@ bool readPlainNode(PlainReader& in, qint64& id, NodeData& n)
 
 bool readPlainBends(PlainReader& in, std::vector<QPointF>& bends)
 {
-    if (!in.enter('['))
-        return false;
-    bool first = true;
-    while (true) {
-        const PlainReader::Step step = in.nextElement(first);
-        if (step == PlainReader::Step::End)
-            return true;
-        if (step == PlainReader::Step::Refused)
-            return false;
-        bool pointFirst = true;
+    return readPlainArray(in, [&] {
+        bool first = true;
         double x, y;
-        if (!in.enter('[') || in.nextElement(pointFirst) != PlainReader::Step::Item
-            || !plainGeometry(in, x) || in.nextElement(pointFirst) != PlainReader::Step::Item
-            || !plainGeometry(in, y) || in.nextElement(pointFirst) != PlainReader::Step::End)
+        if (!in.enter('[') || in.nextElement(first) != PlainReader::Step::Item
+            || !plainGeometry(in, x) || in.nextElement(first) != PlainReader::Step::Item
+            || !plainGeometry(in, y) || in.nextElement(first) != PlainReader::Step::End)
             return false;
         bends.emplace_back(x, y);
-    }
+        return true;
+    });
 }
 
 // Link `l`, its ends found in `idToIndex`, read the plain way.
@@ -642,35 +651,27 @@ bool readPlainArrays(const QByteArray& bytes, const TopLevel& outline, FileData&
     data.links.reserve(size_t(outline.links->end - outline.links->begin) / 96 + 1);
     IdIndex idToIndex;
     PlainReader nodes(bytes, *outline.nodes);
-    if (!nodes.enter('['))
-        return false;
-    bool first = true;
-    for (int i = 0;; ++i) {
-        const PlainReader::Step step = nodes.nextElement(first);
-        if (step == PlainReader::Step::End)
-            break;
+    int i = 0;
+    const bool nodesRead = readPlainArray(nodes, [&] {
         NodeData n;
         n.font = data.font;
         qint64 id = 0;
-        if (step == PlainReader::Step::Refused || !readPlainNode(nodes, id, n)
-            || !idToIndex.add(id, i))
+        if (!readPlainNode(nodes, id, n) || !idToIndex.add(id, i++))
             return false;
         data.nodes.push_back(std::move(n));
-    }
-    PlainReader links(bytes, *outline.links);
-    if (!nodes.finished() || !links.enter('['))
+        return true;
+    });
+    if (!nodesRead || !nodes.finished())
         return false;
-    first = true;
-    while (true) {
-        const PlainReader::Step step = links.nextElement(first);
-        if (step == PlainReader::Step::End)
-            break;
+    PlainReader links(bytes, *outline.links);
+    const bool linksRead = readPlainArray(links, [&] {
         LinkData l;
-        if (step == PlainReader::Step::Refused || !readPlainLink(links, idToIndex, l))
+        if (!readPlainLink(links, idToIndex, l))
             return false;
         data.links.push_back(std::move(l));
-    }
-    return links.finished();
+        return true;
+    });
+    return linksRead && links.finished();
 }
 
 bool parseFile(const QByteArray& bytes, FileData& data, QString& problem)

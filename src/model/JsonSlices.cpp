@@ -17,6 +17,14 @@ namespace {
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
+// The first character at or after `p` that is not white space, or `end`.
+const char* pastSpace(const char* p, const char* end)
+{
+    while (p < end && isSpace(*p))
+        ++p;
+    return p;
+}
+
 // A forward reader over the text that finds where values end without
 // decoding them: strings are skipped with their escapes, brackets matched.
 class Scanner {
@@ -32,11 +40,7 @@ public:
     char peek() const { return m_p < m_end ? *m_p : '\0'; }
     void advance() { ++m_p; }
 
-    void skipSpace()
-    {
-        while (m_p < m_end && isSpace(*m_p))
-            ++m_p;
-    }
+    void skipSpace() { m_p = pastSpace(m_p, m_end); }
 
     void skipByteOrderMark()
     {
@@ -278,11 +282,7 @@ PlainReader::PlainReader(const QByteArray& json, Range range)
 {
 }
 
-void PlainReader::skipSpace()
-{
-    while (m_p < m_end && isSpace(*m_p))
-        ++m_p;
-}
+void PlainReader::skipSpace() { m_p = pastSpace(m_p, m_end); }
 
 bool PlainReader::enter(char bracket)
 {
@@ -338,13 +338,7 @@ PlainReader::Step PlainReader::nextMember(bool& first, std::string_view& name)
     return Step::Item;
 }
 
-PlainReader::Step PlainReader::nextElement(bool& first)
-{
-    const Step step = next(first, ']');
-    if (step == Step::Item)
-        skipSpace();
-    return step;
-}
+PlainReader::Step PlainReader::nextElement(bool& first) { return next(first, ']'); }
 
 bool PlainReader::number(double& value)
 {

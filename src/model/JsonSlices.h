@@ -53,7 +53,7 @@ char firstByte(const QByteArray& json, Range range);
 // returns false on anything else, valid or not (a syntax error, but also
 // null, a code-point escape, a control character or a non-character in a string,
 // an integer of more than 18 digits, a number that over- or underflows).
-// The caller then reads that value again with Parse, which decides whether
+// The caller then reads that value again with parse, which decides whether
 // it is valid, gives its value and words its error. Whatever it accepts, it
 // reads to the value Qt's parser would give.
 class PlainReader {

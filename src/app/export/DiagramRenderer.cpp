@@ -95,10 +95,11 @@ int centredLineCount(const Node& n)
     }
 }
 
-// A node's text as one block: its font, the advance of each line and the
-// rectangle the lines fill.
+// A node's text as one block: its font with the line's ascent and spacing,
+// the advance of each line and the rectangle the lines fill.
 struct TextBlock {
     QFont font;
+    double ascent = 0, lineSpacing = 0;
     std::shared_ptr<const std::vector<double>> advances;
     QRectF bounds;
 };
@@ -108,11 +109,13 @@ TextBlock textBlock(const Node& n)
     TextBlock block;
     block.font = toQFont(n.font());
     const QFontMetricsF fm(block.font);
+    block.ascent = fm.ascent();
+    block.lineSpacing = fm.lineSpacing();
     block.advances = lineAdvances(n.text(), n.font());
     double blockWidth = 0;
     for (const double w : *block.advances)
         blockWidth = std::max(blockWidth, w);
-    const double blockHeight = fm.lineSpacing() * double(block.advances->size());
+    const double blockHeight = block.lineSpacing * double(block.advances->size());
     const QRectF r = rectOf(n);
     QPointF topLeft;
     if (n.userData() & NodeTextBox)
@@ -265,7 +268,6 @@ void paintNode(QPainter& p, const Node& node, const ColourOverrides* colours)
     // a list of lines.
     const TextBlock block = textBlock(node);
     const std::vector<double>& widths = *block.advances;
-    const QFontMetricsF fm(block.font);
     const double centreX = r.center().x();
     const int centred = centredLineCount(node);
     p.setFont(block.font);
@@ -274,7 +276,7 @@ void paintNode(QPainter& p, const Node& node, const ColourOverrides* colours)
     forEachDisplayLine(node.text(), [&](const QString& line) {
         if (!line.isEmpty()) {
             const double x = i < centred ? centreX - widths[size_t(i)] / 2.0 : block.bounds.left();
-            const double y = block.bounds.top() + fm.ascent() + fm.lineSpacing() * i;
+            const double y = block.bounds.top() + block.ascent + block.lineSpacing * i;
             WmfWriter::drawText(p, QPointF(x, y), line);
         }
         ++i;
